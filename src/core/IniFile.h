@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+// A settings file of sections and key=value lines. Sections and keys keep the order they were
+// read or first written in; writing a key keeps every other section and key. Names compare
+// without regard to letter case, as the settings files always have.
+class IniFile {
+public:
+    enum class Encoding { ShiftJis, Utf8 };
+
+    explicit IniFile(QString path = {}, Encoding encoding = Encoding::ShiftJis);
+
+    // Reads the file; a missing or unreadable file leaves the settings empty and returns false.
+    bool Load(QString *error = nullptr);
+    // Writes the whole file through a temporary file.
+    bool Save(QString *error = nullptr) const;
+
+    void LoadFromText(const QString &text);
+    QString ToText() const;
+
+    QString ReadString(const QString &section, const QString &key,
+                       const QString &defaultValue = {}) const;
+    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+    bool ReadBool(const QString &section, const QString &key, bool defaultValue) const;
+    bool HasKey(const QString &section, const QString &key) const;
+    QStringList Keys(const QString &section) const;
+    QStringList Sections() const;
+
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteInteger(const QString &section, const QString &key, int value);
+    void WriteBool(const QString &section, const QString &key, bool value);
+    void EraseSection(const QString &section);
+
+    const QString &path() const { return path_; }
+
+private:
+    struct Section {
+        QString name;
+        std::vector<std::pair<QString, QString>> entries;
+    };
+    Section *FindSection(const QString &name);
+    const Section *FindSection(const QString &name) const;
+
+    QString path_;
+    Encoding encoding_;
+    std::vector<Section> sections_;
+};

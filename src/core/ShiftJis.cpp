@@ -1,0 +1,82 @@
+#include "core/ShiftJis.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace ShiftJis {
+
+QString NormalizeCrossMapping(const QString &text) {
+    QString out = text;
+    for (QChar &c : out) {
+        switch (c.unicode()) {
+        case 0x301C:
+            c = QChar(0xFF5E);
+            break;
+        case 0x2212:
+            c = QChar(0xFF0D);
+            break;
+        case 0x2016:
+            c = QChar(0x2225);
+            break;
+        case 0x00A2:
+            c = QChar(0xFFE0);
+            break;
+        case 0x00A3:
+            c = QChar(0xFFE1);
+            break;
+        case 0x00AC:
+            c = QChar(0xFFE2);
+            break;
+        default:
+            break;
+        }
+    }
+    return out;
+}
+
+QByteArray Encode(const QString &text) {
+    QStringEncoder encoder("windows-31j");
+    return encoder.encode(NormalizeCrossMapping(text));
+}
+
+QString Decode(const QByteArray &bytes) {
+    QStringDecoder decoder("windows-31j");
+    return decoder.decode(bytes);
+}
+
+static bool CharRepresentable(const QString &single) {
+    if (single.size() == 1 && single.at(0).unicode() < 0x80)
+        return true;
+    QStringEncoder encoder("windows-31j");
+    const QByteArray bytes = encoder.encode(single);
+    if (encoder.hasError())
+        return false;
+    return Decode(bytes) == single;
+}
+
+QString UnrepresentableChars(const QString &text) {
+    const QString normalized = NormalizeCrossMapping(text);
+    QString bad;
+    for (qsizetype i = 0; i < normalized.size(); ++i) {
+        qsizetype len = normalized.at(i).isHighSurrogate() && i + 1 < normalized.size() ? 2 : 1;
+        const QString single = normalized.mid(i, len);
+        if (!CharRepresentable(single) && !bad.contains(single))
+            bad += single;
+        i += len - 1;
+    }
+    return bad;
+}
+
+bool IsRepresentable(const QString &text) {
+    const QString normalized = NormalizeCrossMapping(text);
+    bool ascii = true;
+    for (QChar c : normalized)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        return true;
+    QStringEncoder encoder("windows-31j");
+    const QByteArray bytes = encoder.encode(normalized);
+    return !encoder.hasError() && Decode(bytes) == normalized;
+}
+
+} // namespace ShiftJis

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Shift-JIS text files: read with CR, LF or CR LF line ends, written with CR LF, and every
+// whole-file write goes through a temporary file that is renamed over the old one.
+namespace TextFile {
+
+// Splits text at CR LF, CR or LF. A final line end does not make an extra empty line.
+QStringList SplitLines(const QString &text);
+
+// Reads a Shift-JIS file as lines. Returns false (and the reason) when it cannot be read.
+bool ReadLines(const QString &path, QStringList &lines, QString *error = nullptr);
+
+// Joins lines with CR LF (each line ended by CR LF) and writes them as Shift-JIS.
+bool WriteLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+// Writes bytes to a temporary file in the same folder, flushes it and renames it over path.
+bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+} // namespace TextFile

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// The system's short date text, yyyy/MM/dd.
+QString ShortDateText(const QDate &date);
+// Reads a short date text (yyyy/MM/dd, also accepting yyyy/M/d); invalid date when it is not one.
+QDate ParseShortDate(const QString &text);
+
+// Age in whole years on `today` of someone born on `birthday`; the birthday itself counts.
+int CalcAge(const QDate &birthday, const QDate &today);
+
+// The key filter of all entry fields: the double quote, single quote, grave accent and comma
+// are swallowed (no value); every other character passes.
+std::optional<QChar> FilterKey(QChar key);
+// The text with every character FilterKey swallows removed (for pasted text).
+QString StripFilteredKeys(const QString &text);
+
+// Printed texts: hyphens become "―", ASCII digits and letters their full-width forms.
+QString ToFullWidth(const QString &text);
+
+// Rounds to the nearest integer, halves to even.
+int Rnd(double value);
+
+// Byte-wise exclusive-or of the Shift-JIS bytes with the fixed key byte; applying it twice
+// gives the original bytes.
+QByteArray ScramblePassword(const QByteArray &bytes);

@@ -1,0 +1,159 @@
+#include "platform/Prompt.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+std::unique_ptr<Prompt> installed;
+QPointer<QWidget> parentWindow;
+
+QString TitleOr(const QString &title) {
+    return title.isEmpty() ? QStringLiteral("Brisko Pellor3") : title;
+}
+} // namespace
+
+Prompt &Prompt::Instance() {
+    if (!installed)
+        installed = std::make_unique<QtPrompt>();
+    return *installed;
+}
+
+void Prompt::Install(std::unique_ptr<Prompt> prompt) {
+    installed = std::move(prompt);
+}
+
+void Prompt::SetParentWindow(QWidget *window) {
+    parentWindow = window;
+}
+
+QWidget *Prompt::ParentWindow() {
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return parentWindow;
+}
+
+Prompt &prompt() {
+    return Prompt::Instance();
+}
+
+void QtPrompt::Message(const QString &text, const QString &title) {
+    QMessageBox::information(ParentWindow(), TitleOr(title), text);
+}
+
+void QtPrompt::Error(const QString &text, const QString &title) {
+    QMessageBox::critical(ParentWindow(), TitleOr(title), text);
+}
+
+void QtPrompt::Warning(const QString &text, const QString &title) {
+    QMessageBox::warning(ParentWindow(), TitleOr(title), text);
+}
+
+bool QtPrompt::Confirm(const QString &text, const QString &title) {
+    return QMessageBox::question(ParentWindow(), TitleOr(title), text,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+Prompt::Answer QtPrompt::Ask(const QString &text, const QString &title) {
+    switch (QMessageBox::question(ParentWindow(), TitleOr(title), text,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+QString QtPrompt::OpenFile(const QString &caption, const QString &folder, const QString &filter) {
+    return QFileDialog::getOpenFileName(ParentWindow(), caption, folder, filter);
+}
+
+QString QtPrompt::SaveFile(const QString &caption, const QString &proposedPath,
+                           const QString &filter) {
+    return QFileDialog::getSaveFileName(ParentWindow(), caption, proposedPath, filter);
+}
+
+QString QtPrompt::ChooseFolder(const QString &caption, const QString &folder) {
+    return QFileDialog::getExistingDirectory(ParentWindow(), caption, folder);
+}
+
+bool QtPrompt::SetupPrinter(QPrinter &printer) {
+    QPrintDialog dialog(&printer, ParentWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QStringList ScriptedPrompt::Texts(const QString &kind) const {
+    QStringList texts;
+    for (const Call &call : calls_)
+        if (kind.isEmpty() || call.kind == kind)
+            texts << call.text;
+    return texts;
+}
+
+Prompt::Answer ScriptedPrompt::NextAnswer() {
+    if (answers_.empty())
+        return Answer::Yes;
+    const Answer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+QString ScriptedPrompt::NextPath() {
+    if (paths_.empty())
+        return {};
+    const QString path = paths_.front();
+    paths_.pop_front();
+    return path;
+}
+
+void ScriptedPrompt::Message(const QString &text, const QString &title) {
+    calls_.push_back({QStringLiteral("message"), text, title});
+}
+
+void ScriptedPrompt::Error(const QString &text, const QString &title) {
+    calls_.push_back({QStringLiteral("error"), text, title});
+}
+
+void ScriptedPrompt::Warning(const QString &text, const QString &title) {
+    calls_.push_back({QStringLiteral("warning"), text, title});
+}
+
+bool ScriptedPrompt::Confirm(const QString &text, const QString &title) {
+    calls_.push_back({QStringLiteral("confirm"), text, title});
+    return NextAnswer() == Answer::Yes;
+}
+
+Prompt::Answer ScriptedPrompt::Ask(const QString &text, const QString &title) {
+    calls_.push_back({QStringLiteral("ask"), text, title});
+    return NextAnswer();
+}
+
+QString ScriptedPrompt::OpenFile(const QString &caption, const QString &, const QString &) {
+    calls_.push_back({QStringLiteral("open"), caption, {}});
+    return NextPath();
+}
+
+QString ScriptedPrompt::SaveFile(const QString &caption, const QString &proposedPath,
+                                 const QString &) {
+    calls_.push_back({QStringLiteral("save"), proposedPath, caption});
+    return NextPath();
+}
+
+QString ScriptedPrompt::ChooseFolder(const QString &caption, const QString &) {
+    calls_.push_back({QStringLiteral("folder"), caption, {}});
+    return NextPath();
+}
+
+bool ScriptedPrompt::SetupPrinter(QPrinter &) {
+    calls_.push_back({QStringLiteral("printer"), {}, {}});
+    if (printerAnswers_.empty())
+        return true;
+    const bool accepted = printerAnswers_.front();
+    printerAnswers_.pop_front();
+    return accepted;
+}

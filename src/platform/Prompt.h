@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+// Every message box and file or folder dialog of the program goes through this service, so
+// tests can answer them and see what was asked.
+class Prompt {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Prompt() = default;
+
+    virtual void Message(const QString &text, const QString &title = {}) = 0;
+    virtual void Error(const QString &text, const QString &title = {}) = 0;
+    virtual void Warning(const QString &text, const QString &title = {}) = 0;
+    // Yes/No question; titles are "確認" unless the caller says otherwise.
+    virtual bool Confirm(const QString &text, const QString &title = QStringLiteral("確認")) = 0;
+    // Yes/No/Cancel question.
+    virtual Answer Ask(const QString &text, const QString &title = QStringLiteral("確認")) = 0;
+    // Empty text when the user cancels.
+    virtual QString OpenFile(const QString &caption, const QString &folder,
+                             const QString &filter) = 0;
+    virtual QString SaveFile(const QString &caption, const QString &proposedPath,
+                             const QString &filter) = 0;
+    virtual QString ChooseFolder(const QString &caption, const QString &folder) = 0;
+    // The printer setup dialog; false when cancelled.
+    virtual bool SetupPrinter(QPrinter &printer) = 0;
+
+    // The service in use; a Qt implementation unless one was installed.
+    static Prompt &Instance();
+    static void Install(std::unique_ptr<Prompt> prompt);
+    // Windows that open dialogs pass themselves so boxes are centred over them.
+    static void SetParentWindow(QWidget *window);
+    static QWidget *ParentWindow();
+};
+
+Prompt &prompt();
+
+// Message boxes and dialogs shown with Qt.
+class QtPrompt : public Prompt {
+public:
+    void Message(const QString &text, const QString &title) override;
+    void Error(const QString &text, const QString &title) override;
+    void Warning(const QString &text, const QString &title) override;
+    bool Confirm(const QString &text, const QString &title) override;
+    Answer Ask(const QString &text, const QString &title) override;
+    QString OpenFile(const QString &caption, const QString &folder, const QString &filter) override;
+    QString SaveFile(const QString &caption, const QString &proposedPath,
+                     const QString &filter) override;
+    QString ChooseFolder(const QString &caption, const QString &folder) override;
+    bool SetupPrinter(QPrinter &printer) override;
+};
+
+// Answers from a queue and records every call; for tests. With an empty queue, questions are
+// answered "yes", file dialogs are cancelled.
+class ScriptedPrompt : public Prompt {
+public:
+    struct Call {
+        QString kind; // "message", "error", "warning", "confirm", "ask", "open", "save", "folder",
+                      // "printer"
+        QString text;
+        QString title;
+    };
+
+    void PushAnswer(Answer answer) { answers_.push_back(answer); }
+    void PushPath(const QString &path) { paths_.push_back(path); }
+    void PushPrinterSetup(bool accepted) { printerAnswers_.push_back(accepted); }
+
+    const std::deque<Call> &calls() const { return calls_; }
+    QStringList Texts(const QString &kind = {}) const;
+    void Clear() { calls_.clear(); }
+
+    void Message(const QString &text, const QString &title) override;
+    void Error(const QString &text, const QString &title) override;
+    void Warning(const QString &text, const QString &title) override;
+    bool Confirm(const QString &text, const QString &title) override;
+    Answer Ask(const QString &text, const QString &title) override;
+    QString OpenFile(const QString &caption, const QString &folder, const QString &filter) override;
+    QString SaveFile(const QString &caption, const QString &proposedPath,
+                     const QString &filter) override;
+    QString ChooseFolder(const QString &caption, const QString &folder) override;
+    bool SetupPrinter(QPrinter &printer) override;
+
+private:
+    Answer NextAnswer();
+    QString NextPath();
+
+    std::deque<Answer> answers_;
+    std::deque<QString> paths_;
+    std::deque<bool> printerAnswers_;
+    std::deque<Call> calls_;
+};

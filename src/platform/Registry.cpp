@@ -1,0 +1,38 @@
+#include "platform/Registry.h"
+
+#include "core/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace Registry {
+
+QString FilePath() {
+    const QString overridden = qEnvironmentVariable("PELLOR3_REGISTRY");
+    if (!overridden.isEmpty())
+        return overridden;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/pellor3/registry.ini");
+}
+
+QString ReadString(const QString &key, const QString &name) {
+    IniFile ini(FilePath(), IniFile::Encoding::Utf8);
+    ini.Load();
+    return ini.ReadString(key, name);
+}
+
+bool WriteString(const QString &key, const QString &name, const QString &value, QString *error) {
+    const QString path = FilePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    IniFile ini(path, IniFile::Encoding::Utf8);
+    ini.Load();
+    ini.WriteString(key, name, value);
+    if (!ini.Save(error))
+        return false;
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return true;
+}
+
+} // namespace Registry

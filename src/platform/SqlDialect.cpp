@@ -1,0 +1,205 @@
+#include "platform/SqlDialect.h"
+
+#include "platform/TableEngine.h"
+
+#include <QRegularExpression>
+#include <vector>
+
+namespace {
+
+enum class Kind { Space, Word, Number, Text, Quoted, Param, Symbol };
+
+struct Token {
+    Kind kind;
+    QString text;
+};
+
+bool IsWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'.';
+}
+
+std::vector<Token> Tokenize(const QString &s) {
+    std::vector<Token> tokens;
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    while (i < n) {
+        const QChar c = s.at(i);
+        const qsizetype start = i;
+        if (c.isSpace()) {
+            while (i < n && s.at(i).isSpace())
+                ++i;
+            tokens.push_back({Kind::Space, s.mid(start, i - start)});
+        } else if (c == u'\'' || c == u'"') {
+            ++i;
+            while (true) {
+                if (i >= n)
+                    throw EngineError(QStringLiteral("文字列の終わりがありません: %1").arg(s));
+                if (s.at(i) == c) {
+                    if (i + 1 < n && s.at(i + 1) == c) {
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            tokens.push_back({c == u'\'' ? Kind::Text : Kind::Quoted, s.mid(start, i - start)});
+        } else if (c == u':' && i + 1 < n && IsWordChar(s.at(i + 1))) {
+            ++i;
+            while (i < n && IsWordChar(s.at(i)))
+                ++i;
+            tokens.push_back({Kind::Param, s.mid(start, i - start)});
+        } else if (c.isDigit()) {
+            while (i < n && (s.at(i).isDigit() || s.at(i) == u'.'))
+                ++i;
+            tokens.push_back({Kind::Number, s.mid(start, i - start)});
+        } else if (IsWordChar(c)) {
+            while (i < n && IsWordChar(s.at(i)))
+                ++i;
+            tokens.push_back({Kind::Word, s.mid(start, i - start)});
+        } else {
+            static const QStringList pairs = {QStringLiteral("!="), QStringLiteral("<>"),
+                                              QStringLiteral("<="), QStringLiteral(">=")};
+            const QString two = s.mid(i, 2);
+            i += pairs.contains(two) ? 2 : 1;
+            tokens.push_back({Kind::Symbol, s.mid(start, i - start)});
+        }
+    }
+    return tokens;
+}
+
+bool Is(const Token &t, const char *word) {
+    return t.kind == Kind::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+QString TextLiteral(const QString &value) {
+    QString doubled = value;
+    doubled.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + doubled + u'\'';
+}
+
+QString TranslateQuoted(const QString &token) {
+    QString value = token.mid(1, token.size() - 2);
+    value.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    if (value.trimmed().compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("NULL");
+    static const QRegularExpression date(
+        QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{4})\\s*$"));
+    const auto m = date.match(value);
+    if (m.hasMatch())
+        return QStringLiteral("'%1-%2-%3'")
+            .arg(m.captured(3))
+            .arg(m.captured(1).toInt(), 2, 10, QLatin1Char('0'))
+            .arg(m.captured(2).toInt(), 2, 10, QLatin1Char('0'));
+    return TextLiteral(value);
+}
+
+// Index of the next token that is not blank, or tokens.size().
+size_t NextSolid(const std::vector<Token> &tokens, size_t i) {
+    while (i < tokens.size() && tokens[i].kind == Kind::Space)
+        ++i;
+    return i;
+}
+
+QStringList SplitAlter(const std::vector<Token> &tokens) {
+    // ALTER TABLE name ADD a T, ADD b T ...
+    size_t i = NextSolid(tokens, 0);
+    i = NextSolid(tokens, i + 1); // TABLE
+    i = NextSolid(tokens, i + 1); // name
+    const QString table = i < tokens.size() ? tokens[i].text : QString();
+    QStringList statements;
+    QString current;
+    int depth = 0;
+    for (++i; i < tokens.size(); ++i) {
+        const Token &t = tokens[i];
+        if (t.kind == Kind::Symbol && t.text == u"(")
+            ++depth;
+        if (t.kind == Kind::Symbol && t.text == u")")
+            --depth;
+        if ((t.kind == Kind::Symbol && t.text == u"," && depth == 0) ||
+            (t.kind == Kind::Symbol && t.text == u";")) {
+            statements << current.trimmed();
+            current.clear();
+            continue;
+        }
+        current += t.text;
+    }
+    statements << current.trimmed();
+    QStringList result;
+    static const QRegularExpression add(QStringLiteral("^ADD\\s+(COLUMN\\s+)?"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    for (QString column : statements) {
+        if (column.isEmpty())
+            continue;
+        column.remove(add);
+        result << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, column);
+    }
+    return result;
+}
+
+} // namespace
+
+QStringList TranslateStatement(const QString &statement) {
+    std::vector<Token> tokens = Tokenize(statement);
+    const size_t first = NextSolid(tokens, 0);
+    if (first < tokens.size() && Is(tokens[first], "ALTER"))
+        return SplitAlter(tokens);
+
+    const bool isInsert = first < tokens.size() && Is(tokens[first], "INSERT");
+    const bool isUpdate = first < tokens.size() && Is(tokens[first], "UPDATE");
+    bool inCondition = !isInsert && !isUpdate;
+
+    QString out;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        Token &t = tokens[i];
+        if (Is(t, "WHERE"))
+            inCondition = true;
+        if (t.kind == Kind::Quoted) {
+            out += TranslateQuoted(t.text);
+            continue;
+        }
+        if (Is(t, "EXTRACT")) {
+            // EXTRACT ( part FROM column )
+            const size_t open = NextSolid(tokens, i + 1);
+            const size_t part = NextSolid(tokens, open + 1);
+            const size_t from = NextSolid(tokens, part + 1);
+            const size_t column = NextSolid(tokens, from + 1);
+            const size_t close = NextSolid(tokens, column + 1);
+            if (close < tokens.size() && tokens[open].text == u"(" && Is(tokens[from], "FROM") &&
+                tokens[close].text == u")") {
+                const QString unit = tokens[part].text.toUpper();
+                const QString format = unit == u"YEAR"  ? QStringLiteral("%Y")
+                                       : unit == u"DAY" ? QStringLiteral("%d")
+                                                        : QStringLiteral("%m");
+                out += QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)")
+                           .arg(format, tokens[column].text);
+                i = close;
+                continue;
+            }
+        }
+        if (t.kind == Kind::Symbol && (t.text == u"=" || t.text == u"!=" || t.text == u"<>")) {
+            const size_t value = NextSolid(tokens, i + 1);
+            if (value < tokens.size()) {
+                const Token &v = tokens[value];
+                const bool emptyText = v.kind == Kind::Text && v.text == u"''";
+                const bool nullValue =
+                    Is(v, "NULL") || (v.kind == Kind::Quoted && TranslateQuoted(v.text) == u"NULL");
+                if (inCondition && (emptyText || nullValue)) {
+                    out +=
+                        t.text == u"=" ? QStringLiteral("IS NULL") : QStringLiteral("IS NOT NULL");
+                    i = value;
+                    continue;
+                }
+            }
+        }
+        if (t.kind == Kind::Text && t.text == u"''" && !inCondition) {
+            out += QStringLiteral("NULL");
+            continue;
+        }
+        if (t.kind == Kind::Symbol && t.text == u";" && NextSolid(tokens, i + 1) == tokens.size())
+            continue;
+        out += t.text;
+    }
+    return {out};
+}

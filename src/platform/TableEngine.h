@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class Query;
+
+// A statement the engine refused, or a table file it could not use. Callers show message().
+class EngineError : public std::runtime_error {
+public:
+    explicit EngineError(const QString &message);
+    const QString &message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// The customer tables: one SQLite file, "pellor3.db", in the table folder. The statements
+// keep the program's own dialect; see SqlDialect.h for how they are translated.
+class Database {
+public:
+    static constexpr const char *FileName = "pellor3.db";
+
+    Database() = default;
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens (and with `create`, creates) the database file in the table folder.
+    void Open(const QString &tableFolder, bool create = false);
+    // Closes every open result and the file, so it can be copied or replaced.
+    void Close();
+    bool IsOpen() const { return db_ != nullptr; }
+    QString FilePath() const { return path_; }
+    QString TableFolder() const { return folder_; }
+
+    sqlite3 *Handle();
+
+private:
+    friend class Query;
+    void Register(Query *query);
+    void Unregister(Query *query);
+
+    sqlite3 *db_ = nullptr;
+    QString path_;
+    QString folder_;
+    std::vector<Query *> queries_;
+};
+
+// A query object: set its statement text, then open it (for a result) or execute it (for a
+// change). Fields are read by column name, without regard to letter case; NULL reads as an
+// empty text or 0.
+class Query {
+public:
+    explicit Query(Database &database, QString text = {});
+    ~Query();
+    Query(const Query &) = delete;
+    Query &operator=(const Query &) = delete;
+
+    void SetText(const QString &text);
+    const QString &Text() const { return text_; }
+    // Binds the long text of the memo parameter :MEMOETC for the next Execute.
+    void SetMemo(const QString &memo);
+
+    void Close();
+    // Runs a select; the cursor stands on the first row (or at the end for no rows).
+    void Open();
+    // Runs a change; it is stored when the call returns. Returns the number of rows changed.
+    int Execute();
+
+    bool IsActive() const { return stmt_ != nullptr; }
+    bool AtEnd() const { return atEnd_; }
+    void Next();
+    void First();
+    // Rows of the open result (counted once, on first request).
+    int RowCount();
+    // The key the last insert assigned.
+    qint64 LastInsertId() const;
+
+    bool HasField(const QString &name) const;
+    bool IsNull(const QString &name) const;
+    QString AsString(const QString &name) const;
+    int AsInteger(const QString &name) const;
+    // A date column; invalid when NULL or not a date.
+    QDate AsDate(const QString &name) const;
+    QStringList FieldNames() const;
+
+private:
+    friend class Database;
+    int FieldIndex(const QString &name) const;
+    void Step();
+
+    Database &database_;
+    QString text_;
+    QString memo_;
+    bool memoSet_ = false;
+    sqlite3_stmt *stmt_ = nullptr;
+    QString translated_;
+    bool atEnd_ = true;
+    int rowCount_ = -1;
+    QHash<QString, int> fields_;
+};

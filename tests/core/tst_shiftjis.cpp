@@ -1,0 +1,61 @@
+#include "core/ShiftJis.h"
+
+#include <QtTest>
+
+class TestShiftJis : public QObject {
+    Q_OBJECT
+private slots:
+    void encodesCodePage932_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("hex");
+        QTest::newRow("ascii") << "A-1" << QByteArray("412d31");
+        QTest::newRow("horizontal bar") << "―" << QByteArray("815c");
+        QTest::newRow("full-width hyphen-minus") << "－" << QByteArray("817c");
+        QTest::newRow("half-width katakana") << "ｱﾞ" << QByteArray("b1de");
+        QTest::newRow("NEC circled digit") << "①" << QByteArray("8740");
+        QTest::newRow("IBM extension kanji") << "髙" << QByteArray("fbfc");
+        QTest::newRow("wave dash cross-mapped") << QString(QChar(0x301C)) << QByteArray("8160");
+        QTest::newRow("minus sign cross-mapped") << QString(QChar(0x2212)) << QByteArray("817c");
+        QTest::newRow("double vertical line") << QString(QChar(0x2016)) << QByteArray("8161");
+        QTest::newRow("cent, pound, not")
+            << QString("%1%2%3").arg(QChar(0xA2)).arg(QChar(0xA3)).arg(QChar(0xAC))
+            << QByteArray("8191819281ca");
+    }
+    void encodesCodePage932() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, hex);
+        QCOMPARE(ShiftJis::Encode(text).toHex(), hex);
+        QVERIFY(ShiftJis::IsRepresentable(text));
+        QCOMPARE(ShiftJis::Decode(ShiftJis::Encode(text)), ShiftJis::NormalizeCrossMapping(text));
+    }
+
+    void refusesWhatCodePage932CannotHold_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("bad");
+        QTest::newRow("emoji") << "田中😀様"
+                               << "😀";
+        QTest::newRow("korean") << "김"
+                                << "김";
+        QTest::newRow("kanji outside code page") << "𠮷野家と吉"
+                                                 << "𠮷";
+        QTest::newRow("repeated character listed once") << "éaé"
+                                                        << "é";
+    }
+    void refusesWhatCodePage932CannotHold() {
+        QFETCH(QString, text);
+        QFETCH(QString, bad);
+        QVERIFY(!ShiftJis::IsRepresentable(text));
+        QCOMPARE(ShiftJis::UnrepresentableChars(text), bad);
+    }
+
+    void leadBytes() {
+        QVERIFY(ShiftJis::IsLeadByte(0x81));
+        QVERIFY(ShiftJis::IsLeadByte(0x9F));
+        QVERIFY(ShiftJis::IsLeadByte(0xE0));
+        QVERIFY(!ShiftJis::IsLeadByte(0xA1));
+        QVERIFY(!ShiftJis::IsLeadByte(0x41));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShiftJis)
+#include "tst_shiftjis.moc"

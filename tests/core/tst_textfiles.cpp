@@ -1,0 +1,140 @@
+#include "core/IniFile.h"
+#include "core/ShiftJis.h"
+#include "core/SqlText.h"
+#include "core/TextFile.h"
+#include "core/TextHelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QByteArray ReadBytes(const QString &path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+} // namespace
+
+class TestTextFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void splitsEveryLineEnd_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF") << "a\r\nb\r\n" << QStringList{"a", "b"};
+        QTest::newRow("LF") << "a\nb" << QStringList{"a", "b"};
+        QTest::newRow("CR") << "a\rb\r" << QStringList{"a", "b"};
+        QTest::newRow("mixed with empty line") << "a\r\n\nb\rc" << QStringList{"a", "", "b", "c"};
+        QTest::newRow("empty") << "" << QStringList{};
+    }
+    void splitsEveryLineEnd() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(TextFile::SplitLines(text), lines);
+    }
+
+    void writesShiftJisWithCrLf() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        QVERIFY(TextFile::WriteLines(path, {"日付,項目", "a"}));
+        QCOMPARE(ReadBytes(path), ShiftJis::Encode("日付,項目") + "\r\na\r\n");
+        QStringList lines;
+        QVERIFY(TextFile::ReadLines(path, lines));
+        QCOMPARE(lines, QStringList({"日付,項目", "a"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.txt"});
+    }
+
+    void unwritableTargetIsReported() {
+        QTemporaryDir dir;
+        QVERIFY(TextFile::WriteLines(dir.filePath("file"), {"x"}));
+        QString error;
+        QVERIFY(!TextFile::WriteLines(dir.filePath("file/inside.txt"), {"new"}, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"file"});
+    }
+
+    void iniKeepsOrderAndOtherSections() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("conf.ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(ShiftJis::Encode(
+            "[SENDER]\r\nName=山田\r\nZip=100-0001\r\n[PRINT_CONF]\nFont=ＭＳ 明朝\rTop=12\n"));
+        file.close();
+
+        IniFile ini(path);
+        QVERIFY(ini.Load());
+        QCOMPARE(ini.ReadString("SENDER", "Name"), QString("山田"));
+        QCOMPARE(ini.ReadString("print_conf", "font"), QString("ＭＳ 明朝"));
+        ini.WriteString("SENDER", "Zip", "060-0906");
+        ini.WriteString("SENDER", "Tel", "03");
+        ini.WriteInteger("NEW", "Count", 3);
+        QVERIFY(ini.Save());
+
+        IniFile again(path);
+        QVERIFY(again.Load());
+        QCOMPARE(again.Sections(), QStringList({"SENDER", "PRINT_CONF", "NEW"}));
+        QCOMPARE(again.Keys("SENDER"), QStringList({"Name", "Zip", "Tel"}));
+        QCOMPARE(again.ReadString("SENDER", "Zip"), QString("060-0906"));
+        QCOMPARE(again.ReadString("PRINT_CONF", "Font"), QString("ＭＳ 明朝"));
+        QVERIFY(ReadBytes(path).startsWith(ShiftJis::Encode("[SENDER]\r\nName=山田\r\n")));
+    }
+
+    void iniNumbersAndBooleans_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("integer");
+        QTest::addColumn<bool>("boolean");
+        QTest::newRow("one") << "1" << 1 << true;
+        QTest::newRow("zero") << "0" << 0 << false;
+        QTest::newRow("other non-zero") << "2" << 2 << true;
+        QTest::newRow("not a number falls back") << "abc" << 7 << true;
+        QTest::newRow("empty falls back") << "" << 7 << true;
+    }
+    void iniNumbersAndBooleans() {
+        QFETCH(QString, stored);
+        QFETCH(int, integer);
+        QFETCH(bool, boolean);
+        IniFile ini;
+        ini.LoadFromText("[S]\r\nK=" + stored + "\r\n");
+        QCOMPARE(ini.ReadInteger("S", "K", 7), integer);
+        QCOMPARE(ini.ReadBool("S", "K", true), boolean);
+        QCOMPARE(ini.ReadInteger("S", "Missing", 7), 7);
+    }
+
+    void quotingHelper_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("literal");
+        QTest::newRow("plain") << "abc"
+                               << "'abc'";
+        QTest::newRow("quote doubled") << "O'Brien"
+                                       << "'O''Brien'";
+        QTest::newRow("crafted") << "x' OR '1'='1"
+                                 << "'x'' OR ''1''=''1'";
+        QTest::newRow("empty") << ""
+                               << "''";
+    }
+    void quotingHelper() {
+        QFETCH(QString, value);
+        QFETCH(QString, literal);
+        QCOMPARE(QuoteSql(value), literal);
+    }
+
+    void datesAndRounding() {
+        QCOMPARE(SqlDate(QDate(1994, 5, 15)), QString("\"05/15/1994\""));
+        QCOMPARE(SqlDate(QDate()), QString("NULL"));
+        QCOMPARE(ShortDateText(QDate(2008, 1, 2)), QString("2008/01/02"));
+        QCOMPARE(ParseShortDate("2008/1/2"), QDate(2008, 1, 2));
+        QVERIFY(!ParseShortDate("2008-01-02").isValid());
+        QCOMPARE(Rnd(0.5), 0);
+        QCOMPARE(Rnd(1.5), 2);
+        QCOMPARE(Rnd(2.5), 2);
+        QCOMPARE(Rnd(-1.5), -2);
+        QCOMPARE(Rnd(2.51), 3);
+        QCOMPARE(ScramblePassword(ScramblePassword("pass")), QByteArray("pass"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextFiles)
+#include "tst_textfiles.moc"

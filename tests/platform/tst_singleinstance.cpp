@@ -1,0 +1,38 @@
+#include "platform/SingleInstance.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+private slots:
+    void secondCopyAsksTheFirstToShowItself() {
+        QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        SingleInstance first("pellor3-test");
+        QVERIFY(first.Acquire());
+        QSignalSpy raised(&first, &SingleInstance::ActivationRequested);
+
+        SingleInstance second("pellor3-test");
+        QVERIFY(!second.Acquire());
+        QVERIFY(raised.wait(3000));
+
+        SingleInstance third("pellor3-test");
+        QVERIFY(!third.Acquire());
+    }
+
+    void freedAfterTheFirstCopyEnds() {
+        QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        {
+            SingleInstance first("pellor3-test2");
+            QVERIFY(first.Acquire());
+        }
+        SingleInstance next("pellor3-test2");
+        QVERIFY(next.Acquire());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

@@ -1,0 +1,141 @@
+#include "../common/TestEnv.h"
+
+#include "core/SqlText.h"
+#include "platform/Schema.h"
+#include "platform/SqlDialect.h"
+
+#include <QFile>
+#include <QtTest>
+
+class TestTableEngine : public QObject {
+    Q_OBJECT
+private slots:
+    void translation_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("date literal")
+            << "select * from Usertbl where BirthDay < \"05/15/1994\""
+            << QStringList{"select * from Usertbl where BirthDay < '1994-05-15'"};
+        QTest::newRow("quoted NULL in update")
+            << "update Usertbl set BirthDay = \"NULL\" where UserId = 1"
+            << QStringList{"update Usertbl set BirthDay = NULL where UserId = 1"};
+        QTest::newRow("empty text in condition")
+            << "select * from Usertbl where Zip = '' and Name != ''"
+            << QStringList{"select * from Usertbl where Zip IS NULL and Name IS NOT NULL"};
+        QTest::newRow("empty text in insert")
+            << "insert into Usertbl (Kana, Name) values('', 'a')"
+            << QStringList{"insert into Usertbl (Kana, Name) values(NULL, 'a')"};
+        QTest::newRow("quote inside literal stays")
+            << "select * from Usertbl where Name = 'O''Brien \"x\"'"
+            << QStringList{"select * from Usertbl where Name = 'O''Brien \"x\"'"};
+        QTest::newRow("extract month")
+            << "select * from Usertbl where EXTRACT(MONTH FROM BirthDay) = 5"
+            << QStringList{
+                   "select * from Usertbl where CAST(strftime('%m', BirthDay) AS INTEGER) = 5"};
+        QTest::newRow("alter with several columns")
+            << "ALTER TABLE Usertbl ADD CheckRen1 INTEGER, ADD Renmei1 varchar(100);"
+            << QStringList{"ALTER TABLE Usertbl ADD COLUMN CheckRen1 INTEGER",
+                           "ALTER TABLE Usertbl ADD COLUMN Renmei1 varchar(100)"};
+    }
+    void translation() {
+        QFETCH(QString, statement);
+        QFETCH(QStringList, expected);
+        QCOMPARE(TranslateStatement(statement), expected);
+    }
+
+    void unterminatedLiteralIsRefused() {
+        QVERIFY_THROWS_EXCEPTION(EngineError, TranslateStatement("select * from a where b = 'x"));
+    }
+
+    void freshTablesHaveAllColumnsInOrder() {
+        TestEnv env;
+        Query query(env.db(), "select * from Usertbl");
+        query.Open();
+        QCOMPARE(query.FieldNames(), Schema::UserColumns());
+        QCOMPARE(query.FieldNames().size(), 51);
+        QCOMPARE(env.Scalar("select Name from Classtbl2 where ClassId = 11"), QString("項目12"));
+    }
+
+    void storesAndFindsValues() {
+        TestEnv env;
+        const QString name = "O'Brien, \"株\"";
+        env.Run(QString("insert into usertbl (Kana, Name, Zip, Print, BirthDay, Class) "
+                        "values('ｵﾌﾞﾗｲｴﾝ', %1, '', '1', \"02/29/1996\", 3)")
+                    .arg(QuoteSql(name)));
+        env.Run(QString("insert into usertbl (Kana, Name, Print) values('ｱ', 'b', '0')"));
+        Query query(env.db(), QString("select * from Usertbl where Name = %1").arg(QuoteSql(name)));
+        query.Open();
+        QVERIFY(!query.AtEnd());
+        QCOMPARE(query.AsString("name"), name);
+        QCOMPARE(query.AsInteger("PRINT"), 1);
+        QCOMPARE(query.AsDate("BirthDay"), QDate(1996, 2, 29));
+        QVERIFY(query.IsNull("Zip"));
+        QCOMPARE(query.AsString("Zip"), QString());
+        QCOMPARE(query.AsInteger("CheckRen1"), 0);
+        QCOMPARE(query.AsInteger("UserId"), 1);
+        QCOMPARE(env.Scalar("select count(*) from Usertbl where Zip = ''"), QString("2"));
+        QCOMPARE(env.Scalar("select count(*) from Usertbl where BirthDay > \"01/01/1990\""),
+                 QString("1"));
+        QCOMPARE(env.Scalar("select count(*) from Usertbl where EXTRACT(MONTH FROM BirthDay) = 2"),
+                 QString("1"));
+        QCOMPARE(env.Scalar("select Kana from Usertbl order by Kana"), QString("ｱ"));
+    }
+
+    void memoParameter() {
+        TestEnv env;
+        const int id = env.AddCustomer("a", "ｱ");
+        Query query(env.db(),
+                    QString("update Usertbl set Note = :MEMOETC where UserId = %1").arg(id));
+        const QString memo = QString("行1\r\n'quoted'").repeated(500);
+        query.SetMemo(memo);
+        QCOMPARE(query.Execute(), 1);
+        QCOMPARE(env.Scalar("select Note from Usertbl"), memo);
+    }
+
+    void rowCountAndWalk() {
+        TestEnv env;
+        for (int i = 0; i < 5; ++i)
+            env.AddCustomer(QString::number(i), QString("ｱ%1").arg(4 - i));
+        Query query(env.db(), "select * from Usertbl order by Kana");
+        query.Open();
+        QCOMPARE(query.RowCount(), 5);
+        QStringList names;
+        for (; !query.AtEnd(); query.Next())
+            names << query.AsString("Name");
+        QCOMPARE(names, QStringList({"4", "3", "2", "1", "0"}));
+    }
+
+    void refusedStatementRaises() {
+        TestEnv env;
+        Query query(env.db(), "select * from NoSuchTable");
+        QVERIFY_THROWS_EXCEPTION(EngineError, query.Open());
+        query.SetText("ALTER TABLE Usertbl ADD CheckRen1 INTEGER");
+        QVERIFY_THROWS_EXCEPTION(EngineError, query.Execute());
+    }
+
+    void notADatabaseIsReported() {
+        TestEnv env;
+        env.db().Close();
+        QFile file(env.dbPath() + "pellor3.db");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+        Database other;
+        QVERIFY_THROWS_EXCEPTION(EngineError, other.Open(env.dbPath()));
+    }
+
+    void closeAndReopenAroundCopy() {
+        TestEnv env;
+        env.AddCustomer("a", "ｱ");
+        Query open(env.db(), "select * from Usertbl");
+        open.Open();
+        env.db().Close();
+        QVERIFY(!open.IsActive());
+        QVERIFY(QFile::copy(env.dbPath() + "pellor3.db", env.root() + "copy.db"));
+        env.db().Open(env.dbPath());
+        QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTableEngine)
+#include "tst_tableengine.moc"
