@@ -1,0 +1,83 @@
+#include "postal/ZipData.h"
+
+#include "core/TextFile.h"
+
+#include <QFileInfo>
+#include <QStringMatcher>
+
+namespace {
+constexpr qsizetype kCodeHeadLength = 3;
+constexpr qsizetype kCodeTailLength = 128;
+constexpr qsizetype kAddressLength = 512;
+} // namespace
+
+ZipRow ZipRowFromLine(const QString &line) {
+    const qsizetype comma = line.indexOf(u',');
+    const QString code = comma < 0 ? QString() : line.left(comma);
+    return {code.left(kCodeHeadLength) + u'-' + code.mid(kCodeHeadLength, kCodeTailLength),
+            line.mid(comma + 1, kAddressLength)};
+}
+
+QString ZipCodeKey(const QString &zipText) {
+    QString key = zipText;
+    return key.remove(u'-');
+}
+
+ZipData::LoadResult ZipData::Load(const QString &path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable()) {
+        Forget();
+        return LoadResult::Unreadable;
+    }
+    const bool current = path == path_ && info.size() == size_ &&
+                         info.lastModified() == modified_ &&
+                         info.metadataChangeTime() == metadataChanged_;
+    if (!current) {
+        Forget();
+        QStringList lines;
+        if (!TextFile::ReadLines(path, lines))
+            return LoadResult::Unreadable;
+        foldedLines_.reserve(lines.size());
+        for (const QString &line : lines)
+            foldedLines_.append(line.toCaseFolded());
+        lines_ = std::move(lines);
+        path_ = path;
+        size_ = info.size();
+        modified_ = info.lastModified();
+        metadataChanged_ = info.metadataChangeTime();
+    }
+    return lines_.isEmpty() ? LoadResult::Empty : LoadResult::Ready;
+}
+
+void ZipData::Forget() {
+    path_.clear();
+    size_ = -1;
+    modified_ = {};
+    metadataChanged_ = {};
+    lines_.clear();
+    foldedLines_.clear();
+}
+
+QList<ZipRow> ZipData::FindByCode(const QString &key) const {
+    QList<ZipRow> rows;
+    for (const QString &line : lines_) {
+        if (line.startsWith(key))
+            rows.append(ZipRowFromLine(line));
+    }
+    return rows;
+}
+
+QList<ZipRow> ZipData::FindByAddress(const QString &text) const {
+    QList<ZipRow> rows;
+    const QStringMatcher matcher(text.toCaseFolded());
+    for (qsizetype i = 0; i < foldedLines_.size(); ++i) {
+        if (matcher.indexIn(foldedLines_.at(i)) >= 0)
+            rows.append(ZipRowFromLine(lines_.at(i)));
+    }
+    return rows;
+}
+
+ZipData &SharedZipData() {
+    static ZipData data;
+    return data;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One entry of the postal code file as the search window lists it.
+struct ZipRow {
+    QString code;    // "100-0001"
+    QString address; // "東京都千代田区千代田"
+
+    bool operator==(const ZipRow &) const = default;
+};
+
+// A line of "zip/zip.dat" is "code,address"; everything after the first comma is the address.
+// A line without a comma has an empty code and the whole line as address.
+ZipRow ZipRowFromLine(const QString &line);
+
+// The postal code typed by the user with every ASCII hyphen removed (nothing else changes, so a
+// full-width hyphen or full-width digits never match).
+QString ZipCodeKey(const QString &zipText);
+
+// The lines of the postal code file, held in memory so lookups do not read and decode the whole
+// national file each time. The file is read again whenever its size or time stamps change.
+class ZipData {
+public:
+    enum class LoadResult { Ready, Unreadable, Empty };
+
+    LoadResult Load(const QString &path);
+
+    // Rows of the lines that begin with the key (case-sensitive), in file order.
+    QList<ZipRow> FindByCode(const QString &key) const;
+    // Rows of the lines that contain the text anywhere, letter case ignored, in file order.
+    QList<ZipRow> FindByAddress(const QString &text) const;
+
+    qsizetype LineCount() const { return lines_.size(); }
+
+private:
+    void Forget();
+
+    QString path_;
+    qint64 size_ = -1;
+    QDateTime modified_;
+    QDateTime metadataChanged_;
+    QStringList lines_;
+    QStringList foldedLines_; // case-folded copies; unchanged lines share their text
+};
+
+// The one copy of the postal code file that the lookups of the program share.
+ZipData &SharedZipData();

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "postal/ZipData.h"
+
+#include <QList>
+#include <QString>
+
+class QLineEdit;
+class TFormSearchZip;
+
+// What one lookup found, before anything is shown.
+struct ZipSearch {
+    enum class Outcome { Found, NotFound, FileError };
+
+    Outcome outcome = Outcome::NotFound;
+    QString keyCaption; // the text of Label1 in the search window
+    QList<ZipRow> rows;
+    QString message; // told to the user when nothing was found or the file failed
+};
+
+// "zip/zip.dat" in the data folder.
+QString ZipFilePath(const QString &dataPath);
+
+// Address for a postal code: at least three characters after removing "-", prefix match.
+ZipSearch SearchZipByCode(const QString &dataPath, const QString &zipText);
+// Postal code for an address: the text anywhere in a line, letter case ignored.
+ZipSearch SearchZipByAddress(const QString &dataPath, const QString &addressText);
+
+// The edits of the address page that the editor shows.
+struct ZipLookupTarget {
+    QString dataPath;        // GetDataPath()
+    bool customerSelected;   // a row of ListViewMain is selected
+    QLineEdit *zipEdit;      // EditZip or EditOfficeZip
+    QLineEdit *address1Edit; // EditAddress1 or EditOfficeAddress1
+};
+
+// The work of TFormMain::BtnZipClick ("〒") and TFormMain::BtnAddressClick ("住所1").
+// The main window calls them with the edits of the active page of TCUseType, for the buttons
+// of both pages (SSB_Zip/BtnZip and BtnZipOf; SSB_Address/BtnAddress and BtnAddressOf):
+//
+//   void TFormMain::BtnZipClick() {
+//       const bool company = TCUseType->currentIndex() == 1;
+//       const bool selected = !ListViewMain->selectionModel()->selectedRows().isEmpty();
+//       LookUpAddressByZip(*FormSearchZip, {GetDataPath(), selected,
+//                                           company ? EditOfficeZip : EditZip,
+//                                           company ? EditOfficeAddress1 : EditAddress1});
+//   }
+//   (BtnAddressClick the same with LookUpZipByAddress.)
+//
+// Without a selected customer nothing happens. Otherwise the search window opens modally with
+// the matching rows, or a message explains why not; no edit changes unless the user picks a row
+// and presses OK. Then both edits get their text through QLineEdit::setText, which emits
+// textChanged, so the editor saves the record as it does for typing.
+void LookUpAddressByZip(TFormSearchZip &form, const ZipLookupTarget &target);
+void LookUpZipByAddress(TFormSearchZip &form, const ZipLookupTarget &target);
