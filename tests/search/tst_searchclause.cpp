@@ -1,0 +1,250 @@
+#include "../common/TestEnv.h"
+#include "SearchTestRows.h"
+
+#include "core/Clock.h"
+#include "core/TextHelpers.h"
+
+#include <QtTest>
+
+class TestSearchClause : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { Clock::SetFixed(QDateTime(QDate(2024, 5, 15), QTime(10, 0))); }
+    void cleanup() { Clock::Reset(); }
+
+    void fieldTable() {
+        QCOMPARE(SearchFields().size(), 40);
+        QCOMPARE(SearchFields().at(0).entry, QString("ﾌﾘｶﾞﾅ"));
+        QCOMPARE(SearchFields().at(5).column, QString("Faxno "));
+        QCOMPARE(SearchFields().at(23).kind, SearchKind::Age);
+        QCOMPARE(SearchFields().at(31).entry, QString("用途"));
+        QCOMPARE(SearchFields().at(35).column, QString("Renmei4 "));
+        QCOMPARE(SearchFields().at(39).entry, QString("差込４"));
+        QCOMPARE(SearchValueChoices(25, {"a", "b"}, {"c"}), QStringList({"a", "b"}));
+        QCOMPARE(SearchValueChoices(26, {"a", "b"}, {"c"}), QStringList({"c"}));
+        QCOMPARE(SearchValueChoices(24, {}, {}), QStringList({"", "男性", "女性", "不明"}));
+        QVERIFY(SearchValueChoices(29, {}, {}).isEmpty());
+    }
+
+    void rowCondition_data() {
+        QTest::addColumn<SearchRow>("row");
+        QTest::addColumn<QString>("expected");
+        const QString contain = "を含むﾃﾞｰﾀ", notContain = "を含まないﾃﾞｰﾀ", same = "と同じﾃﾞｰﾀ",
+                      notSame = "でないﾃﾞｰﾀ";
+        QTest::newRow("contains") << MakeRow("ﾌﾘｶﾞﾅ", "abc", contain) << "Kana LIKE '%abc%'";
+        QTest::newRow("starts") << MakeRow("名前", "abc", "で始まるﾃﾞｰﾀ") << "Name LIKE 'abc%'";
+        QTest::newRow("ends") << MakeRow("名前", "abc", "で終わるﾃﾞｰﾀ") << "Name LIKE '%abc'";
+        QTest::newRow("same") << MakeRow("会社ＦＡＸ", "03", same) << "OfficeFax ='03'";
+        QTest::newRow("not same") << MakeRow("名前", "abc", notSame)
+                                  << "Name !='abc' OR Name  IS NULL";
+        QTest::newRow("not contains") << MakeRow("差込３", "x", notContain)
+                                      << "Sashikomi3 NOT LIKE '%x%' OR Sashikomi3  IS NULL";
+        QTest::newRow("unentered same") << MakeRow("郵便番号", "未入力", same, 1) << "Zip =''";
+        QTest::newRow("unentered not same")
+            << MakeRow("郵便番号", "未入力", notSame, 1) << "Zip  IS NOT NULL";
+        QTest::newRow("quote doubled") << MakeRow("名前", "O'Brien", same) << "Name ='O''Brien'";
+        QTest::newRow("crafted value stays a value")
+            << MakeRow("名前", "x' OR '1'='1", contain) << "Name LIKE '%x'' OR ''1''=''1%'";
+        QTest::newRow("date after")
+            << MakeRow("生年月日", "1990/1/5", "以降のﾃﾞｰﾀ") << "BirthDay > \"01/05/1990\"";
+        QTest::newRow("date same")
+            << MakeRow("作成日", "2024/12/31", same) << "MakeDay = \"12/31/2024\"";
+        QTest::newRow("date before")
+            << MakeRow("生年月日", "2000/02/29", "以前のﾃﾞｰﾀ") << "BirthDay < \"02/29/2000\"";
+        QTest::newRow("date unentered")
+            << MakeRow("生年月日", "未入力", "以降のﾃﾞｰﾀ", 1) << "BirthDay > \"NULL\"";
+        QTest::newRow("not a date")
+            << MakeRow("作成日", "2023/02/29", same) << "MakeDay = \"NULL\"";
+        QTest::newRow("month") << MakeRow("生年月日", "5", "月のﾃﾞｰﾀ")
+                               << "EXTRACT(MONTH FROM BirthDay ) = '5'";
+        QTest::newRow("class same") << MakeRow("分類１", "項目4", same, 3) << "Class =3";
+        QTest::newRow("class typed") << MakeRow("分類２", "x", notSame, -1) << "Class2 !=-1";
+        QTest::newRow("print same yes") << MakeRow("印刷", "印刷する", same, 0) << "Print ='1'";
+        QTest::newRow("print same no") << MakeRow("印刷", "印刷しない", same, 1) << "Print ='0'";
+        QTest::newRow("print not yes") << MakeRow("印刷", "印刷する", notSame, 0) << "Print ='0'";
+        QTest::newRow("print typed") << MakeRow("印刷", "x", notSame, -1) << "Print ='1'";
+        QTest::newRow("use personal") << MakeRow("用途", "個人用", "のﾃﾞｰﾀ", 0) << "UseType ='0'";
+        QTest::newRow("use typed") << MakeRow("用途", "x", "のﾃﾞｰﾀ", -1) << "UseType ='1'";
+        QTest::newRow("memo contains")
+            << MakeRow("備考", "VIP", contain) << "#CONTAIN#VIP#CONTAIN_END#";
+        QTest::newRow("history not contains")
+            << MakeRow("履歴", "苦情", notContain) << "#NOT_CONTAIN#苦情#NOT_CONTAIN_END#";
+        QTest::newRow("no operator") << MakeRow("備考", "未入力", "と同じﾃﾞｰﾀ") << "";
+    }
+    void rowCondition() {
+        QFETCH(SearchRow, row);
+        QFETCH(QString, expected);
+        QCOMPARE(BuildRowCondition(row), expected);
+    }
+
+    void ageCondition_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("age");
+        QTest::addColumn<QString>("older");
+        QTest::addColumn<QString>("same");
+        QTest::addColumn<QString>("younger");
+        QTest::newRow("example") << QDate(2024, 5, 15) << 30 << "BirthDay < \"05/16/1993\""
+                                 << "(BirthDay > \"05/15/1993\") and (BirthDay < \"05/16/1994\")"
+                                 << "BirthDay > \"05/15/1994\"";
+        QTest::newRow("month end") << QDate(2024, 1, 31) << 30 << "BirthDay < \"02/01/1993\""
+                                   << "(BirthDay > \"01/31/1993\") and (BirthDay < \"02/01/1994\")"
+                                   << "BirthDay > \"01/31/1994\"";
+        QTest::newRow("year end") << QDate(2023, 12, 31) << 0 << "BirthDay < \"01/01/2023\""
+                                  << "(BirthDay > \"12/31/2022\") and (BirthDay < \"01/01/2024\")"
+                                  << "BirthDay > \"12/31/2023\"";
+        QTest::newRow("leap day, common years back")
+            << QDate(2024, 2, 29) << 1 << "BirthDay < \"03/01/2022\""
+            << "(BirthDay > \"02/28/2022\") and (BirthDay < \"03/01/2023\")"
+            << "BirthDay > \"02/28/2023\"";
+        QTest::newRow("leap day, leap year back")
+            << QDate(2024, 2, 29) << 4 << "BirthDay < \"03/01/2019\""
+            << "(BirthDay > \"02/28/2019\") and (BirthDay < \"03/01/2020\")"
+            << "BirthDay > \"02/29/2020\"";
+    }
+    void ageCondition() {
+        QFETCH(QDate, today);
+        QFETCH(int, age);
+        QFETCH(QString, older);
+        QFETCH(QString, same);
+        QFETCH(QString, younger);
+        Clock::SetFixed(QDateTime(today, QTime(9, 0)));
+        const QString value = QString::number(age);
+        QCOMPARE(BuildRowCondition(MakeRow("年齢", value, "よりも大きいﾃﾞｰﾀ")), older);
+        QCOMPARE(BuildRowCondition(MakeRow("年齢", value, "と同じﾃﾞｰﾀ")), same);
+        QCOMPARE(BuildRowCondition(MakeRow("年齢", value, "よりも小さいﾃﾞｰﾀ")), younger);
+    }
+
+    // Whatever the day, the three age conditions pick exactly the customers whose age on that
+    // day is above, equal to or below the value.
+    void ageConditionsAgreeWithAge() {
+        TestEnv env;
+        env.Run("BEGIN");
+        QList<QDate> birthdays;
+        for (QDate day(2017, 2, 20); day <= QDate(2021, 3, 5); day = day.addDays(1)) {
+            const int id = env.AddCustomer("x", "ｱ");
+            env.Run(QString("update Usertbl set BirthDay = \"%1\" where UserId = %2")
+                        .arg(day.toString("MM/dd/yyyy"))
+                        .arg(id));
+            birthdays << day;
+        }
+        env.Run("COMMIT");
+        const QList<QDate> todays = {QDate(2024, 2, 29), QDate(2023, 2, 28), QDate(2023, 3, 1),
+                                     QDate(2024, 1, 31), QDate(2023, 12, 31)};
+        for (const QDate &today : todays) {
+            Clock::SetFixed(QDateTime(today, QTime(9, 0)));
+            for (int age : {2, 3, 4, 5}) {
+                const QString ops[] = {"よりも大きいﾃﾞｰﾀ", "と同じﾃﾞｰﾀ", "よりも小さいﾃﾞｰﾀ"};
+                for (int o = 0; o < 3; ++o) {
+                    const QString condition =
+                        BuildRowCondition(MakeRow("年齢", QString::number(age), ops[o]));
+                    Query query(env.db(), "select * from Usertbl where " + condition);
+                    query.Open();
+                    QSet<int> found;
+                    for (; !query.AtEnd(); query.Next())
+                        found << query.AsInteger("UserId");
+                    for (int i = 0; i < birthdays.size(); ++i) {
+                        const int actual = CalcAge(birthdays[i], today);
+                        const bool expected =
+                            o == 0 ? actual > age : (o == 1 ? actual == age : actual < age);
+                        if (found.contains(i + 1) != expected)
+                            QFAIL(qPrintable(QString("%1 born %2 on %3: %4")
+                                                 .arg(ops[o], birthdays[i].toString(Qt::ISODate),
+                                                      today.toString(Qt::ISODate), condition)));
+                    }
+                }
+            }
+        }
+    }
+
+    void ageMustBeWholeNumber_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("fraction") << "1.5";
+        QTest::newRow("empty") << "";
+        QTest::newRow("negative") << "-1";
+        QTest::newRow("too large") << "1000";
+    }
+    void ageMustBeWholeNumber() {
+        QFETCH(QString, value);
+        SearchRows rows;
+        rows[0] = MakeRow("名前", "a");
+        rows[2] = MakeRow("年齢", value);
+        try {
+            BuildSearchClause(rows);
+            QFAIL("accepted");
+        } catch (const SearchInputError &error) {
+            QCOMPARE(error.message(),
+                     QString("検索条件３の年齢には0から999までの整数を入力して下さい"));
+        }
+    }
+
+    void joinsRows_data() {
+        QTest::addColumn<QList<SearchRow>>("rows");
+        QTest::addColumn<QString>("clause");
+        QTest::addColumn<QString>("history");
+        QTest::addColumn<QStringList>("memo");
+        const SearchRow kana = MakeRow("ﾌﾘｶﾞﾅ", "abc");
+        SearchRow unused = MakeRow("名前", "");
+        unused.inUse = false;
+        const SearchRow zip = MakeRow("郵便番号", "未入力", "と同じﾃﾞｰﾀ", 1);
+        const SearchRow word1 = MakeRow("履歴", "見積");
+        const SearchRow word2 = MakeRow("履歴", "苦情", "を含まないﾃﾞｰﾀ");
+        const SearchRow memo1 = MakeRow("備考", "VIP");
+        const SearchRow memo2 = MakeRow("備考", "休眠", "を含まないﾃﾞｰﾀ");
+        QTest::newRow("row 1 alone") << QList<SearchRow>{kana} << "Kana LIKE '%abc%'"
+                                     << "" << QStringList();
+        QTest::newRow("rows 1 and 3")
+            << QList<SearchRow>{kana, unused, zip} << "(Kana LIKE '%abc%') AND (Zip ='')"
+            << "" << QStringList();
+        QTest::newRow("history alone") << QList<SearchRow>{word1} << ""
+                                       << "#CONTAIN#見積#CONTAIN_END#" << QStringList();
+        QTest::newRow("memo alone") << QList<SearchRow>{memo2} << ""
+                                    << "" << QStringList{"#NOT_CONTAIN#休眠#NOT_CONTAIN_END#"};
+        QTest::newRow("all kinds")
+            << QList<SearchRow>{word1, memo1, kana, word2, memo2} << "(Kana LIKE '%abc%')"
+            << "#CONTAIN#見積#CONTAIN_END# AND #NOT_CONTAIN#苦情#NOT_CONTAIN_END#"
+            << QStringList{"#CONTAIN#VIP#CONTAIN_END#", "#NOT_CONTAIN#休眠#NOT_CONTAIN_END#"};
+    }
+    void joinsRows() {
+        QFETCH(QList<SearchRow>, rows);
+        QFETCH(QString, clause);
+        QFETCH(QString, history);
+        QFETCH(QStringList, memo);
+        SearchRows all;
+        for (int i = 0; i < rows.size(); ++i)
+            all[i] = rows[i];
+        const SearchProducts products = BuildSearchClause(all);
+        QCOMPARE(products.SearchClause, clause);
+        QCOMPARE(products.HistoryClause, history);
+        QCOMPARE(products.MemoConditions, memo);
+        QCOMPARE(products.NeedsFilterPass(), !history.isEmpty() || !memo.isEmpty());
+    }
+
+    void birthdayRewrite_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("expected");
+        const QString head = "select * from Usertbl where  (";
+        for (const QString op : {"=", ">", "<"})
+            QTest::newRow(qPrintable("BirthDay " + op))
+                << head + "BirthDay " + op + " \"NULL\") order by Kana"
+                << head + "Birthday IS NULL) order by Kana";
+        QTest::newRow("letter case") << "x and (BIRTHDAY < \"null\") and (birthday = \"NULL\")"
+                                     << "x and (Birthday IS NULL) and (Birthday IS NULL)";
+        QTest::newRow("MakeDay kept") << "(MakeDay > \"NULL\")"
+                                      << "(MakeDay > \"NULL\")";
+        QTest::newRow("dates kept") << "(BirthDay > \"01/05/1990\")"
+                                    << "(BirthDay > \"01/05/1990\")";
+        QTest::newRow("values kept") << "(Name ='Birthday = \"NULL\" '' Birthday < \"NULL\"') and "
+                                        "(BirthDay < \"NULL\")"
+                                     << "(Name ='Birthday = \"NULL\" '' Birthday < \"NULL\"') and "
+                                        "(Birthday IS NULL)";
+    }
+    void birthdayRewrite() {
+        QFETCH(QString, statement);
+        QFETCH(QString, expected);
+        QCOMPARE(RewriteBirthdayNull(statement), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSearchClause)
+#include "tst_searchclause.moc"
