@@ -46,6 +46,8 @@ void Database::Open(const QString &tableFolder, bool create) {
         sqlite3_close(db);
         throw EngineError(QStringLiteral("テーブルを開けません: %1\n%2").arg(path_, message));
     }
+    // A page cache large enough for a whole book keeps list rebuilds and searches off the disk.
+    sqlite3_exec(db, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     db_ = db;
 }
 
