@@ -1,0 +1,479 @@
+#include "print/NameSenderLayout.h"
+
+#include "core/TextHelpers.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kRef = QStringLiteral("あ");
+const QString kSpace = QStringLiteral(" ");
+const QString kWideSpace = QStringLiteral("　");
+
+// Fitting and measuring in one face on one canvas.
+class Typesetter {
+public:
+    Typesetter(LayoutCanvas &canvas, const QString &face, int style, int dpi)
+        : canvas_(canvas), face_(face), style_(style), dpi_(dpi) {}
+
+    double Fit(double size, const std::function<bool()> &fits) {
+        return FitFont(canvas_, face_, kShiftJisCharSet, style_, dpi_, size, fits);
+    }
+    void Use(double size) {
+        CreateLayoutFont(canvas_, face_, kShiftJisCharSet, style_, dpi_, size);
+    }
+    int W(const QString &text) const { return MeasureText(canvas_, text); }
+    int H(const QString &text) const { return TextHeight(canvas_, text); }
+
+private:
+    LayoutCanvas &canvas_;
+    QString face_;
+    int style_;
+    int dpi_;
+};
+
+// Positions along the text direction and across it, as device points.
+QPoint At(bool vertical, int along, int across) {
+    return vertical ? QPoint(across, along) : QPoint(along, across);
+}
+
+QString Widest(const Typesetter &t, QString widest, const std::array<QString, 5> &others,
+               int count) {
+    for (int i = 0; i < count; ++i)
+        if (t.W(others[i]) > t.W(widest))
+            widest = others[i];
+    return widest;
+}
+
+// Joint entries visited for the personal form: in order, up to the first without a given part.
+int VisitedJoints(const TPrintNameData &d, int jointCount) {
+    const int joints = std::clamp(jointCount, 0, 4);
+    int visited = 0;
+    while (visited < joints && !d.JointGiven[visited].isEmpty())
+        ++visited;
+    return visited;
+}
+
+void LayoutPersonal(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g, bool vertical,
+                    int jointCount, const QString &honorific) {
+    const std::array<QString, 5> entered = d.JointFamily;
+    if (d.JointFamily[0] == d.FamilyName)
+        d.JointFamily[0].clear();
+    for (int i = 1; i < 4; ++i)
+        if (d.JointFamily[i] == entered[i - 1])
+            d.JointFamily[i].clear();
+
+    const int joints = std::clamp(jointCount, 0, 4);
+    const double across = vertical ? box.Width : box.Height;
+    const int len = vertical ? box.Height : box.Width;
+    const int along0 = vertical ? box.Top : box.Left;
+    d.NameSize = t.Fit(d.NameSize, [&] { return across / (joints + 1) >= t.H(kRef) + g; });
+
+    const int visited = VisitedJoints(d, jointCount);
+    const QString E = Widest(t, d.FamilyName, d.JointFamily, visited);
+    const QString Q = Widest(t, d.GivenName, d.JointGiven, visited);
+    const QString P = Widest(t, honorific, d.JointTitle, visited);
+    const QString all = E + Q + P;
+    d.NameSize = t.Fit(d.NameSize, [&] { return t.W(all + kSpace) <= len; });
+    if (const int n = CountChars(all); n > 0) {
+        d.NameSize = t.Fit(d.NameSize, [&] {
+            d.CharSpacing = Rnd(double(len - t.W(all + kSpace)) / n);
+            return t.W(kWideSpace) <= 2 * d.CharSpacing;
+        });
+    }
+
+    const int step = t.H(kRef) + g;
+    const auto acrossOf = [&](int column) {
+        return vertical ? box.Left + box.Width - step - step * column : box.Top + step * column;
+    };
+    const int secondAlong = along0 + t.W(E) + CountChars(E) * d.CharSpacing;
+    const int titleAlong = along0 + len - t.W(P);
+    d.NamePos = At(vertical, along0, acrossOf(0));
+    d.GivenNamePos = At(vertical, secondAlong, acrossOf(0));
+    d.TitlePos = At(vertical, titleAlong, acrossOf(0));
+    for (int i = 0; i < 4; ++i) {
+        d.JointFamilyPos[i] = At(vertical, along0, acrossOf(i + 1));
+        d.JointGivenPos[i] = At(vertical, secondAlong, acrossOf(i + 1));
+        d.JointTitlePos[i] = At(vertical, titleAlong, acrossOf(i + 1));
+    }
+}
+
+void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g,
+                        bool vertical, const QString &position, const QString &department,
+                        const QString &company, const QString &honorific, const QString &name) {
+    const int L = box.Left, T = box.Top, W = box.Width, H = box.Height;
+    const int len = vertical ? H : W;
+    const double k = (vertical ? W : H) * 100.0 / 240;
+    const QString F = d.FamilyName, G = d.GivenName;
+
+    d.NameSize = t.Fit(d.NameSize, [&] { return t.H(name) < k - g; });
+    const int m = CountChars(F + G);
+    d.NameSize =
+        t.Fit(d.NameSize, [&] { return t.W(F + G + kWideSpace + honorific) <= Rnd(len * 0.7); });
+
+    d.ExecutiveSize = std::max(1.0, d.NameSize - 10);
+    d.ExecutiveSize = t.Fit(d.ExecutiveSize, [&] { return t.W(position + kSpace) <= len * 0.3; });
+    const int a = t.W(position + kSpace);
+    const int e = t.H(kRef);
+
+    t.Use(d.NameSize);
+    if (m > 0) {
+        d.NameSize = t.Fit(d.NameSize, [&] {
+            d.CharSpacing = Rnd(double(len - a - t.W(kWideSpace + honorific + F + G)) / m);
+            return t.W(kWideSpace) <= 2 * d.CharSpacing;
+        });
+    }
+    const int hName = t.H(kRef);
+    const int wName = t.W(kRef);
+    const int honorificWidth = t.W(honorific);
+
+    d.CompanySize = std::max(1.0, d.NameSize - 5);
+    int wc = 0, hc = 0;
+    t.Use(d.CompanySize);
+    if (!company.isEmpty()) {
+        d.CompanySize = t.Fit(d.CompanySize, [&] { return t.W(company) <= len; });
+        wc = t.W(kRef);
+        hc = t.H(kRef);
+    }
+    const int hCompanyFont = t.H(kRef);
+
+    d.PostSize = d.CompanySize;
+    int hd = 0;
+    t.Use(d.PostSize);
+    if (!department.isEmpty()) {
+        d.PostSize = t.Fit(d.PostSize, [&] { return t.W(department) + wc <= len; });
+        hd = t.H(kRef);
+    }
+    const int hPostFont = t.H(kRef);
+
+    if (vertical) {
+        const int right = L + W;
+        d.CompanyPos = QPoint(right - hCompanyFont - g, T);
+        d.PostPos = QPoint(right - hc - hPostFont - 2 * g, T + wc);
+        d.NamePos = QPoint(right - hc - hd - hName - 3 * g, T + a);
+        d.ExecutivePos = QPoint(right - hc - hd - e - Rnd((hName - e) / 2.0) - 3 * g, T);
+        d.TitlePos = QPoint(d.NamePos.x(), T + H - honorificWidth);
+    } else {
+        d.CompanyPos = QPoint(L, T);
+        d.PostPos = QPoint(L + wc, T + hc);
+        d.NamePos = QPoint(L + a, T + hc + hd);
+        d.ExecutivePos = QPoint(L, T + hc + hd + Rnd((wName - e) / 2.0));
+        d.TitlePos = QPoint(L + W - honorificWidth, d.NamePos.y());
+    }
+}
+
+void LayoutCompanyDono(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g, bool vertical,
+                       const QString &position, const QString &department, const QString &company) {
+    const int L = box.Left, T = box.Top, W = box.Width, H = box.Height;
+    const int len = vertical ? H : W;
+    const double k = (vertical ? W : H) * 75.0 / 240;
+    const QString dono = QStringLiteral("殿");
+
+    int wc = 0, hc = 0;
+    d.CompanySize = t.Fit(d.CompanySize, [&] { return t.H(company) <= k; });
+    if (!company.isEmpty()) {
+        d.CompanySize = t.Fit(d.CompanySize, [&] { return t.W(company) <= len; });
+        wc = t.W(kRef);
+        hc = t.H(kRef);
+    }
+    const int hCompanyFont = t.H(kRef);
+
+    d.PostSize = d.CompanySize;
+    int wd = 0, hd = 0;
+    t.Use(d.PostSize);
+    if (!department.isEmpty()) {
+        d.PostSize = t.Fit(d.PostSize, [&] { return t.W(department) + wc <= len; });
+        wd = t.W(kRef);
+        hd = t.H(kRef);
+    }
+    const int hPostFont = t.H(kRef);
+
+    d.ExecutiveSize = d.CompanySize + 4;
+    d.ExecutiveSize =
+        t.Fit(d.ExecutiveSize, [&] { return t.W(position) <= len - t.W(kSpace + dono) - wd - wc; });
+    if (const int m = CountChars(position); m > 0)
+        d.CharSpacing = Rnd(double(len - wc - wd - t.W(position + kSpace + dono)) / m);
+    const int hExecutiveFont = t.H(kRef);
+    const int donoWidth = t.W(dono);
+
+    if (vertical) {
+        const int right = L + W;
+        d.CompanyPos = QPoint(right - hCompanyFont - g, T);
+        d.PostPos = QPoint(right - hc - hPostFont, T + wc);
+        d.ExecutivePos = QPoint(right - hc - hd - hExecutiveFont, T + wc + wd);
+        d.TitlePos = QPoint(d.ExecutivePos.x(), T + H - donoWidth);
+    } else {
+        d.CompanyPos = QPoint(L, T);
+        d.PostPos = QPoint(L + wc, T + hc);
+        d.ExecutivePos = QPoint(L + wc + wd, T + hc + hd);
+        d.TitlePos = QPoint(L + W - donoWidth, d.ExecutivePos.y());
+    }
+}
+
+void LayoutCompanyOnchu(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g,
+                        bool vertical, const QString &department, const QString &company) {
+    const int L = box.Left, T = box.Top, W = box.Width, H = box.Height;
+    const int len = vertical ? H : W;
+    const QString onchu = QStringLiteral("御中");
+    const QString spacedOnchu = kSpace + onchu;
+
+    d.CompanySize = t.Fit(d.CompanySize, [&] { return t.W(company) <= len; });
+    if (!vertical)
+        d.CompanySize = t.Fit(d.CompanySize, [&] { return t.H(company) <= H / 2; });
+    const int wc = t.W(kRef);
+    const int hc = t.H(kRef);
+
+    d.PostSize = t.Fit(d.PostSize, [&] { return t.W(department) <= len - wc - t.W(spacedOnchu); });
+    if (!vertical)
+        d.PostSize = t.Fit(d.PostSize, [&] { return 2 * t.H(department) <= H; });
+    if (const int m = CountChars(department); m > 0)
+        d.CharSpacing = Rnd(double(len - t.W(department) - wc - t.W(spacedOnchu)) / m);
+    const int onchuWidth = t.W(onchu);
+
+    if (vertical) {
+        d.CompanyPos = QPoint(L + W - hc - g, T);
+        d.PostPos = QPoint(d.CompanyPos.x() - t.H(kRef) - g, T + wc);
+        d.TitlePos = QPoint(d.PostPos.x(), T + H - onchuWidth);
+    } else {
+        d.CompanyPos = QPoint(L, T);
+        d.PostPos = QPoint(L + wc, T + hc);
+        d.TitlePos = QPoint(L + W - onchuWidth, d.PostPos.y());
+    }
+}
+
+} // namespace
+
+NameForm ChooseNameForm(const QString &printControl, const QString &useType) {
+    if (useType.trimmed() == QStringLiteral("個人用") || printControl == QStringLiteral("個人名"))
+        return NameForm::Personal;
+    if (printControl == QStringLiteral("会社部署御中"))
+        return NameForm::CompanyOnchu;
+    if (printControl == QStringLiteral("会社部署役職殿"))
+        return NameForm::CompanyDono;
+    return NameForm::CompanyNamed;
+}
+
+TPrintNameData LayoutName(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
+                          int gap, bool vertical, TPrintNameData data, const QString &printControl,
+                          const QString &useType, const LayoutBox &box, int jointCount,
+                          const QString &position, const QString &department,
+                          const QString &company, const QString &honorific, const QString &name) {
+    Typesetter t(canvas, faceName, style, dpi);
+    const NameForm form = ChooseNameForm(printControl, useType);
+    if (form == NameForm::Personal || form == NameForm::CompanyNamed)
+        std::tie(data.FamilyName, data.GivenName) = SplitName(name);
+    switch (form) {
+    case NameForm::Personal:
+        LayoutPersonal(t, data, box, gap, vertical, jointCount, honorific);
+        break;
+    case NameForm::CompanyNamed:
+        LayoutCompanyNamed(t, data, box, gap, vertical, position, department, company, honorific,
+                           name);
+        break;
+    case NameForm::CompanyDono:
+        LayoutCompanyDono(t, data, box, gap, vertical, position, department, company);
+        break;
+    case NameForm::CompanyOnchu:
+        LayoutCompanyOnchu(t, data, box, gap, vertical, department, company);
+        break;
+    }
+    return data;
+}
+
+void DrawNameBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString &faceName,
+                   const TPrintNameData &d, NameForm form, int jointCount, const QString &company,
+                   const QString &department, const QString &position, const QString &honorific) {
+    const auto item = [&](const QString &text, QPoint at, double size) {
+        DrawItemText(canvas, kShiftJisCharSet, dpi, text, at.x(), at.y(), vertical, Qt::black, size,
+                     0, faceName);
+    };
+    const auto spaced = [&](const QString &first, const QString &second, QPoint at, double size) {
+        DrawSpacedText(canvas, dpi, first, second, d.CharSpacing, at.x(), at.y(), vertical,
+                       Qt::black, size, 0, faceName);
+    };
+    switch (form) {
+    case NameForm::Personal: {
+        const int visited = VisitedJoints(d, jointCount);
+        spaced(d.FamilyName, {}, d.NamePos, d.NameSize);
+        for (int i = 0; i < visited; ++i)
+            spaced(d.JointFamily[i], {}, d.JointFamilyPos[i], d.NameSize);
+        spaced({}, d.GivenName, d.GivenNamePos, d.NameSize);
+        for (int i = 0; i < visited; ++i)
+            spaced({}, d.JointGiven[i], d.JointGivenPos[i], d.NameSize);
+        item(honorific, d.TitlePos, d.NameSize);
+        for (int i = 0; i < visited; ++i)
+            item(d.JointTitle[i], d.JointTitlePos[i], d.NameSize);
+        break;
+    }
+    case NameForm::CompanyOnchu:
+        item(company, d.CompanyPos, d.CompanySize);
+        spaced(department, {}, d.PostPos, d.PostSize);
+        item(QStringLiteral("御中"), d.TitlePos, d.PostSize);
+        break;
+    case NameForm::CompanyDono:
+        item(company, d.CompanyPos, d.CompanySize);
+        item(department, d.PostPos, d.PostSize);
+        spaced(position, {}, d.ExecutivePos, d.ExecutiveSize);
+        item(QStringLiteral("殿"), d.TitlePos, d.ExecutiveSize);
+        break;
+    case NameForm::CompanyNamed:
+        item(company, d.CompanyPos, d.CompanySize);
+        item(department, d.PostPos, d.PostSize);
+        item(position, d.ExecutivePos, d.ExecutiveSize);
+        spaced(d.FamilyName, d.GivenName, d.NamePos, d.NameSize);
+        item(honorific, d.TitlePos, d.NameSize);
+        break;
+    }
+}
+
+TPrintSenderData LayoutSender(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
+                              int gap, bool vertical, TPrintSenderData d, const LayoutBox &box) {
+    Typesetter t(canvas, faceName, style, dpi);
+    const int g = gap;
+    const int len = vertical ? box.Height : box.Width;
+    const int along0 = vertical ? box.Top : box.Left;
+    const int nA = d.AddressLineCount, nO = d.OfficeLineCount, nN = d.NameCount,
+              nC = d.ContactLineCount;
+
+    // Share the width (columns) or the height (lines) among the groups.
+    const int weights = 70 * nA + 55 * nO + 100 * nN + 70 * nC;
+    const double f = weights > 0 ? double(vertical ? box.Width : box.Height) / weights : 0;
+    const auto fitGroup = [&](double size, int count, int weight) {
+        const int share = Rnd(weight * count * f);
+        return t.Fit(size, [&] { return (g + t.H(kRef)) * count <= share; });
+    };
+    d.AddressSize = fitGroup(d.AddressSize, nA, 70);
+    d.OfficeSize = fitGroup(d.OfficeSize, nO, 55);
+    d.SenderNameSize = fitGroup(d.SenderNameSize, nN, 100);
+    d.TelFaxSize = fitGroup(d.TelFaxSize, nC, 70);
+    d.MailSize = d.TelFaxSize;
+
+    d.AddressSize = t.Fit(d.AddressSize, [&] {
+        return t.W(QStringLiteral("〒") + d.PrintPostCode) <= len && t.W(d.PrintAddress1) <= len &&
+               t.W(kWideSpace + d.PrintAddress2) <= len;
+    });
+
+    const QString F = d.PrintFamilyName, G = d.PrintGivenName;
+    const int nameChars = CountChars(F + G);
+    const double K = nO > 0 ? 0.6 : 0.75;
+    if (nO > 0) {
+        d.OfficeSize = t.Fit(d.OfficeSize, [&] { return t.W(d.PrintOffice) <= 0.85 * len; });
+        d.OfficeSize = t.Fit(d.OfficeSize, [&] { return t.W(d.PrintPost + kRef) <= 0.85 * len; });
+        d.ExecutiveTitleSize = d.OfficeSize;
+        d.ExecutiveTitleSize = t.Fit(d.ExecutiveTitleSize,
+                                     [&] { return t.W(d.PrintExecutive + kSpace) <= 0.25 * len; });
+    }
+    d.SenderNameSize = t.Fit(d.SenderNameSize, [&] { return t.W(F + kSpace + G) <= K * len; });
+    if (nameChars > 0)
+        d.CharSpacing = Rnd((K * len - t.W(F + G)) / nameChars);
+
+    d.TelFaxSize = t.Fit(d.TelFaxSize, [&] { return t.W(d.TelLabel + d.PrintTel) <= K * len; });
+    d.TelFaxSize = t.Fit(d.TelFaxSize, [&] { return t.W(d.FaxLabel + d.PrintFax) <= K * len; });
+    d.HpSize = t.Fit(d.HpSize, [&] { return t.W(d.HpLabel + d.PrintHp) <= K * len; });
+    d.MailSize = t.Fit(d.MailSize, [&] { return t.W(d.MailLabel + d.PrintMail) <= K * len; });
+
+    // The running edge: columns leftward from the right edge, or lines downward from the top.
+    int edge = vertical ? box.Left + box.Width : box.Top + g;
+    const auto nextLine = [&](int extent) {
+        if (vertical) {
+            edge -= extent + g;
+            return edge;
+        }
+        const int across = edge;
+        edge += extent + g;
+        return across;
+    };
+    const auto at = [&](int along, int across) { return At(vertical, along, across); };
+
+    t.Use(d.AddressSize);
+    if (!d.PrintPostCode.isEmpty())
+        d.PostCodePos = at(along0, nextLine(t.H(kRef)));
+    if (!d.PrintAddress1.isEmpty())
+        d.Address1Pos = at(along0, nextLine(t.H(kRef)));
+    if (!d.PrintAddress2.isEmpty()) {
+        const int w1 = t.W(d.PrintAddress1), w2 = t.W(d.PrintAddress2);
+        int along = along0 + w1 - t.W(kRef);
+        if (w2 >= w1)
+            along = along0 + t.W(kRef);
+        else if (len < t.W(d.PrintAddress1 + d.PrintAddress2) - t.W(kRef))
+            along = along0 + len - w2;
+        d.Address2Pos = at(along, nextLine(t.H(kRef)));
+    }
+
+    t.Use(d.SenderNameSize);
+    const int givenAlong = along0 + len - t.W(G) - CountChars(G) * d.CharSpacing;
+    if (nO > 0 || !d.PrintExecutive.isEmpty()) {
+        t.Use(d.OfficeSize);
+        const int indent = along0 + Rnd(0.15 * len);
+        if (!d.PrintOffice.isEmpty())
+            d.OfficePos = at(indent, nextLine(t.H(kRef)));
+        if (!d.PrintPost.isEmpty())
+            d.PostPos = at(indent + t.W(kRef), nextLine(t.H(kRef)));
+        t.Use(d.ExecutiveTitleSize);
+        const int hTitle = t.H(kRef);
+        t.Use(d.SenderNameSize);
+        const int hName = t.H(kRef);
+        const int nameAcross = nextLine(vertical ? t.W(kRef) : hName);
+        d.FamilyNamePos = at(along0 + Rnd(0.4 * len), nameAcross);
+        d.GivenNamePos = at(givenAlong, nameAcross);
+        d.ExecutivePos = at(indent, nameAcross + Rnd((hName - hTitle) / 2.0));
+    } else {
+        const int nameAcross = nextLine(t.H(kRef));
+        d.FamilyNamePos = at(Rnd(along0 + 0.25 * len), nameAcross);
+        d.GivenNamePos = at(givenAlong, nameAcross);
+    }
+
+    const int labelAlong = Rnd(len * (1 - K) + along0);
+    t.Use(d.TelFaxSize);
+    const int telFaxWidth = std::max(t.W(d.PrintTel), t.W(d.PrintFax));
+    if (!d.TelLabel.isEmpty()) {
+        const int across = nextLine(t.H(kRef));
+        d.TelLabelPos = at(labelAlong, across);
+        d.TelPos = at(along0 + len - telFaxWidth, across);
+    }
+    if (!d.FaxLabel.isEmpty()) {
+        const int across = nextLine(t.H(kRef));
+        d.FaxLabelPos = at(labelAlong, across);
+        d.FaxPos = at(along0 + len - telFaxWidth, across);
+    }
+    t.Use(d.MailSize);
+    if (!d.MailLabel.isEmpty()) {
+        const int across = nextLine(t.H(kRef));
+        d.MailLabelPos = at(labelAlong, across);
+        d.MailPos = at(along0 + len - t.W(d.PrintMail), across);
+    }
+    t.Use(d.HpSize);
+    if (!d.HpLabel.isEmpty()) {
+        const int across = nextLine(t.H(kRef));
+        d.HpLabelPos = at(labelAlong, across);
+        d.HpPos = at(along0 + len - t.W(d.PrintHp), across);
+    }
+    return d;
+}
+
+void DrawSenderBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString &faceName,
+                     const TPrintSenderData &d) {
+    const auto item = [&](const QString &text, QPoint at, double size) {
+        if (!text.isEmpty())
+            DrawItemText(canvas, kShiftJisCharSet, dpi, text, at.x(), at.y(), vertical, Qt::black,
+                         size, 0, faceName);
+    };
+    item(d.PrintPostCode, d.PostCodePos, d.AddressSize);
+    item(d.PrintAddress1, d.Address1Pos, d.AddressSize);
+    item(d.PrintAddress2, d.Address2Pos, d.AddressSize);
+    item(d.PrintOffice, d.OfficePos, d.OfficeSize);
+    item(d.PrintPost, d.PostPos, d.OfficeSize);
+    item(d.PrintExecutive, d.ExecutivePos, d.ExecutiveTitleSize);
+    DrawSpacedText(canvas, dpi, d.PrintFamilyName, {}, d.CharSpacing, d.FamilyNamePos.x(),
+                   d.FamilyNamePos.y(), vertical, Qt::black, d.SenderNameSize, 0, faceName);
+    DrawSpacedText(canvas, dpi, {}, d.PrintGivenName, d.CharSpacing, d.GivenNamePos.x(),
+                   d.GivenNamePos.y(), vertical, Qt::black, d.SenderNameSize, 0, faceName);
+    item(d.TelLabel, d.TelLabelPos, d.TelFaxSize);
+    item(d.PrintTel, d.TelPos, d.TelFaxSize);
+    item(d.FaxLabel, d.FaxLabelPos, d.TelFaxSize);
+    item(d.PrintFax, d.FaxPos, d.TelFaxSize);
+    item(d.HpLabel, d.HpLabelPos, d.HpSize);
+    item(d.PrintHp, d.HpPos, d.HpSize);
+    item(d.MailLabel, d.MailLabelPos, d.MailSize);
+    item(d.PrintMail, d.MailPos, d.MailSize);
+}

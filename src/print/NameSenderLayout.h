@@ -1,0 +1,78 @@
+#pragma once
+
+// The recipient's name block and the sender block of an address face, laid out with the layout
+// engine: vertically (columns from right to left) or horizontally (lines from top to bottom).
+
+#include "print/LayoutEngine.h"
+#include "print/SenderData.h"
+
+#include <QPoint>
+#include <QString>
+#include <array>
+
+// Input and result of LayoutName.
+struct TPrintNameData {
+    // Points: start sizes set by the caller (15, 25, 15, 25 plus the user's adjustment),
+    // lowered by the layout.
+    double CompanySize = 0;
+    double PostSize = 0;      // department
+    double ExecutiveSize = 0; // position title, or the word closing a company form
+    double NameSize = 0;
+
+    // Device dots.
+    QPoint CompanyPos;
+    QPoint PostPos;
+    QPoint ExecutivePos;
+    QPoint GivenNamePos; // second name part
+    QPoint NamePos;      // name, or its first part
+    std::array<QPoint, 4> JointGivenPos;
+    std::array<QPoint, 4> JointFamilyPos;
+    std::array<QPoint, 4> JointTitlePos;
+    QPoint TitlePos; // honorific, "殿" or "御中"
+    int CharSpacing = 0;
+
+    QString GivenName;
+    QString FamilyName;
+    // Joint names in the order of the marked slots (indexes 0 to 3), filled by the caller.
+    std::array<QString, 5> JointGiven;
+    std::array<QString, 5> JointFamily;
+    std::array<QString, 5> JointTitle;
+};
+
+enum class NameForm {
+    Personal,     // name with up to four joint names
+    CompanyOnchu, // "会社部署御中": company, department, "御中"
+    CompanyDono,  // "会社部署役職殿": company, department, position, "殿"
+    CompanyNamed, // "会社部署役職氏名" and anything else: company, department, position, name
+};
+
+// The form of the name block: personal for the use type "個人用" or the print control "個人名",
+// otherwise by the print control.
+NameForm ChooseNameForm(const QString &printControl, const QString &useType);
+
+// Lays out the name block in `box`. `name` is split into FamilyName and GivenName; in the
+// personal form joint family parts equal to the one before them are emptied.
+TPrintNameData LayoutName(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
+                          int gap, bool vertical, TPrintNameData data, const QString &printControl,
+                          const QString &useType, const LayoutBox &box, int jointCount,
+                          const QString &position, const QString &department,
+                          const QString &company, const QString &honorific, const QString &name);
+
+// Draws a laid-out name block: the spaced items (name parts; the position in the 殿 form; the
+// department in the 御中 form) with DrawSpacedText, the rest with DrawItemText, in black. Joint
+// names (up to the first without a given part) only in the personal form.
+void DrawNameBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString &faceName,
+                   const TPrintNameData &data, NameForm form, int jointCount,
+                   const QString &company, const QString &department, const QString &position,
+                   const QString &honorific);
+
+// Lays out the sender block in `box`: the address, company, name and contact groups share the
+// box by the weights 70, 55, 100 and 70 per line.
+TPrintSenderData LayoutSender(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
+                              int gap, bool vertical, TPrintSenderData data, const LayoutBox &box);
+
+// Draws a laid-out sender block in black (postal code line, address, company, department, title,
+// the spaced name, contact labels and values). The postal code boxes and the kanji numerals of
+// vertical writing are the caller's.
+void DrawSenderBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString &faceName,
+                     const TPrintSenderData &data);
