@@ -1,0 +1,28 @@
+#pragma once
+
+// What the address print window tells the composition of a face: the writing, the font, the
+// face size and the frames the user placed on the preview.
+
+#include "print/FontSizeOffsets.h"
+#include "print/PaperKinds.h"
+
+#include <QSizeF>
+#include <QString>
+
+struct FaceSettings {
+    QString FaceName; // the font list's entry, "@" in front in vertical writing
+    bool Vertical = true;
+    bool LabelTab = false;
+    bool PrintSender = false; // "差出人を印刷する"
+    bool PrintCostom = false; // "カスタマーコードを印刷する"
+    QSizeF PaperMm;           // the face: the postcard or envelope, or one label
+    // Preview picture width / paper width: the pixels per millimetre the frames are
+    // converted with (ShapeToDeviceBox).
+    double PreviewPixelsPerMm = 0;
+    // Height of the preview's background picture; it stands for the paper height when the
+    // postal code boxes are placed (FrameOriginMm).
+    int PictureHeight = 0;
+    FrameSet Frames; // preview pixels
+    // The shifts to add to the start sizes: all 0 with "自動設定".
+    FontSizeOffsets FontSizes;
+};

@@ -1,0 +1,80 @@
+#include "print/FormWarituke.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFormWarituke::TFormWarituke(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      CBAtenaAddress(AddList("CBAtenaAddress")), CBAtenaName(AddList("CBAtenaName")),
+      CBSashidashiAddress(AddList("CBSashidashiAddress")),
+      CBSashidashiName(AddList("CBSashidashiName")),
+      CBSashidashiTelFax(AddList("CBSashidashiTelFax")),
+      CBSashidashiOffice(AddList("CBSashidashiOffice")),
+      BtnReset(new QPushButton(QStringLiteral("リセット"), this)),
+      BtnClose(new QPushButton(QStringLiteral("適用"), this)) {
+    setObjectName(QStringLiteral("FormWarituke"));
+    setWindowTitle(QStringLiteral("文字サイズ"));
+    BtnReset->setObjectName(QStringLiteral("BtnReset"));
+    BtnClose->setObjectName(QStringLiteral("BtnClose"));
+    BtnClose->setDefault(true);
+
+    auto *atena = new QGroupBox(QStringLiteral("宛名設定"), this);
+    auto *atenaForm = new QFormLayout(atena);
+    atenaForm->addRow(QStringLiteral("■住所"), CBAtenaAddress);
+    atenaForm->addRow(QStringLiteral("■名前"), CBAtenaName);
+
+    auto *sender = new QGroupBox(QStringLiteral("差出人設定"), this);
+    auto *senderForm = new QFormLayout(sender);
+    senderForm->addRow(QStringLiteral("■住所"), CBSashidashiAddress);
+    senderForm->addRow(QStringLiteral("■名前"), CBSashidashiName);
+    senderForm->addRow(QStringLiteral("■TEL/FAX"), CBSashidashiTelFax);
+    senderForm->addRow(QStringLiteral("■会社名/部署/役職"), CBSashidashiOffice);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BtnReset);
+    buttons->addWidget(BtnClose);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(atena);
+    layout->addWidget(sender);
+    layout->addLayout(buttons);
+
+    connect(BtnReset, &QPushButton::clicked, this, &TFormWarituke::BtnResetClick);
+    connect(BtnClose, &QPushButton::clicked, this, &TFormWarituke::BtnCloseClick);
+}
+
+QComboBox *TFormWarituke::AddList(const char *objectName) {
+    auto *list = new QComboBox(this);
+    list->setObjectName(QString::fromLatin1(objectName));
+    list->setEditable(false);
+    list->addItems(OffsetEntries());
+    list->setCurrentIndex(kZeroOffsetEntry);
+    return list;
+}
+
+FontSizeOffsets TFormWarituke::Offsets() const {
+    FontSizeOffsets offsets;
+    offsets.RecipientAddress = OffsetOfEntry(CBAtenaAddress->currentText());
+    offsets.RecipientName = OffsetOfEntry(CBAtenaName->currentText());
+    offsets.SenderAddress = OffsetOfEntry(CBSashidashiAddress->currentText());
+    offsets.SenderName = OffsetOfEntry(CBSashidashiName->currentText());
+    offsets.SenderTelFax = OffsetOfEntry(CBSashidashiTelFax->currentText());
+    offsets.SenderOffice = OffsetOfEntry(CBSashidashiOffice->currentText());
+    return offsets;
+}
+
+void TFormWarituke::BtnResetClick() {
+    for (QComboBox *list : {CBAtenaAddress, CBAtenaName, CBSashidashiAddress, CBSashidashiName,
+                            CBSashidashiTelFax, CBSashidashiOffice})
+        list->setCurrentIndex(kZeroOffsetEntry);
+}
+
+void TFormWarituke::BtnCloseClick() {
+    accept();
+}

@@ -1,0 +1,45 @@
+#include "print/LabelGrid.h"
+
+#include "core/TextHelpers.h"
+
+int LabelsPerPage(const SheetGeometry &sheet) {
+    return sheet.Columns * sheet.Rows;
+}
+
+double LabelStepX(const SheetGeometry &sheet) {
+    if (sheet.Columns <= 1)
+        return 0;
+    return (sheet.SheetMm.width() - sheet.LeftMargin - sheet.RightMargin - sheet.LabelMm.width()) /
+           (sheet.Columns - 1);
+}
+
+double LabelStepY(const SheetGeometry &sheet) {
+    if (sheet.Rows <= 1)
+        return 0;
+    return (sheet.SheetMm.height() - sheet.TopMargin - sheet.BottomMargin -
+            sheet.LabelMm.height()) /
+           (sheet.Rows - 1);
+}
+
+int LabelPageCount(const SheetGeometry &sheet, int labelCount) {
+    const int perPage = LabelsPerPage(sheet);
+    if (perPage <= 0 || labelCount <= 0)
+        return 0;
+    return (labelCount + perPage - 1) / perPage;
+}
+
+LabelPlacement PlaceLabel(const SheetGeometry &sheet, int n, int dpiX, int dpiY,
+                          const QPoint &physicalOffset) {
+    LabelPlacement placement;
+    const int perPage = LabelsPerPage(sheet);
+    if (perPage <= 0)
+        return placement;
+    placement.Page = n / perPage;
+    placement.Row = (n % perPage) / sheet.Columns;
+    placement.Column = n % sheet.Columns;
+    const double xMm = placement.Column * LabelStepX(sheet) + sheet.LeftMargin;
+    const double yMm = placement.Row * LabelStepY(sheet) + sheet.TopMargin;
+    placement.Position = QPoint(Rnd(xMm * dpiX / 25.4) - physicalOffset.x(),
+                                Rnd(yMm * dpiY / 25.4) - physicalOffset.y());
+    return placement;
+}

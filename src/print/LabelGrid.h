@@ -1,0 +1,27 @@
+#pragma once
+
+// Where the labels of a print run go on the sheets.
+
+#include "print/PaperSheets.h"
+
+#include <QPoint>
+
+int LabelsPerPage(const SheetGeometry &sheet);
+// Millimetres from one label's left (top) edge to the next; 0 with one column (row).
+double LabelStepX(const SheetGeometry &sheet);
+double LabelStepY(const SheetGeometry &sheet);
+int LabelPageCount(const SheetGeometry &sheet, int labelCount);
+
+struct LabelPlacement {
+    int Page = 0;
+    int Row = 0;
+    int Column = 0;
+    // The label's top left in device dots of the page, relative to the printable area's
+    // corner (the physical offset taken off).
+    QPoint Position;
+};
+
+// Label n (from 0) of a run: its page, row, column and position for a printer of that
+// resolution and physical offset (dots).
+LabelPlacement PlaceLabel(const SheetGeometry &sheet, int n, int dpiX, int dpiY,
+                          const QPoint &physicalOffset);

@@ -1,0 +1,274 @@
+#include "print/PaperKinds.h"
+
+#include "core/TextHelpers.h"
+
+namespace {
+
+struct KindFrames {
+    // Postal code, address, name, sender, sender postal code, barcode.
+    std::array<std::array<int, 4>, kFrameCount> vertical;
+    std::array<std::array<int, 4>, kFrameCount> horizontal;
+};
+
+// Indexed by kind - 1.
+const std::array<KindFrames, kLastPaperKind> kindFrames = {{
+    {{{{138, 39, 148, 24},
+       {216, 120, 66, 225},
+       {112, 120, 81, 225},
+       {16, 192, 81, 153},
+       {21, 407, 85, 21},
+       {110, 90, 160, 25}}},
+     {{{138, 39, 148, 24},
+       {64, 150, 225, 36},
+       {64, 208, 225, 81},
+       {135, 312, 153, 81},
+       {21, 407, 85, 21},
+       {64, 120, 160, 25}}}},
+    {{{{138, 39, 148, 24},
+       {208, 110, 73, 147},
+       {112, 110, 81, 147},
+       {16, 112, 73, 137},
+       {21, 260, 85, 21},
+       {113, 73, 167, 25}}},
+     {{{138, 39, 148, 24},
+       {88, 102, 185, 27},
+       {88, 139, 185, 74},
+       {120, 224, 161, 57},
+       {21, 260, 85, 21},
+       {88, 72, 160, 25}}}},
+    {{{{138, 39, 148, 24},
+       {208, 120, 65, 220},
+       {112, 120, 81, 220},
+       {20, 188, 75, 171},
+       {21, 364, 85, 21},
+       {110, 90, 160, 25}}},
+     {{{138, 39, 148, 24},
+       {75, 150, 206, 35},
+       {75, 199, 206, 81},
+       {92, 292, 189, 65},
+       {21, 364, 85, 21},
+       {75, 120, 160, 25}}}},
+    {{{{138, 39, 148, 24},
+       {208, 120, 65, 220},
+       {112, 120, 81, 220},
+       {20, 188, 75, 171},
+       {21, 364, 85, 21},
+       {110, 90, 160, 25}}},
+     {{{138, 39, 148, 24},
+       {75, 150, 206, 35},
+       {75, 199, 206, 81},
+       {92, 292, 189, 65},
+       {21, 364, 85, 21},
+       {75, 120, 160, 25}}}},
+    {{{{125, 21, 95, 25},
+       {147, 116, 51, 218},
+       {92, 116, 49, 218},
+       {20, 238, 62, 153},
+       {20, 399, 85, 21},
+       {45, 88, 175, 25}}},
+     {{{123, 21, 95, 25},
+       {22, 111, 189, 48},
+       {22, 164, 189, 76},
+       {98, 355, 117, 40},
+       {129, 396, 85, 21},
+       {22, 77, 189, 25}}}},
+    {{{{76, 22, 101, 25},
+       {126, 136, 51, 226},
+       {80, 136, 51, 226},
+       {21, 260, 54, 134},
+       {21, 398, 85, 21},
+       {21, 85, 173, 25}}},
+     {{{76, 25, 100, 25},
+       {20, 127, 158, 35},
+       {20, 167, 158, 57},
+       {75, 356, 105, 42},
+       {95, 397, 85, 21},
+       {20, 90, 173, 29}}}},
+    {{{{76, 23, 110, 25},
+       {126, 136, 51, 226},
+       {80, 136, 51, 226},
+       {21, 260, 54, 134},
+       {21, 398, 85, 21},
+       {21, 85, 173, 25}}},
+     {{{76, 23, 110, 25},
+       {20, 127, 158, 35},
+       {20, 167, 158, 57},
+       {75, 356, 105, 42},
+       {95, 397, 85, 21},
+       {20, 90, 173, 29}}}},
+    {{{{306, 22, 101, 25},
+       {326, 60, 51, 150},
+       {180, 60, 51, 160},
+       {21, 65, 54, 134},
+       {21, 203, 85, 21},
+       {21, 90, 173, 25}}},
+     {{{30, 25, 100, 25},
+       {30, 50, 158, 35},
+       {50, 85, 158, 57},
+       {195, 180, 105, 42},
+       {195, 160, 85, 21},
+       {20, 90, 173, 29}}}},
+    {{{{170, 31, 130, 25},
+       {247, 116, 51, 218},
+       {150, 96, 49, 318},
+       {20, 238, 62, 153},
+       {20, 399, 85, 21},
+       {45, 88, 175, 25}}},
+     {{{170, 31, 130, 25},
+       {75, 111, 189, 48},
+       {35, 204, 259, 76},
+       {198, 375, 117, 40},
+       {229, 416, 85, 21},
+       {122, 77, 189, 25}}}},
+    {{{{238, 33, 160, 25},
+       {347, 116, 51, 218},
+       {200, 96, 49, 318},
+       {20, 238, 62, 153},
+       {20, 399, 85, 21},
+       {45, 88, 175, 25}}},
+     {{{238, 33, 160, 25},
+       {125, 111, 189, 48},
+       {55, 204, 319, 76},
+       {298, 375, 117, 40},
+       {329, 416, 85, 21},
+       {222, 77, 189, 25}}}},
+}};
+
+const std::array<std::array<int, 4>, kFrameCount> labelFrames = {{{8, 5, 110, 25},
+                                                                  {8, 45, 230, 25},
+                                                                  {8, 75, 230, 25},
+                                                                  {8, 55, 230, 25},
+                                                                  {21, 407, 85, 25},
+                                                                  {124, 5, 115, 25}}};
+
+FrameSet ToFrameSet(const std::array<std::array<int, 4>, kFrameCount> &cells) {
+    FrameSet frames;
+    for (int i = 0; i < kFrameCount; ++i)
+        frames[i] = QRect(cells[i][0], cells[i][1], cells[i][2], cells[i][3]);
+    return frames;
+}
+
+const std::array<PaperKind, kLastPaperKind> &Kinds() {
+    static const std::array<PaperKind, kLastPaperKind> kinds = {{
+        {1,
+         QStringLiteral("SpeedButtonPaper1"),
+         QStringLiteral("はがき"),
+         {100, 148},
+         QStringLiteral("はがき.bmp"),
+         450},
+        {2,
+         QStringLiteral("SpeedButtonPaper2"),
+         QStringLiteral("絵はがき"),
+         {100, 148},
+         QStringLiteral("絵葉書.bmp"),
+         450},
+        {3,
+         QStringLiteral("SpeedButtonPaper3"),
+         QStringLiteral("年賀はがき"),
+         {100, 148},
+         QStringLiteral("年賀.bmp"),
+         450},
+        {4,
+         QStringLiteral("SpeedButtonPaper4"),
+         QStringLiteral("暑中はがき"),
+         {100, 148},
+         QStringLiteral("暑中.bmp"),
+         450},
+        {5,
+         QStringLiteral("SBTyou3"),
+         QStringLiteral("長形3号"),
+         {120, 235},
+         QStringLiteral("長3.bmp"),
+         450},
+        {6,
+         QStringLiteral("SBTyou4"),
+         QStringLiteral("長形4号"),
+         {90, 205},
+         QStringLiteral("長4.bmp"),
+         450},
+        {7,
+         QStringLiteral("SBTyou2"),
+         QStringLiteral("長形2号"),
+         {119, 277},
+         QStringLiteral("長2.bmp"),
+         450},
+        {8,
+         QStringLiteral("SBTyou3Y"),
+         QStringLiteral("長形3号(横)"),
+         {235, 120},
+         QStringLiteral("長3横.bmp"),
+         225},
+        {9,
+         QStringLiteral("SBKaku2"),
+         QStringLiteral("角形2号"),
+         {240, 332},
+         QStringLiteral("角2.bmp"),
+         450},
+        {10,
+         QStringLiteral("SBKaku3"),
+         QStringLiteral("角形3号"),
+         {216, 227},
+         QStringLiteral("角3.bmp"),
+         450},
+    }};
+    return kinds;
+}
+
+// The postcard preview's panel: the label tab keeps its width.
+constexpr int kPostcardPanelHeight = 450;
+
+} // namespace
+
+QString FrameObjectName(PrintFrame frame) {
+    switch (frame) {
+    case PrintFrame::UpperPostCode:
+        return QStringLiteral("UpperPostCodeShape");
+    case PrintFrame::Address:
+        return QStringLiteral("ShapeAddress");
+    case PrintFrame::Name:
+        return QStringLiteral("ShapeName");
+    case PrintFrame::Sender:
+        return QStringLiteral("ShapeSender");
+    case PrintFrame::UnderPostCode:
+        return QStringLiteral("UnderPostCodeShape");
+    case PrintFrame::Costomer:
+        return QStringLiteral("ShapeCostomer");
+    }
+    return {};
+}
+
+bool IsPaperKind(int kind) {
+    return kind >= kFirstPaperKind && kind <= kLastPaperKind;
+}
+
+bool IsPostcardKind(int kind) {
+    return kind >= kFirstPaperKind && kind <= kLastPostcardKind;
+}
+
+const PaperKind &PaperKindOf(int kind) {
+    return Kinds()[(IsPaperKind(kind) ? kind : kDefaultPaperKind) - 1];
+}
+
+FrameSet DefaultFrames(int kind, bool vertical) {
+    const KindFrames &frames = kindFrames[PaperKindOf(kind).Kind - 1];
+    return ToFrameSet(vertical ? frames.vertical : frames.horizontal);
+}
+
+FrameSet LabelTabFrames() {
+    return ToFrameSet(labelFrames);
+}
+
+QSize PanelSizeFor(const QSizeF &paperMm, int panelHeight) {
+    const int width = Rnd(panelHeight * paperMm.width() / paperMm.height());
+    const int height = Rnd(width * paperMm.height() / paperMm.width());
+    return {width, height};
+}
+
+QSize LabelPanelSize(const QSizeF &labelMm) {
+    const int width =
+        PanelSizeFor(PaperKindOf(kDefaultPaperKind).PaperMm, kPostcardPanelHeight).width();
+    const int height = Rnd(width * labelMm.height() / labelMm.width());
+    if (height <= kPostcardPanelHeight)
+        return {width, height};
+    return {Rnd(kPostcardPanelHeight * labelMm.width() / labelMm.height()), kPostcardPanelHeight};
+}

@@ -1,0 +1,195 @@
+#pragma once
+
+// "宛名印刷": the address print window. The user picks the paper, the writing and the font,
+// places the frames of the face on a preview of the paper and prints the marked customers.
+//
+// What the composition of a face and the print run plug into:
+// - SetFaceDrawer: draws one face (white background, then the texts) on a painter whose
+//   origin is the face's top left, at the given resolutions. The preview calls it with the
+//   preview's resolutions; the preview shows the drawing with its white made transparent.
+// - SetPrintRunner: called by "印刷" once the rows to print are known, the paper checked and
+//   the printer set up (dialog accepted, orientation and job title set). It begins the job,
+//   draws every face (one page per card, or a grid per label sheet: PlaceLabel) and ends it.
+
+#include "print/FaceSettings.h"
+#include "print/PaperSheets.h"
+#include "print/PrintFrames.h"
+#include "print/PrintList.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QPrinter>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Database;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPainter;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QTabWidget;
+class QTableView;
+class QTableWidget;
+class TFormAddPaper;
+class TFormWarituke;
+
+// One print run: the rows still marked, whole, in list order, and how to draw them.
+struct PrintRunRequest {
+    QList<PrintRow> Rows;
+    FaceSettings Face;
+    std::optional<SheetGeometry> Sheet; // the label tab's sheet; none on postcards and envelopes
+};
+
+class TPrintAddress : public QDialog {
+    Q_OBJECT
+
+public:
+    using FaceDrawer = std::function<void(QPainter &painter, const FaceSettings &face, int dpiX,
+                                          int dpiY, int itemGap, const PrintRow &row)>;
+    using PrintRunner = std::function<void(QPrinter &printer, const PrintRunRequest &request)>;
+
+    // `dataPath` is the data folder (ending in "/"); `listedCustomerIds` gives the ids of the
+    // main list's rows in list order when the window opens.
+    TPrintAddress(Database &database, const QString &dataPath,
+                  std::function<QList<int>()> listedCustomerIds, QWidget *parent = nullptr);
+    ~TPrintAddress() override;
+
+    void SetFaceDrawer(FaceDrawer drawer) { faceDrawer_ = std::move(drawer); }
+    void SetPrintRunner(PrintRunner runner) { printRunner_ = std::move(runner); }
+    // The sender windows: reloaded at every opening, and "印刷項目設定".
+    void SetSenderHooks(std::function<void()> reloadSenderData,
+                        std::function<void()> showSenderPrintConfig);
+
+    FaceSettings CurrentFaceSettings() const;
+    QPrinter &Printer() { return printer_; }
+    const FrameSet &Frames() const { return frames_; }
+    int PaperKindNumber() const { return paperKind_; }
+
+    void FormShow();
+    void LoadPrintSettings();
+    void SavePrintSettings();
+    void FillFontList();
+    void RefreshPreview();
+
+public slots:
+    void PaperButtonClick(int kind);
+    void PCPrintTypeChange(int index);
+    void RadioButtonTateClick();
+    void RadioButtonYokoClick();
+    void CBCostomClick();
+    void CheckBoxPrintSenderClick();
+    void ButtonPrintConfigClick();
+    void RBWaritukeAutoClick();
+    void RBWaritukeManualClick();
+    void BtnWaritukeClick();
+    void ListViewPrintSelectItem();
+    void ListViewPrintColumnClick(int column);
+    void N1Click();
+    void N2Click();
+    void ListBoxFontClick();
+    void TCMakerChange();
+    void ListViewPaperSelectItem();
+    void Button4Click();
+    void Button3Click();
+    void Button2Click();
+    void ButtonPrintClick();
+    void ButtonCancelClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildPreview();
+    QWidget *BuildPostcardTab();
+    QWidget *BuildLabelTab();
+    void ApplyFrames();
+    void ApplyShapeVisibility();
+    void SetPanelSize(const QSize &size);
+    void ReloadPicture();
+    void HideSquares();
+    void ShowSquares();
+    void ReselectPaperKind();
+    void ChangeDirection(bool vertical);
+    void EnterLabelTab();
+    bool ReloadPaperList(bool reportFailure);
+    void SelectPaperRow(int row);
+    void SelectSheet();
+    int SelectedPaperRow() const;
+    int SelectedPrintRow() const;
+    QList<int> SelectedPrintRows() const;
+    bool IsLabelTab() const;
+    std::optional<PrintFrame> FrameOfShape(QObject *shape) const;
+    void ShapeMouseDown(PrintFrame frame, const QPoint &panelPos);
+    void ShapeMouseMove(const QPoint &panelPos);
+    void SquareMouseDown(FrameCorner corner);
+    void SquareMouseMove(const QPoint &panelPos);
+    void MouseUp();
+
+    Database &database_;
+    QString dataPath_;
+    std::function<QList<int>()> listedCustomerIds_;
+    FaceDrawer faceDrawer_;
+    PrintRunner printRunner_;
+    std::function<void()> reloadSenderData_;
+    std::function<void()> showSenderPrintConfig_;
+    QPrinter printer_;
+
+    // Window state.
+    int paperKind_ = kDefaultPaperKind;
+    QSizeF paperMm_{100, 148};
+    int pictureKind_ = kDefaultPaperKind;
+    FrameSet frames_;
+    QList<LabelSheet> listedSheets_;
+    std::optional<SheetGeometry> sheet_;
+    bool opening_ = false;
+    std::optional<PrintFrame> selectedFrame_;
+    bool moving_ = false;
+    bool resizing_ = false;
+    FrameCorner resizeCorner_ = FrameCorner::LeftTop;
+    QPoint lastMouse_;
+    bool sortAscending_ = false;
+    QImage overlay_;
+
+    // Preview.
+    QWidget *PanelPreview = nullptr;
+    QLabel *ImagePreview = nullptr;
+    QWidget *DrawTextImage = nullptr;
+    std::array<QWidget *, kFrameCount> shapes_{};
+    std::array<QWidget *, 4> squares_{};
+
+    // Postcards and envelopes, labels.
+    QTabWidget *PCPrintType = nullptr;
+    QButtonGroup *paperButtons_ = nullptr;
+    QRadioButton *RadioButtonTate = nullptr;
+    QRadioButton *RadioButtonYoko = nullptr;
+    QCheckBox *CheckBoxPrintSender = nullptr;
+    QPushButton *ButtonPrintConfig = nullptr;
+    QTabBar *TCMaker = nullptr;
+    QTableWidget *ListViewPaper = nullptr;
+    QPushButton *Button3 = nullptr;
+    QPushButton *Button4 = nullptr;
+
+    QCheckBox *CBCostom = nullptr;
+    QRadioButton *RBWaritukeAuto = nullptr;
+    QRadioButton *RBWaritukeManual = nullptr;
+    QPushButton *BtnWarituke = nullptr;
+    QListWidget *ListBoxFont = nullptr;
+    QTableView *ListViewPrint = nullptr;
+    PrintListModel *printRows_ = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *ButtonPrint = nullptr;
+    QPushButton *ButtonCancel = nullptr;
+
+    TFormWarituke *FormWarituke = nullptr;
+    TFormAddPaper *FormAddPaper = nullptr;
+};

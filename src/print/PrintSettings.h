@@ -1,0 +1,33 @@
+#pragma once
+
+// The address print window's choices, kept in section PRINT_CONF of "conf.ini" in the data
+// folder.
+
+#include "print/PaperKinds.h"
+
+#include <QString>
+
+class IniFile;
+
+inline const QString kPrintConfSection = QStringLiteral("PRINT_CONF");
+inline const QString kDefaultFontName = QStringLiteral("ＭＳ Ｐゴシック");
+
+struct PrintSettings {
+    int Type = 0; // 0 postcards and envelopes, 1 label sheets
+    int PostcardIndex = kDefaultPaperKind;
+    bool Vertical = true;
+    bool PrintSender = false;
+    bool PrintCostom = false;
+    QString Font = kDefaultFontName;
+    int PMaker = 0;
+    int PIndex = 0;
+    FrameSet Frames = DefaultFrames(kDefaultPaperKind, true);
+};
+
+// Reads the section; a missing value, one that is not a number or one out of its range
+// gives the default.
+PrintSettings ReadPrintSettings(const IniFile &ini);
+
+// Writes every key in its fixed order; other sections, and keys of the section that are not
+// ours, are kept.
+void WritePrintSettings(IniFile &ini, const PrintSettings &settings);

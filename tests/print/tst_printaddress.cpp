@@ -1,0 +1,438 @@
+#include "../common/TestEnv.h"
+#include "core/IniFile.h"
+#include "core/TextFile.h"
+#include "print/PaperSheets.h"
+#include "print/PrintAddress.h"
+#include "print/PrintSettings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+struct DrawCall {
+    int dpiX = 0;
+    int dpiY = 0;
+    int gap = 0;
+    QString name;
+    FaceSettings face;
+};
+
+} // namespace
+
+class TestPrintAddress : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        env_ = std::make_unique<TestEnv>();
+        ids_.clear();
+        ids_ << env_->AddCustomer("青木 一郎", "ｱｵｷ", true);
+        ids_ << env_->AddCustomer("伊藤 二郎", "ｲﾄｳ", false);
+        ids_ << env_->AddCustomer("上田 三郎", "ｳｴﾀﾞ", true);
+    }
+    void cleanup() {
+        window_.reset();
+        env_.reset();
+    }
+
+    void opensWithTheMarkedCustomersAndPreviewsTheFirst() {
+        Open();
+        QCOMPARE(window_->windowTitle(), QString("宛名印刷"));
+        auto *list = window_->findChild<QTableView *>("ListViewPrint");
+        QCOMPARE(list->model()->rowCount(), 2);
+        QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QString("氏名"));
+        QVERIFY(!draws_.isEmpty());
+        const DrawCall &last = draws_.last();
+        QCOMPARE(last.name, QString("青木 一郎"));
+        // A 100 x 148 mm postcard on a 304 x 450 pixel preview.
+        QCOMPARE(last.dpiX, 77);
+        QCOMPARE(last.dpiY, 77);
+        QCOMPARE(last.gap, 1);
+        QCOMPARE(last.face.PaperMm, QSizeF(100, 148));
+        QCOMPARE(last.face.PictureHeight, 450);
+        QCOMPARE(last.face.PreviewPixelsPerMm, 3.04);
+        QVERIFY(last.face.Vertical);
+        QVERIFY(last.face.FaceName.startsWith("@"));
+        QCOMPARE(last.face.Frames, DefaultFrames(3, true));
+        QCOMPARE(window_->PaperKindNumber(), 3);
+        QVERIFY(env_->prompt().calls().empty());
+    }
+
+    void sortingKeepsTheSelectedCustomer() {
+        Open();
+        auto *list = window_->findChild<QTableView *>("ListViewPrint");
+        list->selectRow(1);
+        QCOMPARE(draws_.last().name, QString("上田 三郎"));
+        window_->ListViewPrintColumnClick(1);
+        QCOMPARE(list->model()->index(0, 1).data().toString(), QString("上田 三郎"));
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(list->selectionModel()->selectedRows().first().row(), 0);
+        window_->ListViewPrintColumnClick(1);
+        QCOMPARE(list->model()->index(0, 1).data().toString(), QString("青木 一郎"));
+        QCOMPARE(list->selectionModel()->selectedRows().first().row(), 1);
+    }
+
+    void fontListOffersInstalledJapaneseFacesByDirection() {
+        Open();
+        auto *fonts = window_->findChild<QListWidget *>("ListBoxFont");
+        QVERIFY(fonts->count() > 0);
+        QCOMPARE(fonts->currentItem()->text(), QString("@IPAPGothic"));
+        for (int i = 0; i < fonts->count(); ++i)
+            QVERIFY(fonts->item(i)->text().startsWith("@"));
+        Radio("RadioButtonYoko")->setChecked(true);
+        QCOMPARE(fonts->currentItem()->text(), QString("IPAPGothic"));
+        for (int i = 0; i < fonts->count(); ++i)
+            QVERIFY(!fonts->item(i)->text().contains("@"));
+    }
+
+    void storedFontThatIsNotInstalledFallsBackToAnInstalledFace_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("installed") << "IPAexMincho" << false << "IPAexMincho";
+        QTest::newRow("installed, vertical") << "@IPAexMincho" << true << "@IPAexMincho";
+        QTest::newRow("Mincho not installed") << "ＭＳ 明朝" << false << "IPAMincho";
+        QTest::newRow("vertical Gothic not installed")
+            << "@ＭＳ Ｐゴシック" << true << "@IPAPGothic";
+    }
+    void storedFontThatIsNotInstalledFallsBackToAnInstalledFace() {
+        QFETCH(QString, stored);
+        QFETCH(bool, vertical);
+        QFETCH(QString, selected);
+        IniFile ini(env_->dataPath() + "conf.ini");
+        ini.Load();
+        ini.WriteString(kPrintConfSection, "FONT", stored);
+        ini.WriteBool(kPrintConfSection, "VERTICAL", vertical);
+        QVERIFY(ini.Save());
+        Open();
+        QCOMPARE(window_->CurrentFaceSettings().FaceName, selected);
+    }
+
+    void paperKindsPlaceTheirDefaultFramesForTheDirection() {
+        Open();
+        Radio("RadioButtonYoko")->setChecked(true);
+        QCOMPARE(window_->Frames(), DefaultFrames(3, false));
+        window_->findChild<QAbstractButton *>("SBTyou3")->click();
+        QCOMPARE(window_->PaperKindNumber(), 5);
+        QCOMPARE(window_->Frames(), DefaultFrames(5, false));
+        QCOMPARE(window_->findChild<QWidget *>("PanelPreview")->size(), QSize(230, 450));
+        QCOMPARE(draws_.last().face.PaperMm, QSizeF(120, 235));
+        // Envelopes keep their frames when the direction changes.
+        Radio("RadioButtonTate")->setChecked(true);
+        QCOMPARE(window_->Frames(), DefaultFrames(5, false));
+        window_->findChild<QAbstractButton *>("SpeedButtonPaper1")->click();
+        QCOMPARE(window_->Frames(), DefaultFrames(1, true));
+    }
+
+    void labelTabForcesHorizontalWritingWithoutSender() {
+        Open();
+        window_->findChild<QCheckBox *>("CheckBoxPrintSender")->setChecked(true);
+        QVERIFY(Shape("ShapeSender")->isVisible());
+        Tabs()->setCurrentIndex(1);
+        QVERIFY(Radio("RadioButtonYoko")->isChecked());
+        QVERIFY(!window_->findChild<QCheckBox *>("CheckBoxPrintSender")->isChecked());
+        QVERIFY(!Shape("ShapeSender")->isVisible());
+        QVERIFY(!Shape("UnderPostCodeShape")->isVisible());
+        auto *papers = window_->findChild<QTableWidget *>("ListViewPaper");
+        QCOMPARE(window_->findChild<QTabBar *>("TCMaker")->currentIndex(), 1);
+        QCOMPARE(papers->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(papers->item(0, 0)->text(), QString("ELM005 8面"));
+        const FaceSettings face = window_->CurrentFaceSettings();
+        QVERIFY(face.LabelTab);
+        QVERIFY(!face.PrintSender);
+        QCOMPARE(face.PaperMm, QSizeF(98, 68));
+        QCOMPARE(window_->findChild<QWidget *>("PanelPreview")->size(), QSize(304, 211));
+        // The hidden sender postal code frame is kept inside the lower label preview.
+        for (const PrintFrame frame : kAllFrames)
+            if (frame != PrintFrame::UnderPostCode)
+                QCOMPARE(window_->Frames()[int(frame)], LabelTabFrames()[int(frame)]);
+    }
+
+    void framesAreDraggedInsideThePreviewOnly() {
+        Open();
+        QWidget *panel = window_->findChild<QWidget *>("PanelPreview");
+        const QRect before = window_->Frames()[int(PrintFrame::Address)];
+        Drag(Shape("ShapeAddress"), before.center(), before.center() + QPoint(500, -500));
+        const QRect moved = window_->Frames()[int(PrintFrame::Address)];
+        QCOMPARE(moved.size(), before.size());
+        QCOMPARE(moved.top(), 0);
+        QCOMPARE(moved.left() + moved.width(), panel->width() + kFrameOverhang);
+        QCOMPARE(Shape("ShapeAddress")->geometry(), moved);
+        QVERIFY(window_->findChild<QWidget *>("ShapeSquRightButtom")->isVisible());
+    }
+
+    void postalFramesResizeOnlyOnTheLabelTab() {
+        Open();
+        const QRect postal = window_->Frames()[int(PrintFrame::UpperPostCode)];
+        Press(Shape("UpperPostCodeShape"), postal.center());
+        Release(Shape("UpperPostCodeShape"), postal.center());
+        auto *square = window_->findChild<QWidget *>("ShapeSquRightButtom");
+        Drag(square, Corner(postal), Corner(postal) + QPoint(30, 30));
+        QCOMPARE(window_->Frames()[int(PrintFrame::UpperPostCode)], postal);
+
+        const QRect name = window_->Frames()[int(PrintFrame::Name)];
+        Press(Shape("ShapeName"), name.center());
+        Release(Shape("ShapeName"), name.center());
+        Drag(square, Corner(name), QPoint(name.left() + 3, name.top() + 3));
+        QCOMPARE(window_->Frames()[int(PrintFrame::Name)],
+                 QRect(name.topLeft(), QSize(kMinFrameSize, kMinFrameSize)));
+
+        Tabs()->setCurrentIndex(1);
+        const QRect labelPostal = window_->Frames()[int(PrintFrame::UpperPostCode)];
+        Press(Shape("UpperPostCodeShape"), labelPostal.center());
+        Release(Shape("UpperPostCodeShape"), labelPostal.center());
+        Drag(square, Corner(labelPostal), Corner(labelPostal) + QPoint(20, 10));
+        QCOMPARE(window_->Frames()[int(PrintFrame::UpperPostCode)].size(),
+                 labelPostal.size() + QSize(20, 10));
+    }
+
+    void closingSavesAndOpeningRestoresTheChoices() {
+        Open();
+        Radio("RadioButtonYoko")->setChecked(true);
+        window_->findChild<QAbstractButton *>("SBKaku3")->click();
+        window_->findChild<QCheckBox *>("CBCostom")->setChecked(true);
+        auto *fonts = window_->findChild<QListWidget *>("ListBoxFont");
+        fonts->setCurrentItem(fonts->findItems("IPAexMincho", Qt::MatchExactly).first());
+        const QRect address = window_->Frames()[int(PrintFrame::Address)];
+        Drag(Shape("ShapeAddress"), address.center(), address.center() + QPoint(-7, 9));
+        const FrameSet frames = window_->Frames();
+        window_->findChild<QPushButton *>("ButtonCancel")->click();
+        QVERIFY(!window_->isVisible());
+
+        IniFile ini(env_->dataPath() + "conf.ini");
+        QVERIFY(ini.Load());
+        QCOMPARE(ini.ReadString(kPrintConfSection, "POSTCARD_INDEX"), QString("10"));
+        QCOMPARE(ini.ReadString(kPrintConfSection, "FONT"), QString("IPAexMincho"));
+        QCOMPARE(ini.ReadString(kPrintConfSection, "P_MAKER"), QString("1"));
+
+        Open();
+        QCOMPARE(window_->PaperKindNumber(), 10);
+        QCOMPARE(window_->Frames(), frames);
+        const FaceSettings face = window_->CurrentFaceSettings();
+        QCOMPARE(face.PaperMm, QSizeF(216, 227));
+        QVERIFY(!face.Vertical);
+        QVERIFY(face.PrintCostom);
+        QCOMPARE(face.FaceName, QString("IPAexMincho"));
+    }
+
+    void labelChoiceIsRestored() {
+        Open();
+        Tabs()->setCurrentIndex(1);
+        window_->findChild<QTabBar *>("TCMaker")->setCurrentIndex(2);
+        window_->findChild<QTableWidget *>("ListViewPaper")->selectRow(1);
+        QCOMPARE(window_->CurrentFaceSettings().PaperMm, QSizeF(48.3, 25.4));
+        window_->findChild<QPushButton *>("ButtonCancel")->click();
+        Open();
+        QCOMPARE(Tabs()->currentIndex(), 1);
+        QCOMPARE(window_->findChild<QTabBar *>("TCMaker")->currentIndex(), 2);
+        QCOMPARE(window_->CurrentFaceSettings().PaperMm, QSizeF(48.3, 25.4));
+        QCOMPARE(window_->findChild<QWidget *>("PanelPreview")->size(), QSize(304, 160));
+    }
+
+    void unusableConfValuesFallBack() {
+        QVERIFY(TextFile::WriteLines(env_->dataPath() + "conf.ini",
+                                     {"[PRINT_CONF]", "TYPE=7", "POSTCARD_INDEX=abc",
+                                      "ADD_LEFT=900", "ADD_TOP=-4", "NAM_WID=0"}));
+        Open();
+        QCOMPARE(Tabs()->currentIndex(), 0);
+        QCOMPARE(window_->PaperKindNumber(), 3);
+        const QRect address = window_->Frames()[int(PrintFrame::Address)];
+        QCOMPARE(address.top(), 120);
+        QCOMPARE(address.left() + address.width(), 304 + kFrameOverhang);
+        QCOMPARE(window_->Frames()[int(PrintFrame::Name)].width(), 81);
+    }
+
+    void printRunGetsTheMarkedRowsOnly() {
+        Open();
+        auto *list = window_->findChild<QTableView *>("ListViewPrint");
+        list->selectRow(0);
+        window_->N1Click();
+        window_->findChild<QPushButton *>("ButtonPrint")->click();
+        QCOMPARE(runs_.size(), 1);
+        QCOMPARE(runs_[0].Rows.size(), 1);
+        QCOMPARE(runs_[0].Rows[0].SubItems[kColName], QString("上田 三郎"));
+        QVERIFY(!runs_[0].Sheet);
+        QCOMPARE(window_->Printer().docName(), QString("印刷"));
+
+        env_->prompt().PushPrinterSetup(false);
+        window_->findChild<QPushButton *>("ButtonPrint")->click();
+        QCOMPARE(runs_.size(), 1);
+
+        list->selectRow(1);
+        window_->N1Click();
+        env_->prompt().Clear();
+        window_->findChild<QPushButton *>("ButtonPrint")->click();
+        QCOMPARE(env_->prompt().Texts("warning"), QStringList{"印刷対象がありません。"});
+        QCOMPARE(runs_.size(), 1);
+    }
+
+    void labelRunTakesTheSheetAndItsDirection() {
+        QStringList lines;
+        QVERIFY(TextFile::ReadLines(env_->dataPath() + kPaperFileName, lines));
+        lines << "*ヒサゴ,横10面"
+              << "1'"
+              << "50'"
+              << "40'"
+              << "10'"
+              << "10'"
+              << "10'"
+              << "10'"
+              << "5'"
+              << "4'";
+        QVERIFY(TextFile::WriteLines(env_->dataPath() + kPaperFileName, lines));
+        Open();
+        Tabs()->setCurrentIndex(1);
+        auto *papers = window_->findChild<QTableWidget *>("ListViewPaper");
+        papers->selectRow(papers->rowCount() - 1);
+        window_->findChild<QPushButton *>("ButtonPrint")->click();
+        QCOMPARE(runs_.size(), 1);
+        QVERIFY(runs_[0].Sheet);
+        QCOMPARE(runs_[0].Sheet->Columns, 5);
+        QCOMPARE(runs_[0].Face.PaperMm, QSizeF(50, 40));
+        QCOMPARE(window_->Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    }
+
+    void brokenSheetIsNeverPrinted() {
+        QStringList lines;
+        QVERIFY(TextFile::ReadLines(env_->dataPath() + kPaperFileName, lines));
+        lines << "*ヒサゴ,壊れた"
+              << "0'"
+              << "50'"
+              << "40'"
+              << "10'"
+              << "10'"
+              << "10'"
+              << "10'"
+              << "0'"
+              << "x'";
+        QVERIFY(TextFile::WriteLines(env_->dataPath() + kPaperFileName, lines));
+        Open();
+        Tabs()->setCurrentIndex(1);
+        auto *papers = window_->findChild<QTableWidget *>("ListViewPaper");
+        const QSizeF before = window_->CurrentFaceSettings().PaperMm;
+        papers->selectRow(papers->rowCount() - 1);
+        QCOMPARE(env_->prompt().Texts("error"), QStringList{kBadSheetMessage});
+        QCOMPARE(window_->CurrentFaceSettings().PaperMm, before);
+        env_->prompt().Clear();
+        window_->findChild<QPushButton *>("ButtonPrint")->click();
+        QCOMPARE(env_->prompt().Texts("error"), QStringList{kBadSheetMessage});
+        QVERIFY(runs_.isEmpty());
+    }
+
+    void missingPaperFileLeavesTheListEmpty() {
+        QVERIFY(QFile::remove(env_->dataPath() + kPaperFileName));
+        Open();
+        Tabs()->setCurrentIndex(1);
+        QCOMPARE(window_->findChild<QTableWidget *>("ListViewPaper")->rowCount(), 0);
+        QCOMPARE(env_->prompt().Texts("error").size(), 1);
+        env_->prompt().Clear();
+        window_->findChild<QPushButton *>("ButtonPrint")->click();
+        QCOMPARE(env_->prompt().Texts("warning"), QStringList{"印刷用紙が選択されていません。"});
+        QVERIFY(runs_.isEmpty());
+    }
+
+    void onlyOwnSheetsAreDeleted() {
+        NewSheetInput in{"自作", false, "50", "40", "10", "10", "10", "10", "2", "3"};
+        QCOMPARE(AddOriginalSheet(env_->dataPath() + kPaperFileName, in), AddSheetResult::Added);
+        Open();
+        Tabs()->setCurrentIndex(1);
+        auto *makers = window_->findChild<QTabBar *>("TCMaker");
+        auto *papers = window_->findChild<QTableWidget *>("ListViewPaper");
+        QVERIFY(!window_->findChild<QPushButton *>("Button3")->isEnabled());
+        papers->selectRow(0);
+        env_->prompt().Clear();
+        window_->Button3Click();
+        QCOMPARE(env_->prompt().Texts("warning"),
+                 QStringList{"オリジナル欄以外のラベルは削除できません"});
+        QCOMPARE(papers->rowCount(), 12);
+
+        makers->setCurrentIndex(0);
+        QVERIFY(window_->findChild<QPushButton *>("Button3")->isEnabled());
+        QCOMPARE(papers->rowCount(), 1);
+        env_->prompt().Clear();
+        window_->Button3Click();
+        QCOMPARE(env_->prompt().Texts("warning"), QStringList{"削除するラベルを選択して下さい"});
+        papers->selectRow(0);
+        env_->prompt().PushAnswer(Prompt::Answer::No);
+        window_->Button3Click();
+        QCOMPARE(papers->rowCount(), 1);
+        papers->selectRow(0);
+        window_->Button3Click();
+        QCOMPARE(env_->prompt().Texts("confirm").last(), QString("自作を削除しますか？"));
+        QCOMPARE(papers->rowCount(), 0);
+    }
+
+    void manualFontSizesReachTheFace() {
+        Open();
+        QCOMPARE(draws_.last().face.FontSizes, FontSizeOffsets());
+        QVERIFY(!window_->findChild<QPushButton *>("BtnWarituke")->isEnabled());
+        auto *warituke = window_->findChild<QDialog *>("FormWarituke");
+        warituke->findChild<QComboBox *>("CBAtenaName")->setCurrentText("+ 3");
+        Radio("RBWaritukeManual")->setChecked(true);
+        QVERIFY(window_->findChild<QPushButton *>("BtnWarituke")->isEnabled());
+        QCOMPARE(draws_.last().face.FontSizes.RecipientName, 3);
+        Radio("RBWaritukeAuto")->setChecked(true);
+        QCOMPARE(draws_.last().face.FontSizes.RecipientName, 0);
+        Radio("RBWaritukeManual")->setChecked(true);
+        QCOMPARE(draws_.last().face.FontSizes.RecipientName, 3);
+    }
+
+private:
+    void Open() {
+        window_ =
+            std::make_unique<TPrintAddress>(env_->db(), env_->dataPath(), [this] { return ids_; });
+        window_->SetFaceDrawer([this](QPainter &, const FaceSettings &face, int dpiX, int dpiY,
+                                      int gap, const PrintRow &row) {
+            draws_.append({dpiX, dpiY, gap, row.SubItems[kColName], face});
+        });
+        window_->SetPrintRunner(
+            [this](QPrinter &, const PrintRunRequest &request) { runs_.append(request); });
+        draws_.clear();
+        runs_.clear();
+        window_->show();
+    }
+    QTabWidget *Tabs() { return window_->findChild<QTabWidget *>("PCPrintType"); }
+    QRadioButton *Radio(const char *name) { return window_->findChild<QRadioButton *>(name); }
+    QWidget *Shape(const char *name) { return window_->findChild<QWidget *>(name); }
+    static QPoint Corner(const QRect &r) { return {r.left() + r.width(), r.top() + r.height()}; }
+
+    // Mouse events at positions of the preview panel.
+    void Send(QWidget *target, QEvent::Type type, const QPoint &panelPos, Qt::MouseButtons held) {
+        QWidget *panel = window_->findChild<QWidget *>("PanelPreview");
+        const QPoint global = panel->mapToGlobal(panelPos);
+        QMouseEvent event(type, target->mapFromGlobal(global), global, Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+    void Press(QWidget *target, const QPoint &at) {
+        Send(target, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    }
+    void Release(QWidget *target, const QPoint &at) {
+        Send(target, QEvent::MouseButtonRelease, at, Qt::NoButton);
+    }
+    void Drag(QWidget *target, const QPoint &from, const QPoint &to) {
+        Press(target, from);
+        Send(target, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+        Send(target, QEvent::MouseMove, to, Qt::LeftButton);
+        Release(target, to);
+    }
+
+    std::unique_ptr<TestEnv> env_;
+    std::unique_ptr<TPrintAddress> window_;
+    QList<int> ids_;
+    QList<DrawCall> draws_;
+    QList<PrintRunRequest> runs_;
+};
+
+QTEST_MAIN(TestPrintAddress)
+#include "tst_printaddress.moc"
