@@ -138,6 +138,18 @@ QStringList SplitAlter(const std::vector<Token> &tokens) {
     return result;
 }
 
+// Appends a keyword that replaced a literal, with a blank on either side where a word would
+// otherwise run into it ("Name=''where" must not become "Name=NULLwhere").
+void AppendKeyword(QString &out, const QString &keyword, const std::vector<Token> &tokens,
+                   size_t next) {
+    const auto wordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    if (!out.isEmpty() && wordChar(out.back()))
+        out += u' ';
+    out += keyword;
+    if (next < tokens.size() && !tokens[next].text.isEmpty() && wordChar(tokens[next].text.front()))
+        out += u' ';
+}
+
 } // namespace
 
 QStringList TranslateStatement(const QString &statement) {
@@ -156,7 +168,11 @@ QStringList TranslateStatement(const QString &statement) {
         if (Is(t, "WHERE"))
             inCondition = true;
         if (t.kind == Kind::Quoted) {
-            out += TranslateQuoted(t.text);
+            const QString value = TranslateQuoted(t.text);
+            if (value == u"NULL")
+                AppendKeyword(out, value, tokens, i + 1);
+            else
+                out += value;
             continue;
         }
         if (Is(t, "EXTRACT")) {
@@ -186,15 +202,17 @@ QStringList TranslateStatement(const QString &statement) {
                 const bool nullValue =
                     Is(v, "NULL") || (v.kind == Kind::Quoted && TranslateQuoted(v.text) == u"NULL");
                 if (inCondition && (emptyText || nullValue)) {
-                    out +=
-                        t.text == u"=" ? QStringLiteral("IS NULL") : QStringLiteral("IS NOT NULL");
+                    AppendKeyword(out,
+                                  t.text == u"=" ? QStringLiteral("IS NULL")
+                                                 : QStringLiteral("IS NOT NULL"),
+                                  tokens, value + 1);
                     i = value;
                     continue;
                 }
             }
         }
         if (t.kind == Kind::Text && t.text == u"''" && !inCondition) {
-            out += QStringLiteral("NULL");
+            AppendKeyword(out, QStringLiteral("NULL"), tokens, i + 1);
             continue;
         }
         if (t.kind == Kind::Symbol && t.text == u";" && NextSolid(tokens, i + 1) == tokens.size())

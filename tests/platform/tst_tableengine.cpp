@@ -25,6 +25,9 @@ private slots:
         QTest::newRow("empty text in insert")
             << "insert into Usertbl (Kana, Name) values('', 'a')"
             << QStringList{"insert into Usertbl (Kana, Name) values(NULL, 'a')"};
+        QTest::newRow("empty text touching a keyword")
+            << "update Classtbl set Name=''where ClassId = 0"
+            << QStringList{"update Classtbl set Name=NULL where ClassId = 0"};
         QTest::newRow("quote inside literal stays")
             << "select * from Usertbl where Name = 'O''Brien \"x\"'"
             << QStringList{"select * from Usertbl where Name = 'O''Brien \"x\"'"};
