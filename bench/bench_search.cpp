@@ -1,0 +1,116 @@
+#include "Bench.h"
+
+#include "../tests/common/TestEnv.h"
+#include "core/SqlText.h"
+#include "search/SearchFilter.h"
+
+#include <QRandomGenerator>
+#include <vector>
+
+namespace {
+
+constexpr int Customers = 100000;
+constexpr int HistoryEntries = 300000;
+constexpr int RowsPerInsert = 500;
+
+const QStringList Words = {"見積", "訪問", "苦情", "納品", "請求", "電話", "VIP", "紹介"};
+
+QString Pick(QRandomGenerator &random) {
+    return Words.at(random.bounded(Words.size()));
+}
+
+void FillBook(TestEnv &env) {
+    QRandomGenerator random(7);
+    const QString kana = QStringLiteral("ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝ");
+    env.Run(QStringLiteral("BEGIN"));
+    QStringList values;
+    const auto flush = [&](const QString &head) {
+        if (!values.isEmpty())
+            env.Run(head + values.join(u','));
+        values.clear();
+    };
+    const QString customerHead = QStringLiteral(
+        "insert into Usertbl (Kana, Name, Note, Print, UseType, Class, Class2, BirthDay, "
+        "MakeDay) values");
+    for (int i = 1; i <= Customers; ++i) {
+        QString reading;
+        for (int c = 0; c < 6; ++c)
+            reading += kana.at(random.bounded(kana.size()));
+        const QString note = random.bounded(4) == 0
+                                 ? QStringLiteral("メモ %1 %2 です").arg(Pick(random), Pick(random))
+                                 : QString();
+        values << QStringLiteral("(%1, %2, %3, '1', '0', %4, 0, \"%5\", \"05/15/2024\")")
+                      .arg(QuoteSql(reading), QuoteSql(QStringLiteral("顧客%1").arg(i)),
+                           QuoteSql(note))
+                      .arg(random.bounded(12))
+                      .arg(QDate(1940, 1, 1)
+                               .addDays(random.bounded(25000))
+                               .toString(QStringLiteral("MM/dd/yyyy")));
+        if (values.size() == RowsPerInsert)
+            flush(customerHead);
+    }
+    flush(customerHead);
+    const QString historyHead =
+        QStringLiteral("insert into Historytbl(UserId,MakeDay,Title,Contents)values");
+    for (int i = 0; i < HistoryEntries; ++i) {
+        values << QStringLiteral("(%1, '2024/01/02', %2, %3)")
+                      .arg(1 + random.bounded(Customers))
+                      .arg(QuoteSql(Pick(random)),
+                           QuoteSql(QStringLiteral("%1の件について連絡").arg(Pick(random))));
+        if (values.size() == RowsPerInsert)
+            flush(historyHead);
+    }
+    flush(historyHead);
+    env.Run(QStringLiteral("COMMIT"));
+}
+
+// What the list keeps of an entered row.
+struct ListedRow {
+    bool print;
+    QString name;
+    int userId;
+};
+
+SearchRow Row(int field, const QString &value) {
+    SearchRow row;
+    row.field = field;
+    row.value = value;
+    row.operatorIndex = 0; // を含むﾃﾞｰﾀ
+    row.inUse = true;
+    return row;
+}
+
+} // namespace
+
+// 名前 containing "1", history containing "見積", memo containing "VIP": the total count, the
+// list statement and the filter pass of a list rebuild.
+PELLOR3_BENCH_FIGURE(SearchHistoryMemo, "search_history_memo_100000_ms", "ms") {
+    TestEnv env;
+    FillBook(env);
+    SearchRows rows;
+    rows[0] = Row(1, QStringLiteral("1"));
+    rows[1] = Row(29, QStringLiteral("見積"));
+    rows[2] = Row(27, QStringLiteral("VIP"));
+    int listed = 0;
+    const double ms = MedianMs(5, [&] {
+        const SearchProducts products = BuildSearchClause(rows);
+        Query total(env.db(), QStringLiteral("select * from Usertbl"));
+        total.Open();
+        const int totalRows = total.RowCount();
+        const QString statement =
+            RewriteBirthdayNull(QStringLiteral("select * from Usertbl where  (") +
+                                products.SearchClause + QStringLiteral(") order by Kana"));
+        Query list(env.db(), statement);
+        list.Open();
+        std::vector<ListedRow> entered;
+        RunFilterPass(env.db(), list, products, totalRows, [&](const Query &row) {
+            entered.push_back({row.AsInteger(QStringLiteral("Print")) == 1,
+                               row.AsString(QStringLiteral("Name")),
+                               row.AsInteger(QStringLiteral("UserId"))});
+        });
+        listed = static_cast<int>(entered.size());
+    });
+    if (listed == 0)
+        qFatal("the search listed nobody");
+    return ms;
+}

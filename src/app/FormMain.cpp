@@ -1,0 +1,620 @@
+#include "app/FormMain.h"
+
+#include "app/CustomerList.h"
+#include "app/FormSelectPrint.h"
+#include "app/IndexTabBar.h"
+#include "app/SchemaUpgrade.h"
+#include "app/ToolbarArt.h"
+#include "core/TextFile.h"
+#include "platform/DesktopShell.h"
+#include "platform/Prompt.h"
+#include "platform/Registry.h"
+#include "records/ClassNames.h"
+#include "records/FormEditClass.h"
+#include "widgets/ImageButton.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDebug>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString SearchTabCaption = QStringLiteral("検索");
+constexpr int ToolButtonWidth = 70;
+constexpr int ToolButtonHeight = 64;
+
+// The picture filling the top panel.
+class BannerPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        PaintBanner(painter, rect(), font());
+    }
+};
+
+// The top panel, with the banner picture filling it under the toolbar.
+class TopPanel : public QWidget {
+public:
+    explicit TopPanel(QWidget *parent) : QWidget(parent), banner_(new BannerPicture(this)) {
+        banner_->setObjectName(QStringLiteral("Image3"));
+        banner_->lower();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override {
+        banner_->setGeometry(rect());
+        QWidget::resizeEvent(event);
+    }
+
+private:
+    BannerPicture *banner_;
+};
+
+QString SlashPath(const QString &dataFolder) {
+    QString folder = dataFolder;
+    folder.replace(u'\\', u'/');
+    if (!folder.isEmpty() && !folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+ListRow ReadListRow(const Query &row) {
+    return {row.AsInteger(QStringLiteral("UserId")), row.AsString(QStringLiteral("Name")),
+            row.AsInteger(QStringLiteral("Print")) == 1 ? PrintMark::On : PrintMark::Off};
+}
+
+} // namespace
+
+QString DataPathOf(const QString &dataFolder) {
+    return SlashPath(dataFolder) + QStringLiteral("Data/");
+}
+
+QString DbPathOf(const QString &dataFolder) {
+    return SlashPath(dataFolder) + QStringLiteral("Data/DB/");
+}
+
+bool PasswordMarkerIsOn(const QStringList &markerLines) {
+    return markerLines.size() >= 12 && markerLines[11].size() >= 8 && markerLines[11][7] == u'0';
+}
+
+TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("Brisko Pellor3"));
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic")});
+    font.setPointSize(9);
+    setFont(font);
+    resize(963, 649);
+    setMinimumSize(892, 600);
+
+    editor_ = new EditPanel(UserQuery, HistoryQuery);
+    listModel_ = new CustomerListModel(this);
+    BuildToolbar();
+    BuildListPanel();
+    BuildEditPanel();
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(PanelMainListView);
+    body->addWidget(PanelEdit, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PanelTopMenu);
+    layout->addLayout(body, 1);
+
+    formEditClass_ = new TFormEditClass(this);
+    formSelectPrint_ = new TFormSelectPrint(this);
+    Prompt::SetParentWindow(this);
+    FormCreate();
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::BuildToolbar() {
+    PanelTopMenu = new TopPanel(this);
+    PanelTopMenu->setObjectName(QStringLiteral("PanelTopMenu"));
+    PanelTopMenu->setFixedHeight(72);
+    auto *row = new QHBoxLayout(PanelTopMenu);
+    row->setContentsMargins(178, 4, 6, 4);
+    row->setSpacing(1);
+    struct Tool {
+        ImageButton *&button;
+        const char *name;
+        ToolIcon icon;
+        QString caption;
+    };
+    const Tool tools[] = {
+        {PNGButtonAddData, "PNGButtonAddData", ToolIcon::AddData, QStringLiteral("データ追加")},
+        {PNGButtonEditClass, "PNGButtonEditClass", ToolIcon::EditClass,
+         QStringLiteral("分類名編集")},
+        {PNGButtonMyData, "PNGButtonMyData", ToolIcon::MyData, QStringLiteral("自社情報")},
+        {PNGButtonPrint, "PNGButtonPrint", ToolIcon::Print, QStringLiteral("印刷")},
+        {PNGButtonImport, "PNGButtonImport", ToolIcon::Import, QStringLiteral("インポート")},
+        {PNGButtonExport, "PNGButtonExport", ToolIcon::Export, QStringLiteral("エクスポート")},
+        {PNGButtonBackup, "PNGButtonBackup", ToolIcon::Backup, QStringLiteral("バックアップ")},
+        {PNGButtonConfig, "PNGButtonConfig", ToolIcon::Config, QStringLiteral("設定")},
+        {PNGButtonSendmail, "PNGButtonSendmail", ToolIcon::SendMail, QStringLiteral("メール送信")},
+        {PNGButtonZip, "PNGButtonZip", ToolIcon::Zip, QStringLiteral("〒データ更新")},
+        {PNGButtonFormat, "PNGButtonFormat", ToolIcon::Format, QStringLiteral("初期化")},
+    };
+    const QSize size(ToolButtonWidth, ToolButtonHeight);
+    for (const Tool &tool : tools) {
+        tool.button = new ImageButton(PanelTopMenu);
+        tool.button->setObjectName(QLatin1String(tool.name));
+        tool.button->setToolTip(tool.caption);
+        tool.button->setFixedSize(size);
+        const ToolPictures pictures = PaintToolPictures(tool.icon, tool.caption, size, font());
+        tool.button->SetPictures(pictures.normal, pictures.pressed, pictures.hovered);
+        tool.button->setEnabled(tool.button == PNGButtonEditClass || tool.button == PNGButtonPrint);
+        row->addWidget(tool.button);
+    }
+    row->addStretch(1);
+
+    const auto hidden = [this](const char *name, const QString &caption) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->hide();
+        return button;
+    };
+    BtnEditClass = hidden("BtnEditClass", QStringLiteral("分類名編集"));
+    PrintDM = hidden("PrintDM", QStringLiteral("DM印刷"));
+    BtnPrintChart = hidden("BtnPrintChart", QStringLiteral("印刷"));
+    BtnAdddata = hidden("BtnAdddata", QStringLiteral("データ追加"));
+    BtnMyData = hidden("BtnMyData", QStringLiteral("自社情報登録"));
+    BtnImport = hidden("BtnImport", QStringLiteral("インポート"));
+    BtnExport = hidden("BtnExport", QStringLiteral("エクスポート"));
+    BtnBackup = hidden("BtnBackup", QStringLiteral("バックアップ"));
+    Button1 = hidden("Button1", QStringLiteral("〒データ更新"));
+
+    connect(PNGButtonAddData, &ImageButton::clicked, BtnAdddata, &QPushButton::click);
+    connect(PNGButtonEditClass, &ImageButton::clicked, BtnEditClass, &QPushButton::click);
+    connect(PNGButtonMyData, &ImageButton::clicked, BtnMyData, &QPushButton::click);
+    connect(PNGButtonPrint, &ImageButton::clicked, this, &TFormMain::IBtnPrintClick);
+    connect(PNGButtonImport, &ImageButton::clicked, BtnImport, &QPushButton::click);
+    connect(PNGButtonBackup, &ImageButton::clicked, BtnBackup, &QPushButton::click);
+    connect(PNGButtonSendmail, &ImageButton::clicked, this, &TFormMain::ImgBtnSendmailClick);
+    connect(PNGButtonZip, &ImageButton::clicked, Button1, &QPushButton::click);
+    connect(BtnEditClass, &QPushButton::clicked, this, &TFormMain::BtnEditClassClick);
+}
+
+void TFormMain::BuildListPanel() {
+    PanelMainListView = new QWidget(this);
+    PanelMainListView->setObjectName(QStringLiteral("PanelMainListView"));
+    PanelMainListView->setFixedWidth(187);
+
+    Panel1 = new QWidget(PanelMainListView);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(92);
+    GroupBoxShowKind = new QGroupBox(QStringLiteral("表示種別"), Panel1);
+    GroupBoxShowKind->setObjectName(QStringLiteral("GroupBox3"));
+    CBPrClass = new QComboBox(GroupBoxShowKind);
+    CBPrClass->setObjectName(QStringLiteral("CBPrClass"));
+    CBPrClass2 = new QComboBox(GroupBoxShowKind);
+    CBPrClass2->setObjectName(QStringLiteral("CBPrClass2"));
+    auto *filters = new QGridLayout(GroupBoxShowKind);
+    filters->setContentsMargins(6, 2, 6, 4);
+    filters->setHorizontalSpacing(4);
+    filters->setVerticalSpacing(3);
+    filters->addWidget(new QLabel(QStringLiteral("分類１"), GroupBoxShowKind), 0, 0);
+    filters->addWidget(CBPrClass, 0, 1);
+    filters->addWidget(new QLabel(QStringLiteral("分類２"), GroupBoxShowKind), 1, 0);
+    filters->addWidget(CBPrClass2, 1, 1);
+    filters->setColumnStretch(1, 1);
+    LabelDbNum = new QLabel(Panel1);
+    LabelDbNum->setObjectName(QStringLiteral("LabelDbNum"));
+    LabelDbNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = LabelDbNum->font();
+    bold.setBold(true);
+    LabelDbNum->setFont(bold);
+    auto *panel1Layout = new QVBoxLayout(Panel1);
+    panel1Layout->setContentsMargins(3, 2, 3, 2);
+    panel1Layout->setSpacing(2);
+    panel1Layout->addWidget(GroupBoxShowKind);
+    panel1Layout->addWidget(LabelDbNum);
+
+    ListViewMain = new QTableView(PanelMainListView);
+    ListViewMain->setObjectName(QStringLiteral("ListViewMain"));
+    ListViewMain->setModel(listModel_);
+    ListViewMain->setShowGrid(true);
+    ListViewMain->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListViewMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListViewMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListViewMain->setSortingEnabled(false);
+    ListViewMain->setWordWrap(false);
+    ListViewMain->setTabKeyNavigation(false);
+    ListViewMain->verticalHeader()->hide();
+    ListViewMain->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListViewMain->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 5);
+    QHeaderView *header = ListViewMain->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    ListViewMain->setColumnWidth(CustomerListModel::MarkColumn, 37);
+    ListViewMain->setColumnWidth(CustomerListModel::NameColumn, 142);
+    ListViewMain->setColumnHidden(CustomerListModel::IdColumn, true);
+    QPalette keepVisible = ListViewMain->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        keepVisible.setColor(QPalette::Inactive, role, keepVisible.color(QPalette::Active, role));
+    ListViewMain->setPalette(keepVisible);
+    ListViewMain->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N2 = PopupMenu1->addAction(QStringLiteral("印刷をオンにする"));
+    N2->setObjectName(QStringLiteral("N2"));
+    N1 = PopupMenu1->addAction(QStringLiteral("印刷をオフにする"));
+    N1->setObjectName(QStringLiteral("N1"));
+    PopupMenu1->addSeparator();
+    N7 = PopupMenu1->addAction(QStringLiteral("削除する"));
+    N7->setObjectName(QStringLiteral("N7"));
+    for (QAction *action : {N2, N1, N7})
+        action->setEnabled(false);
+
+    auto *layout = new QVBoxLayout(PanelMainListView);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(ListViewMain, 1);
+
+    connect(CBPrClass, &QComboBox::currentIndexChanged, this, &TFormMain::RefreshList);
+    connect(CBPrClass2, &QComboBox::currentIndexChanged, this, &TFormMain::RefreshList);
+    connect(ListViewMain->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFormMain::ListViewMainSelectItem);
+    connect(ListViewMain, &QWidget::customContextMenuRequested, this,
+            &TFormMain::ListViewMainContextPopup);
+}
+
+void TFormMain::BuildEditPanel() {
+    PanelEdit = new QWidget(this);
+    PanelEdit->setObjectName(QStringLiteral("PanelEdit"));
+    editor_->setParent(PanelEdit);
+    editor_->SetSelectionProvider([this] { return CurrentSelection(); });
+    TabControlClass3 = new IndexTabBar(PanelEdit);
+    TabControlClass3->setObjectName(QStringLiteral("TabControlClass3"));
+    for (const char *caption :
+         {"全", "あ", "か", "さ", "た", "な", "は", "ま", "や", "ら", "わ", "ん", "ABC", "検索"})
+        TabControlClass3->addTab(QString::fromUtf8(caption));
+    TabControlClass3->setCurrentIndex(0);
+    auto *layout = new QVBoxLayout(PanelEdit);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(editor_, 1);
+    layout->addWidget(TabControlClass3);
+
+    connect(TabControlClass3, &QTabBar::currentChanged, this, &TFormMain::ApplyIndexTab);
+    connect(TabControlClass3, &IndexTabBar::Reselected, this, &TFormMain::ApplyIndexTab);
+    connect(editor_, &EditPanel::Saved, this, &TFormMain::UpdateListedRow);
+}
+
+void TFormMain::FormCreate() {
+    const QString dataFolder =
+        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
+    dataPath_ = DataPathOf(dataFolder);
+    dbPath_ = DbPathOf(dataFolder);
+    editor_->SetDataPath(dataPath_);
+    try {
+        database_.Open(dbPath_);
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+    }
+}
+
+void TFormMain::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        if (const QScreen *desktop = screen())
+            move(desktop->availableGeometry().center() - rect().center());
+        FormShow();
+    }
+}
+
+void TFormMain::FormShow() {
+    const QString markerPath = dbPath_ + QStringLiteral("usertbl.DM");
+    QStringList marker;
+    QString error;
+    if (!TextFile::ReadLines(markerPath, marker, &error)) {
+        prompt().Error(QStringLiteral("%1 を読み込めません。\n%2").arg(markerPath, error));
+        return;
+    }
+    if (marker.size() < 12) {
+        prompt().Error(QStringLiteral("%1 の内容が正しくありません。").arg(markerPath));
+        return;
+    }
+    if (PasswordMarkerIsOn(marker) && passwordPrompt_)
+        passwordPrompt_();
+    // A table folder that could not be opened was reported when the window was created.
+    if (!database_.IsOpen())
+        return;
+    try {
+        HistoryQuery.SetText(QStringLiteral("select * from Historytbl"));
+        HistoryQuery.Close();
+        HistoryQuery.Open();
+        HistoryQuery.Close();
+    } catch (const EngineError &failure) {
+        prompt().Error(failure.message());
+    }
+    UserQuery.SetText(QString());
+    RunSchemaUpgrade(database_, dataPath_);
+    RefreshList();
+    LoadClassNames();
+    const ListSelection selection = CurrentSelection();
+    if (selection.kind == ListSelection::None)
+        return;
+    if (selection.kind == ListSelection::One)
+        LoadSelectedCustomer(selection.userId);
+    const QString desktop = GetSpecialFolder(DesktopFolderId);
+    if (!desktop.isEmpty())
+        QFile::remove(desktop + QStringLiteral("/resttemp.TV"));
+}
+
+void TFormMain::closeEvent(QCloseEvent *event) {
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+void TFormMain::FormClose() {
+    ClearListSelection();
+}
+
+void TFormMain::Raise() {
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormMain::RefreshList() {
+    ListFilters filters;
+    if (CBPrClass->currentIndex() > 0)
+        filters.classId = CBPrClass->currentIndex() - 1;
+    if (CBPrClass2->currentIndex() > 0)
+        filters.classId2 = CBPrClass2->currentIndex() - 1;
+    const int tab = TabControlClass3->currentIndex();
+    const bool searchTab = TabControlClass3->tabText(tab) == SearchTabCaption;
+    std::optional<ListSearch> search;
+    if (tab >= 1 && tab <= 12)
+        filters.readingIndex = tab;
+    if (searchTab) {
+        if (searchHooks_.readingRangeIndex)
+            filters.readingIndex = searchHooks_.readingRangeIndex();
+        if (searchHooks_.products) {
+            search = searchHooks_.products();
+            if (!search)
+                return;
+            filters.searchClause = search->clause;
+        }
+    }
+    QString statement = BuildListStatement(filters);
+    if (searchHooks_.rewriteStatement)
+        statement = searchHooks_.rewriteStatement(statement);
+    lastListStatement_ = statement;
+    qDebug().noquote() << statement;
+
+    std::vector<ListRow> rows;
+    QString label;
+    try {
+        UserQuery.SetText(QStringLiteral("select * from Usertbl"));
+        UserQuery.Close();
+        UserQuery.Open();
+        const int total = UserQuery.RowCount();
+        // The search's filter pass reads more than a list row shows.
+        UserQuery.SetText(search && search->filterPass ? statement
+                                                       : ListColumnsStatement(statement));
+        UserQuery.Close();
+        UserQuery.Open();
+        const auto enter = [&rows](const Query &row) { rows.push_back(ReadListRow(row)); };
+        if (!UserQuery.AtEnd() && search && search->filterPass) {
+            label = search->filterPass(UserQuery, total, enter);
+        } else {
+            for (; !UserQuery.AtEnd(); UserQuery.Next())
+                enter(UserQuery);
+        }
+        if (label.isEmpty())
+            label = CountLabelText(static_cast<int>(rows.size()), total);
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        return;
+    }
+    listModel_->SetRows(std::move(rows));
+    LabelDbNum->setText(label);
+    if (listModel_->rowCount() == 0) {
+        editor_->ClearEditPanel();
+        editor_->EnableEditPanel(false);
+        return;
+    }
+    ListViewMain->selectionModel()->setCurrentIndex(
+        listModel_->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListViewMain->scrollToTop();
+}
+
+void TFormMain::LoadClassNames() {
+    try {
+        ::LoadClassNames(ClassQuery, {editor_->CBClass, editor_->CBClass2, CBPrClass, CBPrClass2});
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+    }
+    AnnounceClassNames();
+}
+
+void TFormMain::AnnounceClassNames() {
+    QStringList names1, names2;
+    for (int i = 0; i < editor_->CBClass->count(); ++i)
+        names1 << editor_->CBClass->itemText(i);
+    for (int i = 0; i < editor_->CBClass2->count(); ++i)
+        names2 << editor_->CBClass2->itemText(i);
+    emit ClassNamesLoaded(names1, names2);
+}
+
+void TFormMain::BtnEditClassClick() {
+    if (EditClassNames(ClassQuery, *formEditClass_,
+                       {editor_->CBClass, editor_->CBClass2, CBPrClass, CBPrClass2}))
+        AnnounceClassNames();
+}
+
+void TFormMain::ApplyIndexTab() {
+    const bool searchTab =
+        TabControlClass3->tabText(TabControlClass3->currentIndex()) == SearchTabCaption;
+    if (!searchTab || !searchHooks_.showWindow) {
+        RefreshList();
+        return;
+    }
+    if (searchHooks_.showWindow())
+        RefreshList();
+}
+
+ListSelection TFormMain::CurrentSelection() const {
+    int selectedRow = -1;
+    for (const QItemSelectionRange &range : ListViewMain->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (selectedRow < 0)
+                selectedRow = row;
+            else if (row != selectedRow)
+                return {ListSelection::Several, 0};
+        }
+    }
+    if (selectedRow < 0 || selectedRow >= listModel_->rowCount())
+        return {};
+    return {ListSelection::One, listModel_->Row(selectedRow).userId};
+}
+
+void TFormMain::ListViewMainSelectItem() {
+    const ListSelection selection = CurrentSelection();
+    if (selection.kind == ListSelection::One) {
+        LoadSelectedCustomer(selection.userId);
+    } else {
+        editor_->ClearEditPanel();
+        editor_->EnableEditPanel(false);
+    }
+}
+
+void TFormMain::LoadSelectedCustomer(int userId) {
+    editor_->EnableEditPanel(false);
+    try {
+        // A customer removed by another program meanwhile leaves the editor as it was, but
+        // disabled, so nothing is written for the row that is gone.
+        if (!editor_->LoadCustomer(userId))
+            return;
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        return;
+    }
+    editor_->LoadHistory(userId);
+    editor_->EnableEditPanel(true);
+}
+
+void TFormMain::UpdateListedRow(int userId, bool print, const QString &name) {
+    const QModelIndexList rows = ListViewMain->selectionModel()->selectedRows();
+    if (rows.size() == 1 && listModel_->Row(rows.first().row()).userId == userId)
+        listModel_->UpdateRow(rows.first().row(), print, name);
+}
+
+void TFormMain::ListViewMainContextPopup(const QPoint &position) {
+    if (!ListViewMain->selectionModel()->hasSelection())
+        return;
+    PopupMenu1->popup(ListViewMain->viewport()->mapToGlobal(position));
+}
+
+void TFormMain::IBtnPrintClick() {
+    if (listModel_->rowCount() == 0) {
+        prompt().Message(QStringLiteral("印刷対象がありません"));
+        return;
+    }
+    switch (formSelectPrint_->Choose()) {
+    case TFormSelectPrint::Choice::AddressPrint:
+        PrintDM->click();
+        break;
+    case TFormSelectPrint::Choice::CustomerCards:
+        BtnPrintChart->click();
+        break;
+    case TFormSelectPrint::Choice::PhoneList:
+        emit PhoneListPrintRequested();
+        break;
+    case TFormSelectPrint::Choice::Cancel:
+        break;
+    }
+}
+
+void TFormMain::ImgBtnSendmailClick() {
+    if (!mailSettingsCheck_ || !mailSettingsCheck_()) {
+        prompt().Message(QStringLiteral("メール送信設定が完了していないため使用できません\n"
+                                        "設定ボタンから設定を行ってください"));
+        return;
+    }
+    if (listModel_->rowCount() == 0) {
+        prompt().Message(QStringLiteral("メール送信の対象がいないため使用できません\n"
+                                        "送信対象者を抽出してください"));
+        return;
+    }
+    emit SendMailRequested();
+}
+
+int TFormMain::ListRowCount() const {
+    return listModel_->rowCount();
+}
+
+std::vector<int> TFormMain::ListedUserIds() const {
+    std::vector<int> ids;
+    ids.reserve(listModel_->rowCount());
+    for (int row = 0; row < listModel_->rowCount(); ++row)
+        ids.push_back(listModel_->Row(row).userId);
+    return ids;
+}
+
+std::vector<int> TFormMain::SelectedUserIds() const {
+    std::vector<int> rows;
+    for (const QModelIndex &index : ListViewMain->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<int> ids;
+    for (int row : rows)
+        ids.push_back(listModel_->Row(row).userId);
+    return ids;
+}
+
+bool TFormMain::SelectUserId(int userId) {
+    const int row = listModel_->RowOf(userId);
+    if (row < 0)
+        return false;
+    const QModelIndex index = listModel_->index(row, 0);
+    ListViewMain->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+    ListViewMain->scrollTo(index);
+    return true;
+}
+
+void TFormMain::ClearListSelection() {
+    ListViewMain->selectionModel()->clearSelection();
+}
+
+void TFormMain::ResetClassFiltersSilently() {
+    const QSignalBlocker block1(CBPrClass);
+    const QSignalBlocker block2(CBPrClass2);
+    CBPrClass->setCurrentIndex(0);
+    CBPrClass2->setCurrentIndex(0);
+}
+
+void TFormMain::SelectIndexTabSilently(int index) {
+    TabControlClass3->SelectSilently(index);
+}

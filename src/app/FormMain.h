@@ -1,0 +1,188 @@
+#pragma once
+
+#include "platform/TableEngine.h"
+#include "records/EditPanel.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class CustomerListModel;
+class ImageButton;
+class IndexTabBar;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTableView;
+class TFormEditClass;
+class TFormSelectPrint;
+
+// The data folder (DataPath) and table folder (DbPath) of an installation folder (DataFolder),
+// with "/" for "\".
+QString DataPathOf(const QString &dataFolder);
+QString DbPathOf(const QString &dataFolder);
+
+// Whether the lines of usertbl.DM ask for the start-up password: the 8th character of line 12
+// is the digit zero.
+bool PasswordMarkerIsOn(const QStringList &markerLines);
+
+// What the search window hands to a list rebuild while the tab "検索" is selected.
+struct ListSearch {
+    QString clause; // one more condition term; empty for none
+    // Set when the search has history or memo words: walks `list` (standing on its first row),
+    // calls `enter` for each row that enters the list and returns the count label text.
+    std::function<QString(Query &list, int total,
+                          const std::function<void(const Query &row)> &enter)>
+        filterPass;
+};
+
+// How the search window takes part in the list. Without hooks the tab "検索" lists like "全".
+struct SearchHooks {
+    std::function<bool()> showWindow;       // modal; true when closed with 検索開始
+    std::function<int()> readingRangeIndex; // 0, or the KanaClause index of the range
+    std::function<std::optional<ListSearch>()> products;      // nullopt: the user was told; stop
+    std::function<QString(const QString &)> rewriteStatement; // applied to the whole statement
+};
+
+// "Brisko Pellor3": the toolbar, the customer list with its filters, and the editor of the
+// selected customer. It owns the tables and the three query objects every window uses.
+class TFormMain : public QWidget {
+    Q_OBJECT
+
+private:
+    Database database_;
+
+public:
+    explicit TFormMain(QWidget *parent = nullptr);
+    ~TFormMain() override;
+
+    QString GetDataPath() const { return dataPath_; }
+    QString GetDbPath() const { return dbPath_; }
+    Database &GetDatabase() { return database_; }
+
+    Query UserQuery{database_, QStringLiteral("select * from Usertbl")};
+    Query HistoryQuery{database_, QStringLiteral("select * from Historytbl")};
+    Query ClassQuery{database_, QStringLiteral("select * from Classtbl")};
+
+    // Rebuilds the list from the class filters, the reading tab and the search; selects the
+    // first row.
+    void RefreshList();
+    // The statement of the last rebuild.
+    const QString &LastListStatement() const { return lastListStatement_; }
+    void LoadClassNames();
+    // Restores the window if minimised and brings it to the front.
+    void Raise();
+
+    // The list's rows and selection.
+    int ListRowCount() const;
+    std::vector<int> ListedUserIds() const;
+    std::vector<int> SelectedUserIds() const;
+    ListSelection CurrentSelection() const;
+    // Selects the row of `userId` alone (which loads it); false when it is not listed.
+    bool SelectUserId(int userId);
+    void ClearListSelection();
+    // Filter changes from code, which do not rebuild the list.
+    void ResetClassFiltersSilently();
+    void SelectIndexTabSilently(int index);
+
+    void SetSearchHooks(SearchHooks hooks) { searchHooks_ = std::move(hooks); }
+    // Shown when usertbl.DM asks for the start-up password; returns once it is done.
+    void SetStartupPasswordPrompt(std::function<void()> prompt) {
+        passwordPrompt_ = std::move(prompt);
+    }
+    // Whether the mail settings allow bulk mail; unset counts as not.
+    void SetMailSettingsCheck(std::function<bool()> check) {
+        mailSettingsCheck_ = std::move(check);
+    }
+
+    EditPanel *Editor() const { return editor_; }
+    CustomerListModel *ListModel() const { return listModel_; }
+    TFormEditClass *FormEditClass() const { return formEditClass_; }
+    TFormSelectPrint *FormSelectPrint() const { return formSelectPrint_; }
+
+    QWidget *PanelTopMenu;
+    QWidget *PanelMainListView;
+    QWidget *PanelEdit;
+    QWidget *Panel1;
+    QGroupBox *GroupBoxShowKind;
+    QComboBox *CBPrClass;
+    QComboBox *CBPrClass2;
+    QLabel *LabelDbNum;
+    QTableView *ListViewMain;
+    IndexTabBar *TabControlClass3;
+    QMenu *PopupMenu1;
+    QAction *N2; // 印刷をオンにする
+    QAction *N1; // 印刷をオフにする
+    QAction *N7; // 削除する
+
+    ImageButton *PNGButtonAddData;
+    ImageButton *PNGButtonEditClass;
+    ImageButton *PNGButtonMyData;
+    ImageButton *PNGButtonPrint;
+    ImageButton *PNGButtonImport;
+    ImageButton *PNGButtonExport;
+    ImageButton *PNGButtonBackup;
+    ImageButton *PNGButtonConfig;
+    ImageButton *PNGButtonSendmail;
+    ImageButton *PNGButtonZip;
+    ImageButton *PNGButtonFormat;
+
+    // Never shown; the toolbar clicks them and their clicked signals carry the work.
+    QPushButton *BtnEditClass;
+    QPushButton *PrintDM;
+    QPushButton *BtnPrintChart;
+    QPushButton *BtnAdddata;
+    QPushButton *BtnMyData;
+    QPushButton *BtnImport;
+    QPushButton *BtnExport;
+    QPushButton *BtnBackup;
+    QPushButton *Button1;
+
+signals:
+    // The print choice asked for the phone list.
+    void PhoneListPrintRequested();
+    // Bulk mail may start: settings complete and customers listed.
+    void SendMailRequested();
+    // The class names of both axes in class id order, after every load or edit.
+    void ClassNamesLoaded(const QStringList &names1, const QStringList &names2);
+
+public slots:
+    void FormShow();
+    void IBtnPrintClick();
+    void ImgBtnSendmailClick();
+    void BtnEditClassClick();
+    void ApplyIndexTab();
+    void ListViewMainSelectItem();
+    void ListViewMainContextPopup(const QPoint &position);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void BuildToolbar();
+    void BuildListPanel();
+    void BuildEditPanel();
+    void LoadSelectedCustomer(int userId);
+    void UpdateListedRow(int userId, bool print, const QString &name);
+    void AnnounceClassNames();
+
+    QString dataPath_;
+    QString dbPath_;
+    EditPanel *editor_;
+    CustomerListModel *listModel_;
+    TFormEditClass *formEditClass_;
+    TFormSelectPrint *formSelectPrint_;
+    SearchHooks searchHooks_;
+    std::function<void()> passwordPrompt_;
+    std::function<bool()> mailSettingsCheck_;
+    QString lastListStatement_;
+    bool shown_ = false;
+};

@@ -1,0 +1,37 @@
+#include "app/FormSelectPrint.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFormSelectPrint::TFormSelectPrint(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("FormSelectPrint"));
+    setWindowTitle(QStringLiteral("印刷選択"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(8);
+    const auto button = [this, layout](const char *name, const QString &caption, Choice choice) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        b->setMinimumSize(200, 34);
+        connect(b, &QPushButton::clicked, this, [this, choice] {
+            choice_ = choice;
+            choice == Choice::Cancel ? reject() : accept();
+        });
+        layout->addWidget(b);
+        return b;
+    };
+    Button1 = button("Button1", QStringLiteral("宛名印刷"), Choice::AddressPrint);
+    Button2 = button("Button2", QStringLiteral("カルテ印刷"), Choice::CustomerCards);
+    Button4 = button("Button4", QStringLiteral("電話番号一覧印刷"), Choice::PhoneList);
+    layout->addSpacing(6);
+    Button3 = button("Button3", QStringLiteral("キャンセル"), Choice::Cancel);
+    setFixedSize(sizeHint());
+}
+
+TFormSelectPrint::Choice TFormSelectPrint::Choose() {
+    choice_ = Choice::Cancel;
+    exec();
+    return choice_;
+}

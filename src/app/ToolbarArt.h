@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFont>
+#include <QPixmap>
+#include <QString>
+
+class QPainter;
+
+// The pictures of the main window's toolbar, drawn by the program.
+enum class ToolIcon {
+    AddData,
+    EditClass,
+    MyData,
+    Print,
+    Import,
+    Export,
+    Backup,
+    Config,
+    SendMail,
+    Zip,
+    Format
+};
+
+struct ToolPictures {
+    QPixmap normal;
+    QPixmap pressed;
+    QPixmap hovered;
+};
+
+// A toolbar button of `size`: the icon on its coloured tile with the caption under it.
+ToolPictures PaintToolPictures(ToolIcon icon, const QString &caption, const QSize &size,
+                               const QFont &font);
+
+// The banner across the top panel, with the program's title at the left.
+void PaintBanner(QPainter &painter, const QRect &rect, const QFont &font);

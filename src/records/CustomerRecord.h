@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+class Query;
+
+// One usertbl row as the editor shows and stores it.
+struct CustomerRecord {
+    int userId = 0;
+    QString kana;
+    QString name;
+    QString nameTitle;
+    QString zip;
+    QString address1;
+    QString address2;
+    QString telNo1;
+    QString telNo2;
+    QString faxNo;
+    QString mail1;
+    QString mail2;
+    QDate birthDay; // invalid when NULL
+    int classId = 0;
+    int classId2 = 0;
+    QString note;
+    bool print = false;
+    int printCtrl = 0;
+    QDate makeDay;
+    QString office;
+    QString officeKana;
+    QString officeZip;
+    QString officeAddress1;
+    QString officeAddress2;
+    QString officeTel1;
+    QString officeTel2;
+    QString officeMail1;
+    QString officeMail2;
+    QString officeFax;
+    QString officePost;
+    QString officeExecutive;
+    QString img1;
+    QString img2;
+    int useType = 0; // 0 personal, 1 company
+    QString sex;
+    std::array<bool, 4> checkRen{};
+    std::array<QString, 4> renmei;
+    std::array<QString, 4> renNameTitle;
+    std::array<QString, 4> sashikomi;
+};
+
+// Reads customer `userId` with "select * from Usertbl where UserID =" id; nullopt when the
+// row is gone. Throws EngineError.
+std::optional<CustomerRecord> LoadCustomerRecord(Query &userQuery, int userId);
+
+// The full-row update the editor runs after every change; the memo goes as :MEMOETC.
+QString BuildUpdateStatement(const CustomerRecord &record);
+
+// Runs BuildUpdateStatement with the memo bound. Throws EngineError.
+void SaveCustomerRecord(Query &userQuery, const CustomerRecord &record);
+
+// One history entry as the editor's history box lists it.
+struct HistoryRow {
+    QString date; // the entry's day as short date text
+    QString title;
+    QString contents;
+    int historyId = 0;
+};
+
+// A history date that does not read as a date; message() is for the user.
+class HistoryDateError : public std::runtime_error {
+public:
+    HistoryDateError(const QString &message, std::vector<HistoryRow> rowsSoFar);
+    const QString &message() const { return message_; }
+    const std::vector<HistoryRow> &RowsSoFar() const { return rows_; }
+
+private:
+    QString message_;
+    std::vector<HistoryRow> rows_;
+};
+
+// The history entries of a customer, newest first. Throws EngineError or HistoryDateError.
+std::vector<HistoryRow> LoadHistoryRows(Query &historyQuery, int userId);

@@ -1,0 +1,781 @@
+#include "records/EditPanel.h"
+
+#include "core/Clock.h"
+#include "core/TextHelpers.h"
+#include "platform/Prompt.h"
+#include "platform/TableEngine.h"
+#include "records/EntryGuard.h"
+#include "records/FormMemo.h"
+#include "widgets/PictureBox.h"
+#include "widgets/ShiftJisInput.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int MemoMaxLength = 10000;
+constexpr int PictureSide = 183;
+
+const QStringList &NameTitles() {
+    static const QStringList titles{QString(),
+                                    QStringLiteral("様"),
+                                    QStringLiteral("殿"),
+                                    QStringLiteral("御中"),
+                                    QStringLiteral("先生"),
+                                    QStringLiteral("各位"),
+                                    QStringLiteral("君"),
+                                    QStringLiteral("さん"),
+                                    QStringLiteral("宛て"),
+                                    QStringLiteral("ちゃん"),
+                                    QStringLiteral("行"),
+                                    QStringLiteral("係")};
+    return titles;
+}
+
+const QString DefaultNameTitle = QStringLiteral("様");
+
+// Input-method states the fields ask for when focused. Qt has no hint for a kana mode, so the
+// Japanese fields leave the input method free and the others ask for Latin input.
+constexpr Qt::InputMethodHints HalfWidthKatakana = Qt::ImhNone;
+constexpr Qt::InputMethodHints Hiragana = Qt::ImhNone;
+constexpr Qt::InputMethodHints InputOff =
+    Qt::ImhLatinOnly | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText;
+
+QLineEdit *NewEdit(QWidget *parent, const char *name, int maxLength, Qt::InputMethodHints hints) {
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    edit->setInputMethodHints(hints);
+    return edit;
+}
+
+QComboBox *NewCombo(QWidget *parent, const char *name, bool editable) {
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    combo->setEditable(editable);
+    if (editable)
+        combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+QPushButton *NewButton(QWidget *parent, const char *name, const QString &caption) {
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+// The lookup and mail buttons beside the address fields.
+QPushButton *NewFieldButton(QWidget *parent, const char *name, const QString &caption) {
+    QPushButton *button = NewButton(parent, name, caption);
+    button->setFixedWidth(52);
+    return button;
+}
+
+QLabel *NewLabel(QWidget *parent, const QString &text) {
+    auto *label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QString AgeText(const QDate &birthday) {
+    return birthday.isValid() ? QString::number(CalcAge(birthday, Clock::Today())) : QString();
+}
+
+} // namespace
+
+EditPanel::EditPanel(Query &userQuery, Query &historyQuery, QWidget *parent)
+    : QWidget(parent), userQuery_(userQuery), historyQuery_(historyQuery) {
+    setObjectName(QStringLiteral("EditPanel"));
+    BuildControls();
+    GuardEntries();
+    ConnectChanges();
+    formMemo_ = new TFormMemo(this);
+    EnableEditPanel(false);
+    CBPrintCtrl->setEnabled(false);
+}
+
+void EditPanel::BuildControls() {
+    EditKana = NewEdit(this, "EditKana", 40, HalfWidthKatakana);
+    EditMakeday = NewEdit(this, "EditMakeday", 0, InputOff);
+    EditMakeday->setReadOnly(true);
+    EditMakeday->setFocusPolicy(Qt::NoFocus);
+    EditName = NewEdit(this, "EditName", 40, Hiragana);
+    QFont nameFont = EditName->font();
+    nameFont.setBold(true);
+    nameFont.setPixelSize(19);
+    EditName->setFont(nameFont);
+    CBNameTitle = NewCombo(this, "CBNameTitle", true);
+    CBNameTitle->addItems(NameTitles());
+    CBNameTitle->setInputMethodHints(Hiragana);
+    CBPrintCtrl = NewCombo(this, "CBPrintCtrl", false);
+    CBPrintCtrl->addItems({QStringLiteral("名前"), QStringLiteral("会社部署御中"),
+                           QStringLiteral("会社部署役職殿"), QStringLiteral("会社部署役職名前")});
+    ChbPrint = new QCheckBox(QStringLiteral("印刷する"), this);
+    ChbPrint->setObjectName(QStringLiteral("ChbPrint"));
+    BtnDel = NewButton(this, "BtnDel", QStringLiteral("削除"));
+
+    auto *head = new QGridLayout;
+    head->setHorizontalSpacing(4);
+    head->setVerticalSpacing(3);
+    head->addWidget(NewLabel(this, QStringLiteral("ﾌﾘｶﾞﾅ")), 0, 0);
+    head->addWidget(EditKana, 0, 1, 1, 2);
+    head->addWidget(NewLabel(this, QStringLiteral("登録日")), 0, 3);
+    head->addWidget(EditMakeday, 0, 4);
+    head->addWidget(NewLabel(this, QStringLiteral("名前")), 1, 0);
+    head->addWidget(EditName, 1, 1, 1, 2);
+    head->addWidget(NewLabel(this, QStringLiteral("敬称")), 1, 3);
+    head->addWidget(CBNameTitle, 1, 4);
+    head->addWidget(ChbPrint, 2, 1);
+    auto *printCtrlRow = new QHBoxLayout;
+    printCtrlRow->addStretch(1);
+    printCtrlRow->addWidget(new QLabel(QStringLiteral("印刷ｺﾝﾄﾛｰﾙ"), this));
+    printCtrlRow->addWidget(CBPrintCtrl);
+    head->addLayout(printCtrlRow, 2, 2);
+    head->addWidget(BtnDel, 2, 4);
+    head->setColumnStretch(1, 1);
+    head->setColumnStretch(2, 1);
+    EditMakeday->setFixedWidth(96);
+    CBNameTitle->setFixedWidth(96);
+
+    TCUseType = new QTabWidget(this);
+    TCUseType->setObjectName(QStringLiteral("TCUseType"));
+    TCUseType->addTab(BuildPersonalPage(), QStringLiteral("個人用"));
+    TCUseType->addTab(BuildCompanyPage(), QStringLiteral("会社用"));
+
+    CBClass = NewCombo(this, "CBClass", false);
+    CBClass2 = NewCombo(this, "CBClass2", false);
+    DTBirthday = new QDateEdit(this);
+    DTBirthday->setObjectName(QStringLiteral("DTBirthday"));
+    DTBirthday->setCalendarPopup(true);
+    DTBirthday->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    DTBirthday->setMinimumDate(QDate(100, 1, 1));
+    EditAge = NewEdit(this, "EditAge", 0, InputOff);
+    EditAge->setReadOnly(true);
+    EditAge->setFocusPolicy(Qt::NoFocus);
+    CBSex = NewCombo(this, "CBSex", true);
+    CBSex->addItems(
+        {QString(), QStringLiteral("男性"), QStringLiteral("女性"), QStringLiteral("不明")});
+    CBSex->lineEdit()->setMaxLength(20);
+    BtnEtc = new QPushButton(QStringLiteral("備考"), this);
+    BtnEtc->setObjectName(QStringLiteral("BtnEtc"));
+    BtnEtc->setAutoDefault(false);
+    BtnEtc->setFocusPolicy(Qt::NoFocus);
+    MemoEtc = new GuardedPlainTextEdit(this);
+    MemoEtc->setObjectName(QStringLiteral("MemoEtc"));
+    MemoEtc->SetMaxLength(MemoMaxLength);
+    MemoEtc->setInputMethodHints(Hiragana);
+    MemoEtc->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoEtc->setTabChangesFocus(true);
+
+    auto *sideColumn = new QWidget(this);
+    sideColumn->setFixedWidth(214);
+    auto *side = new QGridLayout(sideColumn);
+    side->setContentsMargins(0, 0, 0, 0);
+    side->setHorizontalSpacing(4);
+    side->setVerticalSpacing(3);
+    side->addWidget(NewLabel(this, QStringLiteral("分類１")), 0, 0);
+    side->addWidget(CBClass, 0, 1, 1, 3);
+    side->addWidget(NewLabel(this, QStringLiteral("分類２")), 1, 0);
+    side->addWidget(CBClass2, 1, 1, 1, 3);
+    side->addWidget(NewLabel(this, QStringLiteral("生年月日")), 2, 0);
+    side->addWidget(DTBirthday, 2, 1, 1, 3);
+    side->addWidget(NewLabel(this, QStringLiteral("年齢")), 3, 0);
+    side->addWidget(EditAge, 3, 1);
+    side->addWidget(NewLabel(this, QStringLiteral("性別")), 3, 2);
+    side->addWidget(CBSex, 3, 3);
+    side->addWidget(BtnEtc, 4, 0, Qt::AlignTop);
+    side->addWidget(MemoEtc, 4, 1, 1, 3);
+    side->setRowStretch(4, 1);
+    side->setColumnStretch(1, 1);
+    side->setColumnStretch(3, 1);
+    EditAge->setMinimumWidth(36);
+
+    auto *middle = new QHBoxLayout;
+    middle->setSpacing(6);
+    middle->addWidget(TCUseType, 1);
+    middle->addWidget(sideColumn);
+
+    auto *joint = new QGridLayout;
+    joint->setHorizontalSpacing(4);
+    joint->setVerticalSpacing(3);
+    joint->addWidget(new QLabel(QStringLiteral("連名"), this), 0, 0);
+    for (int i = 0; i < 4; ++i) {
+        const QString n = QString::number(i + 1);
+        ChbRen[i] = new QCheckBox(this);
+        ChbRen[i]->setObjectName(QStringLiteral("ChbRen") + n);
+        EditRen[i] = NewEdit(this, "", 0, Hiragana);
+        EditRen[i]->setObjectName(QStringLiteral("EditRen") + n);
+        CBRenTitle[i] = NewCombo(this, "", true);
+        CBRenTitle[i]->setObjectName(QStringLiteral("CBRenTitle") + n);
+        CBRenTitle[i]->addItems(NameTitles());
+        CBRenTitle[i]->setInputMethodHints(Hiragana);
+        CBRenTitle[i]->setFixedWidth(80);
+        const int row = i / 2;
+        const int column = 1 + (i % 2) * 3;
+        joint->addWidget(ChbRen[i], row, column);
+        joint->addWidget(EditRen[i], row, column + 1);
+        joint->addWidget(CBRenTitle[i], row, column + 2);
+    }
+    joint->setColumnStretch(2, 1);
+    joint->setColumnStretch(5, 1);
+    joint->addWidget(new QLabel(QStringLiteral("差込"), this), 2, 0);
+    auto *inserts = new QHBoxLayout;
+    inserts->setSpacing(4);
+    for (int i = 0; i < 4; ++i) {
+        Sashi[i] = NewEdit(this, "", 0, Hiragana);
+        Sashi[i]->setObjectName(QStringLiteral("Sashi") + QString::number(i + 1));
+        inserts->addWidget(new QLabel(QString(QChar(0xFF11 + i)), this));
+        inserts->addWidget(Sashi[i], 1);
+    }
+    joint->addLayout(inserts, 2, 1, 1, 6);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("履歴"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    ListViewHistory = new QTreeWidget(GroupBox2);
+    ListViewHistory->setObjectName(QStringLiteral("ListViewHistory"));
+    ListViewHistory->setColumnCount(4);
+    ListViewHistory->setHeaderLabels(
+        {QStringLiteral("日付"), QStringLiteral("項目"), QStringLiteral("内容"), QString()});
+    ListViewHistory->setRootIsDecorated(false);
+    ListViewHistory->setUniformRowHeights(true);
+    ListViewHistory->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListViewHistory->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListViewHistory->setAllColumnsShowFocus(true);
+    ListViewHistory->header()->setSectionsClickable(true);
+    ListViewHistory->header()->setStretchLastSection(false);
+    ListViewHistory->setColumnWidth(0, 80);
+    ListViewHistory->setColumnWidth(1, 100);
+    ListViewHistory->setColumnWidth(2, 200);
+    ListViewHistory->setColumnHidden(3, true);
+    BtnAddHistory = NewButton(GroupBox2, "BtnAddHistory", QStringLiteral("登録"));
+    BtnEditHistory = NewButton(GroupBox2, "BtnEditHistory", QStringLiteral("編集"));
+    BtnDelHistory = NewButton(GroupBox2, "BtnDelHistory", QStringLiteral("削除"));
+    BtlHisSave = NewButton(GroupBox2, "BtlHisSave", QStringLiteral("CSV保存"));
+    auto *historyButtons = new QVBoxLayout;
+    historyButtons->setSpacing(3);
+    for (QPushButton *button : {BtnAddHistory, BtnEditHistory, BtnDelHistory, BtlHisSave})
+        historyButtons->addWidget(button);
+    historyButtons->addStretch(1);
+    auto *historyLayout = new QHBoxLayout(GroupBox2);
+    historyLayout->setContentsMargins(6, 4, 6, 6);
+    historyLayout->addWidget(ListViewHistory, 1);
+    historyLayout->addLayout(historyButtons);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addLayout(head);
+    left->addLayout(middle, 3);
+    left->addLayout(joint);
+    left->addWidget(GroupBox2, 2);
+
+    auto *main = new QHBoxLayout(this);
+    main->setContentsMargins(6, 6, 6, 4);
+    main->setSpacing(8);
+    main->addLayout(left, 1);
+    main->addWidget(BuildPicturesColumn());
+}
+
+QWidget *EditPanel::BuildPersonalPage() {
+    auto *page = new QWidget;
+    EditZip = NewEdit(page, "EditZip", 8, InputOff);
+    EditAddress1 = NewEdit(page, "EditAddress1", 60, Hiragana);
+    EditAddress2 = NewEdit(page, "EditAddress2", 60, Hiragana);
+    EditTel1 = NewEdit(page, "EditTel1", 13, InputOff);
+    EditTel2 = NewEdit(page, "EditTel2", 13, InputOff);
+    EditMail1 = NewEdit(page, "EditMail1", 40, InputOff);
+    EditMail2 = NewEdit(page, "EditMail2", 40, InputOff);
+    EditFax = NewEdit(page, "EditFax", 13, InputOff);
+    SSB_Zip = NewFieldButton(page, "SSB_Zip", QStringLiteral("〒"));
+    SSB_Address = NewFieldButton(page, "SSB_Address", QStringLiteral("住所1"));
+    SSB_Sendmail01 = NewFieldButton(page, "SSB_Sendmail01", QStringLiteral("ﾒｰﾙ1"));
+    ShineSpeedButton1 = NewFieldButton(page, "ShineSpeedButton1", QStringLiteral("ﾒｰﾙ2"));
+
+    auto *grid = new QGridLayout(page);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(SSB_Zip, 0, 0);
+    grid->addWidget(EditZip, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("( XXX-XXXX　形式で入力）"), page), 0, 2, 1, 2);
+    grid->addWidget(SSB_Address, 1, 0);
+    grid->addWidget(EditAddress1, 1, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("住所2")), 2, 0);
+    grid->addWidget(EditAddress2, 2, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("電話１")), 3, 0);
+    grid->addWidget(EditTel1, 3, 1);
+    grid->addWidget(NewLabel(page, QStringLiteral("電話２")), 3, 2);
+    grid->addWidget(EditTel2, 3, 3);
+    grid->addWidget(SSB_Sendmail01, 4, 0);
+    grid->addWidget(EditMail1, 4, 1, 1, 3);
+    grid->addWidget(ShineSpeedButton1, 5, 0);
+    grid->addWidget(EditMail2, 5, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("FAX")), 6, 0);
+    grid->addWidget(EditFax, 6, 1);
+    grid->setRowStretch(7, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return page;
+}
+
+QWidget *EditPanel::BuildCompanyPage() {
+    auto *page = new QWidget;
+    EditOffice = NewEdit(page, "EditOffice", 50, Hiragana);
+    EditOfficeKana = NewEdit(page, "EditOfficeKana", 70, HalfWidthKatakana);
+    EditOfficeZip = NewEdit(page, "EditOfficeZip", 8, InputOff);
+    EditOfficeAddress1 = NewEdit(page, "EditOfficeAddress1", 60, Hiragana);
+    EditOfficeAddress2 = NewEdit(page, "EditOfficeAddress2", 60, Hiragana);
+    EditOfficeTel1 = NewEdit(page, "EditOfficeTel1", 13, InputOff);
+    EditOfficeTel2 = NewEdit(page, "EditOfficeTel2", 13, InputOff);
+    EditOfficeMail1 = NewEdit(page, "EditOfficeMail1", 40, InputOff);
+    EditOfficeMail2 = NewEdit(page, "EditOfficeMail2", 40, InputOff);
+    EditOfficeFax = NewEdit(page, "EditOfficeFax", 13, InputOff);
+    EditOfficePost = NewEdit(page, "EditOfficePost", 40, Hiragana);
+    EditOfficeExecutive = NewEdit(page, "EditOfficeExecutive", 40, Hiragana);
+    BtnZipOf = NewFieldButton(page, "BtnZipOf", QStringLiteral("〒"));
+    BtnAddressOf = NewFieldButton(page, "BtnAddressOf", QStringLiteral("住所1"));
+    BtnSendmail03 = NewFieldButton(page, "BtnSendmail03", QStringLiteral("ﾒｰﾙ1"));
+    BtnSendmail04 = NewFieldButton(page, "BtnSendmail04", QStringLiteral("ﾒｰﾙ2"));
+
+    auto *grid = new QGridLayout(page);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(NewLabel(page, QStringLiteral("会社名")), 0, 0);
+    grid->addWidget(EditOffice, 0, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("ﾌﾘｶﾞﾅ")), 1, 0);
+    grid->addWidget(EditOfficeKana, 1, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("部署")), 2, 0);
+    grid->addWidget(EditOfficePost, 2, 1);
+    grid->addWidget(NewLabel(page, QStringLiteral("役職")), 2, 2);
+    grid->addWidget(EditOfficeExecutive, 2, 3);
+    grid->addWidget(BtnZipOf, 3, 0);
+    grid->addWidget(EditOfficeZip, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("( XXX-XXXX　形式で入力）"), page), 3, 2, 1, 2);
+    grid->addWidget(BtnAddressOf, 4, 0);
+    grid->addWidget(EditOfficeAddress1, 4, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("住所2")), 5, 0);
+    grid->addWidget(EditOfficeAddress2, 5, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("電話１")), 6, 0);
+    grid->addWidget(EditOfficeTel1, 6, 1);
+    grid->addWidget(NewLabel(page, QStringLiteral("電話２")), 6, 2);
+    grid->addWidget(EditOfficeTel2, 6, 3);
+    grid->addWidget(BtnSendmail03, 7, 0);
+    grid->addWidget(EditOfficeMail1, 7, 1, 1, 3);
+    grid->addWidget(BtnSendmail04, 8, 0);
+    grid->addWidget(EditOfficeMail2, 8, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("FAX")), 9, 0);
+    grid->addWidget(EditOfficeFax, 9, 1);
+    grid->setRowStretch(10, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return page;
+}
+
+QWidget *EditPanel::BuildPicturesColumn() {
+    auto *column = new QWidget(this);
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    const auto pictureGroup = [column](const char *groupName, const QString &caption,
+                                       const char *boxName, const char *loadName,
+                                       const char *deleteName, QGroupBox *&group, PictureBox *&box,
+                                       QPushButton *&load, QPushButton *&remove) {
+        group = new QGroupBox(caption, column);
+        group->setObjectName(QLatin1String(groupName));
+        auto *frame = new QFrame(group);
+        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        frame->setBackgroundRole(QPalette::Base);
+        frame->setAutoFillBackground(true);
+        box = new PictureBox(frame);
+        box->setObjectName(QLatin1String(boxName));
+        box->setFixedSize(PictureSide, PictureSide);
+        auto *framed = new QVBoxLayout(frame);
+        framed->setContentsMargins(1, 1, 1, 1);
+        framed->addWidget(box);
+        load = NewButton(group, loadName, QStringLiteral("読み込み"));
+        remove = NewButton(group, deleteName, QStringLiteral("削除"));
+        auto *buttons = new QHBoxLayout;
+        buttons->setSpacing(4);
+        buttons->addWidget(load);
+        buttons->addWidget(remove);
+        auto *inner = new QVBoxLayout(group);
+        inner->setContentsMargins(5, 4, 5, 5);
+        inner->setSpacing(4);
+        inner->addWidget(frame, 0, Qt::AlignHCenter);
+        inner->addLayout(buttons);
+    };
+    pictureGroup("GroupBox1", QStringLiteral("画像1"), "Image1", "BtnLoadImg1", "BtnDelImg1",
+                 GroupBox1, Image1, BtnLoadImg1, BtnDelImg1);
+    pictureGroup("GroupBox4", QStringLiteral("画像2"), "Image2", "BtnLoadImg2", "BtnDelimg2",
+                 GroupBox4, Image2, BtnLoadImg2, BtnDelimg2);
+    BtnSendMail = NewButton(column, "BtnSendMail", QStringLiteral("選択中の基本情報をメール送信"));
+    layout->addWidget(GroupBox1);
+    layout->addWidget(GroupBox4);
+    layout->addStretch(1);
+    layout->addWidget(BtnSendMail);
+    return column;
+}
+
+QList<QLineEdit *> EditPanel::TextEdits() const {
+    QList<QLineEdit *> edits{EditKana,
+                             EditMakeday,
+                             EditName,
+                             EditZip,
+                             EditAddress1,
+                             EditAddress2,
+                             EditTel1,
+                             EditTel2,
+                             EditMail1,
+                             EditMail2,
+                             EditFax,
+                             EditOffice,
+                             EditOfficeKana,
+                             EditOfficeZip,
+                             EditOfficeAddress1,
+                             EditOfficeAddress2,
+                             EditOfficeTel1,
+                             EditOfficeTel2,
+                             EditOfficeMail1,
+                             EditOfficeMail2,
+                             EditOfficeFax,
+                             EditOfficePost,
+                             EditOfficeExecutive,
+                             EditAge};
+    for (int i = 0; i < 4; ++i)
+        edits << EditRen[i] << Sashi[i];
+    return edits;
+}
+
+QList<QComboBox *> EditPanel::ComboBoxes() const {
+    QList<QComboBox *> combos{CBNameTitle, CBPrintCtrl, CBClass, CBClass2, CBSex};
+    for (QComboBox *combo : CBRenTitle)
+        combos << combo;
+    return combos;
+}
+
+void EditPanel::GuardEntries() {
+    for (QLineEdit *edit : TextEdits()) {
+        GuardEntry(edit);
+        edit->installEventFilter(this);
+    }
+    for (QComboBox *combo : ComboBoxes()) {
+        GuardEntry(combo);
+        combo->installEventFilter(this);
+        if (combo->lineEdit())
+            combo->lineEdit()->installEventFilter(this);
+    }
+    DTBirthday->installEventFilter(this);
+    GuardEntry(MemoEtc);
+}
+
+void EditPanel::ConnectChanges() {
+    for (QLineEdit *edit : TextEdits())
+        if (edit != EditMakeday)
+            connect(edit, &QLineEdit::textChanged, this, &EditPanel::EditChange);
+    for (QComboBox *combo : ComboBoxes()) {
+        if (combo->isEditable())
+            connect(combo, &QComboBox::currentTextChanged, this, &EditPanel::EditChange);
+        else
+            connect(combo, &QComboBox::currentIndexChanged, this, &EditPanel::EditChange);
+    }
+    connect(DTBirthday, &QDateEdit::dateChanged, this, &EditPanel::EditChange);
+    connect(MemoEtc, &QPlainTextEdit::textChanged, this, &EditPanel::EditChange);
+    connect(TCUseType, &QTabWidget::currentChanged, this, &EditPanel::EditChange);
+    connect(ChbPrint, &QCheckBox::clicked, this, &EditPanel::EditChange);
+    for (QCheckBox *check : ChbRen)
+        connect(check, &QCheckBox::clicked, this, &EditPanel::EditChange);
+    connect(BtnEtc, &QPushButton::clicked, this, &EditPanel::BtnEtcClick);
+}
+
+void EditPanel::SetDataPath(const QString &dataPath) {
+    dataPath_ = dataPath;
+}
+
+void EditPanel::SetSelectionProvider(std::function<ListSelection()> provider) {
+    selection_ = std::move(provider);
+}
+
+ListSelection EditPanel::Selection() const {
+    return selection_ ? selection_() : ListSelection{};
+}
+
+bool EditPanel::LoadCustomer(int userId) {
+    const std::optional<CustomerRecord> record = LoadCustomerRecord(userQuery_, userId);
+    if (!record)
+        return false;
+    loaded_ = *record;
+    ShowRecord(*record);
+    return true;
+}
+
+void EditPanel::ShowRecord(const CustomerRecord &r) {
+    EditMakeday->setText(r.makeDay.isValid() ? ShortDateText(r.makeDay) : QString());
+    EditKana->setText(r.kana);
+    EditName->setText(r.name);
+    EditZip->setText(r.zip);
+    EditAddress1->setText(r.address1);
+    EditAddress2->setText(r.address2);
+    EditOffice->setText(r.office);
+    EditFax->setText(r.faxNo);
+    EditTel1->setText(r.telNo1);
+    EditTel2->setText(r.telNo2);
+    EditMail1->setText(r.mail1);
+    EditMail2->setText(r.mail2);
+    EditOfficeKana->setText(r.officeKana);
+    EditOfficeZip->setText(r.officeZip);
+    EditOfficeAddress1->setText(r.officeAddress1);
+    EditOfficeAddress2->setText(r.officeAddress2);
+    EditOfficeTel1->setText(r.officeTel1);
+    EditOfficeTel2->setText(r.officeTel2);
+    EditOfficeMail1->setText(r.officeMail1);
+    EditOfficeMail2->setText(r.officeMail2);
+    EditOfficeFax->setText(r.officeFax);
+    EditOfficePost->setText(r.officePost);
+    EditOfficeExecutive->setText(r.officeExecutive);
+    CBNameTitle->setCurrentText(r.nameTitle.isEmpty() ? DefaultNameTitle : r.nameTitle);
+    CBSex->setCurrentText(r.sex);
+    if (r.birthDay.isValid() && r.birthDay >= DTBirthday->minimumDate()) {
+        DTBirthday->setDate(r.birthDay);
+        EditAge->setText(AgeText(r.birthDay));
+    } else {
+        DTBirthday->setDate(Clock::Today());
+        EditAge->clear();
+    }
+    ChbPrint->setChecked(r.print);
+    MemoEtc->setPlainText(r.note);
+    for (int i = 0; i < 4; ++i) {
+        ChbRen[i]->setChecked(r.checkRen[i]);
+        EditRen[i]->setText(r.renmei[i]);
+        CBRenTitle[i]->setCurrentText(r.renNameTitle[i].isEmpty() ? DefaultNameTitle
+                                                                  : r.renNameTitle[i]);
+        Sashi[i]->setText(r.sashikomi[i]);
+    }
+    CBClass->setCurrentIndex(r.classId);
+    CBClass2->setCurrentIndex(r.classId2);
+    if (r.useType == 0 || r.useType == 1)
+        TCUseType->setCurrentIndex(r.useType);
+    CBPrintCtrl->setEnabled(TCUseType->currentIndex() == 1);
+    CBPrintCtrl->setCurrentIndex(r.printCtrl);
+    ShowPictures(r.img1, r.img2);
+}
+
+void EditPanel::ShowPictures(const QString &img1, const QString &img2) {
+    Image1->Clear();
+    Image2->Clear();
+    const QString folder = dataPath_ + QStringLiteral("DB/img/");
+    if (!img1.isEmpty() && QFileInfo::exists(folder + img1))
+        Image1->LoadFile(folder + img1);
+    if (!img2.isEmpty() && QFileInfo::exists(folder + img2))
+        Image2->LoadFile(folder + img2);
+}
+
+CustomerRecord EditPanel::CurrentRecord() const {
+    CustomerRecord r = loaded_;
+    r.kana = EditKana->text();
+    r.name = EditName->text();
+    r.nameTitle = CBNameTitle->currentText();
+    r.zip = EditZip->text();
+    r.address1 = EditAddress1->text();
+    r.address2 = EditAddress2->text();
+    r.telNo1 = EditTel1->text();
+    r.telNo2 = EditTel2->text();
+    r.faxNo = EditFax->text();
+    r.mail1 = EditMail1->text();
+    r.mail2 = EditMail2->text();
+    r.birthDay = DTBirthday->date();
+    // A box that shows no entry (an id it does not list) keeps the stored id.
+    if (CBClass->currentIndex() >= 0)
+        r.classId = CBClass->currentIndex();
+    if (CBClass2->currentIndex() >= 0)
+        r.classId2 = CBClass2->currentIndex();
+    if (CBPrintCtrl->currentIndex() >= 0)
+        r.printCtrl = CBPrintCtrl->currentIndex();
+    r.note = MemoEtc->toPlainText();
+    r.print = ChbPrint->isChecked();
+    r.office = EditOffice->text();
+    r.officeKana = EditOfficeKana->text();
+    r.officeZip = EditOfficeZip->text();
+    r.officeAddress1 = EditOfficeAddress1->text();
+    r.officeAddress2 = EditOfficeAddress2->text();
+    r.officeTel1 = EditOfficeTel1->text();
+    r.officeTel2 = EditOfficeTel2->text();
+    r.officeMail1 = EditOfficeMail1->text();
+    r.officeMail2 = EditOfficeMail2->text();
+    r.officeFax = EditOfficeFax->text();
+    r.officePost = EditOfficePost->text();
+    r.officeExecutive = EditOfficeExecutive->text();
+    r.useType = TCUseType->currentIndex() == 0 ? 0 : 1;
+    r.sex = CBSex->currentText();
+    for (int i = 0; i < 4; ++i) {
+        r.checkRen[i] = ChbRen[i]->isChecked();
+        r.renmei[i] = EditRen[i]->text();
+        r.renNameTitle[i] = CBRenTitle[i]->currentText();
+        r.sashikomi[i] = Sashi[i]->text();
+    }
+    return r;
+}
+
+void EditPanel::EditChange() {
+    if (saving_)
+        return;
+    const ListSelection selection = Selection();
+    if (selection.kind == ListSelection::One) {
+        SaveCustomer(selection.userId);
+        CBPrintCtrl->setEnabled(TCUseType->currentIndex() == 1);
+    } else {
+        CBPrintCtrl->setEnabled(false);
+    }
+}
+
+void EditPanel::SaveCustomer(int userId) {
+    if (Selection().kind == ListSelection::None || !EditName->isEnabled())
+        return;
+    saving_ = true;
+    CustomerRecord record = CurrentRecord();
+    record.userId = userId;
+    EditAge->setText(AgeText(record.birthDay));
+    try {
+        SaveCustomerRecord(userQuery_, record);
+        ++saveCount_;
+        saving_ = false;
+        emit Saved(userId, record.print, record.name);
+    } catch (const EngineError &error) {
+        saving_ = false;
+        prompt().Error(error.message());
+    }
+}
+
+void EditPanel::ClearEditPanel() {
+    const bool wasSaving = saving_;
+    saving_ = true;
+    for (QLineEdit *edit : TextEdits())
+        edit->clear();
+    MemoEtc->clear();
+    CBSex->setCurrentText(QString());
+    ListViewHistory->clear();
+    ChbPrint->setChecked(false);
+    for (QCheckBox *check : ChbRen)
+        check->setChecked(false);
+    Image1->Clear();
+    Image2->Clear();
+    loaded_ = CustomerRecord();
+    saving_ = wasSaving;
+}
+
+void EditPanel::EnableEditPanel(bool on) {
+    QList<QWidget *> controls{EditKana,
+                              EditName,
+                              EditZip,
+                              EditAddress1,
+                              EditAddress2,
+                              DTBirthday,
+                              EditAge,
+                              EditOffice,
+                              EditFax,
+                              EditTel1,
+                              EditTel2,
+                              EditMail1,
+                              EditMail2,
+                              MemoEtc,
+                              CBClass,
+                              CBClass2,
+                              ListViewHistory,
+                              EditOfficeZip,
+                              EditOfficeAddress1,
+                              EditOfficeAddress2,
+                              EditOfficeTel1,
+                              EditOfficeTel2,
+                              EditOfficeMail1,
+                              EditOfficeMail2,
+                              EditOfficeKana,
+                              EditOfficeExecutive,
+                              EditOfficePost,
+                              EditOfficeFax,
+                              CBNameTitle,
+                              CBSex,
+                              ChbPrint,
+                              BtnDel};
+    for (int i = 0; i < 4; ++i)
+        controls << ChbRen[i] << EditRen[i] << CBRenTitle[i] << Sashi[i];
+    for (QWidget *control : controls)
+        control->setEnabled(on);
+}
+
+void EditPanel::LoadHistory(int userId) {
+    std::vector<HistoryRow> rows;
+    QString problem;
+    try {
+        rows = LoadHistoryRows(historyQuery_, userId);
+    } catch (const HistoryDateError &error) {
+        rows = error.RowsSoFar();
+        problem = error.message();
+    } catch (const EngineError &error) {
+        problem = error.message();
+    }
+    ListViewHistory->clear();
+    QList<QTreeWidgetItem *> items;
+    for (const HistoryRow &row : rows)
+        items << new QTreeWidgetItem(
+            QStringList{row.date, row.title, row.contents, QString::number(row.historyId)});
+    ListViewHistory->addTopLevelItems(items);
+    if (!problem.isEmpty())
+        prompt().Error(problem);
+}
+
+void EditPanel::BtnEtcClick() {
+    if (Selection().kind != ListSelection::One)
+        return;
+    formMemo_->EditMemo(MemoEtc);
+}
+
+bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier && watched->isWidgetType())
+            return MoveFocusOnEnter(static_cast<QWidget *>(watched));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool EditPanel::MoveFocusOnEnter(QWidget *field) {
+    if (auto *combo = qobject_cast<QComboBox *>(field->parentWidget()))
+        field = combo;
+    if (field == MemoEtc)
+        return false;
+    if (field == CBNameTitle && TCUseType->currentIndex() == 0) {
+        EditZip->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    if (field == CBPrintCtrl && TCUseType->currentIndex() == 1) {
+        EditOffice->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    for (QWidget *next = field->nextInFocusChain(); next && next != field;
+         next = next->nextInFocusChain()) {
+        if (next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus) &&
+            !next->focusProxy() && next->window() == window()) {
+            next->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}

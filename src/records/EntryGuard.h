@@ -1,0 +1,12 @@
+#pragma once
+
+class QComboBox;
+class QLineEdit;
+class GuardedPlainTextEdit;
+
+// Guards a text field of the customer records: FilterKey's four characters cannot be typed,
+// and text that code page 932 cannot hold is refused with a message when typed or pasted.
+void GuardEntry(QLineEdit *edit);
+// The same for the text part of an editable combo box (a fixed list gets the key filter only).
+void GuardEntry(QComboBox *combo);
+void GuardEntry(GuardedPlainTextEdit *memo);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+class PictureBox;
+
+// "画像": a larger view of a customer picture, scaled to fit the window. Created once.
+// Image1Click / Image2Click of the main window: FormPicPreview->ShowPicture(ImageN->Picture());
+class TFormPicPreview : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFormPicPreview(QWidget *parent = nullptr);
+
+    // Shows the picture modally; an empty picture opens nothing.
+    void ShowPicture(const QImage &picture);
+
+    PictureBox *Image1;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "records/CustomerRecord.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+class Query;
+
+// The dated entries of a customer (historytbl). Statements run in the query the main window
+// passes (its HistoryQuery); every value goes through QuoteSql. Dates are stored as the short
+// date text.
+//
+// How the main window calls it; each handler acts only when exactly one row of ListViewMain
+// is selected (u = its UserId). rows = the rows of ListViewHistory in display order (HistoryRow
+// of CustomerRecord.h); selectedId = HistoryId of the selected history row, or std::nullopt.
+//   BtnAddHistoryClick:  if (FormHistory->AddEntry(HistoryQuery, u)) LoadHistory(u);
+//   BtnEditHistoryClick: if (FormHistory->EditEntry(HistoryQuery, selectedId)) LoadHistory(u);
+//   BtnDelHistoryClick:  if (DeleteHistoryEntry(HistoryQuery, selectedId)) LoadHistory(u);
+//   BtlHisSaveClick:     SaveHistoryCsv(rows, EditName->text(), CBNameTitle->currentText());
+//   ListViewHistoryColumnClick: HistorySort.ColumnClick(column); HistorySort.Sort(rows); and
+//                        show rows in that order (or sort pairs with HistorySort.Compare).
+//   CSV export:          HistorySummary(HistoryQuery, u).
+
+// One entry as the entry window edits it.
+struct HistoryEntry {
+    QDate date;
+    QString title;
+    QString contents;
+};
+
+// Statements; they throw EngineError when refused.
+void InsertHistory(Query &historyQuery, int userId, const HistoryEntry &entry);
+void UpdateHistory(Query &historyQuery, int historyId, const HistoryEntry &entry);
+// The entry with this key; nothing when it no longer exists.
+std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId);
+
+// BtnDelHistoryClick: "削除する履歴を選択して下さい" without a selected entry, else asks
+// "選択している履歴を削除しますか？" and deletes it. True when it was deleted.
+bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId);
+
+// Every entry of the customer as "date - item - content | ", in table order; empty without
+// entries.
+QString HistorySummary(Query &historyQuery, int userId);
+
+// Sorting by a clicked column header. Every click flips the direction flag, whichever column
+// was clicked, so the first click sorts ascending and the next one descending. The flag lives
+// as long as the main window; a reload does not reset it.
+class HistorySort {
+public:
+    void ColumnClick(int column);
+    int column() const { return column_; }
+    bool ascending() const { return ascending_; }
+
+    // Orders the rows by the sort column (a stable sort).
+    void Sort(std::vector<HistoryRow> &rows) const;
+    // ListViewHistoryCompare: the column texts compared ignoring the case of ASCII letters;
+    // negated unless the flag is set.
+    int Compare(const HistoryRow &a, const HistoryRow &b) const;
+
+    // The text of a column: 0 date, 1 item, 2 content, 3 key.
+    static QString ColumnText(const HistoryRow &row, int column);
+    // Text comparison on the Shift-JIS bytes, ASCII letters without regard to case.
+    static int CompareText(const QString &a, const QString &b);
+
+private:
+    int column_ = 0;
+    bool ascending_ = false;
+};
+
+// The lines of the history CSV: a header and one line per row, fields joined by commas.
+QStringList HistoryCsvLines(const std::vector<HistoryRow> &rows);
+// "<name> <honorific>の履歴", the file name the save dialog proposes.
+QString HistoryCsvProposedName(const QString &name, const QString &nameTitle);
+// BtlHisSaveClick: asks for a file and writes the lines as Shift-JIS with CR LF. False when
+// cancelled or not written (the reason shown).
+bool SaveHistoryCsv(const std::vector<HistoryRow> &rows, const QString &name,
+                    const QString &nameTitle);

@@ -1,0 +1,169 @@
+#include "records/PictureStore.h"
+
+#include "core/SqlText.h"
+#include "core/TextFile.h"
+#include "platform/JpegDecoder.h"
+#include "platform/Prompt.h"
+#include "platform/TableEngine.h"
+#include "widgets/PictureBox.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace PictureStore {
+
+namespace {
+
+QString ColumnOfSlot(int slot) {
+    return slot == 0 ? QStringLiteral("img1") : QStringLiteral("img2");
+}
+
+QString StoredPath(const QString &dataPath, int userId, int slot) {
+    return PictureFolder(dataPath) + PictureFileName(userId, slot);
+}
+
+// A copied picture keeps the source's read-only attribute; it must go before the file can be
+// replaced or deleted.
+void ClearReadOnly(const QString &path) {
+    QFile file(path);
+    if (file.exists())
+        file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
+// The bytes to store for `source` and the picture they show; false after showing why not.
+bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &picture) {
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompt().Error(QStringLiteral("画像ファイルを読み込めませんでした。\r\n%1\r\n%2")
+                           .arg(QDir::toNativeSeparators(source), file.errorString()));
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    if (QFileInfo(source).suffix().toUpper() == QStringLiteral("BMP")) {
+        QBuffer buffer;
+        buffer.setData(content);
+        QImageReader reader(&buffer, "bmp");
+        picture = reader.read();
+        if (picture.isNull()) {
+            prompt().Error(
+                QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(reader.errorString()));
+            return false;
+        }
+        bytes = content;
+        return true;
+    }
+    QString error;
+    picture = JpegDecoder::Decode(content, &error);
+    if (picture.isNull()) {
+        prompt().Error(QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(error));
+        return false;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP")) {
+        prompt().Error(QStringLiteral("画像をBMP形式に変換できませんでした。"));
+        return false;
+    }
+    return true;
+}
+
+bool SetColumn(Query &userQuery, int slot, int userId, const QString &fileName) {
+    try {
+        userQuery.Close();
+        userQuery.SetText(QStringLiteral("update Usertbl set %1 = %2 where UserID =%3")
+                              .arg(ColumnOfSlot(slot), QuoteSql(fileName))
+                              .arg(userId));
+        userQuery.Execute();
+        return true;
+    } catch (const EngineError &e) {
+        prompt().Error(e.message());
+        return false;
+    }
+}
+
+} // namespace
+
+QString PictureFolder(const QString &dataPath) {
+    return dataPath + QStringLiteral("DB/img/");
+}
+
+QString PictureFileName(int userId, int slot) {
+    return QStringLiteral("%1_%2.bmp").arg(userId).arg(slot);
+}
+
+bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
+                 const QString &source, QImage *stored) {
+    const QString folder = PictureFolder(dataPath);
+    if (!QDir().mkpath(folder)) {
+        prompt().Error(QStringLiteral("画像フォルダを作成できませんでした。\r\n%1")
+                           .arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
+    if (!QFileInfo::exists(source)) {
+        prompt().Error(QDir::toNativeSeparators(source) + QStringLiteral("は存在しません"));
+        return false;
+    }
+    QByteArray bytes;
+    QImage picture;
+    if (!PrepareStoredBytes(source, bytes, picture))
+        return false;
+    const QString target = StoredPath(dataPath, userId, slot);
+    ClearReadOnly(target);
+    QString error;
+    if (!TextFile::WriteFileAtomically(target, bytes, &error)) {
+        prompt().Error(QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2")
+                           .arg(QDir::toNativeSeparators(target), error));
+        return false;
+    }
+    if (!SetColumn(userQuery, slot, userId, PictureFileName(userId, slot)))
+        return false;
+    if (stored)
+        *stored = picture;
+    return true;
+}
+
+bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int userId) {
+    const QString target = StoredPath(dataPath, userId, slot);
+    QFile file(target);
+    if (file.exists()) {
+        ClearReadOnly(target);
+        if (!file.remove()) {
+            prompt().Error(QStringLiteral("画像ファイルを削除できませんでした。\r\n%1\r\n%2")
+                               .arg(QDir::toNativeSeparators(target), file.errorString()));
+            return false;
+        }
+    }
+    return SetColumn(userQuery, slot, userId, QString());
+}
+
+bool ChooseAndLoad(Query &userQuery, const QString &dataPath, int slot, int userId,
+                   PictureBox &box) {
+    const QString source = prompt().OpenFile(
+        QString(), QString(),
+        QStringLiteral(
+            "BMP・JPEGファイル(*.BMP,*JPG,*JPEG) (*.BMP *.JPG *.JPEG *.bmp *.jpg *.jpeg)"));
+    if (source.isEmpty())
+        return false;
+    QImage picture;
+    if (!LoadPicture(userQuery, dataPath, slot, userId, source, &picture))
+        return false;
+    box.SetPicture(picture);
+    return true;
+}
+
+bool ConfirmAndDelete(Query &userQuery, const QString &dataPath, int slot, int userId,
+                      PictureBox &box) {
+    const QString question = slot == 0 ? QStringLiteral("画像を削除しますか？")
+                                       : QStringLiteral("画像２を削除しますか？");
+    if (!prompt().Confirm(question, QStringLiteral("確認")))
+        return false;
+    if (!DeletePicture(userQuery, dataPath, slot, userId))
+        return false;
+    box.Clear();
+    return true;
+}
+
+} // namespace PictureStore

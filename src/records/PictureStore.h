@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class PictureBox;
+class Query;
+
+// The two pictures of a customer. Slot 0 is picture 1 (column img1), slot 1 picture 2 (img2).
+// Each is stored as the BMP file "<UserId>_<slot>.bmp" in the picture folder "DB/img/" of the
+// data folder; the column holds the bare file name. Statements run in the query the main
+// window passes (its UserQuery); failures are shown through prompt() and change nothing.
+//
+// How the main window calls it (DataPath = the data folder, ending in "/"; Image1 and Image2
+// are the PictureBox widgets; each handler acts only when exactly one row of ListViewMain is
+// selected, u = its UserId):
+//   BtnLoadImg1Click: PictureStore::ChooseAndLoad(UserQuery, DataPath, 0, u, *Image1);
+//   BtnLoadImg2Click: PictureStore::ChooseAndLoad(UserQuery, DataPath, 1, u, *Image2);
+//   BtnDelImg1Click:  PictureStore::ConfirmAndDelete(UserQuery, DataPath, 0, u, *Image1);
+//   BtnDelimg2Click:  PictureStore::ConfirmAndDelete(UserQuery, DataPath, 1, u, *Image2);
+//   Image1Click:      FormPicPreview->ShowPicture(Image1->Picture());  (TFormPicPreview)
+//   Image2Click:      FormPicPreview->ShowPicture(Image2->Picture());
+namespace PictureStore {
+
+// The picture folder inside the data folder, ending in "/".
+QString PictureFolder(const QString &dataPath);
+// "u_s.bmp", such as 12_0.bmp.
+QString PictureFileName(int userId, int slot);
+
+// Stores `source` (a BMP file as it is, anything else decoded as a JPEG, turned upright and
+// written as BMP) as the slot's picture and names it in the column. The old picture is
+// replaced only once the new one has been read. Returns false, after showing why, when
+// nothing was stored; `stored` receives the stored picture.
+bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
+                 const QString &source, QImage *stored = nullptr);
+
+// Deletes the slot's file (the one named after the customer and slot, whatever the column
+// held) and empties the column. False, after showing why, when either failed.
+bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int userId);
+
+// The editor's handlers around these: ask for a file and load it (the box shows it); ask
+// "画像を削除しますか？" / "画像２を削除しますか？" and delete (the box is emptied). True when
+// the picture changed.
+bool ChooseAndLoad(Query &userQuery, const QString &dataPath, int slot, int userId,
+                   PictureBox &box);
+bool ConfirmAndDelete(Query &userQuery, const QString &dataPath, int slot, int userId,
+                      PictureBox &box);
+
+} // namespace PictureStore

@@ -1,0 +1,96 @@
+#include "widgets/ShiftJisInput.h"
+
+#include "core/ShiftJis.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <algorithm>
+#include <limits>
+
+QString UnrepresentableInputMessage(const QString &chars) {
+    return QStringLiteral("次の文字はシフトJISで保存できないため入力できません。\r\n%1").arg(chars);
+}
+
+ShiftJisValidator::ShiftJisValidator(QLineEdit *edit) : QValidator(edit), held_(edit->text()) {
+    // The edit already holds the proposed text while it is validated, so the accepted text is
+    // followed here.
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { held_ = text; });
+}
+
+QValidator::State ShiftJisValidator::validate(QString &input, int &) const {
+    input = ShiftJis::NormalizeCrossMapping(input);
+    const QString bad = ShiftJis::UnrepresentableChars(input);
+    if (bad.isEmpty())
+        return Acceptable;
+    const QString held = ShiftJis::UnrepresentableChars(held_);
+    QString added;
+    for (qsizetype i = 0; i < bad.size(); ++i) {
+        const qsizetype len = bad.at(i).isHighSurrogate() && i + 1 < bad.size() ? 2 : 1;
+        const QString single = bad.mid(i, len);
+        if (!held.contains(single))
+            added += single;
+        i += len - 1;
+    }
+    if (added.isEmpty())
+        return Acceptable;
+    emit const_cast<ShiftJisValidator *>(this)->Refused(added);
+    return Invalid;
+}
+
+GuardedPlainTextEdit::GuardedPlainTextEdit(QWidget *parent) : QPlainTextEdit(parent) {}
+
+bool GuardedPlainTextEdit::Accepts(const QString &text) {
+    const QString bad = ShiftJis::UnrepresentableChars(text);
+    if (bad.isEmpty())
+        return true;
+    emit Refused(bad);
+    return false;
+}
+
+qsizetype GuardedPlainTextEdit::Room() const {
+    if (maxLength_ <= 0)
+        return std::numeric_limits<qsizetype>::max();
+    const QTextCursor cursor = textCursor();
+    const qsizetype used = toPlainText().size() - (cursor.selectionEnd() - cursor.selectionStart());
+    return std::max<qsizetype>(0, maxLength_ - used);
+}
+
+void GuardedPlainTextEdit::keyPressEvent(QKeyEvent *event) {
+    const QString text = event->text();
+    const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if ((newLine || (!text.isEmpty() && text.at(0).isPrint())) && Room() < 1)
+        return;
+    if (!text.isEmpty() && text.at(0).isPrint()) {
+        if (!Accepts(text))
+            return;
+        const QString normalized = ShiftJis::NormalizeCrossMapping(text);
+        if (normalized != text) {
+            insertPlainText(normalized);
+            return;
+        }
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void GuardedPlainTextEdit::inputMethodEvent(QInputMethodEvent *event) {
+    if (!event->commitString().isEmpty() && !Accepts(event->commitString())) {
+        QInputMethodEvent refused(event->preeditString(), event->attributes());
+        QPlainTextEdit::inputMethodEvent(&refused);
+        return;
+    }
+    if (!event->commitString().isEmpty())
+        event->setCommitString(ShiftJis::NormalizeCrossMapping(event->commitString()).left(Room()),
+                               event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void GuardedPlainTextEdit::insertFromMimeData(const QMimeData *source) {
+    if (!source->hasText())
+        return;
+    const QString text = ShiftJis::NormalizeCrossMapping(source->text());
+    if (!Accepts(text))
+        return;
+    insertPlainText(text.left(Room()));
+}

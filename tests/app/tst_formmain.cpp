@@ -1,0 +1,459 @@
+#include "../common/TestEnv.h"
+
+#include "app/CustomerList.h"
+#include "app/FormMain.h"
+#include "app/FormSelectPrint.h"
+#include "app/IndexTabBar.h"
+#include "core/Clock.h"
+#include "core/TextFile.h"
+#include "platform/DesktopShell.h"
+#include "records/FormEditClass.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ShiftJisInput.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+// Runs `action` on the next modal dialog that opens.
+void OnNextModal(std::function<void(QWidget *)> action) {
+    QTimer::singleShot(0, [action] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        action(dialog);
+    });
+}
+
+QStringList ListedNames(const TFormMain &w) {
+    QStringList names;
+    for (int row = 0; row < w.ListRowCount(); ++row)
+        names << w.ListModel()->Row(row).name;
+    return names;
+}
+
+} // namespace
+
+class TestFormMain : public QObject {
+    Q_OBJECT
+private slots:
+    void dataPaths_data() {
+        QTest::addColumn<QString>("dataFolder");
+        QTest::addColumn<QString>("dataPath");
+        QTest::addColumn<QString>("dbPath");
+        QTest::newRow("windows form") << "C:\\App\\"
+                                      << "C:/App/Data/"
+                                      << "C:/App/Data/DB/";
+        QTest::newRow("linux form") << "/opt/p3/"
+                                    << "/opt/p3/Data/"
+                                    << "/opt/p3/Data/DB/";
+        QTest::newRow("no end separator") << "/opt/p3"
+                                          << "/opt/p3/Data/"
+                                          << "/opt/p3/Data/DB/";
+        QTest::newRow("missing value") << ""
+                                       << "Data/"
+                                       << "Data/DB/";
+    }
+    void dataPaths() {
+        QFETCH(QString, dataFolder);
+        QFETCH(QString, dataPath);
+        QFETCH(QString, dbPath);
+        QCOMPARE(DataPathOf(dataFolder), dataPath);
+        QCOMPARE(DbPathOf(dataFolder), dbPath);
+    }
+
+    void passwordMarker_data() {
+        QTest::addColumn<QString>("line12");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("digit zero") << "abcdefg0xyz" << true;
+        QTest::newRow("capital O") << "abcdefgOxyz" << false;
+        QTest::newRow("too short") << "abc" << false;
+    }
+    void passwordMarker() {
+        QFETCH(QString, line12);
+        QFETCH(bool, on);
+        QStringList lines(11, "x");
+        lines << line12;
+        QCOMPARE(PasswordMarkerIsOn(lines), on);
+        QVERIFY(!PasswordMarkerIsOn(lines.mid(0, 11)));
+    }
+
+    void startUpListsAndLoadsTheFirstCustomer() {
+        TestEnv env;
+        env.AddCustomer("佐藤", "ｻﾄｳ", true);
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("田中", "ﾀﾅｶ");
+        TFormMain w;
+        w.show();
+        QCOMPARE(ListedNames(w), QStringList({"青木", "佐藤", "田中"}));
+        QCOMPARE(w.LabelDbNum->text(), QString("3/3件該当"));
+        QCOMPARE(w.ListModel()->index(1, 0).data().toString(), QString("〇"));
+        QCOMPARE(w.ListModel()->index(0, 0).data().toString(), QString("Ｘ"));
+        QCOMPARE(w.Editor()->EditName->text(), QString("青木"));
+        QVERIFY(w.Editor()->EditName->isEnabled());
+        QCOMPARE(w.CBPrClass->count(), 13);
+        QCOMPARE(w.CBPrClass->itemText(0), QString("指定なし"));
+        QCOMPARE(w.Editor()->CBClass2->itemText(11), QString("項目12"));
+        QCOMPARE(w.Editor()->CBClass->currentIndex(), 0);
+        QCOMPARE(w.LastListStatement(), QString("select * from Usertbl order by Kana"));
+        QVERIFY(env.prompt().calls().empty());
+    }
+
+    void desktopLeftOverIsRemovedOnlyWithCustomers_data() {
+        QTest::addColumn<bool>("withCustomer");
+        QTest::newRow("empty table") << false;
+        QTest::newRow("one customer") << true;
+    }
+    void desktopLeftOverIsRemovedOnlyWithCustomers() {
+        QFETCH(bool, withCustomer);
+        TestEnv env;
+        const QString desktop = env.root() + "Desktop";
+        QDir().mkpath(desktop);
+        QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME"));
+        TextFile::WriteFileAtomically(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs",
+                                      QString("XDG_DESKTOP_DIR=\"%1\"\n").arg(desktop).toUtf8());
+        QCOMPARE(QDir(GetSpecialFolder(DesktopFolderId)).absolutePath(),
+                 QDir(desktop).absolutePath());
+        const QString leftOver = desktop + "/resttemp.TV";
+        TextFile::WriteFileAtomically(leftOver, "x");
+        if (withCustomer)
+            env.AddCustomer("青木", "ｱｵｷ");
+        TFormMain w;
+        w.show();
+        QCOMPARE(QFile::exists(leftOver), !withCustomer);
+        QCOMPARE(w.LabelDbNum->text(), withCustomer ? QString("1/1件該当") : QString("0/0件該当"));
+        QCOMPARE(w.Editor()->EditName->isEnabled(), withCustomer);
+    }
+
+    void badPasswordMarkerStopsStartUp_data() {
+        QTest::addColumn<int>("lines");
+        QTest::newRow("missing") << -1;
+        QTest::newRow("eleven lines") << 11;
+    }
+    void badPasswordMarkerStopsStartUp() {
+        QFETCH(int, lines);
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        const QString marker = env.dbPath() + "usertbl.DM";
+        QFile::remove(marker);
+        if (lines > 0)
+            TextFile::WriteLines(marker, QStringList(lines, "line"));
+        TFormMain w;
+        w.show();
+        QCOMPARE(env.prompt().Texts("error").size(), 1);
+        QVERIFY(env.prompt().Texts("error").first().contains("usertbl.DM"));
+        QCOMPARE(w.ListRowCount(), 0);
+        QVERIFY(!w.Editor()->EditName->isEnabled());
+        QVERIFY(w.Editor()->EditName->text().isEmpty());
+    }
+
+    void passwordPromptRunsOnlyWhenTheMarkerAsks_data() {
+        QTest::addColumn<QChar>("eighth");
+        QTest::addColumn<int>("prompts");
+        QTest::newRow("on") << QChar('0') << 1;
+        QTest::newRow("off") << QChar('O') << 0;
+    }
+    void passwordPromptRunsOnlyWhenTheMarkerAsks() {
+        QFETCH(QChar, eighth);
+        QFETCH(int, prompts);
+        TestEnv env;
+        const QString marker = env.dbPath() + "usertbl.DM";
+        QStringList lines;
+        QVERIFY(TextFile::ReadLines(marker, lines));
+        lines[11][7] = eighth;
+        QVERIFY(TextFile::WriteLines(marker, lines));
+        int asked = 0;
+        TFormMain w;
+        w.SetStartupPasswordPrompt([&asked] { ++asked; });
+        w.show();
+        QCOMPARE(asked, prompts);
+    }
+
+    void filtersNarrowTheList() {
+        TestEnv env;
+        const int a = env.AddCustomer("安藤", "ｱﾝﾄﾞｳ");
+        const int n = env.AddCustomer("ンジャイ", "ﾝｼﾞｬｲ");
+        const int n2 = env.AddCustomer("ンドゥール", "ﾝﾄﾞｩｰﾙ");
+        env.Run(
+            QString("update Usertbl set Class = 2 where UserId = %1 or UserId = %2").arg(a).arg(n));
+        env.Run(QString("update Usertbl set Class2 = 3 where UserId = %1").arg(n2));
+        TFormMain w;
+        w.show();
+        w.CBPrClass->setCurrentIndex(3);
+        QCOMPARE(ListedNames(w), QStringList({"安藤", "ンジャイ"}));
+        w.TabControlClass3->setCurrentIndex(11);
+        QCOMPARE(w.LastListStatement(),
+                 QString("select * from Usertbl where (class = 2) and (Kana LIKE 'ん%' OR Kana "
+                         "LIKE 'ン%' OR Kana LIKE 'ﾝ%') order by Kana"));
+        QCOMPARE(ListedNames(w), QStringList({"ンジャイ"}));
+        QCOMPARE(w.LabelDbNum->text(), QString("1/3件該当"));
+        w.CBPrClass->setCurrentIndex(0);
+        w.CBPrClass2->setCurrentIndex(4);
+        QCOMPARE(ListedNames(w), QStringList({"ンドゥール"}));
+        QVERIFY(w.LastListStatement().startsWith("select * from Usertbl where  (class2 = 3)"));
+        w.TabControlClass3->setCurrentIndex(1);
+        QCOMPARE(w.ListRowCount(), 0);
+        QCOMPARE(w.LabelDbNum->text(), QString("0/3件該当"));
+        QVERIFY(!w.Editor()->EditName->isEnabled());
+        QVERIFY(w.Editor()->EditName->text().isEmpty());
+    }
+
+    void searchTabWithoutSearchListsAll() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("Smith", "SMITH");
+        TFormMain w;
+        w.show();
+        w.TabControlClass3->setCurrentIndex(13);
+        QCOMPARE(w.ListRowCount(), 2);
+        QCOMPARE(w.LastListStatement(), QString("select * from Usertbl order by Kana"));
+    }
+
+    void searchHooksTakePart() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("赤井", "ｱｶｲ");
+        env.AddCustomer("Smith", "SMITH");
+        TFormMain w;
+        w.show();
+        int shown = 0;
+        bool accept = false;
+        SearchHooks hooks;
+        hooks.showWindow = [&] {
+            ++shown;
+            return accept;
+        };
+        hooks.readingRangeIndex = [] { return 1; };
+        hooks.products = [] {
+            ListSearch search;
+            search.clause = "BirthDay = \"NULL\"";
+            search.filterPass = [](Query &list, int total, const auto &enter) {
+                int entered = 0;
+                for (; !list.AtEnd(); list.Next())
+                    if (list.AsString("Name") != "赤井") {
+                        enter(list);
+                        ++entered;
+                    }
+                return CountLabelText(entered, total);
+            };
+            return std::optional<ListSearch>(search);
+        };
+        hooks.rewriteStatement = [](QString s) {
+            return s.replace("BirthDay = \"NULL\"", "Birthday IS NULL");
+        };
+        w.SetSearchHooks(hooks);
+        w.TabControlClass3->setCurrentIndex(13);
+        QCOMPARE(shown, 1);
+        QCOMPARE(w.ListRowCount(), 3);
+        accept = true;
+        env.Run("update Usertbl set BirthDay = \"NULL\"");
+        w.ApplyIndexTab();
+        QCOMPARE(shown, 2);
+        QCOMPARE(w.LastListStatement(),
+                 QString("select * from Usertbl where  (%1) and (Birthday IS NULL) order by Kana")
+                     .arg(KanaClause(1)));
+        QCOMPARE(ListedNames(w), QStringList({"青木"}));
+        QCOMPARE(w.LabelDbNum->text(), QString("1/3件該当"));
+    }
+
+    void printButtonNeedsRows() {
+        TestEnv env;
+        TFormMain w;
+        w.show();
+        w.PNGButtonPrint->click();
+        QCOMPARE(env.prompt().Texts("message"), QStringList({"印刷対象がありません"}));
+    }
+
+    void printChoiceStartsTheChosenPrint_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("address");
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<int>("phoneList");
+        QTest::newRow("宛名印刷") << "Button1" << 1 << 0 << 0;
+        QTest::newRow("カルテ印刷") << "Button2" << 0 << 1 << 0;
+        QTest::newRow("電話番号一覧印刷") << "Button4" << 0 << 0 << 1;
+        QTest::newRow("キャンセル") << "Button3" << 0 << 0 << 0;
+    }
+    void printChoiceStartsTheChosenPrint() {
+        QFETCH(QString, button);
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        TFormMain w;
+        w.show();
+        QSignalSpy address(w.PrintDM, &QPushButton::clicked);
+        QSignalSpy cards(w.BtnPrintChart, &QPushButton::clicked);
+        QSignalSpy phoneList(&w, &TFormMain::PhoneListPrintRequested);
+        OnNextModal([button](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("印刷選択"));
+            dialog->findChild<QPushButton *>(button)->click();
+        });
+        w.PNGButtonPrint->click();
+        QTEST(int(address.size()), "address");
+        QTEST(int(cards.size()), "cards");
+        QTEST(int(phoneList.size()), "phoneList");
+    }
+
+    void onlyFinishedToolsAreEnabled() {
+        TestEnv env;
+        TFormMain w;
+        const QList<ImageButton *> buttons = w.PanelTopMenu->findChildren<ImageButton *>();
+        QCOMPARE(buttons.size(), 11);
+        for (ImageButton *button : buttons)
+            QCOMPARE(button->isEnabled(),
+                     button == w.PNGButtonEditClass || button == w.PNGButtonPrint);
+    }
+
+    void typingIntoTheNameSavesEachKeyAndTheRowFollows() {
+        TestEnv env;
+        const int id = env.AddCustomer("青木", "ｱｵｷ");
+        TFormMain w;
+        w.show();
+        QSignalSpy saved(w.Editor(), &EditPanel::Saved);
+        w.Editor()->EditName->end(false);
+        QTest::keyClicks(w.Editor()->EditName, "ab");
+        QCOMPARE(saved.size(), 2);
+        QCOMPARE(w.ListModel()->index(0, 1).data().toString(), QString("青木ab"));
+        QCOMPARE(w.ListModel()->index(0, 0).data().toString(), QString("×"));
+        QCOMPARE(env.Scalar(QString("select Name from Usertbl where UserId = %1").arg(id)),
+                 QString("青木ab"));
+        w.Editor()->ChbPrint->click();
+        QCOMPARE(w.ListModel()->index(0, 0).data().toString(), QString("〇"));
+        QCOMPARE(env.Scalar(QString("select Print from Usertbl where UserId = %1").arg(id)),
+                 QString("1"));
+    }
+
+    void selectingACustomerSavesNothing() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        TFormMain w;
+        w.show();
+        QSignalSpy saved(w.Editor(), &EditPanel::Saved);
+        QVERIFY(w.SelectUserId(2));
+        QCOMPARE(w.Editor()->EditName->text(), QString("佐藤"));
+        QVERIFY(w.SelectUserId(1));
+        QCOMPARE(saved.size(), 0);
+    }
+
+    void severalSelectedRowsEmptyAndDisableTheEditor() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        TFormMain w;
+        w.show();
+        w.ListViewMain->selectAll();
+        QCOMPARE(w.CurrentSelection().kind, ListSelection::Several);
+        QVERIFY(w.Editor()->EditName->text().isEmpty());
+        QVERIFY(!w.Editor()->EditName->isEnabled());
+        QCOMPARE(w.SelectedUserIds(), std::vector<int>({1, 2}));
+        QVERIFY(w.SelectUserId(2));
+        QCOMPARE(w.Editor()->EditName->text(), QString("佐藤"));
+        QVERIFY(w.Editor()->EditName->isEnabled());
+    }
+
+    void popUpMenuNeedsASelection() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        TFormMain w;
+        w.show();
+        w.ClearListSelection();
+        w.ListViewMainContextPopup(QPoint(5, 5));
+        QVERIFY(!w.PopupMenu1->isVisible());
+        QVERIFY(w.SelectUserId(1));
+        w.ListViewMainContextPopup(QPoint(5, 5));
+        QVERIFY(w.PopupMenu1->isVisible());
+        w.PopupMenu1->hide();
+    }
+
+    void aCustomerGoneBeforeLoadingLeavesTheEditorAsItWas() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        TFormMain w;
+        w.show();
+        env.Run("delete from Usertbl where UserId = 2");
+        QSignalSpy saved(w.Editor(), &EditPanel::Saved);
+        QVERIFY(w.SelectUserId(2));
+        QCOMPARE(w.Editor()->EditName->text(), QString("青木"));
+        QVERIFY(!w.Editor()->EditName->isEnabled());
+        QCOMPARE(saved.size(), 0);
+        QVERIFY(env.prompt().calls().empty());
+    }
+
+    void aPastedQuoteIsStoredAsTyped() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        TFormMain w;
+        w.show();
+        w.Editor()->EditName->selectAll();
+        w.Editor()->EditName->insert("O'Brien, \"Jr\"");
+        QCOMPARE(env.Scalar("select Name from Usertbl where UserId = 1"),
+                 QString("O'Brien, \"Jr\""));
+        QVERIFY(env.prompt().calls().empty());
+        QCOMPARE(w.ListModel()->index(0, 1).data().toString(), QString("O'Brien, \"Jr\""));
+    }
+
+    void renamingAClassKeepsSelectionAndFilter() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        env.Run("update Usertbl set Class = 3 where UserId = 2");
+        TFormMain w;
+        w.show();
+        w.CBPrClass->setCurrentIndex(4);
+        QCOMPARE(ListedNames(w), QStringList({"佐藤"}));
+        QCOMPARE(w.Editor()->CBClass->currentIndex(), 3);
+        QSignalSpy saved(w.Editor(), &EditPanel::Saved);
+        QSignalSpy announced(&w, &TFormMain::ClassNamesLoaded);
+        OnNextModal([](QWidget *dialog) {
+            auto *form = qobject_cast<TFormEditClass *>(dialog);
+            QVERIFY(form);
+            QCOMPARE(form->EditCass1[3]->text(), QString("項目4"));
+            form->EditCass1[3]->setText("得意先");
+            form->BtnOk->click();
+        });
+        w.PNGButtonEditClass->click();
+        QCOMPARE(w.CBPrClass->currentIndex(), 4);
+        QCOMPARE(w.CBPrClass->itemText(4), QString("得意先"));
+        QCOMPARE(w.Editor()->CBClass->currentIndex(), 3);
+        QCOMPARE(w.Editor()->CBClass->itemText(3), QString("得意先"));
+        QCOMPARE(ListedNames(w), QStringList({"佐藤"}));
+        QCOMPARE(saved.size(), 0);
+        QCOMPARE(announced.size(), 1);
+        QCOMPARE(announced.first().first().toStringList().value(3), QString("得意先"));
+        QCOMPARE(env.Scalar("select Name from Classtbl where ClassId = 3"), QString("得意先"));
+    }
+
+    void closingEmptiesTheEditor() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        TFormMain w;
+        w.show();
+        w.close();
+        QCOMPARE(w.CurrentSelection().kind, ListSelection::None);
+        QVERIFY(w.Editor()->EditName->text().isEmpty());
+        QVERIFY(!w.Editor()->EditName->isEnabled());
+    }
+
+    void unopenableTablesAreReportedOnce() {
+        TestEnv env;
+        QFile::remove(env.dbPath() + Database::FileName);
+        env.db().Close();
+        TFormMain w;
+        w.show();
+        QCOMPARE(env.prompt().Texts("error").size(), 1);
+        QCOMPARE(w.ListRowCount(), 0);
+        QVERIFY(w.LabelDbNum->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"

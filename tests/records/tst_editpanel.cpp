@@ -1,0 +1,250 @@
+#include "../common/TestEnv.h"
+
+#include "core/Clock.h"
+#include "records/EditPanel.h"
+#include "records/FormMemo.h"
+#include "widgets/ShiftJisInput.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+// An editor over a fresh installation, with one list row selected.
+struct Editor {
+    TestEnv env;
+    Query userQuery{env.db()};
+    Query historyQuery{env.db()};
+    EditPanel panel{userQuery, historyQuery};
+    ListSelection selection;
+
+    Editor() {
+        panel.SetDataPath(env.dataPath());
+        panel.SetSelectionProvider([this] { return selection; });
+        for (QComboBox *box : {panel.CBClass, panel.CBClass2})
+            for (int i = 1; i <= 12; ++i)
+                box->addItem(QString("項目%1").arg(i));
+    }
+    // Selects and loads a customer as the list does.
+    void Select(int userId) {
+        selection = {ListSelection::One, userId};
+        panel.EnableEditPanel(false);
+        QVERIFY(panel.LoadCustomer(userId));
+        panel.LoadHistory(userId);
+        panel.EnableEditPanel(true);
+    }
+    QString Stored(const QString &column, int userId) {
+        return env.Scalar(
+            QString("select %1 from Usertbl where UserId = %2").arg(column).arg(userId));
+    }
+};
+
+} // namespace
+
+class TestEditPanel : public QObject {
+    Q_OBJECT
+private slots:
+    void loadingSavesNothingAndTypingSavesEachKey() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        QSignalSpy saved(&e.panel, &EditPanel::Saved);
+        e.Select(id);
+        QCOMPARE(saved.size(), 0);
+        e.panel.EditKana->end(false);
+        QTest::keyClicks(e.panel.EditKana, "ab");
+        QCOMPARE(saved.size(), 2);
+        QCOMPARE(e.Stored("Kana", id), QString("ｱｵｷab"));
+        QCOMPARE(saved.last().value(2).toString(), QString("青木"));
+    }
+
+    void nothingIsSavedWithoutExactlyOneRow_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("none") << int(ListSelection::None);
+        QTest::newRow("several") << int(ListSelection::Several);
+    }
+    void nothingIsSavedWithoutExactlyOneRow() {
+        QFETCH(int, kind);
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        e.panel.TCUseType->setCurrentIndex(1);
+        QVERIFY(e.panel.CBPrintCtrl->isEnabled());
+        e.selection = {ListSelection::Kind(kind), 0};
+        QSignalSpy saved(&e.panel, &EditPanel::Saved);
+        e.panel.EditName->setText("別人");
+        QCOMPARE(saved.size(), 0);
+        QVERIFY(!e.panel.CBPrintCtrl->isEnabled());
+        QCOMPARE(e.Stored("Name", id), QString("青木"));
+    }
+
+    void aNullBirthdayShowsTodayAndIsStoredOnTheNextChange() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(QString("update Usertbl set BirthDay = \"NULL\" where UserId = %1").arg(id));
+        e.Select(id);
+        QCOMPARE(e.panel.DTBirthday->date(), Clock::Today());
+        QVERIFY(e.panel.EditAge->text().isEmpty());
+        QVERIFY(e.Stored("BirthDay", id).isEmpty());
+        e.panel.EditZip->setText("100-0001");
+        QCOMPARE(e.Stored("BirthDay", id), QString("2024-05-15"));
+        QCOMPARE(e.panel.EditAge->text(), QString("0"));
+    }
+
+    void theAgeFollowsTheBirthday() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(
+            QString("update Usertbl set BirthDay = \"05/16/2000\" where UserId = %1").arg(id));
+        e.Select(id);
+        QCOMPARE(e.panel.EditAge->text(), QString("23"));
+        e.panel.DTBirthday->setDate(QDate(2000, 5, 15));
+        QCOMPARE(e.panel.EditAge->text(), QString("24"));
+        QCOMPARE(e.Stored("BirthDay", id), QString("2000-05-15"));
+    }
+
+    void theCompanyPageStoresUseTypeAndEnablesPrintControl() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        QCOMPARE(e.panel.TCUseType->currentIndex(), 0);
+        QVERIFY(!e.panel.CBPrintCtrl->isEnabled());
+        e.panel.TCUseType->setCurrentIndex(1);
+        QCOMPARE(e.Stored("UseType", id), QString("1"));
+        QVERIFY(e.panel.CBPrintCtrl->isEnabled());
+        e.panel.CBPrintCtrl->setCurrentIndex(2);
+        QCOMPARE(e.Stored("PrintCtrl", id), QString("2"));
+        e.panel.TCUseType->setCurrentIndex(0);
+        QCOMPARE(e.Stored("UseType", id), QString("0"));
+        QVERIFY(!e.panel.CBPrintCtrl->isEnabled());
+    }
+
+    void loadingShowsTheStoredRow() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ", true);
+        e.env.Run(QString("update Usertbl set NameTitle = '', Class2 = 7, UseType = '1', "
+                          "PrintCtrl = '3', CheckRen2 = 1, Renmei2 = '花子', RenNameTitle3 = '殿', "
+                          "Sex = 'その他', Note = 'メモ' where UserId = %1")
+                      .arg(id));
+        e.env.Run(QString("insert into Historytbl(UserId,MakeDay,Title,Contents)"
+                          "values(%1,'2024/01/05','来店','カット')")
+                      .arg(id));
+        e.Select(id);
+        QCOMPARE(e.panel.CBNameTitle->currentText(), QString("様"));
+        QCOMPARE(e.panel.CBRenTitle[0]->currentText(), QString("様"));
+        QCOMPARE(e.panel.CBRenTitle[2]->currentText(), QString("殿"));
+        QCOMPARE(e.panel.CBClass2->currentIndex(), 7);
+        QCOMPARE(e.panel.TCUseType->currentIndex(), 1);
+        QVERIFY(e.panel.CBPrintCtrl->isEnabled());
+        QCOMPARE(e.panel.CBPrintCtrl->currentIndex(), 3);
+        QVERIFY(e.panel.ChbPrint->isChecked());
+        QVERIFY(e.panel.ChbRen[1]->isChecked());
+        QVERIFY(!e.panel.ChbRen[0]->isChecked());
+        QCOMPARE(e.panel.EditRen[1]->text(), QString("花子"));
+        QCOMPARE(e.panel.CBSex->currentText(), QString("その他"));
+        QCOMPARE(e.panel.MemoEtc->toPlainText(), QString("メモ"));
+        QCOMPARE(e.panel.EditMakeday->text(), QString("2024/05/15"));
+        QCOMPARE(e.panel.ListViewHistory->topLevelItemCount(), 1);
+        QCOMPARE(e.panel.ListViewHistory->topLevelItem(0)->text(1), QString("来店"));
+    }
+
+    void aClassIdOutsideTheListShowsNoEntryAndIsKept() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(QString("update Usertbl set Class = 15, Class2 = -3 where UserId = %1").arg(id));
+        e.Select(id);
+        QCOMPARE(e.panel.CBClass->currentIndex(), -1);
+        QCOMPARE(e.panel.CBClass2->currentIndex(), -1);
+        e.panel.EditName->setText("青木一郎");
+        QCOMPARE(e.Stored("Class", id), QString("15"));
+        QCOMPARE(e.Stored("Class2", id), QString("-3"));
+        e.panel.CBClass->setCurrentIndex(4);
+        QCOMPARE(e.Stored("Class", id), QString("4"));
+    }
+
+    void theFourCharactersCannotBeTypedAnywhere() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        QTest::keyClicks(e.panel.Sashi[2], "a'b\"c`d,e");
+        QTest::keyClicks(e.panel.CBSex->lineEdit(), "x'y");
+        QTest::keyClicks(e.panel.MemoEtc, "m,n");
+        QCOMPARE(e.Stored("Sashikomi3", id), QString("abcde"));
+        QCOMPARE(e.Stored("Sex", id), QString("不明xy"));
+        QCOMPARE(e.Stored("Note", id), QString("mn"));
+    }
+
+    void unrepresentableTextIsRefusedWithAMessage() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        e.panel.EditAddress1->insert("𠮷野町");
+        QCOMPARE(e.panel.EditAddress1->text(), QString());
+        QTRY_COMPARE(e.env.prompt().Texts("warning").size(), 1);
+        QVERIFY(e.env.prompt().Texts("warning").first().contains("𠮷"));
+        QVERIFY(e.Stored("Address1", id).isEmpty());
+    }
+
+    void enterMovesOnExceptInTheMemo() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.panel.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.panel));
+        e.Select(id);
+        e.panel.EditName->setFocus();
+        QTest::keyClick(e.panel.EditName, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.panel.CBNameTitle);
+        QTest::keyClick(e.panel.CBNameTitle, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.panel.EditZip);
+        e.panel.TCUseType->setCurrentIndex(1);
+        e.panel.CBPrintCtrl->setFocus();
+        QTest::keyClick(e.panel.CBPrintCtrl, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.panel.EditOffice);
+        e.panel.MemoEtc->setFocus();
+        QTest::keyClicks(e.panel.MemoEtc, "a");
+        QTest::keyClick(e.panel.MemoEtc, Qt::Key_Return);
+        QTest::keyClicks(e.panel.MemoEtc, "b");
+        QCOMPARE(e.panel.MemoEtc->toPlainText(), QString("a\nb"));
+        QCOMPARE(QApplication::focusWidget(), e.panel.MemoEtc);
+    }
+
+    void theMemoWindowHandsItsTextBackWhenClosed() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        e.panel.MemoEtc->setPlainText("元");
+        QTimer::singleShot(0, [&e] {
+            TFormMemo *memo = e.panel.FormMemo();
+            QCOMPARE(memo->Memo1->toPlainText(), QString("元"));
+            memo->Memo1->setPlainText("長い備考");
+            memo->close();
+        });
+        e.panel.BtnEtc->click();
+        QCOMPARE(e.panel.MemoEtc->toPlainText(), QString("長い備考"));
+        QCOMPARE(e.Stored("Note", id), QString("長い備考"));
+    }
+
+    void clearingEmptiesFieldsButKeepsChoices() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ", true);
+        e.env.Run(QString("update Usertbl set Class = 5, UseType = '1' where UserId = %1").arg(id));
+        e.Select(id);
+        e.panel.ClearEditPanel();
+        QVERIFY(e.panel.EditName->text().isEmpty());
+        QVERIFY(e.panel.EditMakeday->text().isEmpty());
+        QVERIFY(e.panel.CBSex->currentText().isEmpty());
+        QVERIFY(!e.panel.ChbPrint->isChecked());
+        QCOMPARE(e.panel.CBClass->currentIndex(), 5);
+        QCOMPARE(e.panel.TCUseType->currentIndex(), 1);
+        QCOMPARE(e.panel.CBNameTitle->currentText(), QString("様"));
+        QCOMPARE(e.Stored("Name", id), QString("青木"));
+    }
+};
+
+QTEST_MAIN(TestEditPanel)
+#include "tst_editpanel.moc"

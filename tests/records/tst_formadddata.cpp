@@ -1,0 +1,134 @@
+#include "../common/TestEnv.h"
+
+#include "records/FormAddData.h"
+
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+void Compose(QLineEdit *edit, const QString &preedit, const QString &commit = {}) {
+    QInputMethodEvent event(preedit, {});
+    if (!commit.isEmpty())
+        event.setCommitString(commit);
+    QCoreApplication::sendEvent(edit, &event);
+}
+
+} // namespace
+
+class TestFormAddData : public QObject {
+    Q_OBJECT
+private slots:
+    void window() {
+        TFormAddData form;
+        QCOMPARE(form.windowTitle(), QString("新規データ登録"));
+        QCOMPARE(form.Label3->text(), QString("名字と名前の間にはスペースを入れてください。"));
+        QCOMPARE(form.BtnAdd->text(), QString("登録"));
+        QCOMPARE(form.BtnCancel->text(), QString("キャンセル"));
+    }
+
+    void validation_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kana");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("both empty") << ""
+                                    << ""
+                                    << "フリガナが未入力です";
+        QTest::newRow("blank reading") << "山田"
+                                       << "  "
+                                       << "フリガナが未入力です";
+        QTest::newRow("blank name") << "　 "
+                                    << "ﾔﾏﾀﾞ"
+                                    << "名前が未入力です";
+        QTest::newRow("complete") << " 山田 太郎"
+                                  << "ﾔﾏﾀﾞ ﾀﾛｳ "
+                                  << "";
+    }
+    void validation() {
+        QFETCH(QString, name);
+        QFETCH(QString, kana);
+        QFETCH(QString, message);
+        TestEnv env;
+        TFormAddData form;
+        Query query(env.db());
+        QTimer::singleShot(0, &form, [&] {
+            form.EditName->setText(name);
+            form.EditKana->setText(kana);
+            form.BtnAdd->click();
+            if (form.isVisible()) {
+                QVERIFY(!form.AllowClose);
+                QCOMPARE(form.EditName->text(), name);
+                form.BtnCancel->click();
+            }
+        });
+        const int id = form.AddCustomer(query);
+        QCOMPARE(env.prompt().Texts("message"),
+                 message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(id > 0, message.isEmpty());
+        if (id > 0) {
+            QCOMPARE(env.Scalar(QString("select Name from Usertbl where UserId = %1").arg(id)),
+                     name);
+            QCOMPARE(env.Scalar(QString("select Kana from Usertbl where UserId = %1").arg(id)),
+                     kana);
+            QCOMPARE(form.Kana(), kana);
+        }
+        QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString(id > 0 ? "1" : "0"));
+    }
+
+    void enterInNameWithoutReadingStaysOpen() {
+        TestEnv env;
+        TFormAddData form;
+        Query query(env.db());
+        QTimer::singleShot(0, &form, [&] {
+            QTest::keyClicks(form.EditName, "abc");
+            QTest::keyClick(form.EditName, Qt::Key_Return);
+            QVERIFY(form.isVisible());
+            QCOMPARE(env.prompt().Texts("message"), QStringList{"フリガナが未入力です"});
+            // Escape still cancels after a refused attempt.
+            QTest::keyClick(form.EditName, Qt::Key_Escape);
+        });
+        QCOMPARE(form.AddCustomer(query), 0);
+        QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("0"));
+    }
+
+    void readingFollowsTheInputMethodAndShowEmpties() {
+        TestEnv env;
+        TFormAddData form;
+        Query query(env.db());
+        form.EditName->setText("前回");
+        form.EditKana->setText("ｾﾞﾝｶｲ");
+        QTimer::singleShot(0, &form, [&] {
+            QVERIFY(form.EditName->text().isEmpty());
+            QVERIFY(form.EditKana->text().isEmpty());
+            Compose(form.EditName, "がっこう");
+            Compose(form.EditName, "学校");
+            Compose(form.EditName, {}, "学校");
+            QCOMPARE(form.EditKana->text(), QString("ｶﾞｯｺｳ"));
+            QTest::keyClick(form.EditKana, Qt::Key_Return);
+        });
+        const int id = form.AddCustomer(query);
+        QVERIFY(id > 0);
+        QCOMPARE(env.Scalar(QString("select Name || Kana from Usertbl where UserId = %1").arg(id)),
+                 QString("学校ｶﾞｯｺｳ"));
+    }
+
+    void pastedQuotesNeverReachTheTable() {
+        TestEnv env;
+        TFormAddData form;
+        Query query(env.db());
+        QTimer::singleShot(0, &form, [&] {
+            form.EditName->setText("O'Brien, \"株\"");
+            form.EditKana->setText("ｵﾌﾞﾗｲｴﾝ");
+            form.BtnAdd->click();
+        });
+        const int id = form.AddCustomer(query);
+        QCOMPARE(env.Scalar(QString("select Name from Usertbl where UserId = %1").arg(id)),
+                 QString("OBrien 株"));
+    }
+};
+
+QTEST_MAIN(TestFormAddData)
+#include "tst_formadddata.moc"

@@ -1,0 +1,266 @@
+#include "../common/TestEnv.h"
+
+#include "records/FormPicPreview.h"
+#include "records/PictureStore.h"
+#include "widgets/PictureBox.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+QImage Picture(int width, int height, QColor top, QColor bottom) {
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width, height / 2, top);
+    painter.fillRect(0, height / 2, width, height - height / 2, bottom);
+    return image;
+}
+
+QString Save(const QImage &image, const QString &path, const char *format) {
+    if (!image.save(path, format))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray Bytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// An APP1 block with the EXIF orientation "turn right to view" spliced in after the start.
+QByteArray WithOrientation6(const QByteArray &jpeg) {
+    QByteArray tiff("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 26);
+    const QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char(0);
+    segment += char(app1.size() + 2);
+    return jpeg.left(2) + segment + app1 + jpeg.mid(2);
+}
+
+class Fixture {
+public:
+    Fixture() {
+        for (int i = 0; i < 7; ++i)
+            env.AddCustomer(QString::number(i), "ｱ");
+    }
+    QString folder() { return PictureStore::PictureFolder(env.dataPath()); }
+    QString source(const QString &name) { return env.root() + name; }
+    QStringList files() { return QDir(folder()).entryList(QDir::Files, QDir::Name); }
+    QString column(const char *name, int userId = 7) {
+        return env.Scalar(
+            QString("select %1 from Usertbl where UserId = %2").arg(name).arg(userId));
+    }
+
+    TestEnv env;
+    Query query{env.db()};
+};
+
+} // namespace
+
+class TestPictureStore : public QObject {
+    Q_OBJECT
+private slots:
+    void jpegIntoSecondSlot() {
+        Fixture f;
+        const QString jpeg = Save(Picture(60, 40, Qt::red, Qt::blue), f.source("photo.JPG"), "JPG");
+        QImage stored;
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 1, 7, jpeg, &stored));
+        QCOMPARE(f.files(), QStringList{"7_1.bmp"});
+        QCOMPARE(f.column("img2"), QString("7_1.bmp"));
+        QVERIFY(f.column("img1").isEmpty());
+        QImageReader reader(f.folder() + "7_1.bmp");
+        QCOMPARE(reader.format(), QByteArray("bmp"));
+        QCOMPARE(reader.read().size(), QSize(60, 40));
+        QCOMPARE(stored.size(), QSize(60, 40));
+        QVERIFY(f.env.prompt().calls().empty());
+    }
+
+    void readOnlyBmpTwice() {
+        Fixture f;
+        const QString first = Save(Picture(10, 10, Qt::red, Qt::red), f.source("a.bmp"), "BMP");
+        const QString second = Save(Picture(12, 8, Qt::green, Qt::green), f.source("b.BMP"), "BMP");
+        for (const QString &path : {first, second})
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser);
+        const QString stored = f.folder() + "7_0.bmp";
+
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, first));
+        QCOMPARE(Bytes(stored), Bytes(first));
+        // A stored picture left read-only (copied by an older version or restored) is replaced all
+        // the same.
+        QFile::setPermissions(stored, QFileDevice::ReadOwner | QFileDevice::ReadUser);
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, second));
+        QCOMPARE(Bytes(stored), Bytes(second));
+        QCOMPARE(f.column("img1"), QString("7_0.bmp"));
+        QVERIFY(f.env.prompt().calls().empty());
+    }
+
+    void unreadablePictureKeepsTheOldOne_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray jpeg;
+        {
+            QBuffer buffer(&jpeg);
+            buffer.open(QIODevice::WriteOnly);
+            Picture(300, 200, Qt::red, Qt::blue).save(&buffer, "JPG");
+        }
+        QTest::newRow("truncated jpeg") << "cut.jpg" << jpeg.left(jpeg.size() / 2);
+        QTest::newRow("text named jpg") << "note.jpg" << QByteArray("not a picture\r\n");
+        QTest::newRow("empty jpeg") << "empty.jpeg" << QByteArray();
+        QTest::newRow("text named bmp") << "note.bmp" << QByteArray("BM but nothing else");
+    }
+    void unreadablePictureKeepsTheOldOne() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        Fixture f;
+        const QString good = Save(Picture(10, 10, Qt::red, Qt::red), f.source("good.bmp"), "BMP");
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, good));
+        const QByteArray before = Bytes(f.folder() + "7_0.bmp");
+        WriteBytes(f.source(name), bytes);
+
+        QImage stored;
+        QVERIFY(
+            !PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, f.source(name), &stored));
+        QVERIFY(stored.isNull());
+        const QStringList errors = f.env.prompt().Texts("error");
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].startsWith("画像を読み込めませんでした。\r\n"), qPrintable(errors[0]));
+        QVERIFY(errors[0].size() > QString("画像を読み込めませんでした。\r\n").size());
+        QCOMPARE(f.files(), QStringList{"7_0.bmp"});
+        QCOMPARE(Bytes(f.folder() + "7_0.bmp"), before);
+        QCOMPARE(f.column("img1"), QString("7_0.bmp"));
+    }
+
+    void missingSourceChangesNothing() {
+        Fixture f;
+        const QString missing = f.source("gone.jpg");
+        QVERIFY(!PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, missing));
+        QCOMPARE(f.env.prompt().Texts("error"),
+                 QStringList{QDir::toNativeSeparators(missing) + "は存在しません"});
+        QVERIFY(f.files().isEmpty());
+        QVERIFY(f.column("img1").isEmpty());
+    }
+
+    void rotatedPhotoStoredUpright() {
+        Fixture f;
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        Picture(80, 40, Qt::red, Qt::blue).save(&buffer, "JPG", 95);
+        WriteBytes(f.source("phone.jpg"), WithOrientation6(jpeg));
+
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, f.source("phone.jpg")));
+        const QImage stored(f.folder() + "7_0.bmp");
+        QCOMPARE(stored.size(), QSize(40, 80));
+        // Turned right: the red top is now on the right, the blue bottom on the left.
+        QVERIFY(qRed(stored.pixel(36, 40)) > 200 && qBlue(stored.pixel(36, 40)) < 60);
+        QVERIFY(qBlue(stored.pixel(3, 40)) > 200 && qRed(stored.pixel(3, 40)) < 60);
+    }
+
+    void largePhotoStoredReduced() {
+        Fixture f;
+        const QString jpeg =
+            Save(Picture(4000, 1000, Qt::red, Qt::blue), f.source("wide.jpg"), "JPG");
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, jpeg));
+        const QSize size = QImageReader(f.folder() + "7_0.bmp").size();
+        QVERIFY(size.width() <= 2048 && size.width() >= 1024);
+        QCOMPARE(size.width(), size.height() * 4);
+    }
+
+    void missingFolderIsCreated() {
+        Fixture f;
+        QVERIFY(QDir(f.folder()).removeRecursively());
+        const QString bmp = Save(Picture(4, 4, Qt::red, Qt::red), f.source("x.bmp"), "BMP");
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 1, 3, bmp));
+        QCOMPARE(f.files(), QStringList{"3_1.bmp"});
+    }
+
+    void deleteAsksPerSlot_data() {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("picture 1, yes") << 0 << true << "画像を削除しますか？";
+        QTest::newRow("picture 2, yes") << 1 << true << "画像２を削除しますか？";
+        QTest::newRow("picture 2, no") << 1 << false << "画像２を削除しますか？";
+    }
+    void deleteAsksPerSlot() {
+        QFETCH(int, slot);
+        QFETCH(bool, answer);
+        QFETCH(QString, question);
+        Fixture f;
+        const QString bmp = Save(Picture(4, 4, Qt::red, Qt::red), f.source("x.bmp"), "BMP");
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, bmp));
+        QVERIFY(PictureStore::LoadPicture(f.query, f.env.dataPath(), 1, 7, bmp));
+        const QString mine = f.folder() + PictureStore::PictureFileName(7, slot);
+        QFile::setPermissions(mine, QFileDevice::ReadOwner);
+        PictureBox box;
+        box.LoadFile(mine);
+        f.env.prompt().PushAnswer(answer ? Prompt::Answer::Yes : Prompt::Answer::No);
+
+        QCOMPARE(PictureStore::ConfirmAndDelete(f.query, f.env.dataPath(), slot, 7, box), answer);
+        QCOMPARE(f.env.prompt().Texts("confirm"), QStringList{question});
+        QCOMPARE(f.env.prompt().calls().front().title, QString("確認"));
+        QCOMPARE(QFile::exists(mine), !answer);
+        QCOMPARE(box.HasPicture(), !answer);
+        QCOMPARE(f.files().size(), answer ? 1 : 2);
+        QCOMPARE(f.column(slot == 0 ? "img1" : "img2").isEmpty(), answer);
+    }
+
+    void deleteRemovesTheFileNamedAfterCustomerAndSlot() {
+        Fixture f;
+        f.env.Run("update Usertbl set img1 = 'other.bmp' where UserId = 7");
+        WriteBytes(f.folder() + "other.bmp", "BM");
+        WriteBytes(f.folder() + "7_0.bmp", "BM");
+        QVERIFY(PictureStore::DeletePicture(f.query, f.env.dataPath(), 0, 7));
+        QCOMPARE(f.files(), QStringList{"other.bmp"});
+        QVERIFY(f.column("img1").isEmpty());
+        // With no file at all only the column is emptied.
+        QVERIFY(PictureStore::DeletePicture(f.query, f.env.dataPath(), 1, 7));
+        QVERIFY(f.env.prompt().calls().empty());
+    }
+
+    void cancelledChoiceLoadsNothing() {
+        Fixture f;
+        PictureBox box;
+        QVERIFY(!PictureStore::ChooseAndLoad(f.query, f.env.dataPath(), 0, 7, box));
+        QCOMPARE(f.env.prompt().calls().front().kind, QString("open"));
+        QVERIFY(f.files().isEmpty());
+        QVERIFY(!box.HasPicture());
+
+        const QString bmp = Save(Picture(6, 6, Qt::red, Qt::red), f.source("x.bmp"), "BMP");
+        f.env.prompt().PushPath(bmp);
+        QVERIFY(PictureStore::ChooseAndLoad(f.query, f.env.dataPath(), 0, 7, box));
+        QVERIFY(box.HasPicture());
+        QCOMPARE(box.cursor().shape(), Qt::PointingHandCursor);
+        box.Clear();
+        QCOMPARE(box.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void previewOfAnEmptyBoxOpensNothing() {
+        TFormPicPreview preview;
+        QCOMPARE(preview.windowTitle(), QString("画像"));
+        preview.ShowPicture(QImage());
+        QVERIFY(!preview.isVisible());
+        QVERIFY(!preview.Image1->HasPicture());
+
+        QTimer::singleShot(0, &preview, [&] {
+            QVERIFY(preview.isVisible());
+            preview.accept();
+        });
+        preview.ShowPicture(Picture(30, 20, Qt::red, Qt::blue));
+        QCOMPARE(preview.Image1->Picture().size(), QSize(30, 20));
+    }
+};
+
+QTEST_MAIN(TestPictureStore)
+#include "tst_picturestore.moc"
