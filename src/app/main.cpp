@@ -1,3 +1,4 @@
+#include "app/AppWindows.h"
 #include "app/FormMain.h"
 #include "platform/Installer.h"
 #include "platform/Prompt.h"
@@ -19,6 +20,7 @@ int main(int argc, char *argv[]) {
         prompt().Error(error);
 
     TFormMain FormMain;
+    TAppWindows windows(FormMain);
     QObject::connect(&instance, &SingleInstance::ActivationRequested, &FormMain, &TFormMain::Raise);
     FormMain.show();
     return app.exec();

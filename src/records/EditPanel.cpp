@@ -730,14 +730,34 @@ void EditPanel::LoadHistory(int userId) {
     } catch (const EngineError &error) {
         problem = error.message();
     }
+    ShowHistoryRows(rows);
+    if (!problem.isEmpty())
+        prompt().Error(problem);
+}
+
+void EditPanel::ShowHistoryRows(const std::vector<HistoryRow> &rows) {
     ListViewHistory->clear();
     QList<QTreeWidgetItem *> items;
     for (const HistoryRow &row : rows)
         items << new QTreeWidgetItem(
             QStringList{row.date, row.title, row.contents, QString::number(row.historyId)});
     ListViewHistory->addTopLevelItems(items);
-    if (!problem.isEmpty())
-        prompt().Error(problem);
+}
+
+std::vector<HistoryRow> EditPanel::HistoryRowsShown() const {
+    std::vector<HistoryRow> rows;
+    for (int i = 0; i < ListViewHistory->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = ListViewHistory->topLevelItem(i);
+        rows.push_back({item->text(0), item->text(1), item->text(2), item->text(3).toInt()});
+    }
+    return rows;
+}
+
+std::optional<int> EditPanel::SelectedHistoryId() const {
+    const QTreeWidgetItem *item = ListViewHistory->currentItem();
+    if (!item || !item->isSelected())
+        return std::nullopt;
+    return item->text(3).toInt();
 }
 
 void EditPanel::BtnEtcClick() {

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class GuardedPlainTextEdit;
 class PictureBox;
@@ -51,6 +52,11 @@ public:
     bool LoadCustomer(int userId);
     // Fills the history box; problems are reported to the user.
     void LoadHistory(int userId);
+    // The history box's rows in display order, and showing rows in a new order.
+    std::vector<HistoryRow> HistoryRowsShown() const;
+    void ShowHistoryRows(const std::vector<HistoryRow> &rows);
+    // HistoryId of the selected history row.
+    std::optional<int> SelectedHistoryId() const;
     // Writes the editor to the row; problems are reported to the user.
     void SaveCustomer(int userId);
     void ClearEditPanel();

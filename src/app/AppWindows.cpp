@@ -1,0 +1,225 @@
+#include "app/AppWindows.h"
+
+#include "app/CustomerList.h"
+#include "app/FormMain.h"
+#include "postal/FormSearchZip.h"
+#include "postal/ZipLookup.h"
+#include "print/FPrintSenderCfg.h"
+#include "print/FormMyData.h"
+#include "print/PrintAddressSetup.h"
+#include "records/CustomerActions.h"
+#include "records/FormAddData.h"
+#include "records/FormHistory.h"
+#include "records/FormPicPreview.h"
+#include "records/PictureStore.h"
+#include "search/FormSearch.h"
+#include "search/SearchClause.h"
+#include "search/SearchFilter.h"
+#include "widgets/ImageButton.h"
+#include "widgets/PictureBox.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+QList<int> ToList(const std::vector<int> &ids) {
+    return QList<int>(ids.begin(), ids.end());
+}
+} // namespace
+
+TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
+    formAddData_ = std::make_unique<TFormAddData>(&main);
+    formHistory_ = std::make_unique<TFormHistory>(&main);
+    formMyData_ = std::make_unique<TFormMyData>(main.GetDataPath(), &main);
+    formSearch_ = std::make_unique<TFormSearch>(&main);
+    formPicPreview_ = std::make_unique<TFormPicPreview>(&main);
+    fPrintSenderCfg_ = std::make_unique<TFPrintSenderCfg>(main.GetDataPath(), &main);
+    printAddress_ = MakePrintAddressWindow(
+        main.GetDatabase(), main.GetDataPath(), [this] { return ToList(main_.ListedUserIds()); },
+        *fPrintSenderCfg_, &main);
+    formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
+    ConnectMainWindow();
+    ConnectSearch();
+}
+
+TAppWindows::~TAppWindows() = default;
+
+void TAppWindows::ConnectMainWindow() {
+    EditPanel *editor = main_.Editor();
+    connect(main_.BtnAdddata, &QPushButton::clicked, this, &TAppWindows::BtnAdddataClick);
+    connect(main_.BtnMyData, &QPushButton::clicked, this, &TAppWindows::BtnMyDataClick);
+    connect(main_.PrintDM, &QPushButton::clicked, this, &TAppWindows::PrintDMClick);
+    main_.PNGButtonAddData->setEnabled(true);
+    main_.PNGButtonMyData->setEnabled(true);
+
+    connect(main_.N7, &QAction::triggered, this, &TAppWindows::N7Click);
+    connect(main_.N1, &QAction::triggered, this, &TAppWindows::N1Click);
+    connect(main_.N2, &QAction::triggered, this, &TAppWindows::N2Click);
+    for (QAction *action : {main_.N7, main_.N1, main_.N2})
+        action->setEnabled(true);
+
+    connect(editor->BtnDel, &QPushButton::clicked, this, &TAppWindows::BtnDelClick);
+    connect(editor->BtnAddHistory, &QPushButton::clicked, this, &TAppWindows::BtnAddHistoryClick);
+    connect(editor->BtnEditHistory, &QPushButton::clicked, this, &TAppWindows::BtnEditHistoryClick);
+    connect(editor->BtnDelHistory, &QPushButton::clicked, this, &TAppWindows::BtnDelHistoryClick);
+    connect(editor->BtlHisSave, &QPushButton::clicked, this, &TAppWindows::BtlHisSaveClick);
+    connect(editor->ListViewHistory->header(), &QHeaderView::sectionClicked, this,
+            &TAppWindows::ListViewHistoryColumnClick);
+
+    connect(editor->BtnLoadImg1, &QPushButton::clicked, this, [this] { LoadPictureClick(0); });
+    connect(editor->BtnLoadImg2, &QPushButton::clicked, this, [this] { LoadPictureClick(1); });
+    connect(editor->BtnDelImg1, &QPushButton::clicked, this, [this] { DeletePictureClick(0); });
+    connect(editor->BtnDelimg2, &QPushButton::clicked, this, [this] { DeletePictureClick(1); });
+    connect(editor->Image1, &PictureBox::Clicked, this, [this] { PreviewPictureClick(0); });
+    connect(editor->Image2, &PictureBox::Clicked, this, [this] { PreviewPictureClick(1); });
+
+    for (QPushButton *button : {editor->SSB_Zip, editor->BtnZipOf})
+        connect(button, &QPushButton::clicked, this, &TAppWindows::BtnZipClick);
+    for (QPushButton *button : {editor->SSB_Address, editor->BtnAddressOf})
+        connect(button, &QPushButton::clicked, this, &TAppWindows::BtnAddressClick);
+}
+
+void TAppWindows::ConnectSearch() {
+    connect(&main_, &TFormMain::ClassNamesLoaded, formSearch_.get(), &TFormSearch::SetClassNames);
+    SearchHooks hooks;
+    hooks.showWindow = [this] { return formSearch_->exec() == QDialog::Accepted; };
+    hooks.readingRangeIndex = [this] { return formSearch_->ReadingRangeIndex(); };
+    hooks.products = [this]() -> std::optional<ListSearch> {
+        if (!formSearch_->HasConditions())
+            return ListSearch{};
+        const std::optional<SearchProducts> products = formSearch_->BuildSearchClause();
+        if (!products)
+            return std::nullopt;
+        ListSearch search{products->SearchClause, {}};
+        if (products->NeedsFilterPass())
+            search.filterPass =
+                [this, products = *products](Query &list, int total,
+                                             const std::function<void(const Query &)> &enter) {
+                    return RunFilterPass(main_.GetDatabase(), list, products, total, enter);
+                };
+        return search;
+    };
+    hooks.rewriteStatement = [](const QString &statement) {
+        return RewriteBirthdayNull(statement);
+    };
+    main_.SetSearchHooks(std::move(hooks));
+}
+
+int TAppWindows::SelectedUserId() const {
+    const ListSelection selection = main_.CurrentSelection();
+    return selection.kind == ListSelection::One ? selection.userId : 0;
+}
+
+void TAppWindows::BtnAdddataClick() {
+    const int id = formAddData_->AddCustomer(main_.UserQuery);
+    if (id <= 0)
+        return;
+    main_.ResetClassFiltersSilently();
+    main_.SelectIndexTabSilently(KanaTabIndex(formAddData_->Kana()));
+    main_.ClearListSelection();
+    main_.RefreshList();
+    main_.ClearListSelection();
+    main_.SelectUserId(id);
+}
+
+void TAppWindows::BtnDelClick() {
+    const int id = SelectedUserId();
+    const std::optional<int> userId = id > 0 ? std::optional<int>(id) : std::nullopt;
+    if (DeleteLoadedCustomer(main_.UserQuery, main_.GetDataPath(), userId,
+                             main_.Editor()->EditName->text()))
+        main_.RefreshList();
+}
+
+void TAppWindows::N7Click() {
+    if (DeleteCustomers(main_.UserQuery, main_.GetDataPath(), ToList(main_.SelectedUserIds())))
+        main_.RefreshList();
+}
+
+void TAppWindows::N1Click() {
+    if (SetPrintFlags(main_.UserQuery, ToList(main_.SelectedUserIds()), false))
+        main_.RefreshList();
+}
+
+void TAppWindows::N2Click() {
+    if (SetPrintFlags(main_.UserQuery, ToList(main_.SelectedUserIds()), true))
+        main_.RefreshList();
+}
+
+void TAppWindows::BtnAddHistoryClick() {
+    if (const int id = SelectedUserId(); id > 0 && formHistory_->AddEntry(main_.HistoryQuery, id))
+        main_.Editor()->LoadHistory(id);
+}
+
+void TAppWindows::BtnEditHistoryClick() {
+    const int id = SelectedUserId();
+    if (id > 0 && formHistory_->EditEntry(main_.HistoryQuery, main_.Editor()->SelectedHistoryId()))
+        main_.Editor()->LoadHistory(id);
+}
+
+void TAppWindows::BtnDelHistoryClick() {
+    const int id = SelectedUserId();
+    if (id > 0 && DeleteHistoryEntry(main_.HistoryQuery, main_.Editor()->SelectedHistoryId()))
+        main_.Editor()->LoadHistory(id);
+}
+
+void TAppWindows::BtlHisSaveClick() {
+    if (SelectedUserId() <= 0)
+        return;
+    EditPanel *editor = main_.Editor();
+    SaveHistoryCsv(editor->HistoryRowsShown(), editor->EditName->text(),
+                   editor->CBNameTitle->currentText());
+}
+
+void TAppWindows::ListViewHistoryColumnClick(int column) {
+    historySort_.ColumnClick(column);
+    std::vector<HistoryRow> rows = main_.Editor()->HistoryRowsShown();
+    historySort_.Sort(rows);
+    main_.Editor()->ShowHistoryRows(rows);
+}
+
+void TAppWindows::LoadPictureClick(int slot) {
+    if (const int id = SelectedUserId(); id > 0)
+        PictureStore::ChooseAndLoad(main_.UserQuery, main_.GetDataPath(), slot, id,
+                                    slot == 0 ? *main_.Editor()->Image1 : *main_.Editor()->Image2);
+}
+
+void TAppWindows::DeletePictureClick(int slot) {
+    if (const int id = SelectedUserId(); id > 0)
+        PictureStore::ConfirmAndDelete(main_.UserQuery, main_.GetDataPath(), slot, id,
+                                       slot == 0 ? *main_.Editor()->Image1
+                                                 : *main_.Editor()->Image2);
+}
+
+void TAppWindows::PreviewPictureClick(int slot) {
+    const PictureBox *box = slot == 0 ? main_.Editor()->Image1 : main_.Editor()->Image2;
+    formPicPreview_->ShowPicture(box->Picture());
+}
+
+static ZipLookupTarget LookupTarget(TFormMain &main, int selectedUserId) {
+    EditPanel *editor = main.Editor();
+    const bool company = editor->TCUseType->currentIndex() == 1;
+    return {main.GetDataPath(), selectedUserId > 0,
+            company ? editor->EditOfficeZip : editor->EditZip,
+            company ? editor->EditOfficeAddress1 : editor->EditAddress1};
+}
+
+void TAppWindows::BtnZipClick() {
+    LookUpAddressByZip(*formSearchZip_, LookupTarget(main_, SelectedUserId()));
+}
+
+void TAppWindows::BtnAddressClick() {
+    LookUpZipByAddress(*formSearchZip_, LookupTarget(main_, SelectedUserId()));
+}
+
+void TAppWindows::BtnMyDataClick() {
+    formMyData_->exec();
+}
+
+void TAppWindows::PrintDMClick() {
+    printAddress_->exec();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "records/History.h"
+
+#include <QObject>
+#include <memory>
+
+class TFormMain;
+class TFormAddData;
+class TFormHistory;
+class TFormMyData;
+class TFormSearch;
+class TFormPicPreview;
+class TPrintAddress;
+class TFPrintSenderCfg;
+class TFormSearchZip;
+
+// The program's other windows, created once after the main window in their fixed order, and
+// the connections that let the main window's buttons, menus and tabs open them.
+class TAppWindows : public QObject {
+    Q_OBJECT
+public:
+    explicit TAppWindows(TFormMain &main);
+    ~TAppWindows() override;
+
+    TFormAddData *FormAddData() const { return formAddData_.get(); }
+    TFormHistory *FormHistory() const { return formHistory_.get(); }
+    TFormMyData *FormMyData() const { return formMyData_.get(); }
+    TFormSearch *FormSearch() const { return formSearch_.get(); }
+    TFormPicPreview *FormPicPreview() const { return formPicPreview_.get(); }
+    TPrintAddress *PrintAddress() const { return printAddress_.get(); }
+    TFPrintSenderCfg *FPrintSenderCfg() const { return fPrintSenderCfg_.get(); }
+    TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
+
+public slots:
+    void BtnAdddataClick();
+    void BtnDelClick();
+    void N7Click();
+    void N1Click();
+    void N2Click();
+    void BtnAddHistoryClick();
+    void BtnEditHistoryClick();
+    void BtnDelHistoryClick();
+    void BtlHisSaveClick();
+    void ListViewHistoryColumnClick(int column);
+    void LoadPictureClick(int slot);
+    void DeletePictureClick(int slot);
+    void PreviewPictureClick(int slot);
+    void BtnZipClick();
+    void BtnAddressClick();
+    void BtnMyDataClick();
+    void PrintDMClick();
+
+private:
+    void ConnectMainWindow();
+    void ConnectSearch();
+    // The one selected customer's id, or 0 when none or several rows are selected.
+    int SelectedUserId() const;
+
+    TFormMain &main_;
+    std::unique_ptr<TFormAddData> formAddData_;
+    std::unique_ptr<TFormHistory> formHistory_;
+    std::unique_ptr<TFormMyData> formMyData_;
+    std::unique_ptr<TFormSearch> formSearch_;
+    std::unique_ptr<TFormPicPreview> formPicPreview_;
+    std::unique_ptr<TFPrintSenderCfg> fPrintSenderCfg_;
+    std::unique_ptr<TPrintAddress> printAddress_;
+    std::unique_ptr<TFormSearchZip> formSearchZip_;
+    HistorySort historySort_;
+};
