@@ -1,0 +1,112 @@
+#include "../common/TestEnv.h"
+
+#include "app/AppWindows.h"
+#include "app/CustomerList.h"
+#include "app/FormMain.h"
+#include "postal/FormSearchZip.h"
+#include "search/FormSearch.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+QStringList ListedNames(const TFormMain &w) {
+    QStringList names;
+    for (int row = 0; row < w.ListRowCount(); ++row)
+        names << w.ListModel()->Row(row).name;
+    return names;
+}
+
+QStringList Column(QTreeWidget *list, int column) {
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts << list->topLevelItem(i)->text(column);
+    return texts;
+}
+
+} // namespace
+
+// The main window together with the windows it opens, as the program runs them.
+class TestAppWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void bulkPrintOffMarksEveryRow() {
+        TestEnv env;
+        for (const char *name : {"青木", "佐藤", "田中"})
+            env.AddCustomer(name, QString("ｱ") + name, true);
+        TFormMain w;
+        TAppWindows windows(w);
+        w.show();
+        w.ListViewMain->selectAll();
+        QVERIFY(w.N1->isEnabled());
+        w.N1->trigger();
+        QCOMPARE(env.Scalar("select count(*) from Usertbl where Print = 0"), QString("3"));
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(w.ListModel()->index(row, 0).data().toString(), QString("Ｘ"));
+        w.ListViewMain->selectAll();
+        w.N2->trigger();
+        QCOMPARE(env.Scalar("select count(*) from Usertbl where Print = 1"), QString("3"));
+    }
+
+    void searchTabNarrowsTheListWithAQuotedValue() {
+        TestEnv env;
+        env.AddCustomer("O'Brien", "ｵﾌﾞﾗｲｴﾝ");
+        env.AddCustomer("Smith", "ｽﾐｽ");
+        TFormMain w;
+        TAppWindows windows(w);
+        w.show();
+        QComboBox *field = windows.FormSearch()->findChild<QComboBox *>("CB_1_Topic1");
+        QComboBox *value = windows.FormSearch()->findChild<QComboBox *>("CB_1_Topic2");
+        QVERIFY(field && value);
+        field->setCurrentIndex(field->findText("名前"));
+        value->lineEdit()->setText("O'B");
+        w.SelectIndexTabSilently(13);
+        w.RefreshList();
+        QCOMPARE(ListedNames(w), QStringList{"O'Brien"});
+        QVERIFY(w.LastListStatement().contains("'%O''B%'"));
+        w.SelectIndexTabSilently(0);
+        w.RefreshList();
+        QCOMPARE(ListedNames(w).size(), 2);
+    }
+
+    void historyHeaderClicksFlipTheOrder() {
+        TestEnv env;
+        const int id = env.AddCustomer("青木", "ｱｵｷ");
+        for (const auto &[day, title] :
+             {std::pair{"2024/01/02", "b"}, {"2024/03/04", "C"}, {"2024/02/03", "a"}})
+            env.Run(QString("insert into Historytbl (UserId, MakeDay, Title, Contents) "
+                            "values(%1, '%2', '%3', 'x')")
+                        .arg(id)
+                        .arg(day, title));
+        TFormMain w;
+        TAppWindows windows(w);
+        w.show();
+        QTreeWidget *history = w.Editor()->ListViewHistory;
+        QCOMPARE(history->topLevelItemCount(), 3);
+        history->header()->sectionClicked(1);
+        QCOMPARE(Column(history, 1), QStringList({"a", "b", "C"}));
+        history->header()->sectionClicked(0);
+        QCOMPARE(Column(history, 0), QStringList({"2024/03/04", "2024/02/03", "2024/01/02"}));
+    }
+
+    void postalButtonDoesNothingWithoutACustomer() {
+        TestEnv env;
+        TFormMain w;
+        TAppWindows windows(w);
+        w.show();
+        w.Editor()->EditZip->setText("100-0001");
+        w.Editor()->SSB_Zip->click();
+        QVERIFY(!windows.FormSearchZip()->isVisible());
+        QVERIFY(env.prompt().calls().empty());
+    }
+};
+
+QTEST_MAIN(TestAppWindows)
+#include "tst_appwindows.moc"
