@@ -1,5 +1,6 @@
 #include "app/AppWindows.h"
 #include "app/FormMain.h"
+#include "app/HeadlessCommand.h"
 #include "platform/Installer.h"
 #include "platform/Prompt.h"
 #include "platform/SingleInstance.h"
@@ -7,9 +8,18 @@
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const std::optional<QString> headlessPdf = PrintAddressesTarget(arguments);
+    if (headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pellor3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Brisko Pellor3"));
+    if (headlessPdf)
+        return RunPrintAddressesCommand(*headlessPdf);
 
     SingleInstance instance(QStringLiteral("Adrova"));
     if (!instance.Acquire())

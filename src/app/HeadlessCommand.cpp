@@ -1,0 +1,47 @@
+#include "app/HeadlessCommand.h"
+
+#include "app/FormMain.h"
+#include "platform/Installer.h"
+#include "platform/Registry.h"
+#include "platform/TableEngine.h"
+#include "print/HeadlessPrint.h"
+
+#include <cstdio>
+
+namespace {
+int Fail(const QString &message) {
+    std::fprintf(stderr, "pellor3: %s\n", message.toLocal8Bit().constData());
+    return 1;
+}
+} // namespace
+
+std::optional<QString> PrintAddressesTarget(const QStringList &arguments) {
+    const qsizetype at = arguments.indexOf(QStringLiteral("--print-addresses"));
+    if (at < 0)
+        return std::nullopt;
+    return arguments.value(at + 1);
+}
+
+int RunPrintAddressesCommand(const QString &pdfPath) {
+    if (pdfPath.isEmpty())
+        return Fail(QStringLiteral("使い方: pellor3 --print-addresses FILE.pdf"));
+    QString error;
+    if (Installer::EnsureInstalled(&error).isEmpty())
+        return Fail(error);
+    const QString dataFolder =
+        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
+    try {
+        Database database;
+        database.Open(DbPathOf(dataFolder));
+        Query query(database, QStringLiteral("select * from Usertbl order by Kana"));
+        QList<int> ids;
+        for (query.Open(); !query.AtEnd(); query.Next())
+            ids << query.AsInteger(QStringLiteral("UserId"));
+        query.Close();
+        const int status =
+            PrintAddressesToPdf(database, DataPathOf(dataFolder), ids, pdfPath, &error);
+        return status == 0 ? 0 : Fail(error);
+    } catch (const EngineError &e) {
+        return Fail(e.message());
+    }
+}

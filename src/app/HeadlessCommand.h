@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// `pellor3 --print-addresses FILE.pdf`: prints the faces of every customer marked for printing,
+// in reading order, with the stored print settings, to a PDF file, without any window.
+
+// The PDF path when the arguments ask for the headless print.
+std::optional<QString> PrintAddressesTarget(const QStringList &arguments);
+
+// Runs the headless print on the installation the registry names. Returns the exit status;
+// the reason of a failure goes to standard error.
+int RunPrintAddressesCommand(const QString &pdfPath);

@@ -1,0 +1,137 @@
+#include "print/HeadlessPrint.h"
+
+#include "core/IniFile.h"
+#include "platform/CustomerBarcode.h"
+#include "platform/TableEngine.h"
+#include "print/ComposeFace.h"
+#include "print/PrintFonts.h"
+#include "print/PrintFrames.h"
+#include "print/PrintRun.h"
+#include "print/PrintSettings.h"
+#include "print/SenderData.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <filesystem>
+
+namespace {
+
+// A PDF is drawn in vectors; at higher resolutions every fitting step of a font size is a new
+// font to load, which makes long runs many times slower for no visible gain.
+constexpr int kPdfDpi = 300;
+const QString kNoSheet = QStringLiteral("印刷用紙が選択されていません。");
+
+int Fail(QString *error, const QString &text) {
+    if (error)
+        *error = text;
+    return 1;
+}
+
+// The stored label sheet; the reason in *error when there is none to print on.
+std::optional<SheetGeometry> StoredSheet(const QString &dataPath, const PrintSettings &settings,
+                                         QString *error) {
+    QList<LabelSheet> sheets;
+    if (!ReadPaperFile(dataPath + kPaperFileName, sheets, error))
+        return std::nullopt;
+    const QList<LabelSheet> listed = SheetsOfMaker(sheets, MakerTabs().value(settings.PMaker));
+    if (settings.PIndex < 0 || settings.PIndex >= listed.size()) {
+        *error = kNoSheet;
+        return std::nullopt;
+    }
+    std::optional<SheetGeometry> sheet = SheetGeometryOf(listed.at(settings.PIndex));
+    if (!sheet)
+        *error = kBadSheetMessage;
+    return sheet;
+}
+
+void SetUpPdfPrinter(QPrinter &printer, const QString &path, const PrintRunRequest &request) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(kPdfDpi);
+    printer.setDocName(QStringLiteral("印刷"));
+    printer.setFullPage(true);
+    const QSizeF paper = request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
+    const bool landscape = paper.width() > paper.height();
+    printer.setPageSize(QPageSize(landscape ? paper.transposed() : paper, QPageSize::Millimeter));
+    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+} // namespace
+
+FaceSettings StoredFaceSettings(const PrintSettings &settings,
+                                const std::optional<SheetGeometry> &sheet) {
+    FaceSettings face;
+    face.LabelTab = sheet.has_value();
+    face.Vertical = settings.Vertical && !face.LabelTab;
+    face.PrintSender = settings.PrintSender && !face.LabelTab;
+    face.PrintCostom = settings.PrintCostom;
+    QSize panel;
+    if (sheet) {
+        face.PaperMm = sheet->LabelMm;
+        panel = LabelPanelSize(face.PaperMm);
+    } else {
+        const PaperKind &kind = PaperKindOf(settings.PostcardIndex);
+        face.PaperMm = kind.PaperMm;
+        panel = PanelSizeFor(kind.PaperMm, kind.PanelHeight);
+    }
+    face.PreviewPixelsPerMm = panel.width() / face.PaperMm.width();
+    face.PictureHeight = panel.height();
+    for (const PrintFrame frame : kAllFrames)
+        FrameOf(face.Frames, frame) = BringInside(FrameOf(settings.Frames, frame), panel);
+    face.FaceName =
+        ChooseFontEntry(FontListEntries(InstalledJapaneseFaces(), face.Vertical), settings.Font);
+    if (face.FaceName.isEmpty())
+        face.FaceName = (face.Vertical ? QStringLiteral("@") : QString()) + kDefaultFontName;
+    return face;
+}
+
+int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
+                        const QString &pdfPath, QString *error) {
+    IniFile ini(SenderConfPath(dataPath));
+    ini.Load();
+    const PrintSettings settings = ReadPrintSettings(ini);
+
+    PrintRunRequest request;
+    try {
+        request.Rows = RowsToPrint(FillPrintList(database, customerIds));
+    } catch (const EngineError &failure) {
+        return Fail(error, failure.message());
+    }
+    if (request.Rows.isEmpty())
+        return Fail(error, kNothingToPrint);
+    if (settings.Type == 1) {
+        QString why;
+        request.Sheet = StoredSheet(dataPath, settings, &why);
+        if (!request.Sheet)
+            return Fail(error, why);
+    }
+    request.Face = StoredFaceSettings(settings, request.Sheet);
+
+    CustomerBarcode::SetZipDataPath(dataPath + QStringLiteral("zip/zip.dat"));
+    const TSenderBuff sender = ReadSenderBuff(ini);
+    const auto drawFace = [&sender](QPainter &painter, const FaceSettings &face, int dpiX, int dpiY,
+                                    int gap, const PrintRow &row) {
+        ComposeFace(painter, face, dpiX, dpiY, gap, row, sender);
+    };
+
+    // Written beside the target and renamed over it once complete.
+    const QString partPath = pdfPath + QStringLiteral(".part");
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPdfPrinter(printer, partPath, request);
+    QString why;
+    if (RunPrint(printer, request, drawFace, {}, &why) != PrintRunResult::Printed) {
+        QFile::remove(partPath);
+        return Fail(error, why);
+    }
+    std::error_code renameError;
+    std::filesystem::rename(QFile::encodeName(partPath).toStdString(),
+                            QFile::encodeName(pdfPath).toStdString(), renameError);
+    if (renameError) {
+        QFile::remove(partPath);
+        return Fail(error, QString::fromStdString(renameError.message()));
+    }
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// Printing the marked customers' address faces to a PDF file without any window, with the
+// choices the address print window last kept (section PRINT_CONF of "conf.ini") and the sender
+// data of section SENDER.
+//
+// Usage (the command line "--print-addresses FILE.pdf"):
+//     QString error;
+//     const int status = PrintAddressesToPdf(database, dataPath, idsByKana, path, &error);
+
+#include "print/PrintAddress.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class Database;
+struct PrintSettings;
+
+// The face settings the window would show for stored choices: the paper kind's size (or the
+// label's on the label tab, written horizontally without the sender), the preview scale of that
+// paper, the stored frames placed inside the preview and the font chosen as the window chooses.
+FaceSettings StoredFaceSettings(const PrintSettings &settings,
+                                const std::optional<SheetGeometry> &sheet);
+
+// Prints, in the order of `customerIds`, every customer whose print flag is set. Returns 0, or
+// non-zero with the message in *error when nothing is marked, the label sheet is missing or
+// unusable, or the file cannot be written. A file already at `pdfPath` is replaced only by a
+// complete one.
+int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
+                        const QString &pdfPath, QString *error);

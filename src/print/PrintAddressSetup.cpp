@@ -1,0 +1,59 @@
+#include "print/PrintAddressSetup.h"
+
+#include "platform/CustomerBarcode.h"
+#include "platform/Prompt.h"
+#include "print/ComposeFace.h"
+#include "print/FPrintSenderCfg.h"
+#include "print/PrintRun.h"
+#include "print/SenderForm.h"
+
+#include <QProgressDialog>
+
+namespace {
+
+// How long a run may take before its progress window shows.
+constexpr int kProgressDelayMs = 500;
+
+void PrintWithProgress(QPrinter &printer, const PrintRunRequest &request, const TSenderBuff &sender,
+                       QWidget *window) {
+    const int total = static_cast<int>(request.Rows.size());
+    QProgressDialog progress(QStringLiteral("印刷しています..."), QStringLiteral("キャンセル"), 0,
+                             total, window);
+    progress.setWindowTitle(QStringLiteral("印刷"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressDelayMs);
+    const auto drawFace = [&sender](QPainter &painter, const FaceSettings &face, int dpiX, int dpiY,
+                                    int gap, const PrintRow &row) {
+        ComposeFace(painter, face, dpiX, dpiY, gap, row, sender);
+    };
+    const auto report = [&progress](int done, int) {
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    };
+    QString error;
+    if (RunPrint(printer, request, drawFace, report, &error) == PrintRunResult::Failed)
+        prompt().Error(error);
+}
+
+} // namespace
+
+std::unique_ptr<TPrintAddress> MakePrintAddressWindow(Database &database, const QString &dataPath,
+                                                      std::function<QList<int>()> listedCustomerIds,
+                                                      TFPrintSenderCfg &senderCfg,
+                                                      QWidget *parent) {
+    CustomerBarcode::SetZipDataPath(dataPath + QStringLiteral("zip/zip.dat"));
+    senderCfg.SetDataPath(dataPath);
+    auto window =
+        std::make_unique<TPrintAddress>(database, dataPath, std::move(listedCustomerIds), parent);
+    TPrintAddress *shown = window.get();
+    window->SetFaceDrawer([&senderCfg](QPainter &painter, const FaceSettings &face, int dpiX,
+                                       int dpiY, int gap, const PrintRow &row) {
+        ComposeFace(painter, face, dpiX, dpiY, gap, row, ShownSenderBuff(senderCfg.Fields()));
+    });
+    window->SetPrintRunner([&senderCfg, shown](QPrinter &printer, const PrintRunRequest &request) {
+        PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()), shown);
+    });
+    window->SetSenderHooks([&senderCfg] { senderCfg.FormShow(); },
+                           [&senderCfg] { senderCfg.exec(); });
+    return window;
+}

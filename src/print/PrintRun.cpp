@@ -1,0 +1,82 @@
+#include "print/PrintRun.h"
+
+#include "core/TextHelpers.h"
+#include "print/LabelGrid.h"
+#include "print/LayoutEngine.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+void SetError(QString *error, const QString &text) {
+    if (error)
+        *error = text;
+}
+
+// Stops the job so that as little as possible comes out: the printer drops it where it can,
+// and a half-written PDF file is removed.
+void AbandonJob(QPrinter &printer, QPainter &painter) {
+    printer.abort();
+    painter.end();
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
+}
+
+} // namespace
+
+PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
+                        const TPrintAddress::FaceDrawer &drawFace, const PrintProgress &progress,
+                        QString *error) {
+    const int count = static_cast<int>(request.Rows.size());
+    if (count == 0) {
+        SetError(error, kNothingToPrint);
+        return PrintRunResult::Failed;
+    }
+    if (request.Sheet && LabelsPerPage(*request.Sheet) <= 0) {
+        SetError(error, kBadSheetMessage);
+        return PrintRunResult::Failed;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        SetError(error, kPrintStartFailed);
+        return PrintRunResult::Failed;
+    }
+    const PrinterArea area = PrinterAreaOf(printer);
+    const int gap = Rnd(area.DpiY * 0.2 / 25.4);
+    int page = 0;
+    for (int n = 0; n < count; ++n) {
+        if (progress && !progress(n, count)) {
+            AbandonJob(printer, painter);
+            return PrintRunResult::Cancelled;
+        }
+        QPoint origin = -area.PhysicalOffset;
+        int facePage = n;
+        if (request.Sheet) {
+            const LabelPlacement placement =
+                PlaceLabel(*request.Sheet, n, area.DpiX, area.DpiY, area.PhysicalOffset);
+            origin = placement.Position;
+            facePage = placement.Page;
+        }
+        if (facePage != page) {
+            page = facePage;
+            if (!printer.newPage()) {
+                AbandonJob(printer, painter);
+                SetError(error, kPrintPageFailed);
+                return PrintRunResult::Failed;
+            }
+        }
+        painter.save();
+        painter.translate(origin);
+        drawFace(painter, request.Face, area.DpiX, area.DpiY, gap, request.Rows.at(n));
+        painter.restore();
+    }
+    if (progress)
+        progress(count, count);
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        SetError(error, kPrintPageFailed);
+        return PrintRunResult::Failed;
+    }
+    return PrintRunResult::Printed;
+}

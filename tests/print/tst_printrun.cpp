@@ -1,0 +1,219 @@
+// The print run: pages per card and per label sheet, where faces land on the paper, a printer
+// that cannot start, cancelling, and "印刷" of the wired address print window.
+
+#include "../common/TestEnv.h"
+#include "PdfPages.h"
+#include "core/IniFile.h"
+#include "print/FPrintSenderCfg.h"
+#include "print/PrintAddressSetup.h"
+#include "print/PrintRun.h"
+#include "print/PrintSettings.h"
+#include "print/SenderData.h"
+
+#include <QPainter>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(SheetGeometry)
+
+namespace {
+
+constexpr double kRenderDpi = 25.4 * 4; // 4 pixels per millimetre
+
+PrintRunRequest Request(int rows, const std::optional<SheetGeometry> &sheet) {
+    PrintRunRequest request;
+    for (int i = 0; i < rows; ++i) {
+        PrintRow row;
+        row.Mark = kPrintMark;
+        row.SubItems[kColUserId] = QString::number(i + 1);
+        request.Rows << row;
+    }
+    request.Sheet = sheet;
+    request.Face.PaperMm = sheet ? sheet->LabelMm : QSizeF(100, 148);
+    return request;
+}
+
+SheetGeometry Sheet(int columns, int rows, QSizeF labelMm, double top, double left,
+                    double bottom = 10, double right = 10) {
+    SheetGeometry sheet;
+    sheet.SheetMm = QSizeF(210, 297);
+    sheet.LabelMm = labelMm;
+    sheet.TopMargin = top;
+    sheet.LeftMargin = left;
+    sheet.BottomMargin = bottom;
+    sheet.RightMargin = right;
+    sheet.Columns = columns;
+    sheet.Rows = rows;
+    return sheet;
+}
+
+void SetUpPdf(QPrinter &printer, const QString &path, bool fullPage = true) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(300);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(fullPage);
+}
+
+// Fills the face black and remembers the rows drawn.
+struct BlackFaces {
+    QList<int> drawn;
+    TPrintAddress::FaceDrawer Drawer() {
+        return [this](QPainter &painter, const FaceSettings &face, int dpiX, int dpiY, int,
+                      const PrintRow &row) {
+            painter.fillRect(QRectF(0, 0, face.PaperMm.width() * dpiX / 25.4,
+                                    face.PaperMm.height() * dpiY / 25.4),
+                             Qt::black);
+            drawn << row.UserId();
+        };
+    }
+};
+
+bool IsInk(const QImage &image, double xMm, double yMm) {
+    return qGray(image.pixel(qRound(xMm * 4), qRound(yMm * 4))) < 128;
+}
+
+} // namespace
+
+class TestPrintRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(folder.isValid()); }
+
+    void pagesPerRun_data() {
+        QTest::addColumn<int>("faces");
+        QTest::addColumn<std::optional<SheetGeometry>>("sheet");
+        QTest::addColumn<int>("pages");
+        const SheetGeometry tenLabels = Sheet(2, 5, {86.4, 50.8}, 21.2, 18.6, 21.8, 18.6);
+        QTest::newRow("ten labels on a ten-label sheet") << 10 << std::optional(tenLabels) << 1;
+        QTest::newRow("eleven labels") << 11 << std::optional(tenLabels) << 2;
+        QTest::newRow("three cards") << 3 << std::optional<SheetGeometry>() << 3;
+    }
+    void pagesPerRun() {
+        QFETCH(int, faces);
+        QFETCH(std::optional<SheetGeometry>, sheet);
+        QFETCH(int, pages);
+        const QString path = folder.filePath(QStringLiteral("run.pdf"));
+        QPrinter printer;
+        SetUpPdf(printer, path);
+        BlackFaces black;
+        QString error;
+        QCOMPARE(RunPrint(printer, Request(faces, sheet), black.Drawer(), {}, &error),
+                 PrintRunResult::Printed);
+        QCOMPARE(PdfPageCount(path), pages);
+        QCOMPARE(black.drawn.size(), faces);
+        QCOMPARE(black.drawn.first(), 1);
+        QCOMPARE(black.drawn.last(), faces);
+    }
+
+    void placesFacesOnThePaper_data() {
+        QTest::addColumn<SheetGeometry>("sheet");
+        QTest::addColumn<bool>("fullPage");
+        QTest::addColumn<QList<QPointF>>("corners"); // mm, one per label, first page
+        QTest::newRow("one column: every label at the left margin")
+            << Sheet(1, 3, {80, 60}, 20, 25) << true
+            << QList<QPointF>{{25, 20}, {25, 123.5}, {25, 227}};
+        QTest::newRow("one row: every label at the top margin")
+            << Sheet(3, 1, {50, 40}, 30, 10) << true
+            << QList<QPointF>{{10, 30}, {80, 30}, {150, 30}};
+        QTest::newRow("printer margins are taken off")
+            << Sheet(1, 1, {60, 40}, 5, 5) << false << QList<QPointF>{{5, 5}};
+    }
+    void placesFacesOnThePaper() {
+        QFETCH(SheetGeometry, sheet);
+        QFETCH(bool, fullPage);
+        QFETCH(QList<QPointF>, corners);
+        if (!HasPdfToPpm())
+            QSKIP("pdftoppm is not installed");
+        const QString path = folder.filePath(QStringLiteral("placed.pdf"));
+        QPrinter printer;
+        SetUpPdf(printer, path, fullPage);
+        if (!fullPage)
+            printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        BlackFaces black;
+        QString error;
+        QCOMPARE(RunPrint(printer, Request(int(corners.size()), sheet), black.Drawer(), {}, &error),
+                 PrintRunResult::Printed);
+        const std::optional<QImage> page = RenderPdfPage(path, 1, kRenderDpi);
+        QVERIFY(page);
+        const double w = sheet.LabelMm.width(), h = sheet.LabelMm.height();
+        for (const QPointF &c : corners) {
+            const QString where = QStringLiteral("label at %1, %2").arg(c.x()).arg(c.y());
+            QVERIFY2(IsInk(*page, c.x() + 1, c.y() + 1), qPrintable(where));
+            QVERIFY2(IsInk(*page, c.x() + w - 1, c.y() + h - 1), qPrintable(where));
+            QVERIFY2(!IsInk(*page, c.x() - 1, c.y() + 1), qPrintable(where));
+            QVERIFY2(!IsInk(*page, c.x() + 1, c.y() - 1), qPrintable(where));
+        }
+    }
+
+    void printerThatCannotStartPrintsNothing() {
+        QPrinter printer;
+        SetUpPdf(printer, folder.filePath(QStringLiteral("missing/folder/run.pdf")));
+        BlackFaces black;
+        QString error;
+        QCOMPARE(RunPrint(printer, Request(2, std::nullopt), black.Drawer(), {}, &error),
+                 PrintRunResult::Failed);
+        QCOMPARE(error, kPrintStartFailed);
+        QVERIFY(black.drawn.isEmpty());
+    }
+
+    void sheetWithoutLabelsIsRefused() {
+        const QString path = folder.filePath(QStringLiteral("none.pdf"));
+        QPrinter printer;
+        SetUpPdf(printer, path);
+        BlackFaces black;
+        QString error;
+        QCOMPARE(RunPrint(printer, Request(2, Sheet(0, 5, {50, 40}, 10, 10)), black.Drawer(), {},
+                          &error),
+                 PrintRunResult::Failed);
+        QCOMPARE(error, kBadSheetMessage);
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void cancellingLeavesNoHalfFile() {
+        const QString path = folder.filePath(QStringLiteral("cancelled.pdf"));
+        QPrinter printer;
+        SetUpPdf(printer, path);
+        BlackFaces black;
+        QString error;
+        const auto stopAfterTwo = [](int done, int) { return done < 2; };
+        QCOMPARE(RunPrint(printer, Request(5, std::nullopt), black.Drawer(), stopAfterTwo, &error),
+                 PrintRunResult::Cancelled);
+        QCOMPARE(black.drawn, (QList<int>{1, 2}));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void windowPrintsMarkedCustomers_data() {
+        QTest::addColumn<bool>("printerStarts");
+        QTest::newRow("printed") << true;
+        QTest::newRow("printer cannot start") << false;
+    }
+    void windowPrintsMarkedCustomers() {
+        QFETCH(bool, printerStarts);
+        TestEnv env;
+        QList<int> ids;
+        ids << env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true)
+            << env.AddCustomer(QStringLiteral("伊藤 二郎"), QStringLiteral("ｲﾄｳ"), false)
+            << env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"), true);
+        TFPrintSenderCfg senderCfg;
+        auto window = MakePrintAddressWindow(
+            env.db(), env.dataPath(), [&] { return ids; }, senderCfg);
+        window->FormShow();
+        const QString path = folder.filePath(printerStarts ? QStringLiteral("window.pdf")
+                                                           : QStringLiteral("missing/window.pdf"));
+        SetUpPdf(window->Printer(), path);
+        window->ButtonPrintClick();
+        if (printerStarts) {
+            QCOMPARE(PdfPageCount(path), 2);
+            QCOMPARE(env.prompt().Texts(QStringLiteral("error")), QStringList());
+        } else {
+            QCOMPARE(env.prompt().Texts(QStringLiteral("error")), QStringList{kPrintStartFailed});
+        }
+    }
+
+private:
+    QTemporaryDir folder;
+};
+
+QTEST_MAIN(TestPrintRun)
+#include "tst_printrun.moc"
