@@ -42,7 +42,7 @@ class EditPanel : public QWidget {
 public:
     EditPanel(Query &userQuery, Query &historyQuery, QWidget *parent = nullptr);
 
-    // The data folder; pictures are read from its "DB/img/".
+    // The data folder; pictures are read from its picture folder.
     void SetDataPath(const QString &dataPath);
     // Tells the editor which list rows are selected; saving needs exactly one.
     void SetSelectionProvider(std::function<ListSelection()> provider);
