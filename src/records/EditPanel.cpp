@@ -581,7 +581,7 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
 void EditPanel::ShowPictures(const QString &img1, const QString &img2) {
     Image1->Clear();
     Image2->Clear();
-    const QString folder = PictureFolder(dataPath_);
+    const QString folder = PictureStore::PictureFolder(dataPath_);
     if (!img1.isEmpty() && QFileInfo::exists(folder + img1))
         Image1->LoadFile(folder + img1);
     if (!img2.isEmpty() && QFileInfo::exists(folder + img2))
