@@ -2,17 +2,13 @@
 // and print control, the printed forms of the texts, the sender block, the postal code as boxes
 // or as a line, and a customer barcode that does not depend on the writing direction.
 
-#include "core/TextFile.h"
+#include "PrintTestData.h"
 #include "core/TextHelpers.h"
-#include "platform/CustomerBarcode.h"
 #include "print/ComposeFace.h"
-#include "print/HeadlessPrint.h"
-#include "print/PrintSettings.h"
 
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -66,58 +62,15 @@ private:
     mutable TextRecordingEngine engine_;
 };
 
-PrintRow CustomerRow(int useType, int printCtrl) {
-    PrintRow row;
-    row.Mark = kPrintMark;
-    auto &s = row.SubItems;
-    s[kColName] = QStringLiteral("山田　太郎");
-    s[kColNameTitle] = QStringLiteral("様");
-    s[kColAddress1] = QStringLiteral("千葉県千葉市稲毛区緑町3丁目30-8");
-    s[kColAddress2] = QStringLiteral("郵便ビル403号");
-    s[kColZip] = QStringLiteral("263-0023");
-    s[kColOffice] = QStringLiteral("ブリスコ商事");
-    s[kColOfficeZip] = QStringLiteral("110-0016");
-    s[kColOfficeAddress1] = QStringLiteral("東京都台東区台東5-6-3");
-    s[kColOfficeAddress2] = QStringLiteral("ABCビル10F");
-    s[kColOfficePost] = QStringLiteral("営業部");
-    s[kColOfficeExecutive] = QStringLiteral("部長");
-    s[kColPrintCtrl] = PrintControlText(printCtrl);
-    s[kColUseType] = UseTypeText(useType);
-    const QStringList names = {QStringLiteral("山田　花子"), QStringLiteral("山田 次郎"),
-                               QStringLiteral("さくら"), QString()};
-    const QStringList titles = {QStringLiteral("様"), QStringLiteral("殿"),
-                                QStringLiteral("ちゃん"), QString()};
-    for (int slot = 0; slot < kJointSlots; ++slot) {
-        s[JointMarkColumn(slot)] = slot == 0 || slot == 2 ? kJointOnMark : kJointOffMark;
-        s[JointNameColumn(slot)] = names[slot];
-        s[JointTitleColumn(slot)] = titles[slot];
-    }
-    return row;
-}
-
-TSenderBuff Sender() {
-    TSenderBuff s;
-    s.Name = QStringLiteral("鈴木　一郎");
-    s.ZipCode = QStringLiteral("100-0001");
-    s.Zip1 = QStringLiteral("東京都千代田区千代田1-1");
-    s.Tel = QStringLiteral("03-1234-5678");
-    s.TelCheck = true;
-    return s;
-}
-
 FaceSettings Postcard(bool vertical) {
-    PrintSettings settings;
-    settings.Vertical = vertical;
-    settings.Frames = DefaultFrames(kDefaultPaperKind, vertical);
-    settings.PrintCostom = true;
-    return StoredFaceSettings(settings, std::nullopt);
+    return StoredFaceSettings(PostcardSettings(vertical, false), std::nullopt);
 }
 
 QString DrawnTexts(const FaceSettings &face, const PrintRow &row) {
     TextRecordingDevice device;
     {
         QPainter painter(&device);
-        ComposeFace(painter, face, kDpi, kDpi, Rnd(kDpi * 0.2 / 25.4), row, Sender());
+        ComposeFace(painter, face, kDpi, kDpi, Rnd(kDpi * 0.2 / 25.4), row, SampleSender());
     }
     return device.Drawn();
 }
@@ -127,7 +80,7 @@ QImage Rendered(const FaceSettings &face, const PrintRow &row) {
                  QImage::Format_RGB32);
     image.fill(Qt::red);
     QPainter painter(&image);
-    ComposeFace(painter, face, kDpi, kDpi, Rnd(kDpi * 0.2 / 25.4), row, Sender());
+    ComposeFace(painter, face, kDpi, kDpi, Rnd(kDpi * 0.2 / 25.4), row, SampleSender());
     return image;
 }
 
@@ -137,13 +90,7 @@ class TestComposeFace : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(zipFolder.isValid());
-        const QString zipPath = zipFolder.filePath(QStringLiteral("zip.dat"));
-        QVERIFY(TextFile::WriteLines(zipPath, {QStringLiteral("2630023,千葉県千葉市稲毛区緑町"),
-                                               QStringLiteral("1100016,東京都台東区台東")}));
-        CustomerBarcode::SetZipDataPath(zipPath);
-    }
+    void initTestCase() { QVERIFY(UseSampleZipData(zipFolder)); }
     void cleanupTestCase() { CustomerBarcode::SetZipDataPath({}); }
 
     void choosesAddressAndNameForm_data() {
@@ -189,7 +136,7 @@ private slots:
         QFETCH(int, printCtrl);
         QFETCH(QStringList, drawn);
         QFETCH(QStringList, notDrawn);
-        const QString texts = DrawnTexts(Postcard(false), CustomerRow(useType, printCtrl));
+        const QString texts = DrawnTexts(Postcard(false), SampleCustomerRow(useType, printCtrl));
         for (const QString &text : drawn)
             QVERIFY2(texts.contains(text), qPrintable(text + QStringLiteral(" in ") + texts));
         for (const QString &text : notDrawn)
@@ -197,7 +144,7 @@ private slots:
     }
 
     void jointFamilyLikeTheMainOneIsLeftOut() {
-        const QString texts = DrawnTexts(Postcard(true), CustomerRow(0, 0));
+        const QString texts = DrawnTexts(Postcard(true), SampleCustomerRow(0, 0));
         QCOMPARE(texts.count(QStringLiteral("山田")), 1);
     }
 
@@ -214,7 +161,7 @@ private slots:
         QFETCH(bool, vertical);
         QFETCH(QString, line1);
         QFETCH(QString, line2);
-        const QString texts = DrawnTexts(Postcard(vertical), CustomerRow(0, 0));
+        const QString texts = DrawnTexts(Postcard(vertical), SampleCustomerRow(0, 0));
         QVERIFY2(texts.contains(line1), qPrintable(texts));
         QVERIFY2(texts.contains(line2), qPrintable(texts));
     }
@@ -233,7 +180,7 @@ private slots:
         QFETCH(QString, senderAddress);
         FaceSettings face = Postcard(vertical);
         face.PrintSender = printSender;
-        const QString texts = DrawnTexts(face, CustomerRow(0, 0));
+        const QString texts = DrawnTexts(face, SampleCustomerRow(0, 0));
         QCOMPARE(texts.contains(QStringLiteral("鈴木")), printSender);
         QCOMPARE(texts.contains(QStringLiteral("1000001")), printSender);
         if (printSender)
@@ -247,8 +194,9 @@ private slots:
         SheetGeometry sheet;
         sheet.LabelMm = QSizeF(86.4, 50.8);
         const FaceSettings label = StoredFaceSettings(settings, sheet);
-        QVERIFY(DrawnTexts(label, CustomerRow(0, 0)).contains(QStringLiteral("〒263-0023")));
-        QVERIFY(!DrawnTexts(Postcard(false), CustomerRow(0, 0)).contains(QStringLiteral("〒")));
+        QVERIFY(DrawnTexts(label, SampleCustomerRow(0, 0)).contains(QStringLiteral("〒263-0023")));
+        QVERIFY(
+            !DrawnTexts(Postcard(false), SampleCustomerRow(0, 0)).contains(QStringLiteral("〒")));
     }
 
     // The barcode reads the address number from digits; kanji numerals must not change it.
@@ -261,7 +209,7 @@ private slots:
             ShapeToDeviceBox(frame.left(), frame.top(), frame.width(), frame.height(),
                              vertical.PreviewPixelsPerMm, kDpi, kDpi);
         const QRect area(box.Left, box.Top, box.Width, box.Height);
-        const PrintRow row = CustomerRow(0, 0);
+        const PrintRow row = SampleCustomerRow(0, 0);
         const QImage fromVertical = Rendered(vertical, row).copy(area);
         const QImage fromHorizontal = Rendered(horizontal, row).copy(area);
 

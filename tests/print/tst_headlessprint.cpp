@@ -4,11 +4,9 @@
 
 #include "../common/TestEnv.h"
 #include "PdfPages.h"
+#include "PrintTestData.h"
 #include "core/IniFile.h"
 #include "core/SqlText.h"
-#include "print/HeadlessPrint.h"
-#include "print/PrintSettings.h"
-#include "print/SenderData.h"
 
 #include <QDir>
 #include <QtTest>
@@ -17,32 +15,11 @@ namespace {
 
 constexpr double kSampleDpi = 100;
 
-QString SampleFolder() {
-    const QString wanted = qEnvironmentVariable("PELLOR3_SAMPLE_OUT");
-    const QString folder =
-        wanted.isEmpty() ? QDir::temp().filePath(QStringLiteral("pellor3-print-samples")) : wanted;
-    QDir().mkpath(folder);
-    return folder;
-}
-
-TSenderBuff Sender() {
-    TSenderBuff s;
-    s.Name = QStringLiteral("鈴木　一郎");
-    s.ZipCode = QStringLiteral("100-0001");
-    s.Zip1 = QStringLiteral("東京都千代田区千代田1-1");
-    s.Zip2 = QStringLiteral("皇居前ビル2F");
-    s.Tel = QStringLiteral("03-1234-5678");
-    s.TelCheck = true;
-    s.OfficeName = QStringLiteral("ブリスコ株式会社");
-    s.OfficeCheck = true;
-    return s;
-}
-
 void StoreChoices(TestEnv &env, const PrintSettings &settings) {
     IniFile ini(SenderConfPath(env.dataPath()));
     ini.Load();
     WritePrintSettings(ini, settings);
-    WriteSenderData(ini, Sender(), {});
+    WriteSenderData(ini, SampleSender(), {});
     QVERIFY(ini.Save());
 }
 
@@ -68,15 +45,6 @@ QList<int> AddCustomers(TestEnv &env, int count) {
         ids << id;
     }
     return ids;
-}
-
-PrintSettings Postcard(bool vertical) {
-    PrintSettings s;
-    s.Vertical = vertical;
-    s.PrintSender = true;
-    s.PrintCostom = true;
-    s.Frames = DefaultFrames(kDefaultPaperKind, vertical);
-    return s;
 }
 
 PrintSettings Labels(int maker, int row) {
@@ -105,14 +73,12 @@ private slots:
         QTest::addColumn<QSizeF>("pageMm");
         QTest::addColumn<QString>("sample");
         QTest::newRow("vertical postcards with sender and barcode")
-            << Postcard(true) << 3 << 3 << QSizeF(100, 148) << QStringLiteral("postcard_v");
-        QTest::newRow("horizontal postcards")
-            << Postcard(false) << 3 << 3 << QSizeF(100, 148) << QStringLiteral("postcard_h");
-        PrintSettings envelope = Postcard(true);
-        envelope.PostcardIndex = 5;
-        envelope.Frames = DefaultFrames(5, true);
-        QTest::newRow("envelope 長形3号")
-            << envelope << 1 << 1 << QSizeF(120, 235) << QStringLiteral("envelope_tyou3");
+            << PostcardSettings(true, true) << 3 << 3 << QSizeF(100, 148)
+            << QStringLiteral("postcard_v");
+        QTest::newRow("horizontal postcards") << PostcardSettings(false, true) << 3 << 3
+                                              << QSizeF(100, 148) << QStringLiteral("postcard_h");
+        QTest::newRow("envelope 長形3号") << PostcardSettings(true, true, 5) << 1 << 1
+                                          << QSizeF(120, 235) << QStringLiteral("envelope_tyou3");
         QTest::newRow("ten labels on a ten-label sheet")
             << Labels(1, 1) << 10 << 1 << QSizeF(210, 297) << QStringLiteral("labels_10");
     }
@@ -135,7 +101,7 @@ private slots:
         for (int n = 1; n <= pages; ++n) {
             const QString png =
                 sample.isEmpty() ? QString()
-                                 : QDir(SampleFolder())
+                                 : QDir(SampleOutputFolder(QStringLiteral("pellor3-print-samples")))
                                        .filePath(QStringLiteral("%1_p%2.png").arg(sample).arg(n));
             const std::optional<QImage> page = RenderPdfPage(path, n, kSampleDpi, png);
             QVERIFY(page);
@@ -149,7 +115,8 @@ private slots:
         QTest::addColumn<PrintSettings>("settings");
         QTest::addColumn<bool>("marked");
         QTest::addColumn<QString>("message");
-        QTest::newRow("nothing marked") << Postcard(true) << false << "印刷対象がありません。";
+        QTest::newRow("nothing marked")
+            << PostcardSettings(true, true) << false << "印刷対象がありません。";
         QTest::newRow("bad label sheet") << Labels(0, 0) << true << "印刷用紙が正しくありません。";
         QTest::newRow("stored sheet not there")
             << Labels(1, 9999) << true << "印刷用紙が選択されていません。";

@@ -277,19 +277,8 @@ private slots:
     }
 
     void labelRunTakesTheSheetAndItsDirection() {
-        QStringList lines;
-        QVERIFY(TextFile::ReadLines(env_->dataPath() + kPaperFileName, lines));
-        lines << "*ヒサゴ,横10面"
-              << "1'"
-              << "50'"
-              << "40'"
-              << "10'"
-              << "10'"
-              << "10'"
-              << "10'"
-              << "5'"
-              << "4'";
-        QVERIFY(TextFile::WriteLines(env_->dataPath() + kPaperFileName, lines));
+        QVERIFY(AppendToPaperFile(
+            {"*ヒサゴ,横10面", "1'", "50'", "40'", "10'", "10'", "10'", "10'", "5'", "4'"}));
         Open();
         Tabs()->setCurrentIndex(1);
         auto *papers = window_->findChild<QTableWidget *>("ListViewPaper");
@@ -303,19 +292,8 @@ private slots:
     }
 
     void brokenSheetIsNeverPrinted() {
-        QStringList lines;
-        QVERIFY(TextFile::ReadLines(env_->dataPath() + kPaperFileName, lines));
-        lines << "*ヒサゴ,壊れた"
-              << "0'"
-              << "50'"
-              << "40'"
-              << "10'"
-              << "10'"
-              << "10'"
-              << "10'"
-              << "0'"
-              << "x'";
-        QVERIFY(TextFile::WriteLines(env_->dataPath() + kPaperFileName, lines));
+        QVERIFY(AppendToPaperFile(
+            {"*ヒサゴ,壊れた", "0'", "50'", "40'", "10'", "10'", "10'", "10'", "0'", "x'"}));
         Open();
         Tabs()->setCurrentIndex(1);
         auto *papers = window_->findChild<QTableWidget *>("ListViewPaper");
@@ -400,6 +378,11 @@ private:
         draws_.clear();
         runs_.clear();
         window_->show();
+    }
+    bool AppendToPaperFile(const QStringList &added) {
+        const QString path = env_->dataPath() + kPaperFileName;
+        QStringList lines;
+        return TextFile::ReadLines(path, lines) && TextFile::WriteLines(path, lines + added);
     }
     QTabWidget *Tabs() { return window_->findChild<QTabWidget *>("PCPrintType"); }
     QRadioButton *Radio(const char *name) { return window_->findChild<QRadioButton *>(name); }
