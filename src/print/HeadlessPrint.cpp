@@ -52,10 +52,7 @@ void SetUpPdfPrinter(QPrinter &printer, const QString &path, const PrintRunReque
     printer.setResolution(kPdfDpi);
     printer.setDocName(QStringLiteral("印刷"));
     printer.setFullPage(true);
-    const QSizeF paper = request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
-    const bool landscape = paper.width() > paper.height();
-    printer.setPageSize(QPageSize(landscape ? paper.transposed() : paper, QPageSize::Millimeter));
-    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    SetPaperOf(printer, request);
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 

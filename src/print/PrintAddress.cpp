@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPageSize>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -858,6 +859,29 @@ void TPrintAddress::Button2Click() {
     RefreshPreview();
 }
 
+namespace {
+QSizeF PaperMmOf(const PrintRunRequest &request) {
+    return request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
+}
+
+// Label sheets as their direction says; a card or envelope as its face is turned, so a face
+// laid out wider than high is never cut off by a portrait page.
+QPageLayout::Orientation PaperOrientation(const PrintRunRequest &request) {
+    const bool landscape = request.Sheet ? request.Sheet->Landscape
+                                         : PaperMmOf(request).width() > PaperMmOf(request).height();
+    return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+} // namespace
+
+void SetPaperOf(QPrinter &printer, const PrintRunRequest &request) {
+    const QSizeF paper = PaperMmOf(request);
+    const QSizeF portrait(std::min(paper.width(), paper.height()),
+                          std::max(paper.width(), paper.height()));
+    printer.setPageSize(
+        QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch));
+    printer.setPageOrientation(PaperOrientation(request));
+}
+
 void TPrintAddress::ButtonPrintClick() {
     const QString nothing = QStringLiteral("印刷対象がありません。");
     if (printRows_->rowCount() == 0) {
@@ -883,10 +907,11 @@ void TPrintAddress::ButtonPrintClick() {
         }
     }
     request.Face = CurrentFaceSettings();
+    // The dialog proposes the paper of the faces; the user may still choose another.
+    SetPaperOf(printer_, request);
     if (!prompt().SetupPrinter(printer_))
         return;
-    printer_.setPageOrientation(request.Sheet && request.Sheet->Landscape ? QPageLayout::Landscape
-                                                                          : QPageLayout::Portrait);
+    printer_.setPageOrientation(PaperOrientation(request));
     printer_.setDocName(QStringLiteral("印刷"));
     if (printRunner_)
         printRunner_(printer_, request);

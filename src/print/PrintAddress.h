@@ -47,6 +47,10 @@ struct PrintRunRequest {
     std::optional<SheetGeometry> Sheet; // the label tab's sheet; none on postcards and envelopes
 };
 
+// Gives the printer the page the faces are laid out for: the card or envelope, or the A4
+// sheet, turned the way the face or sheet is turned.
+void SetPaperOf(QPrinter &printer, const PrintRunRequest &request);
+
 class TPrintAddress : public QDialog {
     Q_OBJECT
 

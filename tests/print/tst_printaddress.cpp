@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -363,6 +364,38 @@ private slots:
         QCOMPARE(draws_.last().face.FontSizes.RecipientName, 0);
         Radio("RBWaritukeManual")->setChecked(true);
         QCOMPARE(draws_.last().face.FontSizes.RecipientName, 3);
+    }
+
+    void printerGetsThePaperOfTheFaces_data() {
+        QTest::addColumn<QSizeF>("faceMm");
+        QTest::addColumn<bool>("labelSheet");
+        QTest::addColumn<QSizeF>("pageMm");
+        QTest::addColumn<bool>("landscape");
+        QTest::newRow("postcard") << QSizeF(100, 148) << false << QSizeF(100, 148) << false;
+        QTest::newRow("face wider than high")
+            << QSizeF(235, 120) << false << QSizeF(120, 235) << true;
+        QTest::newRow("landscape sheet") << QSizeF(297, 210) << true << QSizeF(210, 297) << true;
+        QTest::newRow("portrait sheet") << QSizeF(210, 297) << true << QSizeF(210, 297) << false;
+    }
+    void printerGetsThePaperOfTheFaces() {
+        QFETCH(QSizeF, faceMm);
+        QFETCH(bool, labelSheet);
+        QFETCH(QSizeF, pageMm);
+        QFETCH(bool, landscape);
+        PrintRunRequest request;
+        request.Face.PaperMm = faceMm;
+        if (labelSheet) {
+            request.Sheet = SheetGeometry{};
+            request.Sheet->SheetMm = faceMm;
+            request.Sheet->Landscape = faceMm.width() > faceMm.height();
+        }
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        SetPaperOf(printer, request);
+        const QSizeF size = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+        QVERIFY(qAbs(size.width() - pageMm.width()) < 1 &&
+                qAbs(size.height() - pageMm.height()) < 1);
+        QCOMPARE(printer.pageLayout().orientation() == QPageLayout::Landscape, landscape);
     }
 
 private:
