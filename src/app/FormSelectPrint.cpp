@@ -27,6 +27,9 @@ TFormSelectPrint::TFormSelectPrint(QWidget *parent)
     Button4 = button("Button4", QStringLiteral("電話番号一覧印刷"), Choice::PhoneList);
     layout->addSpacing(6);
     Button3 = button("Button3", QStringLiteral("キャンセル"), Choice::Cancel);
+    // The list prints stay off until the windows that print them are connected.
+    Button2->setEnabled(false);
+    Button4->setEnabled(false);
     setFixedSize(sizeHint());
 }
 

@@ -277,13 +277,15 @@ private slots:
         QTest::addColumn<int>("address");
         QTest::addColumn<int>("cards");
         QTest::addColumn<int>("phoneList");
-        QTest::newRow("宛名印刷") << "Button1" << 1 << 0 << 0;
-        QTest::newRow("カルテ印刷") << "Button2" << 0 << 1 << 0;
-        QTest::newRow("電話番号一覧印刷") << "Button4" << 0 << 0 << 1;
-        QTest::newRow("キャンセル") << "Button3" << 0 << 0 << 0;
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("宛名印刷") << "Button1" << 1 << 0 << 0 << true;
+        QTest::newRow("カルテ印刷") << "Button2" << 0 << 1 << 0 << false;
+        QTest::newRow("電話番号一覧印刷") << "Button4" << 0 << 0 << 1 << false;
+        QTest::newRow("キャンセル") << "Button3" << 0 << 0 << 0 << true;
     }
     void printChoiceStartsTheChosenPrint() {
         QFETCH(QString, button);
+        QFETCH(bool, enabled);
         TestEnv env;
         env.AddCustomer("青木", "ｱｵｷ");
         TFormMain w;
@@ -291,14 +293,20 @@ private slots:
         QSignalSpy address(w.PrintDM, &QPushButton::clicked);
         QSignalSpy cards(w.BtnPrintChart, &QPushButton::clicked);
         QSignalSpy phoneList(&w, &TFormMain::PhoneListPrintRequested);
-        OnNextModal([button](QWidget *dialog) {
+        bool wasEnabled = !enabled;
+        OnNextModal([button, &wasEnabled](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QString("印刷選択"));
-            dialog->findChild<QPushButton *>(button)->click();
+            QPushButton *choice = dialog->findChild<QPushButton *>(button);
+            wasEnabled = choice->isEnabled();
+            // The list prints are switched on by whoever connects them.
+            choice->setEnabled(true);
+            choice->click();
         });
         w.PNGButtonPrint->click();
         QTEST(int(address.size()), "address");
         QTEST(int(cards.size()), "cards");
         QTEST(int(phoneList.size()), "phoneList");
+        QCOMPARE(wasEnabled, enabled);
     }
 
     void onlyFinishedToolsAreEnabled() {
