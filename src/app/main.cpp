@@ -6,6 +6,8 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char *argv[]) {
     QStringList arguments;
@@ -20,6 +22,12 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Brisko Pellor3"));
     if (headlessPdf)
         return RunPrintAddressesCommand(*headlessPdf);
+
+    // Qt's own dialogs (printing, files) speak Japanese like the rest of the program.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QStringLiteral("qtbase_ja"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
 
     SingleInstance instance(QStringLiteral("Adrova"));
     if (!instance.Acquire())
