@@ -20,6 +20,8 @@ QLineEdit *AddEditRow(QWidget *owner, QGridLayout *grid, const QString &label, c
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
     edit->setInputMethodHints(input == Input::Code ? Qt::ImhPreferLatin : Qt::ImhNone);
+    // Wide enough for a whole address line.
+    edit->setMinimumWidth(300);
     auto *caption = new QLabel(label, owner);
     caption->setBuddy(edit);
     grid->addWidget(caption, row, 0);
