@@ -2,7 +2,8 @@
 
 #include "../tests/common/TestEnv.h"
 #include "core/SqlText.h"
-#include "search/SearchFilter.h"
+#include "store/ListStatement.h"
+#include "store/SearchFilter.h"
 
 #include <QRandomGenerator>
 #include <vector>
@@ -97,9 +98,7 @@ PELLOR3_BENCH_FIGURE(SearchHistoryMemo, "search_history_memo_100000_ms", "ms") {
         Query total(env.db(), QStringLiteral("select * from Usertbl"));
         total.Open();
         const int totalRows = total.RowCount();
-        const QString statement =
-            RewriteBirthdayNull(QStringLiteral("select * from Usertbl where  (") +
-                                products.SearchClause + QStringLiteral(") order by Kana"));
+        const QString statement = BuildListStatement({-1, -1, 0, products});
         Query list(env.db(), statement);
         list.Open();
         std::vector<ListedRow> entered;

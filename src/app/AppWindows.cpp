@@ -12,9 +12,7 @@
 #include "records/FormHistory.h"
 #include "records/FormPicPreview.h"
 #include "records/PictureStore.h"
-#include "search/FormSearch.h"
-#include "search/SearchClause.h"
-#include "search/SearchFilter.h"
+#include "store/ListStatement.h"
 #include "widgets/ImageButton.h"
 #include "widgets/PictureBox.h"
 
@@ -36,7 +34,6 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     formAddData_ = std::make_unique<TFormAddData>(&main);
     formHistory_ = std::make_unique<TFormHistory>(&main);
     formMyData_ = std::make_unique<TFormMyData>(main.GetDataPath(), &main);
-    formSearch_ = std::make_unique<TFormSearch>(&main);
     formPicPreview_ = std::make_unique<TFormPicPreview>(&main);
     fPrintSenderCfg_ = std::make_unique<TFPrintSenderCfg>(main.GetDataPath(), &main);
     printAddress_ = MakePrintAddressWindow(
@@ -44,7 +41,6 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
         *fPrintSenderCfg_, &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
     ConnectMainWindow();
-    ConnectSearch();
 }
 
 TAppWindows::~TAppWindows() = default;
@@ -82,32 +78,6 @@ void TAppWindows::ConnectMainWindow() {
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnZipClick);
     for (QPushButton *button : {editor->SSB_Address, editor->BtnAddressOf})
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnAddressClick);
-}
-
-void TAppWindows::ConnectSearch() {
-    connect(&main_, &TFormMain::ClassNamesLoaded, formSearch_.get(), &TFormSearch::SetClassNames);
-    SearchHooks hooks;
-    hooks.showWindow = [this] { return formSearch_->exec() == QDialog::Accepted; };
-    hooks.readingRangeIndex = [this] { return formSearch_->ReadingRangeIndex(); };
-    hooks.products = [this]() -> std::optional<ListSearch> {
-        if (!formSearch_->HasConditions())
-            return ListSearch{};
-        const std::optional<SearchProducts> products = formSearch_->BuildSearchClause();
-        if (!products)
-            return std::nullopt;
-        ListSearch search{products->SearchClause, {}};
-        if (products->NeedsFilterPass())
-            search.filterPass =
-                [this, products = *products](Query &list, int total,
-                                             const std::function<void(const Query &)> &enter) {
-                    return RunFilterPass(main_.GetDatabase(), list, products, total, enter);
-                };
-        return search;
-    };
-    hooks.rewriteStatement = [](const QString &statement) {
-        return RewriteBirthdayNull(statement);
-    };
-    main_.SetSearchHooks(std::move(hooks));
 }
 
 int TAppWindows::SelectedUserId() const {

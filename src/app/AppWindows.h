@@ -9,7 +9,6 @@ class TFormMain;
 class TFormAddData;
 class TFormHistory;
 class TFormMyData;
-class TFormSearch;
 class TFormPicPreview;
 class TPrintAddress;
 class TFPrintSenderCfg;
@@ -26,7 +25,6 @@ public:
     TFormAddData *FormAddData() const { return formAddData_.get(); }
     TFormHistory *FormHistory() const { return formHistory_.get(); }
     TFormMyData *FormMyData() const { return formMyData_.get(); }
-    TFormSearch *FormSearch() const { return formSearch_.get(); }
     TFormPicPreview *FormPicPreview() const { return formPicPreview_.get(); }
     TPrintAddress *PrintAddress() const { return printAddress_.get(); }
     TFPrintSenderCfg *FPrintSenderCfg() const { return fPrintSenderCfg_.get(); }
@@ -53,7 +51,6 @@ public slots:
 
 private:
     void ConnectMainWindow();
-    void ConnectSearch();
     // The one selected customer's id, or 0 when none or several rows are selected.
     int SelectedUserId() const;
 
@@ -61,7 +58,6 @@ private:
     std::unique_ptr<TFormAddData> formAddData_;
     std::unique_ptr<TFormHistory> formHistory_;
     std::unique_ptr<TFormMyData> formMyData_;
-    std::unique_ptr<TFormSearch> formSearch_;
     std::unique_ptr<TFormPicPreview> formPicPreview_;
     std::unique_ptr<TFPrintSenderCfg> fPrintSenderCfg_;
     std::unique_ptr<TPrintAddress> printAddress_;

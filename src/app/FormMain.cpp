@@ -3,7 +3,6 @@
 #include "app/CustomerList.h"
 #include "app/FormSelectPrint.h"
 #include "app/IndexTabBar.h"
-#include "app/SchemaUpgrade.h"
 #include "app/ToolbarArt.h"
 #include "core/TextFile.h"
 #include "platform/DesktopShell.h"
@@ -11,12 +10,14 @@
 #include "platform/Registry.h"
 #include "records/ClassNames.h"
 #include "records/FormEditClass.h"
+#include "search/FormSearch.h"
+#include "store/HistoryTable.h"
+#include "store/SchemaUpgrade.h"
 #include "widgets/ImageButton.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDebug>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -75,11 +76,6 @@ QString SlashPath(const QString &dataFolder) {
     return folder;
 }
 
-ListRow ReadListRow(const Query &row) {
-    return {row.AsInteger(QStringLiteral("UserId")), row.AsString(QStringLiteral("Name")),
-            row.AsInteger(QStringLiteral("Print")) == 1 ? PrintMark::On : PrintMark::Off};
-}
-
 } // namespace
 
 QString DataPathOf(const QString &dataFolder) {
@@ -123,6 +119,8 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
 
     formEditClass_ = new TFormEditClass(this);
     formSelectPrint_ = new TFormSelectPrint(this);
+    formSearch_ = new TFormSearch(this);
+    connect(this, &TFormMain::ClassNamesLoaded, formSearch_, &TFormSearch::SetClassNames);
     Prompt::SetParentWindow(this);
     FormCreate();
 }
@@ -347,10 +345,7 @@ void TFormMain::FormShow() {
     if (!database_.IsOpen())
         return;
     try {
-        HistoryQuery.SetText(QStringLiteral("select * from Historytbl"));
-        HistoryQuery.Close();
-        HistoryQuery.Open();
-        HistoryQuery.Close();
+        ProbeHistoryTable(HistoryQuery);
     } catch (const EngineError &failure) {
         prompt().Error(failure.message());
     }
@@ -386,53 +381,26 @@ void TFormMain::Raise() {
 }
 
 void TFormMain::RefreshList() {
-    ListFilters filters;
+    const int tab = TabControlClass3->currentIndex();
+    const bool searchTab = TabControlClass3->tabText(tab) == SearchTabCaption;
+    ListFilters filters = searchTab ? search_ : ListFilters{};
+    if (!searchTab && tab >= 1 && tab <= 12)
+        filters.readingIndex = tab;
     if (CBPrClass->currentIndex() > 0)
         filters.classId = CBPrClass->currentIndex() - 1;
     if (CBPrClass2->currentIndex() > 0)
         filters.classId2 = CBPrClass2->currentIndex() - 1;
-    const int tab = TabControlClass3->currentIndex();
-    const bool searchTab = TabControlClass3->tabText(tab) == SearchTabCaption;
-    std::optional<ListSearch> search;
-    if (tab >= 1 && tab <= 12)
-        filters.readingIndex = tab;
-    if (searchTab) {
-        if (searchHooks_.readingRangeIndex)
-            filters.readingIndex = searchHooks_.readingRangeIndex();
-        if (searchHooks_.products) {
-            search = searchHooks_.products();
-            if (!search)
-                return;
-            filters.searchClause = search->clause;
-        }
-    }
-    QString statement = BuildListStatement(filters);
-    if (searchHooks_.rewriteStatement)
-        statement = searchHooks_.rewriteStatement(statement);
-    lastListStatement_ = statement;
-    qDebug().noquote() << statement;
+    lastListStatement_ = BuildListStatement(filters);
 
     std::vector<ListRow> rows;
     QString label;
     try {
-        UserQuery.SetText(QStringLiteral("select * from Usertbl"));
-        UserQuery.Close();
-        UserQuery.Open();
-        const int total = UserQuery.RowCount();
-        // The search's filter pass reads more than a list row shows.
-        UserQuery.SetText(search && search->filterPass ? statement
-                                                       : ListColumnsStatement(statement));
-        UserQuery.Close();
-        UserQuery.Open();
-        const auto enter = [&rows](const Query &row) { rows.push_back(ReadListRow(row)); };
-        if (!UserQuery.AtEnd() && search && search->filterPass) {
-            label = search->filterPass(UserQuery, total, enter);
-        } else {
-            for (; !UserQuery.AtEnd(); UserQuery.Next())
-                enter(UserQuery);
-        }
-        if (label.isEmpty())
-            label = CountLabelText(static_cast<int>(rows.size()), total);
+        ListedCustomers listed = LoadListedCustomers(database_, UserQuery, filters);
+        rows.reserve(listed.rows.size());
+        for (ListedCustomer &customer : listed.rows)
+            rows.push_back({customer.userId, std::move(customer.name),
+                            customer.print ? PrintMark::On : PrintMark::Off});
+        label = listed.label;
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;
@@ -476,12 +444,23 @@ void TFormMain::BtnEditClassClick() {
 void TFormMain::ApplyIndexTab() {
     const bool searchTab =
         TabControlClass3->tabText(TabControlClass3->currentIndex()) == SearchTabCaption;
-    if (!searchTab || !searchHooks_.showWindow) {
+    if (!searchTab) {
         RefreshList();
         return;
     }
-    if (searchHooks_.showWindow())
-        RefreshList();
+    if (formSearch_->exec() != QDialog::Accepted)
+        return;
+    search_.readingIndex = formSearch_->ReadingRangeIndex();
+    if (!formSearch_->HasConditions()) {
+        search_.search = {};
+    } else {
+        try {
+            search_.search = BuildSearchClause(formSearch_->CurrentRows());
+        } catch (const SearchInputError &) {
+            // The window has told the user; the last search that could be built stays.
+        }
+    }
+    RefreshList();
 }
 
 ListSelection TFormMain::CurrentSelection() const {

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "platform/TableEngine.h"
+#include "platform/AppContext.h"
+#include "platform/Prompt.h"
 #include "records/EditPanel.h"
+#include "store/ListStatement.h"
+#include "store/TableEngine.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <functional>
-#include <optional>
 #include <vector>
 
 class CustomerListModel;
@@ -20,6 +22,7 @@ class QMenu;
 class QPushButton;
 class QTableView;
 class TFormEditClass;
+class TFormSearch;
 class TFormSelectPrint;
 
 // The data folder (DataPath) and table folder (DbPath) of an installation folder (DataFolder),
@@ -31,27 +34,9 @@ QString DbPathOf(const QString &dataFolder);
 // is the digit zero.
 bool PasswordMarkerIsOn(const QStringList &markerLines);
 
-// What the search window hands to a list rebuild while the tab "検索" is selected.
-struct ListSearch {
-    QString clause; // one more condition term; empty for none
-    // Set when the search has history or memo words: walks `list` (standing on its first row),
-    // calls `enter` for each row that enters the list and returns the count label text.
-    std::function<QString(Query &list, int total,
-                          const std::function<void(const Query &row)> &enter)>
-        filterPass;
-};
-
-// How the search window takes part in the list. Without hooks the tab "検索" lists like "全".
-struct SearchHooks {
-    std::function<bool()> showWindow;       // modal; true when closed with 検索開始
-    std::function<int()> readingRangeIndex; // 0, or the KanaClause index of the range
-    std::function<std::optional<ListSearch>()> products;      // nullopt: the user was told; stop
-    std::function<QString(const QString &)> rewriteStatement; // applied to the whole statement
-};
-
 // "Brisko Pellor3": the toolbar, the customer list with its filters, and the editor of the
 // selected customer. It owns the tables and the three query objects every window uses.
-class TFormMain : public QWidget {
+class TFormMain : public QWidget, public AppContext {
     Q_OBJECT
 
 private:
@@ -61,17 +46,21 @@ public:
     explicit TFormMain(QWidget *parent = nullptr);
     ~TFormMain() override;
 
-    QString GetDataPath() const { return dataPath_; }
-    QString GetDbPath() const { return dbPath_; }
-    Database &GetDatabase() { return database_; }
+    QString GetDataPath() const override { return dataPath_; }
+    QString GetDbPath() const override { return dbPath_; }
+    Database &GetDatabase() override { return database_; }
+    Query &SharedUserQuery() override { return UserQuery; }
+    Query &SharedHistoryQuery() override { return HistoryQuery; }
+    Query &SharedClassQuery() override { return ClassQuery; }
+    Prompt &GetPrompt() override { return prompt(); }
 
-    Query UserQuery{database_, QStringLiteral("select * from Usertbl")};
-    Query HistoryQuery{database_, QStringLiteral("select * from Historytbl")};
-    Query ClassQuery{database_, QStringLiteral("select * from Classtbl")};
+    Query UserQuery{database_};
+    Query HistoryQuery{database_};
+    Query ClassQuery{database_};
 
     // Rebuilds the list from the class filters, the reading tab and the search; selects the
     // first row.
-    void RefreshList();
+    void RefreshList() override;
     // The statement of the last rebuild.
     const QString &LastListStatement() const { return lastListStatement_; }
     void LoadClassNames();
@@ -80,7 +69,7 @@ public:
 
     // The list's rows and selection.
     int ListRowCount() const;
-    std::vector<int> ListedUserIds() const;
+    std::vector<int> ListedUserIds() const override;
     std::vector<int> SelectedUserIds() const;
     ListSelection CurrentSelection() const;
     // Selects the row of `userId` alone (which loads it); false when it is not listed.
@@ -90,7 +79,6 @@ public:
     void ResetClassFiltersSilently();
     void SelectIndexTabSilently(int index);
 
-    void SetSearchHooks(SearchHooks hooks) { searchHooks_ = std::move(hooks); }
     // Shown when usertbl.DM asks for the start-up password; returns once it is done.
     void SetStartupPasswordPrompt(std::function<void()> prompt) {
         passwordPrompt_ = std::move(prompt);
@@ -104,6 +92,7 @@ public:
     CustomerListModel *ListModel() const { return listModel_; }
     TFormEditClass *FormEditClass() const { return formEditClass_; }
     TFormSelectPrint *FormSelectPrint() const { return formSelectPrint_; }
+    TFormSearch *FormSearch() const { return formSearch_; }
 
     QWidget *PanelTopMenu;
     QWidget *PanelMainListView;
@@ -180,7 +169,9 @@ private:
     CustomerListModel *listModel_;
     TFormEditClass *formEditClass_;
     TFormSelectPrint *formSelectPrint_;
-    SearchHooks searchHooks_;
+    TFormSearch *formSearch_;
+    // The search the tab "検索" lists: the last one the search window could build.
+    ListFilters search_;
     std::function<void()> passwordPrompt_;
     std::function<bool()> mailSettingsCheck_;
     QString lastListStatement_;

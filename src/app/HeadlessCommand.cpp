@@ -3,7 +3,8 @@
 #include "app/FormMain.h"
 #include "platform/Installer.h"
 #include "platform/Registry.h"
-#include "platform/TableEngine.h"
+#include "store/CustomerTable.h"
+#include "store/TableEngine.h"
 #include "print/HeadlessPrint.h"
 
 #include <cstdio>
@@ -33,11 +34,8 @@ int RunPrintAddressesCommand(const QString &pdfPath) {
     try {
         Database database;
         database.Open(DbPathOf(dataFolder));
-        Query query(database, QStringLiteral("select * from Usertbl order by Kana"));
-        QList<int> ids;
-        for (query.Open(); !query.AtEnd(); query.Next())
-            ids << query.AsInteger(QStringLiteral("UserId"));
-        query.Close();
+        Query query(database);
+        const QList<int> ids = CustomerIdsByReading(query);
         const int status =
             PrintAddressesToPdf(database, DataPathOf(dataFolder), ids, pdfPath, &error);
         return status == 0 ? 0 : Fail(error);

@@ -2,8 +2,8 @@
 
 #include "core/TextFile.h"
 #include "platform/Registry.h"
-#include "platform/Schema.h"
-#include "platform/TableEngine.h"
+#include "store/Schema.h"
+#include "store/TableEngine.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "core/IniFile.h"
 #include "platform/CustomerBarcode.h"
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 #include "print/ComposeFace.h"
 #include "print/PrintFonts.h"
 #include "print/PrintFrames.h"

@@ -3,7 +3,7 @@
 #include "core/IniFile.h"
 #include "core/TextHelpers.h"
 #include "platform/Prompt.h"
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 #include "print/FormAddPaper.h"
 #include "print/FormWarituke.h"
 #include "print/LayoutEngine.h"

@@ -1,6 +1,6 @@
 #include "print/PrintList.h"
 
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,9 +1,9 @@
 #include "records/ClassNames.h"
 
-#include "core/SqlText.h"
 #include "platform/Prompt.h"
-#include "platform/TableEngine.h"
 #include "records/FormEditClass.h"
+#include "store/ClassTable.h"
+#include "store/TableEngine.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
@@ -11,9 +11,8 @@
 namespace {
 
 // Renames the entries of an axis in place: entry i of `idBox`, entry i + 1 of `filterBox`.
-void RenameEntries(Query &classQuery, const QString &statement, QComboBox *idBox,
-                   QComboBox *filterBox) {
-    const QStringList names = ReadClassNames(classQuery, statement);
+void RenameEntries(Query &classQuery, ClassAxis axis, QComboBox *idBox, QComboBox *filterBox) {
+    const QStringList names = ReadClassNamesById(classQuery, axis);
     const QSignalBlocker blockId(idBox);
     const QSignalBlocker blockFilter(filterBox);
     const int idSelected = idBox->currentIndex();
@@ -30,16 +29,6 @@ void RenameEntries(Query &classQuery, const QString &statement, QComboBox *idBox
 
 } // namespace
 
-QStringList ReadClassNames(Query &classQuery, const QString &statement) {
-    classQuery.SetText(statement);
-    classQuery.Close();
-    classQuery.Open();
-    QStringList names;
-    for (; !classQuery.AtEnd(); classQuery.Next())
-        names << classQuery.AsString(QStringLiteral("Name"));
-    return names;
-}
-
 void LoadClassNames(Query &classQuery, const ClassBoxes &boxes) {
     const QSignalBlocker block1(boxes.CBClass);
     const QSignalBlocker block2(boxes.CBClass2);
@@ -51,25 +40,16 @@ void LoadClassNames(Query &classQuery, const ClassBoxes &boxes) {
     boxes.CBPrClass->addItem(NoClassFilter);
     boxes.CBPrClass2->clear();
     boxes.CBPrClass2->addItem(NoClassFilter);
-    const QStringList names1 = ReadClassNames(classQuery, QStringLiteral("select * from Classtbl"));
+    const QStringList names1 = ReadClassNames(classQuery, ClassAxis::First);
     boxes.CBClass->addItems(names1);
     boxes.CBPrClass->addItems(names1);
-    const QStringList names2 =
-        ReadClassNames(classQuery, QStringLiteral("select * from Classtbl2"));
+    const QStringList names2 = ReadClassNames(classQuery, ClassAxis::Second);
     if (!names2.isEmpty()) {
         boxes.CBClass2->addItems(names2);
         boxes.CBPrClass2->addItems(names2);
         for (QComboBox *box : {boxes.CBClass, boxes.CBClass2, boxes.CBPrClass, boxes.CBPrClass2})
             box->setCurrentIndex(0);
     }
-}
-
-QStringList ClassNameUpdates(const QString &table, const QStringList &names) {
-    QStringList statements;
-    for (int id = 0; id < ClassCount; ++id)
-        statements << QStringLiteral("Update %1 set Name=%2where ClassId = %3")
-                          .arg(table, QuoteSql(names.value(id)), QString::number(id));
-    return statements;
 }
 
 QStringList FillClassNames(const QStringList &stored) {
@@ -83,9 +63,8 @@ QStringList FillClassNames(const QStringList &stored) {
 
 bool EditClassNames(Query &classQuery, TFormEditClass &form, const ClassBoxes &boxes) {
     try {
-        form.SetNames(
-            FillClassNames(ReadClassNames(classQuery, QStringLiteral("select * from Classtbl"))),
-            FillClassNames(ReadClassNames(classQuery, QStringLiteral("select * from Classtbl2"))));
+        form.SetNames(FillClassNames(ReadClassNames(classQuery, ClassAxis::First)),
+                      FillClassNames(ReadClassNames(classQuery, ClassAxis::Second)));
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return false;
@@ -93,17 +72,10 @@ bool EditClassNames(Query &classQuery, TFormEditClass &form, const ClassBoxes &b
     if (form.exec() != QDialog::Accepted)
         return false;
     try {
-        const QStringList statements = ClassNameUpdates(QStringLiteral("Classtbl"), form.Names(1)) +
-                                       ClassNameUpdates(QStringLiteral("Classtbl2"), form.Names(2));
-        for (const QString &statement : statements) {
-            classQuery.SetText(statement);
-            classQuery.Close();
-            classQuery.Execute();
-        }
-        RenameEntries(classQuery, QStringLiteral("select * from Classtbl order by ClassId"),
-                      boxes.CBClass, boxes.CBPrClass);
-        RenameEntries(classQuery, QStringLiteral("select * from Classtbl2 Order by ClassId"),
-                      boxes.CBClass2, boxes.CBPrClass2);
+        StoreClassNames(classQuery, ClassAxis::First, form.Names(1));
+        StoreClassNames(classQuery, ClassAxis::Second, form.Names(2));
+        RenameEntries(classQuery, ClassAxis::First, boxes.CBClass, boxes.CBPrClass);
+        RenameEntries(classQuery, ClassAxis::Second, boxes.CBClass2, boxes.CBPrClass2);
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return false;

@@ -3,11 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "store/ClassTable.h"
+
 class Query;
 class QComboBox;
 class TFormEditClass;
-
-inline constexpr int ClassCount = 12;
 
 // The four class boxes of the main window: the editor's CBClass and CBClass2 (position = class
 // id) and the list filters CBPrClass and CBPrClass2 ("指定なし", then position = class id + 1).
@@ -20,16 +20,9 @@ struct ClassBoxes {
 
 inline const QString NoClassFilter = QStringLiteral("指定なし");
 
-// The Name of every row of a class table statement, in the order the rows come. Throws
-// EngineError.
-QStringList ReadClassNames(Query &classQuery, const QString &statement);
-
 // Refills the four boxes from classtbl and classtbl2 and selects their first entries, without
 // raising their change signals. Throws EngineError.
 void LoadClassNames(Query &classQuery, const ClassBoxes &boxes);
-
-// The twelve statements that store the names of one axis ("Classtbl" or "Classtbl2").
-QStringList ClassNameUpdates(const QString &table, const QStringList &names);
 
 // Puts the stored names into the editor's twelve edits of each axis; when a table holds fewer
 // rows, the remaining edits repeat its last name.

@@ -1,18 +1,11 @@
 #include "records/CustomerActions.h"
 
-#include "core/Clock.h"
-#include "core/SqlText.h"
 #include "platform/Prompt.h"
-#include "platform/TableEngine.h"
 #include "records/PictureStore.h"
+#include "store/CustomerTable.h"
+#include "store/EngineError.h"
 
 namespace {
-
-void Run(Query &query, const QString &statement) {
-    query.Close();
-    query.SetText(statement);
-    query.Execute();
-}
 
 // Both pictures, then the row. False when something failed (already shown).
 bool DeleteCustomer(Query &userQuery, const QString &dataPath, int userId) {
@@ -20,7 +13,7 @@ bool DeleteCustomer(Query &userQuery, const QString &dataPath, int userId) {
         !PictureStore::DeletePicture(userQuery, dataPath, 1, userId))
         return false;
     try {
-        Run(userQuery, QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId));
+        DeleteCustomerRow(userQuery, userId);
         return true;
     } catch (const EngineError &e) {
         prompt().Error(e.message());
@@ -31,12 +24,8 @@ bool DeleteCustomer(Query &userQuery, const QString &dataPath, int userId) {
 } // namespace
 
 int InsertNewCustomer(Query &userQuery, const QString &name, const QString &kana) {
-    const QString today = SqlDate(Clock::Today());
     try {
-        Run(userQuery, QStringLiteral("insert into Usertbl(Name,Kana,NameTitle,Sex,MakeDay,"
-                                      "BirthDay,UseType)values(%1,%2,'様','不明',%3,%3,\"0\")")
-                           .arg(QuoteSql(name), QuoteSql(kana), today));
-        return static_cast<int>(userQuery.LastInsertId());
+        return InsertCustomer(userQuery, name, kana);
     } catch (const EngineError &e) {
         prompt().Error(e.message());
         return 0;
@@ -75,9 +64,7 @@ bool SetPrintFlags(Query &userQuery, const QList<int> &userIds, bool print) {
     }
     try {
         for (int userId : userIds)
-            Run(userQuery, QStringLiteral("update Usertbl set print = '%1' where UserID =%2")
-                               .arg(print ? 1 : 0)
-                               .arg(userId));
+            SetPrintMark(userQuery, userId, print);
     } catch (const EngineError &e) {
         prompt().Error(e.message());
     }

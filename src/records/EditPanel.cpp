@@ -3,10 +3,10 @@
 #include "core/Clock.h"
 #include "core/TextHelpers.h"
 #include "platform/Prompt.h"
-#include "platform/TableEngine.h"
 #include "records/EntryGuard.h"
 #include "records/FormMemo.h"
 #include "records/PictureStore.h"
+#include "store/TableEngine.h"
 #include "widgets/PictureBox.h"
 #include "widgets/ShiftJisInput.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "records/CustomerRecord.h"
+#include "store/CustomerRecord.h"
+#include "store/HistoryTable.h"
 
 #include <QWidget>
 #include <array>

@@ -4,8 +4,8 @@
 #include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
 #include "platform/Prompt.h"
-#include "platform/TableEngine.h"
 #include "records/EntryGuard.h"
+#include "store/TableEngine.h"
 #include "widgets/KeyFilter.h"
 
 #include <QCoreApplication>

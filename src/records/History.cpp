@@ -1,11 +1,10 @@
 #include "records/History.h"
 
 #include "core/ShiftJis.h"
-#include "core/SqlText.h"
 #include "core/TextFile.h"
 #include "core/TextHelpers.h"
 #include "platform/Prompt.h"
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,18 +13,6 @@
 #include <numeric>
 
 namespace {
-
-void Run(Query &query, const QString &statement) {
-    query.Close();
-    query.SetText(statement);
-    query.Execute();
-}
-
-// The stored date text read back as a date and written as date text again.
-QString DateText(const QString &stored) {
-    const QDate date = ParseShortDate(stored);
-    return date.isValid() ? ShortDateText(date) : stored;
-}
 
 // Shift-JIS bytes with single-byte ASCII letters upper-cased, so byte order ignores their case.
 QByteArray CaseFoldedBytes(const QString &text) {
@@ -50,32 +37,6 @@ int CompareBytes(const QByteArray &a, const QByteArray &b) {
 
 } // namespace
 
-void InsertHistory(Query &historyQuery, int userId, const HistoryEntry &entry) {
-    Run(historyQuery, QStringLiteral("insert into Historytbl(UserId,MakeDay,Title,Contents)"
-                                     "values(%1,%2,%3,%4)")
-                          .arg(QString::number(userId), QuoteSql(ShortDateText(entry.date)),
-                               QuoteSql(entry.title), QuoteSql(entry.contents)));
-}
-
-void UpdateHistory(Query &historyQuery, int historyId, const HistoryEntry &entry) {
-    Run(historyQuery,
-        QStringLiteral("Update Historytbl set MakeDay =%1,Title=%2,Contents=%3where HistoryId = %4")
-            .arg(QuoteSql(ShortDateText(entry.date)), QuoteSql(entry.title),
-                 QuoteSql(entry.contents), QString::number(historyId)));
-}
-
-std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId) {
-    historyQuery.Close();
-    historyQuery.SetText(
-        QStringLiteral("select * from Historytbl where HistoryId=%1").arg(historyId));
-    historyQuery.Open();
-    if (historyQuery.AtEnd())
-        return std::nullopt;
-    return HistoryEntry{ParseShortDate(historyQuery.AsString(QStringLiteral("MakeDay"))),
-                        historyQuery.AsString(QStringLiteral("Title")),
-                        historyQuery.AsString(QStringLiteral("Contents"))};
-}
-
 bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId) {
     if (!historyId) {
         prompt().Message(QStringLiteral("削除する履歴を選択して下さい"));
@@ -85,26 +46,12 @@ bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId) {
                           QStringLiteral("確認")))
         return false;
     try {
-        Run(historyQuery,
-            QStringLiteral("delete from Historytbl where HistoryId=%1").arg(*historyId));
+        DeleteHistory(historyQuery, *historyId);
         return true;
     } catch (const EngineError &e) {
         prompt().Error(e.message());
         return false;
     }
-}
-
-QString HistorySummary(Query &historyQuery, int userId) {
-    historyQuery.Close();
-    historyQuery.SetText(QStringLiteral("select * from Historytbl where UserID =%1").arg(userId));
-    historyQuery.Open();
-    QString summary;
-    for (; !historyQuery.AtEnd(); historyQuery.Next())
-        summary += DateText(historyQuery.AsString(QStringLiteral("MakeDay"))) +
-                   QStringLiteral(" - ") + historyQuery.AsString(QStringLiteral("Title")) +
-                   QStringLiteral(" - ") + historyQuery.AsString(QStringLiteral("Contents")) +
-                   QStringLiteral(" | ");
-    return summary;
 }
 
 void HistorySort::ColumnClick(int column) {

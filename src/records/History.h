@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/CustomerRecord.h"
+#include "store/HistoryTable.h"
 
 #include <QDate>
 #include <QString>
@@ -23,28 +23,10 @@ class Query;
 //   BtlHisSaveClick:     SaveHistoryCsv(rows, EditName->text(), CBNameTitle->currentText());
 //   ListViewHistoryColumnClick: HistorySort.ColumnClick(column); HistorySort.Sort(rows); and
 //                        show rows in that order (or sort pairs with HistorySort.Compare).
-//   CSV export:          HistorySummary(HistoryQuery, u).
-
-// One entry as the entry window edits it.
-struct HistoryEntry {
-    QDate date;
-    QString title;
-    QString contents;
-};
-
-// Statements; they throw EngineError when refused.
-void InsertHistory(Query &historyQuery, int userId, const HistoryEntry &entry);
-void UpdateHistory(Query &historyQuery, int historyId, const HistoryEntry &entry);
-// The entry with this key; nothing when it no longer exists.
-std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId);
 
 // BtnDelHistoryClick: "削除する履歴を選択して下さい" without a selected entry, else asks
 // "選択している履歴を削除しますか？" and deletes it. True when it was deleted.
 bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId);
-
-// Every entry of the customer as "date - item - content | ", in table order; empty without
-// entries.
-QString HistorySummary(Query &historyQuery, int userId);
 
 // Sorting by a clicked column header. Every click flips the direction flag, whichever column
 // was clicked, so the first click sorts ascending and the next one descending. The flag lives

@@ -1,10 +1,10 @@
 #include "records/PictureStore.h"
 
-#include "core/SqlText.h"
 #include "core/TextFile.h"
 #include "platform/JpegDecoder.h"
 #include "platform/Prompt.h"
-#include "platform/TableEngine.h"
+#include "store/CustomerTable.h"
+#include "store/EngineError.h"
 #include "widgets/PictureBox.h"
 
 #include <QBuffer>
@@ -16,10 +16,6 @@
 namespace PictureStore {
 
 namespace {
-
-QString ColumnOfSlot(int slot) {
-    return slot == 0 ? QStringLiteral("img1") : QStringLiteral("img2");
-}
 
 QString StoredPath(const QString &dataPath, int userId, int slot) {
     return PictureFolder(dataPath) + PictureFileName(userId, slot);
@@ -72,11 +68,7 @@ bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &pictur
 
 bool SetColumn(Query &userQuery, int slot, int userId, const QString &fileName) {
     try {
-        userQuery.Close();
-        userQuery.SetText(QStringLiteral("update Usertbl set %1 = %2 where UserID =%3")
-                              .arg(ColumnOfSlot(slot), QuoteSql(fileName))
-                              .arg(userId));
-        userQuery.Execute();
+        SetPictureFileName(userQuery, userId, slot, fileName);
         return true;
     } catch (const EngineError &e) {
         prompt().Error(e.message());

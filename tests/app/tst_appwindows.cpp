@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -62,13 +63,15 @@ private slots:
         TFormMain w;
         TAppWindows windows(w);
         w.show();
-        QComboBox *field = windows.FormSearch()->findChild<QComboBox *>("CB_1_Topic1");
-        QComboBox *value = windows.FormSearch()->findChild<QComboBox *>("CB_1_Topic2");
+        QComboBox *field = w.FormSearch()->findChild<QComboBox *>("CB_1_Topic1");
+        QComboBox *value = w.FormSearch()->findChild<QComboBox *>("CB_1_Topic2");
         QVERIFY(field && value);
         field->setCurrentIndex(field->findText("名前"));
         value->lineEdit()->setText("O'B");
+        QTimer::singleShot(0, w.FormSearch()->findChild<QPushButton *>("BtnStart"),
+                           &QPushButton::click);
         w.SelectIndexTabSilently(13);
-        w.RefreshList();
+        w.ApplyIndexTab();
         QCOMPARE(ListedNames(w), QStringList{"O'Brien"});
         QVERIFY(w.LastListStatement().contains("'%O''B%'"));
         w.SelectIndexTabSilently(0);

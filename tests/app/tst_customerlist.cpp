@@ -1,4 +1,5 @@
 #include "app/CustomerList.h"
+#include "store/ListStatement.h"
 
 #include <QtTest>
 
@@ -120,15 +121,14 @@ private slots:
         QFETCH(int, readingIndex);
         QFETCH(QString, searchClause);
         QFETCH(QString, statement);
-        QCOMPARE(BuildListStatement({classId, classId2, readingIndex, searchClause}), statement);
+        QCOMPARE(BuildListStatement({classId, classId2, readingIndex, {searchClause, {}, {}}}),
+                 statement);
     }
 
     void listColumnsStatementKeepsTheConditions() {
         QCOMPARE(
-            ListColumnsStatement("select * from Usertbl where (class = 2) order by Kana"),
+            BuildListStatement({2, -1, 0, {}}, ListColumns::ListRow),
             QString("select UserId, Name, Print from Usertbl where (class = 2) order by Kana"));
-        QCOMPARE(ListColumnsStatement("select Name from Usertbl"),
-                 QString("select Name from Usertbl"));
     }
 
     void countLabel() { QCOMPARE(CountLabelText(25, 120), QString("25/120件該当")); }

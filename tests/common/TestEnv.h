@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Prompt.h"
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 
 #include <QString>
 #include <QTemporaryDir>

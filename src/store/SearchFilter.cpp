@@ -1,6 +1,6 @@
-#include "search/SearchFilter.h"
+#include "store/SearchFilter.h"
 
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 
 namespace {
 

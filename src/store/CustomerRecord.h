@@ -4,8 +4,6 @@
 #include <QString>
 #include <array>
 #include <optional>
-#include <stdexcept>
-#include <vector>
 
 class Query;
 
@@ -61,26 +59,3 @@ QString BuildUpdateStatement(const CustomerRecord &record);
 
 // Runs BuildUpdateStatement with the memo bound. Throws EngineError.
 void SaveCustomerRecord(Query &userQuery, const CustomerRecord &record);
-
-// One history entry as the editor's history box lists it.
-struct HistoryRow {
-    QString date; // the entry's day as short date text
-    QString title;
-    QString contents;
-    int historyId = 0;
-};
-
-// A history date that does not read as a date; message() is for the user.
-class HistoryDateError : public std::runtime_error {
-public:
-    HistoryDateError(const QString &message, std::vector<HistoryRow> rowsSoFar);
-    const QString &message() const { return message_; }
-    const std::vector<HistoryRow> &RowsSoFar() const { return rows_; }
-
-private:
-    QString message_;
-    std::vector<HistoryRow> rows_;
-};
-
-// The history entries of a customer, newest first. Throws EngineError or HistoryDateError.
-std::vector<HistoryRow> LoadHistoryRows(Query &historyQuery, int userId);

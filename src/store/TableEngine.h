@@ -1,26 +1,17 @@
 #pragma once
 
+#include "store/EngineError.h"
+
 #include <QDate>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
 class Query;
-
-// A statement the engine refused, or a table file it could not use. Callers show message().
-class EngineError : public std::runtime_error {
-public:
-    explicit EngineError(const QString &message);
-    const QString &message() const { return message_; }
-
-private:
-    QString message_;
-};
 
 // The customer tables: one SQLite file, "pellor3.db", in the table folder. The statements
 // keep the program's own dialect; see SqlDialect.h for how they are translated.

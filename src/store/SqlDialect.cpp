@@ -1,6 +1,6 @@
-#include "platform/SqlDialect.h"
+#include "store/SqlDialect.h"
 
-#include "platform/TableEngine.h"
+#include "store/EngineError.h"
 
 #include <QRegularExpression>
 #include <vector>

@@ -1,14 +1,16 @@
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 
-#include "platform/SqlDialect.h"
+#include "store/SqlDialect.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <algorithm>
 #include <sqlite3.h>
 
-EngineError::EngineError(const QString &message)
-    : std::runtime_error(message.toStdString()), message_(message) {}
+// Statements reach the log only when asked for (QT_LOGGING_RULES="pellor3.sql.debug=true"), so
+// typed search values stay out of a terminal by default.
+Q_LOGGING_CATEGORY(SqlLog, "pellor3.sql", QtInfoMsg)
 
 namespace {
 
@@ -117,6 +119,7 @@ static sqlite3_stmt *Prepare(sqlite3 *db, const QString &sql) {
 
 void Query::Open() {
     Close();
+    qCDebug(SqlLog).noquote() << text_;
     sqlite3 *db = database_.Handle();
     const QStringList statements = TranslateStatement(text_);
     translated_ = statements.value(0);
@@ -173,6 +176,7 @@ int Query::RowCount() {
 
 int Query::Execute() {
     Close();
+    qCDebug(SqlLog).noquote() << text_;
     sqlite3 *db = database_.Handle();
     int changed = 0;
     for (const QString &sql : TranslateStatement(text_)) {

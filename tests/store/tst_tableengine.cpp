@@ -1,8 +1,9 @@
 #include "../common/TestEnv.h"
 
 #include "core/SqlText.h"
-#include "platform/Schema.h"
-#include "platform/SqlDialect.h"
+#include "store/CustomerColumns.h"
+#include "store/Schema.h"
+#include "store/SqlDialect.h"
 
 #include <QFile>
 #include <QtTest>
@@ -54,7 +55,7 @@ private slots:
         TestEnv env;
         Query query(env.db(), "select * from Usertbl");
         query.Open();
-        QCOMPARE(query.FieldNames(), Schema::UserColumns());
+        QCOMPARE(query.FieldNames(), CustomerColumnNames());
         QCOMPARE(query.FieldNames().size(), 51);
         QCOMPARE(env.Scalar("select Name from Classtbl2 where ClassId = 11"), QString("項目12"));
     }

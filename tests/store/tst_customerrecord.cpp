@@ -1,6 +1,6 @@
 #include "../common/TestEnv.h"
 
-#include "records/CustomerRecord.h"
+#include "store/CustomerRecord.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/SearchClause.h"
+#include "store/SearchClause.h"
 
 #include <QMetaType>
 

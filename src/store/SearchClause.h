@@ -82,7 +82,3 @@ QString BuildRowCondition(const SearchRow &row);
 
 // Joins the rows in use into the three products. Throws SearchInputError (naming the row).
 SearchProducts BuildSearchClause(const SearchRows &rows);
-
-// The list statement with every birthday comparison against "NULL" turned into
-// "Birthday IS NULL" (letter case ignored; text inside single-quoted values is left alone).
-QString RewriteBirthdayNull(const QString &statement);

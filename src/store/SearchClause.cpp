@@ -1,4 +1,4 @@
-#include "search/SearchClause.h"
+#include "store/SearchClause.h"
 
 #include "core/Clock.h"
 #include "core/SqlText.h"
@@ -106,17 +106,26 @@ QString TextCondition(const QString &column, const QString &op, const QString &v
     return {};
 }
 
-// A date as the statements compare it; a value that is no date compares with "NULL", which the
-// birthday rewrite turns into IS NULL.
+// A date as the statements compare it; a value that is no date compares with "NULL".
 QString DateValue(const QDate &date) {
     return date.isValid() ? SqlDate(date) : QStringLiteral("\"NULL\"");
+}
+
+bool IsBirthday(const QString &column) {
+    return column.trimmed().compare(QStringLiteral("Birthday"), Qt::CaseInsensitive) == 0;
 }
 
 QString DateCondition(const QString &column, const QString &op, const QString &value) {
     if (op == InMonth)
         return QStringLiteral("EXTRACT(MONTH FROM ") + column + QStringLiteral(") = ") +
                QuoteSql(value);
-    const QString date = DateValue(ParseShortDate(value));
+    const QDate parsed = ParseShortDate(value);
+    // Any comparison of the birthday with a value that is no date asks for the customers
+    // without one.
+    if (!parsed.isValid() && IsBirthday(column) &&
+        (op == After || op == SameOperator || op == Before))
+        return QStringLiteral("Birthday IS NULL");
+    const QString date = DateValue(parsed);
     if (op == After)
         return column + QStringLiteral("> ") + date;
     if (op == SameOperator)
@@ -260,41 +269,4 @@ SearchProducts BuildSearchClause(const SearchRows &rows) {
         }
     }
     return products;
-}
-
-QString RewriteBirthdayNull(const QString &statement) {
-    static const QStringList comparisons = {QStringLiteral("Birthday = \"NULL\""),
-                                            QStringLiteral("Birthday > \"NULL\""),
-                                            QStringLiteral("Birthday < \"NULL\"")};
-    const QString isNull = QStringLiteral("Birthday IS NULL");
-    QString result;
-    result.reserve(statement.size());
-    qsizetype start = 0;
-    while (start < statement.size()) {
-        // Outside a single-quoted value up to the next quote, then the value itself unchanged.
-        qsizetype quote = statement.indexOf(u'\'', start);
-        if (quote < 0)
-            quote = statement.size();
-        QString outside = statement.mid(start, quote - start);
-        for (const QString &comparison : comparisons)
-            outside.replace(comparison, isNull, Qt::CaseInsensitive);
-        result += outside;
-        if (quote >= statement.size())
-            break;
-        qsizetype end = quote + 1;
-        while (end < statement.size()) {
-            if (statement.at(end) == u'\'') {
-                if (end + 1 < statement.size() && statement.at(end + 1) == u'\'') {
-                    end += 2;
-                    continue;
-                }
-                break;
-            }
-            ++end;
-        }
-        end = qMin(end + 1, statement.size());
-        result += statement.mid(quote, end - quote);
-        start = end;
-    }
-    return result;
 }

@@ -220,29 +220,21 @@ private slots:
         QCOMPARE(products.NeedsFilterPass(), !history.isEmpty() || !memo.isEmpty());
     }
 
-    void birthdayRewrite_data() {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<QString>("expected");
-        const QString head = "select * from Usertbl where  (";
-        for (const QString op : {"=", ">", "<"})
-            QTest::newRow(qPrintable("BirthDay " + op))
-                << head + "BirthDay " + op + " \"NULL\") order by Kana"
-                << head + "Birthday IS NULL) order by Kana";
-        QTest::newRow("letter case") << "x and (BIRTHDAY < \"null\") and (birthday = \"NULL\")"
-                                     << "x and (Birthday IS NULL) and (Birthday IS NULL)";
-        QTest::newRow("MakeDay kept") << "(MakeDay > \"NULL\")"
-                                      << "(MakeDay > \"NULL\")";
-        QTest::newRow("dates kept") << "(BirthDay > \"01/05/1990\")"
-                                    << "(BirthDay > \"01/05/1990\")";
-        QTest::newRow("values kept") << "(Name ='Birthday = \"NULL\" '' Birthday < \"NULL\"') and "
-                                        "(BirthDay < \"NULL\")"
-                                     << "(Name ='Birthday = \"NULL\" '' Birthday < \"NULL\"') and "
-                                        "(Birthday IS NULL)";
+    void birthdayWithoutADate_data() {
+        QTest::addColumn<SearchRow>("row");
+        QTest::addColumn<QString>("condition");
+        for (const QString op : {"以降のﾃﾞｰﾀ", "と同じﾃﾞｰﾀ", "以前のﾃﾞｰﾀ"})
+            QTest::newRow(qPrintable("生年月日 " + op))
+                << MakeRow("生年月日", "未入力", op) << "Birthday IS NULL";
+        QTest::newRow("a date stays a date")
+            << MakeRow("生年月日", "1990/01/05", "以降のﾃﾞｰﾀ") << "BirthDay > \"01/05/1990\"";
+        QTest::newRow("MakeDay keeps NULL")
+            << MakeRow("作成日", "abc", "以降のﾃﾞｰﾀ") << "MakeDay > \"NULL\"";
     }
-    void birthdayRewrite() {
-        QFETCH(QString, statement);
-        QFETCH(QString, expected);
-        QCOMPARE(RewriteBirthdayNull(statement), expected);
+    void birthdayWithoutADate() {
+        QFETCH(SearchRow, row);
+        QFETCH(QString, condition);
+        QCOMPARE(BuildRowCondition(row), condition);
     }
 };
 

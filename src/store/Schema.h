@@ -7,10 +7,6 @@ class Database;
 // The four customer tables as an installation delivers them.
 namespace Schema {
 
-// Columns of usertbl in table order: the 35 of every version, then the 16 the upgrade adds.
-const QStringList &UserColumns();
-constexpr int BaseUserColumnCount = 35;
-
 // Creates usertbl, historytbl, classtbl and classtbl2 (usertbl with all columns, or with the
 // first 35 only when `upgraded` is false) and fills the class tables with 項目1 … 項目12.
 void CreateTables(Database &database, bool upgraded = true);

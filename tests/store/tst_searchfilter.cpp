@@ -1,8 +1,9 @@
 #include "../common/TestEnv.h"
 #include "SearchTestRows.h"
+#include "store/ListStatement.h"
 
 #include "core/SqlText.h"
-#include "search/SearchFilter.h"
+#include "store/SearchFilter.h"
 
 #include <QtTest>
 
@@ -19,10 +20,7 @@ Listed RunSearch(TestEnv &env, const QList<SearchRow> &rowList) {
     for (int i = 0; i < rowList.size(); ++i)
         rows[i] = rowList[i];
     const SearchProducts products = BuildSearchClause(rows);
-    QString statement = "select * from Usertbl";
-    if (!products.SearchClause.isEmpty())
-        statement += " where  (" + products.SearchClause + ")";
-    statement = RewriteBirthdayNull(statement + " order by Kana");
+    const QString statement = BuildListStatement({-1, -1, 0, products});
     const int total = env.Scalar("select count(*) from Usertbl").toInt();
     Query list(env.db(), statement);
     list.Open();

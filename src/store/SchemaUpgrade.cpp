@@ -1,7 +1,7 @@
-#include "app/SchemaUpgrade.h"
+#include "store/SchemaUpgrade.h"
 
 #include "core/TextFile.h"
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 
 #include <QFile>
 

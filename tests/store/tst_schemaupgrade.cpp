@@ -1,8 +1,9 @@
 #include "../common/TestEnv.h"
 
-#include "app/SchemaUpgrade.h"
 #include "core/TextFile.h"
-#include "platform/Schema.h"
+#include "store/CustomerColumns.h"
+#include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,7 @@ private slots:
 
         QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
         RunSchemaUpgrade(old, env.dataPath());
-        QCOMPARE(Columns(old), Schema::UserColumns());
+        QCOMPARE(Columns(old), CustomerColumnNames());
         QVERIFY(!QFile::exists(env.dataPath() + "vDb.udb"));
         Query row(old, "select * from Usertbl");
         row.Open();
@@ -43,7 +44,7 @@ private slots:
         TestEnv env;
         QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
         RunSchemaUpgrade(env.db(), env.dataPath());
-        QCOMPARE(Columns(env.db()), Schema::UserColumns());
+        QCOMPARE(Columns(env.db()), CustomerColumnNames());
         QVERIFY(!QFile::exists(env.dataPath() + "vDb.udb"));
         QVERIFY(env.prompt().calls().empty());
     }

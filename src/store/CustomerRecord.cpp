@@ -1,8 +1,8 @@
-#include "records/CustomerRecord.h"
+#include "store/CustomerRecord.h"
 
 #include "core/SqlText.h"
 #include "core/TextHelpers.h"
-#include "platform/TableEngine.h"
+#include "store/TableEngine.h"
 
 namespace {
 
@@ -124,26 +124,4 @@ void SaveCustomerRecord(Query &userQuery, const CustomerRecord &record) {
     userQuery.Close();
     userQuery.SetMemo(record.note);
     userQuery.Execute();
-}
-
-HistoryDateError::HistoryDateError(const QString &message, std::vector<HistoryRow> rowsSoFar)
-    : std::runtime_error(message.toStdString()), message_(message), rows_(std::move(rowsSoFar)) {}
-
-std::vector<HistoryRow> LoadHistoryRows(Query &historyQuery, int userId) {
-    historyQuery.SetText(QStringLiteral("select * from Historytbl where UserID =") +
-                         QString::number(userId) + QStringLiteral(" order by Makeday Desc"));
-    historyQuery.Close();
-    historyQuery.Open();
-    std::vector<HistoryRow> rows;
-    for (; !historyQuery.AtEnd(); historyQuery.Next()) {
-        const QString stored = historyQuery.AsString(QStringLiteral("MakeDay"));
-        const QDate day = ParseShortDate(stored);
-        if (!day.isValid())
-            throw HistoryDateError(QStringLiteral("'%1' は正しい日付ではありません。").arg(stored),
-                                   std::move(rows));
-        rows.push_back({ShortDateText(day), historyQuery.AsString(QStringLiteral("Title")),
-                        historyQuery.AsString(QStringLiteral("Contents")),
-                        historyQuery.AsInteger(QStringLiteral("HistoryId"))});
-    }
-    return rows;
 }

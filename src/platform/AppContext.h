@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+class Database;
+class Prompt;
+class Query;
+
+// What the program hands each subsystem's windows: the open book and its shared queries, the
+// data folder, the customers the list shows, the list rebuild and the prompt service. The main
+// window provides it; tests provide their own.
+class AppContext {
+public:
+    virtual ~AppContext() = default;
+
+    virtual Database &GetDatabase() = 0;
+    virtual Query &SharedUserQuery() = 0;
+    virtual Query &SharedHistoryQuery() = 0;
+    virtual Query &SharedClassQuery() = 0;
+    // The data folder ("…/Data/") and the table folder ("…/Data/DB/").
+    virtual QString GetDataPath() const = 0;
+    virtual QString GetDbPath() const = 0;
+    // UserId of every listed customer, in list order.
+    virtual std::vector<int> ListedUserIds() const = 0;
+    virtual void RefreshList() = 0;
+    virtual Prompt &GetPrompt() = 0;
+};

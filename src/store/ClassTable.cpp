@@ -1,0 +1,49 @@
+#include "store/ClassTable.h"
+
+#include "core/SqlText.h"
+#include "store/TableEngine.h"
+
+namespace {
+
+QStringList NamesOf(Query &classQuery, const QString &statement) {
+    classQuery.SetText(statement);
+    classQuery.Close();
+    classQuery.Open();
+    QStringList names;
+    for (; !classQuery.AtEnd(); classQuery.Next())
+        names << classQuery.AsString(QStringLiteral("Name"));
+    return names;
+}
+
+} // namespace
+
+QString ClassTableName(ClassAxis axis) {
+    return axis == ClassAxis::First ? QStringLiteral("Classtbl") : QStringLiteral("Classtbl2");
+}
+
+QStringList ReadClassNames(Query &classQuery, ClassAxis axis) {
+    return NamesOf(classQuery, QStringLiteral("select * from ") + ClassTableName(axis));
+}
+
+QStringList ReadClassNamesById(Query &classQuery, ClassAxis axis) {
+    return NamesOf(classQuery, axis == ClassAxis::First
+                                   ? QStringLiteral("select * from Classtbl order by ClassId")
+                                   : QStringLiteral("select * from Classtbl2 Order by ClassId"));
+}
+
+QStringList ClassNameUpdates(ClassAxis axis, const QStringList &names) {
+    QStringList statements;
+    for (int id = 0; id < ClassCount; ++id)
+        statements << QStringLiteral("Update %1 set Name=%2where ClassId = %3")
+                          .arg(ClassTableName(axis), QuoteSql(names.value(id)),
+                               QString::number(id));
+    return statements;
+}
+
+void StoreClassNames(Query &classQuery, ClassAxis axis, const QStringList &names) {
+    for (const QString &statement : ClassNameUpdates(axis, names)) {
+        classQuery.SetText(statement);
+        classQuery.Close();
+        classQuery.Execute();
+    }
+}

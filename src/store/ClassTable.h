@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Query;
+
+// The names of the two class axes (classtbl, classtbl2), twelve per axis, position = class id.
+// Every statement throws EngineError when refused.
+
+inline constexpr int ClassCount = 12;
+
+enum class ClassAxis { First, Second };
+
+// The table of an axis as the statements name it: "Classtbl" or "Classtbl2".
+QString ClassTableName(ClassAxis axis);
+
+// The names of an axis in the order the table gives them.
+QStringList ReadClassNames(Query &classQuery, ClassAxis axis);
+// The names of an axis ordered by class id.
+QStringList ReadClassNamesById(Query &classQuery, ClassAxis axis);
+
+// The twelve statements that store the names of one axis.
+QStringList ClassNameUpdates(ClassAxis axis, const QStringList &names);
+void StoreClassNames(Query &classQuery, ClassAxis axis, const QStringList &names);

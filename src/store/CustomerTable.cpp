@@ -1,0 +1,57 @@
+#include "store/CustomerTable.h"
+
+#include "core/Clock.h"
+#include "core/SqlText.h"
+#include "store/TableEngine.h"
+
+namespace {
+
+void Run(Query &query, const QString &statement) {
+    query.Close();
+    query.SetText(statement);
+    query.Execute();
+}
+
+} // namespace
+
+int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
+    const QString today = SqlDate(Clock::Today());
+    Run(userQuery, QStringLiteral("insert into Usertbl(Name,Kana,NameTitle,Sex,MakeDay,"
+                                  "BirthDay,UseType)values(%1,%2,'様','不明',%3,%3,\"0\")")
+                       .arg(QuoteSql(name), QuoteSql(kana), today));
+    return static_cast<int>(userQuery.LastInsertId());
+}
+
+void DeleteCustomerRow(Query &userQuery, int userId) {
+    Run(userQuery, QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId));
+}
+
+void SetPrintMark(Query &userQuery, int userId, bool print) {
+    Run(userQuery, QStringLiteral("update Usertbl set print = '%1' where UserID =%2")
+                       .arg(print ? 1 : 0)
+                       .arg(userId));
+}
+
+void SetPictureFileName(Query &userQuery, int userId, int slot, const QString &fileName) {
+    Run(userQuery,
+        QStringLiteral("update Usertbl set %1 = %2 where UserID =%3")
+            .arg(slot == 0 ? QStringLiteral("img1") : QStringLiteral("img2"), QuoteSql(fileName))
+            .arg(userId));
+}
+
+int CountCustomers(Query &userQuery) {
+    userQuery.SetText(QStringLiteral("select * from Usertbl"));
+    userQuery.Close();
+    userQuery.Open();
+    return userQuery.RowCount();
+}
+
+QList<int> CustomerIdsByReading(Query &userQuery) {
+    userQuery.SetText(QStringLiteral("select * from Usertbl order by Kana"));
+    userQuery.Close();
+    QList<int> ids;
+    for (userQuery.Open(); !userQuery.AtEnd(); userQuery.Next())
+        ids << userQuery.AsInteger(QStringLiteral("UserId"));
+    userQuery.Close();
+    return ids;
+}

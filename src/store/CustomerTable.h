@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class Query;
+
+// Whole-customer changes outside the editor's save: new customers, deletion, the print mark and
+// the picture columns. Every statement throws EngineError when refused.
+
+// Inserts a new customer with the honorific 様, sex 不明, use type 0, registration day and
+// birthday today, everything else empty. Returns the key the insert assigned.
+int InsertCustomer(Query &userQuery, const QString &name, const QString &kana);
+
+void DeleteCustomerRow(Query &userQuery, int userId);
+
+void SetPrintMark(Query &userQuery, int userId, bool print);
+
+// Stores the file name of picture slot 0 (img1) or 1 (img2); an empty name stores NULL.
+void SetPictureFileName(Query &userQuery, int userId, int slot, const QString &fileName);
+
+// The number of customers in the book.
+int CountCustomers(Query &userQuery);
+
+// Every customer's key in reading order.
+QList<int> CustomerIdsByReading(Query &userQuery);

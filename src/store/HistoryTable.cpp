@@ -1,0 +1,96 @@
+#include "store/HistoryTable.h"
+
+#include "core/SqlText.h"
+#include "core/TextHelpers.h"
+#include "store/TableEngine.h"
+
+namespace {
+
+void Run(Query &query, const QString &statement) {
+    query.Close();
+    query.SetText(statement);
+    query.Execute();
+}
+
+void OpenSelect(Query &query, const QString &statement) {
+    query.SetText(statement);
+    query.Close();
+    query.Open();
+}
+
+// The stored date text read back as a date and written as date text again.
+QString DateText(const QString &stored) {
+    const QDate date = ParseShortDate(stored);
+    return date.isValid() ? ShortDateText(date) : stored;
+}
+
+} // namespace
+
+HistoryDateError::HistoryDateError(const QString &message, std::vector<HistoryRow> rowsSoFar)
+    : std::runtime_error(message.toStdString()), message_(message), rows_(std::move(rowsSoFar)) {}
+
+void InsertHistory(Query &historyQuery, int userId, const HistoryEntry &entry) {
+    Run(historyQuery, QStringLiteral("insert into Historytbl(UserId,MakeDay,Title,Contents)"
+                                     "values(%1,%2,%3,%4)")
+                          .arg(QString::number(userId), QuoteSql(ShortDateText(entry.date)),
+                               QuoteSql(entry.title), QuoteSql(entry.contents)));
+}
+
+void UpdateHistory(Query &historyQuery, int historyId, const HistoryEntry &entry) {
+    Run(historyQuery,
+        QStringLiteral("Update Historytbl set MakeDay =%1,Title=%2,Contents=%3where HistoryId = %4")
+            .arg(QuoteSql(ShortDateText(entry.date)), QuoteSql(entry.title),
+                 QuoteSql(entry.contents), QString::number(historyId)));
+}
+
+void DeleteHistory(Query &historyQuery, int historyId) {
+    Run(historyQuery, QStringLiteral("delete from Historytbl where HistoryId=%1").arg(historyId));
+}
+
+std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId) {
+    historyQuery.Close();
+    historyQuery.SetText(
+        QStringLiteral("select * from Historytbl where HistoryId=%1").arg(historyId));
+    historyQuery.Open();
+    if (historyQuery.AtEnd())
+        return std::nullopt;
+    return HistoryEntry{ParseShortDate(historyQuery.AsString(QStringLiteral("MakeDay"))),
+                        historyQuery.AsString(QStringLiteral("Title")),
+                        historyQuery.AsString(QStringLiteral("Contents"))};
+}
+
+std::vector<HistoryRow> LoadHistoryRows(Query &historyQuery, int userId) {
+    OpenSelect(historyQuery, QStringLiteral("select * from Historytbl where UserID =") +
+                                 QString::number(userId) +
+                                 QStringLiteral(" order by Makeday Desc"));
+    std::vector<HistoryRow> rows;
+    for (; !historyQuery.AtEnd(); historyQuery.Next()) {
+        const QString stored = historyQuery.AsString(QStringLiteral("MakeDay"));
+        const QDate day = ParseShortDate(stored);
+        if (!day.isValid())
+            throw HistoryDateError(QStringLiteral("'%1' は正しい日付ではありません。").arg(stored),
+                                   std::move(rows));
+        rows.push_back({ShortDateText(day), historyQuery.AsString(QStringLiteral("Title")),
+                        historyQuery.AsString(QStringLiteral("Contents")),
+                        historyQuery.AsInteger(QStringLiteral("HistoryId"))});
+    }
+    return rows;
+}
+
+QString HistorySummary(Query &historyQuery, int userId) {
+    historyQuery.Close();
+    historyQuery.SetText(QStringLiteral("select * from Historytbl where UserID =%1").arg(userId));
+    historyQuery.Open();
+    QString summary;
+    for (; !historyQuery.AtEnd(); historyQuery.Next())
+        summary += DateText(historyQuery.AsString(QStringLiteral("MakeDay"))) +
+                   QStringLiteral(" - ") + historyQuery.AsString(QStringLiteral("Title")) +
+                   QStringLiteral(" - ") + historyQuery.AsString(QStringLiteral("Contents")) +
+                   QStringLiteral(" | ");
+    return summary;
+}
+
+void ProbeHistoryTable(Query &historyQuery) {
+    OpenSelect(historyQuery, QStringLiteral("select * from Historytbl"));
+    historyQuery.Close();
+}

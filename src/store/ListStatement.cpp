@@ -1,0 +1,143 @@
+#include "store/ListStatement.h"
+
+#include "core/ShiftJis.h"
+#include "store/SearchFilter.h"
+#include "store/TableEngine.h"
+
+#include <QHash>
+
+namespace {
+
+// Hiragana, full-width and half-width katakana of each sound, per index tab 1 to 11.
+const QStringList &KanaRows() {
+    static const QStringList rows{QStringLiteral("あアｱいイｲうウｳえエｴおオｵ"),
+                                  QStringLiteral("かカｶきキｷくクｸけケｹこコｺ"),
+                                  QStringLiteral("さサｻしシｼすスｽせセｾそソｿ"),
+                                  QStringLiteral("たタﾀちチﾁつツﾂてテﾃとトﾄ"),
+                                  QStringLiteral("なナﾅにニﾆぬヌﾇねネﾈのノﾉ"),
+                                  QStringLiteral("はハﾊひヒﾋふフﾌへヘﾍほホﾎ"),
+                                  QStringLiteral("まマﾏみミﾐむムﾑめメﾒもモﾓ"),
+                                  QStringLiteral("やヤﾔゆユﾕよヨﾖ"),
+                                  QStringLiteral("らラﾗりリﾘるルﾙれレﾚろロﾛ"),
+                                  QStringLiteral("わワﾜをヲｦ"),
+                                  QStringLiteral("んンﾝ")};
+    return rows;
+}
+
+QString AlphaNumericPrefixes() {
+    QString prefixes = QStringLiteral("123456789");
+    for (char16_t c = u'A'; c <= u'Z'; ++c)
+        prefixes += QChar(c);
+    return prefixes + u'0';
+}
+
+// Voiced full-width kana that a new reading's tab also takes (the clauses do not list them).
+const QStringList &VoicedKana() {
+    static const QStringList voiced{QString(),
+                                    QString(),
+                                    QStringLiteral("ガがギぎグぐゲげゴご"),
+                                    QStringLiteral("ザざジじズずゼぜゾぞ"),
+                                    QStringLiteral("ダだヂぢヅづデでドど"),
+                                    QString(),
+                                    QStringLiteral("バばビびブぶベべボぼ")};
+    return voiced;
+}
+
+const QHash<QString, int> &TabOfFirstCharacter() {
+    static const QHash<QString, int> tabs = [] {
+        QHash<QString, int> map;
+        for (int index = 1; index <= 11; ++index) {
+            for (QChar c : KanaRows()[index - 1])
+                map.insert(QString(c), index);
+            for (QChar c : VoicedKana().value(index))
+                map.insert(QString(c), index);
+        }
+        for (QChar c : AlphaNumericPrefixes())
+            map.insert(QString(c), 12);
+        return map;
+    }();
+    return tabs;
+}
+
+} // namespace
+
+QString KanaClause(int index) {
+    QString prefixes;
+    if (index >= 1 && index <= 11)
+        prefixes = KanaRows()[index - 1];
+    else if (index == 12)
+        prefixes = AlphaNumericPrefixes();
+    QStringList terms;
+    for (QChar c : prefixes)
+        terms << QStringLiteral("Kana LIKE '") + c + QStringLiteral("%'");
+    return terms.join(QStringLiteral(" OR "));
+}
+
+int KanaTabIndex(const QString &reading) {
+    const QByteArray bytes = ShiftJis::Encode(reading);
+    if (bytes.isEmpty())
+        return 0;
+    const qsizetype length =
+        ShiftJis::IsLeadByte(static_cast<unsigned char>(bytes[0])) && bytes.size() > 1 ? 2 : 1;
+    QString first = ShiftJis::Decode(bytes.left(length));
+    if (first.size() == 1 && first[0].unicode() < 0x80)
+        first = first.toUpper();
+    return TabOfFirstCharacter().value(first, 0);
+}
+
+QString BuildListStatement(const ListFilters &filters, ListColumns columns) {
+    QString statement = columns == ListColumns::Whole
+                            ? QStringLiteral("select * from Usertbl")
+                            : QStringLiteral("select UserId, Name, Print from Usertbl");
+    bool any = false;
+    if (filters.classId >= 0) {
+        statement += QStringLiteral(" where (class = ") + QString::number(filters.classId) + u')';
+        any = true;
+    }
+    if (filters.classId2 >= 0) {
+        statement += any ? QStringLiteral(" and (") : QStringLiteral(" where  (");
+        statement += QStringLiteral("class2 = ") + QString::number(filters.classId2) + u')';
+        any = true;
+    }
+    for (const QString &clause : {KanaClause(filters.readingIndex), filters.search.SearchClause}) {
+        if (clause.isEmpty())
+            continue;
+        statement += any ? QStringLiteral(" and ") : QStringLiteral(" where  ");
+        statement += u'(' + clause + u')';
+        any = true;
+    }
+    return statement + QStringLiteral(" order by Kana");
+}
+
+QString CountLabelText(int shown, int total) {
+    return QStringLiteral("%1/%2件該当").arg(shown).arg(total);
+}
+
+ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
+                                    const ListFilters &filters) {
+    ListedCustomers listed;
+    userQuery.SetText(QStringLiteral("select * from Usertbl"));
+    userQuery.Close();
+    userQuery.Open();
+    listed.total = userQuery.RowCount();
+    // The filter pass reads the memo, more than a list row shows.
+    const bool filterPass = filters.search.NeedsFilterPass();
+    userQuery.SetText(
+        BuildListStatement(filters, filterPass ? ListColumns::Whole : ListColumns::ListRow));
+    userQuery.Close();
+    userQuery.Open();
+    const auto enter = [&listed](const Query &row) {
+        listed.rows.push_back({row.AsInteger(QStringLiteral("UserId")),
+                               row.AsString(QStringLiteral("Name")),
+                               row.AsInteger(QStringLiteral("Print")) == 1});
+    };
+    if (filterPass && !userQuery.AtEnd()) {
+        listed.label = RunFilterPass(database, userQuery, filters.search, listed.total, enter);
+    } else {
+        for (; !userQuery.AtEnd(); userQuery.Next())
+            enter(userQuery);
+    }
+    if (listed.label.isEmpty())
+        listed.label = CountLabelText(static_cast<int>(listed.rows.size()), listed.total);
+    return listed;
+}

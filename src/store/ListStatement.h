@@ -1,0 +1,52 @@
+#pragma once
+
+#include "store/SearchClause.h"
+
+#include <QString>
+#include <vector>
+
+class Database;
+class Query;
+
+// The reading filter of an index tab (1 to 12): "Kana LIKE '<prefix>%'" terms joined by " OR ";
+// an empty text for any other index.
+QString KanaClause(int index);
+
+// The index tab (0 to 12) of a reading, by its first character as code page 932 holds it (one
+// byte, or two after a lead byte), ASCII letters upper-cased.
+int KanaTabIndex(const QString &reading);
+
+// What narrows the customer list.
+struct ListFilters {
+    int classId = -1;        // class filter 1, -1 for none
+    int classId2 = -1;       // class filter 2, -1 for none
+    int readingIndex = 0;    // KanaClause index, 0 for none
+    SearchProducts search{}; // the search's conditions, empty for none
+};
+
+// Whole customers, or only the columns a list row shows (UserId, Name, Print), so the engine
+// sorts narrow rows.
+enum class ListColumns { Whole, ListRow };
+
+// The list statement: "select * from Usertbl", the filters, " order by Kana".
+QString BuildListStatement(const ListFilters &filters, ListColumns columns = ListColumns::Whole);
+
+// "shown/total件該当".
+QString CountLabelText(int shown, int total);
+
+struct ListedCustomer {
+    int userId = 0;
+    QString name;
+    bool print = false;
+};
+
+struct ListedCustomers {
+    std::vector<ListedCustomer> rows;
+    int total = 0; // customers in the book
+    QString label; // the count label
+};
+
+// Runs the list statement of `filters` (with the filter pass of history and memo words when
+// the search has them) in `userQuery`. Throws EngineError.
+ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
+                                    const ListFilters &filters);
