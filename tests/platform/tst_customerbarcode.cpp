@@ -2,7 +2,9 @@
 #include "core/TextFile.h"
 #include "platform/BarcodeBars.h"
 #include "platform/CustomerBarcode.h"
+#include "platform/Installer.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -42,6 +44,12 @@ private slots:
                                                QStringLiteral("1600023,東京都新宿区西新宿"),
                                                QStringLiteral("1600023,東京都新宿区西新宿三丁目"),
                                                QStringLiteral("5300001,大阪府大阪市北区梅田")}));
+        shippedZipPath = dir.filePath(QStringLiteral("shipped.dat"));
+        QFile shipped(shippedZipPath);
+        QVERIFY(shipped.open(QIODevice::WriteOnly));
+        QFile packed(QStringLiteral(":/installation/zip/zip.dat.gz"));
+        QVERIFY(packed.open(QIODevice::ReadOnly));
+        QVERIFY(shipped.write(Installer::Gunzip(packed.readAll())) > 0);
     }
     void init() { CustomerBarcode::SetZipDataPath(zipPath); }
     void cleanupTestCase() { CustomerBarcode::SetZipDataPath({}); }
@@ -75,6 +83,25 @@ private slots:
         QFETCH(QString, address);
         QFETCH(QString, barcode);
         QCOMPARE(Barcode(postalCode, address), barcode);
+    }
+
+    // 948-0003 lists 本町, 本町六の一丁目, 本町六の二丁目 and 本町六の三丁目: the numerals of the
+    // town must not enter the number, whichever town of the code the address is in.
+    void everyTownOfAShippedCode_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("barcode");
+        QTest::newRow("first town") << "新潟県十日町市本町12"
+                                    << "(948000312DDDDDDDDDDD9)";
+        QTest::newRow("second town, no prefecture") << "十日町市本町六の一丁目34-5"
+                                                    << "(948000334-5DDDDDDDDDH)";
+        QTest::newRow("last town") << "新潟県十日町市本町六の三丁目15-2"
+                                   << "(948000315-2DDDDDDDDD3)";
+    }
+    void everyTownOfAShippedCode() {
+        QFETCH(QString, address);
+        QFETCH(QString, barcode);
+        CustomerBarcode::SetZipDataPath(shippedZipPath);
+        QCOMPARE(Barcode(QStringLiteral("948-0003"), address), barcode);
     }
 
     void badPostalCodesFail_data() {
@@ -261,6 +288,7 @@ private slots:
 private:
     QTemporaryDir dir;
     QString zipPath;
+    QString shippedZipPath; // the postal data a fresh installation lays out
 };
 
 QTEST_MAIN(TestCustomerBarcode)
