@@ -1,10 +1,6 @@
 #include "app/CustomerList.h"
 
 
-QString CountLabelText(int shown, int total) {
-    return QStringLiteral("%1/%2件該当").arg(shown).arg(total);
-}
-
 QString PrintMarkText(PrintMark mark) {
     switch (mark) {
     case PrintMark::On:

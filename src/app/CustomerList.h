@@ -4,9 +4,6 @@
 #include <QString>
 #include <vector>
 
-// "shown/total件該当".
-QString CountLabelText(int shown, int total);
-
 // The print mark of a list row: "〇" on, "Ｘ" off, "×" off after an edit in the editor.
 enum class PrintMark : quint8 { On, Off, OffEdited };
 QString PrintMarkText(PrintMark mark);
