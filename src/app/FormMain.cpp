@@ -98,8 +98,6 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
                       QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic")});
     font.setPointSize(9);
     setFont(font);
-    resize(963, 649);
-    setMinimumSize(892, 600);
 
     editor_ = new EditPanel(UserQuery, HistoryQuery);
     listModel_ = new CustomerListModel(this);
@@ -116,6 +114,9 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     layout->setSpacing(0);
     layout->addWidget(PanelTopMenu);
     layout->addLayout(body, 1);
+    // Never smaller than the size at which every control shows its content.
+    setMinimumSize(layout->totalMinimumSize());
+    resize(QSize(963, 649).expandedTo(minimumSize()));
 
     formEditClass_ = new TFormEditClass(this);
     formSelectPrint_ = new TFormSelectPrint(this);
@@ -350,7 +351,8 @@ void TFormMain::FormShow() {
         prompt().Error(failure.message());
     }
     UserQuery.SetText(QString());
-    RunSchemaUpgrade(database_, dataPath_);
+    if (const QString problem = RunSchemaUpgrade(database_, dataPath_); !problem.isEmpty())
+        prompt().Error(problem);
     RefreshList();
     LoadClassNames();
     const ListSelection selection = CurrentSelection();
@@ -491,10 +493,12 @@ void TFormMain::ListViewMainSelectItem() {
 void TFormMain::LoadSelectedCustomer(int userId) {
     editor_->EnableEditPanel(false);
     try {
-        // A customer removed by another program meanwhile leaves the editor as it was, but
-        // disabled, so nothing is written for the row that is gone.
-        if (!editor_->LoadCustomer(userId))
+        // A customer removed by another program meanwhile shows an empty, disabled editor, so
+        // nothing of another customer stays on screen and nothing is written for the row.
+        if (!editor_->LoadCustomer(userId)) {
+            editor_->ClearEditPanel();
             return;
+        }
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;

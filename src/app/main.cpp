@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
 
 int main(int argc, char *argv[]) {
     QStringList arguments;
@@ -16,6 +17,13 @@ int main(int argc, char *argv[]) {
     const std::optional<QString> headlessPdf = PrintAddressesTarget(arguments);
     if (headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    if (!headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs("pellor3: 画面を開けません。デスクトップのセッションから起動して下さい。\n",
+                   stderr);
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pellor3"));

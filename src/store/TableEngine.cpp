@@ -68,6 +68,42 @@ sqlite3 *Database::Handle() {
     return db_;
 }
 
+namespace {
+
+void ExecuteControl(sqlite3 *db, const char *statement) {
+    char *error = nullptr;
+    if (sqlite3_exec(db, statement, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        throw EngineError(message);
+    }
+}
+
+} // namespace
+
+void Database::Begin() {
+    ExecuteControl(Handle(), "BEGIN IMMEDIATE");
+}
+
+void Database::Commit() {
+    ExecuteControl(Handle(), "COMMIT");
+}
+
+void Database::Rollback() {
+    if (db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+Transaction::~Transaction() {
+    if (open_)
+        database_.Rollback();
+}
+
+void Transaction::Commit() {
+    database_.Commit();
+    open_ = false;
+}
+
 void Database::Register(Query *query) {
     queries_.push_back(query);
 }

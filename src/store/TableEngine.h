@@ -34,6 +34,11 @@ public:
 
     sqlite3 *Handle();
 
+    // One transaction at a time; statements between Begin and Commit are stored together.
+    void Begin();
+    void Commit();
+    void Rollback();
+
 private:
     friend class Query;
     void Register(Query *query);
@@ -43,6 +48,20 @@ private:
     QString path_;
     QString folder_;
     std::vector<Query *> queries_;
+};
+
+// Begins a transaction and rolls it back when left without Commit (a thrown EngineError).
+class Transaction {
+public:
+    explicit Transaction(Database &database) : database_(database) { database_.Begin(); }
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void Commit();
+
+private:
+    Database &database_;
+    bool open_ = true;
 };
 
 // A query object: set its statement text, then open it (for a result) or execute it (for a

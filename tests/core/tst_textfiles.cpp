@@ -127,6 +127,8 @@ private slots:
         QCOMPARE(ShortDateText(QDate(2008, 1, 2)), QString("2008/01/02"));
         QCOMPARE(ParseShortDate("2008/1/2"), QDate(2008, 1, 2));
         QVERIFY(!ParseShortDate("2008-01-02").isValid());
+        for (const char *outOfRange : {"19900/1/5", "0/1/5", "-5/1/5"})
+            QVERIFY2(!ParseShortDate(outOfRange).isValid(), outOfRange);
         QCOMPARE(Rnd(0.5), 0);
         QCOMPARE(Rnd(1.5), 2);
         QCOMPARE(Rnd(2.5), 2);

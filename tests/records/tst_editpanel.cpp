@@ -63,6 +63,37 @@ private slots:
         QCOMPARE(saved.last().value(2).toString(), QString("青木"));
     }
 
+    void aBirthdayStaysEmptyUntilEnteredAndCanBeCleared() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(QString("update Usertbl set BirthDay = NULL where UserId = %1").arg(id));
+        e.Select(id);
+        QCOMPARE(e.panel.DTBirthday->text().trimmed(), QString());
+        QCOMPARE(e.panel.EditAge->text(), QString());
+        QTest::keyClicks(e.panel.EditName, "様");
+        QCOMPARE(e.Stored("BirthDay", id), QString());
+
+        e.panel.DTBirthday->setDate(QDate(1990, 1, 5));
+        QCOMPARE(e.Stored("BirthDay", id), QString("1990-01-05"));
+        QTest::keyClick(e.panel.DTBirthday, Qt::Key_Delete);
+        QCOMPARE(e.Stored("BirthDay", id), QString());
+        QCOMPARE(e.panel.EditAge->text(), QString());
+    }
+
+    void anUnknownUseTypeShowsThePersonalPageAndIsKept() {
+        Editor e;
+        const int company = e.env.AddCustomer("会社", "ｶｲｼｬ");
+        e.env.Run(QString("update Usertbl set UseType = 1 where UserId = %1").arg(company));
+        const int other = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(QString("update Usertbl set UseType = 5 where UserId = %1").arg(other));
+        e.Select(company);
+        QCOMPARE(e.panel.TCUseType->currentIndex(), 1);
+        e.Select(other);
+        QCOMPARE(e.panel.TCUseType->currentIndex(), 0);
+        QTest::keyClicks(e.panel.EditName, "様");
+        QCOMPARE(e.Stored("UseType", other), QString("5"));
+    }
+
     void nothingIsSavedWithoutExactlyOneRow_data() {
         QTest::addColumn<int>("kind");
         QTest::newRow("none") << int(ListSelection::None);
