@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <memory>
+#include <stdexcept>
+
+class QNetworkAccessManager;
+
+// A failed download: refused reply, unreachable host or proxy, broken transfer, time limit.
+class HttpError : public std::runtime_error {
+public:
+    explicit HttpError(const QString &text) : std::runtime_error(text.toStdString()) {}
+    QString Text() const { return QString::fromStdString(what()); }
+};
+
+// Blocking HTTP GET for worker threads: create, use and destroy it in the same thread. Cookies
+// are kept for the life of the client.
+class HttpClient {
+public:
+    explicit HttpClient(int timeoutMs = 30000);
+    ~HttpClient();
+
+    // No proxy when the host is empty; port 0 when none was given.
+    void SetProxy(const QString &host, int port);
+    // The response body as it arrived; throws HttpError.
+    QByteArray Get(const QUrl &url);
+
+private:
+    int timeoutMs_;
+    std::unique_ptr<QNetworkAccessManager> manager_;
+};
