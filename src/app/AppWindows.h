@@ -3,6 +3,8 @@
 #include "records/History.h"
 
 #include <QObject>
+
+class QLineEdit;
 #include <memory>
 
 class TFormMain;
@@ -13,6 +15,8 @@ class TFormPicPreview;
 class TPrintAddress;
 class TFPrintSenderCfg;
 class TFormSearchZip;
+class TFormSendMail;
+class T_pass_edit;
 
 // The program's other windows, created once after the main window in their fixed order, and
 // the connections that let the main window's buttons, menus and tabs open them.
@@ -29,6 +33,8 @@ public:
     TPrintAddress *PrintAddress() const { return printAddress_.get(); }
     TFPrintSenderCfg *FPrintSenderCfg() const { return fPrintSenderCfg_.get(); }
     TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
+    T_pass_edit *PassEdit() const { return passEdit_.get(); }
+    TFormSendMail *FormSendMail() const { return formSendMail_.get(); }
 
 public slots:
     void BtnAdddataClick();
@@ -48,6 +54,10 @@ public slots:
     void BtnAddressClick();
     void BtnMyDataClick();
     void PrintDMClick();
+    void PNGButtonConfigClick();
+    void SendMailClick();
+    void MailLinkClick(QLineEdit *address);
+    void BtnSendMailClick();
 
 private:
     void ConnectMainWindow();
@@ -62,5 +72,7 @@ private:
     std::unique_ptr<TFPrintSenderCfg> fPrintSenderCfg_;
     std::unique_ptr<TPrintAddress> printAddress_;
     std::unique_ptr<TFormSearchZip> formSearchZip_;
+    std::unique_ptr<T_pass_edit> passEdit_;
+    std::unique_ptr<TFormSendMail> formSendMail_;
     HistorySort historySort_;
 };

@@ -5,6 +5,7 @@
 #include "app/IndexTabBar.h"
 #include "app/ToolbarArt.h"
 #include "core/TextFile.h"
+#include "mail/MailSettings.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
@@ -540,7 +541,7 @@ void TFormMain::IBtnPrintClick() {
 }
 
 void TFormMain::ImgBtnSendmailClick() {
-    if (!mailSettingsCheck_ || !mailSettingsCheck_()) {
+    if (MailSettings settings; !MailSettingsComplete(dataPath_, settings)) {
         prompt().Message(QStringLiteral("メール送信設定が完了していないため使用できません\n"
                                         "設定ボタンから設定を行ってください"));
         return;

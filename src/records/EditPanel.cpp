@@ -99,6 +99,15 @@ QLabel *NewLabel(QWidget *parent, const QString &text) {
 
 const QDate NoBirthday(100, 1, 1);
 
+// What the user can act on first, the engine's own words (without the statement) after.
+QString SaveFailureText(const QString &file, const QString &engineMessage) {
+    return QStringLiteral("顧客データを保存できませんでした。\n%1\n\n"
+                          "ファイルが読み取り専用か、ほかのプログラムが使用中か、ディスクが"
+                          "いっぱいでないか確かめて下さい。入力した内容は保存されていません。"
+                          "\n\n詳細: %2")
+        .arg(file, engineMessage.section(u'\n', 0, 0));
+}
+
 QString AgeText(const QDate &birthday) {
     return birthday.isValid() ? QString::number(CalcAge(birthday, Clock::Today())) : QString();
 }
@@ -705,10 +714,16 @@ void EditPanel::SaveCustomer(int userId) {
         SaveCustomerRecord(userQuery_, record);
         ++saveCount_;
         saving_ = false;
+        saveFailureShown_ = false;
         emit Saved(userId, record.print, record.name);
     } catch (const EngineError &error) {
         saving_ = false;
-        prompt().Error(error.message());
+        // Every keystroke saves; a book that cannot be written is reported once, until a save
+        // succeeds again.
+        if (!saveFailureShown_) {
+            saveFailureShown_ = true;
+            prompt().Error(SaveFailureText(userQuery_.DatabaseFilePath(), error.message()));
+        }
     }
 }
 
