@@ -54,6 +54,9 @@ bool WriteLines(const QString &path, const QStringList &lines, QString *error) {
 }
 
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error) {
+    // A link stays a link: the file it points to is the one replaced.
+    const QFileInfo named(path);
+    const QString target = named.isSymLink() ? named.symLinkTarget() : path;
     const auto fail = [&](const QString &reason) {
         if (error)
             *error = QStringLiteral("%1 に書き込めませんでした（%2）")
@@ -61,13 +64,12 @@ bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *
         return false;
     };
     // Every step is checked: a full disk must never turn into an empty file reported as saved.
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
     if (!file.open())
         return fail(file.errorString());
-    const QFileInfo old(path);
     // A replaced file keeps its mode; a new one stays private to the user, as the temporary is.
-    if (old.exists())
-        file.setPermissions(old.permissions());
+    if (QFileInfo::exists(target))
+        file.setPermissions(QFile::permissions(target));
     qsizetype written = 0;
     while (written < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
@@ -80,7 +82,7 @@ bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *
     if (::fsync(file.handle()) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     if (::rename(QFile::encodeName(file.fileName()).constData(),
-                 QFile::encodeName(path).constData()) != 0)
+                 QFile::encodeName(target).constData()) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     file.setAutoRemove(false);
     return true;
