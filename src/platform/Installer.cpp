@@ -34,6 +34,9 @@ constexpr QFile::Permissions PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
 // How long a start waits for another start to finish installing.
 constexpr int InstallLockWaitMs = 60'000;
 
+const QString ChooseHint =
+    QStringLiteral("画面から起動して、顧客データのフォルダを選んでください。");
+
 const QString TableNames[] = {QStringLiteral("usertbl"), QStringLiteral("historytbl"),
                               QStringLiteral("classtbl"), QStringLiteral("classtbl2")};
 
@@ -261,8 +264,8 @@ QString EnsureInstalled(QString *error, UnreadableRegistry whenUnreadable) {
         if (whenUnreadable == UnreadableRegistry::AskUser)
             return AskForDataFolder(reason, error);
         if (error)
-            *error = QStringLiteral("設定ファイルを読み込めません: %1\n%2")
-                         .arg(QDir::toNativeSeparators(Registry::FilePath()), reason);
+            *error = QStringLiteral("設定ファイルを読み込めません: %1\n%2\n%3")
+                         .arg(QDir::toNativeSeparators(Registry::FilePath()), reason, ChooseHint);
         return {};
     }
     const QString recorded =
@@ -272,8 +275,8 @@ QString EnsureInstalled(QString *error, UnreadableRegistry whenUnreadable) {
         if (whenUnreadable == UnreadableRegistry::AskUser)
             return AskForDataFolder(reason, error);
         if (error)
-            *error = QStringLiteral("%1\n%2").arg(reason,
-                                                  QDir::toNativeSeparators(Registry::FilePath()));
+            *error = QStringLiteral("%1\n%2\n%3")
+                         .arg(reason, QDir::toNativeSeparators(Registry::FilePath()), ChooseHint);
         return {};
     }
     if (!RepairTables(recorded + QStringLiteral("Data/DB/"), error))
