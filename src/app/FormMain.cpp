@@ -164,7 +164,8 @@ void TFormMain::BuildToolbar() {
         tool.button->setFixedSize(size);
         const ToolPictures pictures = PaintToolPictures(tool.icon, tool.caption, size, font());
         tool.button->SetPictures(pictures.normal, pictures.pressed, pictures.hovered);
-        tool.button->setEnabled(tool.button == PNGButtonEditClass || tool.button == PNGButtonPrint);
+        // Compared by icon: the later buttons are not made yet.
+        tool.button->setEnabled(tool.icon == ToolIcon::EditClass || tool.icon == ToolIcon::Print);
         row->addWidget(tool.button);
     }
     row->addStretch(1);

@@ -2,10 +2,9 @@
 
 #include "app/FormMain.h"
 #include "platform/Installer.h"
-#include "platform/Registry.h"
+#include "print/HeadlessPrint.h"
 #include "store/CustomerTable.h"
 #include "store/TableEngine.h"
-#include "print/HeadlessPrint.h"
 
 #include <cstdio>
 
@@ -27,10 +26,9 @@ int RunPrintAddressesCommand(const QString &pdfPath) {
     if (pdfPath.isEmpty())
         return Fail(QStringLiteral("使い方: pellor3 --print-addresses FILE.pdf"));
     QString error;
-    if (Installer::EnsureInstalled(&error).isEmpty())
+    const QString dataFolder = Installer::EnsureInstalled(&error);
+    if (dataFolder.isEmpty())
         return Fail(error);
-    const QString dataFolder =
-        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
     try {
         Database database;
         database.Open(DbPathOf(dataFolder));

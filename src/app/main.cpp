@@ -42,8 +42,14 @@ int main(int argc, char *argv[]) {
         return 0;
 
     QString error;
-    if (Installer::EnsureInstalled(&error).isEmpty())
+    if (Installer::EnsureInstalled(&error, Installer::UnreadableRegistry::AskUser).isEmpty()) {
+        // Without its tables the window could only show errors; the user chose to stop if
+        // there is no reason.
+        if (error.isEmpty())
+            return 0;
         prompt().Error(error);
+        return 1;
+    }
 
     TFormMain FormMain;
     TAppWindows windows(FormMain);

@@ -131,8 +131,7 @@ bool SaveHistoryCsv(const std::vector<HistoryRow> &rows, const QString &name,
     }
     QString error;
     if (!TextFile::WriteLines(path, HistoryCsvLines(rows), &error)) {
-        prompt().Error(QStringLiteral("CSVファイルを保存できませんでした。\r\n%1\r\n%2")
-                           .arg(QDir::toNativeSeparators(path), error));
+        prompt().Error(QStringLiteral("CSVファイルを保存できませんでした。\r\n%1").arg(error));
         return false;
     }
     return true;

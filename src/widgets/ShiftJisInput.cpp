@@ -19,8 +19,25 @@ ShiftJisValidator::ShiftJisValidator(QLineEdit *edit) : QValidator(edit), held_(
     connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { held_ = text; });
 }
 
-QValidator::State ShiftJisValidator::validate(QString &input, int &) const {
+namespace {
+
+// A one-line field never holds a line break: pasted lines are joined, so nothing the field
+// writes can split into further lines of a settings file.
+void JoinLines(QString &text, int &pos) {
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text.at(i) != u'\r' && text.at(i) != u'\n')
+            continue;
+        text.remove(i, 1);
+        if (i < pos)
+            --pos;
+    }
+}
+
+} // namespace
+
+QValidator::State ShiftJisValidator::validate(QString &input, int &pos) const {
     input = ShiftJis::NormalizeCrossMapping(input);
+    JoinLines(input, pos);
     const QString bad = ShiftJis::UnrepresentableChars(input);
     if (bad.isEmpty())
         return Acceptable;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/mount.h>
 
 namespace {
 QByteArray ReadBytes(const QString &path) {
@@ -53,6 +54,50 @@ private slots:
         QVERIFY(!TextFile::WriteLines(dir.filePath("file/inside.txt"), {"new"}, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"file"});
+    }
+
+    // A full disk: the old file stays whole and the failure names the file.
+    void fullDiskKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("cannot mount a small tmpfs here");
+        const auto unmount = qScopeGuard([&] { ::umount(mountPoint.constData()); });
+        IniFile ini(dir.filePath("conf.ini"));
+        ini.WriteString("SENDER", "NAME", "山田 太郎");
+        QVERIFY(ini.Save());
+        const QByteArray saved = ReadBytes(ini.path());
+        ini.WriteString("SENDER", "MEMO", QString(80 * 1024, u'あ'));
+        QString error;
+        QVERIFY(!ini.Save(&error));
+        QVERIFY2(error.contains("conf.ini"), qPrintable(error));
+        QCOMPARE(ReadBytes(ini.path()), saved);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"conf.ini"});
+    }
+
+    void iniRefusesLineBreaks_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("pasted value") << "NAME"
+                                      << "山田 太郎\r\n[PRINT_CONF]\r\nTYPE=1";
+        QTest::newRow("LF in value") << "NAME"
+                                     << "a\nb";
+        QTest::newRow("CR in key") << "NA\rME"
+                                   << "x";
+    }
+    void iniRefusesLineBreaks() {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        IniFile ini(dir.filePath("conf.ini"));
+        ini.WriteString("SENDER", "ZIP", "1000001");
+        QVERIFY(ini.Save());
+        const QByteArray saved = ReadBytes(ini.path());
+        QVERIFY(!ini.WriteString("SENDER", key, value));
+        QString error;
+        QVERIFY(!ini.Save(&error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(ReadBytes(ini.path()), saved);
     }
 
     void iniKeepsOrderAndOtherSections() {

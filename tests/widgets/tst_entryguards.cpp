@@ -50,6 +50,10 @@ private slots:
                                                                         << "−"
                                                                         << "－"
                                                                         << "";
+        QTest::newRow("pasted lines are joined") << "名前："
+                                                 << "山田 太郎\r\n[PRINT_CONF]\nTYPE=1"
+                                                 << "名前：山田 太郎[PRINT_CONF]TYPE=1"
+                                                 << "";
         QTest::newRow("a held character keeps the field editable") << "a😀"
                                                                    << "b"
                                                                    << "a😀b"
