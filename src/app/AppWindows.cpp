@@ -4,6 +4,7 @@
 #include "app/FormMain.h"
 #include "postal/FormSearchZip.h"
 #include "postal/ZipLookup.h"
+#include "postal/zip_update.h"
 #include "print/FPrintSenderCfg.h"
 #include "print/FormMyData.h"
 #include "print/PrintAddressSetup.h"
@@ -40,6 +41,7 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
         main.GetDatabase(), main.GetDataPath(), [this] { return ToList(main_.ListedUserIds()); },
         *fPrintSenderCfg_, &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
+    zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     ConnectMainWindow();
 }
 
@@ -78,6 +80,9 @@ void TAppWindows::ConnectMainWindow() {
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnZipClick);
     for (QPushButton *button : {editor->SSB_Address, editor->BtnAddressOf})
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnAddressClick);
+
+    connect(main_.Button1, &QPushButton::clicked, this, &TAppWindows::Button1Click);
+    main_.PNGButtonZip->setEnabled(true);
 }
 
 int TAppWindows::SelectedUserId() const {
@@ -192,4 +197,8 @@ void TAppWindows::BtnMyDataClick() {
 
 void TAppWindows::PrintDMClick() {
     printAddress_->exec();
+}
+
+void TAppWindows::Button1Click() {
+    zipUpdate_->exec();
 }

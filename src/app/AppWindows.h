@@ -13,6 +13,7 @@ class TFormPicPreview;
 class TPrintAddress;
 class TFPrintSenderCfg;
 class TFormSearchZip;
+class Tzip_update;
 
 // The program's other windows, created once after the main window in their fixed order, and
 // the connections that let the main window's buttons, menus and tabs open them.
@@ -29,6 +30,7 @@ public:
     TPrintAddress *PrintAddress() const { return printAddress_.get(); }
     TFPrintSenderCfg *FPrintSenderCfg() const { return fPrintSenderCfg_.get(); }
     TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
+    Tzip_update *zip_update() const { return zipUpdate_.get(); }
 
 public slots:
     void BtnAdddataClick();
@@ -48,6 +50,7 @@ public slots:
     void BtnAddressClick();
     void BtnMyDataClick();
     void PrintDMClick();
+    void Button1Click();
 
 private:
     void ConnectMainWindow();
@@ -62,5 +65,6 @@ private:
     std::unique_ptr<TFPrintSenderCfg> fPrintSenderCfg_;
     std::unique_ptr<TPrintAddress> printAddress_;
     std::unique_ptr<TFormSearchZip> formSearchZip_;
+    std::unique_ptr<Tzip_update> zipUpdate_;
     HistorySort historySort_;
 };
