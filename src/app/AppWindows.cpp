@@ -8,6 +8,7 @@
 #include "mail/PassEdit.h"
 #include "postal/FormSearchZip.h"
 #include "postal/ZipLookup.h"
+#include "postal/zip_update.h"
 #include "print/FPrintSenderCfg.h"
 #include "print/FormMyData.h"
 #include "print/PrintAddressSetup.h"
@@ -49,6 +50,7 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
     passEdit_ = std::make_unique<T_pass_edit>(&main);
     formSendMail_ = std::make_unique<TFormSendMail>(&main);
+    zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     ConnectMainWindow();
 }
 
@@ -101,6 +103,9 @@ void TAppWindows::ConnectMainWindow() {
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnZipClick);
     for (QPushButton *button : {editor->SSB_Address, editor->BtnAddressOf})
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnAddressClick);
+
+    connect(main_.Button1, &QPushButton::clicked, this, &TAppWindows::Button1Click);
+    main_.PNGButtonZip->setEnabled(true);
 }
 
 int TAppWindows::SelectedUserId() const {
@@ -262,4 +267,6 @@ void TAppWindows::BtnSendMailClick() {
     IniFile conf(SenderConfPath(main_.GetDataPath()));
     conf.Load();
     QDesktopServices::openUrl(BasicDataMailUrl(ReadSenderMobileMail(conf), data));
+void TAppWindows::Button1Click() {
+    zipUpdate_->exec();
 }

@@ -17,6 +17,7 @@ class TFPrintSenderCfg;
 class TFormSearchZip;
 class TFormSendMail;
 class T_pass_edit;
+class Tzip_update;
 
 // The program's other windows, created once after the main window in their fixed order, and
 // the connections that let the main window's buttons, menus and tabs open them.
@@ -35,6 +36,7 @@ public:
     TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
     T_pass_edit *PassEdit() const { return passEdit_.get(); }
     TFormSendMail *FormSendMail() const { return formSendMail_.get(); }
+    Tzip_update *zip_update() const { return zipUpdate_.get(); }
 
 public slots:
     void BtnAdddataClick();
@@ -58,6 +60,7 @@ public slots:
     void SendMailClick();
     void MailLinkClick(QLineEdit *address);
     void BtnSendMailClick();
+    void Button1Click();
 
 private:
     void ConnectMainWindow();
@@ -74,5 +77,6 @@ private:
     std::unique_ptr<TFormSearchZip> formSearchZip_;
     std::unique_ptr<T_pass_edit> passEdit_;
     std::unique_ptr<TFormSendMail> formSendMail_;
+    std::unique_ptr<Tzip_update> zipUpdate_;
     HistorySort historySort_;
 };

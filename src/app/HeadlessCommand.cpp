@@ -5,12 +5,18 @@
 #include "print/HeadlessPrint.h"
 #include "store/CustomerTable.h"
 #include "store/TableEngine.h"
+#include "postal/PostalUpdate.h"
 
 #include <cstdio>
 
 namespace {
+QByteArray ConsoleText(const QString &message) {
+    QString text = message;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toLocal8Bit();
+}
+
 int Fail(const QString &message) {
-    std::fprintf(stderr, "pellor3: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "pellor3: %s\n", ConsoleText(message).constData());
     return 1;
 }
 } // namespace
@@ -40,4 +46,21 @@ int RunPrintAddressesCommand(const QString &pdfPath) {
     } catch (const EngineError &e) {
         return Fail(e.message());
     }
+}
+
+bool UpdatePostalDataRequested(const QStringList &arguments) {
+    return arguments.contains(QStringLiteral("--update-postal-data"));
+}
+
+int RunUpdatePostalDataCommand() {
+    QString error;
+    if (Installer::EnsureInstalled(&error).isEmpty())
+        return Fail(error);
+    const QString dataFolder =
+        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
+    const UnattendedZipUpdate result = UpdatePostalDataUnattended(DataPathOf(dataFolder));
+    if (!result.ok)
+        return Fail(result.message);
+    std::printf("%s\n", ConsoleText(result.message).constData());
+    return 0;
 }

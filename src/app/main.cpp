@@ -14,6 +14,10 @@ int main(int argc, char *argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    if (UpdatePostalDataRequested(arguments)) {
+        QCoreApplication app(argc, argv);
+        return RunUpdatePostalDataCommand();
+    }
     const std::optional<QString> headlessPdf = PrintAddressesTarget(arguments);
     if (headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -6,8 +6,9 @@
 #include <QNetworkReply>
 #include <QTimer>
 
-HttpClient::HttpClient(int timeoutMs)
-    : timeoutMs_(timeoutMs), manager_(std::make_unique<QNetworkAccessManager>()) {
+HttpClient::HttpClient(int timeoutMs, int wholeRequestMs)
+    : timeoutMs_(timeoutMs), wholeRequestMs_(wholeRequestMs > 0 ? wholeRequestMs : timeoutMs),
+      manager_(std::make_unique<QNetworkAccessManager>()) {
     manager_->setProxy(QNetworkProxy::NoProxy);
 }
 
@@ -30,7 +31,7 @@ QByteArray HttpClient::Get(const QUrl &url) {
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     // The transfer timeout covers a stalled transfer; this one the whole request.
-    QTimer::singleShot(timeoutMs_, &loop, [&] { reply->abort(); });
+    QTimer::singleShot(wholeRequestMs_, &loop, [&] { reply->abort(); });
     if (!reply->isFinished())
         loop.exec();
     if (reply->error() != QNetworkReply::NoError)

@@ -19,7 +19,9 @@ public:
 // are kept for the life of the client.
 class HttpClient {
 public:
-    explicit HttpClient(int timeoutMs = 30000);
+    // timeoutMs limits a stalled transfer; wholeRequestMs (timeoutMs when 0) the whole request,
+    // so a large file on a slow line can take longer than a silent server may.
+    explicit HttpClient(int timeoutMs = 30000, int wholeRequestMs = 0);
     ~HttpClient();
 
     // No proxy when the host is empty; port 0 when none was given.
@@ -29,5 +31,6 @@ public:
 
 private:
     int timeoutMs_;
+    int wholeRequestMs_;
     std::unique_ptr<QNetworkAccessManager> manager_;
 };
