@@ -267,6 +267,8 @@ void TAppWindows::BtnSendMailClick() {
     IniFile conf(SenderConfPath(main_.GetDataPath()));
     conf.Load();
     QDesktopServices::openUrl(BasicDataMailUrl(ReadSenderMobileMail(conf), data));
+}
+
 void TAppWindows::Button1Click() {
     zipUpdate_->exec();
 }

@@ -54,10 +54,9 @@ bool UpdatePostalDataRequested(const QStringList &arguments) {
 
 int RunUpdatePostalDataCommand() {
     QString error;
-    if (Installer::EnsureInstalled(&error).isEmpty())
+    const QString dataFolder = Installer::EnsureInstalled(&error);
+    if (dataFolder.isEmpty())
         return Fail(error);
-    const QString dataFolder =
-        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
     const UnattendedZipUpdate result = UpdatePostalDataUnattended(DataPathOf(dataFolder));
     if (!result.ok)
         return Fail(result.message);
