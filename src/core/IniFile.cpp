@@ -172,3 +172,7 @@ void IniFile::EraseSection(const QString &section) {
         return s.name.compare(section, Qt::CaseInsensitive) == 0;
     });
 }
+
+QString ConfigIniPath(const QString &dataPath) {
+    return dataPath + QStringLiteral("Config.ini");
+}

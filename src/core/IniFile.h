@@ -53,3 +53,7 @@ private:
     std::vector<Section> sections_;
     QString refusedKey_;
 };
+
+// "Config.ini" in the data folder (dataPath ends in "/"): mail settings and the postal update's
+// server.
+QString ConfigIniPath(const QString &dataPath);

@@ -29,10 +29,6 @@ int PortOf(const QString &text, int defaultPort) {
 
 } // namespace
 
-QString ConfigIniPath(const QString &dataPath) {
-    return dataPath + QStringLiteral("Config.ini");
-}
-
 QString EncodeStoredPassword(const QString &password) {
     return QString::fromLatin1(ScramblePassword(ShiftJis::Encode(password)).toHex().toUpper());
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "core/IniFile.h"
 
-// "Config.ini" in the data folder (dataPath ends in "/").
-QString ConfigIniPath(const QString &dataPath);
+#include <QString>
 
 // A password as "Config.ini" holds it: scrambled Shift-JIS bytes as uppercase hex pairs.
 QString EncodeStoredPassword(const QString &password);

@@ -125,7 +125,7 @@ QString ZipUpdateServer(const QString &dataPath) {
     const QString fromEnvironment = qEnvironmentVariable("PELLOR3_ZIP_SERVER").trimmed();
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    IniFile config(dataPath + QStringLiteral("Config.ini"));
+    IniFile config(ConfigIniPath(dataPath));
     config.Load();
     return config.ReadString(QStringLiteral("ZIP_UPDATE"), QStringLiteral("SERVER")).trimmed();
 }
