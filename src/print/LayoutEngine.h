@@ -20,7 +20,6 @@
 
 #include "core/DomainWords.h"
 
-#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QList>

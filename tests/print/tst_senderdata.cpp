@@ -1,9 +1,6 @@
-#include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
-#include "platform/Prompt.h"
 #include "print/SenderData.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(TSenderBuff)
@@ -11,15 +8,6 @@ Q_DECLARE_METATYPE(TSenderBuff)
 class TestSenderData : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        prompt = new ScriptedPrompt;
-        Prompt::Install(std::unique_ptr<Prompt>(prompt));
-        dir.emplace();
-        QVERIFY(dir->isValid());
-        dataPath = dir->path() + QStringLiteral("/");
-        confPath = dataPath + QStringLiteral("conf.ini");
-    }
-
     void splitName_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("first");
@@ -166,12 +154,6 @@ private slots:
         QVERIFY(r.PrintExecutive.isEmpty());
         QCOMPARE(r.MarkedZipCode, QStringLiteral("105-0011endpostcode"));
     }
-
-private:
-    ScriptedPrompt *prompt = nullptr;
-    std::optional<QTemporaryDir> dir;
-    QString dataPath;
-    QString confPath;
 };
 
 QTEST_MAIN(TestSenderData)
