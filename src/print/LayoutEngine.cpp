@@ -86,8 +86,7 @@ int DrawCharsAlong(LayoutCanvas &canvas, const QString &text, int x, int y, int 
 void DrawDigitsInBoxes(LayoutCanvas &canvas, const QString &markedPostalCode, int dpi, double xMm,
                        double yMm, double size, double pitchMm) {
     const QList<PostalBoxDigit> digits = PostalBoxDigits(markedPostalCode, dpi, xMm, yMm, pitchMm);
-    if (digits.isEmpty() ||
-        !CreateLayoutFont({canvas, kPostalBoxFace, dpi}, size))
+    if (digits.isEmpty() || !CreateLayoutFont({canvas, kPostalBoxFace, dpi}, size))
         return;
     canvas.Painter().setPen(Qt::black);
     for (const PostalBoxDigit &digit : digits)

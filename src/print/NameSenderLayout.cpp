@@ -18,9 +18,7 @@ public:
     double Fit(double size, const std::function<bool()> &fits) {
         return FitFont(face_, size, fits);
     }
-    void Use(double size) {
-        CreateLayoutFont(face_, size);
-    }
+    void Use(double size) { CreateLayoutFont(face_, size); }
     int W(const QString &text) const { return MeasureText(face_.Canvas, text); }
     int H(const QString &text) const { return TextHeight(face_.Canvas, text); }
 

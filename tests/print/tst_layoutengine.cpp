@@ -147,8 +147,7 @@ private slots:
         QImage page = Page();
         QPainter painter(&page);
         LayoutCanvas canvas(painter);
-        QVERIFY(
-            CreateLayoutFont({canvas, QStringLiteral("IPAPGothic"), 300}, 12));
+        QVERIFY(CreateLayoutFont({canvas, QStringLiteral("IPAPGothic"), 300}, 12));
         const QString text = QStringLiteral("リットル・ABC");
         int sum = 0;
         for (QChar c : text)
