@@ -9,10 +9,10 @@
 #include "postal/FormSearchZip.h"
 #include "postal/ZipLookup.h"
 #include "postal/zip_update.h"
-#include "print/FPrintSenderCfg.h"
-#include "print/FormMyData.h"
-#include "print/PrintAddressSetup.h"
 #include "print/SenderData.h"
+#include "printui/FPrintSenderCfg.h"
+#include "printui/FormMyData.h"
+#include "printui/PrintAddressSetup.h"
 #include "records/CustomerActions.h"
 #include "records/FormAddData.h"
 #include "records/FormHistory.h"
@@ -44,9 +44,7 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     formMyData_ = std::make_unique<TFormMyData>(main.GetDataPath(), &main);
     formPicPreview_ = std::make_unique<TFormPicPreview>(&main);
     fPrintSenderCfg_ = std::make_unique<TFPrintSenderCfg>(main.GetDataPath(), &main);
-    printAddress_ = MakePrintAddressWindow(
-        main.GetDatabase(), main.GetDataPath(), [this] { return ToList(main_.ListedUserIds()); },
-        *fPrintSenderCfg_, &main);
+    printAddress_ = MakePrintAddressWindow(main, *fPrintSenderCfg_, &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
     passEdit_ = std::make_unique<T_pass_edit>(&main);
     formSendMail_ = std::make_unique<TFormSendMail>(&main);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DataFolder.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "records/EditPanel.h"
@@ -24,11 +25,6 @@ class QTableView;
 class TFormEditClass;
 class TFormSearch;
 class TFormSelectPrint;
-
-// The data folder (DataPath) and table folder (DbPath) of an installation folder (DataFolder),
-// with "/" for "\".
-QString DataPathOf(const QString &dataFolder);
-QString DbPathOf(const QString &dataFolder);
 
 // Whether the lines of usertbl.DM ask for the start-up password: the 8th character of line 12
 // is the digit zero.

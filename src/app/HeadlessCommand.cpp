@@ -1,11 +1,11 @@
 #include "app/HeadlessCommand.h"
 
-#include "app/FormMain.h"
+#include "app/DataFolder.h"
 #include "platform/Installer.h"
+#include "postal/PostalUpdate.h"
 #include "print/HeadlessPrint.h"
 #include "store/CustomerTable.h"
 #include "store/TableEngine.h"
-#include "postal/PostalUpdate.h"
 
 #include <cstdio>
 

@@ -24,9 +24,7 @@ constexpr double kBarcodeStart = 10;
 constexpr double kPostalLineStart = 30;
 
 LayoutBox DeviceBox(const FaceSettings &face, PrintFrame frame, int dpiX, int dpiY) {
-    const QRect &r = FrameOf(face.Frames, frame);
-    return ShapeToDeviceBox(r.left(), r.top(), r.width(), r.height(), face.PreviewPixelsPerMm, dpiX,
-                            dpiY);
+    return ShapeToDeviceBox(FrameOf(face.Frames, frame), face.PreviewPixelsPerMm, dpiX, dpiY);
 }
 
 QPointF BoxesOriginMm(const FaceSettings &face, PrintFrame frame) {
@@ -42,8 +40,9 @@ void SetJointName(TPrintNameData &name, int index, const QString &joint, const Q
     name.JointTitle[index] = title;
 }
 
-void DrawSender(LayoutCanvas &canvas, const FaceSettings &face, int dpiX, int dpi, int gap,
+void DrawSender(const FaceContext &context, const FaceSettings &face, int dpiX,
                 const TSenderBuff &sender) {
+    const int dpi = context.Dpi;
     const FontSizeOffsets &shift = face.FontSizes;
     TPrintSenderData record;
     record.AddressSize = kSenderAddressStart + shift.SenderAddress;
@@ -54,17 +53,16 @@ void DrawSender(LayoutCanvas &canvas, const FaceSettings &face, int dpiX, int dp
     record.MailSize = kSenderSmallStart + shift.SenderTelFax;
     record.HpSize = kSenderSmallStart + shift.SenderTelFax;
     ComposeSenderPrintData(sender, record);
-    record = LayoutSender(canvas, face.FaceName, 0, dpi, gap, face.Vertical, record,
-                          DeviceBox(face, PrintFrame::Sender, dpiX, dpi));
+    record = LayoutSender(context, record, DeviceBox(face, PrintFrame::Sender, dpiX, dpi));
     if (record.PrintPostCode.isEmpty()) {
         const QPointF at = BoxesOriginMm(face, PrintFrame::UnderPostCode);
-        DrawSenderPostalBoxes(canvas, record.MarkedZipCode, dpi, at.x(), at.y());
+        DrawSenderPostalBoxes(context.Canvas, record.MarkedZipCode, dpi, at.x(), at.y());
     }
     if (face.Vertical) {
         record.PrintAddress1 = ToKanjiNumerals(record.PrintAddress1);
         record.PrintAddress2 = ToKanjiNumerals(record.PrintAddress2);
     }
-    DrawSenderBlock(canvas, dpi, face.Vertical, face.FaceName, record);
+    DrawSenderBlock(context, record);
 }
 
 } // namespace
@@ -90,15 +88,19 @@ void ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, int dpiY
                      Qt::white);
     painter.setBrush(Qt::NoBrush);
     LayoutCanvas canvas(painter, faceName);
+    const FaceContext context{canvas, faceName, dpi, itemGap, vertical};
 
     const FaceTexts texts = GatherFaceTexts(row);
     const QString address1 = ToFullWidth(texts.Address1);
     const QString address2 = ToFullWidth(texts.Address2);
-    const QString company = ToFullWidth(texts.Company);
-    const QString department = ToFullWidth(texts.Department);
-    const QString position = ToFullWidth(texts.Position);
-    const QString name = ToFullWidth(texts.Name);
-    const QString honorific = ToFullWidth(texts.Honorific);
+    NameBlockTexts nameTexts;
+    nameTexts.Name = ToFullWidth(texts.Name);
+    nameTexts.Honorific = ToFullWidth(texts.Honorific);
+    nameTexts.Company = ToFullWidth(texts.Company);
+    nameTexts.Department = ToFullWidth(texts.Department);
+    nameTexts.Position = ToFullWidth(texts.Position);
+    nameTexts.Form = texts.Form;
+    nameTexts.JointCount = texts.JointCount;
     const QString markedPostalCode = texts.PostalCode + kPostalCodeEndMarker;
 
     TPrintNameData nameData;
@@ -119,39 +121,33 @@ void ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, int dpiY
     // kanji numerals of vertical writing.
     TPrintCostomerData barcode;
     if (face.PrintCostom)
-        barcode = LayoutBarcode(canvas, kBarcodeFace, dpi,
-                                DeviceBox(face, PrintFrame::Costomer, dpiX, dpi),
+        barcode = LayoutBarcode(canvas, dpi, DeviceBox(face, PrintFrame::Costomer, dpiX, dpi),
                                 (address1 + address2).trimmed(), markedPostalCode, kBarcodeStart);
     TPrintCostomerData postalLine;
     if (face.LabelTab)
         postalLine =
             LayoutPostalLine(canvas, dpi, DeviceBox(face, PrintFrame::UpperPostCode, dpiX, dpi),
                              markedPostalCode, kPostalLineStart);
-    const TPrintAddressData address = LayoutAddress(canvas, faceName, 0, dpi, itemGap, vertical,
-                                                    DeviceBox(face, PrintFrame::Address, dpiX, dpi),
-                                                    printed2, printed1, addressSize);
-    nameData = LayoutName(canvas, faceName, 0, dpi, itemGap, vertical, nameData, texts.PrintControl,
-                          texts.UseType, DeviceBox(face, PrintFrame::Name, dpiX, dpi),
-                          texts.JointCount, position, department, company, honorific, name);
+    const TPrintAddressData address = LayoutAddress(
+        context, DeviceBox(face, PrintFrame::Address, dpiX, dpi), printed2, printed1, addressSize);
+    nameData =
+        LayoutName(context, nameData, nameTexts, DeviceBox(face, PrintFrame::Name, dpiX, dpi));
 
     if (!barcode.Text.isEmpty() && barcode.Text != kBarcodeError)
-        DrawItemText(canvas, kSymbolCharSet, dpi, barcode.Text, barcode.Left, barcode.Top, false,
-                     Qt::black, barcode.FontSize, 0, kBarcodeFace);
+        DrawItemText(context.Barcode(), barcode.Text, QPoint(barcode.Left, barcode.Top),
+                     barcode.FontSize);
     if (face.LabelTab) {
-        DrawPostalLine(canvas, dpi, markedPostalCode, postalLine.Left, postalLine.Top,
-                       postalLine.FontSize, faceName);
+        DrawPostalLine(context, markedPostalCode, QPoint(postalLine.Left, postalLine.Top),
+                       postalLine.FontSize);
     } else {
         const QPointF at = BoxesOriginMm(face, PrintFrame::UpperPostCode);
         DrawPostalBoxes(canvas, markedPostalCode, dpi, at.x(), at.y());
     }
-    DrawItemText(canvas, kShiftJisCharSet, dpi, printed1, address.Line1.x(), address.Line1.y(),
-                 vertical, Qt::black, address.FontSize, 0, faceName);
-    DrawItemText(canvas, kShiftJisCharSet, dpi, printed2, address.Line2.x(), address.Line2.y(),
-                 vertical, Qt::black, address.FontSize, 0, faceName);
-    DrawNameBlock(canvas, dpi, vertical, faceName, nameData, texts.Form, texts.JointCount, company,
-                  department, position, honorific);
+    DrawItemText(context, printed1, address.Line1, address.FontSize);
+    DrawItemText(context, printed2, address.Line2, address.FontSize);
+    DrawNameBlock(context, nameData, nameTexts);
 
     if (face.PrintSender)
-        DrawSender(canvas, face, dpiX, dpi, itemGap, sender);
+        DrawSender(context, face, dpiX, sender);
     painter.restore();
 }

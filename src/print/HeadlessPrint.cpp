@@ -2,13 +2,13 @@
 
 #include "core/IniFile.h"
 #include "platform/CustomerBarcode.h"
-#include "store/TableEngine.h"
 #include "print/ComposeFace.h"
 #include "print/PrintFonts.h"
 #include "print/PrintFrames.h"
 #include "print/PrintRun.h"
 #include "print/PrintSettings.h"
 #include "print/SenderData.h"
+#include "store/TableEngine.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -81,7 +81,7 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
     face.FaceName =
         ChooseFontEntry(FontListEntries(InstalledJapaneseFaces(), face.Vertical), settings.Font);
     if (face.FaceName.isEmpty())
-        face.FaceName = (face.Vertical ? QStringLiteral("@") : QString()) + kDefaultFontName;
+        face.FaceName = (face.Vertical ? kVerticalFaceMark : QString()) + kDefaultFontName;
     return face;
 }
 

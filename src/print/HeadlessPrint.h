@@ -8,7 +8,8 @@
 //     QString error;
 //     const int status = PrintAddressesToPdf(database, dataPath, idsByKana, path, &error);
 
-#include "print/PrintAddress.h"
+#include "print/FaceSettings.h"
+#include "print/PaperSheets.h"
 
 #include <QList>
 #include <QString>

@@ -86,8 +86,7 @@ int DrawCharsAlong(LayoutCanvas &canvas, const QString &text, int x, int y, int 
 void DrawDigitsInBoxes(LayoutCanvas &canvas, const QString &markedPostalCode, int dpi, double xMm,
                        double yMm, double size, double pitchMm) {
     const QList<PostalBoxDigit> digits = PostalBoxDigits(markedPostalCode, dpi, xMm, yMm, pitchMm);
-    if (digits.isEmpty() ||
-        !CreateLayoutFont(canvas, kPostalBoxFace, kShiftJisCharSet, 0, dpi, size))
+    if (digits.isEmpty() || !CreateLayoutFont({canvas, kPostalBoxFace, dpi}, size))
         return;
     canvas.Painter().setPen(Qt::black);
     for (const PostalBoxDigit &digit : digits)
@@ -115,9 +114,10 @@ PrinterArea PrinterAreaOf(const QPrinter &printer) {
     return area;
 }
 
-bool CreateLayoutFont(LayoutCanvas &canvas, const QString &faceName, int charSet, int style,
-                      int dpi, double size) {
-    if (!canvas.Painter().isActive()) {
+bool CreateLayoutFont(const FaceContext &face, double size) {
+    const QString &faceName = face.FaceName;
+    const int dpi = face.Dpi, style = face.Style;
+    if (!face.Canvas.Painter().isActive()) {
         prompt().Error(QStringLiteral("フォントの作成に失敗しました"));
         return false;
     }
@@ -127,10 +127,10 @@ bool CreateLayoutFont(LayoutCanvas &canvas, const QString &faceName, int charSet
     font.Dpi = dpi;
     font.Height = FontHeight(size, dpi);
     font.Vertical = FontResolver::IsVerticalFace(faceName);
-    font.Barcode = IsBarcodeFont(faceName, charSet);
+    font.Barcode = IsBarcodeFont(faceName, face.CharSet);
     font.Font = FontResolver::MakeFont(faceName, font.Height, style & kStyleBold,
                                        style & kStyleItalic, style & kStyleUnderline);
-    canvas.SelectFont(std::move(font));
+    face.Canvas.SelectFont(std::move(font));
     return true;
 }
 
@@ -150,61 +150,61 @@ int CountChars(const QString &text) {
     return count;
 }
 
-double FitFont(LayoutCanvas &canvas, const QString &faceName, int charSet, int style, int dpi,
-               double size, const std::function<bool()> &fits) {
-    if (!CreateLayoutFont(canvas, faceName, charSet, style, dpi, size))
+double FitFont(const FaceContext &face, double size, const std::function<bool()> &fits) {
+    if (!CreateLayoutFont(face, size))
         return size;
     while (!fits() && size > 1) {
         // Kept to whole tenths, so that sizes step exactly and the loop ends at 1 point.
         size = std::round((size - 0.1) * 1e9) / 1e9;
-        if (!CreateLayoutFont(canvas, faceName, charSet, style, dpi, size))
+        if (!CreateLayoutFont(face, size))
             break;
     }
     return size;
 }
 
-void DrawSpacedText(LayoutCanvas &canvas, int dpi, const QString &first, const QString &second,
-                    int spacing, int x, int y, bool vertical, const QColor &colour, double size,
-                    int style, const QString &faceName) {
-    if (!CreateLayoutFont(canvas, faceName, kShiftJisCharSet, style, dpi, size))
+void DrawSpacedText(const FaceContext &face, const QString &first, const QString &second,
+                    int spacing, QPoint at, double size) {
+    LayoutCanvas &canvas = face.Canvas;
+    if (!CreateLayoutFont(face, size))
         return;
-    if (!vertical)
-        canvas.SetFaceName(faceName);
-    canvas.Painter().setPen(colour);
-    const int start = vertical ? y : x;
-    const int next = DrawCharsAlong(canvas, first, x, y, start, vertical, 0, spacing);
-    DrawCharsAlong(canvas, second, x, y, next, vertical, spacing, 0);
+    if (!face.Vertical)
+        canvas.SetFaceName(face.FaceName);
+    canvas.Painter().setPen(Qt::black);
+    const int start = face.Vertical ? at.y() : at.x();
+    const int next =
+        DrawCharsAlong(canvas, first, at.x(), at.y(), start, face.Vertical, 0, spacing);
+    DrawCharsAlong(canvas, second, at.x(), at.y(), next, face.Vertical, spacing, 0);
 }
 
-void DrawItemText(LayoutCanvas &canvas, int charSet, int dpi, const QString &text, int x, int y,
-                  bool vertical, const QColor &colour, double size, int style,
-                  const QString &faceName) {
-    if (!CreateLayoutFont(canvas, faceName, charSet, style, dpi, size))
+void DrawItemText(const FaceContext &face, const QString &text, QPoint at, double size) {
+    LayoutCanvas &canvas = face.Canvas;
+    if (!CreateLayoutFont(face, size))
         return;
-    canvas.Painter().setPen(colour);
+    canvas.Painter().setPen(Qt::black);
     if (canvas.Font().Barcode) {
-        BarcodeBars::Draw(canvas.Painter(), text, x, y, size, dpi, colour);
+        BarcodeBars::Draw(canvas.Painter(), text, at.x(), at.y(), size, face.Dpi, Qt::black);
         return;
     }
-    if (!vertical)
-        canvas.SetFaceName(faceName);
-    DrawCharsAlong(canvas, text, x, y, vertical ? y : x, vertical, 0, 0);
+    if (!face.Vertical)
+        canvas.SetFaceName(face.FaceName);
+    DrawCharsAlong(canvas, text, at.x(), at.y(), face.Vertical ? at.y() : at.x(), face.Vertical, 0,
+                   0);
 }
 
-LayoutBox ShapeToDeviceBox(int frameLeft, int frameTop, int frameWidth, int frameHeight,
-                           double previewPixelsPerMm, int dpiX, int dpiY) {
+LayoutBox ShapeToDeviceBox(const QRect &frame, double previewPixelsPerMm, int dpiX, int dpiY) {
     const auto toDots = [&](int pixels, int dpi) {
         return Rnd(Rnd(pixels / previewPixelsPerMm) * dpi / 25.4);
     };
-    return {toDots(frameLeft + 4, dpiX), toDots(frameTop + 4, dpiY), toDots(frameWidth - 8, dpiX),
-            toDots(frameHeight - 8, dpiY)};
+    return {toDots(frame.left() + 4, dpiX), toDots(frame.top() + 4, dpiY),
+            toDots(frame.width() - 8, dpiX), toDots(frame.height() - 8, dpiY)};
 }
 
-TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, const QString &faceName, int dpi,
-                                 const LayoutBox &box, const QString &address,
-                                 const QString &markedPostalCode, double startSize) {
+TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, int dpi, const LayoutBox &box,
+                                 const QString &address, const QString &markedPostalCode,
+                                 double startSize) {
+    const FaceContext barcodeFace = FaceContext{canvas, {}, dpi}.Barcode();
     TPrintCostomerData result;
-    if (!CreateLayoutFont(canvas, faceName, kSymbolCharSet, 0, dpi, startSize))
+    if (!CreateLayoutFont(barcodeFace, startSize))
         return result;
     // Spaces and control characters at both ends are not part of the address.
     qsizetype from = 0, to = address.size();
@@ -219,7 +219,7 @@ TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, const QString &faceName, 
         return result;
     }
     result.Text = QString::fromLatin1(barcode);
-    result.FontSize = FitFont(canvas, faceName, kSymbolCharSet, 0, dpi, startSize,
+    result.FontSize = FitFont(barcodeFace, startSize,
                               [&] { return MeasureText(canvas, result.Text) <= box.Width; });
     canvas.Painter().setPen(Qt::black);
     result.Left = box.Left;
@@ -232,9 +232,8 @@ TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, const QString &faceName, 
 TPrintCostomerData LayoutPostalLine(LayoutCanvas &canvas, int dpi, const LayoutBox &box,
                                     const QString &markedPostalCode, double startSize) {
     const QString text = PostalLineText(markedPostalCode);
-    const QString face = canvas.FaceName();
     TPrintCostomerData result;
-    result.FontSize = FitFont(canvas, face, kShiftJisCharSet, 0, dpi, startSize,
+    result.FontSize = FitFont({canvas, canvas.FaceName(), dpi}, startSize,
                               [&] { return MeasureText(canvas, text) <= box.Width; });
     canvas.Painter().setPen(Qt::black);
     result.Left = box.Left;
@@ -244,12 +243,14 @@ TPrintCostomerData LayoutPostalLine(LayoutCanvas &canvas, int dpi, const LayoutB
     return result;
 }
 
-void DrawPostalLine(LayoutCanvas &canvas, int dpi, const QString &markedPostalCode, int x, int y,
-                    double size, const QString &faceName) {
+void DrawPostalLine(const FaceContext &face, const QString &markedPostalCode, QPoint at,
+                    double size) {
     const QString text = PostalLineText(markedPostalCode);
     if (text.isEmpty())
         return;
-    DrawItemText(canvas, kShiftJisCharSet, dpi, text, x, y, false, Qt::black, size, 0, faceName);
+    FaceContext horizontal = face;
+    horizontal.Vertical = false;
+    DrawItemText(horizontal, text, at, size);
 }
 
 QList<PostalBoxDigit> PostalBoxDigits(const QString &markedPostalCode, int dpi, double xMm,
@@ -278,19 +279,21 @@ void DrawSenderPostalBoxes(LayoutCanvas &canvas, const QString &markedPostalCode
     DrawDigitsInBoxes(canvas, markedPostalCode, dpi, xMm, yMm, 13, 4);
 }
 
-TPrintAddressData LayoutAddress(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
-                                int gap, bool vertical, const LayoutBox &box, const QString &line2,
+TPrintAddressData LayoutAddress(const FaceContext &face, const LayoutBox &box, const QString &line2,
                                 const QString &line1, double startSize) {
+    LayoutCanvas &canvas = face.Canvas;
+    const int gap = face.Gap;
+    const bool vertical = face.Vertical;
     const auto w = [&](const QString &text) { return MeasureText(canvas, text); };
     const auto h = [&](const QString &text) { return TextHeight(canvas, text); };
     const auto fit = [&](double size, const std::function<bool()> &fits) {
-        return FitFont(canvas, faceName, kShiftJisCharSet, style, dpi, size, fits);
+        return FitFont(face, size, fits);
     };
     const int L = box.Left, T = box.Top, W = box.Width, H = box.Height;
 
     TPrintAddressData result;
     double size = startSize;
-    if (!CreateLayoutFont(canvas, faceName, kShiftJisCharSet, style, dpi, size))
+    if (!CreateLayoutFont(face, size))
         return result;
     const bool line1Wider = w(line1) > w(line2);
     if (vertical) {

@@ -11,18 +11,20 @@
 // Usage (one face):
 //     QPainter painter(&device);
 //     LayoutCanvas canvas(painter, faceName);
-//     TPrintAddressData address = LayoutAddress(canvas, face, 0, dpi, gap, vertical, box, l2, l1,
-//     15); DrawItemText(canvas, kShiftJisCharSet, dpi, l1, address.Line1.x(), address.Line1.y(),
-//                  vertical, Qt::black, address.FontSize, 0, face);
+//     const FaceContext face{canvas, faceName, dpi, gap, vertical};
+//     TPrintAddressData address = LayoutAddress(face, box, l2, l1, 15);
+//     DrawItemText(face, l1, address.Line1, address.FontSize);
 //
 // In vertical writing the face name carries "@" (vertical variant) and every character is drawn
 // upright in its column; x, y of a vertical text is the left edge of its column and its top.
 
-#include <QColor>
+#include "core/DomainWords.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QSizeF>
 #include <QString>
 #include <functional>
@@ -39,10 +41,6 @@ constexpr int kStyleBold = 1;
 constexpr int kStyleItalic = 2;
 constexpr int kStyleUnderline = 4;
 
-// The barcode face: its characters are drawn as customer barcode bars.
-inline const QString kBarcodeFace = QStringLiteral("PB Barcode");
-// The face of the postal code boxes.
-inline const QString kPostalBoxFace = QStringLiteral("MS_ゴシック");
 // Appended to every postal code handed to the engine; the code is the text before it.
 inline const QString kPostalCodeEndMarker = QStringLiteral("endpostcode");
 
@@ -86,6 +84,24 @@ private:
     QFontMetrics metrics_;
 };
 
+// What the layout calls of one face share: the canvas, the face (with "@" in vertical writing),
+// the resolution the engine works in, the gap between lines in dots, the writing direction, the
+// style flags and the character set.
+struct FaceContext {
+    LayoutCanvas &Canvas;
+    QString FaceName;
+    int Dpi = 0;
+    int Gap = 0;
+    bool Vertical = false;
+    int Style = 0;
+    int CharSet = kShiftJisCharSet;
+
+    // The customer barcode face of this canvas and resolution, written horizontally.
+    FaceContext Barcode() const {
+        return {Canvas, kBarcodeFace, Dpi, Gap, false, 0, kSymbolCharSet};
+    }
+};
+
 // Result of LayoutBarcode and LayoutPostalLine.
 struct TPrintCostomerData {
     double FontSize = 0;
@@ -115,8 +131,7 @@ PrinterArea PrinterAreaOf(const QPrinter &printer);
 // Makes the font (cell height Rnd(size * dpi / 72), weight and decoration from the style flags)
 // and selects it into the canvas. Returns false, after the message "フォントの作成に失敗しました",
 // when the canvas cannot take a font.
-bool CreateLayoutFont(LayoutCanvas &canvas, const QString &faceName, int charSet, int style,
-                      int dpi, double size);
+bool CreateLayoutFont(const FaceContext &face, double size);
 
 // Sum of the widths of the text's characters in the canvas font, each measured alone; 0 for
 // an empty text. For the barcode face a character is its bar count times the bar pitch.
@@ -129,41 +144,36 @@ int CountChars(const QString &text);
 // The fitting rule: makes the font at `size`, then while `fits` is false and the size is above
 // 1 point, lowers it by 0.1 point and makes the font again. Returns the final size; the canvas
 // keeps the font of that size.
-double FitFont(LayoutCanvas &canvas, const QString &faceName, int charSet, int style, int dpi,
-               double size, const std::function<bool()> &fits);
+double FitFont(const FaceContext &face, double size, const std::function<bool()> &fits);
 
 // Draws `first` with `spacing` dots after each character, then `second` with `spacing` before
-// each character, along a column (vertical) or a line, from (x, y).
-void DrawSpacedText(LayoutCanvas &canvas, int dpi, const QString &first, const QString &second,
-                    int spacing, int x, int y, bool vertical, const QColor &colour, double size,
-                    int style, const QString &faceName);
+// each character, along a column (vertical) or a line, from `at`, in black.
+void DrawSpacedText(const FaceContext &face, const QString &first, const QString &second,
+                    int spacing, QPoint at, double size);
 
-// Draws a text at (x, y) (top left of the line, or of the column in vertical writing). With the
-// barcode face the characters become bars, always horizontally.
-void DrawItemText(LayoutCanvas &canvas, int charSet, int dpi, const QString &text, int x, int y,
-                  bool vertical, const QColor &colour, double size, int style,
-                  const QString &faceName);
+// Draws a text at `at` (top left of the line, or of the column in vertical writing) in black.
+// With the barcode face the characters become bars, always horizontally.
+void DrawItemText(const FaceContext &face, const QString &text, QPoint at, double size);
 
 // A frame placed on the preview (preview pixels, with its 4-pixel drawn border) as a box in
 // device dots, positions rounded to whole millimetres.
-LayoutBox ShapeToDeviceBox(int frameLeft, int frameTop, int frameWidth, int frameHeight,
-                           double previewPixelsPerMm, int dpiX, int dpiY);
+LayoutBox ShapeToDeviceBox(const QRect &frame, double previewPixelsPerMm, int dpiX, int dpiY);
 
-// The customer barcode of a postal code (with end marker) and address, fitted to the box width
-// from `startSize` (normally 10). Text "error" when the barcode cannot be made; the caller then
-// draws nothing. Draw it with DrawItemText(kSymbolCharSet, ..., Text, Left, Top, false, black,
-// FontSize, 0, kBarcodeFace).
-TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, const QString &faceName, int dpi,
-                                 const LayoutBox &box, const QString &address,
-                                 const QString &markedPostalCode, double startSize = 10);
+// The customer barcode of a postal code (with end marker) and address, in the barcode face,
+// fitted to the box width from `startSize` (normally 10). Text "error" when the barcode cannot
+// be made; the caller then draws nothing. Draw it with DrawItemText(face.Barcode(), Text,
+// {Left, Top}, FontSize).
+TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, int dpi, const LayoutBox &box,
+                                 const QString &address, const QString &markedPostalCode,
+                                 double startSize = 10);
 
 // The postal code line of a label ("〒" + code) fitted to the box width in the canvas face.
 TPrintCostomerData LayoutPostalLine(LayoutCanvas &canvas, int dpi, const LayoutBox &box,
                                     const QString &markedPostalCode, double startSize = 30);
 
-// Draws the postal code line at (x, y); nothing for an empty code.
-void DrawPostalLine(LayoutCanvas &canvas, int dpi, const QString &markedPostalCode, int x, int y,
-                    double size, const QString &faceName);
+// Draws the postal code line at `at`, horizontally; nothing for an empty code.
+void DrawPostalLine(const FaceContext &face, const QString &markedPostalCode, QPoint at,
+                    double size);
 
 // Where each digit of a postal code goes in the boxes: hyphens dropped, the first character at
 // (xMm, yMm), then `pitchMm` apart with one extra millimetre after the third; in dots.
@@ -183,8 +193,7 @@ void DrawSenderPostalBoxes(LayoutCanvas &canvas, const QString &markedPostalCode
 
 // The two address lines fitted into the box from `startSize` (15 plus the user's adjustment).
 // Draw both lines with DrawItemText in the returned size at the returned positions.
-TPrintAddressData LayoutAddress(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
-                                int gap, bool vertical, const LayoutBox &box, const QString &line2,
+TPrintAddressData LayoutAddress(const FaceContext &face, const LayoutBox &box, const QString &line2,
                                 const QString &line1, double startSize);
 
 // Marks the printer's printable area on the preview with a red dotted rectangle.

@@ -13,23 +13,17 @@ const QString kWideSpace = QStringLiteral("　");
 // Fitting and measuring in one face on one canvas.
 class Typesetter {
 public:
-    Typesetter(LayoutCanvas &canvas, const QString &face, int style, int dpi)
-        : canvas_(canvas), face_(face), style_(style), dpi_(dpi) {}
+    explicit Typesetter(const FaceContext &face) : face_(face) {}
 
     double Fit(double size, const std::function<bool()> &fits) {
-        return FitFont(canvas_, face_, kShiftJisCharSet, style_, dpi_, size, fits);
+        return FitFont(face_, size, fits);
     }
-    void Use(double size) {
-        CreateLayoutFont(canvas_, face_, kShiftJisCharSet, style_, dpi_, size);
-    }
-    int W(const QString &text) const { return MeasureText(canvas_, text); }
-    int H(const QString &text) const { return TextHeight(canvas_, text); }
+    void Use(double size) { CreateLayoutFont(face_, size); }
+    int W(const QString &text) const { return MeasureText(face_.Canvas, text); }
+    int H(const QString &text) const { return TextHeight(face_.Canvas, text); }
 
 private:
-    LayoutCanvas &canvas_;
-    QString face_;
-    int style_;
-    int dpi_;
+    const FaceContext &face_;
 };
 
 // Positions along the text direction and across it, as device points.
@@ -98,15 +92,49 @@ void LayoutPersonal(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int 
     }
 }
 
+// The company line and the department line after it, from the company font the canvas holds:
+// the company fitted to the length, the department from the company's size fitted to what the
+// company leaves. Widths and heights are those of "あ" in each final font; 0 for an empty line.
+struct CompanyLines {
+    int CompanyWidth = 0;
+    int CompanyHeight = 0;
+    int CompanyFontHeight = 0;
+    int PostWidth = 0;
+    int PostHeight = 0;
+    int PostFontHeight = 0;
+};
+
+CompanyLines FitCompanyLines(Typesetter &t, TPrintNameData &d, int len,
+                             const NameBlockTexts &texts) {
+    CompanyLines lines;
+    if (!texts.Company.isEmpty()) {
+        d.CompanySize = t.Fit(d.CompanySize, [&] { return t.W(texts.Company) <= len; });
+        lines.CompanyWidth = t.W(kRef);
+        lines.CompanyHeight = t.H(kRef);
+    }
+    lines.CompanyFontHeight = t.H(kRef);
+
+    d.PostSize = d.CompanySize;
+    t.Use(d.PostSize);
+    if (!texts.Department.isEmpty()) {
+        d.PostSize =
+            t.Fit(d.PostSize, [&] { return t.W(texts.Department) + lines.CompanyWidth <= len; });
+        lines.PostWidth = t.W(kRef);
+        lines.PostHeight = t.H(kRef);
+    }
+    lines.PostFontHeight = t.H(kRef);
+    return lines;
+}
+
 void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g,
-                        bool vertical, const QString &position, const QString &department,
-                        const QString &company, const QString &honorific, const QString &name) {
+                        bool vertical, const NameBlockTexts &texts) {
+    const QString &position = texts.Position, &honorific = texts.Honorific;
     const int L = box.Left, T = box.Top, W = box.Width, H = box.Height;
     const int len = vertical ? H : W;
     const double k = (vertical ? W : H) * 100.0 / 240;
     const QString F = d.FamilyName, G = d.GivenName;
 
-    d.NameSize = t.Fit(d.NameSize, [&] { return t.H(name) < k - g; });
+    d.NameSize = t.Fit(d.NameSize, [&] { return t.H(texts.Name) < k - g; });
     const int m = CountChars(F + G);
     d.NameSize =
         t.Fit(d.NameSize, [&] { return t.W(F + G + kWideSpace + honorific) <= Rnd(len * 0.7); });
@@ -128,23 +156,10 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
     const int honorificWidth = t.W(honorific);
 
     d.CompanySize = std::max(1.0, d.NameSize - 5);
-    int wc = 0, hc = 0;
     t.Use(d.CompanySize);
-    if (!company.isEmpty()) {
-        d.CompanySize = t.Fit(d.CompanySize, [&] { return t.W(company) <= len; });
-        wc = t.W(kRef);
-        hc = t.H(kRef);
-    }
-    const int hCompanyFont = t.H(kRef);
-
-    d.PostSize = d.CompanySize;
-    int hd = 0;
-    t.Use(d.PostSize);
-    if (!department.isEmpty()) {
-        d.PostSize = t.Fit(d.PostSize, [&] { return t.W(department) + wc <= len; });
-        hd = t.H(kRef);
-    }
-    const int hPostFont = t.H(kRef);
+    const CompanyLines lines = FitCompanyLines(t, d, len, texts);
+    const int wc = lines.CompanyWidth, hc = lines.CompanyHeight, hd = lines.PostHeight;
+    const int hCompanyFont = lines.CompanyFontHeight, hPostFont = lines.PostFontHeight;
 
     if (vertical) {
         const int right = L + W;
@@ -163,30 +178,18 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
 }
 
 void LayoutCompanyDono(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g, bool vertical,
-                       const QString &position, const QString &department, const QString &company) {
+                       const NameBlockTexts &texts) {
     const int L = box.Left, T = box.Top, W = box.Width, H = box.Height;
     const int len = vertical ? H : W;
     const double k = (vertical ? W : H) * 75.0 / 240;
-    const QString dono = QStringLiteral("殿");
+    const QString &position = texts.Position;
+    const QString &dono = kHonorificDono;
 
-    int wc = 0, hc = 0;
-    d.CompanySize = t.Fit(d.CompanySize, [&] { return t.H(company) <= k; });
-    if (!company.isEmpty()) {
-        d.CompanySize = t.Fit(d.CompanySize, [&] { return t.W(company) <= len; });
-        wc = t.W(kRef);
-        hc = t.H(kRef);
-    }
-    const int hCompanyFont = t.H(kRef);
-
-    d.PostSize = d.CompanySize;
-    int wd = 0, hd = 0;
-    t.Use(d.PostSize);
-    if (!department.isEmpty()) {
-        d.PostSize = t.Fit(d.PostSize, [&] { return t.W(department) + wc <= len; });
-        wd = t.W(kRef);
-        hd = t.H(kRef);
-    }
-    const int hPostFont = t.H(kRef);
+    d.CompanySize = t.Fit(d.CompanySize, [&] { return t.H(texts.Company) <= k; });
+    const CompanyLines lines = FitCompanyLines(t, d, len, texts);
+    const int wc = lines.CompanyWidth, hc = lines.CompanyHeight;
+    const int wd = lines.PostWidth, hd = lines.PostHeight;
+    const int hCompanyFont = lines.CompanyFontHeight, hPostFont = lines.PostFontHeight;
 
     d.ExecutiveSize = d.CompanySize + 4;
     d.ExecutiveSize =
@@ -211,10 +214,11 @@ void LayoutCompanyDono(Typesetter &t, TPrintNameData &d, const LayoutBox &box, i
 }
 
 void LayoutCompanyOnchu(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g,
-                        bool vertical, const QString &department, const QString &company) {
+                        bool vertical, const NameBlockTexts &texts) {
+    const QString &department = texts.Department, &company = texts.Company;
     const int L = box.Left, T = box.Top, W = box.Width, H = box.Height;
     const int len = vertical ? H : W;
-    const QString onchu = QStringLiteral("御中");
+    const QString &onchu = kHonorificOnchu;
     const QString spacedOnchu = kSpace + onchu;
 
     d.CompanySize = t.Fit(d.CompanySize, [&] { return t.W(company) <= len; });
@@ -243,93 +247,86 @@ void LayoutCompanyOnchu(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
 
 } // namespace
 
-NameForm ChooseNameForm(const QString &printControl, const QString &useType) {
-    if (useType.trimmed() == QStringLiteral("個人用") || printControl == QStringLiteral("個人名"))
+NameForm ChooseNameForm(PrintControl printControl, UseType useType) {
+    if (useType == UseType::Personal || printControl == PrintControl::PersonalName)
         return NameForm::Personal;
-    if (printControl == QStringLiteral("会社部署御中"))
+    if (printControl == PrintControl::CompanyOnchu)
         return NameForm::CompanyOnchu;
-    if (printControl == QStringLiteral("会社部署役職殿"))
+    if (printControl == PrintControl::CompanyDono)
         return NameForm::CompanyDono;
     return NameForm::CompanyNamed;
 }
 
-TPrintNameData LayoutName(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
-                          int gap, bool vertical, TPrintNameData data, const QString &printControl,
-                          const QString &useType, const LayoutBox &box, int jointCount,
-                          const QString &position, const QString &department,
-                          const QString &company, const QString &honorific, const QString &name) {
-    Typesetter t(canvas, faceName, style, dpi);
-    const NameForm form = ChooseNameForm(printControl, useType);
-    if (form == NameForm::Personal || form == NameForm::CompanyNamed)
-        std::tie(data.FamilyName, data.GivenName) = SplitName(name);
-    switch (form) {
+TPrintNameData LayoutName(const FaceContext &face, TPrintNameData data, const NameBlockTexts &texts,
+                          const LayoutBox &box) {
+    Typesetter t(face);
+    const int gap = face.Gap;
+    const bool vertical = face.Vertical;
+    if (texts.Form == NameForm::Personal || texts.Form == NameForm::CompanyNamed)
+        std::tie(data.FamilyName, data.GivenName) = SplitName(texts.Name);
+    switch (texts.Form) {
     case NameForm::Personal:
-        LayoutPersonal(t, data, box, gap, vertical, jointCount, honorific);
+        LayoutPersonal(t, data, box, gap, vertical, texts.JointCount, texts.Honorific);
         break;
     case NameForm::CompanyNamed:
-        LayoutCompanyNamed(t, data, box, gap, vertical, position, department, company, honorific,
-                           name);
+        LayoutCompanyNamed(t, data, box, gap, vertical, texts);
         break;
     case NameForm::CompanyDono:
-        LayoutCompanyDono(t, data, box, gap, vertical, position, department, company);
+        LayoutCompanyDono(t, data, box, gap, vertical, texts);
         break;
     case NameForm::CompanyOnchu:
-        LayoutCompanyOnchu(t, data, box, gap, vertical, department, company);
+        LayoutCompanyOnchu(t, data, box, gap, vertical, texts);
         break;
     }
     return data;
 }
 
-void DrawNameBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString &faceName,
-                   const TPrintNameData &d, NameForm form, int jointCount, const QString &company,
-                   const QString &department, const QString &position, const QString &honorific) {
+void DrawNameBlock(const FaceContext &face, const TPrintNameData &d, const NameBlockTexts &texts) {
     const auto item = [&](const QString &text, QPoint at, double size) {
-        DrawItemText(canvas, kShiftJisCharSet, dpi, text, at.x(), at.y(), vertical, Qt::black, size,
-                     0, faceName);
+        DrawItemText(face, text, at, size);
     };
     const auto spaced = [&](const QString &first, const QString &second, QPoint at, double size) {
-        DrawSpacedText(canvas, dpi, first, second, d.CharSpacing, at.x(), at.y(), vertical,
-                       Qt::black, size, 0, faceName);
+        DrawSpacedText(face, first, second, d.CharSpacing, at, size);
     };
-    switch (form) {
+    switch (texts.Form) {
     case NameForm::Personal: {
-        const int visited = VisitedJoints(d, jointCount);
+        const int visited = VisitedJoints(d, texts.JointCount);
         spaced(d.FamilyName, {}, d.NamePos, d.NameSize);
         for (int i = 0; i < visited; ++i)
             spaced(d.JointFamily[i], {}, d.JointFamilyPos[i], d.NameSize);
         spaced({}, d.GivenName, d.GivenNamePos, d.NameSize);
         for (int i = 0; i < visited; ++i)
             spaced({}, d.JointGiven[i], d.JointGivenPos[i], d.NameSize);
-        item(honorific, d.TitlePos, d.NameSize);
+        item(texts.Honorific, d.TitlePos, d.NameSize);
         for (int i = 0; i < visited; ++i)
             item(d.JointTitle[i], d.JointTitlePos[i], d.NameSize);
         break;
     }
     case NameForm::CompanyOnchu:
-        item(company, d.CompanyPos, d.CompanySize);
-        spaced(department, {}, d.PostPos, d.PostSize);
-        item(QStringLiteral("御中"), d.TitlePos, d.PostSize);
+        item(texts.Company, d.CompanyPos, d.CompanySize);
+        spaced(texts.Department, {}, d.PostPos, d.PostSize);
+        item(kHonorificOnchu, d.TitlePos, d.PostSize);
         break;
     case NameForm::CompanyDono:
-        item(company, d.CompanyPos, d.CompanySize);
-        item(department, d.PostPos, d.PostSize);
-        spaced(position, {}, d.ExecutivePos, d.ExecutiveSize);
-        item(QStringLiteral("殿"), d.TitlePos, d.ExecutiveSize);
+        item(texts.Company, d.CompanyPos, d.CompanySize);
+        item(texts.Department, d.PostPos, d.PostSize);
+        spaced(texts.Position, {}, d.ExecutivePos, d.ExecutiveSize);
+        item(kHonorificDono, d.TitlePos, d.ExecutiveSize);
         break;
     case NameForm::CompanyNamed:
-        item(company, d.CompanyPos, d.CompanySize);
-        item(department, d.PostPos, d.PostSize);
-        item(position, d.ExecutivePos, d.ExecutiveSize);
+        item(texts.Company, d.CompanyPos, d.CompanySize);
+        item(texts.Department, d.PostPos, d.PostSize);
+        item(texts.Position, d.ExecutivePos, d.ExecutiveSize);
         spaced(d.FamilyName, d.GivenName, d.NamePos, d.NameSize);
-        item(honorific, d.TitlePos, d.NameSize);
+        item(texts.Honorific, d.TitlePos, d.NameSize);
         break;
     }
 }
 
-TPrintSenderData LayoutSender(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
-                              int gap, bool vertical, TPrintSenderData d, const LayoutBox &box) {
-    Typesetter t(canvas, faceName, style, dpi);
-    const int g = gap;
+TPrintSenderData LayoutSender(const FaceContext &face, TPrintSenderData d, const LayoutBox &box) {
+    Typesetter t(face);
+    const int g = face.Gap;
+    const bool vertical = face.Vertical;
     const int len = vertical ? box.Height : box.Width;
     const int along0 = vertical ? box.Top : box.Left;
     const int nA = d.AddressLineCount, nO = d.OfficeLineCount, nN = d.NameCount,
@@ -451,12 +448,10 @@ TPrintSenderData LayoutSender(LayoutCanvas &canvas, const QString &faceName, int
     return d;
 }
 
-void DrawSenderBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString &faceName,
-                     const TPrintSenderData &d) {
+void DrawSenderBlock(const FaceContext &face, const TPrintSenderData &d) {
     const auto item = [&](const QString &text, QPoint at, double size) {
         if (!text.isEmpty())
-            DrawItemText(canvas, kShiftJisCharSet, dpi, text, at.x(), at.y(), vertical, Qt::black,
-                         size, 0, faceName);
+            DrawItemText(face, text, at, size);
     };
     item(d.PrintPostCode, d.PostCodePos, d.AddressSize);
     item(d.PrintAddress1, d.Address1Pos, d.AddressSize);
@@ -464,10 +459,8 @@ void DrawSenderBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString
     item(d.PrintOffice, d.OfficePos, d.OfficeSize);
     item(d.PrintPost, d.PostPos, d.OfficeSize);
     item(d.PrintExecutive, d.ExecutivePos, d.ExecutiveTitleSize);
-    DrawSpacedText(canvas, dpi, d.PrintFamilyName, {}, d.CharSpacing, d.FamilyNamePos.x(),
-                   d.FamilyNamePos.y(), vertical, Qt::black, d.SenderNameSize, 0, faceName);
-    DrawSpacedText(canvas, dpi, {}, d.PrintGivenName, d.CharSpacing, d.GivenNamePos.x(),
-                   d.GivenNamePos.y(), vertical, Qt::black, d.SenderNameSize, 0, faceName);
+    DrawSpacedText(face, d.PrintFamilyName, {}, d.CharSpacing, d.FamilyNamePos, d.SenderNameSize);
+    DrawSpacedText(face, {}, d.PrintGivenName, d.CharSpacing, d.GivenNamePos, d.SenderNameSize);
     item(d.TelLabel, d.TelLabelPos, d.TelFaxSize);
     item(d.PrintTel, d.TelPos, d.TelFaxSize);
     item(d.FaxLabel, d.FaxLabelPos, d.TelFaxSize);

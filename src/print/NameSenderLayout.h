@@ -3,6 +3,7 @@
 // The recipient's name block and the sender block of an address face, laid out with the layout
 // engine: vertically (columns from right to left) or horizontally (lines from top to bottom).
 
+#include "core/DomainWords.h"
 #include "print/LayoutEngine.h"
 #include "print/SenderData.h"
 
@@ -46,33 +47,37 @@ enum class NameForm {
     CompanyNamed, // "会社部署役職氏名" and anything else: company, department, position, name
 };
 
-// The form of the name block: personal for the use type "個人用" or the print control "個人名",
-// otherwise by the print control.
-NameForm ChooseNameForm(const QString &printControl, const QString &useType);
+// The form of the name block: personal for the personal use type or the personal name print
+// control, otherwise by the print control.
+NameForm ChooseNameForm(PrintControl printControl, UseType useType);
 
-// Lays out the name block in `box`. `name` is split into FamilyName and GivenName; in the
+// The recipient's texts of a name block, as printed (full-width), and its form.
+struct NameBlockTexts {
+    QString Name{};
+    QString Honorific{};
+    QString Company{};
+    QString Department{};
+    QString Position{};
+    NameForm Form = NameForm::Personal;
+    int JointCount = 0; // marked joint names, their texts in TPrintNameData
+};
+
+// Lays out the name block in `box`. The name is split into FamilyName and GivenName; in the
 // personal form joint family parts equal to the one before them are emptied.
-TPrintNameData LayoutName(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
-                          int gap, bool vertical, TPrintNameData data, const QString &printControl,
-                          const QString &useType, const LayoutBox &box, int jointCount,
-                          const QString &position, const QString &department,
-                          const QString &company, const QString &honorific, const QString &name);
+TPrintNameData LayoutName(const FaceContext &face, TPrintNameData data, const NameBlockTexts &texts,
+                          const LayoutBox &box);
 
 // Draws a laid-out name block: the spaced items (name parts; the position in the 殿 form; the
 // department in the 御中 form) with DrawSpacedText, the rest with DrawItemText, in black. Joint
 // names (up to the first without a given part) only in the personal form.
-void DrawNameBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString &faceName,
-                   const TPrintNameData &data, NameForm form, int jointCount,
-                   const QString &company, const QString &department, const QString &position,
-                   const QString &honorific);
+void DrawNameBlock(const FaceContext &face, const TPrintNameData &data,
+                   const NameBlockTexts &texts);
 
 // Lays out the sender block in `box`: the address, company, name and contact groups share the
 // box by the weights 70, 55, 100 and 70 per line.
-TPrintSenderData LayoutSender(LayoutCanvas &canvas, const QString &faceName, int style, int dpi,
-                              int gap, bool vertical, TPrintSenderData data, const LayoutBox &box);
+TPrintSenderData LayoutSender(const FaceContext &face, TPrintSenderData data, const LayoutBox &box);
 
 // Draws a laid-out sender block in black (postal code line, address, company, department, title,
 // the spaced name, contact labels and values). The postal code boxes and the kanji numerals of
 // vertical writing are the caller's.
-void DrawSenderBlock(LayoutCanvas &canvas, int dpi, bool vertical, const QString &faceName,
-                     const TPrintSenderData &data);
+void DrawSenderBlock(const FaceContext &face, const TPrintSenderData &data);

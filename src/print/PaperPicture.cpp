@@ -1,5 +1,6 @@
 #include "print/PaperPicture.h"
 
+#include "core/DomainWords.h"
 #include "platform/FontResolver.h"
 #include "print/PaperKinds.h"
 
@@ -59,7 +60,7 @@ public:
     }
     void Text(const QRectF &mm, double heightMm, const QColor &colour, const QString &text,
               int flags = Qt::AlignCenter) {
-        QFont font(FontResolver::FamilyFor(QStringLiteral("ＭＳ Ｐゴシック")));
+        QFont font(FontResolver::FamilyFor(kDefaultFontName));
         font.setPixelSize(std::max(6, static_cast<int>(heightMm * scale_ + 0.5)));
         painter_.setFont(font);
         painter_.setPen(colour);

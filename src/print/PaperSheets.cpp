@@ -50,16 +50,6 @@ QString UnusableMessage(const FieldRule &rule) {
     return caption + QStringLiteral("には1から99までの整数を入力して下さい");
 }
 
-QStringList SheetValues(const LabelSheet &s) {
-    return {s.LabelWidth, s.LabelHeight, s.TopMargin, s.BottomMargin,
-            s.LeftMargin, s.RightMargin, s.Columns,   s.Rows};
-}
-
-QStringList InputValues(const NewSheetInput &in) {
-    return {in.LabelWidth, in.LabelHeight, in.TopMargin, in.BottomMargin,
-            in.LeftMargin, in.RightMargin, in.Columns,   in.Rows};
-}
-
 QString RecordHead(const QString &title) {
     return QStringLiteral("*") + kOriginalMaker + QStringLiteral(",") + title;
 }
@@ -77,9 +67,13 @@ const QStringList &MakerTabs() {
     return tabs;
 }
 
+QStringList SheetMeasures::Values() const {
+    return {LabelWidth, LabelHeight, TopMargin, BottomMargin,
+            LeftMargin, RightMargin, Columns,   Rows};
+}
+
 QStringList LabelSheet::ListColumns() const {
-    return {LabelWidth,  LabelHeight, TopMargin, BottomMargin, LeftMargin,
-            RightMargin, Columns,     Rows,      Direction};
+    return Values() << Direction;
 }
 
 QList<LabelSheet> ParsePaperLines(const QStringList &lines) {
@@ -121,7 +115,7 @@ bool ReadPaperFile(const QString &path, QList<LabelSheet> &sheets, QString *erro
 }
 
 std::optional<SheetGeometry> SheetGeometryOf(const LabelSheet &sheet) {
-    const QStringList values = SheetValues(sheet);
+    const QStringList values = sheet.Values();
     for (qsizetype i = 0; i < values.size(); ++i)
         if (!IsUsable(values.at(i), valueRules[i].kind))
             return std::nullopt;
@@ -141,7 +135,7 @@ std::optional<SheetGeometry> SheetGeometryOf(const LabelSheet &sheet) {
 QString CheckNewSheet(const NewSheetInput &input) {
     if (input.Title.trimmed().isEmpty())
         return QStringLiteral("ラベルのタイトルを入力して下さい");
-    const QStringList values = InputValues(input);
+    const QStringList values = input.Values();
     for (qsizetype i = 0; i < values.size(); ++i)
         if (values.at(i).trimmed().isEmpty())
             return QString::fromUtf8(valueRules[i].caption) + QStringLiteral("を入力して下さい");
@@ -167,7 +161,7 @@ AddSheetResult AddOriginalSheet(const QString &path, const NewSheetInput &input,
         return AddSheetResult::Duplicate;
     lines << RecordHead(input.Title.trimmed())
           << (input.Landscape ? QStringLiteral("1'") : QStringLiteral("0'"));
-    for (const QString &value : InputValues(input))
+    for (const QString &value : input.Values())
         lines << value.trimmed() + QLatin1Char('\'');
     return TextFile::WriteLines(path, lines, error) ? AddSheetResult::Added
                                                     : AddSheetResult::Failed;

@@ -18,11 +18,8 @@ constexpr int kSheetRecordLines = 10;
 // The maker tabs, in tab order; the first holds the user's own sheets.
 const QStringList &MakerTabs();
 
-// One record as stored: every value is the text before its "'", trimmed.
-struct LabelSheet {
-    QString Maker;
-    QString Model;
-    QString Direction; // "0" portrait, anything else landscape
+// The eight numbers of a sheet as stored or typed, in the order of the file.
+struct SheetMeasures {
     QString LabelWidth;
     QString LabelHeight;
     QString TopMargin;
@@ -31,6 +28,15 @@ struct LabelSheet {
     QString RightMargin;
     QString Columns;
     QString Rows;
+
+    QStringList Values() const;
+};
+
+// One record as stored: every value is the text before its "'", trimmed.
+struct LabelSheet : SheetMeasures {
+    QString Maker;
+    QString Model;
+    QString Direction; // "0" portrait, anything else landscape
 
     // The sub-items of the sheet list: width, height, the four margins, columns, rows and
     // direction.
@@ -63,17 +69,9 @@ std::optional<SheetGeometry> SheetGeometryOf(const LabelSheet &sheet);
 
 // What the registration window takes; the counts as the window names them (EditLow columns,
 // EditColumn rows).
-struct NewSheetInput {
+struct NewSheetInput : SheetMeasures {
     QString Title;
     bool Landscape = false;
-    QString LabelWidth;
-    QString LabelHeight;
-    QString TopMargin;
-    QString BottomMargin;
-    QString LeftMargin;
-    QString RightMargin;
-    QString Columns;
-    QString Rows;
 };
 
 // The message for the first empty or unusable field, or an empty text when all are good.

@@ -1,17 +1,14 @@
 #include "print/PrintFonts.h"
 
+#include "core/DomainWords.h"
 #include "platform/FontResolver.h"
 
 #include <QFontDatabase>
 
-namespace {
-const QString verticalMark = QStringLiteral("@");
-}
-
 QStringList InstalledJapaneseFaces() {
     QStringList faces;
     for (const QString &family : QFontDatabase::families(QFontDatabase::Japanese))
-        if (QFontDatabase::isSmoothlyScalable(family) && !family.startsWith(verticalMark))
+        if (QFontDatabase::isSmoothlyScalable(family) && !family.startsWith(kVerticalFaceMark))
             faces << family;
     faces.sort();
     faces.removeDuplicates();
@@ -21,7 +18,7 @@ QStringList InstalledJapaneseFaces() {
 QStringList FontListEntries(const QStringList &faces, bool vertical) {
     QStringList entries;
     for (const QString &face : faces)
-        entries << (vertical ? verticalMark + face : face);
+        entries << (vertical ? kVerticalFaceMark + face : face);
     return entries;
 }
 
@@ -30,11 +27,11 @@ QString ChooseFontEntry(const QStringList &entries, const QString &wanted) {
         return {};
     if (entries.contains(wanted))
         return wanted;
-    if (entries.contains(verticalMark + wanted))
-        return verticalMark + wanted;
-    const bool vertical = entries.first().startsWith(verticalMark);
+    if (entries.contains(kVerticalFaceMark + wanted))
+        return kVerticalFaceMark + wanted;
+    const bool vertical = entries.first().startsWith(kVerticalFaceMark);
     const QString installed = FontResolver::FamilyFor(wanted);
-    const QString entry = vertical ? verticalMark + installed : installed;
+    const QString entry = vertical ? kVerticalFaceMark + installed : installed;
     if (entries.contains(entry))
         return entry;
     return entries.first();

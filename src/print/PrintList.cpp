@@ -8,26 +8,6 @@
 
 namespace {
 
-// Sub-items read straight from a customer column, by sub-item.
-const std::array<std::pair<PrintColumn, const char *>, 12> plainColumns = {{
-    {kColName, "Name"},
-    {kColNameTitle, "NameTitle"},
-    {kColKana, "Kana"},
-    {kColAddress1, "Address1"},
-    {kColAddress2, "Address2"},
-    {kColZip, "Zip"},
-    {kColOffice, "Office"},
-    {kColOfficeZip, "OfficeZip"},
-    {kColOfficeAddress1, "OfficeAddress1"},
-    {kColOfficeAddress2, "OfficeAddress2"},
-    {kColOfficePost, "OfficePost"},
-    {kColOfficeExecutive, "OfficeExecutive"},
-}};
-
-QString Field(const Query &query, const char *name) {
-    return query.AsString(QString::fromLatin1(name));
-}
-
 // Only ASCII letters fold; full-width letters keep their order.
 QString AsciiLower(const QString &text) {
     QString lowered = text;
@@ -37,26 +17,56 @@ QString AsciiLower(const QString &text) {
     return lowered;
 }
 
+QString MarkText(const PrintRow &row) {
+    return row.Marked ? kPrintMark : QString();
+}
+
 } // namespace
 
-QString PrintControlText(int printCtrl) {
-    switch (printCtrl) {
-    case 0:
-    case 4:
-        return QStringLiteral("個人名");
-    case 1:
-        return QStringLiteral("会社部署御中");
-    case 2:
-        return QStringLiteral("会社部署役職殿");
-    case 3:
-        return QStringLiteral("会社部署役職氏名");
+QString PrintSubItem(const PrintRow &row, int column) {
+    const CustomerRecord &c = row.Customer;
+    if (column >= kColJoint1Mark && column < kPrintSubItemCount) {
+        const int slot = (column - kColJoint1Mark) / 3;
+        if (column == JointMarkColumn(slot))
+            return c.checkRen[slot] ? kJointOnMark : kJointOffMark;
+        return column == JointNameColumn(slot) ? c.renmei[slot] : c.renNameTitle[slot];
+    }
+    switch (column) {
+    case kColName:
+        return c.name;
+    case kColNameTitle:
+        return c.nameTitle;
+    case kColKana:
+        return c.kana;
+    case kColAddress1:
+        return c.address1;
+    case kColAddress2:
+        return c.address2;
+    case kColZip:
+        return c.zip;
+    case kColOffice:
+        return c.office;
+    case kColOfficeZip:
+        return c.officeZip;
+    case kColOfficeAddress1:
+        return c.officeAddress1;
+    case kColOfficeAddress2:
+        return c.officeAddress2;
+    case kColOfficePost:
+        return c.officePost;
+    case kColOfficeExecutive:
+        return c.officeExecutive;
+    case kColPrintCtrl:
+        return PrintControlCaption(PrintControlOf(c.printCtrl));
+    case kColUseType:
+        return UseTypeCaption(UseTypeOf(c.useType));
+    case kColNote:
+        return QString(c.note).remove(QStringLiteral("\r\n"));
+    case kColUserId:
+        return QString::number(c.userId);
     default:
         return {};
     }
-}
-
-QString UseTypeText(int useType) {
-    return useType == 1 ? kCompanyUse : kPersonalUse;
 }
 
 const QStringList &PrintListCaptions() {
@@ -80,36 +90,14 @@ const QStringList &PrintListCaptions() {
     return captions;
 }
 
-PrintRow PrintRowFromQuery(const Query &query) {
-    PrintRow row;
-    row.Mark = kPrintMark;
-    for (const auto &[column, name] : plainColumns)
-        row.SubItems[column] = Field(query, name);
-    row.SubItems[kColPrintCtrl] = PrintControlText(query.AsInteger(QStringLiteral("PrintCtrl")));
-    row.SubItems[kColUseType] = UseTypeText(query.AsInteger(QStringLiteral("UseType")));
-    row.SubItems[kColNote] = Field(query, "Note").remove(QStringLiteral("\r\n"));
-    row.SubItems[kColUserId] = QString::number(query.AsInteger(QStringLiteral("UserId")));
-    for (int slot = 0; slot < kJointSlots; ++slot) {
-        const QString n = QString::number(slot + 1);
-        row.SubItems[JointMarkColumn(slot)] =
-            query.AsInteger(QStringLiteral("CheckRen") + n) != 0 ? kJointOnMark : kJointOffMark;
-        row.SubItems[JointNameColumn(slot)] = query.AsString(QStringLiteral("Renmei") + n);
-        row.SubItems[JointTitleColumn(slot)] = query.AsString(QStringLiteral("RenNameTitle") + n);
-    }
-    return row;
-}
-
 QList<PrintRow> FillPrintList(Database &database, const QList<int> &customerIds) {
     QList<PrintRow> rows;
     Query query(database);
     for (const int id : customerIds) {
-        query.Close();
-        query.SetText(QStringLiteral("select * from Usertbl where UserId=") + QString::number(id));
-        query.Open();
-        if (!query.AtEnd() && query.AsInteger(QStringLiteral("Print")) != 0)
-            rows << PrintRowFromQuery(query);
+        std::optional<CustomerRecord> customer = LoadCustomerRecord(query, id);
+        if (customer && customer->print)
+            rows << PrintRow{true, std::move(*customer)};
     }
-    query.Close();
     return rows;
 }
 
@@ -121,25 +109,24 @@ QList<PrintRow> RowsToPrint(const QList<PrintRow> &rows) {
 }
 
 FaceTexts GatherFaceTexts(const PrintRow &row) {
-    const auto &s = row.SubItems;
+    const CustomerRecord &c = row.Customer;
     FaceTexts t;
-    t.Name = s[kColName];
-    t.Honorific = s[kColNameTitle];
-    t.Company = s[kColOffice];
-    t.Department = s[kColOfficePost];
-    t.Position = s[kColOfficeExecutive];
-    t.PrintControl = s[kColPrintCtrl];
-    t.UseType = s[kColUseType];
-    const bool personal = t.UseType == kPersonalUse;
-    t.Address1 = personal ? s[kColAddress1] : s[kColOfficeAddress1];
-    t.Address2 = personal ? s[kColAddress2] : s[kColOfficeAddress2];
-    t.PostalCode = personal ? s[kColZip] : s[kColOfficeZip];
-    t.Form = ChooseNameForm(t.PrintControl, t.UseType);
+    t.Name = c.name;
+    t.Honorific = c.nameTitle;
+    t.Company = c.office;
+    t.Department = c.officePost;
+    t.Position = c.officeExecutive;
+    const UseType use = UseTypeOf(c.useType);
+    const bool personal = use == UseType::Personal;
+    t.Address1 = personal ? c.address1 : c.officeAddress1;
+    t.Address2 = personal ? c.address2 : c.officeAddress2;
+    t.PostalCode = personal ? c.zip : c.officeZip;
+    t.Form = ChooseNameForm(PrintControlOf(c.printCtrl), use);
     for (int slot = 0; slot < kJointSlots; ++slot) {
-        if (s[JointMarkColumn(slot)] != kJointOnMark)
+        if (!c.checkRen[slot])
             continue;
-        t.JointNames[t.JointCount] = s[JointNameColumn(slot)];
-        t.JointTitles[t.JointCount] = s[JointTitleColumn(slot)];
+        t.JointNames[t.JointCount] = c.renmei[slot];
+        t.JointTitles[t.JointCount] = c.renNameTitle[slot];
         ++t.JointCount;
     }
     return t;
@@ -155,7 +142,7 @@ void PrintListModel::SetMarked(const QList<int> &rows, bool marked) {
     for (const int row : rows) {
         if (row < 0 || row >= rows_.size())
             continue;
-        rows_[row].Mark = marked ? kPrintMark : QString();
+        rows_[row].Marked = marked;
         emit dataChanged(index(row, 0), index(row, 0));
     }
 }
@@ -167,7 +154,7 @@ void PrintListModel::SortBy(int column, bool ascending) {
     std::iota(order.begin(), order.end(), 0);
     QStringList keys;
     for (const PrintRow &row : rows_)
-        keys << AsciiLower(column == 0 ? row.Mark : row.SubItems[column - 1]);
+        keys << AsciiLower(column == 0 ? MarkText(row) : PrintSubItem(row, column - 1));
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const int compared = keys.at(a).compare(keys.at(b));
         return ascending ? compared < 0 : compared > 0;
@@ -200,7 +187,7 @@ QVariant PrintListModel::data(const QModelIndex &index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
     const PrintRow &row = rows_.at(index.row());
-    return index.column() == 0 ? row.Mark : row.SubItems[index.column() - 1];
+    return index.column() == 0 ? MarkText(row) : PrintSubItem(row, index.column() - 1);
 }
 
 QVariant PrintListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,9 +1,11 @@
 #pragma once
 
-// The rows of the address print list: one per customer marked for printing, with the texts
+// The rows of the address print list: one per customer marked for printing, with the record
 // an address face is made of.
 
+#include "core/DomainWords.h"
 #include "print/NameSenderLayout.h"
+#include "store/CustomerRecord.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -11,7 +13,6 @@
 #include <array>
 
 class Database;
-class Query;
 
 // Sub-items of a print row, in list order (the list's column k + 1 shows sub-item k).
 enum PrintColumn {
@@ -48,26 +49,21 @@ constexpr int JointTitleColumn(int slot) {
 inline const QString kPrintMark = QStringLiteral("　〇　");
 inline const QString kJointOnMark = QStringLiteral("　○　");
 inline const QString kJointOffMark = QStringLiteral("　×　");
-inline const QString kPersonalUse = QStringLiteral("個人用");
-inline const QString kCompanyUse = QStringLiteral("会社用");
 
 struct PrintRow {
-    QString Mark; // kPrintMark, or empty when switched off
-    std::array<QString, kPrintSubItemCount> SubItems;
+    bool Marked = false; // switched off rows stay listed but are not printed
+    CustomerRecord Customer;
 
-    bool IsMarked() const { return !Mark.trimmed().isEmpty(); }
-    int UserId() const { return SubItems[kColUserId].toInt(); }
+    bool IsMarked() const { return Marked; }
+    int UserId() const { return Customer.userId; }
 };
 
-// "個人名", "会社部署御中", "会社部署役職殿", "会社部署役職氏名", or empty for other values.
-QString PrintControlText(int printCtrl);
-QString UseTypeText(int useType);
+// The text the list shows for sub-item `column` (a PrintColumn) of a row: the print control and
+// use type by their captions, the joint names' marks as "○" or "×", the note on one line.
+QString PrintSubItem(const PrintRow &row, int column);
 
 // Column captions of the list: the print mark's column, then the 28 sub-items.
 const QStringList &PrintListCaptions();
-
-// The row of the customer the query stands on.
-PrintRow PrintRowFromQuery(const Query &query);
 
 // The customers of the main list (ids in its order) whose print flag is set, read afresh.
 QList<PrintRow> FillPrintList(Database &database, const QList<int> &customerIds);
@@ -82,9 +78,7 @@ struct FaceTexts {
     QString Company;
     QString Department;
     QString Position;
-    QString PrintControl;
-    QString UseType;
-    // The personal block for "個人用", otherwise the company block.
+    // The personal block for the personal use type, otherwise the company block.
     QString Address1;
     QString Address2;
     QString PostalCode;
@@ -97,7 +91,7 @@ struct FaceTexts {
 
 FaceTexts GatherFaceTexts(const PrintRow &row);
 
-// ListViewPrint's rows.
+// ListViewPrint's rows: column 0 the print mark, column k sub-item k - 1.
 class PrintListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -110,7 +104,7 @@ public:
 
     // Sets or clears the print mark of these rows; the customers stay as they are.
     void SetMarked(const QList<int> &rows, bool marked);
-    // Column 0 by the print mark, column k by sub-item k - 1, as text ignoring ASCII case.
+    // Column 0 by the print mark, column k by sub-item k - 1, as shown, ignoring ASCII case.
     void SortBy(int column, bool ascending);
 
     int rowCount(const QModelIndex &parent = {}) const override;

@@ -5,8 +5,11 @@
 #include "print/LayoutEngine.h"
 
 #include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 
 namespace {
 
@@ -24,11 +27,29 @@ void AbandonJob(QPrinter &printer, QPainter &painter) {
         QFile::remove(printer.outputFileName());
 }
 
+QSizeF PaperMmOf(const PrintRunRequest &request) {
+    return request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
+}
+
 } // namespace
 
+QPageLayout::Orientation PaperOrientation(const PrintRunRequest &request) {
+    const bool landscape = request.Sheet ? request.Sheet->Landscape
+                                         : PaperMmOf(request).width() > PaperMmOf(request).height();
+    return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+void SetPaperOf(QPrinter &printer, const PrintRunRequest &request) {
+    const QSizeF paper = PaperMmOf(request);
+    const QSizeF portrait(std::min(paper.width(), paper.height()),
+                          std::max(paper.width(), paper.height()));
+    printer.setPageSize(
+        QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch));
+    printer.setPageOrientation(PaperOrientation(request));
+}
+
 PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
-                        const TPrintAddress::FaceDrawer &drawFace, const PrintProgress &progress,
-                        QString *error) {
+                        const FaceDrawer &drawFace, const PrintProgress &progress, QString *error) {
     const int count = static_cast<int>(request.Rows.size());
     if (count == 0) {
         SetError(error, kNothingToPrint);

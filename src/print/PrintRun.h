@@ -3,12 +3,36 @@
 // The print run of the address print window and of printing without a window: one page per
 // postcard or envelope, or the labels of a sheet in its grid, a new page for every sheet.
 
-#include "print/PrintAddress.h"
+#include "print/FaceSettings.h"
+#include "print/PaperSheets.h"
+#include "print/PrintList.h"
 
+#include <QPageLayout>
 #include <QString>
 #include <functional>
+#include <optional>
 
+class QPainter;
 class QPrinter;
+
+// One print run: the rows still marked, whole, in list order, and how to draw them.
+struct PrintRunRequest {
+    QList<PrintRow> Rows;
+    FaceSettings Face;
+    std::optional<SheetGeometry> Sheet; // the label tab's sheet; none on postcards and envelopes
+};
+
+// Gives the printer the page the faces are laid out for: the card or envelope, or the A4
+// sheet, turned the way the face or sheet is turned.
+void SetPaperOf(QPrinter &printer, const PrintRunRequest &request);
+// Label sheets as their direction says; a card or envelope as its face is turned, so a face
+// laid out wider than high is never cut off by a portrait page.
+QPageLayout::Orientation PaperOrientation(const PrintRunRequest &request);
+
+// Draws one face (white background, then the texts) on a painter whose origin is the face's
+// top left, at the given resolutions; `itemGap` is the gap between lines in dots.
+using FaceDrawer = std::function<void(QPainter &painter, const FaceSettings &face, int dpiX,
+                                      int dpiY, int itemGap, const PrintRow &row)>;
 
 // Called before each face with the faces done so far and the total; false stops the run.
 using PrintProgress = std::function<bool(int done, int total)>;
@@ -26,5 +50,4 @@ inline const QString kPrintPageFailed = QStringLiteral("印刷中にエラーが
 // when `progress` says stop: the job is aborted where the printer can, and a PDF file that was
 // being written is removed. `progress` may be empty.
 PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
-                        const TPrintAddress::FaceDrawer &drawFace, const PrintProgress &progress,
-                        QString *error);
+                        const FaceDrawer &drawFace, const PrintProgress &progress, QString *error);

@@ -3,6 +3,7 @@
 // The address print window's choices, kept in section PRINT_CONF of "conf.ini" in the data
 // folder.
 
+#include "core/DomainWords.h"
 #include "print/PaperKinds.h"
 
 #include <QString>
@@ -10,7 +11,6 @@
 class IniFile;
 
 inline const QString kPrintConfSection = QStringLiteral("PRINT_CONF");
-inline const QString kDefaultFontName = QStringLiteral("ＭＳ Ｐゴシック");
 
 struct PrintSettings {
     int Type = 0; // 0 postcards and envelopes, 1 label sheets

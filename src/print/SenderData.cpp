@@ -5,10 +5,58 @@
 #include "print/LayoutEngine.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace {
 
 const QString kSection = QStringLiteral("SENDER");
+
+// A key of the section and the sender data's field it holds: a text or a print choice.
+struct SenderKey {
+    const char *Name;
+    QString TSenderBuff::*Text = nullptr;
+    bool TSenderBuff::*Flag = nullptr;
+};
+
+// Every field of the sender data, in the order the print choice window writes them.
+const std::array<SenderKey, 19> kSenderKeys = {{
+    {"NAME", &TSenderBuff::Name},
+    {"ZIP1", &TSenderBuff::Zip1},
+    {"ZIP2", &TSenderBuff::Zip2},
+    {"ZIPCODE", &TSenderBuff::ZipCode},
+    {"TEL", &TSenderBuff::Tel},
+    {"TELCHECK", nullptr, &TSenderBuff::TelCheck},
+    {"FAX", &TSenderBuff::Fax},
+    {"FAXCHECK", nullptr, &TSenderBuff::FaxCheck},
+    {"OFFICENAME", &TSenderBuff::OfficeName},
+    {"OFFICECHECK", nullptr, &TSenderBuff::OfficeCheck},
+    {"POST", &TSenderBuff::Post},
+    {"POSTCHECK", nullptr, &TSenderBuff::PostCheck},
+    {"EXECUTIVE", &TSenderBuff::Executive},
+    {"EXECUTIVECHECK", nullptr, &TSenderBuff::ExecutiveCheck},
+    {"MAIL", &TSenderBuff::Mail},
+    {"MAILCHECK", nullptr, &TSenderBuff::MailCheck},
+    {"HP", &TSenderBuff::Hp},
+    {"HPCHECK", nullptr, &TSenderBuff::HpCheck},
+    {"ZIPPRINTSTATE", nullptr, &TSenderBuff::ZipPrintState},
+}};
+
+// The edit window's order; the mobile mail is not part of the sender data.
+const char *const kMobileMailKey = "HPMAIL";
+const std::array<const char *, 20> kEditWindowOrder = {
+    "NAME",     "ZIP1",      "ZIP2",       "ZIPCODE",     "TEL",       "FAX",           "MAIL",
+    "HPMAIL",   "HP",        "OFFICENAME", "POST",        "EXECUTIVE", "ZIPPRINTSTATE", "TELCHECK",
+    "FAXCHECK", "MAILCHECK", "HPCHECK",    "OFFICECHECK", "POSTCHECK", "EXECUTIVECHECK"};
+
+void WriteKey(IniFile &ini, const TSenderBuff &sender, const SenderKey &key) {
+    const QString name = QString::fromLatin1(key.Name);
+    if (key.Text)
+        ini.WriteString(kSection, name, sender.*key.Text);
+    else
+        ini.WriteBool(kSection, name, sender.*key.Flag);
+}
 
 } // namespace
 
@@ -96,86 +144,38 @@ QString SenderConfPath(const QString &dataPath) {
 }
 
 TSenderBuff ReadSenderBuff(const IniFile &ini) {
+    TSenderBuff defaults;
+    defaults.Hp = QStringLiteral("http://");
     TSenderBuff s;
-    s.Name = ini.ReadString(kSection, QStringLiteral("NAME"));
-    s.Zip1 = ini.ReadString(kSection, QStringLiteral("ZIP1"));
-    s.Zip2 = ini.ReadString(kSection, QStringLiteral("ZIP2"));
-    s.ZipCode = ini.ReadString(kSection, QStringLiteral("ZIPCODE"));
-    s.Tel = ini.ReadString(kSection, QStringLiteral("TEL"));
-    s.TelCheck = ini.ReadBool(kSection, QStringLiteral("TELCHECK"), false);
-    s.Fax = ini.ReadString(kSection, QStringLiteral("FAX"));
-    s.FaxCheck = ini.ReadBool(kSection, QStringLiteral("FAXCHECK"), false);
-    s.OfficeName = ini.ReadString(kSection, QStringLiteral("OFFICENAME"));
-    s.OfficeCheck = ini.ReadBool(kSection, QStringLiteral("OFFICECHECK"), false);
-    s.Post = ini.ReadString(kSection, QStringLiteral("POST"));
-    s.PostCheck = ini.ReadBool(kSection, QStringLiteral("POSTCHECK"), false);
-    s.Executive = ini.ReadString(kSection, QStringLiteral("EXECUTIVE"));
-    s.ExecutiveCheck = ini.ReadBool(kSection, QStringLiteral("EXECUTIVECHECK"), false);
-    s.Mail = ini.ReadString(kSection, QStringLiteral("MAIL"));
-    s.MailCheck = ini.ReadBool(kSection, QStringLiteral("MAILCHECK"), false);
-    s.Hp = ini.ReadString(kSection, QStringLiteral("HP"), QStringLiteral("http://"));
-    s.HpCheck = ini.ReadBool(kSection, QStringLiteral("HPCHECK"), false);
-    s.ZipPrintState = ini.ReadBool(kSection, QStringLiteral("ZIPPRINTSTATE"), true);
+    for (const SenderKey &key : kSenderKeys) {
+        const QString name = QString::fromLatin1(key.Name);
+        if (key.Text)
+            s.*key.Text = ini.ReadString(kSection, name, defaults.*key.Text);
+        else
+            s.*key.Flag = ini.ReadBool(kSection, name, defaults.*key.Flag);
+    }
     return s;
 }
 
 QString ReadSenderMobileMail(const IniFile &ini) {
-    return ini.ReadString(kSection, QStringLiteral("HPMAIL"));
+    return ini.ReadString(kSection, QString::fromLatin1(kMobileMailKey));
 }
 
 void WriteSenderData(IniFile &ini, const TSenderBuff &s, const QString &mobileMail) {
-    const auto text = [&](const char *key, const QString &value) {
-        ini.WriteString(kSection, QString::fromLatin1(key), value);
-    };
-    const auto flag = [&](const char *key, bool value) {
-        ini.WriteBool(kSection, QString::fromLatin1(key), value);
-    };
-    text("NAME", s.Name);
-    text("ZIP1", s.Zip1);
-    text("ZIP2", s.Zip2);
-    text("ZIPCODE", s.ZipCode);
-    text("TEL", s.Tel);
-    text("FAX", s.Fax);
-    text("MAIL", s.Mail);
-    text("HPMAIL", mobileMail);
-    text("HP", s.Hp);
-    text("OFFICENAME", s.OfficeName);
-    text("POST", s.Post);
-    text("EXECUTIVE", s.Executive);
-    flag("ZIPPRINTSTATE", s.ZipPrintState);
-    flag("TELCHECK", s.TelCheck);
-    flag("FAXCHECK", s.FaxCheck);
-    flag("MAILCHECK", s.MailCheck);
-    flag("HPCHECK", s.HpCheck);
-    flag("OFFICECHECK", s.OfficeCheck);
-    flag("POSTCHECK", s.PostCheck);
-    flag("EXECUTIVECHECK", s.ExecutiveCheck);
+    for (const char *name : kEditWindowOrder) {
+        if (std::strcmp(name, kMobileMailKey) == 0) {
+            ini.WriteString(kSection, QString::fromLatin1(name), mobileMail);
+            continue;
+        }
+        WriteKey(
+            ini, s,
+            *std::find_if(kSenderKeys.begin(), kSenderKeys.end(), [name](const SenderKey &key) {
+                return std::strcmp(key.Name, name) == 0;
+            }));
+    }
 }
 
 void WriteSenderBuff(IniFile &ini, const TSenderBuff &s) {
-    const auto text = [&](const char *key, const QString &value) {
-        ini.WriteString(kSection, QString::fromLatin1(key), value);
-    };
-    const auto flag = [&](const char *key, bool value) {
-        ini.WriteBool(kSection, QString::fromLatin1(key), value);
-    };
-    text("NAME", s.Name);
-    text("ZIP1", s.Zip1);
-    text("ZIP2", s.Zip2);
-    text("ZIPCODE", s.ZipCode);
-    text("TEL", s.Tel);
-    flag("TELCHECK", s.TelCheck);
-    text("FAX", s.Fax);
-    flag("FAXCHECK", s.FaxCheck);
-    text("OFFICENAME", s.OfficeName);
-    flag("OFFICECHECK", s.OfficeCheck);
-    text("POST", s.Post);
-    flag("POSTCHECK", s.PostCheck);
-    text("EXECUTIVE", s.Executive);
-    flag("EXECUTIVECHECK", s.ExecutiveCheck);
-    text("MAIL", s.Mail);
-    flag("MAILCHECK", s.MailCheck);
-    text("HP", s.Hp);
-    flag("HPCHECK", s.HpCheck);
-    flag("ZIPPRINTSTATE", s.ZipPrintState);
+    for (const SenderKey &key : kSenderKeys)
+        WriteKey(ini, s, key);
 }

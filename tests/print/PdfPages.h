@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPageSize>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -12,6 +14,15 @@
 #include <optional>
 
 // The page objects of the file ("/Type /Page", not "/Type /Pages").
+// An A4 PDF printer at 300 dpi writing to `path`.
+inline void SetUpPdf(QPrinter &printer, const QString &path, bool fullPage = true) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(300);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(fullPage);
+}
+
 inline int PdfPageCount(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -17,30 +17,26 @@
 // first and third marked, the second (山田 次郎) not.
 inline PrintRow SampleCustomerRow(int useType, int printCtrl) {
     PrintRow row;
-    row.Mark = kPrintMark;
-    auto &s = row.SubItems;
-    s[kColName] = QStringLiteral("山田　太郎");
-    s[kColNameTitle] = QStringLiteral("様");
-    s[kColAddress1] = QStringLiteral("千葉県千葉市稲毛区緑町3丁目30-8");
-    s[kColAddress2] = QStringLiteral("郵便ビル403号");
-    s[kColZip] = QStringLiteral("263-0023");
-    s[kColOffice] = QStringLiteral("株式会社ブリスコ商事");
-    s[kColOfficeZip] = QStringLiteral("110-0016");
-    s[kColOfficeAddress1] = QStringLiteral("東京都台東区台東5-6-3");
-    s[kColOfficeAddress2] = QStringLiteral("ABCビル10F");
-    s[kColOfficePost] = QStringLiteral("営業部");
-    s[kColOfficeExecutive] = QStringLiteral("部長");
-    s[kColPrintCtrl] = PrintControlText(printCtrl);
-    s[kColUseType] = UseTypeText(useType);
-    const QStringList names = {QStringLiteral("山田　花子"), QStringLiteral("山田 次郎"),
-                               QStringLiteral("さくら"), QString()};
-    const QStringList titles = {QStringLiteral("様"), QStringLiteral("殿"),
-                                QStringLiteral("ちゃん"), QString()};
-    for (int slot = 0; slot < kJointSlots; ++slot) {
-        s[JointMarkColumn(slot)] = slot == 0 || slot == 2 ? kJointOnMark : kJointOffMark;
-        s[JointNameColumn(slot)] = names[slot];
-        s[JointTitleColumn(slot)] = titles[slot];
-    }
+    row.Marked = true;
+    CustomerRecord &c = row.Customer;
+    c.name = QStringLiteral("山田　太郎");
+    c.nameTitle = QStringLiteral("様");
+    c.address1 = QStringLiteral("千葉県千葉市稲毛区緑町3丁目30-8");
+    c.address2 = QStringLiteral("郵便ビル403号");
+    c.zip = QStringLiteral("263-0023");
+    c.office = QStringLiteral("株式会社ブリスコ商事");
+    c.officeZip = QStringLiteral("110-0016");
+    c.officeAddress1 = QStringLiteral("東京都台東区台東5-6-3");
+    c.officeAddress2 = QStringLiteral("ABCビル10F");
+    c.officePost = QStringLiteral("営業部");
+    c.officeExecutive = QStringLiteral("部長");
+    c.printCtrl = printCtrl;
+    c.useType = useType;
+    c.renmei = {QStringLiteral("山田　花子"), QStringLiteral("山田 次郎"), QStringLiteral("さくら"),
+                QString()};
+    c.renNameTitle = {QStringLiteral("様"), QStringLiteral("殿"), QStringLiteral("ちゃん"),
+                      QString()};
+    c.checkRen = {true, false, true, false};
     return row;
 }
 

@@ -205,9 +205,7 @@ private slots:
         FaceSettings horizontal = Postcard(false);
         horizontal.Frames = vertical.Frames;
         const QRect frame = FrameOf(vertical.Frames, PrintFrame::Costomer);
-        const LayoutBox box =
-            ShapeToDeviceBox(frame.left(), frame.top(), frame.width(), frame.height(),
-                             vertical.PreviewPixelsPerMm, kDpi, kDpi);
+        const LayoutBox box = ShapeToDeviceBox(frame, vertical.PreviewPixelsPerMm, kDpi, kDpi);
         const QRect area(box.Left, box.Top, box.Width, box.Height);
         const PrintRow row = SampleCustomerRow(0, 0);
         const QImage fromVertical = Rendered(vertical, row).copy(area);
@@ -219,13 +217,12 @@ private slots:
             QPainter painter(&expected);
             painter.translate(-area.topLeft());
             LayoutCanvas canvas(painter);
-            const TPrintCostomerData barcode =
-                LayoutBarcode(canvas, kBarcodeFace, kDpi, box,
-                              QStringLiteral("千葉県千葉市稲毛区緑町3丁目30-8郵便ビル403号"),
-                              QStringLiteral("263-0023") + kPostalCodeEndMarker);
+            const TPrintCostomerData barcode = LayoutBarcode(
+                canvas, kDpi, box, QStringLiteral("千葉県千葉市稲毛区緑町3丁目30-8郵便ビル403号"),
+                QStringLiteral("263-0023") + kPostalCodeEndMarker);
             QCOMPARE(barcode.Text, QStringLiteral("(26300233-30-8-403DDD5)"));
-            DrawItemText(canvas, kSymbolCharSet, kDpi, barcode.Text, barcode.Left, barcode.Top,
-                         false, Qt::black, barcode.FontSize, 0, kBarcodeFace);
+            DrawItemText(FaceContext{canvas, {}, kDpi}.Barcode(), barcode.Text,
+                         {barcode.Left, barcode.Top}, barcode.FontSize);
         }
         QVERIFY(fromHorizontal == expected);
         QVERIFY(fromVertical == expected);

@@ -128,7 +128,7 @@ private slots:
         TestEnv env;
         StoreChoices(env, settings);
         NewSheetInput broken{
-            QStringLiteral("列なし"), false, "50", "40", "10", "10", "10", "10", "0", "5"};
+            {"50", "40", "10", "10", "10", "10", "0", "5"}, QStringLiteral("列なし"), false};
         QCOMPARE(AddOriginalSheet(env.dataPath() + kPaperFileName, broken), AddSheetResult::Added);
         QList<int> ids = AddCustomers(env, 2);
         if (!marked)

@@ -69,8 +69,7 @@ private slots:
         QFETCH(int, dpiX);
         QFETCH(int, dpiY);
         QFETCH(QList<int>, box);
-        const LayoutBox b = ShapeToDeviceBox(frame.x(), frame.y(), frame.width(), frame.height(),
-                                             pixelsPerMm, dpiX, dpiY);
+        const LayoutBox b = ShapeToDeviceBox(frame, pixelsPerMm, dpiX, dpiY);
         QCOMPARE((QList<int>{b.Left, b.Top, b.Width, b.Height}), box);
     }
 
@@ -98,7 +97,7 @@ private slots:
         int count = 0;
         double last = start;
         bool rising = false;
-        const double result = FitFont(canvas, kFace, kShiftJisCharSet, 0, kDpi, start, [&] {
+        const double result = FitFont({canvas, kFace, kDpi}, start, [&] {
             ++count;
             rising |= canvas.Font().Size > last;
             last = canvas.Font().Size;
@@ -138,7 +137,7 @@ private slots:
         QImage page = Page();
         QPainter painter(&page);
         LayoutCanvas canvas(painter);
-        QVERIFY(CreateLayoutFont(canvas, face, kShiftJisCharSet, 0, kDpi, 15));
+        QVERIFY(CreateLayoutFont({canvas, face, kDpi}, 15));
         QCOMPARE(canvas.Font().Height, 20);
         QCOMPARE(MeasureText(canvas, text), width);
         QCOMPARE(CountChars(text), chars);
@@ -148,8 +147,7 @@ private slots:
         QImage page = Page();
         QPainter painter(&page);
         LayoutCanvas canvas(painter);
-        QVERIFY(
-            CreateLayoutFont(canvas, QStringLiteral("IPAPGothic"), kShiftJisCharSet, 0, 300, 12));
+        QVERIFY(CreateLayoutFont({canvas, QStringLiteral("IPAPGothic"), 300}, 12));
         const QString text = QStringLiteral("リットル・ABC");
         int sum = 0;
         for (QChar c : text)
@@ -210,9 +208,9 @@ private slots:
         QImage page = Page();
         QPainter painter(&page);
         LayoutCanvas canvas(painter);
+        const FaceContext face{canvas, vertical ? kVerticalFace : kFace, kDpi, 2, vertical};
         const TPrintAddressData result =
-            LayoutAddress(canvas, vertical ? kVerticalFace : kFace, 0, kDpi, 2, vertical,
-                          {box.x(), box.y(), box.width(), box.height()}, Chars(line2Chars),
+            LayoutAddress(face, {box.x(), box.y(), box.width(), box.height()}, Chars(line2Chars),
                           Chars(line1Chars), 15);
         QVERIFY2(std::abs(result.FontSize - size) < 0.01,
                  qPrintable(QString::number(result.FontSize)));
@@ -224,11 +222,11 @@ private slots:
         QImage page = Page();
         QPainter painter(&page);
         LayoutCanvas canvas(painter);
-        const TPrintAddressData result = LayoutAddress(canvas, kVerticalFace, 0, kDpi, 2, true,
+        const TPrintAddressData result = LayoutAddress({canvas, kVerticalFace, kDpi, 2, true},
                                                        {0, 0, 5, 5}, Chars(40), Chars(80), 15);
         QVERIFY(result.FontSize <= 1.0 && result.FontSize > 0.9);
         const TPrintAddressData empty =
-            LayoutAddress(canvas, kFace, 0, kDpi, 2, false, {0, 0, 0, -10}, {}, {}, 15);
+            LayoutAddress({canvas, kFace, kDpi, 2, false}, {0, 0, 0, -10}, {}, {}, 15);
         QVERIFY(empty.FontSize <= 1.0 && empty.FontSize > 0.9);
     }
 
@@ -273,7 +271,7 @@ private slots:
             LayoutCanvas canvas(painter);
             DrawPostalBoxes(canvas, kPostalCodeEndMarker, 254, 1, 1);
             DrawSenderPostalBoxes(canvas, QString(), 254, 1, 1);
-            DrawPostalLine(canvas, 254, kPostalCodeEndMarker, 0, 0, 20, kFace);
+            DrawPostalLine({canvas, kFace, 254}, kPostalCodeEndMarker, {0, 0}, 20);
         }
         QVERIFY(InkBounds(page).isEmpty());
         {
@@ -309,7 +307,7 @@ private slots:
         QVERIFY(r.FontSize < 30);
         QVERIFY(MeasureText(canvas, line) <= 150);
         QCOMPARE(r.Bottom, 7 + MeasureText(canvas, QStringLiteral("あ")));
-        CreateLayoutFont(canvas, kFace, kShiftJisCharSet, 0, kDpi, r.FontSize + 0.1);
+        CreateLayoutFont({canvas, kFace, kDpi}, r.FontSize + 0.1);
         QVERIFY(MeasureText(canvas, line) > 150);
         QCOMPARE((QList<int>{r.Left, r.Top, r.Right}), (QList<int>{5, 7, 150}));
         QVERIFY(r.Text.isEmpty());
@@ -318,9 +316,8 @@ private slots:
         {
             QPainter p1(&drawn), p2(&expected);
             LayoutCanvas c1(p1), c2(p2);
-            DrawPostalLine(c1, kDpi, code + kPostalCodeEndMarker, 3, 4, r.FontSize, kFace);
-            DrawItemText(c2, kShiftJisCharSet, kDpi, line, 3, 4, false, Qt::black, r.FontSize, 0,
-                         kFace);
+            DrawPostalLine({c1, kFace, kDpi}, code + kPostalCodeEndMarker, {3, 4}, r.FontSize);
+            DrawItemText({c2, kFace, kDpi}, line, {3, 4}, r.FontSize);
         }
         QVERIFY(!InkBounds(drawn).isEmpty());
         QCOMPARE(drawn, expected);
@@ -334,7 +331,7 @@ private slots:
         const QString address =
             QStringLiteral("  千葉市稲毛区緑町３丁目３０―８　郵便ビル４０３号 ");
         const TPrintCostomerData wide =
-            LayoutBarcode(canvas, kBarcodeFace, 300, {10, 20, 1100, 50}, address, marked);
+            LayoutBarcode(canvas, 300, {10, 20, 1100, 50}, address, marked);
         QCOMPARE(wide.Text, QStringLiteral("(26300233-30-8-403DDD5)"));
         QCOMPARE(wide.FontSize, 10.0);
         // 67 bars at 1.2 mm: 2 + 21 * 3 + 2; each character rounded to whole dots.
@@ -342,11 +339,11 @@ private slots:
         QCOMPARE(wide.Bottom, 20 + 43);
 
         const TPrintCostomerData narrow =
-            LayoutBarcode(canvas, kBarcodeFace, 300, {10, 20, 590, 50}, address, marked);
+            LayoutBarcode(canvas, 300, {10, 20, 590, 50}, address, marked);
         QVERIFY(narrow.FontSize < 10);
         QVERIFY(MeasureText(canvas, narrow.Text) <= 590);
         QCOMPARE(narrow.Bottom, 20 + MeasureText(canvas, QStringLiteral("5")));
-        CreateLayoutFont(canvas, kBarcodeFace, kSymbolCharSet, 0, 300, narrow.FontSize + 0.1);
+        CreateLayoutFont(FaceContext{canvas, {}, 300}.Barcode(), narrow.FontSize + 0.1);
         QVERIFY(MeasureText(canvas, narrow.Text) > 590);
         QCOMPARE(narrow.Left, 10);
         QCOMPARE(narrow.Top, 20);
@@ -365,9 +362,8 @@ private slots:
         QImage page = Page();
         QPainter painter(&page);
         LayoutCanvas canvas(painter);
-        const TPrintCostomerData r =
-            LayoutBarcode(canvas, kBarcodeFace, kDpi, {1, 2, 300, 40}, QStringLiteral("東京都"),
-                          code + kPostalCodeEndMarker);
+        const TPrintCostomerData r = LayoutBarcode(
+            canvas, kDpi, {1, 2, 300, 40}, QStringLiteral("東京都"), code + kPostalCodeEndMarker);
         QCOMPARE(r.Text, QStringLiteral("error"));
         QCOMPARE(r.FontSize, 0.0);
         QCOMPARE((QList<int>{r.Left, r.Top, r.Right, r.Bottom}), (QList<int>{0, 0, 0, 0}));
@@ -385,8 +381,8 @@ private slots:
         {
             QPainter painter(&page);
             LayoutCanvas canvas(painter);
-            DrawSpacedText(canvas, kDpi, QStringLiteral("田田"), QStringLiteral("田"), 10, 40, 40,
-                           vertical, Qt::black, 30, 0, vertical ? kVerticalFace : kFace);
+            const FaceContext face{canvas, vertical ? kVerticalFace : kFace, kDpi, 0, vertical};
+            DrawSpacedText(face, QStringLiteral("田田"), QStringLiteral("田"), 10, {40, 40}, 30);
         }
         // Cell 40 dots; first text: 40 + 10 + 40 + 10, second: 10 + 40, so the last character
         // ends 150 dots after the start.
@@ -402,12 +398,10 @@ private slots:
         {
             QPainter painter(&page);
             LayoutCanvas canvas(painter);
-            DrawItemText(canvas, kShiftJisCharSet, kDpi, QString(), 10, 10, true, Qt::black, 12, 0,
-                         kVerticalFace);
-            DrawSpacedText(canvas, kDpi, QString(), QString(), 5, 10, 10, false, Qt::black, 12, 0,
-                           kFace);
-            DrawItemText(canvas, kSymbolCharSet, kDpi, QString(), 10, 10, false, Qt::black, 12, 0,
-                         kBarcodeFace);
+            const FaceContext face{canvas, kFace, kDpi};
+            DrawItemText({canvas, kVerticalFace, kDpi, 0, true}, QString(), {10, 10}, 12);
+            DrawSpacedText(face, QString(), QString(), 5, {10, 10}, 12);
+            DrawItemText(face.Barcode(), QString(), {10, 10}, 12);
         }
         QVERIFY(InkBounds(page).isEmpty());
     }
@@ -418,7 +412,7 @@ private slots:
         QPainter idle;
         LayoutCanvas canvas(idle);
         int evaluations = 0;
-        const double size = FitFont(canvas, kFace, kShiftJisCharSet, 0, kDpi, 15, [&] {
+        const double size = FitFont({canvas, kFace, kDpi}, 15, [&] {
             ++evaluations;
             return false;
         });

@@ -79,6 +79,10 @@ private:
     std::optional<LayoutCanvas> canvas_;
 };
 
+FaceContext Face(LayoutCanvas &canvas, bool vertical) {
+    return {canvas, vertical ? kVerticalFace : kFace, kDpi, kGap, vertical};
+}
+
 bool Near(double a, double b) {
     return std::abs(a - b) < 0.01;
 }
@@ -86,6 +90,7 @@ bool Near(double a, double b) {
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Joint>)
+Q_DECLARE_METATYPE(NameForm)
 
 class TestNameSenderLayout : public QObject {
     Q_OBJECT
@@ -93,29 +98,23 @@ private slots:
     void initTestCase() { Prompt::Install(std::make_unique<ScriptedPrompt>()); }
 
     void chooseForm_data() {
-        QTest::addColumn<QString>("printControl");
-        QTest::addColumn<QString>("useType");
+        // Stored values: print control 0 to 4, use type 0 personal, 1 company.
+        QTest::addColumn<int>("printControl");
+        QTest::addColumn<int>("useType");
         QTest::addColumn<int>("form");
-        QTest::newRow("personal use decides first") << "会社部署御中"
-                                                    << "個人用" << int(NameForm::Personal);
-        QTest::newRow("use type compared trimmed") << "会社部署御中"
-                                                   << " 個人用 " << int(NameForm::Personal);
-        QTest::newRow("company use, personal name") << "個人名"
-                                                    << "会社用" << int(NameForm::Personal);
-        QTest::newRow("onchu") << "会社部署御中"
-                               << "会社用" << int(NameForm::CompanyOnchu);
-        QTest::newRow("dono") << "会社部署役職殿"
-                              << "会社用" << int(NameForm::CompanyDono);
-        QTest::newRow("named") << "会社部署役職氏名"
-                               << "会社用" << int(NameForm::CompanyNamed);
-        QTest::newRow("none chosen") << ""
-                                     << "会社用" << int(NameForm::CompanyNamed);
+        QTest::newRow("personal use decides first") << 1 << 0 << int(NameForm::Personal);
+        QTest::newRow("company use, personal name") << 0 << 1 << int(NameForm::Personal);
+        QTest::newRow("company use, personal name (4)") << 4 << 1 << int(NameForm::Personal);
+        QTest::newRow("onchu") << 1 << 1 << int(NameForm::CompanyOnchu);
+        QTest::newRow("dono") << 2 << 1 << int(NameForm::CompanyDono);
+        QTest::newRow("named") << 3 << 1 << int(NameForm::CompanyNamed);
+        QTest::newRow("none chosen") << -1 << 1 << int(NameForm::CompanyNamed);
     }
     void chooseForm() {
-        QFETCH(QString, printControl);
-        QFETCH(QString, useType);
+        QFETCH(int, printControl);
+        QFETCH(int, useType);
         QFETCH(int, form);
-        QCOMPARE(int(ChooseNameForm(printControl, useType)), form);
+        QCOMPARE(int(ChooseNameForm(PrintControlOf(printControl), UseTypeOf(useType))), form);
     }
 
     void jointFamilySuppressed_data() {
@@ -137,9 +136,10 @@ private slots:
         QFETCH(QList<Joint>, joints);
         QFETCH(QStringList, families);
         Surface s;
-        const TPrintNameData d = LayoutName(
-            s.canvas(), kVerticalFace, 0, kDpi, kGap, true, StartSizes(joints), "個人名", "個人用",
-            {100, 20, 200, 500}, int(joints.size()), {}, {}, {}, "様", "山田　太郎");
+        const TPrintNameData d =
+            LayoutName(Face(s.canvas(), true), StartSizes(joints),
+                       {.Name = "山田　太郎", .Honorific = "様", .JointCount = int(joints.size())},
+                       {100, 20, 200, 500});
         QCOMPARE(d.FamilyName, QStringLiteral("山田"));
         QCOMPARE(d.GivenName, QStringLiteral("太郎"));
         for (int i = 0; i < families.size(); ++i) {
@@ -173,10 +173,10 @@ private slots:
         Surface s;
         const QList<Joint> joints{
             {"山田", "花子", "様"}, {"", "一郎", "様"}, {"", "さくら", "ちゃん"}};
-        const TPrintNameData d = LayoutName(s.canvas(), vertical ? kVerticalFace : kFace, 0, kDpi,
-                                            kGap, vertical, StartSizes(joints), "個人名", "個人用",
-                                            {box.x(), box.y(), box.width(), box.height()}, 3, {},
-                                            {}, {}, "様", "山田　太郎");
+        const TPrintNameData d =
+            LayoutName(Face(s.canvas(), vertical), StartSizes(joints),
+                       {.Name = "山田　太郎", .Honorific = "様", .JointCount = 3},
+                       {box.x(), box.y(), box.width(), box.height()});
         QCOMPARE(d.NameSize, 25.0);
         QCOMPARE(d.CharSpacing, 27);
         QCOMPARE(d.NamePos, columns[0]);
@@ -199,8 +199,8 @@ private slots:
         // cell) the spacing is 15.
         Surface s;
         const TPrintNameData d =
-            LayoutName(s.canvas(), kVerticalFace, 0, kDpi, kGap, true, StartSizes(), "個人名",
-                       "個人用", {0, 0, 100, 231}, 0, {}, {}, {}, "様", "山田 太郎");
+            LayoutName(Face(s.canvas(), true), StartSizes(),
+                       {.Name = "山田 太郎", .Honorific = "様"}, {0, 0, 100, 231});
         QVERIFY2(Near(d.NameSize, 21.3), qPrintable(QString::number(d.NameSize)));
         QCOMPARE(d.CharSpacing, 15);
         QVERIFY(MeasureText(s.canvas(), QStringLiteral("　")) <= 2 * d.CharSpacing);
@@ -210,31 +210,29 @@ private slots:
         // Four columns (three joint names) in 100 dots: each 25 wide, so the cell is at most 23.
         Surface s;
         const QList<Joint> joints{{"", "花子", "様"}, {"", "一郎", "様"}, {"", "次郎", "様"}};
-        const TPrintNameData d =
-            LayoutName(s.canvas(), kVerticalFace, 0, kDpi, kGap, true, StartSizes(joints), "個人名",
-                       "個人用", {0, 0, 100, 600}, 3, {}, {}, {}, "様", "山田　太郎");
+        const TPrintNameData d = LayoutName(
+            Face(s.canvas(), true), StartSizes(joints),
+            {.Name = "山田　太郎", .Honorific = "様", .JointCount = 3}, {0, 0, 100, 600});
         QVERIFY(Near(d.NameSize, 17.6)); // Rnd(17.6 * 4 / 3) = 23, 17.7 gives 24
         QCOMPARE(d.NamePos.x(), 100 - 23 - 2);
         QCOMPARE(d.JointFamilyPos[2].x(), 100 - 4 * 25);
     }
 
     void emptyNameLeavesTheSpacing_data() {
-        QTest::addColumn<QString>("printControl");
-        QTest::newRow("personal") << "個人名";
-        QTest::newRow("named company") << "会社部署役職氏名";
-        QTest::newRow("dono") << "会社部署役職殿";
-        QTest::newRow("onchu") << "会社部署御中";
+        QTest::addColumn<NameForm>("form");
+        QTest::newRow("personal") << NameForm::Personal;
+        QTest::newRow("named company") << NameForm::CompanyNamed;
+        QTest::newRow("dono") << NameForm::CompanyDono;
+        QTest::newRow("onchu") << NameForm::CompanyOnchu;
     }
     void emptyNameLeavesTheSpacing() {
-        QFETCH(QString, printControl);
+        QFETCH(NameForm, form);
         Surface s;
         TPrintNameData start = StartSizes();
         start.CharSpacing = 7;
         for (const LayoutBox &box :
              {LayoutBox{0, 0, 100, 300}, LayoutBox{0, 0, 0, 0}, LayoutBox{10, 10, -20, -5}}) {
-            const TPrintNameData d =
-                LayoutName(s.canvas(), kVerticalFace, 0, kDpi, kGap, true, start, printControl,
-                           "会社用", box, 0, {}, {}, {}, {}, {});
+            const TPrintNameData d = LayoutName(Face(s.canvas(), true), start, {.Form = form}, box);
             QCOMPARE(d.CharSpacing, 7);
             QVERIFY(d.NameSize > 0.9 && d.CompanySize > 0.9);
         }
@@ -245,9 +243,13 @@ private slots:
         // Rnd((600 - 50 - 198) / 4) = 88. No company: the department (20 points, 27-dot cell)
         // starts at the top, next to the right edge.
         Surface s;
-        const TPrintNameData d = LayoutName(
-            s.canvas(), kVerticalFace, 0, kDpi, kGap, true, StartSizes(), "会社部署役職氏名",
-            "会社用", {0, 0, 240, 600}, 0, "部長", "営業部", {}, "様", "佐藤　健一");
+        const TPrintNameData d = LayoutName(Face(s.canvas(), true), StartSizes(),
+                                            {.Name = "佐藤　健一",
+                                             .Honorific = "様",
+                                             .Department = "営業部",
+                                             .Position = "部長",
+                                             .Form = NameForm::CompanyNamed},
+                                            {0, 0, 240, 600});
         QCOMPARE(d.NameSize, 25.0);
         QCOMPARE(d.ExecutiveSize, 15.0);
         QCOMPARE(d.CompanySize, 20.0);
@@ -262,40 +264,44 @@ private slots:
     }
 
     void companyForms_data() {
-        QTest::addColumn<QString>("printControl");
+        QTest::addColumn<NameForm>("form");
         QTest::addColumn<bool>("vertical");
         QTest::addColumn<QRect>("box");
         QTest::addColumn<QList<QPoint>>("positions"); // company, department, position, title
         QTest::addColumn<int>("spacing");
         // Company 15 points (20), department 25 (33); spacing Rnd((400 - 99 - 20 - 83) / 3).
         QTest::newRow("onchu vertical")
-            << "会社部署御中" << true << QRect(0, 0, 200, 400)
+            << NameForm::CompanyOnchu << true << QRect(0, 0, 200, 400)
             << QList<QPoint>{{178, 0}, {143, 20}, {0, 0}, {143, 334}} << 66;
         QTest::newRow("onchu horizontal")
-            << "会社部署御中" << false << QRect(0, 0, 400, 120)
+            << NameForm::CompanyOnchu << false << QRect(0, 0, 400, 120)
             << QList<QPoint>{{0, 0}, {20, 20}, {0, 0}, {334, 20}} << 66;
         // k = 75: company and department at 15 points (20), position at 19 (25).
         QTest::newRow("dono vertical")
-            << "会社部署役職殿" << true << QRect(0, 0, 240, 400)
+            << NameForm::CompanyDono << true << QRect(0, 0, 240, 400)
             << QList<QPoint>{{218, 0}, {200, 20}, {175, 40}, {175, 375}} << 136;
         QTest::newRow("dono horizontal")
-            << "会社部署役職殿" << false << QRect(0, 0, 400, 240)
+            << NameForm::CompanyDono << false << QRect(0, 0, 400, 240)
             << QList<QPoint>{{0, 0}, {20, 20}, {40, 40}, {375, 40}} << 136;
     }
     void companyForms() {
-        QFETCH(QString, printControl);
+        QFETCH(NameForm, form);
         QFETCH(bool, vertical);
         QFETCH(QRect, box);
         QFETCH(QList<QPoint>, positions);
         QFETCH(int, spacing);
         Surface s;
-        const TPrintNameData d = LayoutName(s.canvas(), vertical ? kVerticalFace : kFace, 0, kDpi,
-                                            kGap, vertical, StartSizes(), printControl, "会社用",
-                                            {box.x(), box.y(), box.width(), box.height()}, 0,
-                                            "部長", "営業部", "株式会社テスト", "様", "佐藤　健一");
+        const TPrintNameData d = LayoutName(Face(s.canvas(), vertical), StartSizes(),
+                                            {.Name = "佐藤　健一",
+                                             .Honorific = "様",
+                                             .Company = "株式会社テスト",
+                                             .Department = "営業部",
+                                             .Position = "部長",
+                                             .Form = form},
+                                            {box.x(), box.y(), box.width(), box.height()});
         QCOMPARE(d.CompanyPos, positions[0]);
         QCOMPARE(d.PostPos, positions[1]);
-        if (printControl == QStringLiteral("会社部署役職殿"))
+        if (form == NameForm::CompanyDono)
             QCOMPARE(d.ExecutivePos, positions[2]);
         QCOMPARE(d.TitlePos, positions[3]);
         QCOMPARE(d.CharSpacing, spacing);
@@ -311,8 +317,7 @@ private slots:
         Surface s;
         // Shares of 300 dots: address 86, company 67, name 61, contacts 86; nothing shrinks.
         const LayoutBox box = vertical ? LayoutBox{0, 0, 300, 400} : LayoutBox{0, 0, 400, 300};
-        const TPrintSenderData d = LayoutSender(s.canvas(), vertical ? kVerticalFace : kFace, 0,
-                                                kDpi, kGap, vertical, SenderTexts(true), box);
+        const TPrintSenderData d = LayoutSender(Face(s.canvas(), vertical), SenderTexts(true), box);
         QCOMPARE((QList<double>{d.AddressSize, d.OfficeSize, d.ExecutiveTitleSize, d.SenderNameSize,
                                 d.TelFaxSize, d.MailSize}),
                  (QList<double>{12, 12, 12, 18, 12, 12}));
@@ -358,8 +363,8 @@ private slots:
         QFETCH(bool, vertical);
         Surface s;
         const LayoutBox box = vertical ? LayoutBox{10, 20, 300, 400} : LayoutBox{20, 10, 400, 300};
-        const TPrintSenderData d = LayoutSender(s.canvas(), vertical ? kVerticalFace : kFace, 0,
-                                                kDpi, kGap, vertical, SenderTexts(false), box);
+        const TPrintSenderData d =
+            LayoutSender(Face(s.canvas(), vertical), SenderTexts(false), box);
         const auto along = [&](QPoint p) { return vertical ? p.y() : p.x(); };
         // The name at a quarter, labels at 1 - 0.75, spacing from 0.75 of the length.
         QCOMPARE(along(d.FamilyNamePos), 20 + 100);
@@ -377,8 +382,7 @@ private slots:
         start.ContactLineCount = 0;
         start.TelLabel.clear();
         start.FaxLabel.clear();
-        const TPrintSenderData d =
-            LayoutSender(s.canvas(), kVerticalFace, 0, kDpi, kGap, true, start, {0, 0, 60, 600});
+        const TPrintSenderData d = LayoutSender(Face(s.canvas(), true), start, {0, 0, 60, 600});
         QVERIFY2(Near(d.AddressSize, 11.6), qPrintable(QString::number(d.AddressSize)));
         QVERIFY2(Near(d.SenderNameSize, 17.6), qPrintable(QString::number(d.SenderNameSize)));
     }
@@ -389,8 +393,7 @@ private slots:
         start.NameCount = 1;
         start.CharSpacing = 5;
         start.SenderNameSize = 18;
-        const TPrintSenderData d =
-            LayoutSender(s.canvas(), kFace, 0, kDpi, kGap, false, start, {0, 0, 0, 0});
+        const TPrintSenderData d = LayoutSender(Face(s.canvas(), false), start, {0, 0, 0, 0});
         QCOMPARE(d.CharSpacing, 5);
         QVERIFY(d.SenderNameSize <= 18);
     }

@@ -7,25 +7,23 @@ Q_DECLARE_METATYPE(NameForm)
 
 namespace {
 
-PrintRow RowWith(const QString &useType, const QString &printControl) {
+PrintRow RowWith(int useType, int printCtrl) {
     PrintRow row;
-    row.Mark = kPrintMark;
-    auto &s = row.SubItems;
-    s[kColName] = "山田 太郎";
-    s[kColNameTitle] = "様";
-    s[kColAddress1] = "自宅住所1";
-    s[kColAddress2] = "自宅住所2";
-    s[kColZip] = "100-0001";
-    s[kColOffice] = "山田商事";
-    s[kColOfficeZip] = "200-0002";
-    s[kColOfficeAddress1] = "会社住所1";
-    s[kColOfficeAddress2] = "会社住所2";
-    s[kColOfficePost] = "営業部";
-    s[kColOfficeExecutive] = "部長";
-    s[kColPrintCtrl] = printControl;
-    s[kColUseType] = useType;
-    for (int slot = 0; slot < kJointSlots; ++slot)
-        s[JointMarkColumn(slot)] = kJointOffMark;
+    row.Marked = true;
+    CustomerRecord &c = row.Customer;
+    c.name = "山田 太郎";
+    c.nameTitle = "様";
+    c.address1 = "自宅住所1";
+    c.address2 = "自宅住所2";
+    c.zip = "100-0001";
+    c.office = "山田商事";
+    c.officeZip = "200-0002";
+    c.officeAddress1 = "会社住所1";
+    c.officeAddress2 = "会社住所2";
+    c.officePost = "営業部";
+    c.officeExecutive = "部長";
+    c.printCtrl = printCtrl;
+    c.useType = useType;
     return row;
 }
 
@@ -44,8 +42,8 @@ private slots:
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].UserId(), c);
         QCOMPARE(rows[1].UserId(), a);
-        QCOMPARE(rows[0].Mark, QString("　〇　"));
-        QCOMPARE(rows[1].SubItems[kColName], QString("青木 一郎"));
+        QVERIFY(rows[0].IsMarked());
+        QCOMPARE(PrintSubItem(rows[1], kColName), QString("青木 一郎"));
     }
 
     void rowCarriesEverySubItem() {
@@ -60,7 +58,9 @@ private slots:
                     .arg(id));
         const QList<PrintRow> rows = FillPrintList(env.db(), {id});
         QCOMPARE(rows.size(), 1);
-        const auto &s = rows[0].SubItems;
+        QStringList shown;
+        for (int column = 0; column < kPrintSubItemCount; ++column)
+            shown << PrintSubItem(rows[0], column);
         const QStringList expected = {"山田 花子",
                                       "様",
                                       "ﾔﾏﾀﾞ ﾊﾅｺ",
@@ -89,71 +89,34 @@ private slots:
                                       "　×　",
                                       "",
                                       ""};
-        QCOMPARE(QStringList(s.begin(), s.end()), expected);
+        QCOMPARE(shown, expected);
         QCOMPARE(PrintListCaptions().size(), kPrintSubItemCount + 1);
         QCOMPARE(PrintListCaptions().at(1 + kColUserId), QString("No"));
         QCOMPARE(PrintListCaptions().last(), QString("連名４敬称"));
     }
 
-    void printControlAndUseTypeTexts_data() {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("use");
-        QTest::newRow("0") << 0 << "個人名"
-                           << "個人用";
-        QTest::newRow("1") << 1 << "会社部署御中"
-                           << "会社用";
-        QTest::newRow("2") << 2 << "会社部署役職殿"
-                           << "個人用";
-        QTest::newRow("3") << 3 << "会社部署役職氏名"
-                           << "個人用";
-        QTest::newRow("4") << 4 << "個人名"
-                           << "個人用";
-        QTest::newRow("none chosen") << -1 << ""
-                                     << "個人用";
-    }
-    void printControlAndUseTypeTexts() {
-        QFETCH(int, value);
-        QFETCH(QString, control);
-        QFETCH(QString, use);
-        QCOMPARE(PrintControlText(value), control);
-        QCOMPARE(UseTypeText(value), use);
-    }
-
     void useTypeAndPrintControlChooseBlockAndForm_data() {
-        QTest::addColumn<QString>("useType");
-        QTest::addColumn<QString>("printControl");
+        QTest::addColumn<int>("useType");
+        QTest::addColumn<int>("printControl");
         QTest::addColumn<QString>("address1");
         QTest::addColumn<QString>("zip");
         QTest::addColumn<NameForm>("form");
-        QTest::newRow("company use, personal name") << "会社用"
-                                                    << "個人名"
-                                                    << "会社住所1"
+        QTest::newRow("company use, personal name") << 1 << 0 << "会社住所1"
                                                     << "200-0002" << NameForm::Personal;
-        QTest::newRow("personal use decides first") << "個人用"
-                                                    << "会社部署御中"
-                                                    << "自宅住所1"
+        QTest::newRow("personal use decides first") << 0 << 1 << "自宅住所1"
                                                     << "100-0001" << NameForm::Personal;
-        QTest::newRow("御中") << "会社用"
-                              << "会社部署御中"
-                              << "会社住所1"
+        QTest::newRow("御中") << 1 << 1 << "会社住所1"
                               << "200-0002" << NameForm::CompanyOnchu;
-        QTest::newRow("殿") << "会社用"
-                            << "会社部署役職殿"
-                            << "会社住所1"
+        QTest::newRow("殿") << 1 << 2 << "会社住所1"
                             << "200-0002" << NameForm::CompanyDono;
-        QTest::newRow("named") << "会社用"
-                               << "会社部署役職氏名"
-                               << "会社住所1"
+        QTest::newRow("named") << 1 << 3 << "会社住所1"
                                << "200-0002" << NameForm::CompanyNamed;
-        QTest::newRow("none chosen") << "会社用"
-                                     << ""
-                                     << "会社住所1"
+        QTest::newRow("none chosen") << 1 << -1 << "会社住所1"
                                      << "200-0002" << NameForm::CompanyNamed;
     }
     void useTypeAndPrintControlChooseBlockAndForm() {
-        QFETCH(QString, useType);
-        QFETCH(QString, printControl);
+        QFETCH(int, useType);
+        QFETCH(int, printControl);
         QFETCH(QString, address1);
         QFETCH(QString, zip);
         QFETCH(NameForm, form);
@@ -167,14 +130,14 @@ private slots:
     }
 
     void markedJointNamesArePacked() {
-        PrintRow row = RowWith("個人用", "個人名");
+        PrintRow row = RowWith(0, 0);
         const QStringList names = {"一", "二", "三", "四"};
         for (int slot = 0; slot < kJointSlots; ++slot) {
-            row.SubItems[JointNameColumn(slot)] = names[slot];
-            row.SubItems[JointTitleColumn(slot)] = "様" + names[slot];
+            row.Customer.renmei[slot] = names[slot];
+            row.Customer.renNameTitle[slot] = "様" + names[slot];
         }
-        row.SubItems[JointMarkColumn(1)] = kJointOnMark;
-        row.SubItems[JointMarkColumn(3)] = kJointOnMark;
+        row.Customer.checkRen[1] = true;
+        row.Customer.checkRen[3] = true;
         const FaceTexts t = GatherFaceTexts(row);
         QCOMPARE(t.JointCount, 2);
         QCOMPARE(t.JointNames[0], QString("二"));
@@ -211,11 +174,11 @@ private slots:
         PrintListModel model;
         QList<PrintRow> rows;
         for (const char *kana : {"b", "A", "c"}) {
-            PrintRow row = RowWith("個人用", "個人名");
-            row.SubItems[kColKana] = kana;
+            PrintRow row = RowWith(0, 0);
+            row.Customer.kana = kana;
             rows << row;
         }
-        rows[1].Mark.clear();
+        rows[1].Marked = false;
         model.SetRows(rows);
         const auto kanas = [&] {
             QStringList list;

@@ -1,11 +1,9 @@
 // The print run: pages per card and per label sheet, where faces land on the paper, a printer
-// that cannot start, cancelling, and "印刷" of the wired address print window.
+// that cannot start, and cancelling.
 
 #include "../common/TestEnv.h"
 #include "PdfPages.h"
 #include "core/IniFile.h"
-#include "print/FPrintSenderCfg.h"
-#include "print/PrintAddressSetup.h"
 #include "print/PrintRun.h"
 #include "print/PrintSettings.h"
 #include "print/SenderData.h"
@@ -23,8 +21,8 @@ PrintRunRequest Request(int rows, const std::optional<SheetGeometry> &sheet) {
     PrintRunRequest request;
     for (int i = 0; i < rows; ++i) {
         PrintRow row;
-        row.Mark = kPrintMark;
-        row.SubItems[kColUserId] = QString::number(i + 1);
+        row.Marked = true;
+        row.Customer.userId = i + 1;
         request.Rows << row;
     }
     request.Sheet = sheet;
@@ -46,18 +44,10 @@ SheetGeometry Sheet(int columns, int rows, QSizeF labelMm, double top, double le
     return sheet;
 }
 
-void SetUpPdf(QPrinter &printer, const QString &path, bool fullPage = true) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setResolution(300);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setFullPage(fullPage);
-}
-
 // Fills the face black and remembers the rows drawn.
 struct BlackFaces {
     QList<int> drawn;
-    TPrintAddress::FaceDrawer Drawer() {
+    FaceDrawer Drawer() {
         return [this](QPainter &painter, const FaceSettings &face, int dpiX, int dpiY, int,
                       const PrintRow &row) {
             painter.fillRect(QRectF(0, 0, face.PaperMm.width() * dpiX / 25.4,
@@ -181,34 +171,6 @@ private slots:
                  PrintRunResult::Cancelled);
         QCOMPARE(black.drawn, (QList<int>{1, 2}));
         QVERIFY(!QFile::exists(path));
-    }
-
-    void windowPrintsMarkedCustomers_data() {
-        QTest::addColumn<bool>("printerStarts");
-        QTest::newRow("printed") << true;
-        QTest::newRow("printer cannot start") << false;
-    }
-    void windowPrintsMarkedCustomers() {
-        QFETCH(bool, printerStarts);
-        TestEnv env;
-        QList<int> ids;
-        ids << env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true)
-            << env.AddCustomer(QStringLiteral("伊藤 二郎"), QStringLiteral("ｲﾄｳ"), false)
-            << env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"), true);
-        TFPrintSenderCfg senderCfg;
-        auto window = MakePrintAddressWindow(
-            env.db(), env.dataPath(), [&] { return ids; }, senderCfg);
-        window->FormShow();
-        const QString path = folder.filePath(printerStarts ? QStringLiteral("window.pdf")
-                                                           : QStringLiteral("missing/window.pdf"));
-        SetUpPdf(window->Printer(), path);
-        window->ButtonPrintClick();
-        if (printerStarts) {
-            QCOMPARE(PdfPageCount(path), 2);
-            QCOMPARE(env.prompt().Texts(QStringLiteral("error")), QStringList());
-        } else {
-            QCOMPARE(env.prompt().Texts(QStringLiteral("error")), QStringList{kPrintStartFailed});
-        }
     }
 
 private:

@@ -135,8 +135,7 @@ TSenderBuff PrivateSender() {
 
 void MarkJoints(PrintRow &row, const QList<bool> &marked) {
     for (int slot = 0; slot < kJointSlots; ++slot)
-        row.SubItems[JointMarkColumn(slot)] =
-            slot < marked.size() && marked[slot] ? kJointOnMark : kJointOffMark;
+        row.Customer.checkRen[slot] = slot < marked.size() && marked[slot];
 }
 
 // At home, all three joint names marked.
@@ -187,19 +186,18 @@ private slots:
             QTest::newRow(qPrintable(d + "named")) << Company(d + "company_named", vertical, 3);
             Sample longAddress = Personal(d + "long_address", vertical);
             MarkJoints(longAddress.Row, {});
-            longAddress.Row.SubItems[kColAddress1] =
+            longAddress.Row.Customer.address1 =
                 QStringLiteral("北海道札幌市中央区北一条西二十丁目1-23-456ノースパレス");
-            longAddress.Row.SubItems[kColAddress2] =
+            longAddress.Row.Customer.address2 =
                 QStringLiteral("サンシャインマンション・レジデンス第一期南棟（東側）1203号室");
             longAddress.Sender = PrivateSender();
             QTest::newRow(qPrintable(d + "long address")) << longAddress;
             Sample marks = Personal(d + "mincho_marks", vertical);
             marks.Font = QStringLiteral("ＭＳ 明朝");
             MarkJoints(marks.Row, {true});
-            marks.Row.SubItems[JointNameColumn(0)] = QStringLiteral("山田　ゆっこ");
-            marks.Row.SubItems[kColAddress1] = QStringLiteral("千葉市稲毛区緑町3-30-8");
-            marks.Row.SubItems[kColAddress2] =
-                QStringLiteral("コーポ〜サンシャイン（南棟）、ａｂ号。");
+            marks.Row.Customer.renmei[0] = QStringLiteral("山田　ゆっこ");
+            marks.Row.Customer.address1 = QStringLiteral("千葉市稲毛区緑町3-30-8");
+            marks.Row.Customer.address2 = QStringLiteral("コーポ〜サンシャイン（南棟）、ａｂ号。");
             QTest::newRow(qPrintable(d + "marks")) << marks;
         }
     }

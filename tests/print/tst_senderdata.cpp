@@ -1,45 +1,13 @@
-#include "core/IniFile.h"
-#include "core/ShiftJis.h"
-#include "core/TextFile.h"
 #include "core/TextHelpers.h"
-#include "platform/Prompt.h"
-#include "print/FPrintSenderCfg.h"
-#include "print/FormMyData.h"
 #include "print/SenderData.h"
 
-#include <QCheckBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-QStringList FileLines(const QString &path) {
-    QStringList lines;
-    TextFile::ReadLines(path, lines);
-    lines.removeAll(QString());
-    return lines;
-}
-
-} // namespace
 
 Q_DECLARE_METATYPE(TSenderBuff)
 
 class TestSenderData : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        prompt = new ScriptedPrompt;
-        Prompt::Install(std::unique_ptr<Prompt>(prompt));
-        dir.emplace();
-        QVERIFY(dir->isValid());
-        dataPath = dir->path() + QStringLiteral("/");
-        confPath = dataPath + QStringLiteral("conf.ini");
-    }
-
     void splitName_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("first");
@@ -186,145 +154,6 @@ private slots:
         QVERIFY(r.PrintExecutive.isEmpty());
         QCOMPARE(r.MarkedZipCode, QStringLiteral("105-0011endpostcode"));
     }
-
-    void editWindowSavesInItsKeyOrder() {
-        QVERIFY(TextFile::WriteLines(confPath, {"[PRINT_CONF]", "FONT=ＭＳ 明朝", "VERTICAL=1"}));
-        TFormMyData window(dataPath);
-        window.FormShow();
-        const SenderFormWidgets &f = window.Fields();
-        QCOMPARE(f.HpEdit->text(), QStringLiteral("http://"));
-        QVERIFY(f.PrintPostCodeRadioBtn1->isChecked());
-        f.NameEdit->setText(QStringLiteral("鈴木　一郎"));
-        f.ZipCodeEdit->setText(QStringLiteral("100-0001"));
-        f.TelEdit->setText(QStringLiteral("03-1234"));
-        f.PrintTelCheckBox->setChecked(true);
-        f.Edit_HPMail->setText(QStringLiteral("m@example.jp"));
-        f.PrintPostCodeRadioBtn2->setChecked(true);
-        window.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
-        QCOMPARE(window.result(), int(QDialog::Accepted));
-        QCOMPARE(
-            FileLines(confPath),
-            (QStringList{"[PRINT_CONF]",    "FONT=ＭＳ 明朝", "VERTICAL=1",  "[SENDER]",
-                         "NAME=鈴木　一郎", "ZIP1=",          "ZIP2=",       "ZIPCODE=100-0001",
-                         "TEL=03-1234",     "FAX=",           "MAIL=",       "HPMAIL=m@example.jp",
-                         "HP=http://",      "OFFICENAME=",    "POST=",       "EXECUTIVE=",
-                         "ZIPPRINTSTATE=0", "TELCHECK=1",     "FAXCHECK=0",  "MAILCHECK=0",
-                         "HPCHECK=0",       "OFFICECHECK=0",  "POSTCHECK=0", "EXECUTIVECHECK=0"}));
-
-        TFormMyData again(dataPath);
-        again.FormShow();
-        QCOMPARE(again.Fields().NameEdit->text(), QStringLiteral("鈴木　一郎"));
-        QVERIFY(again.Fields().PrintPostCodeRadioBtn2->isChecked());
-        QVERIFY(again.Fields().PrintTelCheckBox->isChecked());
-        QCOMPARE(again.Fields().Edit_HPMail->text(), QStringLiteral("m@example.jp"));
-    }
-
-    void editWindowCancelWritesNothing() {
-        TFormMyData window(dataPath);
-        window.FormShow();
-        window.Fields().NameEdit->setText(QStringLiteral("鈴木"));
-        window.findChild<QPushButton *>(QStringLiteral("Button2"))->click();
-        QVERIFY(!QFile::exists(confPath));
-        window.FormShow();
-        QVERIFY(window.Fields().NameEdit->text().isEmpty());
-    }
-
-    void editWindowRefusesWhatTheFileCannotHold() {
-        TFormMyData window(dataPath);
-        window.FormShow();
-        window.Fields().NameEdit->setText(QStringLiteral("鈴木😀"));
-        window.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
-        QVERIFY(!QFile::exists(confPath));
-        QCOMPARE(prompt->Texts(QStringLiteral("error")).size(), 1);
-        QVERIFY(prompt->Texts(QStringLiteral("error")).first().contains(QStringLiteral("😀")));
-    }
-
-    void printChoiceWindowCreatesTheFileAndShowsReadOnly() {
-        TFPrintSenderCfg window(dataPath);
-        window.FormShow();
-        QVERIFY(QFile::exists(confPath));
-        QCOMPARE(window.SenderBuff().Hp, QStringLiteral("http://"));
-        QVERIFY(window.SenderBuff().ZipPrintState);
-        QVERIFY(!window.findChild<QLineEdit *>(QStringLiteral("Edit_HPMail")));
-        for (const QLineEdit *edit : window.findChildren<QLineEdit *>())
-            QVERIFY(edit->isReadOnly() && !edit->isEnabled());
-    }
-
-    void printChoiceWindowOkWritesNineteenValues() {
-        TFPrintSenderCfg window(dataPath);
-        window.FormShow();
-        window.Fields().PrintFaxCheckBox->setChecked(true);
-        window.Fields().PrintPostCodeRadioBtn2->setChecked(true);
-        window.findChild<QPushButton *>(QStringLiteral("RegistButton"))->click();
-        QCOMPARE(
-            FileLines(confPath),
-            (QStringList{
-                "[SENDER]",      "NAME=",       "ZIP1=",       "ZIP2=",      "ZIPCODE=",
-                "TEL=",          "TELCHECK=0",  "FAX=",        "FAXCHECK=1", "OFFICENAME=",
-                "OFFICECHECK=0", "POST=",       "POSTCHECK=0", "EXECUTIVE=", "EXECUTIVECHECK=0",
-                "MAIL=",         "MAILCHECK=0", "HP=http://",  "HPCHECK=0",  "ZIPPRINTSTATE=0"}));
-    }
-
-    void printChoiceWindowCancelRestores() {
-        IniFile ini(confPath);
-        TSenderBuff stored;
-        stored.Name = QStringLiteral("鈴木");
-        stored.Tel = QStringLiteral("03-1234");
-        stored.TelCheck = true;
-        stored.Hp = QStringLiteral("http://");
-        WriteSenderData(ini, stored, QStringLiteral("keep@example.jp"));
-        QVERIFY(ini.Save());
-        const QStringList before = FileLines(confPath);
-
-        TFPrintSenderCfg window(dataPath);
-        window.FormShow();
-        const SenderFormWidgets &f = window.Fields();
-        QVERIFY(f.PrintTelCheckBox->isChecked());
-        f.PrintTelCheckBox->setChecked(false);
-        f.PrintMailCheckBox->setChecked(true);
-        f.PrintPostCodeRadioBtn2->setChecked(true);
-        window.findChild<QPushButton *>(QStringLiteral("CancelButton"))->click();
-        QVERIFY(f.PrintTelCheckBox->isChecked());
-        QVERIFY(!f.PrintMailCheckBox->isChecked());
-        QVERIFY(f.PrintPostCodeRadioBtn1->isChecked());
-        QCOMPARE(FileLines(confPath), before);
-    }
-
-    void printChoiceWindowComposesFromItsChoices() {
-        IniFile ini(confPath);
-        TSenderBuff stored;
-        stored.Name = QStringLiteral("鈴木 一郎");
-        stored.Tel = QStringLiteral("03-1234");
-        stored.Fax = QStringLiteral("03-5678");
-        stored.TelCheck = true;
-        WriteSenderBuff(ini, stored);
-        QVERIFY(ini.Save());
-        TFPrintSenderCfg window(dataPath);
-        window.FormShow();
-        window.Fields().PrintFaxCheckBox->setChecked(true);
-        TPrintSenderData r;
-        window.ComposeSenderPrintData(r);
-        QCOMPARE(r.ContactLineCount, 2);
-        QCOMPARE(r.PrintFax, QStringLiteral("０３―５６７８"));
-        QCOMPARE(r.PrintFamilyName, QStringLiteral("鈴木"));
-    }
-
-    void confIniFoundUnderEitherName() {
-        QVERIFY(TextFile::WriteLines(dataPath + QStringLiteral("Conf.ini"),
-                                     {"[SENDER]", "NAME=大文字"}));
-        QCOMPARE(SenderConfPath(dataPath), dataPath + QStringLiteral("Conf.ini"));
-        TFPrintSenderCfg window(dataPath);
-        window.FormShow();
-        QCOMPARE(window.SenderBuff().Name, QStringLiteral("大文字"));
-        QVERIFY(TextFile::WriteLines(confPath, {"[SENDER]", "NAME=小文字"}));
-        QCOMPARE(SenderConfPath(dataPath), confPath);
-    }
-
-private:
-    ScriptedPrompt *prompt = nullptr;
-    std::optional<QTemporaryDir> dir;
-    QString dataPath;
-    QString confPath;
 };
 
 QTEST_MAIN(TestSenderData)

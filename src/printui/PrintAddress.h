@@ -15,6 +15,7 @@
 #include "print/PaperSheets.h"
 #include "print/PrintFrames.h"
 #include "print/PrintList.h"
+#include "print/PrintRun.h"
 
 #include <QDialog>
 #include <QImage>
@@ -24,7 +25,7 @@
 #include <memory>
 #include <optional>
 
-class Database;
+class AppContext;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
@@ -40,29 +41,15 @@ class QTableWidget;
 class TFormAddPaper;
 class TFormWarituke;
 
-// One print run: the rows still marked, whole, in list order, and how to draw them.
-struct PrintRunRequest {
-    QList<PrintRow> Rows;
-    FaceSettings Face;
-    std::optional<SheetGeometry> Sheet; // the label tab's sheet; none on postcards and envelopes
-};
-
-// Gives the printer the page the faces are laid out for: the card or envelope, or the A4
-// sheet, turned the way the face or sheet is turned.
-void SetPaperOf(QPrinter &printer, const PrintRunRequest &request);
-
 class TPrintAddress : public QDialog {
     Q_OBJECT
 
 public:
-    using FaceDrawer = std::function<void(QPainter &painter, const FaceSettings &face, int dpiX,
-                                          int dpiY, int itemGap, const PrintRow &row)>;
     using PrintRunner = std::function<void(QPrinter &printer, const PrintRunRequest &request)>;
 
-    // `dataPath` is the data folder (ending in "/"); `listedCustomerIds` gives the ids of the
-    // main list's rows in list order when the window opens.
-    TPrintAddress(Database &database, const QString &dataPath,
-                  std::function<QList<int>()> listedCustomerIds, QWidget *parent = nullptr);
+    // The context gives the book, the data folder, the listed customers (read at every opening)
+    // and the prompt service; it must outlive the window.
+    explicit TPrintAddress(AppContext &context, QWidget *parent = nullptr);
     ~TPrintAddress() override;
 
     void SetFaceDrawer(FaceDrawer drawer) { faceDrawer_ = std::move(drawer); }
@@ -138,9 +125,8 @@ private:
     void SquareMouseMove(const QPoint &panelPos);
     void MouseUp();
 
-    Database &database_;
+    AppContext &context_;
     QString dataPath_;
-    std::function<QList<int>()> listedCustomerIds_;
     FaceDrawer faceDrawer_;
     PrintRunner printRunner_;
     std::function<void()> reloadSenderData_;

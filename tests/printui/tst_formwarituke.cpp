@@ -1,4 +1,4 @@
-#include "print/FormWarituke.h"
+#include "printui/FormWarituke.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/SenderForm.h"
+#include "printui/SenderForm.h"
 
 #include <QDialog>
 #include <array>

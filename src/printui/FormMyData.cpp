@@ -1,4 +1,4 @@
-#include "print/FormMyData.h"
+#include "printui/FormMyData.h"
 
 #include "core/IniFile.h"
 #include "core/ShiftJis.h"

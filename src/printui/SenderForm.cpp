@@ -1,4 +1,4 @@
-#include "print/SenderForm.h"
+#include "printui/SenderForm.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

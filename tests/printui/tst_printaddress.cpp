@@ -1,9 +1,10 @@
 #include "../common/TestEnv.h"
+#include "PrintUiContext.h"
 #include "core/IniFile.h"
 #include "core/TextFile.h"
 #include "print/PaperSheets.h"
-#include "print/PrintAddress.h"
 #include "print/PrintSettings.h"
+#include "printui/PrintAddress.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,6 +44,7 @@ private slots:
     }
     void cleanup() {
         window_.reset();
+        context_.reset();
         env_.reset();
     }
 
@@ -261,7 +263,7 @@ private slots:
         window_->findChild<QPushButton *>("ButtonPrint")->click();
         QCOMPARE(runs_.size(), 1);
         QCOMPARE(runs_[0].Rows.size(), 1);
-        QCOMPARE(runs_[0].Rows[0].SubItems[kColName], QString("上田 三郎"));
+        QCOMPARE(runs_[0].Rows[0].Customer.name, QString("上田 三郎"));
         QVERIFY(!runs_[0].Sheet);
         QCOMPARE(window_->Printer().docName(), QString("印刷"));
 
@@ -321,7 +323,7 @@ private slots:
     }
 
     void onlyOwnSheetsAreDeleted() {
-        NewSheetInput in{"自作", false, "50", "40", "10", "10", "10", "10", "2", "3"};
+        NewSheetInput in{{"50", "40", "10", "10", "10", "10", "2", "3"}, "自作", false};
         QCOMPARE(AddOriginalSheet(env_->dataPath() + kPaperFileName, in), AddSheetResult::Added);
         Open();
         Tabs()->setCurrentIndex(1);
@@ -400,11 +402,12 @@ private slots:
 
 private:
     void Open() {
-        window_ =
-            std::make_unique<TPrintAddress>(env_->db(), env_->dataPath(), [this] { return ids_; });
+        context_ = std::make_unique<PrintUiContext>(*env_);
+        context_->Listed = ids_;
+        window_ = std::make_unique<TPrintAddress>(*context_);
         window_->SetFaceDrawer([this](QPainter &, const FaceSettings &face, int dpiX, int dpiY,
                                       int gap, const PrintRow &row) {
-            draws_.append({dpiX, dpiY, gap, row.SubItems[kColName], face});
+            draws_.append({dpiX, dpiY, gap, row.Customer.name, face});
         });
         window_->SetPrintRunner(
             [this](QPrinter &, const PrintRunRequest &request) { runs_.append(request); });
@@ -444,6 +447,7 @@ private:
     }
 
     std::unique_ptr<TestEnv> env_;
+    std::unique_ptr<PrintUiContext> context_;
     std::unique_ptr<TPrintAddress> window_;
     QList<int> ids_;
     QList<DrawCall> draws_;

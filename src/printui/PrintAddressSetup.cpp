@@ -1,11 +1,12 @@
-#include "print/PrintAddressSetup.h"
+#include "printui/PrintAddressSetup.h"
 
+#include "platform/AppContext.h"
 #include "platform/CustomerBarcode.h"
 #include "platform/Prompt.h"
 #include "print/ComposeFace.h"
-#include "print/FPrintSenderCfg.h"
 #include "print/PrintRun.h"
-#include "print/SenderForm.h"
+#include "printui/FPrintSenderCfg.h"
+#include "printui/SenderForm.h"
 
 #include <QProgressDialog>
 
@@ -15,7 +16,7 @@ namespace {
 constexpr int kProgressDelayMs = 500;
 
 void PrintWithProgress(QPrinter &printer, const PrintRunRequest &request, const TSenderBuff &sender,
-                       QWidget *window) {
+                       Prompt &prompt, QWidget *window) {
     const int total = static_cast<int>(request.Rows.size());
     QProgressDialog progress(QStringLiteral("印刷しています..."), QStringLiteral("キャンセル"), 0,
                              total, window);
@@ -32,27 +33,26 @@ void PrintWithProgress(QPrinter &printer, const PrintRunRequest &request, const 
     };
     QString error;
     if (RunPrint(printer, request, drawFace, report, &error) == PrintRunResult::Failed)
-        prompt().Error(error);
+        prompt.Error(error);
 }
 
 } // namespace
 
-std::unique_ptr<TPrintAddress> MakePrintAddressWindow(Database &database, const QString &dataPath,
-                                                      std::function<QList<int>()> listedCustomerIds,
-                                                      TFPrintSenderCfg &senderCfg,
-                                                      QWidget *parent) {
-    CustomerBarcode::SetZipDataPath(dataPath + QStringLiteral("zip/zip.dat"));
-    senderCfg.SetDataPath(dataPath);
-    auto window =
-        std::make_unique<TPrintAddress>(database, dataPath, std::move(listedCustomerIds), parent);
+std::unique_ptr<TPrintAddress>
+MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget *parent) {
+    CustomerBarcode::SetZipDataPath(context.GetDataPath() + QStringLiteral("zip/zip.dat"));
+    senderCfg.SetDataPath(context.GetDataPath());
+    auto window = std::make_unique<TPrintAddress>(context, parent);
     TPrintAddress *shown = window.get();
     window->SetFaceDrawer([&senderCfg](QPainter &painter, const FaceSettings &face, int dpiX,
                                        int dpiY, int gap, const PrintRow &row) {
         ComposeFace(painter, face, dpiX, dpiY, gap, row, ShownSenderBuff(senderCfg.Fields()));
     });
-    window->SetPrintRunner([&senderCfg, shown](QPrinter &printer, const PrintRunRequest &request) {
-        PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()), shown);
-    });
+    window->SetPrintRunner(
+        [&context, &senderCfg, shown](QPrinter &printer, const PrintRunRequest &request) {
+            PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()),
+                              context.GetPrompt(), shown);
+        });
     window->SetSenderHooks([&senderCfg] { senderCfg.FormShow(); },
                            [&senderCfg] { senderCfg.exec(); });
     return window;

@@ -1,6 +1,6 @@
 #include "../common/TestEnv.h"
-#include "print/FormAddPaper.h"
 #include "print/PaperSheets.h"
+#include "printui/FormAddPaper.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "print/FPrintSenderCfg.h"
+#include "printui/FPrintSenderCfg.h"
 
 #include "core/IniFile.h"
 #include "platform/Prompt.h"

@@ -1,16 +1,17 @@
-#include "print/PrintAddress.h"
+#include "printui/PrintAddress.h"
 
 #include "core/IniFile.h"
 #include "core/TextHelpers.h"
+#include "platform/AppContext.h"
 #include "platform/Prompt.h"
-#include "store/TableEngine.h"
-#include "print/FormAddPaper.h"
-#include "print/FormWarituke.h"
 #include "print/LayoutEngine.h"
 #include "print/PaperPicture.h"
 #include "print/PrintFonts.h"
 #include "print/PrintSettings.h"
 #include "print/SenderData.h"
+#include "printui/FormAddPaper.h"
+#include "printui/FormWarituke.h"
+#include "store/TableEngine.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -105,11 +106,10 @@ QGroupBox *Group(const QString &title, QWidget *parent) {
 
 } // namespace
 
-TPrintAddress::TPrintAddress(Database &database, const QString &dataPath,
-                             std::function<QList<int>()> listedCustomerIds, QWidget *parent)
+TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      database_(database), dataPath_(dataPath), listedCustomerIds_(std::move(listedCustomerIds)),
-      printer_(QPrinter::HighResolution), frames_(DefaultFrames(kDefaultPaperKind, true)) {
+      context_(context), dataPath_(context.GetDataPath()), printer_(QPrinter::HighResolution),
+      frames_(DefaultFrames(kDefaultPaperKind, true)) {
     setObjectName(QStringLiteral("PrintAddress"));
     setWindowTitle(QStringLiteral("宛名印刷"));
 
@@ -437,11 +437,12 @@ void TPrintAddress::FormShow() {
     selectedFrame_.reset();
     FillFontList();
     try {
+        const std::vector<int> listed = context_.ListedUserIds();
         printRows_->SetRows(
-            FillPrintList(database_, listedCustomerIds_ ? listedCustomerIds_() : QList<int>()));
+            FillPrintList(context_.GetDatabase(), QList<int>(listed.begin(), listed.end())));
     } catch (const EngineError &error) {
         printRows_->SetRows({});
-        prompt().Error(error.message());
+        context_.GetPrompt().Error(error.message());
     }
     if (printRows_->rowCount() > 0)
         ListViewPrint->selectRow(0);
@@ -518,7 +519,7 @@ void TPrintAddress::SavePrintSettings() {
     WritePrintSettings(ini, s);
     QString error;
     if (!ini.Save(&error))
-        prompt().Error(error);
+        context_.GetPrompt().Error(error);
 }
 
 void TPrintAddress::FillFontList() {
@@ -527,7 +528,7 @@ void TPrintAddress::FillFontList() {
     const QSignalBlocker blocker(ListBoxFont);
     ListBoxFont->clear();
     ListBoxFont->addItems(entries);
-    const QString chosen = ChooseFontEntry(entries, QStringLiteral("@") + kDefaultFontName);
+    const QString chosen = ChooseFontEntry(entries, kVerticalFaceMark + kDefaultFontName);
     ListBoxFont->setCurrentRow(static_cast<int>(entries.indexOf(chosen)));
 }
 
@@ -681,7 +682,7 @@ void TPrintAddress::ChangeDirection(bool vertical) {
     for (int i = 0; i < ListBoxFont->count(); ++i)
         entries << ListBoxFont->item(i)->text();
     const QString chosen =
-        ChooseFontEntry(entries, vertical ? QStringLiteral("@") + remembered : remembered);
+        ChooseFontEntry(entries, vertical ? kVerticalFaceMark + remembered : remembered);
     {
         const QSignalBlocker blocker(ListBoxFont);
         ListBoxFont->setCurrentRow(static_cast<int>(entries.indexOf(chosen)));
@@ -785,7 +786,7 @@ bool TPrintAddress::ReloadPaperList(bool reportFailure) {
     Button3->setEnabled(own);
     Button4->setEnabled(own);
     if (!read && reportFailure)
-        prompt().Error(error);
+        context_.GetPrompt().Error(error);
     return read;
 }
 
@@ -819,7 +820,7 @@ void TPrintAddress::SelectSheet() {
     sheet_ = SheetGeometryOf(listedSheets_.at(row));
     if (!sheet_) {
         if (!opening_)
-            prompt().Error(kBadSheetMessage);
+            context_.GetPrompt().Error(kBadSheetMessage);
         return;
     }
     paperMm_ = sheet_->LabelMm;
@@ -838,78 +839,56 @@ void TPrintAddress::Button4Click() {
 void TPrintAddress::Button3Click() {
     const int row = SelectedPaperRow();
     if (row < 0 || row >= listedSheets_.size()) {
-        prompt().Warning(QStringLiteral("削除するラベルを選択して下さい"));
+        context_.GetPrompt().Warning(QStringLiteral("削除するラベルを選択して下さい"));
         return;
     }
     const QString model = listedSheets_.at(row).Model;
-    if (!prompt().Confirm(model + QStringLiteral("を削除しますか？"), QStringLiteral("確認")))
+    if (!context_.GetPrompt().Confirm(model + QStringLiteral("を削除しますか？"),
+                                      QStringLiteral("確認")))
         return;
     if (TCMaker->tabText(TCMaker->currentIndex()) != kOriginalMaker) {
-        prompt().Warning(QStringLiteral("オリジナル欄以外のラベルは削除できません"));
+        context_.GetPrompt().Warning(QStringLiteral("オリジナル欄以外のラベルは削除できません"));
         return;
     }
     QString error;
     if (!DeleteOriginalSheet(dataPath_ + kPaperFileName, model, &error))
-        prompt().Error(error);
+        context_.GetPrompt().Error(error);
     ReloadPaperList(true);
 }
 
 void TPrintAddress::Button2Click() {
-    prompt().SetupPrinter(printer_);
+    context_.GetPrompt().SetupPrinter(printer_);
     RefreshPreview();
-}
-
-namespace {
-QSizeF PaperMmOf(const PrintRunRequest &request) {
-    return request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
-}
-
-// Label sheets as their direction says; a card or envelope as its face is turned, so a face
-// laid out wider than high is never cut off by a portrait page.
-QPageLayout::Orientation PaperOrientation(const PrintRunRequest &request) {
-    const bool landscape = request.Sheet ? request.Sheet->Landscape
-                                         : PaperMmOf(request).width() > PaperMmOf(request).height();
-    return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-}
-} // namespace
-
-void SetPaperOf(QPrinter &printer, const PrintRunRequest &request) {
-    const QSizeF paper = PaperMmOf(request);
-    const QSizeF portrait(std::min(paper.width(), paper.height()),
-                          std::max(paper.width(), paper.height()));
-    printer.setPageSize(
-        QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch));
-    printer.setPageOrientation(PaperOrientation(request));
 }
 
 void TPrintAddress::ButtonPrintClick() {
     const QString nothing = QStringLiteral("印刷対象がありません。");
     if (printRows_->rowCount() == 0) {
-        prompt().Warning(nothing);
+        context_.GetPrompt().Warning(nothing);
         return;
     }
     PrintRunRequest request;
     request.Rows = RowsToPrint(printRows_->Rows());
     if (request.Rows.isEmpty()) {
-        prompt().Warning(nothing);
+        context_.GetPrompt().Warning(nothing);
         return;
     }
     if (IsLabelTab()) {
         const int row = SelectedPaperRow();
         if (row < 0 || row >= listedSheets_.size()) {
-            prompt().Warning(QStringLiteral("印刷用紙が選択されていません。"));
+            context_.GetPrompt().Warning(QStringLiteral("印刷用紙が選択されていません。"));
             return;
         }
         request.Sheet = SheetGeometryOf(listedSheets_.at(row));
         if (!request.Sheet) {
-            prompt().Error(kBadSheetMessage);
+            context_.GetPrompt().Error(kBadSheetMessage);
             return;
         }
     }
     request.Face = CurrentFaceSettings();
     // The dialog proposes the paper of the faces; the user may still choose another.
     SetPaperOf(printer_, request);
-    if (!prompt().SetupPrinter(printer_))
+    if (!context_.GetPrompt().SetupPrinter(printer_))
         return;
     printer_.setPageOrientation(PaperOrientation(request));
     printer_.setDocName(QStringLiteral("印刷"));

@@ -1,4 +1,4 @@
-#include "print/FormAddPaper.h"
+#include "printui/FormAddPaper.h"
 
 #include "platform/Prompt.h"
 #include "print/PaperSheets.h"

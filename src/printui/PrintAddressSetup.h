@@ -1,0 +1,20 @@
+#pragma once
+
+// The address print window made ready for use: faces drawn by ComposeFace, "印刷" running the
+// print with a progress window, the sender windows hooked in, and the postal code data the
+// customer barcode needs.
+//
+// Usage (the main window's print choice "宛名印刷"):
+//     auto window = MakePrintAddressWindow(context, *FPrintSenderCfg, this);
+//     window->exec();
+
+#include "printui/PrintAddress.h"
+
+#include <functional>
+#include <memory>
+
+class TFPrintSenderCfg;
+
+// `context` and `senderCfg` must outlive the window.
+std::unique_ptr<TPrintAddress>
+MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget *parent = nullptr);
