@@ -4,6 +4,7 @@
 #include "app/FormSelectPrint.h"
 #include "app/IndexTabBar.h"
 #include "app/ToolbarArt.h"
+#include "core/DomainWords.h"
 #include "core/TextFile.h"
 #include "mail/MailSettings.h"
 #include "platform/DesktopShell.h"
@@ -94,9 +95,9 @@ bool PasswordMarkerIsOn(const QStringList &markerLines) {
 TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Brisko Pellor3"));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic")});
+    QFont font(kDefaultFontName);
+    font.setFamilies({kDefaultFontName, QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                      QStringLiteral("IPAexGothic")});
     font.setPointSize(9);
     setFont(font);
 

@@ -1,6 +1,7 @@
 #include "records/EditPanel.h"
 
 #include "core/Clock.h"
+#include "core/DomainWords.h"
 #include "core/TextHelpers.h"
 #include "platform/Prompt.h"
 #include "records/EntryGuard.h"
@@ -31,24 +32,6 @@ namespace {
 
 constexpr int MemoMaxLength = 10000;
 constexpr int PictureSide = 183;
-
-const QStringList &NameTitles() {
-    static const QStringList titles{QString(),
-                                    QStringLiteral("様"),
-                                    QStringLiteral("殿"),
-                                    QStringLiteral("御中"),
-                                    QStringLiteral("先生"),
-                                    QStringLiteral("各位"),
-                                    QStringLiteral("君"),
-                                    QStringLiteral("さん"),
-                                    QStringLiteral("宛て"),
-                                    QStringLiteral("ちゃん"),
-                                    QStringLiteral("行"),
-                                    QStringLiteral("係")};
-    return titles;
-}
-
-const QString DefaultNameTitle = QStringLiteral("様");
 
 // Input-method states the fields ask for when focused. Qt has no hint for a kana mode, so the
 // Japanese fields leave the input method free and the others ask for Latin input.
@@ -136,11 +119,10 @@ void EditPanel::BuildControls() {
     nameFont.setPixelSize(19);
     EditName->setFont(nameFont);
     CBNameTitle = NewCombo(this, "CBNameTitle", true);
-    CBNameTitle->addItems(NameTitles());
+    CBNameTitle->addItems(HonorificChoices());
     CBNameTitle->setInputMethodHints(Hiragana);
     CBPrintCtrl = NewCombo(this, "CBPrintCtrl", false);
-    CBPrintCtrl->addItems({QStringLiteral("名前"), QStringLiteral("会社部署御中"),
-                           QStringLiteral("会社部署役職殿"), QStringLiteral("会社部署役職名前")});
+    CBPrintCtrl->addItems(PrintControlChoices());
     ChbPrint = new QCheckBox(QStringLiteral("印刷する"), this);
     ChbPrint->setObjectName(QStringLiteral("ChbPrint"));
     BtnDel = NewButton(this, "BtnDel", QStringLiteral("削除"));
@@ -170,8 +152,8 @@ void EditPanel::BuildControls() {
 
     TCUseType = new QTabWidget(this);
     TCUseType->setObjectName(QStringLiteral("TCUseType"));
-    TCUseType->addTab(BuildPersonalPage(), QStringLiteral("個人用"));
-    TCUseType->addTab(BuildCompanyPage(), QStringLiteral("会社用"));
+    TCUseType->addTab(BuildPersonalPage(), UseTypeCaption(UseType::Personal));
+    TCUseType->addTab(BuildCompanyPage(), UseTypeCaption(UseType::Company));
 
     CBClass = NewCombo(this, "CBClass", false);
     CBClass2 = NewCombo(this, "CBClass2", false);
@@ -241,7 +223,7 @@ void EditPanel::BuildControls() {
         EditRen[i]->setObjectName(QStringLiteral("EditRen") + n);
         CBRenTitle[i] = NewCombo(this, "", true);
         CBRenTitle[i]->setObjectName(QStringLiteral("CBRenTitle") + n);
-        CBRenTitle[i]->addItems(NameTitles());
+        CBRenTitle[i]->addItems(HonorificChoices());
         CBRenTitle[i]->setInputMethodHints(Hiragana);
         CBRenTitle[i]->setFixedWidth(80);
         const int row = i / 2;
@@ -605,7 +587,7 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
     EditOfficeFax->setText(r.officeFax);
     EditOfficePost->setText(r.officePost);
     EditOfficeExecutive->setText(r.officeExecutive);
-    CBNameTitle->setCurrentText(r.nameTitle.isEmpty() ? DefaultNameTitle : r.nameTitle);
+    CBNameTitle->setCurrentText(r.nameTitle.isEmpty() ? kHonorificSama : r.nameTitle);
     CBSex->setCurrentText(r.sex);
     if (r.birthDay.isValid() && r.birthDay >= DTBirthday->minimumDate()) {
         DTBirthday->setDate(r.birthDay);
@@ -619,7 +601,7 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
     for (int i = 0; i < 4; ++i) {
         ChbRen[i]->setChecked(r.checkRen[i]);
         EditRen[i]->setText(r.renmei[i]);
-        CBRenTitle[i]->setCurrentText(r.renNameTitle[i].isEmpty() ? DefaultNameTitle
+        CBRenTitle[i]->setCurrentText(r.renNameTitle[i].isEmpty() ? kHonorificSama
                                                                   : r.renNameTitle[i]);
         Sashi[i]->setText(r.sashikomi[i]);
     }

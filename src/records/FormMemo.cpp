@@ -1,5 +1,6 @@
 #include "records/FormMemo.h"
 
+#include "core/DomainWords.h"
 #include "records/EntryGuard.h"
 #include "widgets/ShiftJisInput.h"
 
@@ -18,7 +19,7 @@ TFormMemo::TFormMemo(QWidget *parent) : QDialog(parent) {
     Memo1 = new GuardedPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     QFont font = Memo1->font();
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
+    font.setFamilies({kDefaultFontName, QStringLiteral("IPAPGothic")});
     font.setPixelSize(15);
     Memo1->setFont(font);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -1,6 +1,7 @@
 #include "store/SearchClause.h"
 
 #include "core/Clock.h"
+#include "core/DomainWords.h"
 #include "core/SqlText.h"
 #include "core/TextHelpers.h"
 
@@ -211,7 +212,7 @@ QStringList SearchValueChoices(int fieldPosition, const QStringList &classNames1
     case SearchChoices::PrintFlag:
         return {QStringLiteral("印刷する"), QStringLiteral("印刷しない")};
     case SearchChoices::UseType:
-        return {QStringLiteral("個人用"), QStringLiteral("会社用")};
+        return {UseTypeCaption(UseType::Personal), UseTypeCaption(UseType::Company)};
     case SearchChoices::None:
         break;
     }
