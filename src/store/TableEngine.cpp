@@ -68,6 +68,27 @@ sqlite3 *Database::Handle() {
     return db_;
 }
 
+static void RunCommand(sqlite3 *db, const char *command) {
+    char *error = nullptr;
+    if (sqlite3_exec(db, command, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        throw EngineError(message);
+    }
+}
+
+void Database::Begin() {
+    RunCommand(Handle(), "BEGIN");
+}
+
+void Database::Commit() {
+    RunCommand(Handle(), "COMMIT");
+}
+
+void Database::Rollback() {
+    RunCommand(Handle(), "ROLLBACK");
+}
+
 void Database::Register(Query *query) {
     queries_.push_back(query);
 }

@@ -34,6 +34,11 @@ public:
 
     sqlite3 *Handle();
 
+    // One transaction around many changes: they are stored together at Commit, or not at all.
+    void Begin();
+    void Commit();
+    void Rollback();
+
 private:
     friend class Query;
     void Register(Query *query);
