@@ -2,6 +2,8 @@
 
 #include "app/CustomerList.h"
 #include "app/FormMain.h"
+#include "exchange/Export_Select.h"
+#include "exchange/FormImport.h"
 #include "postal/FormSearchZip.h"
 #include "postal/ZipLookup.h"
 #include "print/FPrintSenderCfg.h"
@@ -40,6 +42,8 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
         main.GetDatabase(), main.GetDataPath(), [this] { return ToList(main_.ListedUserIds()); },
         *fPrintSenderCfg_, &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
+    exportSelect_ = std::make_unique<TExport_Select>(main, &main);
+    formImport_ = std::make_unique<TFormImport>(main, &main);
     ConnectMainWindow();
 }
 
@@ -78,6 +82,15 @@ void TAppWindows::ConnectMainWindow() {
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnZipClick);
     for (QPushButton *button : {editor->SSB_Address, editor->BtnAddressOf})
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnAddressClick);
+
+    // Import and export: the export button offers the kinds of export, the hidden BtnExport
+    // runs the CSV export itself.
+    connect(main_.BtnImport, &QPushButton::clicked, formImport_.get(), &TFormImport::RunImport);
+    connect(main_.PNGButtonExport, &ImageButton::clicked, exportSelect_.get(), &QDialog::exec);
+    connect(main_.BtnExport, &QPushButton::clicked, exportSelect_.get(),
+            &TExport_Select::RunCsvExport);
+    main_.PNGButtonImport->setEnabled(true);
+    main_.PNGButtonExport->setEnabled(true);
 }
 
 int TAppWindows::SelectedUserId() const {

@@ -13,6 +13,8 @@ class TFormPicPreview;
 class TPrintAddress;
 class TFPrintSenderCfg;
 class TFormSearchZip;
+class TExport_Select;
+class TFormImport;
 
 // The program's other windows, created once after the main window in their fixed order, and
 // the connections that let the main window's buttons, menus and tabs open them.
@@ -29,6 +31,8 @@ public:
     TPrintAddress *PrintAddress() const { return printAddress_.get(); }
     TFPrintSenderCfg *FPrintSenderCfg() const { return fPrintSenderCfg_.get(); }
     TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
+    TExport_Select *Export_Select() const { return exportSelect_.get(); }
+    TFormImport *FormImport() const { return formImport_.get(); }
 
 public slots:
     void BtnAdddataClick();
@@ -62,5 +66,7 @@ private:
     std::unique_ptr<TFPrintSenderCfg> fPrintSenderCfg_;
     std::unique_ptr<TPrintAddress> printAddress_;
     std::unique_ptr<TFormSearchZip> formSearchZip_;
+    std::unique_ptr<TExport_Select> exportSelect_;
+    std::unique_ptr<TFormImport> formImport_;
     HistorySort historySort_;
 };

@@ -1,0 +1,18 @@
+#include "exchange/ExchangeProgress.h"
+
+ExchangeProgress::ExchangeProgress(const QString &label, QWidget *parent)
+    : dialog_(label, QStringLiteral("キャンセル"), 0, 0, parent) {
+    dialog_.setObjectName(QStringLiteral("ExchangeProgress"));
+    dialog_.setWindowTitle(QStringLiteral("処理中"));
+    dialog_.setWindowModality(Qt::WindowModal);
+    dialog_.setMinimumDuration(500);
+    dialog_.setAutoClose(false);
+    dialog_.setAutoReset(false);
+}
+
+bool ExchangeProgress::Report(int done, int total) {
+    if (dialog_.maximum() != total)
+        dialog_.setMaximum(total);
+    dialog_.setValue(done);
+    return !dialog_.wasCanceled();
+}
