@@ -46,7 +46,7 @@ std::optional<ForeignText> DecodeForeignText(const QByteArray &bytes) {
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char b) { return static_cast<unsigned char>(b) < 0x80; });
     if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder utf8(QStringDecoder::Utf8);
         QString text = utf8.decode(bytes);
         if (!utf8.hasError())
             return ForeignText{ShiftJis::NormalizeCrossMapping(text), TextEncoding::Utf8};

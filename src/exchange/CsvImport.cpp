@@ -95,9 +95,10 @@ ImportPlan BuildImportPlan(const QStringList &lines, const QStringList &assignme
                 plan.unreadableDates << int(n + 1);
             values << value;
         }
-        const QString bad = ShiftJis::UnrepresentableChars(values.join(QString()));
-        if (!bad.isEmpty())
-            plan.unrepresentable << QStringLiteral("%1行目: %2").arg(n + 1).arg(bad);
+        if (const QString text = values.join(QString()); !ShiftJis::IsRepresentable(text))
+            plan.unrepresentable << QStringLiteral("%1行目: %2")
+                                        .arg(n + 1)
+                                        .arg(ShiftJis::UnrepresentableChars(text));
         plan.rows.push_back(std::move(values));
     }
     return plan;
