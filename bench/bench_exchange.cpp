@@ -61,7 +61,7 @@ const QStringList Assignments{"名前",   "ﾌﾘｶﾞﾅ",  "敬称",     "郵
 ImportPlan ReadPlan() {
     QString error;
     const std::optional<ImportFile> file = ReadImportFile(ImportFilePath(), error);
-    return BuildImportPlan(file->lines, Assignments);
+    return BuildImportPlan(*file, Assignments);
 }
 
 // The book the import figure filled, kept for the export figures.

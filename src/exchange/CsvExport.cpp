@@ -12,6 +12,7 @@
 #include "store/TableEngine.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -22,6 +23,9 @@ QDate TableDate(const QString &value) {
 // Line breaks would end the line early, and a "," or double quote would shift the columns
 // after it.
 QString Item(const QString &value) {
+    static const QString special = QStringLiteral("\r\n,\"");
+    if (std::none_of(value.begin(), value.end(), [](QChar c) { return special.contains(c); }))
+        return value;
     QString single = value;
     single.remove(u'\r');
     single.remove(u'\n');
@@ -94,7 +98,7 @@ std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOption
     const QStringList classNames2 =
         ReadClassNamesById(context.SharedClassQuery(), ClassAxis::Second);
     const std::optional<std::vector<QStringList>> rows =
-        ReadListedCustomers(context.SharedUserQuery(), context.ListedUserIds(), names, progress);
+        ReadListedCustomers(context.GetDatabase(), context.ListedUserIds(), names, progress);
     if (!rows)
         return std::nullopt;
 

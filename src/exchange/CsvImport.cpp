@@ -63,7 +63,10 @@ QStringList SampleFields(const QString &line) {
     return fields;
 }
 
-ImportPlan BuildImportPlan(const QStringList &lines, const QStringList &assignments) {
+ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignments) {
+    const QStringList &lines = file.lines;
+    // Text read as code page 932 holds nothing else.
+    const bool checkCodePage = file.encoding == TextFile::TextEncoding::Utf8;
     const auto fields = ImportFields();
     QHash<QString, qsizetype> fieldIndex;
     for (qsizetype f = 0; f < qsizetype(fields.size()); ++f)
@@ -95,7 +98,8 @@ ImportPlan BuildImportPlan(const QStringList &lines, const QStringList &assignme
                 plan.unreadableDates << int(n + 1);
             values << value;
         }
-        if (const QString text = values.join(QString()); !ShiftJis::IsRepresentable(text))
+        if (const QString text = values.join(QString());
+            checkCodePage && !ShiftJis::IsRepresentable(text))
             plan.unrepresentable << QStringLiteral("%1行目: %2")
                                         .arg(n + 1)
                                         .arg(ShiftJis::UnrepresentableChars(text));

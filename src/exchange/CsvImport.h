@@ -41,7 +41,7 @@ struct ImportPlan {
 // `assignments` holds, per mapping-table row, the caption of the field assigned to that column
 // of the file or an empty text. Fields beyond the table's rows are ignored, missing ones read
 // as empty, unassigned fields take their default and readings become half-width katakana.
-ImportPlan BuildImportPlan(const QStringList &lines, const QStringList &assignments);
+ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignments);
 
 // How an import ended.
 struct ImportOutcome {

@@ -120,8 +120,7 @@ bool TFormImport::LoadFile(const QString &path) {
         context_.GetPrompt().Error(error);
         return false;
     }
-    fileLines_ = std::move(file->lines);
-    encoding_ = file->encoding;
+    file_ = std::move(*file);
     FormShow();
     return true;
 }
@@ -133,12 +132,12 @@ void TFormImport::FormShow() {
     ListBoxContents->setCurrentRow(0);
     selectedRow_ = 0;
     currentLine_ = 0;
-    LabelEncoding->setText(QStringLiteral("文字コード: ") + EncodingName(encoding_));
+    LabelEncoding->setText(QStringLiteral("文字コード: ") + EncodingName(file_.encoding));
     ShowLine(0);
 }
 
 void TFormImport::ShowLine(int line) {
-    const QStringList fields = SampleFields(fileLines_.value(line));
+    const QStringList fields = SampleFields(file_.lines.value(line));
     if (!fields.isEmpty())
         SGMain->setRowCount(int(fields.size()));
     for (int i = 0; i < fields.size(); ++i) {
@@ -148,7 +147,7 @@ void TFormImport::ShowLine(int line) {
         SGMain->setItem(i, 0, new QTableWidgetItem(sample));
     }
     Label3->setText(
-        QStringLiteral("%1/%2").arg(fileLines_.isEmpty() ? 0 : line + 1).arg(fileLines_.size()));
+        QStringLiteral("%1/%2").arg(file_.lines.isEmpty() ? 0 : line + 1).arg(file_.lines.size()));
 }
 
 void TFormImport::SetAssignment(int row, const QString &field) {
@@ -187,21 +186,21 @@ void TFormImport::SBDelContentClick() {
 }
 
 void TFormImport::SBPrevClick() {
-    if (fileLines_.isEmpty())
+    if (file_.lines.isEmpty())
         return;
-    currentLine_ = currentLine_ == 0 ? int(fileLines_.size()) - 1 : currentLine_ - 1;
+    currentLine_ = currentLine_ == 0 ? int(file_.lines.size()) - 1 : currentLine_ - 1;
     ShowLine(currentLine_);
 }
 
 void TFormImport::SBNextClick() {
-    if (fileLines_.isEmpty())
+    if (file_.lines.isEmpty())
         return;
-    currentLine_ = currentLine_ + 1 >= fileLines_.size() ? 0 : currentLine_ + 1;
+    currentLine_ = currentLine_ + 1 >= file_.lines.size() ? 0 : currentLine_ + 1;
     ShowLine(currentLine_);
 }
 
 void TFormImport::BtnImportClick() {
-    ImportPlan plan = BuildImportPlan(fileLines_, Assignments());
+    ImportPlan plan = BuildImportPlan(file_, Assignments());
     if (!plan.unrepresentable.isEmpty()) {
         const qsizetype shown = std::min<qsizetype>(plan.unrepresentable.size(), 20);
         QString lines = plan.unrepresentable.first(shown).join(QStringLiteral("\r\n"));

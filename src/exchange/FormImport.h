@@ -26,7 +26,6 @@ public:
     // Stores the rows built by "インポートする" and rebuilds the list.
     void ImportAccepted();
 
-    const QStringList &FileLines() const { return fileLines_; }
     const ImportPlan &Plan() const { return plan_; }
 
 public slots:
@@ -44,8 +43,7 @@ private:
     QStringList Assignments() const;
 
     AppContext &context_;
-    QStringList fileLines_;
-    TextFile::TextEncoding encoding_ = TextFile::TextEncoding::ShiftJis;
+    ImportFile file_;
     int currentLine_ = 0;
     int selectedRow_ = 0;
     ImportPlan plan_;

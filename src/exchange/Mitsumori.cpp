@@ -91,9 +91,9 @@ void Tmitsumori::Button1Click() {
     std::optional<std::vector<QStringList>> customers;
     try {
         ExchangeProgress progress(QStringLiteral("エクスポートしています…"), this);
-        customers = ReadListedCustomers(
-            context_.SharedUserQuery(), context_.ListedUserIds(), EstimateColumns(),
-            [&](int done, int total) { return progress.Report(done, total); });
+        customers =
+            ReadListedCustomers(context_.GetDatabase(), context_.ListedUserIds(), EstimateColumns(),
+                                [&](int done, int total) { return progress.Report(done, total); });
     } catch (const EngineError &error) {
         context_.GetPrompt().Error(error.message());
         return;
