@@ -4,10 +4,13 @@
 #include "core/SqlText.h"
 #include "exchange/CsvExport.h"
 #include "exchange/EstimateExport.h"
+#include "exchange/Export_Select.h"
+#include "exchange/FormExport.h"
 #include "exchange/FormImport.h"
 #include "exchange/Mitsumori.h"
 #include "store/ExchangeColumns.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
 #include <QtTest>
@@ -124,6 +127,31 @@ private slots:
         QVERIFY(lines[0].endsWith("連名敬称４,差込１,差込２,差込３,差込４,"));
         QVERIFY(lines[1].startsWith("乙,ｵﾂ,様,") && lines[2].startsWith("甲,ｺｳ,様,"));
         QVERIFY(lines[3].isEmpty());
+    }
+
+    void columnWindowNeedsOneColumn() {
+        ExchangeTestContext context;
+        TFormExport window(context);
+        for (QCheckBox *check : window.findChildren<QCheckBox *>())
+            check->setChecked(check->objectName() == "ChbMidashi");
+        window.BtnExportClick();
+        QVERIFY(!window.AllowClose());
+        QCOMPARE(context.env.prompt().Texts("message"),
+                 QStringList{"エクスポートする項目を１つ以上選択して下さい"});
+        window.findChild<QCheckBox *>("ChBNameTitle")->setChecked(true);
+        window.BtnExportClick();
+        QVERIFY(window.AllowClose());
+        QCOMPARE(TickedColumns(window.Options()).size(), size_t(1));
+        QVERIFY(window.Options().header);
+    }
+
+    void emptyListExportsNothing() {
+        ExchangeTestContext context;
+        TExport_Select window(context);
+        window.RunCsvExport();
+        QCOMPARE(context.env.prompt().Texts("message"),
+                 QStringList{"エクスポートするデータが存在しません"});
+        QVERIFY(!window.FormExport()->isVisible());
     }
 
     void utf8WithByteOrderMark() {

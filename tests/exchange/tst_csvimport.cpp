@@ -209,6 +209,17 @@ private slots:
                      question.contains("それより前の2件"),
                  qPrintable(question));
     }
+
+    void cancelledImportStoresNothing() {
+        ExchangeTestContext context;
+        ImportFile file{QStringList(1200, "a"), TextFile::TextEncoding::ShiftJis};
+        int reports = 0;
+        const ImportOutcome outcome =
+            InsertImportRows(context.env.db(), BuildImportPlan(file, {"名前"}),
+                             context.env.prompt(), [&reports](int, int) { return ++reports < 3; });
+        QCOMPARE(outcome.kind, ImportOutcome::Cancelled);
+        QCOMPARE(Stored(context.env, "Name"), QStringList{});
+    }
 };
 
 QTEST_MAIN(TestCsvImport)
