@@ -5,7 +5,9 @@ ExchangeProgress::ExchangeProgress(const QString &label, QWidget *parent)
     dialog_.setObjectName(QStringLiteral("ExchangeProgress"));
     dialog_.setWindowTitle(QStringLiteral("処理中"));
     dialog_.setWindowModality(Qt::WindowModal);
-    dialog_.setMinimumDuration(500);
+    // Shown at once: until it is up, the work's event processing would let clicks reach the
+    // main window in the middle of an open transaction.
+    dialog_.setMinimumDuration(0);
     dialog_.setAutoClose(false);
     dialog_.setAutoReset(false);
 }

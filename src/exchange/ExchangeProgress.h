@@ -2,8 +2,8 @@
 
 #include <QProgressDialog>
 
-// The progress window of a long import or export, run in steps on the user-interface thread:
-// it appears after a moment, keeps the program's windows painted and offers "キャンセル".
+// The progress window of an import or export, run in steps on the user-interface thread: it
+// keeps the program's windows painted, blocks the main window and offers "キャンセル".
 class ExchangeProgress {
 public:
     ExchangeProgress(const QString &label, QWidget *parent);
