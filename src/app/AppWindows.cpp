@@ -2,24 +2,32 @@
 
 #include "app/CustomerList.h"
 #include "app/FormMain.h"
+#include "core/IniFile.h"
 #include "exchange/Export_Select.h"
 #include "exchange/FormImport.h"
+#include "mail/FormSendMail.h"
+#include "mail/MailComposition.h"
+#include "mail/PassEdit.h"
 #include "postal/FormSearchZip.h"
 #include "postal/ZipLookup.h"
+#include "postal/zip_update.h"
 #include "print/FPrintSenderCfg.h"
 #include "print/FormMyData.h"
 #include "print/PrintAddressSetup.h"
+#include "print/SenderData.h"
 #include "records/CustomerActions.h"
 #include "records/FormAddData.h"
 #include "records/FormHistory.h"
 #include "records/FormPicPreview.h"
 #include "records/PictureStore.h"
+#include "store/CustomerRecord.h"
 #include "store/ListStatement.h"
 #include "widgets/ImageButton.h"
 #include "widgets/PictureBox.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +50,9 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
         main.GetDatabase(), main.GetDataPath(), [this] { return ToList(main_.ListedUserIds()); },
         *fPrintSenderCfg_, &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
+    passEdit_ = std::make_unique<T_pass_edit>(&main);
+    formSendMail_ = std::make_unique<TFormSendMail>(&main);
+    zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     exportSelect_ = std::make_unique<TExport_Select>(main, &main);
     formImport_ = std::make_unique<TFormImport>(main, &main);
     ConnectMainWindow();
@@ -78,11 +89,27 @@ void TAppWindows::ConnectMainWindow() {
     connect(editor->Image1, &PictureBox::Clicked, this, [this] { PreviewPictureClick(0); });
     connect(editor->Image2, &PictureBox::Clicked, this, [this] { PreviewPictureClick(1); });
 
+    connect(main_.PNGButtonConfig, &ImageButton::clicked, this, &TAppWindows::PNGButtonConfigClick);
+    connect(&main_, &TFormMain::SendMailRequested, this, &TAppWindows::SendMailClick);
+    main_.PNGButtonConfig->setEnabled(true);
+    main_.PNGButtonSendmail->setEnabled(true);
+    const std::pair<QPushButton *, QLineEdit *> mailLinks[] = {
+        {editor->SSB_Sendmail01, editor->EditMail1},
+        {editor->ShineSpeedButton1, editor->EditMail2},
+        {editor->BtnSendmail03, editor->EditOfficeMail1},
+        {editor->BtnSendmail04, editor->EditOfficeMail2}};
+    for (const auto &[button, address] : mailLinks)
+        connect(button, &QPushButton::clicked, this,
+                [this, address = address] { MailLinkClick(address); });
+    connect(editor->BtnSendMail, &QPushButton::clicked, this, &TAppWindows::BtnSendMailClick);
+
     for (QPushButton *button : {editor->SSB_Zip, editor->BtnZipOf})
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnZipClick);
     for (QPushButton *button : {editor->SSB_Address, editor->BtnAddressOf})
         connect(button, &QPushButton::clicked, this, &TAppWindows::BtnAddressClick);
 
+    connect(main_.Button1, &QPushButton::clicked, this, &TAppWindows::Button1Click);
+    main_.PNGButtonZip->setEnabled(true);
     // Import and export: the export button offers the kinds of export, the hidden BtnExport
     // runs the CSV export itself.
     connect(main_.BtnImport, &QPushButton::clicked, formImport_.get(), &TFormImport::RunImport);
@@ -205,4 +232,55 @@ void TAppWindows::BtnMyDataClick() {
 
 void TAppWindows::PrintDMClick() {
     printAddress_->exec();
+}
+
+void TAppWindows::PNGButtonConfigClick() {
+    passEdit_->SetDataPath(main_.GetDataPath());
+    passEdit_->exec();
+}
+
+void TAppWindows::SendMailClick() {
+    std::vector<MailCustomer> customers;
+    try {
+        Query query(main_.GetDatabase());
+        for (const int id : main_.ListedUserIds())
+            if (const std::optional<CustomerRecord> r = LoadCustomerRecord(query, id))
+                customers.push_back({r->userId, r->name, r->nameTitle, r->useType, r->mail1,
+                                     r->mail2, r->officeMail1, r->officeMail2, r->sashikomi});
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        return;
+    }
+    formSendMail_->SetDataPath(main_.GetDataPath());
+    formSendMail_->SetListedCustomers(std::move(customers));
+    formSendMail_->exec();
+}
+
+void TAppWindows::MailLinkClick(QLineEdit *address) {
+    if (SelectedUserId() > 0)
+        QDesktopServices::openUrl(MailLinkUrl(address->text()));
+}
+
+void TAppWindows::BtnSendMailClick() {
+    if (SelectedUserId() <= 0)
+        return;
+    const EditPanel &e = *main_.Editor();
+    const CustomerBasicData data{e.EditName->text(),           e.CBNameTitle->currentText(),
+                                 e.EditKana->text(),           e.EditZip->text(),
+                                 e.EditAddress1->text(),       e.EditAddress2->text(),
+                                 e.EditTel1->text(),           e.EditTel2->text(),
+                                 e.EditMail1->text(),          e.EditMail2->text(),
+                                 e.EditOffice->text(),         e.EditOfficeKana->text(),
+                                 e.EditOfficePost->text(),     e.EditOfficeExecutive->text(),
+                                 e.EditOfficeZip->text(),      e.EditOfficeAddress1->text(),
+                                 e.EditOfficeAddress2->text(), e.EditOfficeTel1->text(),
+                                 e.EditOfficeTel2->text(),     e.EditOfficeMail1->text(),
+                                 e.EditOfficeMail2->text()};
+    IniFile conf(SenderConfPath(main_.GetDataPath()));
+    conf.Load();
+    QDesktopServices::openUrl(BasicDataMailUrl(ReadSenderMobileMail(conf), data));
+}
+
+void TAppWindows::Button1Click() {
+    zipUpdate_->exec();
 }

@@ -3,6 +3,8 @@
 #include "records/History.h"
 
 #include <QObject>
+
+class QLineEdit;
 #include <memory>
 
 class TFormMain;
@@ -15,6 +17,9 @@ class TFPrintSenderCfg;
 class TFormSearchZip;
 class TExport_Select;
 class TFormImport;
+class TFormSendMail;
+class T_pass_edit;
+class Tzip_update;
 
 // The program's other windows, created once after the main window in their fixed order, and
 // the connections that let the main window's buttons, menus and tabs open them.
@@ -33,6 +38,9 @@ public:
     TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
     TExport_Select *Export_Select() const { return exportSelect_.get(); }
     TFormImport *FormImport() const { return formImport_.get(); }
+    T_pass_edit *PassEdit() const { return passEdit_.get(); }
+    TFormSendMail *FormSendMail() const { return formSendMail_.get(); }
+    Tzip_update *zip_update() const { return zipUpdate_.get(); }
 
 public slots:
     void BtnAdddataClick();
@@ -52,6 +60,11 @@ public slots:
     void BtnAddressClick();
     void BtnMyDataClick();
     void PrintDMClick();
+    void PNGButtonConfigClick();
+    void SendMailClick();
+    void MailLinkClick(QLineEdit *address);
+    void BtnSendMailClick();
+    void Button1Click();
 
 private:
     void ConnectMainWindow();
@@ -68,5 +81,8 @@ private:
     std::unique_ptr<TFormSearchZip> formSearchZip_;
     std::unique_ptr<TExport_Select> exportSelect_;
     std::unique_ptr<TFormImport> formImport_;
+    std::unique_ptr<T_pass_edit> passEdit_;
+    std::unique_ptr<TFormSendMail> formSendMail_;
+    std::unique_ptr<Tzip_update> zipUpdate_;
     HistorySort historySort_;
 };

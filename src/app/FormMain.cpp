@@ -5,6 +5,7 @@
 #include "app/IndexTabBar.h"
 #include "app/ToolbarArt.h"
 #include "core/TextFile.h"
+#include "mail/MailSettings.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
@@ -98,8 +99,6 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
                       QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic")});
     font.setPointSize(9);
     setFont(font);
-    resize(963, 649);
-    setMinimumSize(892, 600);
 
     editor_ = new EditPanel(UserQuery, HistoryQuery);
     listModel_ = new CustomerListModel(this);
@@ -116,6 +115,9 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     layout->setSpacing(0);
     layout->addWidget(PanelTopMenu);
     layout->addLayout(body, 1);
+    // Never smaller than the size at which every control shows its content.
+    setMinimumSize(layout->totalMinimumSize());
+    resize(QSize(963, 649).expandedTo(minimumSize()));
 
     formEditClass_ = new TFormEditClass(this);
     formSelectPrint_ = new TFormSelectPrint(this);
@@ -162,7 +164,8 @@ void TFormMain::BuildToolbar() {
         tool.button->setFixedSize(size);
         const ToolPictures pictures = PaintToolPictures(tool.icon, tool.caption, size, font());
         tool.button->SetPictures(pictures.normal, pictures.pressed, pictures.hovered);
-        tool.button->setEnabled(tool.button == PNGButtonEditClass || tool.button == PNGButtonPrint);
+        // Compared by icon: the later buttons are not made yet.
+        tool.button->setEnabled(tool.icon == ToolIcon::EditClass || tool.icon == ToolIcon::Print);
         row->addWidget(tool.button);
     }
     row->addStretch(1);
@@ -350,7 +353,8 @@ void TFormMain::FormShow() {
         prompt().Error(failure.message());
     }
     UserQuery.SetText(QString());
-    RunSchemaUpgrade(database_, dataPath_);
+    if (const QString problem = RunSchemaUpgrade(database_, dataPath_); !problem.isEmpty())
+        prompt().Error(problem);
     RefreshList();
     LoadClassNames();
     const ListSelection selection = CurrentSelection();
@@ -491,10 +495,12 @@ void TFormMain::ListViewMainSelectItem() {
 void TFormMain::LoadSelectedCustomer(int userId) {
     editor_->EnableEditPanel(false);
     try {
-        // A customer removed by another program meanwhile leaves the editor as it was, but
-        // disabled, so nothing is written for the row that is gone.
-        if (!editor_->LoadCustomer(userId))
+        // A customer removed by another program meanwhile shows an empty, disabled editor, so
+        // nothing of another customer stays on screen and nothing is written for the row.
+        if (!editor_->LoadCustomer(userId)) {
+            editor_->ClearEditPanel();
             return;
+        }
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;
@@ -536,7 +542,7 @@ void TFormMain::IBtnPrintClick() {
 }
 
 void TFormMain::ImgBtnSendmailClick() {
-    if (!mailSettingsCheck_ || !mailSettingsCheck_()) {
+    if (MailSettings settings; !MailSettingsComplete(dataPath_, settings)) {
         prompt().Message(QStringLiteral("メール送信設定が完了していないため使用できません\n"
                                         "設定ボタンから設定を行ってください"));
         return;

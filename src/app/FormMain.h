@@ -83,10 +83,6 @@ public:
     void SetStartupPasswordPrompt(std::function<void()> prompt) {
         passwordPrompt_ = std::move(prompt);
     }
-    // Whether the mail settings allow bulk mail; unset counts as not.
-    void SetMailSettingsCheck(std::function<bool()> check) {
-        mailSettingsCheck_ = std::move(check);
-    }
 
     EditPanel *Editor() const { return editor_; }
     CustomerListModel *ListModel() const { return listModel_; }
@@ -173,7 +169,6 @@ private:
     // The search the tab "検索" lists: the last one the search window could build.
     ListFilters search_;
     std::function<void()> passwordPrompt_;
-    std::function<bool()> mailSettingsCheck_;
     QString lastListStatement_;
     bool shown_ = false;
 };

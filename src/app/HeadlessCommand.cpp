@@ -2,16 +2,21 @@
 
 #include "app/FormMain.h"
 #include "platform/Installer.h"
-#include "platform/Registry.h"
+#include "print/HeadlessPrint.h"
 #include "store/CustomerTable.h"
 #include "store/TableEngine.h"
-#include "print/HeadlessPrint.h"
+#include "postal/PostalUpdate.h"
 
 #include <cstdio>
 
 namespace {
+QByteArray ConsoleText(const QString &message) {
+    QString text = message;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toLocal8Bit();
+}
+
 int Fail(const QString &message) {
-    std::fprintf(stderr, "pellor3: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "pellor3: %s\n", ConsoleText(message).constData());
     return 1;
 }
 } // namespace
@@ -27,10 +32,9 @@ int RunPrintAddressesCommand(const QString &pdfPath) {
     if (pdfPath.isEmpty())
         return Fail(QStringLiteral("使い方: pellor3 --print-addresses FILE.pdf"));
     QString error;
-    if (Installer::EnsureInstalled(&error).isEmpty())
+    const QString dataFolder = Installer::EnsureInstalled(&error);
+    if (dataFolder.isEmpty())
         return Fail(error);
-    const QString dataFolder =
-        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
     try {
         Database database;
         database.Open(DbPathOf(dataFolder));
@@ -42,4 +46,20 @@ int RunPrintAddressesCommand(const QString &pdfPath) {
     } catch (const EngineError &e) {
         return Fail(e.message());
     }
+}
+
+bool UpdatePostalDataRequested(const QStringList &arguments) {
+    return arguments.contains(QStringLiteral("--update-postal-data"));
+}
+
+int RunUpdatePostalDataCommand() {
+    QString error;
+    const QString dataFolder = Installer::EnsureInstalled(&error);
+    if (dataFolder.isEmpty())
+        return Fail(error);
+    const UnattendedZipUpdate result = UpdatePostalDataUnattended(DataPathOf(dataFolder));
+    if (!result.ok)
+        return Fail(result.message);
+    std::printf("%s\n", ConsoleText(result.message).constData());
+    return 0;
 }

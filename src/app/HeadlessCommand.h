@@ -13,3 +13,10 @@ std::optional<QString> PrintAddressesTarget(const QStringList &arguments);
 // Runs the headless print on the installation the registry names. Returns the exit status;
 // the reason of a failure goes to standard error.
 int RunPrintAddressesCommand(const QString &pdfPath);
+
+// `pellor3 --update-postal-data`: checks the update server and, when it has newer postal data,
+// downloads and installs it, without any window (for a scheduled job).
+bool UpdatePostalDataRequested(const QStringList &arguments);
+// Exit status 0 with one line on standard output when the data was updated or is current;
+// otherwise non-zero with the reason on standard error.
+int RunUpdatePostalDataCommand();

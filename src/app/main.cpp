@@ -8,14 +8,26 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
 
 int main(int argc, char *argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    if (UpdatePostalDataRequested(arguments)) {
+        QCoreApplication app(argc, argv);
+        return RunUpdatePostalDataCommand();
+    }
     const std::optional<QString> headlessPdf = PrintAddressesTarget(arguments);
     if (headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    if (!headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs("pellor3: 画面を開けません。デスクトップのセッションから起動して下さい。\n",
+                   stderr);
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pellor3"));
@@ -34,8 +46,14 @@ int main(int argc, char *argv[]) {
         return 0;
 
     QString error;
-    if (Installer::EnsureInstalled(&error).isEmpty())
+    if (Installer::EnsureInstalled(&error, Installer::UnreadableRegistry::AskUser).isEmpty()) {
+        // Without its tables the window could only show errors; the user chose to stop if
+        // there is no reason.
+        if (error.isEmpty())
+            return 0;
         prompt().Error(error);
+        return 1;
+    }
 
     TFormMain FormMain;
     TAppWindows windows(FormMain);

@@ -3,12 +3,14 @@
 #include "core/ShiftJis.h"
 #include "core/TextFile.h"
 
+#include <QDir>
 #include <QFile>
 
 IniFile::IniFile(QString path, Encoding encoding) : path_(std::move(path)), encoding_(encoding) {}
 
 bool IniFile::Load(QString *error) {
     sections_.clear();
+    refusedKey_.clear();
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
@@ -23,6 +25,7 @@ bool IniFile::Load(QString *error) {
 
 void IniFile::LoadFromText(const QString &text) {
     sections_.clear();
+    refusedKey_.clear();
     Section *current = nullptr;
     for (const QString &rawLine : TextFile::SplitLines(text)) {
         const QString line = rawLine.trimmed();
@@ -67,6 +70,12 @@ QString IniFile::ToText() const {
 }
 
 bool IniFile::Save(QString *error) const {
+    if (!refusedKey_.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("%1 を保存できません。「%2」に改行が含まれています。")
+                         .arg(QDir::toNativeSeparators(path_), refusedKey_);
+        return false;
+    }
     const QString text = ToText();
     const QByteArray bytes =
         encoding_ == Encoding::ShiftJis ? ShiftJis::Encode(text) : text.toUtf8();
@@ -126,7 +135,15 @@ QStringList IniFile::Sections() const {
     return names;
 }
 
-void IniFile::WriteString(const QString &section, const QString &key, const QString &value) {
+bool IniFile::WriteString(const QString &section, const QString &key, const QString &value) {
+    const auto breaks = [](const QString &text) {
+        return text.contains(u'\r') || text.contains(u'\n');
+    };
+    if (breaks(section) || breaks(key) || breaks(value)) {
+        if (refusedKey_.isEmpty())
+            refusedKey_ = section + u'/' + key;
+        return false;
+    }
     Section *s = FindSection(section);
     if (!s) {
         sections_.push_back({section, {}});
@@ -135,10 +152,11 @@ void IniFile::WriteString(const QString &section, const QString &key, const QStr
     for (auto &entry : s->entries) {
         if (entry.first.compare(key, Qt::CaseInsensitive) == 0) {
             entry.second = value;
-            return;
+            return true;
         }
     }
     s->entries.emplace_back(key, value);
+    return true;
 }
 
 void IniFile::WriteInteger(const QString &section, const QString &key, int value) {

@@ -16,7 +16,8 @@ public:
 
     // Reads the file; a missing or unreadable file leaves the settings empty and returns false.
     bool Load(QString *error = nullptr);
-    // Writes the whole file through a temporary file.
+    // Writes the whole file through a temporary file. Refuses (and writes nothing) when a
+    // section, key or value written since loading held a line break.
     bool Save(QString *error = nullptr) const;
 
     void LoadFromText(const QString &text);
@@ -30,7 +31,9 @@ public:
     QStringList Keys(const QString &section) const;
     QStringList Sections() const;
 
-    void WriteString(const QString &section, const QString &key, const QString &value);
+    // A section, key or value holding CR or LF is not taken: it would split into lines that
+    // read back as other keys. Returns false then, and Save refuses.
+    bool WriteString(const QString &section, const QString &key, const QString &value);
     void WriteInteger(const QString &section, const QString &key, int value);
     void WriteBool(const QString &section, const QString &key, bool value);
     void EraseSection(const QString &section);
@@ -48,4 +51,5 @@ private:
     QString path_;
     Encoding encoding_;
     std::vector<Section> sections_;
+    QString refusedKey_;
 };

@@ -2,10 +2,16 @@
 
 #include "core/ShiftJis.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
+#include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace TextFile {
 
@@ -65,18 +71,37 @@ bool WriteLines(const QString &path, const QStringList &lines, QString *error) {
 }
 
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // A link stays a link: the file it points to is the one replaced.
+    const QFileInfo named(path);
+    const QString target = named.isSymLink() ? named.symLinkTarget() : path;
+    const auto fail = [&](const QString &reason) {
         if (error)
-            *error = file.errorString();
+            *error = QStringLiteral("%1 に書き込めませんでした（%2）")
+                         .arg(QDir::toNativeSeparators(path), reason);
         return false;
+    };
+    // Every step is checked: a full disk must never turn into an empty file reported as saved.
+    QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
+    if (!file.open())
+        return fail(file.errorString());
+    // A replaced file keeps its mode; a new one stays private to the user, as the temporary is.
+    if (QFileInfo::exists(target))
+        file.setPermissions(QFile::permissions(target));
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            return fail(file.errorString());
+        written += n;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
+    if (!file.flush())
+        return fail(file.errorString());
+    if (::fsync(file.handle()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (::rename(QFile::encodeName(file.fileName()).constData(),
+                 QFile::encodeName(target).constData()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    file.setAutoRemove(false);
     return true;
 }
 

@@ -27,7 +27,8 @@ QDate ParseShortDate(const QString &text) {
         return {};
     bool okY = false, okM = false, okD = false;
     const int y = parts[0].toInt(&okY), m = parts[1].toInt(&okM), d = parts[2].toInt(&okD);
-    if (!okY || !okM || !okD)
+    // Years outside 1 to 9999 are no dates the system can write back.
+    if (!okY || !okM || !okD || y < 1 || y > 9999)
         return {};
     return QDate(y, m, d);
 }

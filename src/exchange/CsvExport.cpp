@@ -124,6 +124,6 @@ bool WriteExportFile(AppContext &context, const QString &path, const QByteArray 
     QString error;
     if (TextFile::WriteFileAtomically(path, bytes, &error))
         return true;
-    context.GetPrompt().Error(QStringLiteral("%1 に書き込めませんでした。\r\n%2").arg(path, error));
+    context.GetPrompt().Error(error);
     return false;
 }

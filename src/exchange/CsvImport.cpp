@@ -112,12 +112,11 @@ ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Promp
                                const std::function<bool(int, int)> &progress) {
     const int total = int(plan.rows.size());
     CustomerImport import(database);
-    database.Begin();
+    // Left without Commit, the transaction is rolled back: nothing of the file is stored.
+    Transaction transaction(database);
     for (int i = 0; i < total; ++i) {
-        if (i % 500 == 0 && !progress(i, total)) {
-            database.Rollback();
+        if (i % 500 == 0 && !progress(i, total))
             return {ImportOutcome::Cancelled, 0};
-        }
         try {
             import.Insert(plan.rows[size_t(i)]);
         } catch (const EngineError &error) {
@@ -129,13 +128,11 @@ ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Promp
                                    .arg(error.message())
                                    .arg(i));
             if (keep)
-                database.Commit();
-            else
-                database.Rollback();
+                transaction.Commit();
             return {ImportOutcome::Refused, keep ? i : 0};
         }
     }
-    database.Commit();
+    transaction.Commit();
     progress(total, total);
     return {ImportOutcome::Stored, total};
 }

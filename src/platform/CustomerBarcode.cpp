@@ -1,11 +1,8 @@
 #include "platform/CustomerBarcode.h"
 
 #include "core/ShiftJis.h"
-#include "core/TextFile.h"
+#include "platform/ZipData.h"
 
-#include <QDateTime>
-#include <QFileInfo>
-#include <QHash>
 #include <QStringList>
 #include <cstring>
 #include <mutex>
@@ -21,36 +18,19 @@ constexpr int kHyphenValue = 10;
 constexpr int kFirstControlValue = 11; // CC1; CC4 pads, CC8 is 18
 constexpr int kPadValue = 14;
 
-// The postal code file, indexed by code, read again only when the file changes.
-struct ZipIndex {
-    QString path;
-    QDateTime modified;
-    qint64 size = -1;
-    QHash<QString, QStringList> towns;
-};
-
-std::mutex zipMutex;
-ZipIndex zipIndex;
+std::mutex pathMutex;
+QString zipDataPath;
 
 QStringList TownsOf(const QString &postalDigits) {
-    std::lock_guard lock(zipMutex);
-    if (zipIndex.path.isEmpty())
-        return {};
-    const QFileInfo info(zipIndex.path);
-    if (info.lastModified() != zipIndex.modified || info.size() != zipIndex.size) {
-        zipIndex.towns.clear();
-        zipIndex.modified = info.lastModified();
-        zipIndex.size = info.size();
-        QStringList lines;
-        if (TextFile::ReadLines(zipIndex.path, lines)) {
-            for (const QString &line : lines) {
-                const qsizetype comma = line.indexOf(u',');
-                if (comma > 0)
-                    zipIndex.towns[line.left(comma).trimmed()].append(line.mid(comma + 1));
-            }
-        }
+    QString path;
+    {
+        const std::lock_guard lock(pathMutex);
+        path = zipDataPath;
     }
-    return zipIndex.towns.value(postalDigits);
+    ZipData &data = SharedZipData();
+    if (path.isEmpty() || data.Load(path) != ZipData::LoadResult::Ready)
+        return {};
+    return data.TownsOf(postalDigits);
 }
 
 bool IsBlank(QChar c) {
@@ -174,9 +154,8 @@ QChar CodeChar(int value, const char *table) {
 } // namespace
 
 void SetZipDataPath(const QString &path) {
-    std::lock_guard lock(zipMutex);
-    zipIndex = ZipIndex{};
-    zipIndex.path = path;
+    const std::lock_guard lock(pathMutex);
+    zipDataPath = path;
 }
 
 QString DropTownPart(const QString &postalDigits, const QString &address) {

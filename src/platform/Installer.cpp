@@ -1,14 +1,20 @@
 #include "platform/Installer.h"
 
 #include "core/TextFile.h"
+#include "platform/Prompt.h"
 #include "platform/Registry.h"
+#include "store/CustomerTable.h"
 #include "store/Schema.h"
 #include "store/TableEngine.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
 #include <zlib.h>
 
 namespace Installer {
@@ -22,6 +28,18 @@ QByteArray Resource(const QString &name) {
     return file.readAll();
 }
 
+constexpr QFile::Permissions PrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
+
+// How long a start waits for another start to finish installing.
+constexpr int InstallLockWaitMs = 60'000;
+
+const QString ChooseHint =
+    QStringLiteral("画面から起動して、顧客データのフォルダを選んでください。");
+
+const QString TableNames[] = {QStringLiteral("usertbl"), QStringLiteral("historytbl"),
+                              QStringLiteral("classtbl"), QStringLiteral("classtbl2")};
+
 bool Deliver(const QString &path, const QByteArray &bytes, QString *error) {
     if (QFileInfo::exists(path))
         return true;
@@ -30,49 +48,152 @@ bool Deliver(const QString &path, const QByteArray &bytes, QString *error) {
             *error = QStringLiteral("インストールデータが見つかりません: %1").arg(path);
         return false;
     }
-    QString reason;
-    if (!TextFile::WriteFileAtomically(path, bytes, &reason)) {
-        if (error)
-            *error = QStringLiteral("%1 を作成できません: %2").arg(path, reason);
-        return false;
-    }
-    return true;
+    // The whole-file writer makes new files private to the user and names the file on failure.
+    return TextFile::WriteFileAtomically(path, bytes, error);
 }
 
 bool MakeFolder(const QString &path, QString *error) {
-    if (QDir().mkpath(path))
+    if (QDir().mkpath(path) && QFile::setPermissions(path, PrivateFolder))
         return true;
     if (error)
         *error = QStringLiteral("フォルダを作成できません: %1").arg(path);
     return false;
 }
 
-bool CreateDatabase(const QString &dbFolder, QString *error) {
+// Builds the tables in a folder of its own beside the target and renames the file into place
+// (over a broken one, if there is one), so neither a failure nor another start at the same
+// moment leaves half a table file behind.
+bool BuildDatabase(const QString &dbFolder, QString *error) {
     const QString finalPath = dbFolder + QString::fromLatin1(Database::FileName);
-    if (QFileInfo::exists(finalPath))
-        return true;
-    // Built under a temporary name, then renamed, so a failure never leaves half a table file.
-    const QString buildFolder = dbFolder + QStringLiteral(".install/");
-    QDir(buildFolder).removeRecursively();
-    if (!MakeFolder(buildFolder, error))
+    QTemporaryDir build(dbFolder + QStringLiteral("build-XXXXXX"));
+    if (!build.isValid()) {
+        if (error)
+            *error = QStringLiteral("フォルダを作成できません: %1\n%2")
+                         .arg(build.path(), build.errorString());
         return false;
+    }
+    const QString builtPath = build.filePath(QString::fromLatin1(Database::FileName));
     try {
         Database database;
-        database.Open(buildFolder, true);
+        database.Open(build.path(), true);
         Schema::CreateTables(database);
         database.Close();
     } catch (const EngineError &e) {
-        QDir(buildFolder).removeRecursively();
         if (error)
             *error = e.message();
         return false;
     }
-    const bool moved =
-        QFile::rename(buildFolder + QString::fromLatin1(Database::FileName), finalPath);
-    QDir(buildFolder).removeRecursively();
-    if (!moved && error)
-        *error = QStringLiteral("%1 を作成できません").arg(finalPath);
-    return moved;
+    if (!QFile::setPermissions(builtPath, PrivateFile) ||
+        std::rename(QFile::encodeName(builtPath).constData(),
+                    QFile::encodeName(finalPath).constData()) != 0) {
+        if (error)
+            *error = QStringLiteral("%1 を作成できません").arg(finalPath);
+        return false;
+    }
+    return true;
+}
+
+bool CreateDatabase(const QString &dbFolder, QString *error) {
+    if (QFileInfo::exists(dbFolder + QString::fromLatin1(Database::FileName)))
+        return true;
+    return BuildDatabase(dbFolder, error);
+}
+
+// A table file left without its tables (an installation broken off, an emptied file) is
+// rebuilt when it holds no customer; one that does is left alone and reported, since
+// rebuilding it would lose them.
+bool RepairTables(const QString &dbFolder, QString *error) {
+    const QString path = dbFolder + QString::fromLatin1(Database::FileName);
+    if (!QFileInfo::exists(path))
+        return true;
+    QStringList missing;
+    bool holdsCustomers = false;
+    try {
+        Database database;
+        database.Open(dbFolder);
+        for (const QString &table : TableNames)
+            if (sqlite3_table_column_metadata(database.Handle(), "main", table.toUtf8().constData(),
+                                              nullptr, nullptr, nullptr, nullptr, nullptr,
+                                              nullptr) != SQLITE_OK)
+                missing << table;
+        if (missing.isEmpty())
+            return true;
+        if (!missing.contains(TableNames[0])) {
+            Query userQuery(database);
+            holdsCustomers = CountCustomers(userQuery) > 0;
+        }
+    } catch (const EngineError &e) {
+        if (error)
+            *error = e.message();
+        return false;
+    }
+    if (holdsCustomers) {
+        if (error)
+            *error = QStringLiteral("顧客データのファイルに表 %1 がありません。\n%2\n"
+                                    "顧客データが入っているため作り直しません。"
+                                    "バックアップから戻すか、このファイルを別の場所に保管して"
+                                    "から起動し直してください。")
+                         .arg(missing.join(QStringLiteral("、")), QDir::toNativeSeparators(path));
+        return false;
+    }
+    return BuildDatabase(dbFolder, error);
+}
+
+QString DataTablePath(const QString &installFolder) {
+    return installFolder + QStringLiteral("Data/DB/") + QString::fromLatin1(Database::FileName);
+}
+
+bool RecordFolder(const QString &folder, QString *error) {
+    return Registry::WriteString(Registry::ProgramKey, QStringLiteral("DataFolder"), folder,
+                                 error) &&
+           Registry::WriteString(Registry::ProgramKey, QStringLiteral("CommonDataPath"), folder,
+                                 error);
+}
+
+QString InstallAnew(QString *error) {
+    const QString folder = DefaultInstallFolder();
+    if (!LayOut(folder, error) || !RecordFolder(folder, error))
+        return {};
+    return folder;
+}
+
+// The registry is there but tells no data folder: installing a new book over it would hide
+// the user's customers, so the user says where they are, or asks for a new installation.
+QString AskForDataFolder(const QString &reason, QString *error) {
+    const QString question =
+        QStringLiteral("設定ファイルを読み込めませんでした。\n%1\n%2\n\n"
+                       "顧客データのフォルダを選びますか？\n"
+                       "「はい」: フォルダを選ぶ　「いいえ」: 新しくインストールする　"
+                       "「キャンセル」: 終了する")
+            .arg(QDir::toNativeSeparators(Registry::FilePath()), reason);
+    for (;;) {
+        switch (prompt().Ask(question)) {
+        case Prompt::Answer::Cancel:
+            if (error)
+                error->clear();
+            return {};
+        case Prompt::Answer::No:
+            return InstallAnew(error);
+        case Prompt::Answer::Yes:
+            break;
+        }
+        QString folder = prompt().ChooseFolder(QStringLiteral("顧客データのフォルダの選択"),
+                                               DefaultInstallFolder());
+        if (folder.isEmpty())
+            continue;
+        folder = QDir::cleanPath(folder) + u'/';
+        // The data folder itself ("…/Data") is taken for the installation it belongs to.
+        if (!QFileInfo::exists(DataTablePath(folder)) &&
+            QFileInfo::exists(folder + QStringLiteral("DB/") +
+                              QString::fromLatin1(Database::FileName)))
+            folder = QDir::cleanPath(folder + QStringLiteral("..")) + u'/';
+        if (!QFileInfo::exists(DataTablePath(folder))) {
+            prompt().Error(QStringLiteral("選んだフォルダに顧客データがありません。\n%1")
+                               .arg(QDir::toNativeSeparators(DataTablePath(folder))));
+            continue;
+        }
+        return RecordFolder(folder, error) ? folder : QString();
+    }
 }
 
 } // namespace
@@ -106,7 +227,8 @@ QByteArray Gunzip(const QByteArray &compressed) {
 bool LayOut(const QString &installFolder, QString *error) {
     const QString data = installFolder + QStringLiteral("Data/");
     const QString db = data + QStringLiteral("DB/");
-    return MakeFolder(db + QStringLiteral("img"), error) &&
+    return MakeFolder(installFolder, error) && MakeFolder(data, error) && MakeFolder(db, error) &&
+           MakeFolder(db + QStringLiteral("img"), error) &&
            MakeFolder(data + QStringLiteral("zip"), error) && CreateDatabase(db, error) &&
            Deliver(db + QStringLiteral("DBDWORK.INI"), QByteArrayLiteral("[DBDWORK]\r\n"), error) &&
            Deliver(db + QStringLiteral("usertbl.DM"), Resource(QStringLiteral("usertbl.DM")),
@@ -119,19 +241,47 @@ bool LayOut(const QString &installFolder, QString *error) {
                    Resource(QStringLiteral("zip/version.txt")), error);
 }
 
-QString EnsureInstalled(QString *error) {
+QString EnsureInstalled(QString *error, UnreadableRegistry whenUnreadable) {
+    const QString configFolder = QFileInfo(Registry::FilePath()).absolutePath();
+    if (!QFileInfo::exists(configFolder) && !MakeFolder(configFolder, error))
+        return {};
+    QLockFile lock(configFolder + QStringLiteral("/install.lock"));
+    // Only a lock left by a program that has ended is taken over, however long an install takes.
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(InstallLockWaitMs)) {
+        if (error)
+            *error = QStringLiteral("別の Brisko Pellor3 が準備を終えないため開始できません。\n%1")
+                         .arg(QDir::toNativeSeparators(lock.fileName()));
+        return {};
+    }
+    QString reason;
+    switch (Registry::Examine(&reason)) {
+    case Registry::FileState::Missing:
+        return InstallAnew(error);
+    case Registry::FileState::Read:
+        break;
+    case Registry::FileState::Unreadable:
+        if (whenUnreadable == UnreadableRegistry::AskUser)
+            return AskForDataFolder(reason, error);
+        if (error)
+            *error = QStringLiteral("設定ファイルを読み込めません: %1\n%2\n%3")
+                         .arg(QDir::toNativeSeparators(Registry::FilePath()), reason, ChooseHint);
+        return {};
+    }
     const QString recorded =
         Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
-    if (!recorded.isEmpty())
-        return recorded;
-    const QString folder = DefaultInstallFolder();
-    if (!LayOut(folder, error))
+    if (recorded.isEmpty()) {
+        reason = QStringLiteral("顧客データのフォルダが記録されていません。");
+        if (whenUnreadable == UnreadableRegistry::AskUser)
+            return AskForDataFolder(reason, error);
+        if (error)
+            *error = QStringLiteral("%1\n%2\n%3")
+                         .arg(reason, QDir::toNativeSeparators(Registry::FilePath()), ChooseHint);
         return {};
-    if (!Registry::WriteString(Registry::ProgramKey, QStringLiteral("DataFolder"), folder, error) ||
-        !Registry::WriteString(Registry::ProgramKey, QStringLiteral("CommonDataPath"), folder,
-                               error))
+    }
+    if (!RepairTables(recorded + QStringLiteral("Data/DB/"), error))
         return {};
-    return folder;
+    return recorded;
 }
 
 } // namespace Installer

@@ -19,13 +19,15 @@ namespace {
 // an error instead of exhausting the machine.
 constexpr long MemoryLimit = 512L * 1024 * 1024;
 
+// No camera or phone delivers more; a header claiming more is refused before any decoding.
+constexpr unsigned long long MaxPixels = 100'000'000ULL;
+
 // libjpeg ends a failed decode by calling error_exit, which by default ends the process;
 // ours jumps back to the decode instead.
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool truncated;
 };
 
 // Everything the decode touches lives here, outside the frame that calls setjmp, so a jump
@@ -37,6 +39,7 @@ struct DecodeJob {
     int maxSide = DefaultMaxSide;
     int reduction = 1; // box reduction after libjpeg's own scaling
     QImage image;
+    QString refusal; // our own reason, when the picture is refused rather than broken
     QByteArray exif;
     std::vector<JSAMPLE> decoded; // one scanline as libjpeg delivers it
     std::vector<uchar> rgb;       // the same scanline as RGB
@@ -50,14 +53,30 @@ struct DecodeJob {
     std::longjmp(errors->jump, 1);
 }
 
-// Warnings are not printed; a premature end of the data makes the decode fail, because the
-// rest of the picture would be grey.
+// Any damage in the data (a cut file, a bad code, a lost marker) ends the decode at once:
+// libjpeg would go on painting grey, which would replace the old picture with a broken one, and
+// a small damaged file could keep it busy for seconds.
 void EmitMessage(j_common_ptr cinfo, int level) {
-    auto *errors = reinterpret_cast<ErrorManager *>(cinfo->err);
-    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF && !errors->truncated) {
-        errors->truncated = true;
-        (*cinfo->err->format_message)(cinfo, errors->message);
+    if (level != -1)
+        return;
+    switch (cinfo->err->msg_code) {
+    case JWRN_ADOBE_XFORM:
+    case JWRN_JFIF_MAJOR:
+        return; // about the headers only; the pixels are sound
+    default:
+        ErrorExit(cinfo);
     }
+}
+
+bool RefuseHuge(DecodeJob *job) {
+    const jpeg_decompress_struct &cinfo = job->cinfo;
+    if (static_cast<unsigned long long>(cinfo.image_width) * cinfo.image_height <= MaxPixels)
+        return false;
+    job->refusal =
+        QStringLiteral("画像が大きすぎます（%1×%2画素）。1億画素以下の画像を使ってください。")
+            .arg(cinfo.image_width)
+            .arg(cinfo.image_height);
+    return true;
 }
 
 void CollectExif(DecodeJob *job) {
@@ -173,7 +192,6 @@ bool RunDecode(DecodeJob *job) {
     job->errors.pub.error_exit = ErrorExit;
     job->errors.pub.emit_message = EmitMessage;
     job->errors.message[0] = '\0';
-    job->errors.truncated = false;
     if (setjmp(job->errors.jump)) {
         jpeg_destroy_decompress(cinfo);
         return false;
@@ -184,6 +202,10 @@ bool RunDecode(DecodeJob *job) {
                  static_cast<unsigned long>(job->input->size()));
     jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(cinfo, TRUE);
+    if (RefuseHuge(job)) {
+        jpeg_destroy_decompress(cinfo);
+        return false;
+    }
     CollectExif(job);
     ChooseScale(job);
     jpeg_start_decompress(cinfo);
@@ -195,10 +217,9 @@ bool RunDecode(DecodeJob *job) {
         return false;
     }
     ReadRows(job);
-    if (!job->errors.truncated)
-        jpeg_finish_decompress(cinfo);
+    jpeg_finish_decompress(cinfo);
     jpeg_destroy_decompress(cinfo);
-    return !job->errors.truncated;
+    return true;
 }
 
 } // namespace
@@ -209,7 +230,8 @@ QImage Decode(const QByteArray &jpeg, QString *error, int maxSide) {
     job->maxSide = std::max(1, maxSide);
     if (!RunDecode(job.get())) {
         if (error)
-            *error = QString::fromLocal8Bit(job->errors.message);
+            *error =
+                job->refusal.isEmpty() ? QString::fromLocal8Bit(job->errors.message) : job->refusal;
         return {};
     }
     return ApplyOrientation(job->image, ExifOrientation(job->exif));

@@ -17,6 +17,13 @@ QString FilePath() {
            QStringLiteral("/pellor3/registry.ini");
 }
 
+FileState Examine(QString *error) {
+    IniFile ini(FilePath(), IniFile::Encoding::Utf8);
+    if (!QFileInfo::exists(ini.path()))
+        return FileState::Missing;
+    return ini.Load(error) ? FileState::Read : FileState::Unreadable;
+}
+
 QString ReadString(const QString &key, const QString &name) {
     IniFile ini(FilePath(), IniFile::Encoding::Utf8);
     ini.Load();
@@ -25,7 +32,9 @@ QString ReadString(const QString &key, const QString &name) {
 
 bool WriteString(const QString &key, const QString &name, const QString &value, QString *error) {
     const QString path = FilePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     IniFile ini(path, IniFile::Encoding::Utf8);
     ini.Load();
     ini.WriteString(key, name, value);

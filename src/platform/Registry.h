@@ -10,6 +10,12 @@ inline const QString ProgramKey = QStringLiteral("Software\\Orvane\\Pellor3");
 inline const QString PasswordKey = QStringLiteral("Software\\Orvane\\Pellor3\\PASSWD");
 
 QString FilePath();
+
+// What is found where the registry belongs: no file yet (a first start), a file that was read,
+// or a file that is there but could not be read (the reason in `error`).
+enum class FileState { Missing, Read, Unreadable };
+FileState Examine(QString *error = nullptr);
+
 // An unreadable or missing file reads as missing values (empty text).
 QString ReadString(const QString &key, const QString &name);
 // Writes one value, keeping all others; the file is private to the user (mode 0600).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "postal/ZipData.h"
+#include "platform/ZipData.h"
 
 #include <QList>
 #include <QString>

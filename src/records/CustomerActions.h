@@ -23,8 +23,8 @@ class Query;
 //   N7Click:         if (DeleteCustomers(UserQuery, DataPath, ids)) RefreshList();
 //   N2Click / N1Click: if (SetPrintFlags(UserQuery, ids, true / false)) RefreshList();
 
-// Inserts a new customer with the honorific 様, sex 不明, use type 0, registration day and
-// birthday today, everything else empty (print off, class 0). Returns the new UserId, or 0
+// Inserts a new customer with the honorific 様, sex 不明, use type 0, registered today,
+// without a birthday, everything else empty (print off, class 0). Returns the new UserId, or 0
 // after showing the engine's error. The id is the key the insert assigned, so a second
 // customer with the same name, reading and day is never mistaken for the new one.
 int InsertNewCustomer(Query &userQuery, const QString &name, const QString &kana);

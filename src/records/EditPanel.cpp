@@ -79,7 +79,8 @@ QPushButton *NewButton(QWidget *parent, const char *name, const QString &caption
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab and pressed with Space; Enter moves between fields only.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -94,6 +95,17 @@ QLabel *NewLabel(QWidget *parent, const QString &text) {
     auto *label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
+}
+
+const QDate NoBirthday(100, 1, 1);
+
+// What the user can act on first, the engine's own words (without the statement) after.
+QString SaveFailureText(const QString &file, const QString &engineMessage) {
+    return QStringLiteral("顧客データを保存できませんでした。\n%1\n\n"
+                          "ファイルが読み取り専用か、ほかのプログラムが使用中か、ディスクが"
+                          "いっぱいでないか確かめて下さい。入力した内容は保存されていません。"
+                          "\n\n詳細: %2")
+        .arg(file, engineMessage.section(u'\n', 0, 0));
 }
 
 QString AgeText(const QDate &birthday) {
@@ -167,7 +179,10 @@ void EditPanel::BuildControls() {
     DTBirthday->setObjectName(QStringLiteral("DTBirthday"));
     DTBirthday->setCalendarPopup(true);
     DTBirthday->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    DTBirthday->setMinimumDate(QDate(100, 1, 1));
+    // The earliest date stands for "no birthday" and shows as a blank box.
+    DTBirthday->setMinimumDate(NoBirthday);
+    DTBirthday->setSpecialValueText(QStringLiteral(" "));
+    DTBirthday->setToolTip(QStringLiteral("Delete キーで生年月日を空にします"));
     EditAge = NewEdit(this, "EditAge", 0, InputOff);
     EditAge->setReadOnly(true);
     EditAge->setFocusPolicy(Qt::NoFocus);
@@ -178,12 +193,12 @@ void EditPanel::BuildControls() {
     BtnEtc = new QPushButton(QStringLiteral("備考"), this);
     BtnEtc->setObjectName(QStringLiteral("BtnEtc"));
     BtnEtc->setAutoDefault(false);
-    BtnEtc->setFocusPolicy(Qt::NoFocus);
+    BtnEtc->setFocusPolicy(Qt::TabFocus);
     MemoEtc = new GuardedPlainTextEdit(this);
     MemoEtc->setObjectName(QStringLiteral("MemoEtc"));
     MemoEtc->SetMaxLength(MemoMaxLength);
     MemoEtc->setInputMethodHints(Hiragana);
-    MemoEtc->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoEtc->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     MemoEtc->setTabChangesFocus(true);
 
     auto *sideColumn = new QWidget(this);
@@ -294,45 +309,102 @@ void EditPanel::BuildControls() {
     main->addWidget(BuildPicturesColumn());
 }
 
-QWidget *EditPanel::BuildPersonalPage() {
-    auto *page = new QWidget;
-    EditZip = NewEdit(page, "EditZip", 8, InputOff);
-    EditAddress1 = NewEdit(page, "EditAddress1", 60, Hiragana);
-    EditAddress2 = NewEdit(page, "EditAddress2", 60, Hiragana);
-    EditTel1 = NewEdit(page, "EditTel1", 13, InputOff);
-    EditTel2 = NewEdit(page, "EditTel2", 13, InputOff);
-    EditMail1 = NewEdit(page, "EditMail1", 40, InputOff);
-    EditMail2 = NewEdit(page, "EditMail2", 40, InputOff);
-    EditFax = NewEdit(page, "EditFax", 13, InputOff);
-    SSB_Zip = NewFieldButton(page, "SSB_Zip", QStringLiteral("〒"));
-    SSB_Address = NewFieldButton(page, "SSB_Address", QStringLiteral("住所1"));
-    SSB_Sendmail01 = NewFieldButton(page, "SSB_Sendmail01", QStringLiteral("ﾒｰﾙ1"));
-    ShineSpeedButton1 = NewFieldButton(page, "ShineSpeedButton1", QStringLiteral("ﾒｰﾙ2"));
+namespace {
 
+// The address, phone, mail and fax fields that the personal and the company page both hold.
+struct ContactFields {
+    QPushButton *zipButton;
+    QLineEdit *zip;
+    QPushButton *addressButton;
+    QLineEdit *address1;
+    QLineEdit *address2;
+    QLineEdit *tel1;
+    QLineEdit *tel2;
+    QPushButton *mail1Button;
+    QLineEdit *mail1;
+    QPushButton *mail2Button;
+    QLineEdit *mail2;
+    QLineEdit *fax;
+};
+
+// Object names of ContactFields in their order.
+using ContactNames = std::array<const char *, 12>;
+
+// A postal code edit wide enough to show a whole code.
+QLineEdit *NewZipEdit(QWidget *page, const char *name) {
+    QLineEdit *edit = NewEdit(page, name, 8, InputOff);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000-0000")) + 16);
+    return edit;
+}
+
+ContactFields NewContactFields(QWidget *page, const ContactNames &names) {
+    return {NewFieldButton(page, names[0], QStringLiteral("〒")),
+            NewZipEdit(page, names[1]),
+            NewFieldButton(page, names[2], QStringLiteral("住所1")),
+            NewEdit(page, names[3], 60, Hiragana),
+            NewEdit(page, names[4], 60, Hiragana),
+            NewEdit(page, names[5], 13, InputOff),
+            NewEdit(page, names[6], 13, InputOff),
+            NewFieldButton(page, names[7], QStringLiteral("ﾒｰﾙ1")),
+            NewEdit(page, names[8], 40, InputOff),
+            NewFieldButton(page, names[9], QStringLiteral("ﾒｰﾙ2")),
+            NewEdit(page, names[10], 40, InputOff),
+            NewEdit(page, names[11], 13, InputOff)};
+}
+
+QGridLayout *NewPageGrid(QWidget *page) {
     auto *grid = new QGridLayout(page);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
-    grid->addWidget(SSB_Zip, 0, 0);
-    grid->addWidget(EditZip, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("( XXX-XXXX　形式で入力）"), page), 0, 2, 1, 2);
-    grid->addWidget(SSB_Address, 1, 0);
-    grid->addWidget(EditAddress1, 1, 1, 1, 3);
-    grid->addWidget(NewLabel(page, QStringLiteral("住所2")), 2, 0);
-    grid->addWidget(EditAddress2, 2, 1, 1, 3);
-    grid->addWidget(NewLabel(page, QStringLiteral("電話１")), 3, 0);
-    grid->addWidget(EditTel1, 3, 1);
-    grid->addWidget(NewLabel(page, QStringLiteral("電話２")), 3, 2);
-    grid->addWidget(EditTel2, 3, 3);
-    grid->addWidget(SSB_Sendmail01, 4, 0);
-    grid->addWidget(EditMail1, 4, 1, 1, 3);
-    grid->addWidget(ShineSpeedButton1, 5, 0);
-    grid->addWidget(EditMail2, 5, 1, 1, 3);
-    grid->addWidget(NewLabel(page, QStringLiteral("FAX")), 6, 0);
-    grid->addWidget(EditFax, 6, 1);
-    grid->setRowStretch(7, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    return grid;
+}
+
+// Lays out the contact rows from `row` on, with the free space below them.
+void AddContactRows(QWidget *page, QGridLayout *grid, int row, const ContactFields &f) {
+    grid->addWidget(f.zipButton, row, 0);
+    grid->addWidget(f.zip, row, 1);
+    grid->addWidget(new QLabel(QStringLiteral("( XXX-XXXX　形式で入力）"), page), row, 2, 1, 2);
+    grid->addWidget(f.addressButton, row + 1, 0);
+    grid->addWidget(f.address1, row + 1, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("住所2")), row + 2, 0);
+    grid->addWidget(f.address2, row + 2, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("電話１")), row + 3, 0);
+    grid->addWidget(f.tel1, row + 3, 1);
+    grid->addWidget(NewLabel(page, QStringLiteral("電話２")), row + 3, 2);
+    grid->addWidget(f.tel2, row + 3, 3);
+    grid->addWidget(f.mail1Button, row + 4, 0);
+    grid->addWidget(f.mail1, row + 4, 1, 1, 3);
+    grid->addWidget(f.mail2Button, row + 5, 0);
+    grid->addWidget(f.mail2, row + 5, 1, 1, 3);
+    grid->addWidget(NewLabel(page, QStringLiteral("FAX")), row + 6, 0);
+    grid->addWidget(f.fax, row + 6, 1);
+    grid->setRowStretch(row + 7, 1);
+}
+
+} // namespace
+
+QWidget *EditPanel::BuildPersonalPage() {
+    auto *page = new QWidget;
+    const ContactFields f =
+        NewContactFields(page, {"SSB_Zip", "EditZip", "SSB_Address", "EditAddress1", "EditAddress2",
+                                "EditTel1", "EditTel2", "SSB_Sendmail01", "EditMail1",
+                                "ShineSpeedButton1", "EditMail2", "EditFax"});
+    SSB_Zip = f.zipButton;
+    EditZip = f.zip;
+    SSB_Address = f.addressButton;
+    EditAddress1 = f.address1;
+    EditAddress2 = f.address2;
+    EditTel1 = f.tel1;
+    EditTel2 = f.tel2;
+    SSB_Sendmail01 = f.mail1Button;
+    EditMail1 = f.mail1;
+    ShineSpeedButton1 = f.mail2Button;
+    EditMail2 = f.mail2;
+    EditFax = f.fax;
+    AddContactRows(page, NewPageGrid(page), 0, f);
     return page;
 }
 
@@ -340,25 +412,26 @@ QWidget *EditPanel::BuildCompanyPage() {
     auto *page = new QWidget;
     EditOffice = NewEdit(page, "EditOffice", 50, Hiragana);
     EditOfficeKana = NewEdit(page, "EditOfficeKana", 70, HalfWidthKatakana);
-    EditOfficeZip = NewEdit(page, "EditOfficeZip", 8, InputOff);
-    EditOfficeAddress1 = NewEdit(page, "EditOfficeAddress1", 60, Hiragana);
-    EditOfficeAddress2 = NewEdit(page, "EditOfficeAddress2", 60, Hiragana);
-    EditOfficeTel1 = NewEdit(page, "EditOfficeTel1", 13, InputOff);
-    EditOfficeTel2 = NewEdit(page, "EditOfficeTel2", 13, InputOff);
-    EditOfficeMail1 = NewEdit(page, "EditOfficeMail1", 40, InputOff);
-    EditOfficeMail2 = NewEdit(page, "EditOfficeMail2", 40, InputOff);
-    EditOfficeFax = NewEdit(page, "EditOfficeFax", 13, InputOff);
     EditOfficePost = NewEdit(page, "EditOfficePost", 40, Hiragana);
     EditOfficeExecutive = NewEdit(page, "EditOfficeExecutive", 40, Hiragana);
-    BtnZipOf = NewFieldButton(page, "BtnZipOf", QStringLiteral("〒"));
-    BtnAddressOf = NewFieldButton(page, "BtnAddressOf", QStringLiteral("住所1"));
-    BtnSendmail03 = NewFieldButton(page, "BtnSendmail03", QStringLiteral("ﾒｰﾙ1"));
-    BtnSendmail04 = NewFieldButton(page, "BtnSendmail04", QStringLiteral("ﾒｰﾙ2"));
+    const ContactFields f = NewContactFields(
+        page, {"BtnZipOf", "EditOfficeZip", "BtnAddressOf", "EditOfficeAddress1",
+               "EditOfficeAddress2", "EditOfficeTel1", "EditOfficeTel2", "BtnSendmail03",
+               "EditOfficeMail1", "BtnSendmail04", "EditOfficeMail2", "EditOfficeFax"});
+    BtnZipOf = f.zipButton;
+    EditOfficeZip = f.zip;
+    BtnAddressOf = f.addressButton;
+    EditOfficeAddress1 = f.address1;
+    EditOfficeAddress2 = f.address2;
+    EditOfficeTel1 = f.tel1;
+    EditOfficeTel2 = f.tel2;
+    BtnSendmail03 = f.mail1Button;
+    EditOfficeMail1 = f.mail1;
+    BtnSendmail04 = f.mail2Button;
+    EditOfficeMail2 = f.mail2;
+    EditOfficeFax = f.fax;
 
-    auto *grid = new QGridLayout(page);
-    grid->setContentsMargins(6, 6, 6, 6);
-    grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(3);
+    QGridLayout *grid = NewPageGrid(page);
     grid->addWidget(NewLabel(page, QStringLiteral("会社名")), 0, 0);
     grid->addWidget(EditOffice, 0, 1, 1, 3);
     grid->addWidget(NewLabel(page, QStringLiteral("ﾌﾘｶﾞﾅ")), 1, 0);
@@ -367,26 +440,7 @@ QWidget *EditPanel::BuildCompanyPage() {
     grid->addWidget(EditOfficePost, 2, 1);
     grid->addWidget(NewLabel(page, QStringLiteral("役職")), 2, 2);
     grid->addWidget(EditOfficeExecutive, 2, 3);
-    grid->addWidget(BtnZipOf, 3, 0);
-    grid->addWidget(EditOfficeZip, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("( XXX-XXXX　形式で入力）"), page), 3, 2, 1, 2);
-    grid->addWidget(BtnAddressOf, 4, 0);
-    grid->addWidget(EditOfficeAddress1, 4, 1, 1, 3);
-    grid->addWidget(NewLabel(page, QStringLiteral("住所2")), 5, 0);
-    grid->addWidget(EditOfficeAddress2, 5, 1, 1, 3);
-    grid->addWidget(NewLabel(page, QStringLiteral("電話１")), 6, 0);
-    grid->addWidget(EditOfficeTel1, 6, 1);
-    grid->addWidget(NewLabel(page, QStringLiteral("電話２")), 6, 2);
-    grid->addWidget(EditOfficeTel2, 6, 3);
-    grid->addWidget(BtnSendmail03, 7, 0);
-    grid->addWidget(EditOfficeMail1, 7, 1, 1, 3);
-    grid->addWidget(BtnSendmail04, 8, 0);
-    grid->addWidget(EditOfficeMail2, 8, 1, 1, 3);
-    grid->addWidget(NewLabel(page, QStringLiteral("FAX")), 9, 0);
-    grid->addWidget(EditOfficeFax, 9, 1);
-    grid->setRowStretch(10, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    AddContactRows(page, grid, 3, f);
     return page;
 }
 
@@ -557,7 +611,7 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
         DTBirthday->setDate(r.birthDay);
         EditAge->setText(AgeText(r.birthDay));
     } else {
-        DTBirthday->setDate(Clock::Today());
+        DTBirthday->setDate(NoBirthday);
         EditAge->clear();
     }
     ChbPrint->setChecked(r.print);
@@ -571,8 +625,8 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
     }
     CBClass->setCurrentIndex(r.classId);
     CBClass2->setCurrentIndex(r.classId2);
-    if (r.useType == 0 || r.useType == 1)
-        TCUseType->setCurrentIndex(r.useType);
+    // A use type this program does not know (from other data) shows the personal page.
+    TCUseType->setCurrentIndex(r.useType == 1 ? 1 : 0);
     CBPrintCtrl->setEnabled(TCUseType->currentIndex() == 1);
     CBPrintCtrl->setCurrentIndex(r.printCtrl);
     ShowPictures(r.img1, r.img2);
@@ -601,7 +655,7 @@ CustomerRecord EditPanel::CurrentRecord() const {
     r.faxNo = EditFax->text();
     r.mail1 = EditMail1->text();
     r.mail2 = EditMail2->text();
-    r.birthDay = DTBirthday->date();
+    r.birthDay = DTBirthday->date() == NoBirthday ? QDate() : DTBirthday->date();
     // A box that shows no entry (an id it does not list) keeps the stored id.
     if (CBClass->currentIndex() >= 0)
         r.classId = CBClass->currentIndex();
@@ -623,7 +677,10 @@ CustomerRecord EditPanel::CurrentRecord() const {
     r.officeFax = EditOfficeFax->text();
     r.officePost = EditOfficePost->text();
     r.officeExecutive = EditOfficeExecutive->text();
-    r.useType = TCUseType->currentIndex() == 0 ? 0 : 1;
+    // An unknown stored use type stays as it is until the user picks a page.
+    const int shownPage = r.useType == 1 ? 1 : 0;
+    if (TCUseType->currentIndex() != shownPage)
+        r.useType = TCUseType->currentIndex();
     r.sex = CBSex->currentText();
     for (int i = 0; i < 4; ++i) {
         r.checkRen[i] = ChbRen[i]->isChecked();
@@ -657,10 +714,16 @@ void EditPanel::SaveCustomer(int userId) {
         SaveCustomerRecord(userQuery_, record);
         ++saveCount_;
         saving_ = false;
+        saveFailureShown_ = false;
         emit Saved(userId, record.print, record.name);
     } catch (const EngineError &error) {
         saving_ = false;
-        prompt().Error(error.message());
+        // Every keystroke saves; a book that cannot be written is reported once, until a save
+        // succeeds again.
+        if (!saveFailureShown_) {
+            saveFailureShown_ = true;
+            prompt().Error(SaveFailureText(userQuery_.DatabaseFilePath(), error.message()));
+        }
     }
 }
 
@@ -770,6 +833,11 @@ void EditPanel::BtnEtcClick() {
 bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        if (watched == DTBirthday &&
+            (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace)) {
+            DTBirthday->setDate(NoBirthday);
+            return true;
+        }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             key->modifiers() == Qt::NoModifier && watched->isWidgetType())
             return MoveFocusOnEnter(static_cast<QWidget *>(watched));
@@ -793,7 +861,8 @@ bool EditPanel::MoveFocusOnEnter(QWidget *field) {
     for (QWidget *next = field->nextInFocusChain(); next && next != field;
          next = next->nextInFocusChain()) {
         if (next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus) &&
-            !next->focusProxy() && next->window() == window()) {
+            !next->focusProxy() && next->window() == window() &&
+            !qobject_cast<QPushButton *>(next)) {
             next->setFocus(Qt::TabFocusReason);
             return true;
         }

@@ -165,5 +165,6 @@ private:
     CustomerRecord loaded_;
     TFormMemo *formMemo_;
     bool saving_ = false;
+    bool saveFailureShown_ = false;
     int saveCount_ = 0;
 };

@@ -17,13 +17,28 @@ void TellRefused(QObject *context, const QString &chars) {
         Qt::QueuedConnection);
 }
 
+void Tell(QObject *context, const QString &message) {
+    QMetaObject::invokeMethod(context, [message] { prompt().Message(message); },
+                              Qt::QueuedConnection);
+}
+
 } // namespace
 
-void GuardEntry(QLineEdit *edit) {
+void GuardEntry(QLineEdit *edit, bool dropFilteredKeys) {
     InstallFilterKey(edit);
     auto *validator = new ShiftJisValidator(edit);
+    validator->TakeOverMaxLength();
+    if (dropFilteredKeys)
+        validator->DropFilteredKeys();
     QObject::connect(validator, &ShiftJisValidator::Refused, edit,
                      [edit](const QString &chars) { TellRefused(edit, chars); });
+    QObject::connect(validator, &ShiftJisValidator::Cut, edit, [edit](int maxLength) {
+        Tell(edit, QStringLiteral("%1文字を超える部分は入力できないため切り捨てました。")
+                       .arg(maxLength));
+    });
+    QObject::connect(validator, &ShiftJisValidator::Dropped, edit, [edit](const QString &chars) {
+        Tell(edit, QStringLiteral("次の文字は登録できないため取り除きました。\r\n%1").arg(chars));
+    });
     edit->setValidator(validator);
 }
 

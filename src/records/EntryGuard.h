@@ -6,7 +6,10 @@ class GuardedPlainTextEdit;
 
 // Guards a text field of the customer records: FilterKey's four characters cannot be typed,
 // and text that code page 932 cannot hold is refused with a message when typed or pasted.
-void GuardEntry(QLineEdit *edit);
+// Text pasted beyond the edit's length limit is cut with a message. With `dropFilteredKeys`,
+// FilterKey's four characters are also taken out of pasted text (with a message), for fields
+// that store without them.
+void GuardEntry(QLineEdit *edit, bool dropFilteredKeys = false);
 // The same for the text part of an editable combo box (a fixed list gets the key filter only).
 void GuardEntry(QComboBox *combo);
 void GuardEntry(GuardedPlainTextEdit *memo);

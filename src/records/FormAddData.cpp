@@ -40,8 +40,8 @@ TFormAddData::TFormAddData(QWidget *parent)
     EditName->setMinimumWidth(280);
     EditName->setMaxLength(NameMaxLength);
     EditKana->setMaxLength(KanaMaxLength);
-    GuardEntry(EditName);
-    GuardEntry(EditKana);
+    GuardEntry(EditName, true);
+    GuardEntry(EditKana, true);
     // Enter in either edit presses BtnAdd, the default button.
     BtnAdd->setDefault(true);
     reading_ = new InputReading(EditName, EditKana);
@@ -70,11 +70,11 @@ TFormAddData::~TFormAddData() {
 }
 
 QString TFormAddData::Name() const {
-    return StripFilteredKeys(EditName->text());
+    return EditName->text();
 }
 
 QString TFormAddData::Kana() const {
-    return StripFilteredKeys(EditKana->text());
+    return EditKana->text();
 }
 
 int TFormAddData::AddCustomer(Query &userQuery) {

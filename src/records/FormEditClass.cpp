@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <vector>
 
 namespace {
 
@@ -58,6 +59,14 @@ TFormEditClass::TFormEditClass(QWidget *parent)
     BtnCancel->setAutoDefault(false);
     connect(BtnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Enter moves to the next name, as in every other window; after the last one to 更新.
+    std::vector<QWidget *> order(EditCass1.begin(), EditCass1.end());
+    order.insert(order.end(), EditCass2.begin(), EditCass2.end());
+    order.push_back(BtnOk);
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        connect(static_cast<QLineEdit *>(order[i]), &QLineEdit::returnPressed, order[i + 1],
+                [next = order[i + 1]] { next->setFocus(Qt::TabFocusReason); });
 
     auto *groups = new QHBoxLayout;
     groups->addWidget(GroupBox1);

@@ -77,8 +77,8 @@ TFormHistory::TFormHistory(QWidget *parent)
     DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     EditTitle->setMinimumWidth(300);
     InstallFilterKey(DateTimePicker1);
-    GuardEntry(EditTitle);
-    GuardEntry(EditContents);
+    GuardEntry(EditTitle, true);
+    GuardEntry(EditContents, true);
     auto *enterMovesFocus = new EnterMovesFocus(this);
     for (QWidget *field :
          std::initializer_list<QWidget *>{DateTimePicker1, EditTitle, EditContents})
@@ -106,8 +106,7 @@ TFormHistory::TFormHistory(QWidget *parent)
 
 HistoryEntry TFormHistory::Entry() const {
     // Pasting can still bring the characters the key filter refuses.
-    return {DateTimePicker1->date(), StripFilteredKeys(EditTitle->text()),
-            StripFilteredKeys(EditContents->text())};
+    return {DateTimePicker1->date(), EditTitle->text(), EditContents->text()};
 }
 
 void TFormHistory::BtnOkClick() {

@@ -120,7 +120,8 @@ bool SaveHistoryCsv(const std::vector<HistoryRow> &rows, const QString &name,
                                      QStringLiteral("CSVファイル (*.csv)"));
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty()) {
+    // "T.Yamada 様の履歴" has a dot but no extension; only ".csv" counts as one.
+    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
         // The dialog asked about the name as typed; the name with the extension may exist.
         path += QStringLiteral(".csv");
         if (QFileInfo::exists(path) &&
@@ -130,8 +131,7 @@ bool SaveHistoryCsv(const std::vector<HistoryRow> &rows, const QString &name,
     }
     QString error;
     if (!TextFile::WriteLines(path, HistoryCsvLines(rows), &error)) {
-        prompt().Error(QStringLiteral("CSVファイルを保存できませんでした。\r\n%1\r\n%2")
-                           .arg(QDir::toNativeSeparators(path), error));
+        prompt().Error(QStringLiteral("CSVファイルを保存できませんでした。\r\n%1").arg(error));
         return false;
     }
     return true;

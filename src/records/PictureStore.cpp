@@ -106,8 +106,7 @@ bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId
     ClearReadOnly(target);
     QString error;
     if (!TextFile::WriteFileAtomically(target, bytes, &error)) {
-        prompt().Error(QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2")
-                           .arg(QDir::toNativeSeparators(target), error));
+        prompt().Error(QStringLiteral("画像を保存できませんでした。\r\n%1").arg(error));
         return false;
     }
     if (!SetColumn(userQuery, slot, userId, PictureFileName(userId, slot)))

@@ -15,10 +15,9 @@ void Run(Query &query, const QString &statement) {
 } // namespace
 
 int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
-    const QString today = SqlDate(Clock::Today());
     Run(userQuery, QStringLiteral("insert into Usertbl(Name,Kana,NameTitle,Sex,MakeDay,"
-                                  "BirthDay,UseType)values(%1,%2,'様','不明',%3,%3,\"0\")")
-                       .arg(QuoteSql(name), QuoteSql(kana), today));
+                                  "BirthDay,UseType)values(%1,%2,'様','不明',%3,NULL,\"0\")")
+                       .arg(QuoteSql(name), QuoteSql(kana), SqlDate(Clock::Today())));
     return static_cast<int>(userQuery.LastInsertId());
 }
 

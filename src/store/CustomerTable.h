@@ -8,8 +8,8 @@ class Query;
 // Whole-customer changes outside the editor's save: new customers, deletion, the print mark and
 // the picture columns. Every statement throws EngineError when refused.
 
-// Inserts a new customer with the honorific 様, sex 不明, use type 0, registration day and
-// birthday today, everything else empty. Returns the key the insert assigned.
+// Inserts a new customer with the honorific 様, sex 不明, use type 0, registered today, without
+// a birthday and everything else empty. Returns the key the insert assigned.
 int InsertCustomer(Query &userQuery, const QString &name, const QString &kana);
 
 void DeleteCustomerRow(Query &userQuery, int userId);

@@ -1,40 +1,50 @@
 #include "store/SchemaUpgrade.h"
 
 #include "core/TextFile.h"
+#include "store/CustomerColumns.h"
 #include "store/TableEngine.h"
 
 #include <QFile>
 
-void RunSchemaUpgrade(Database &database, const QString &dataPath) {
-    const QString marker = dataPath + QStringLiteral("vDb.udb");
-    if (!QFile::exists(marker))
-        return;
-    QStringList lines;
-    if (!TextFile::ReadLines(marker, lines)) {
-        QFile::remove(marker);
-        return;
-    }
-    if (lines.value(0) != QStringLiteral("1.04"))
-        return;
-    static const QStringList statements = {
-        QStringLiteral("ALTER TABLE Usertbl ADD CheckRen1 INTEGER, ADD CheckRen2 INTEGER, ADD "
-                       "CheckRen3 INTEGER, ADD CheckRen4 INTEGER;"),
-        QStringLiteral("ALTER TABLE Usertbl ADD Renmei1 varchar(100), ADD RenNameTitle1 "
-                       "varchar(100), ADD Renmei2 varchar(100), ADD RenNameTitle2 varchar(100), "
-                       "ADD Renmei3 varchar(100), ADD RenNameTitle3 varchar(100), ADD Renmei4 "
-                       "varchar(100), ADD RenNameTitle4 varchar(100);"),
-        QStringLiteral("ALTER TABLE Usertbl ADD Sashikomi1 varchar(100), ADD Sashikomi2 "
-                       "varchar(100), ADD Sashikomi3 varchar(100), ADD Sashikomi4 varchar(100);"),
-    };
+namespace {
+
+QStringList MissingColumns(Database &database) {
+    Query query(database, QStringLiteral("select * from Usertbl where 0 = 1"));
+    query.Open();
+    QStringList present;
+    for (const QString &name : query.FieldNames())
+        present << name.toLower();
+    QStringList statements;
+    for (const CustomerColumn &column : CustomerColumns())
+        if (!present.contains(column.Name().toLower()))
+            statements << QStringLiteral("ALTER TABLE Usertbl ADD %1 %2")
+                              .arg(column.Name(), QString::fromLatin1(column.type));
+    return statements;
+}
+
+} // namespace
+
+QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
     try {
-        Query query(database);
-        for (const QString &statement : statements) {
-            query.SetText(statement);
-            query.Execute();
+        const QStringList additions = MissingColumns(database);
+        if (!additions.isEmpty()) {
+            Transaction transaction(database);
+            Query query(database);
+            for (const QString &statement : additions) {
+                query.SetText(statement);
+                query.Execute();
+            }
+            transaction.Commit();
         }
-        query.Close();
-    } catch (const EngineError &) {
-        // An already upgraded table refuses the first statement; the marker has done its job.
+    } catch (const EngineError &error) {
+        return QStringLiteral("顧客テーブルに足りない列を追加できませんでした。\n%1\n"
+                              "ファイルを書き込めるか確かめてから、もう一度起動して下さい。\n\n%2")
+            .arg(database.FilePath(), error.message());
     }
-    QFile::remove(marker);
+    const QString marker = dataPath + QStringLiteral("vDb.udb");
+    QStringList lines;
+    if (QFile::exists(marker) &&
+        (!TextFile::ReadLines(marker, lines) || lines.value(0) == QStringLiteral("1.04")))
+        QFile::remove(marker);
+    return {};
 }

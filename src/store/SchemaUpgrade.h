@@ -4,7 +4,9 @@
 
 class Database;
 
-// Adds the joint-name and insert columns to an older customer table when an installer left
-// the marker "vDb.udb" asking for version "1.04" in the data folder. Failures are silent: the
-// marker is removed and whatever statements ran stay applied.
-void RunSchemaUpgrade(Database &database, const QString &dataPath);
+// Makes the customer table hold every column of the catalogue, adding the missing ones in one
+// transaction (an older table lacks the joint-name and insert columns). The installer's marker
+// "vDb.udb" asking for version "1.04" in the data folder is removed once the table is complete.
+// Returns a message for the user when columns are missing and could not be added; nothing is
+// changed then and the marker stays, so the next start tries again.
+QString RunSchemaUpgrade(Database &database, const QString &dataPath);

@@ -87,13 +87,28 @@ QList<SearchField> MakeFields() {
     };
 }
 
+// A LIKE pattern around `value`: "%" and "_" typed by the user match themselves. The ESCAPE
+// clause is written only when the value holds one, so plain values keep their plain statement.
+QString LikePattern(const QString &value, bool anyBefore, bool anyAfter) {
+    const bool needsEscape = value.contains(u'%') || value.contains(u'_');
+    QString escaped = value;
+    if (needsEscape) {
+        escaped.replace(u'\\', QStringLiteral("\\\\"));
+        escaped.replace(u'%', QStringLiteral("\\%"));
+        escaped.replace(u'_', QStringLiteral("\\_"));
+    }
+    const QString pattern = QuoteSql((anyBefore ? QStringLiteral("%") : QString()) + escaped +
+                                     (anyAfter ? QStringLiteral("%") : QString()));
+    return needsEscape ? pattern + QStringLiteral(" ESCAPE '\\'") : pattern;
+}
+
 QString TextCondition(const QString &column, const QString &op, const QString &value) {
     if (op == Contains)
-        return column + QStringLiteral("LIKE ") + QuoteSql(u'%' + value + u'%');
+        return column + QStringLiteral("LIKE ") + LikePattern(value, true, true);
     if (op == StartsWith)
-        return column + QStringLiteral("LIKE ") + QuoteSql(value + u'%');
+        return column + QStringLiteral("LIKE ") + LikePattern(value, false, true);
     if (op == EndsWith)
-        return column + QStringLiteral("LIKE ") + QuoteSql(u'%' + value);
+        return column + QStringLiteral("LIKE ") + LikePattern(value, true, false);
     if (op == SameOperator)
         return column + u'=' + QuoteSql(value);
     if (op == NotSame)
@@ -101,7 +116,7 @@ QString TextCondition(const QString &column, const QString &op, const QString &v
                                : column + QStringLiteral("!=") + QuoteSql(value) +
                                      QStringLiteral(" OR ") + column + QStringLiteral(" IS NULL");
     if (op == NotContains)
-        return column + QStringLiteral("NOT LIKE ") + QuoteSql(u'%' + value + u'%') +
+        return column + QStringLiteral("NOT LIKE ") + LikePattern(value, true, true) +
                QStringLiteral(" OR ") + column + QStringLiteral(" IS NULL");
     return {};
 }
@@ -161,12 +176,12 @@ QString AgeCondition(const QString &column, const QString &op, const QString &va
     return {};
 }
 
-QString Marked(const QString &op, const QString &value) {
+// Adds the word of a memo or history row to the words it is searched for or against.
+void AddWord(SearchWords &words, const QString &op, const QString &value) {
     if (op == Contains)
-        return QStringLiteral("#CONTAIN#") + value + QStringLiteral("#CONTAIN_END#");
-    if (op == NotContains)
-        return QStringLiteral("#NOT_CONTAIN#") + value + QStringLiteral("#NOT_CONTAIN_END#");
-    return {};
+        words.contain << value;
+    else if (op == NotContains)
+        words.notContain << value;
 }
 
 QString FullWidthDigit(int n) {
@@ -212,6 +227,9 @@ QString BuildRowCondition(const SearchRow &row) {
     if (op.isEmpty())
         return {};
     const QString value = row.value == UnenteredValue ? QString() : row.value;
+    if (value.size() > MaxSearchValueLength)
+        throw SearchInputError(
+            QStringLiteral("値が長すぎます（%1文字まで）").arg(MaxSearchValueLength));
     switch (field.kind) {
     case SearchKind::Text:
         return TextCondition(field.column, op, value);
@@ -230,7 +248,7 @@ QString BuildRowCondition(const SearchRow &row) {
                                    : QStringLiteral("UseType ='1'");
     case SearchKind::Memo:
     case SearchKind::History:
-        return Marked(op, value);
+        return {}; // words, not conditions: see BuildSearchClause
     }
     return {};
 }
@@ -244,6 +262,13 @@ SearchProducts BuildSearchClause(const SearchRows &rows) {
         const SearchRow &row = rows[n];
         if (n > 0 && !row.inUse)
             continue;
+        const SearchField &field = SearchFields().at(row.field);
+        if (field.kind == SearchKind::Memo || field.kind == SearchKind::History) {
+            AddWord(field.kind == SearchKind::Memo ? products.MemoWords : products.HistoryWords,
+                    field.operators.value(row.operatorIndex),
+                    row.value == UnenteredValue ? QString() : row.value);
+            continue;
+        }
         QString condition;
         try {
             condition = BuildRowCondition(row);
@@ -253,14 +278,7 @@ SearchProducts BuildSearchClause(const SearchRows &rows) {
         }
         if (condition.isEmpty())
             continue;
-        const SearchKind kind = SearchFields().at(row.field).kind;
-        if (kind == SearchKind::Memo) {
-            products.MemoConditions << condition;
-        } else if (kind == SearchKind::History) {
-            if (!products.HistoryClause.isEmpty())
-                products.HistoryClause += QStringLiteral(" AND ");
-            products.HistoryClause += condition;
-        } else if (!anyLaterRow) {
+        if (!anyLaterRow) {
             products.SearchClause = condition;
         } else {
             if (!products.SearchClause.isEmpty())

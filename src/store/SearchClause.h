@@ -43,6 +43,8 @@ QStringList SearchValueChoices(int fieldPosition, const QStringList &classNames1
                                const QStringList &classNames2);
 
 inline constexpr int SearchRowCount = 5;
+// Longer values are refused with a message rather than handed to the engine.
+inline constexpr int MaxSearchValueLength = 1000;
 inline const QString UnenteredValue = QStringLiteral("未入力");
 inline const QString SameOperator = QStringLiteral("と同じﾃﾞｰﾀ");
 
@@ -56,12 +58,21 @@ struct SearchRow {
 };
 using SearchRows = std::array<SearchRow, SearchRowCount>;
 
+// The words of the 備考 or 履歴 rows: each is searched for as it was typed (an empty word is
+// contained in nothing).
+struct SearchWords {
+    QStringList contain;
+    QStringList notContain;
+    bool IsEmpty() const { return contain.isEmpty() && notContain.isEmpty(); }
+    bool operator==(const SearchWords &) const = default;
+};
+
 // What a search hands to the list rebuild.
 struct SearchProducts {
-    QString SearchClause;       // condition over usertbl columns; may be empty
-    QString HistoryClause;      // history word markers joined by " AND "; may be empty
-    QStringList MemoConditions; // one memo word marker text per 備考 row
-    bool NeedsFilterPass() const { return !HistoryClause.isEmpty() || !MemoConditions.isEmpty(); }
+    QString SearchClause; // condition over usertbl columns; may be empty
+    SearchWords HistoryWords;
+    SearchWords MemoWords;
+    bool NeedsFilterPass() const { return !HistoryWords.IsEmpty() || !MemoWords.IsEmpty(); }
 };
 
 // A row value the search cannot use (a 年齢 that is not a whole number); message() is for the

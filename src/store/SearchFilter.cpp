@@ -4,31 +4,9 @@
 
 namespace {
 
-const QString ContainMark = QStringLiteral("#CONTAIN#");
-const QString ContainEndMark = QStringLiteral("#CONTAIN_END#");
-const QString NotContainMark = QStringLiteral("#NOT_CONTAIN#");
-const QString NotContainEndMark = QStringLiteral("#NOT_CONTAIN_END#");
-
 // Customers without entries hold no word, so the entries alone decide; read in table order,
 // which is far faster than joining them to the customers.
 const QString HistoryEntries = QStringLiteral("select UserId, Title, Contents from Historytbl");
-
-// The texts between each `open` and the next `close`.
-QStringList TermsBetween(const QString &text, const QString &open, const QString &close) {
-    QStringList terms;
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype start = text.indexOf(open, from);
-        if (start < 0)
-            break;
-        const qsizetype end = text.indexOf(close, start + open.size());
-        if (end < 0)
-            break;
-        terms << text.mid(start + open.size(), end - start - open.size());
-        from = end + close.size();
-    }
-    return terms;
-}
 
 std::vector<QStringMatcher> Matchers(const QStringList &terms) {
     std::vector<QStringMatcher> matchers;
@@ -51,18 +29,11 @@ bool HoldsAny(const QString &text, const std::vector<QStringMatcher> &matchers) 
 } // namespace
 
 SearchFilter::SearchFilter(const SearchProducts &products)
-    : hasHistoryClause_(!products.HistoryClause.isEmpty()),
-      historyContain_(TermsBetween(products.HistoryClause, ContainMark, ContainEndMark)),
-      historyNotContain_(TermsBetween(products.HistoryClause, NotContainMark, NotContainEndMark)) {
-    for (QString condition : products.MemoConditions) {
-        if (condition.contains(NotContainMark)) {
-            memoNotContain_ << condition.remove(NotContainMark).remove(NotContainEndMark);
-        } else {
-            memoContain_ << condition.remove(ContainMark).remove(ContainEndMark);
-        }
-    }
-    // Five rows give at most five words; more can only come from marker text typed as a value.
-    historyContain_ = historyContain_.mid(0, 32);
+    : hasHistoryWords_(!products.HistoryWords.IsEmpty()),
+      // One bit per word; five rows give at most five.
+      historyContain_(products.HistoryWords.contain.mid(0, 32)),
+      historyNotContain_(products.HistoryWords.notContain),
+      memoContain_(products.MemoWords.contain), memoNotContain_(products.MemoWords.notContain) {
     allContained_ = quint32((quint64(1) << historyContain_.size()) - 1);
     memoContainMatchers_ = Matchers(memoContain_);
     memoNotContainMatchers_ = Matchers(memoNotContain_);
@@ -70,7 +41,7 @@ SearchFilter::SearchFilter(const SearchProducts &products)
 
 void SearchFilter::LoadHistory(Database &database) {
     historyHits_.clear();
-    if (!hasHistoryClause_)
+    if (!hasHistoryWords_)
         return;
     const std::vector<QStringMatcher> contain = Matchers(historyContain_);
     const std::vector<QStringMatcher> notContain = Matchers(historyNotContain_);
@@ -94,8 +65,8 @@ void SearchFilter::LoadHistory(Database &database) {
 }
 
 bool SearchFilter::Passes(int userId, const QString &note) const {
-    bool pass = !hasHistoryClause_ && memoContain_.isEmpty();
-    if (hasHistoryClause_) {
+    bool pass = !hasHistoryWords_ && memoContain_.isEmpty();
+    if (hasHistoryWords_) {
         const HistoryHits hits = historyHits_.value(userId);
         if (hits.contained == allContained_)
             pass = true;

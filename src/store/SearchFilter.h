@@ -38,7 +38,7 @@ private:
         bool excluded = false;
     };
 
-    bool hasHistoryClause_;
+    bool hasHistoryWords_;
     quint32 allContained_ = 0;
     QStringList historyContain_;
     QStringList historyNotContain_;

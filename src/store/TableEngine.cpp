@@ -68,25 +68,40 @@ sqlite3 *Database::Handle() {
     return db_;
 }
 
-static void RunCommand(sqlite3 *db, const char *command) {
+namespace {
+
+void ExecuteControl(sqlite3 *db, const char *statement) {
     char *error = nullptr;
-    if (sqlite3_exec(db, command, nullptr, nullptr, &error) != SQLITE_OK) {
+    if (sqlite3_exec(db, statement, nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "");
         sqlite3_free(error);
         throw EngineError(message);
     }
 }
 
+} // namespace
+
 void Database::Begin() {
-    RunCommand(Handle(), "BEGIN");
+    ExecuteControl(Handle(), "BEGIN IMMEDIATE");
 }
 
 void Database::Commit() {
-    RunCommand(Handle(), "COMMIT");
+    ExecuteControl(Handle(), "COMMIT");
 }
 
 void Database::Rollback() {
-    RunCommand(Handle(), "ROLLBACK");
+    if (db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+Transaction::~Transaction() {
+    if (open_)
+        database_.Rollback();
+}
+
+void Transaction::Commit() {
+    database_.Commit();
+    open_ = false;
 }
 
 void Database::Register(Query *query) {

@@ -34,7 +34,7 @@ public:
 
     sqlite3 *Handle();
 
-    // One transaction around many changes: they are stored together at Commit, or not at all.
+    // One transaction at a time; statements between Begin and Commit are stored together.
     void Begin();
     void Commit();
     void Rollback();
@@ -50,6 +50,20 @@ private:
     std::vector<Query *> queries_;
 };
 
+// Begins a transaction and rolls it back when left without Commit (a thrown EngineError).
+class Transaction {
+public:
+    explicit Transaction(Database &database) : database_(database) { database_.Begin(); }
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void Commit();
+
+private:
+    Database &database_;
+    bool open_ = true;
+};
+
 // A query object: set its statement text, then open it (for a result) or execute it (for a
 // change). Fields are read by column name, without regard to letter case; NULL reads as an
 // empty text or 0.
@@ -62,6 +76,7 @@ public:
 
     void SetText(const QString &text);
     const QString &Text() const { return text_; }
+    QString DatabaseFilePath() const { return database_.FilePath(); }
     // Binds the long text of the memo parameter :MEMOETC for the next Execute.
     void SetMemo(const QString &memo);
 

@@ -1,6 +1,7 @@
 #include "widgets/ShiftJisInput.h"
 
 #include "core/ShiftJis.h"
+#include "core/TextHelpers.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -10,21 +11,85 @@
 #include <limits>
 
 QString UnrepresentableInputMessage(const QString &chars) {
-    return QStringLiteral("次の文字はシフトJISで保存できないため入力できません。\r\n%1").arg(chars);
+    // Each character by its code beside its glyph: a font may have no glyph for it, and a
+    // control character has none.
+    QStringList named;
+    for (const char32_t c : chars.toUcs4()) {
+        const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+        named << (QChar::isPrint(c) ? QString::fromUcs4(&c, 1) + QStringLiteral(" (") + code + u')'
+                                    : code);
+    }
+    return QStringLiteral("次の文字はシフトJISで保存できないため入力できません。\r\n%1")
+        .arg(named.join(QStringLiteral("、")));
 }
 
-ShiftJisValidator::ShiftJisValidator(QLineEdit *edit) : QValidator(edit), held_(edit->text()) {
+QString RefusedInputChars(const QString &text, bool multiLine) {
+    QString refused = ShiftJis::UnrepresentableChars(text);
+    for (const QChar c : text) {
+        const bool lineBreakOrTab = c == u'\r' || c == u'\n' || c == u'\t';
+        if (c.category() == QChar::Other_Control && !(multiLine && lineBreakOrTab) &&
+            !refused.contains(c))
+            refused += c;
+    }
+    return refused;
+}
+
+ShiftJisValidator::ShiftJisValidator(QLineEdit *edit)
+    : QValidator(edit), edit_(edit), held_(edit->text()) {
     // The edit already holds the proposed text while it is validated, so the accepted text is
     // followed here.
     connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { held_ = text; });
 }
 
-QValidator::State ShiftJisValidator::validate(QString &input, int &) const {
+namespace {
+
+// A one-line field never holds a line break: pasted lines are joined, so nothing the field
+// writes can split into further lines of a settings file.
+void JoinLines(QString &text, int &pos) {
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text.at(i) != u'\r' && text.at(i) != u'\n')
+            continue;
+        text.remove(i, 1);
+        if (i < pos)
+            --pos;
+    }
+}
+
+} // namespace
+
+void ShiftJisValidator::TakeOverMaxLength() {
+    maxLength_ = edit_->maxLength();
+    edit_->setMaxLength(32767);
+}
+
+QValidator::State ShiftJisValidator::validate(QString &input, int &pos) const {
     input = ShiftJis::NormalizeCrossMapping(input);
-    const QString bad = ShiftJis::UnrepresentableChars(input);
+    JoinLines(input, pos);
+    auto *self = const_cast<ShiftJisValidator *>(this);
+    // One typed key is let be or refused quietly; what arrives at once is reported.
+    const bool arrivedAtOnce = input.size() > held_.size() + 1;
+    QString droppedNow;
+    for (qsizetype i = input.size() - 1; i >= 0; --i) {
+        if (!dropFilteredKeys_ || FilterKey(input.at(i)))
+            continue;
+        if (!droppedNow.contains(input.at(i)))
+            droppedNow.prepend(input.at(i));
+        input.remove(i, 1);
+        if (i < pos)
+            --pos;
+    }
+    if (!droppedNow.isEmpty() && arrivedAtOnce)
+        emit self->Dropped(droppedNow);
+    if (maxLength_ > 0 && input.size() > maxLength_) {
+        if (arrivedAtOnce)
+            emit self->Cut(maxLength_);
+        input.truncate(maxLength_);
+        pos = std::min(pos, maxLength_);
+    }
+    const QString bad = RefusedInputChars(input, false);
     if (bad.isEmpty())
         return Acceptable;
-    const QString held = ShiftJis::UnrepresentableChars(held_);
+    const QString held = RefusedInputChars(held_, false);
     QString added;
     for (qsizetype i = 0; i < bad.size(); ++i) {
         const qsizetype len = bad.at(i).isHighSurrogate() && i + 1 < bad.size() ? 2 : 1;
@@ -42,7 +107,7 @@ QValidator::State ShiftJisValidator::validate(QString &input, int &) const {
 GuardedPlainTextEdit::GuardedPlainTextEdit(QWidget *parent) : QPlainTextEdit(parent) {}
 
 bool GuardedPlainTextEdit::Accepts(const QString &text) {
-    const QString bad = ShiftJis::UnrepresentableChars(text);
+    const QString bad = RefusedInputChars(text, true);
     if (bad.isEmpty())
         return true;
     emit Refused(bad);

@@ -5,8 +5,14 @@
 
 class QLineEdit;
 
-// The Japanese message shown when text that code page 932 cannot hold was typed or pasted.
+// The Japanese message shown when text that code page 932 cannot hold was typed or pasted; each
+// character is named by its code too.
 QString UnrepresentableInputMessage(const QString &chars);
+
+// The characters of `text` a field refuses, each once: those code page 932 cannot hold, and
+// control characters (a NUL would cut every statement the field goes into); a multi-line field
+// takes line breaks and tabs.
+QString RefusedInputChars(const QString &text, bool multiLine);
 
 // Refuses an edit that would bring in characters code page 932 cannot hold, so every file the
 // program writes keeps the text; cross-mapped characters are taken in their code page 932 form.
@@ -19,12 +25,26 @@ public:
 
     State validate(QString &input, int &pos) const override;
 
+    // Takes over the edit's length limit, so text pasted beyond it is cut here and reported
+    // (QLineEdit would cut it silently).
+    void TakeOverMaxLength();
+    // FilterKey's characters taken out of pasted text, for fields that store without them, so
+    // the field shows what will be stored.
+    void DropFilteredKeys() { dropFilteredKeys_ = true; }
+
 signals:
     // The refused characters, each once; emitted while the edit is being refused.
     void Refused(const QString &chars);
+    // Text that came in at once (a paste or a drop) was cut at the limit.
+    void Cut(int maxLength);
+    // FilterKey's characters were taken out of text that came in at once.
+    void Dropped(const QString &chars);
 
 private:
+    QLineEdit *edit_;
     QString held_;
+    bool dropFilteredKeys_ = false;
+    int maxLength_ = 0;
 };
 
 // A multi-line text field with the same guard for typing, pasting, dropping and input methods.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/mount.h>
 
 namespace {
 QByteArray ReadBytes(const QString &path) {
@@ -53,6 +54,50 @@ private slots:
         QVERIFY(!TextFile::WriteLines(dir.filePath("file/inside.txt"), {"new"}, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"file"});
+    }
+
+    // A full disk: the old file stays whole and the failure names the file.
+    void fullDiskKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("cannot mount a small tmpfs here");
+        const auto unmount = qScopeGuard([&] { ::umount(mountPoint.constData()); });
+        IniFile ini(dir.filePath("conf.ini"));
+        ini.WriteString("SENDER", "NAME", "山田 太郎");
+        QVERIFY(ini.Save());
+        const QByteArray saved = ReadBytes(ini.path());
+        ini.WriteString("SENDER", "MEMO", QString(80 * 1024, u'あ'));
+        QString error;
+        QVERIFY(!ini.Save(&error));
+        QVERIFY2(error.contains("conf.ini"), qPrintable(error));
+        QCOMPARE(ReadBytes(ini.path()), saved);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"conf.ini"});
+    }
+
+    void iniRefusesLineBreaks_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("pasted value") << "NAME"
+                                      << "山田 太郎\r\n[PRINT_CONF]\r\nTYPE=1";
+        QTest::newRow("LF in value") << "NAME"
+                                     << "a\nb";
+        QTest::newRow("CR in key") << "NA\rME"
+                                   << "x";
+    }
+    void iniRefusesLineBreaks() {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        IniFile ini(dir.filePath("conf.ini"));
+        ini.WriteString("SENDER", "ZIP", "1000001");
+        QVERIFY(ini.Save());
+        const QByteArray saved = ReadBytes(ini.path());
+        QVERIFY(!ini.WriteString("SENDER", key, value));
+        QString error;
+        QVERIFY(!ini.Save(&error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(ReadBytes(ini.path()), saved);
     }
 
     void iniKeepsOrderAndOtherSections() {
@@ -127,6 +172,8 @@ private slots:
         QCOMPARE(ShortDateText(QDate(2008, 1, 2)), QString("2008/01/02"));
         QCOMPARE(ParseShortDate("2008/1/2"), QDate(2008, 1, 2));
         QVERIFY(!ParseShortDate("2008-01-02").isValid());
+        for (const char *outOfRange : {"19900/1/5", "0/1/5", "-5/1/5"})
+            QVERIFY2(!ParseShortDate(outOfRange).isValid(), outOfRange);
         QCOMPARE(Rnd(0.5), 0);
         QCOMPARE(Rnd(1.5), 2);
         QCOMPARE(Rnd(2.5), 2);

@@ -30,12 +30,24 @@ class TestClassNames : public QObject {
 private slots:
     void updateStatements() {
         const QStringList statements = ClassNameUpdates(
-            "Classtbl2", {"A", "O'Neil", "", "d", "e", "f", "g", "h", "i", "j", "k", "l"});
+            ClassAxis::Second, {"A", "O'Neil", "", "d", "e", "f", "g", "h", "i", "j", "k", "l"});
         QCOMPARE(statements.size(), 12);
         QCOMPARE(statements[0], QString("Update Classtbl2 set Name='A'where ClassId = 0"));
         QCOMPARE(statements[1], QString("Update Classtbl2 set Name='O''Neil'where ClassId = 1"));
         QCOMPARE(statements[2], QString("Update Classtbl2 set Name=''where ClassId = 2"));
         QCOMPARE(statements[11], QString("Update Classtbl2 set Name='l'where ClassId = 11"));
+    }
+
+    void enterMovesToTheNextName() {
+        TFormEditClass form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.EditCass1[11]->setFocus();
+        QTest::keyClick(form.EditCass1[11], Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), form.EditCass2[0]);
+        QTest::keyClick(form.EditCass2[11], Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), form.BtnOk);
+        QVERIFY(form.isVisible());
     }
 
     void fillClassNames_data() {

@@ -115,18 +115,28 @@ private slots:
                  QString("学校ｶﾞｯｺｳ"));
     }
 
-    void pastedQuotesNeverReachTheTable() {
+    void pastedTextShowsWhatIsStoredAndTheUserIsTold() {
         TestEnv env;
         TFormAddData form;
         Query query(env.db());
+        QString shownName;
         QTimer::singleShot(0, &form, [&] {
-            form.EditName->setText("O'Brien, \"株\"");
-            form.EditKana->setText("ｵﾌﾞﾗｲｴﾝ");
+            form.EditName->insert("O'Brien, \"株\"");
+            form.EditKana->insert(QString(60, u'ｱ'));
+            shownName = form.EditName->text();
             form.BtnAdd->click();
         });
         const int id = form.AddCustomer(query);
+        QCoreApplication::processEvents();
+        QCOMPARE(shownName, QString("OBrien 株"));
         QCOMPARE(env.Scalar(QString("select Name from Usertbl where UserId = %1").arg(id)),
                  QString("OBrien 株"));
+        QCOMPARE(env.Scalar(QString("select Kana from Usertbl where UserId = %1").arg(id)).size(),
+                 40);
+        const QStringList told = env.prompt().Texts("message");
+        QCOMPARE(told.size(), 2);
+        QVERIFY(told[0].contains("取り除きました"));
+        QVERIFY(told[1].contains("切り捨てました"));
     }
 };
 

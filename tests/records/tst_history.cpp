@@ -126,6 +126,13 @@ private slots:
         QCOMPARE(Bytes(env.root() + "empty.csv"), ShiftJis::Encode("日付,項目,内容\r\n"));
     }
 
+    void aDotInTheNameStillGetsTheExtension() {
+        TestEnv env;
+        env.prompt().PushPath(env.root() + "T.Yamada 様の履歴");
+        QVERIFY(SaveHistoryCsv({}, "T.Yamada", "様"));
+        QVERIFY(QFile::exists(env.root() + "T.Yamada 様の履歴.csv"));
+    }
+
     void csvNotWritten_data() {
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("folder");

@@ -1,6 +1,7 @@
 #include "../common/TestEnv.h"
 
 #include "store/CustomerRecord.h"
+#include "store/HistoryTable.h"
 
 #include <QtTest>
 

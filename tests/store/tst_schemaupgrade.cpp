@@ -31,7 +31,7 @@ private slots:
         QCOMPARE(Columns(old).size(), 35);
 
         QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
-        RunSchemaUpgrade(old, env.dataPath());
+        QCOMPARE(RunSchemaUpgrade(old, env.dataPath()), QString());
         QCOMPARE(Columns(old), CustomerColumnNames());
         QVERIFY(!QFile::exists(env.dataPath() + "vDb.udb"));
         Query row(old, "select * from Usertbl");
@@ -47,6 +47,39 @@ private slots:
         QCOMPARE(Columns(env.db()), CustomerColumnNames());
         QVERIFY(!QFile::exists(env.dataPath() + "vDb.udb"));
         QVERIFY(env.prompt().calls().empty());
+    }
+
+    void aPartlyUpgradedTableIsCompletedWithoutAMarker() {
+        TestEnv env;
+        const QString folder = env.root() + "partial/";
+        QDir().mkpath(folder);
+        Database partial;
+        partial.Open(folder, true);
+        Schema::CreateTables(partial, false);
+        Query alter(partial, "ALTER TABLE Usertbl ADD CheckRen1 INTEGER, ADD CheckRen2 INTEGER");
+        alter.Execute();
+        QCOMPARE(RunSchemaUpgrade(partial, env.dataPath()), QString());
+        QCOMPARE(Columns(partial), CustomerColumnNames());
+    }
+
+    void aFailedUpgradeChangesNothingAndKeepsTheMarker() {
+        TestEnv env;
+        const QString folder = env.root() + "readonly/";
+        QDir().mkpath(folder);
+        {
+            Database old;
+            old.Open(folder, true);
+            Schema::CreateTables(old, false);
+        }
+        QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
+        Database old;
+        old.Open(folder);
+        Query lock(old, "PRAGMA query_only = 1");
+        lock.Execute();
+        const QString problem = RunSchemaUpgrade(old, env.dataPath());
+        QVERIFY(problem.contains(old.FilePath()));
+        QCOMPARE(Columns(old).size(), 35);
+        QVERIFY(QFile::exists(env.dataPath() + "vDb.udb"));
     }
 
     void otherVersionsAreLeftAlone_data() {

@@ -52,7 +52,7 @@ private slots:
         QTest::newRow("date before")
             << MakeRow("生年月日", "2000/02/29", "以前のﾃﾞｰﾀ") << "BirthDay < \"02/29/2000\"";
         QTest::newRow("date unentered")
-            << MakeRow("生年月日", "未入力", "以降のﾃﾞｰﾀ", 1) << "BirthDay > \"NULL\"";
+            << MakeRow("生年月日", "未入力", "以降のﾃﾞｰﾀ", 1) << "Birthday IS NULL";
         QTest::newRow("not a date")
             << MakeRow("作成日", "2023/02/29", same) << "MakeDay = \"NULL\"";
         QTest::newRow("month") << MakeRow("生年月日", "5", "月のﾃﾞｰﾀ")
@@ -65,10 +65,7 @@ private slots:
         QTest::newRow("print typed") << MakeRow("印刷", "x", notSame, -1) << "Print ='1'";
         QTest::newRow("use personal") << MakeRow("用途", "個人用", "のﾃﾞｰﾀ", 0) << "UseType ='0'";
         QTest::newRow("use typed") << MakeRow("用途", "x", "のﾃﾞｰﾀ", -1) << "UseType ='1'";
-        QTest::newRow("memo contains")
-            << MakeRow("備考", "VIP", contain) << "#CONTAIN#VIP#CONTAIN_END#";
-        QTest::newRow("history not contains")
-            << MakeRow("履歴", "苦情", notContain) << "#NOT_CONTAIN#苦情#NOT_CONTAIN_END#";
+        QTest::newRow("memo words are no condition") << MakeRow("備考", "VIP", contain) << "";
         QTest::newRow("no operator") << MakeRow("備考", "未入力", "と同じﾃﾞｰﾀ") << "";
     }
     void rowCondition() {
@@ -181,7 +178,7 @@ private slots:
     void joinsRows_data() {
         QTest::addColumn<QList<SearchRow>>("rows");
         QTest::addColumn<QString>("clause");
-        QTest::addColumn<QString>("history");
+        QTest::addColumn<QStringList>("history");
         QTest::addColumn<QStringList>("memo");
         const SearchRow kana = MakeRow("ﾌﾘｶﾞﾅ", "abc");
         SearchRow unused = MakeRow("名前", "");
@@ -191,33 +188,56 @@ private slots:
         const SearchRow word2 = MakeRow("履歴", "苦情", "を含まないﾃﾞｰﾀ");
         const SearchRow memo1 = MakeRow("備考", "VIP");
         const SearchRow memo2 = MakeRow("備考", "休眠", "を含まないﾃﾞｰﾀ");
+        const SearchRow marker = MakeRow("備考", "#CONTAIN#x#CONTAIN_END#");
         QTest::newRow("row 1 alone") << QList<SearchRow>{kana} << "Kana LIKE '%abc%'"
-                                     << "" << QStringList();
+                                     << QStringList() << QStringList();
         QTest::newRow("rows 1 and 3")
             << QList<SearchRow>{kana, unused, zip} << "(Kana LIKE '%abc%') AND (Zip ='')"
-            << "" << QStringList();
-        QTest::newRow("history alone") << QList<SearchRow>{word1} << ""
-                                       << "#CONTAIN#見積#CONTAIN_END#" << QStringList();
-        QTest::newRow("memo alone") << QList<SearchRow>{memo2} << ""
-                                    << "" << QStringList{"#NOT_CONTAIN#休眠#NOT_CONTAIN_END#"};
-        QTest::newRow("all kinds")
-            << QList<SearchRow>{word1, memo1, kana, word2, memo2} << "(Kana LIKE '%abc%')"
-            << "#CONTAIN#見積#CONTAIN_END# AND #NOT_CONTAIN#苦情#NOT_CONTAIN_END#"
-            << QStringList{"#CONTAIN#VIP#CONTAIN_END#", "#NOT_CONTAIN#休眠#NOT_CONTAIN_END#"};
+            << QStringList() << QStringList();
+        QTest::newRow("history alone")
+            << QList<SearchRow>{word1} << "" << QStringList{"+見積"} << QStringList();
+        QTest::newRow("memo alone")
+            << QList<SearchRow>{memo2} << "" << QStringList() << QStringList{"-休眠"};
+        QTest::newRow("all kinds") << QList<SearchRow>{word1, memo1, kana, word2, memo2}
+                                   << "(Kana LIKE '%abc%')" << QStringList{"+見積", "-苦情"}
+                                   << QStringList{"+VIP", "-休眠"};
+        QTest::newRow("marker text is a word")
+            << QList<SearchRow>{marker} << "" << QStringList()
+            << QStringList{"+#CONTAIN#x#CONTAIN_END#"};
+    }
+    // Words as "+word" (contained) and "-word" (not contained).
+    static QStringList Signed(const SearchWords &words) {
+        QStringList list;
+        for (const QString &word : words.contain)
+            list << "+" + word;
+        for (const QString &word : words.notContain)
+            list << "-" + word;
+        return list;
     }
     void joinsRows() {
         QFETCH(QList<SearchRow>, rows);
         QFETCH(QString, clause);
-        QFETCH(QString, history);
+        QFETCH(QStringList, history);
         QFETCH(QStringList, memo);
         SearchRows all;
         for (int i = 0; i < rows.size(); ++i)
             all[i] = rows[i];
         const SearchProducts products = BuildSearchClause(all);
         QCOMPARE(products.SearchClause, clause);
-        QCOMPARE(products.HistoryClause, history);
-        QCOMPARE(products.MemoConditions, memo);
+        QCOMPARE(Signed(products.HistoryWords), history);
+        QCOMPARE(Signed(products.MemoWords), memo);
         QCOMPARE(products.NeedsFilterPass(), !history.isEmpty() || !memo.isEmpty());
+    }
+
+    void anOverLongValueIsRefusedWithAMessage() {
+        SearchRows rows;
+        rows[0] = MakeRow("名前", QString(MaxSearchValueLength + 1, u'あ'));
+        try {
+            BuildSearchClause(rows);
+            QFAIL("built");
+        } catch (const SearchInputError &error) {
+            QVERIFY(error.message().contains("長すぎます"));
+        }
     }
 
     void birthdayWithoutADate_data() {

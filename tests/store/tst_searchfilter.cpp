@@ -57,13 +57,12 @@ const QString NotContain = "を含まないﾃﾞｰﾀ";
 class TestSearchFilter : public QObject {
     Q_OBJECT
 private slots:
-    void markerTerms() {
+    void wordsAreTakenAsTyped() {
         SearchProducts products;
-        products.HistoryClause = "#CONTAIN#a#CONTAIN_END# AND #NOT_CONTAIN#b#NOT_CONTAIN_END# AND "
-                                 "#CONTAIN##CONTAIN_END#";
-        products.MemoConditions = {"#CONTAIN#m#CONTAIN_END#", "#NOT_CONTAIN#n#NOT_CONTAIN_END#"};
+        products.HistoryWords = {{"a", "", "#CONTAIN#x#CONTAIN_END#"}, {"b"}};
+        products.MemoWords = {{"m"}, {"n"}};
         const SearchFilter filter(products);
-        QCOMPARE(filter.HistoryContainTerms(), QStringList({"a", ""}));
+        QCOMPARE(filter.HistoryContainTerms(), QStringList({"a", "", "#CONTAIN#x#CONTAIN_END#"}));
         QCOMPARE(filter.HistoryNotContainTerms(), QStringList({"b"}));
         QCOMPARE(filter.MemoContainTerms(), QStringList({"m"}));
         QCOMPARE(filter.MemoNotContainTerms(), QStringList({"n"}));
@@ -143,6 +142,30 @@ private slots:
         QCOMPARE(RunSearch(env, {MakeRow("名前", "x' OR '1'='1", Contain)}).names, QStringList());
         QCOMPARE(RunSearch(env, {MakeRow("名前", "O'Brien", "でないﾃﾞｰﾀ")}).names,
                  QStringList({"Brien"}));
+    }
+
+    void wildcardsInAValueMatchThemselves_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("percent") << "%" << Contain << QStringList({"50%引き", "c\\%d"});
+        QTest::newRow("underscore") << "_" << Contain << QStringList({"a_b"});
+        QTest::newRow("backslash with percent") << "\\%" << Contain << QStringList({"c\\%d"});
+        QTest::newRow("starts with") << "50%"
+                                     << "で始まるﾃﾞｰﾀ" << QStringList({"50%引き"});
+        QTest::newRow("not containing") << "%" << NotContain << QStringList({"a_b", "plain"});
+    }
+    void wildcardsInAValueMatchThemselves() {
+        QFETCH(QString, value);
+        QFETCH(QString, op);
+        QFETCH(QStringList, names);
+        TestEnv env;
+        for (const QString name : {"50%引き", "a_b", "c\\%d", "plain"})
+            env.AddCustomer(name, "ｱ");
+        QStringList found = RunSearch(env, {MakeRow("名前", value, op)}).names;
+        found.sort();
+        names.sort();
+        QCOMPARE(found, names);
     }
 
     void unenteredFindsEmptyFields() {

@@ -50,6 +50,10 @@ private slots:
                                                                         << "−"
                                                                         << "－"
                                                                         << "";
+        QTest::newRow("pasted lines are joined") << "名前："
+                                                 << "山田 太郎\r\n[PRINT_CONF]\nTYPE=1"
+                                                 << "名前：山田 太郎[PRINT_CONF]TYPE=1"
+                                                 << "";
         QTest::newRow("a held character keeps the field editable") << "a😀"
                                                                    << "b"
                                                                    << "a😀b"
@@ -58,6 +62,8 @@ private slots:
                                                          << "😀♥"
                                                          << "a😀"
                                                          << "♥";
+        QTest::newRow("a NUL is refused") << "ab" << QString("c") + QChar(0) + "d" << "ab"
+                                          << QString(QChar(0));
     }
     void lineEditInput() {
         QFETCH(QString, held);
@@ -73,6 +79,11 @@ private slots:
         edit.insert(inserted);
         QCOMPARE(edit.text(), result);
         QCOMPARE(refusals.isEmpty() ? QString() : refusals.first().first().toString(), refused);
+    }
+
+    void theMessageNamesEachCharacterByItsCode() {
+        const QString message = UnrepresentableInputMessage(QString("😀𠮷") + QChar(0));
+        QVERIFY(message.endsWith("😀 (U+1F600)、𠮷 (U+20BB7)、U+0000"));
     }
 
     void memoRefusesPastedAndCommittedText() {

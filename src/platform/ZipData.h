@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <mutex>
 
 // One entry of the postal code file as the search window lists it.
 struct ZipRow {
@@ -21,8 +23,9 @@ ZipRow ZipRowFromLine(const QString &line);
 // full-width hyphen or full-width digits never match).
 QString ZipCodeKey(const QString &zipText);
 
-// The lines of the postal code file, held in memory so lookups do not read and decode the whole
-// national file each time. The file is read again whenever its size or time stamps change.
+// The lines of the postal code file, held in memory so lookups and the customer barcode do not
+// read and decode the whole national file each time. The file is read again whenever its path,
+// size or time stamps change, so a replaced file is seen at once. Safe to use from any thread.
 class ZipData {
 public:
     enum class LoadResult { Ready, Unreadable, Empty };
@@ -33,19 +36,23 @@ public:
     QList<ZipRow> FindByCode(const QString &key) const;
     // Rows of the lines that contain the text anywhere, letter case ignored, in file order.
     QList<ZipRow> FindByAddress(const QString &text) const;
+    // The addresses of every line whose code is exactly these seven digits, in file order.
+    QStringList TownsOf(const QString &postalDigits) const;
 
-    qsizetype LineCount() const { return lines_.size(); }
+    qsizetype LineCount() const;
 
 private:
     void Forget();
 
+    mutable std::mutex mutex_;
     QString path_;
     qint64 size_ = -1;
     QDateTime modified_;
     QDateTime metadataChanged_;
     QStringList lines_;
     QStringList foldedLines_; // case-folded copies; unchanged lines share their text
+    QHash<QString, QList<qsizetype>> linesOfCode_;
 };
 
-// The one copy of the postal code file that the lookups of the program share.
+// The one copy of the postal code file that the lookups and the barcode share.
 ZipData &SharedZipData();

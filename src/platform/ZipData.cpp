@@ -1,4 +1,4 @@
-#include "postal/ZipData.h"
+#include "platform/ZipData.h"
 
 #include "core/TextFile.h"
 
@@ -24,6 +24,7 @@ QString ZipCodeKey(const QString &zipText) {
 }
 
 ZipData::LoadResult ZipData::Load(const QString &path) {
+    const std::lock_guard lock(mutex_);
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable()) {
         Forget();
@@ -38,8 +39,13 @@ ZipData::LoadResult ZipData::Load(const QString &path) {
         if (!TextFile::ReadLines(path, lines))
             return LoadResult::Unreadable;
         foldedLines_.reserve(lines.size());
-        for (const QString &line : lines)
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString &line = lines.at(i);
             foldedLines_.append(line.toCaseFolded());
+            const qsizetype comma = line.indexOf(u',');
+            if (comma > 0)
+                linesOfCode_[line.left(comma).trimmed()].append(i);
+        }
         lines_ = std::move(lines);
         path_ = path;
         size_ = info.size();
@@ -56,9 +62,11 @@ void ZipData::Forget() {
     metadataChanged_ = {};
     lines_.clear();
     foldedLines_.clear();
+    linesOfCode_.clear();
 }
 
 QList<ZipRow> ZipData::FindByCode(const QString &key) const {
+    const std::lock_guard lock(mutex_);
     QList<ZipRow> rows;
     for (const QString &line : lines_) {
         if (line.startsWith(key))
@@ -68,6 +76,7 @@ QList<ZipRow> ZipData::FindByCode(const QString &key) const {
 }
 
 QList<ZipRow> ZipData::FindByAddress(const QString &text) const {
+    const std::lock_guard lock(mutex_);
     QList<ZipRow> rows;
     const QStringMatcher matcher(text.toCaseFolded());
     for (qsizetype i = 0; i < foldedLines_.size(); ++i) {
@@ -75,6 +84,21 @@ QList<ZipRow> ZipData::FindByAddress(const QString &text) const {
             rows.append(ZipRowFromLine(lines_.at(i)));
     }
     return rows;
+}
+
+QStringList ZipData::TownsOf(const QString &postalDigits) const {
+    const std::lock_guard lock(mutex_);
+    QStringList towns;
+    for (const qsizetype i : linesOfCode_.value(postalDigits)) {
+        const QString &line = lines_.at(i);
+        towns << line.mid(line.indexOf(u',') + 1);
+    }
+    return towns;
+}
+
+qsizetype ZipData::LineCount() const {
+    const std::lock_guard lock(mutex_);
+    return lines_.size();
 }
 
 ZipData &SharedZipData() {

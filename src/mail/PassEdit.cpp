@@ -1,0 +1,175 @@
+#include "mail/PassEdit.h"
+
+#include "platform/Prompt.h"
+#include "widgets/ShiftJisInput.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *NewEdit(const QString &name, QWidget *parent) {
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setValidator(new ShiftJisValidator(edit));
+    return edit;
+}
+
+} // namespace
+
+TMailSettingsPage::TMailSettingsPage(QWidget *parent) : TPassEditPage(parent) {
+    setObjectName(QStringLiteral("TabSheet2"));
+    EditName = NewEdit(QStringLiteral("EditName"), this);
+    EditMail = NewEdit(QStringLiteral("EditMail"), this);
+    EditSmtpServer = NewEdit(QStringLiteral("EditSmtpServer"), this);
+    EditSmtpPort = NewEdit(QStringLiteral("EditSmtpPort"), this);
+    EditSmtpUserID = NewEdit(QStringLiteral("EditSmtpUserID"), this);
+    EditSmtpPassword = NewEdit(QStringLiteral("EditSmtpPassword"), this);
+    EditSmtpPassword->setEchoMode(QLineEdit::Password);
+
+    auto *GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    CBUsePOP = new QCheckBox(QStringLiteral("POP before SMTPを使用する"), GroupBox1);
+    CBUsePOP->setObjectName(QStringLiteral("CBUsePOP"));
+    LblEditPopServer = NewEdit(QStringLiteral("LblEditPopServer"), GroupBox1);
+    LblEditPopPort = NewEdit(QStringLiteral("LblEditPopPort"), GroupBox1);
+    LblEditPopUserID = NewEdit(QStringLiteral("LblEditPopUserID"), GroupBox1);
+    LblEditPopPassword = NewEdit(QStringLiteral("LblEditPopPassword"), GroupBox1);
+    LblEditPopPassword->setEchoMode(QLineEdit::Password);
+
+    auto *layout = new QFormLayout(this);
+    layout->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    layout->addRow(QStringLiteral("■名前"), EditName);
+    layout->addRow(QStringLiteral("■メールアドレス"), EditMail);
+    layout->addRow(QStringLiteral("■SMTPサーバー"), EditSmtpServer);
+    layout->addRow(QStringLiteral("■SMTPサーバーポート（標準 25)"), EditSmtpPort);
+    layout->addRow(QStringLiteral("■ユーザID"), EditSmtpUserID);
+    layout->addRow(QStringLiteral("■パスワード"), EditSmtpPassword);
+    auto *popLayout = new QFormLayout(GroupBox1);
+    popLayout->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    popLayout->addRow(CBUsePOP);
+    const std::pair<QString, QLineEdit *> popRows[] = {
+        {QStringLiteral("■POPサーバー"), LblEditPopServer},
+        {QStringLiteral("■POPサーバーポート(標準 110)"), LblEditPopPort},
+        {QStringLiteral("■ユーザーID"), LblEditPopUserID},
+        {QStringLiteral("■パスワード"), LblEditPopPassword},
+    };
+    for (const auto &[label, edit] : popRows) {
+        edit->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
+        edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+        popLayout->addRow(label, edit);
+        connect(edit, &QLineEdit::textChanged, this, &TPassEditPage::OkConditionChanged);
+    }
+    layout->addRow(GroupBox1);
+    connect(CBUsePOP, &QCheckBox::toggled, this, &TMailSettingsPage::CBUsePOPClick);
+}
+
+void TMailSettingsPage::CBUsePOPClick() {
+    for (QLineEdit *edit : {LblEditPopServer, LblEditPopPort, LblEditPopUserID, LblEditPopPassword})
+        edit->setEnabled(CBUsePOP->isChecked());
+}
+
+void TMailSettingsPage::LoadMailSettings() {
+    const MailPageValues values = LoadMailPageValues(dataPath_);
+    EditName->setText(values.name);
+    EditMail->setText(values.mail);
+    EditSmtpServer->setText(values.smtpServer);
+    EditSmtpPort->setText(values.smtpPort);
+    EditSmtpUserID->setText(values.smtpUserId);
+    EditSmtpPassword->setText(values.smtpPassword);
+    CBUsePOP->setChecked(values.usePopBeforeSmtp);
+    LblEditPopServer->setText(values.popServer);
+    LblEditPopPort->setText(values.popPort);
+    LblEditPopUserID->setText(values.popUserId);
+    LblEditPopPassword->setText(values.popPassword);
+    CBUsePOPClick();
+}
+
+void TMailSettingsPage::SaveMailSettings() {
+    MailPageValues values;
+    values.name = EditName->text();
+    values.mail = EditMail->text();
+    values.smtpServer = EditSmtpServer->text();
+    values.smtpPort = EditSmtpPort->text();
+    values.smtpUserId = EditSmtpUserID->text();
+    values.smtpPassword = EditSmtpPassword->text();
+    values.usePopBeforeSmtp = CBUsePOP->isChecked();
+    values.popServer = LblEditPopServer->text();
+    values.popPort = LblEditPopPort->text();
+    values.popUserId = LblEditPopUserID->text();
+    values.popPassword = LblEditPopPassword->text();
+    QString error;
+    if (!SaveMailPageValues(dataPath_, values, &error))
+        prompt().Error(QStringLiteral("メール送信設定を保存できません\r\n%1").arg(error));
+}
+
+T_pass_edit::T_pass_edit(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("T_pass_edit"));
+    setWindowTitle(QStringLiteral("設定"));
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    Btn_OK = new QPushButton(QStringLiteral("設定"), this);
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Btn_OK);
+    buttons->addWidget(Btn_Cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    mailPage_ = new TMailSettingsPage;
+    AddPage(mailPage_, QStringLiteral("メール送信設定"));
+    PageControl1->setCurrentWidget(mailPage_);
+    connect(Btn_OK, &QPushButton::clicked, this, &T_pass_edit::Btn_OKClick);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void T_pass_edit::AddPage(TPassEditPage *page, const QString &caption, int index) {
+    QWidget *current = PageControl1->currentWidget();
+    PageControl1->insertTab(index, page, caption);
+    if (current)
+        PageControl1->setCurrentWidget(current);
+    pages_.insert(index < 0 ? pages_.end() : pages_.begin() + index, page);
+    connect(page, &TPassEditPage::OkConditionChanged, this, &T_pass_edit::UpdateOkButton);
+}
+
+void T_pass_edit::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void T_pass_edit::FormShow() {
+    for (TPassEditPage *page : pages_)
+        page->Load();
+    UpdateOkButton();
+}
+
+void T_pass_edit::UpdateOkButton() {
+    bool allowed = true;
+    for (TPassEditPage *page : pages_)
+        allowed = allowed && page->OkAllowed();
+    Btn_OK->setEnabled(allowed);
+}
+
+void T_pass_edit::Btn_OKClick() {
+    for (TPassEditPage *page : pages_)
+        if (!page->Accept())
+            return;
+    accept();
+    for (TPassEditPage *page : pages_)
+        page->Save();
+}

@@ -1,0 +1,158 @@
+#include "mail/PzConv.h"
+
+#include "core/ShiftJis.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr unsigned char VoicedMark = 0xDE;
+constexpr unsigned char SemiVoicedMark = 0xDF;
+
+bool IsHalfWidthKana(unsigned char b) {
+    return b >= 0xA1 && b <= 0xDF;
+}
+
+// The full-width Shift-JIS counterpart of every half-width katakana byte 0xA1..0xDF.
+const std::array<QByteArray, 0x3F> &FullWidthKana() {
+    static const std::array<QByteArray, 0x3F> table = [] {
+        std::array<QByteArray, 0x3F> t;
+        for (int b = 0xA1; b <= 0xDF; ++b) {
+            QString wide = ShiftJis::Decode(QByteArray(1, static_cast<char>(b)))
+                               .normalized(QString::NormalizationForm_KC);
+            if (b == VoicedMark)
+                wide = QStringLiteral("゛");
+            else if (b == SemiVoicedMark)
+                wide = QStringLiteral("゜");
+            t[b - 0xA1] = ShiftJis::Encode(wide);
+        }
+        return t;
+    }();
+    return table;
+}
+
+QByteArray WithTrailPlus(QByteArray kana, int step) {
+    kana[1] = static_cast<char>(static_cast<unsigned char>(kana[1]) + step);
+    return kana;
+}
+
+// Both kana conversions: walks the text by Shift-JIS characters and lets `merge` turn a
+// half-width kana and the byte after it into output, returning how many bytes it used.
+template <typename Merge> QByteArray ConvertHalfWidthKana(const QByteArray &text, Merge merge) {
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (qsizetype i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (ShiftJis::IsLeadByte(b) && i + 1 < text.size()) {
+            out += text.mid(i, 2);
+            i += 2;
+        } else if (IsHalfWidthKana(b)) {
+            const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+            i += merge(b, next, out);
+        } else {
+            out += text[i];
+            ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QByteArray TPzConv::ZenkakuSepaDaku(const QByteArray &text) {
+    return ConvertHalfWidthKana(text, [](unsigned char kana, unsigned char, QByteArray &out) {
+        out += FullWidthKana()[kana - 0xA1];
+        return 1;
+    });
+}
+
+QByteArray TPzConv::ZenkakuWithDaku(const QByteArray &text) {
+    return ConvertHalfWidthKana(text, [](unsigned char kana, unsigned char next, QByteArray &out) {
+        const QByteArray &wide = FullWidthKana()[kana - 0xA1];
+        const bool haToHo = kana >= 0xCA && kana <= 0xCE;
+        if (next == VoicedMark && kana == 0xB3) {
+            out += "\x83\x94"; // ヴ
+            return 2;
+        }
+        if (next == VoicedMark && ((kana >= 0xB6 && kana <= 0xC4) || haToHo)) {
+            out += WithTrailPlus(wide, 1);
+            return 2;
+        }
+        if (next == SemiVoicedMark && haToHo) {
+            out += WithTrailPlus(wide, 2);
+            return 2;
+        }
+        out += wide;
+        return 1;
+    });
+}
+
+std::pair<unsigned char, unsigned char> TPzConv::SjisToJisChar(unsigned char lead,
+                                                               unsigned char trail) {
+    int high = lead <= 0x9F ? 2 * (lead - 0x70) : 2 * (lead - 0xB0);
+    if (trail < 0x9F)
+        --high;
+    int low;
+    if (trail < 0x7F)
+        low = trail - 0x1F;
+    else if (trail < 0x9F)
+        low = trail - 0x20;
+    else
+        low = trail - 0x7E;
+    return {static_cast<unsigned char>(high), static_cast<unsigned char>(low)};
+}
+
+QByteArray TPzConv::ConvertKana(const QByteArray &text) const {
+    switch (JisKanaConvType) {
+    case ktZenWithDaku:
+        return ZenkakuWithDaku(text);
+    case ktZenSepaDaku:
+        return ZenkakuSepaDaku(text);
+    case ktNone:
+        break;
+    }
+    return text;
+}
+
+QByteArray TPzConv::SjisToJis(const QByteArray &text) const {
+    const QByteArray kana = ConvertKana(text);
+    const QByteArray toAscii = JisByteCodeType == btRoman ? "\x1b(J" : "\x1b(B";
+    QByteArray out;
+    out.reserve(kana.size() + kana.size() / 2 + 8);
+    bool kanji = false;
+    for (qsizetype i = 0; i < kana.size(); ++i) {
+        const auto b = static_cast<unsigned char>(kana[i]);
+        if (ShiftJis::IsLeadByte(b) && i + 1 < kana.size()) {
+            if (!kanji) {
+                out += "\x1b$B";
+                kanji = true;
+            }
+            const auto [high, low] = SjisToJisChar(b, static_cast<unsigned char>(kana[++i]));
+            out += static_cast<char>(high);
+            out += static_cast<char>(low);
+        } else {
+            if (kanji) {
+                out += toAscii;
+                kanji = false;
+            }
+            out += kana[i];
+        }
+    }
+    if (kanji)
+        out += toAscii;
+    return out;
+}
+
+QByteArray TPzConv::EncodeBase64(const QByteArray &bytes) {
+    return bytes.toBase64();
+}
+
+QByteArray TPzConv::EncodeHeaderWord(const QByteArray &text) const {
+    const bool hasLeadByte = std::any_of(text.begin(), text.end(), [](char b) {
+        return ShiftJis::IsLeadByte(static_cast<unsigned char>(b));
+    });
+    if (!hasLeadByte)
+        return text;
+    return "=?ISO-2022-JP?B?" + EncodeBase64(SjisToJis(ConvertKana(text))) + "?=";
+}

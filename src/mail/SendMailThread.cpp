@@ -1,0 +1,130 @@
+#include "mail/SendMailThread.h"
+
+#include "core/ShiftJis.h"
+#include "platform/MailTransport.h"
+
+namespace {
+
+// Refused messages listed by name in the closing message; more are only counted.
+constexpr int ListedFailures = 10;
+
+QList<QByteArray> AddressList(const QString &address) {
+    QList<QByteArray> recipients;
+    for (const QString &part : address.split(u','))
+        if (!part.trimmed().isEmpty())
+            recipients << ShiftJis::Encode(part.trimmed());
+    return recipients;
+}
+
+} // namespace
+
+SmtpMessage BuildSmtpMessage(const TPzConv &conv, const MailSettings &settings,
+                             const QString &address, const QString &subject, const QString &body) {
+    SmtpMessage message;
+    message.senderName = conv.EncodeHeaderWord(ShiftJis::Encode(settings.SenderName));
+    message.senderAddress = ShiftJis::Encode(settings.SenderMail);
+    message.recipients = AddressList(address);
+    message.subject = conv.EncodeHeaderWord(ShiftJis::Encode(subject));
+    QByteArray jis = conv.SjisToJis(ShiftJis::Encode(body));
+    jis.replace("\r\n", "\n").replace('\r', '\n');
+    if (jis.endsWith('\n'))
+        jis.chop(1);
+    message.bodyLines = jis.split('\n');
+    message.contentType = "text/plain;charset=\"iso-2022-jp\";";
+    message.transferEncoding = "7bit";
+    return message;
+}
+
+TSendMailThread::TSendMailThread(SendJob job, QObject *parent)
+    : QThread(parent), job_(std::move(job)) {}
+
+void TSendMailThread::SetStatus(const QString &text) {
+    StatusText = text;
+    emit StatusChanged(text);
+}
+
+void TSendMailThread::run() {
+    Cancelled = false;
+    ErrorText.clear();
+    Failed.clear();
+    SetStatus(QStringLiteral("初期化中････"));
+    if (isInterruptionRequested()) {
+        Cancelled = true;
+        return;
+    }
+    SentCount = 0;
+    FirstIndex = 0;
+    LastIndex = static_cast<int>(job_.rows.size()) - 1;
+    emit RangeChanged(0, LastIndex);
+    if (isInterruptionRequested()) {
+        Cancelled = true;
+        return;
+    }
+    SetStatus(QStringLiteral("接続中････"));
+    SmtpClient smtp(job_.transport);
+    smtp.SetMailAgent("OV_Pellor3");
+    Pop3Client pop(job_.transport);
+    try {
+        Connect(smtp, pop);
+    } catch (const MailTransportError &) {
+        ErrorText = QStringLiteral("接続中にエラーが発生しました");
+        return;
+    }
+    if (isInterruptionRequested())
+        Cancelled = true;
+    for (int i = FirstIndex; i <= LastIndex && !Cancelled; ++i) {
+        if (isInterruptionRequested()) {
+            Cancelled = true;
+            break;
+        }
+        SendOne(smtp, job_.rows[static_cast<size_t>(SentCount)]);
+        ++SentCount;
+        emit ProgressChanged(SentCount);
+        SetStatus(QStringLiteral("<%1> に送信中････%2/%3").arg(Address).arg(i).arg(LastIndex));
+    }
+    SetStatus(QStringLiteral("切断中････"));
+    if (smtp.Connected())
+        smtp.Disconnect();
+}
+
+void TSendMailThread::Connect(SmtpClient &smtp, Pop3Client &pop) {
+    const MailSettings &s = job_.settings;
+    if (s.UsePopBeforeSmtp) {
+        pop.Configure(s.PopServer, s.PopPort, s.PopUserId, s.PopPassword);
+        pop.Connect();
+        msleep(300);
+        pop.Disconnect();
+    }
+    smtp.Configure(s.SmtpServer, s.SmtpPort, s.SmtpUserId, s.SmtpPassword);
+    smtp.Connect();
+}
+
+void TSendMailThread::SendOne(SmtpClient &smtp, const MailRecipient &row) {
+    Address = row.address;
+    Subject = Personalize(job_.subject, row);
+    Body = Personalize(job_.body, row);
+    try {
+        smtp.Send(BuildSmtpMessage(conv_, job_.settings, Address, Subject, Body));
+    } catch (const MailTransportError &) {
+        Failed.push_back({row.name, row.address});
+    }
+}
+
+QString SendOutcomeText(const TSendMailThread &worker) {
+    if (!worker.ErrorText.isEmpty())
+        return worker.ErrorText;
+    if (worker.Cancelled)
+        return QStringLiteral("送信処理をキャンセルしました");
+    QString text = QStringLiteral("送信処理が完了しました");
+    if (worker.Failed.empty())
+        return text;
+    const int failed = static_cast<int>(worker.Failed.size());
+    text += QStringLiteral("\r\n\r\n送信できなかったメール：%1件").arg(failed);
+    for (int i = 0; i < std::min(failed, ListedFailures); ++i) {
+        const auto &message = worker.Failed[static_cast<size_t>(i)];
+        text += QStringLiteral("\r\n%1 <%2>").arg(message.name, message.address);
+    }
+    if (failed > ListedFailures)
+        text += QStringLiteral("\r\nほか%1件").arg(failed - ListedFailures);
+    return text;
+}

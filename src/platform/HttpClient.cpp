@@ -1,0 +1,41 @@
+#include "platform/HttpClient.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QTimer>
+
+HttpClient::HttpClient(int timeoutMs, int wholeRequestMs)
+    : timeoutMs_(timeoutMs), wholeRequestMs_(wholeRequestMs > 0 ? wholeRequestMs : timeoutMs),
+      manager_(std::make_unique<QNetworkAccessManager>()) {
+    manager_->setProxy(QNetworkProxy::NoProxy);
+}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::SetProxy(const QString &host, int port) {
+    if (host.isEmpty())
+        manager_->setProxy(QNetworkProxy::NoProxy);
+    else
+        manager_->setProxy(
+            QNetworkProxy(QNetworkProxy::HttpProxy, host, static_cast<quint16>(port)));
+}
+
+QByteArray HttpClient::Get(const QUrl &url) {
+    QNetworkRequest request(url);
+    request.setRawHeader("Accept", "text/html, */*");
+    request.setRawHeader("User-Agent", "Mozilla/3.0 (compatible; Indy Library)");
+    request.setTransferTimeout(timeoutMs_);
+    std::unique_ptr<QNetworkReply> reply(manager_->get(request));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // The transfer timeout covers a stalled transfer; this one the whole request.
+    QTimer::singleShot(wholeRequestMs_, &loop, [&] { reply->abort(); });
+    if (!reply->isFinished())
+        loop.exec();
+    if (reply->error() != QNetworkReply::NoError)
+        throw HttpError(QStringLiteral("%1 を取得できません: %2")
+                            .arg(url.toDisplayString(), reply->errorString()));
+    return reply->readAll();
+}

@@ -1,0 +1,347 @@
+#include "platform/MailTransport.h"
+
+#include "core/Clock.h"
+#include "core/ShiftJis.h"
+
+#include <QDeadlineTimer>
+#include <QHostInfo>
+#include <QLocale>
+#include <QSslConfiguration>
+#include <QSslSocket>
+#include <cstdlib>
+
+namespace {
+
+QString SocketFailure(const QString &what, const QAbstractSocket &socket) {
+    return QStringLiteral("%1: %2").arg(what, socket.errorString());
+}
+
+// RFC 5322 date in English whatever the locale, e.g. "Wed, 15 May 2024 10:00:00 +0900".
+QByteArray MailDate(const QDateTime &now) {
+    const int offsetMinutes = now.offsetFromUtc() / 60;
+    const QString zone = QStringLiteral("%1%2%3")
+                             .arg(offsetMinutes < 0 ? u'-' : u'+')
+                             .arg(std::abs(offsetMinutes) / 60, 2, 10, QChar(u'0'))
+                             .arg(std::abs(offsetMinutes) % 60, 2, 10, QChar(u'0'));
+    return (QLocale::c().toString(now, QStringLiteral("ddd, d MMM yyyy hh:mm:ss ")) + zone)
+        .toLatin1();
+}
+
+} // namespace
+
+MailConnection::MailConnection(TransportOptions options) : options_(std::move(options)) {}
+
+MailConnection::~MailConnection() = default;
+
+void MailConnection::Open(const QString &host, int port) {
+    Close();
+    socket_ = std::make_unique<QSslSocket>();
+    if (!options_.extraCaCertificates.isEmpty()) {
+        QSslConfiguration configuration = socket_->sslConfiguration();
+        configuration.addCaCertificates(options_.extraCaCertificates);
+        socket_->setSslConfiguration(configuration);
+    }
+    const QDeadlineTimer deadline(options_.timeoutMs);
+    const bool tlsFromStart = options_.implicitTlsPorts.contains(port);
+    if (tlsFromStart)
+        socket_->connectToHostEncrypted(host, static_cast<quint16>(port));
+    else
+        socket_->connectToHost(host, static_cast<quint16>(port));
+    if (!socket_->waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+        const QString text = SocketFailure(QStringLiteral("接続できません"), *socket_);
+        Close();
+        throw MailTransportError(text);
+    }
+    if (tlsFromStart && !socket_->waitForEncrypted(static_cast<int>(deadline.remainingTime()))) {
+        const QString text = SocketFailure(QStringLiteral("暗号化できません"), *socket_);
+        Close();
+        throw MailTransportError(text);
+    }
+}
+
+void MailConnection::StartTls(const QString &host) {
+    socket_->setPeerVerifyName(host);
+    socket_->startClientEncryption();
+    if (!socket_->waitForEncrypted(options_.timeoutMs)) {
+        const QString text = SocketFailure(QStringLiteral("暗号化できません"), *socket_);
+        Close();
+        throw MailTransportError(text);
+    }
+}
+
+bool MailConnection::IsOpen() const {
+    return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+bool MailConnection::IsEncrypted() const {
+    return socket_ && socket_->isEncrypted();
+}
+
+void MailConnection::Write(const QByteArray &bytes) {
+    if (!IsOpen())
+        throw MailTransportError(QStringLiteral("接続が切れています"));
+    socket_->write(bytes);
+    const QDeadlineTimer deadline(options_.timeoutMs);
+    while (socket_->bytesToWrite() > 0) {
+        if (!socket_->waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
+            const QString text = SocketFailure(QStringLiteral("送信できません"), *socket_);
+            Close();
+            throw MailTransportError(text);
+        }
+    }
+}
+
+QByteArray MailConnection::ReadLine() {
+    if (!socket_)
+        throw MailTransportError(QStringLiteral("接続が切れています"));
+    const QDeadlineTimer deadline(options_.timeoutMs);
+    while (!socket_->canReadLine()) {
+        if (deadline.hasExpired() ||
+            !socket_->waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+            const QString text = socket_->state() == QAbstractSocket::ConnectedState
+                                     ? QStringLiteral("サーバーが応答しません")
+                                     : QStringLiteral("接続が切れました");
+            Close();
+            throw MailTransportError(text);
+        }
+    }
+    QByteArray line = socket_->readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+void MailConnection::Close() {
+    if (!socket_)
+        return;
+    socket_->abort();
+    socket_.reset();
+}
+
+SmtpClient::SmtpClient(TransportOptions options) : connection_(std::move(options)) {}
+
+SmtpClient::~SmtpClient() = default;
+
+void SmtpClient::Configure(const QString &host, int port, const QString &userId,
+                           const QString &password) {
+    host_ = host;
+    port_ = port;
+    userId_ = userId;
+    password_ = password;
+}
+
+void SmtpClient::Connect() {
+    authenticated_ = false;
+    capabilities_.clear();
+    connection_.Open(host_, port_);
+    try {
+        if (ReadReply().code != 220)
+            throw MailTransportError(QStringLiteral("サーバーが接続を受け付けません"));
+        Greet();
+        if (!connection_.IsEncrypted() && Offers("STARTTLS")) {
+            Expect("STARTTLS", 220);
+            connection_.StartTls(host_);
+            Greet();
+        }
+    } catch (const MailTransportError &) {
+        connection_.Close();
+        throw;
+    }
+}
+
+void SmtpClient::Greet() {
+    QString localName = QHostInfo::localHostName();
+    if (localName.isEmpty())
+        localName = QStringLiteral("localhost");
+    const QByteArray name = localName.toLatin1();
+    Reply reply = Command("EHLO " + name);
+    if (reply.code == 250) {
+        capabilities_ = reply.lines.mid(1);
+        return;
+    }
+    capabilities_.clear();
+    Expect("HELO " + name, 250);
+}
+
+bool SmtpClient::Offers(const QByteArray &keyword, const QByteArray &argument) const {
+    for (const QByteArray &line : capabilities_) {
+        const QList<QByteArray> words = line.toUpper().replace('=', ' ').simplified().split(' ');
+        if (words.value(0) != keyword)
+            continue;
+        if (argument.isEmpty() || words.mid(1).contains(argument))
+            return true;
+    }
+    return false;
+}
+
+void SmtpClient::Authenticate() {
+    authenticated_ = true;
+    if (userId_.isEmpty() || !Offers("AUTH", "LOGIN"))
+        return;
+    Expect("AUTH LOGIN", 334);
+    Expect(ShiftJis::Encode(userId_).toBase64(), 334);
+    Expect(ShiftJis::Encode(password_).toBase64(), 235);
+}
+
+QList<QByteArray> SmtpClient::HeaderLines(const SmtpMessage &message) const {
+    const QByteArray from = message.senderName.isEmpty()
+                                ? message.senderAddress
+                                : message.senderName + " <" + message.senderAddress + ">";
+    const std::pair<QByteArray, QByteArray> fields[] = {
+        {"MIME-Version", "1.0"},
+        {"From", from},
+        {"Subject", message.subject},
+        {"To", message.recipients.join(", ")},
+        {"Content-Transfer-Encoding", message.transferEncoding},
+        {"Content-Type", message.contentType},
+        {"Date", MailDate(Clock::Now())},
+        {"X-Mailer", mailAgent_},
+    };
+    QList<QByteArray> lines;
+    for (const auto &[name, value] : fields)
+        if (!value.isEmpty())
+            lines << name + ": " + value;
+    for (const QByteArray &line : message.extraHeaders)
+        if (!line.mid(line.indexOf(':') + 1).trimmed().isEmpty())
+            lines << line;
+    return lines;
+}
+
+void SmtpClient::Send(const SmtpMessage &message) {
+    if (!Connected())
+        throw MailTransportError(QStringLiteral("接続が切れています"));
+    if (!authenticated_)
+        Authenticate();
+    try {
+        Command("RSET");
+        if (message.recipients.isEmpty())
+            throw MailTransportError(QStringLiteral("宛先がありません"));
+        Expect("MAIL FROM: <" + message.senderAddress + ">", 250);
+        for (const QByteArray &recipient : message.recipients) {
+            const Reply reply = Command("RCPT TO:<" + recipient + ">");
+            if (reply.code != 250 && reply.code != 251)
+                throw MailTransportError(QString::fromLatin1(reply.lines.value(0)));
+        }
+        Expect("DATA", 354);
+        QByteArray data;
+        for (const QByteArray &line : HeaderLines(message))
+            data += line + "\r\n";
+        data += "\r\n";
+        for (const QByteArray &line : message.bodyLines)
+            data += (line.startsWith('.') ? "." + line : line) + "\r\n";
+        data += ".\r\n";
+        connection_.Write(data);
+        const Reply reply = ReadReply();
+        if (reply.code != 250)
+            throw MailTransportError(QString::fromLatin1(reply.lines.value(0)));
+    } catch (const MailTransportError &) {
+        if (Connected()) {
+            try {
+                Command("RSET");
+            } catch (const MailTransportError &) {
+                // The connection is gone; the next message reports it.
+            }
+        }
+        throw;
+    }
+}
+
+bool SmtpClient::Connected() const {
+    return connection_.IsOpen();
+}
+
+void SmtpClient::Disconnect() {
+    if (Connected()) {
+        try {
+            Command("QUIT");
+        } catch (const MailTransportError &) {
+            // Closing anyway.
+        }
+    }
+    connection_.Close();
+}
+
+SmtpClient::Reply SmtpClient::ReadReply() {
+    Reply reply;
+    for (;;) {
+        const QByteArray line = connection_.ReadLine();
+        bool ok = false;
+        reply.code = line.left(3).toInt(&ok);
+        if (!ok)
+            throw MailTransportError(QStringLiteral("サーバーの応答が不正です"));
+        reply.lines << line.mid(4);
+        if (line.size() < 4 || line.at(3) != '-')
+            return reply;
+    }
+}
+
+SmtpClient::Reply SmtpClient::Command(const QByteArray &line) {
+    connection_.WriteLine(line);
+    return ReadReply();
+}
+
+SmtpClient::Reply SmtpClient::Expect(const QByteArray &line, int code) {
+    Reply reply = Command(line);
+    if (reply.code != code)
+        throw MailTransportError(
+            QStringLiteral("%1 %2").arg(reply.code).arg(QString::fromLatin1(reply.lines.value(0))));
+    return reply;
+}
+
+Pop3Client::Pop3Client(TransportOptions options) : connection_(std::move(options)) {}
+
+void Pop3Client::Configure(const QString &host, int port, const QString &user,
+                           const QString &password) {
+    host_ = host;
+    port_ = port;
+    user_ = user;
+    password_ = password;
+}
+
+void Pop3Client::Connect() {
+    connection_.Open(host_, port_);
+    try {
+        const QByteArray greeting = connection_.ReadLine();
+        if (!greeting.startsWith("+OK"))
+            throw MailTransportError(QStringLiteral("POPサーバーが接続を受け付けません"));
+        if (!connection_.IsEncrypted() && Capabilities().contains("STLS")) {
+            Expect("STLS");
+            connection_.StartTls(host_);
+        }
+        Expect("USER " + ShiftJis::Encode(user_));
+        Expect("PASS " + ShiftJis::Encode(password_));
+    } catch (const MailTransportError &) {
+        connection_.Close();
+        throw;
+    }
+}
+
+QList<QByteArray> Pop3Client::Capabilities() {
+    connection_.WriteLine("CAPA");
+    QList<QByteArray> capabilities;
+    if (!connection_.ReadLine().startsWith("+OK"))
+        return capabilities;
+    for (QByteArray line = connection_.ReadLine(); line != "."; line = connection_.ReadLine())
+        capabilities << line.toUpper().split(' ').value(0);
+    return capabilities;
+}
+
+QByteArray Pop3Client::Expect(const QByteArray &line) {
+    connection_.WriteLine(line);
+    const QByteArray reply = connection_.ReadLine();
+    if (!reply.startsWith("+OK"))
+        throw MailTransportError(QStringLiteral("POPサーバーが拒否しました: ") +
+                                 QString::fromLatin1(reply));
+    return reply;
+}
+
+void Pop3Client::Disconnect() {
+    if (connection_.IsOpen()) {
+        try {
+            Expect("QUIT");
+        } catch (const MailTransportError &) {
+            // Closing anyway.
+        }
+    }
+    connection_.Close();
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QSslCertificate>
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+class QSslSocket;
+
+// A refused command, a broken connection or a time limit passed while talking to a mail server.
+class MailTransportError : public std::runtime_error {
+public:
+    explicit MailTransportError(const QString &text) : std::runtime_error(text.toStdString()) {}
+    QString Text() const { return QString::fromStdString(what()); }
+};
+
+// How long a client waits for a connection and for every reply, which ports speak TLS from the
+// first byte, and which certificates it trusts beyond the system's (a self-signed one, say).
+struct TransportOptions {
+    int timeoutMs = 30000;
+    QList<int> implicitTlsPorts = {465, 995};
+    QList<QSslCertificate> extraCaCertificates;
+};
+
+// One line-oriented connection, blocking, for use in a worker thread.
+class MailConnection {
+public:
+    explicit MailConnection(TransportOptions options);
+    ~MailConnection();
+
+    void Open(const QString &host, int port);
+    void StartTls(const QString &host);
+    bool IsOpen() const;
+    bool IsEncrypted() const;
+    void Write(const QByteArray &bytes);
+    void WriteLine(const QByteArray &line) { Write(line + "\r\n"); }
+    // One line without its line end; waits at most the time limit for it.
+    QByteArray ReadLine();
+    void Close();
+
+private:
+    TransportOptions options_;
+    std::unique_ptr<QSslSocket> socket_;
+};
+
+// One message as the mail program hands it over: header texts already encoded, body lines
+// already in their transfer form.
+struct SmtpMessage {
+    QByteArray senderName; // may be empty
+    QByteArray senderAddress;
+    QList<QByteArray> recipients;
+    QByteArray subject;
+    QList<QByteArray> bodyLines;
+    QByteArray contentType;
+    QByteArray transferEncoding;
+    QList<QByteArray> extraHeaders; // whole lines, "Name: value", after the standard ones
+};
+
+// Blocking SMTP client: greets with EHLO (HELO as fallback), switches to TLS when offered, logs
+// in with AUTH LOGIN when a user id is set and the server offers it, and sends any number of
+// messages over the one connection.
+class SmtpClient {
+public:
+    explicit SmtpClient(TransportOptions options = {});
+    ~SmtpClient();
+
+    void Configure(const QString &host, int port, const QString &userId, const QString &password);
+    void SetMailAgent(const QByteArray &agent) { mailAgent_ = agent; }
+    void Connect();
+    // A refusal ends this message only; the connection stays usable for the next.
+    void Send(const SmtpMessage &message);
+    bool Connected() const;
+    void Disconnect();
+
+    // The header block, in the order servers and readers expect; lines with empty values left out.
+    QList<QByteArray> HeaderLines(const SmtpMessage &message) const;
+
+private:
+    struct Reply {
+        int code = 0;
+        QList<QByteArray> lines;
+    };
+    Reply ReadReply();
+    Reply Command(const QByteArray &line);
+    Reply Expect(const QByteArray &line, int code);
+    void Greet();
+    void Authenticate();
+    bool Offers(const QByteArray &keyword, const QByteArray &argument = {}) const;
+
+    MailConnection connection_;
+    QString host_;
+    int port_ = 25;
+    QString userId_;
+    QString password_;
+    QByteArray mailAgent_;
+    QList<QByteArray> capabilities_;
+    bool authenticated_ = false;
+};
+
+// Blocking POP3 client, used only to log in before sending (POP before SMTP).
+class Pop3Client {
+public:
+    explicit Pop3Client(TransportOptions options = {});
+
+    void Configure(const QString &host, int port, const QString &user, const QString &password);
+    // Connects and logs in.
+    void Connect();
+    void Disconnect();
+
+private:
+    QByteArray Expect(const QByteArray &line);
+    QList<QByteArray> Capabilities();
+
+    MailConnection connection_;
+    QString host_;
+    int port_ = 110;
+    QString user_;
+    QString password_;
+};

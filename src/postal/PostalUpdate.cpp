@@ -1,0 +1,261 @@
+#include "postal/PostalUpdate.h"
+
+#include "core/IniFile.h"
+#include "core/ShiftJis.h"
+#include "core/TextFile.h"
+#include "platform/HttpClient.h"
+#include "postal/ZipLookup.h"
+
+#include <QByteArrayView>
+#include <QDir>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype kZipCodeDigits = 7;
+
+bool IsAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsZipLine(const QByteArray &line) {
+    if (line.size() <= kZipCodeDigits + 1 || line.at(kZipCodeDigits) != ',')
+        return false;
+    for (qsizetype i = 0; i < kZipCodeDigits; ++i) {
+        if (!IsAsciiDigit(line.at(i)))
+            return false;
+    }
+    return true;
+}
+
+QByteArray JoinCrLf(const QList<QByteArray> &lines) {
+    QByteArray bytes;
+    qsizetype size = 0;
+    for (const QByteArray &line : lines)
+        size += line.size() + 2;
+    bytes.reserve(size);
+    for (const QByteArray &line : lines)
+        bytes.append(line).append("\r\n");
+    return bytes;
+}
+
+bool WriteTemporary(QSaveFile &file, const QByteArray &bytes, QString &error) {
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        return true;
+    error = QStringLiteral("「%1」を書き込めません: %2")
+                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+    return false;
+}
+
+// Both files go to temporary files beside them first; they are renamed over the old ones only
+// when both are complete, the postal data first, so an interrupted update is offered again.
+bool ReplaceZipFiles(const QString &dataPath, const QByteArray &versionBytes,
+                     const QByteArray &zipBytes, QString &error) {
+    QSaveFile zipFile(ZipFilePath(dataPath));
+    QSaveFile versionFile(ZipVersionPath(dataPath));
+    zipFile.setDirectWriteFallback(false);
+    versionFile.setDirectWriteFallback(false);
+    if (!WriteTemporary(zipFile, zipBytes, error) ||
+        !WriteTemporary(versionFile, versionBytes, error))
+        return false;
+    for (QSaveFile *file : {&zipFile, &versionFile}) {
+        if (!file->commit()) {
+            error = QStringLiteral("「%1」を置き換えられません: %2")
+                        .arg(QDir::toNativeSeparators(file->fileName()), file->errorString());
+            return false;
+        }
+    }
+    return true;
+}
+
+ZipDownload Failed(const QString &reason = {}) {
+    return {false, reason.isEmpty()
+                       ? ZipUpdateText::DownloadFailed
+                       : ZipUpdateText::DownloadFailed + QStringLiteral("\r\n\r\n") + reason};
+}
+
+} // namespace
+
+QString ZipVersionPath(const QString &dataPath) {
+    return dataPath + QStringLiteral("zip/version.txt");
+}
+
+QString ZipProxyPath(const QString &dataPath) {
+    return dataPath + QStringLiteral("zip/pro.dat");
+}
+
+bool ReadInstalledZipVersion(const QString &dataPath, InstalledZipVersion &installed,
+                             QString *error) {
+    installed = {};
+    const QString path = ZipVersionPath(dataPath);
+    QStringList lines;
+    QString reason;
+    if (!TextFile::ReadLines(path, lines, &reason) || lines.size() < 2) {
+        if (error)
+            *error =
+                QStringLiteral("郵便番号データの版を記した「%1」を読めません。%2")
+                    .arg(QDir::toNativeSeparators(path),
+                         reason.isEmpty() ? QStringLiteral("2行に満たないファイルです。") : reason);
+        return false;
+    }
+    installed = {lines.at(0), lines.at(1)};
+    return true;
+}
+
+ProxyFields ReadProxyFields(const QString &dataPath) {
+    QStringList lines;
+    if (!TextFile::ReadLines(ZipProxyPath(dataPath), lines))
+        return {};
+    return {lines.value(0), lines.value(1)};
+}
+
+bool SaveProxyFields(const QString &dataPath, const ProxyFields &fields, QString *error) {
+    return TextFile::WriteLines(ZipProxyPath(dataPath), {fields.address, fields.port}, error);
+}
+
+ZipProxy ProxyOf(const ProxyFields &fields) {
+    ZipProxy proxy;
+    proxy.host = fields.address.trimmed();
+    proxy.port = fields.port.trimmed().toInt(&proxy.portValid);
+    return proxy;
+}
+
+QString ZipUpdateServer(const QString &dataPath) {
+    const QString fromEnvironment = qEnvironmentVariable("PELLOR3_ZIP_SERVER").trimmed();
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    IniFile config(dataPath + QStringLiteral("Config.ini"));
+    config.Load();
+    return config.ReadString(QStringLiteral("ZIP_UPDATE"), QStringLiteral("SERVER")).trimmed();
+}
+
+QUrl ZipUpdateUrl(const QString &server, const QString &fileName) {
+    QString base = server;
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    return QUrl(base + QStringLiteral("/liveupdate/zipcode/") + fileName);
+}
+
+QByteArray NormalizeLineBreaks(const QByteArray &bytes) {
+    QByteArray normalized;
+    normalized.reserve(bytes.size() * 2);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (static_cast<unsigned char>(c) >= 0x20) {
+            normalized.append(c);
+            continue;
+        }
+        // A server file with CR LF ends keeps its description in line 2.
+        if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+            ++i;
+        normalized.append("\r\n");
+    }
+    return normalized;
+}
+
+QList<QByteArray> SplitByteLines(const QByteArray &bytes) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    return lines;
+}
+
+bool IsNewerVersion(const QByteArray &installed, const QByteArray &server) {
+    return installed < server;
+}
+
+QString ZipDataFormFault(const QByteArray &bytes, const QList<QByteArray> &lines) {
+    if (lines.size() < MinimumZipLines)
+        return QStringLiteral(
+                   "受け取った郵便番号データが%1行しかありません（%2行以上のはずです）。")
+            .arg(lines.size())
+            .arg(MinimumZipLines);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!IsZipLine(lines.at(i)))
+            return QStringLiteral("受け取ったデータの%1行目が郵便番号データの形"
+                                  "（7桁の郵便番号、カンマ、住所）ではありません。")
+                .arg(i + 1);
+    }
+    // Japanese text in UTF-8 often decodes as code page 932 without error, but code page 932
+    // Japanese text is never valid UTF-8.
+    const bool utf8 = QByteArrayView(bytes).isValidUtf8() &&
+                      std::any_of(bytes.begin(), bytes.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (utf8 || ShiftJis::Decode(bytes).contains(QChar::ReplacementCharacter))
+        return QStringLiteral("受け取った郵便番号データがシフトJISの文字ではありません。");
+    return {};
+}
+
+UpdateCheck CheckForUpdate(HttpClient &http, const QString &server,
+                           const QString &installedVersion) {
+    QByteArray answer;
+    try {
+        answer = http.Get(ZipUpdateUrl(server, QStringLiteral("version.txt")));
+    } catch (const HttpError &) {
+        return UpdateCheck::Failure;
+    }
+    const QByteArray serverVersion = SplitByteLines(NormalizeLineBreaks(answer)).value(0);
+    return IsNewerVersion(ShiftJis::Encode(installedVersion), serverVersion)
+               ? UpdateCheck::UpdateAvailable
+               : UpdateCheck::NoUpdate;
+}
+
+ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QString &dataPath) {
+    QByteArray versionAnswer;
+    QByteArray zipAnswer;
+    try {
+        versionAnswer = http.Get(ZipUpdateUrl(server, QStringLiteral("version.txt")));
+        zipAnswer = http.Get(ZipUpdateUrl(server, QStringLiteral("zip.dat")));
+    } catch (const HttpError &) {
+        return Failed();
+    }
+    QList<QByteArray> versionLines = SplitByteLines(NormalizeLineBreaks(versionAnswer));
+    if (versionLines.value(0).trimmed().isEmpty())
+        return Failed(QStringLiteral("受け取った版のファイルに版の記載がありません。"));
+    // The window needs two lines; a server file without a description gets an empty one.
+    if (versionLines.size() < 2)
+        versionLines.append(QByteArray());
+    const QList<QByteArray> zipLines = SplitByteLines(zipAnswer);
+    if (const QString fault = ZipDataFormFault(zipAnswer, zipLines); !fault.isEmpty())
+        return Failed(fault);
+    QString error;
+    if (!ReplaceZipFiles(dataPath, JoinCrLf(versionLines), JoinCrLf(zipLines), error))
+        return Failed(error);
+    return {true, ZipUpdateText::Succeeded};
+}
+
+UnattendedZipUpdate UpdatePostalDataUnattended(const QString &dataPath,
+                                               const ZipUpdateLimits &limits) {
+    const QString server = ZipUpdateServer(dataPath);
+    if (server.isEmpty())
+        return {false, ZipUpdateText::NoServer};
+    InstalledZipVersion installed;
+    ReadInstalledZipVersion(dataPath, installed, nullptr);
+    HttpClient http(limits.stallMs, limits.wholeRequestMs);
+    const ZipProxy proxy = ProxyOf(ReadProxyFields(dataPath));
+    http.SetProxy(proxy.host, proxy.port);
+    switch (CheckForUpdate(http, server, installed.version)) {
+    case UpdateCheck::Failure:
+        return {false, ZipUpdateText::CheckFailed};
+    case UpdateCheck::NoUpdate:
+        return {true, ZipUpdateText::NoUpdate};
+    case UpdateCheck::UpdateAvailable:
+        break;
+    }
+    const ZipDownload download = DownloadZipUpdate(http, server, dataPath);
+    if (!download.ok)
+        return {false, download.message};
+    ReadInstalledZipVersion(dataPath, installed, nullptr);
+    return {true, QStringLiteral("%1（%2）").arg(download.message, installed.description)};
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+class HttpClient;
+
+// Refreshing "zip/zip.dat" and "zip/version.txt" from an update server: the files, the setting,
+// the check and the download with its safe replacement. Used by the window Tzip_update and by
+// the unattended `pellor3 --update-postal-data`.
+
+namespace ZipUpdateText {
+const QString CheckFailed =
+    QStringLiteral("更新データを確認できませんでした。\r\nインターネット接続がされているか確認して"
+                   "下さい。\r\nセキュリティソフトを使っている場合はそちらも確認してください。");
+const QString NoUpdate = QStringLiteral("データの更新はありませんでした。");
+const QString Offer = QStringLiteral("新しい更新データがありました\r\n更新を行いますか？\r\nデータ"
+                                     "サイズが大きいため、接続速度によっては時間がかかります。");
+const QString DownloadFailed =
+    QStringLiteral("更新データの取得に失敗しました。\r\nインターネット接続がされているか確認して"
+                   "ください。\r\nセキュリティソフトを使っている場合はそちらも確認してください。");
+const QString Succeeded = QStringLiteral("更新に成功しました。");
+const QString NoServer = QStringLiteral(
+    "郵便番号データの更新サーバが設定されていません。\r\nデータフォルダの「Config.ini」に\r\n"
+    "[ZIP_UPDATE]\r\nSERVER=http://サーバのアドレス/\r\nを書き加えるか、環境変数 "
+    "PELLOR3_ZIP_SERVER にサーバのアドレスを設定してください。");
+} // namespace ZipUpdateText
+
+// "zip/version.txt" and "zip/pro.dat" in the data folder (dataPath ends in "/").
+QString ZipVersionPath(const QString &dataPath);
+QString ZipProxyPath(const QString &dataPath);
+
+// Lines 1 and 2 of "zip/version.txt": the key compared with the server's, and the text shown.
+struct InstalledZipVersion {
+    QString version;
+    QString description;
+};
+// False (and why) when the file is missing or shorter than two lines.
+bool ReadInstalledZipVersion(const QString &dataPath, InstalledZipVersion &installed,
+                             QString *error);
+
+// The proxy fields as typed, as "zip/pro.dat" keeps them.
+struct ProxyFields {
+    QString address;
+    QString port;
+};
+// Empty fields when the file cannot be read.
+ProxyFields ReadProxyFields(const QString &dataPath);
+bool SaveProxyFields(const QString &dataPath, const ProxyFields &fields, QString *error);
+
+// What the HTTP client is given: the trimmed address (no proxy when empty) and the trimmed port
+// as an integer, 0 when it is not one.
+struct ZipProxy {
+    QString host;
+    int port = 0;
+    bool portValid = true;
+};
+ZipProxy ProxyOf(const ProxyFields &fields);
+
+// The base address of the update server: the environment variable PELLOR3_ZIP_SERVER, else
+// SERVER in [ZIP_UPDATE] of "Config.ini"; empty when neither is set.
+QString ZipUpdateServer(const QString &dataPath);
+// The server's "/liveupdate/zipcode/<fileName>".
+QUrl ZipUpdateUrl(const QString &server, const QString &fileName);
+
+// Every control byte becomes a line break (CR LF); a CR LF pair stays one line break.
+QByteArray NormalizeLineBreaks(const QByteArray &bytes);
+// Splits at CR LF, CR or LF; a final line end makes no extra empty line.
+QList<QByteArray> SplitByteLines(const QByteArray &bytes);
+// True when the installed key sorts strictly before the server's, byte by byte.
+bool IsNewerVersion(const QByteArray &installed, const QByteArray &server);
+
+// The smallest national postal code file a download must reach.
+constexpr qsizetype MinimumZipLines = 100000;
+// Empty when the lines have the zip.dat form (code page 932 text, every line seven digits, a
+// comma and an address, at least MinimumZipLines lines); otherwise what is wrong.
+QString ZipDataFormFault(const QByteArray &bytes, const QList<QByteArray> &lines);
+
+// Time limits of the update's requests: a server that stops sending, and the whole request.
+struct ZipUpdateLimits {
+    int stallMs = 30000;
+    int wholeRequestMs = 15 * 60 * 1000;
+};
+
+enum class UpdateCheck { Failure, NoUpdate, UpdateAvailable };
+UpdateCheck CheckForUpdate(HttpClient &http, const QString &server,
+                           const QString &installedVersion);
+
+// Fetches both files, checks them and only then replaces both local files, each through a
+// temporary file beside it. `message` is what the user is told.
+struct ZipDownload {
+    bool ok = false;
+    QString message;
+};
+ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QString &dataPath);
+
+// The check and, when the server has newer data, the download, without asking.
+struct UnattendedZipUpdate {
+    bool ok = false;
+    QString message;
+};
+UnattendedZipUpdate UpdatePostalDataUnattended(const QString &dataPath,
+                                               const ZipUpdateLimits &limits = {});

@@ -1,0 +1,151 @@
+#include "../common/MailTestServers.h"
+#include "mail/FormSendStatus.h"
+#include "mail/SendMailThread.h"
+
+#include <QJsonArray>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+MailRecipient Row(const QString &name, const QString &address, const QString &extra = {}) {
+    return {name, QStringLiteral("様"), address, {extra, {}, {}, {}}, 0};
+}
+
+SendJob Job(MailTestServers &servers, std::vector<MailRecipient> rows, bool popBefore = false) {
+    SendJob job;
+    job.rows = std::move(rows);
+    job.subject = QStringLiteral("[name]様へのご案内");
+    job.body = QStringLiteral("[NAME] [Name_Title]\n.ｶﾞｲﾄﾞ [sashikomi1]\n以上");
+    job.settings.SenderName = QStringLiteral("販売部");
+    job.settings.SenderMail = QStringLiteral("shop@example.jp");
+    job.settings.SmtpServer = QStringLiteral("127.0.0.1");
+    job.settings.SmtpPort = servers.SmtpPort();
+    job.settings.UsePopBeforeSmtp = popBefore;
+    job.settings.PopServer = QStringLiteral("127.0.0.1");
+    job.settings.PopPort = servers.PopPort();
+    job.settings.PopUserId = QStringLiteral("popuser");
+    job.settings.PopPassword = QStringLiteral("poppass");
+    job.transport = servers.Options();
+    return job;
+}
+
+// Runs the worker to its end while the test's event loop delivers its signals.
+void Run(TSendMailThread &worker) {
+    QSignalSpy finished(&worker, &QThread::finished);
+    worker.start();
+    QVERIFY(finished.wait(20000));
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestSendMail : public QObject {
+    Q_OBJECT
+
+private slots:
+    void SendsPersonalisedMessagesAndReportsRefusals();
+    void GaugeFollowsMessages_data();
+    void GaugeFollowsMessages();
+    void ConnectFailureEndsRun_data();
+    void ConnectFailureEndsRun();
+    void CancelDuringConnectClosesConnection();
+};
+
+void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
+    MailTestServers servers({"--pop", "popuser:poppass", "--refuse", "nobody@example.jp"});
+    QVERIFY(servers.Ready());
+    TSendMailThread worker(
+        Job(servers,
+            {Row("山田 太郎", "a@example.jp", "春"), Row("佐藤 花子", "nobody@example.jp"),
+             Row("空欄", ""), Row("Smith", "c@example.jp,d@example.jp", "ｶﾞ")},
+            true));
+    Run(worker);
+
+    const auto messages = servers.Events("message", 2);
+    QCOMPARE(messages.size(), size_t(2));
+    QCOMPARE(messages[0].value("subject").toString(), QString("山田 太郎様へのご案内"));
+    QCOMPARE(messages[0].value("body").toString(),
+             QString("山田 太郎 様\r\n.ガイド 春\r\n以上\r\n"));
+    QCOMPARE(messages[0].value("sender_name").toString(), QString("販売部 <shop@example.jp>"));
+    QCOMPARE(messages[1].value("subject").toString(), QString("Smith様へのご案内"));
+    QCOMPARE(messages[1].value("recipients").toArray().size(), 2);
+    QVERIFY(QByteArray::fromBase64(messages[1].value("raw").toString().toLatin1())
+                .contains("Subject: =?ISO-2022-JP?B?"));
+
+    const QStringList commands = servers.Commands();
+    QCOMPARE(commands.count("pop PASS poppass"), 1);
+    QVERIFY(commands.indexOf("pop QUIT") < commands.indexOf("smtp EHLO"));
+    QCOMPARE(commands.last(), QString("smtp QUIT"));
+    QCOMPARE(worker.SentCount, 4);
+    QCOMPARE(SendOutcomeText(worker),
+             QString("送信処理が完了しました\r\n\r\n送信できなかったメール：2件\r\n"
+                     "佐藤 花子 <nobody@example.jp>\r\n空欄 <>"));
+}
+
+void TestSendMail::GaugeFollowsMessages_data() {
+    QTest::addColumn<int>("recipients");
+    QTest::addColumn<QList<int>>("percentages");
+    QTest::newRow("one") << 1 << QList<int>{0};
+    QTest::newRow("three") << 3 << QList<int>{50, 100, 100};
+}
+
+void TestSendMail::GaugeFollowsMessages() {
+    QFETCH(int, recipients);
+    QFETCH(QList<int>, percentages);
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    std::vector<MailRecipient> rows(static_cast<size_t>(recipients), Row("A", "a@example.jp"));
+    TSendMailThread worker(Job(servers, rows));
+    TFormSendStatus status;
+    QList<int> seen;
+    connect(&worker, &TSendMailThread::RangeChanged, &status, &TFormSendStatus::SetRange);
+    connect(&worker, &TSendMailThread::ProgressChanged, &status, &TFormSendStatus::SetProgress);
+    connect(&worker, &TSendMailThread::ProgressChanged, &status, [&] { seen << status.Percent(); });
+    connect(&worker, &TSendMailThread::StatusChanged, &status, &TFormSendStatus::SetStatus);
+    Run(worker);
+    QCOMPARE(seen, percentages);
+    QCOMPARE(status.Status(), QString("切断中････"));
+    QCOMPARE(SendOutcomeText(worker), QString("送信処理が完了しました"));
+}
+
+void TestSendMail::ConnectFailureEndsRun_data() {
+    QTest::addColumn<bool>("silent");
+    QTest::newRow("server never answers") << true;
+    QTest::newRow("nothing listening") << false;
+}
+
+void TestSendMail::ConnectFailureEndsRun() {
+    QFETCH(bool, silent);
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    SendJob job = Job(servers, {Row("A", "a@example.jp")});
+    job.settings.SmtpPort = silent ? servers.SilentPort() : 1;
+    job.transport.timeoutMs = 300;
+    TSendMailThread worker(job);
+    Run(worker);
+    QCOMPARE(SendOutcomeText(worker), QString("接続中にエラーが発生しました"));
+    QCOMPARE(worker.SentCount, 0);
+}
+
+void TestSendMail::CancelDuringConnectClosesConnection() {
+    MailTestServers servers({"--pop", "popuser:poppass"});
+    QVERIFY(servers.Ready());
+    TSendMailThread worker(
+        Job(servers, {Row("A", "a@example.jp"), Row("B", "b@example.jp")}, true));
+    // The POP login's pause keeps the run in "接続中" long enough for the press to land there.
+    connect(&worker, &TSendMailThread::StatusChanged, this, [&](const QString &text) {
+        if (text == QStringLiteral("接続中････"))
+            worker.requestInterruption();
+    });
+    Run(worker);
+    QCOMPARE(SendOutcomeText(worker), QString("送信処理をキャンセルしました"));
+    servers.Events("smtp", 2);
+    const QStringList commands = servers.Commands();
+    QVERIFY(commands.contains("smtp EHLO"));
+    QVERIFY(!commands.contains("smtp MAIL"));
+    QCOMPARE(commands.last(), QString("smtp QUIT"));
+}
+
+QTEST_MAIN(TestSendMail)
+#include "tst_sendmail.moc"

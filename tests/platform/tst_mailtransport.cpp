@@ -1,0 +1,175 @@
+#include "../common/MailTestServers.h"
+#include "platform/HttpClient.h"
+#include "platform/MailTransport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+SmtpMessage SampleMessage(const QByteArray &recipient) {
+    SmtpMessage message;
+    message.senderName = "Shop";
+    message.senderAddress = "shop@example.jp";
+    message.recipients = {recipient};
+    message.subject = "Spring sale";
+    message.bodyLines = {"Hello,", ".a line that starts with a dot", "", "bye"};
+    message.contentType = "text/plain; charset=us-ascii";
+    message.transferEncoding = "7bit";
+    return message;
+}
+
+} // namespace
+
+class TestMailTransport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void SmtpDeliversOverEveryTransport_data();
+    void SmtpDeliversOverEveryTransport();
+    void RefusedRecipientLeavesConnectionUsable();
+    void SilentServerFailsWithinTimeLimit();
+    void PopLogsIn();
+    void HttpGetReturnsBodyOrFails();
+};
+
+void TestMailTransport::SmtpDeliversOverEveryTransport_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("encrypted");
+    QTest::newRow("plain with AUTH LOGIN") << "plain" << false;
+    QTest::newRow("STARTTLS") << "starttls" << true;
+    QTest::newRow("TLS from the first byte") << "tls" << true;
+}
+
+void TestMailTransport::SmtpDeliversOverEveryTransport() {
+    QFETCH(QString, mode);
+    QFETCH(bool, encrypted);
+    MailTestServers servers({"--smtp", mode, "--auth", "user:secret"}, true);
+    QVERIFY(servers.Ready());
+    TransportOptions options = servers.Options();
+    if (mode == QStringLiteral("tls"))
+        options.implicitTlsPorts = {servers.SmtpPort()};
+    SmtpClient client(options);
+    client.SetMailAgent("OV_Pellor3");
+    client.Configure(QStringLiteral("127.0.0.1"), servers.SmtpPort(), QStringLiteral("user"),
+                     QStringLiteral("secret"));
+    client.Connect();
+    client.Send(SampleMessage("a@example.jp"));
+    client.Send(SampleMessage("b@example.jp"));
+    client.Disconnect();
+
+    const auto messages = servers.Events(QStringLiteral("message"), 2);
+    QCOMPARE(messages.size(), size_t(2));
+    const QJsonObject first = messages.front();
+    QCOMPARE(first.value("recipients").toArray().first().toString(), QString("a@example.jp"));
+    QCOMPARE(first.value("body").toString(),
+             QString("Hello,\r\n.a line that starts with a dot\r\n\r\nbye\r\n"));
+    QCOMPARE(first.value("x_mailer").toString(), QString("OV_Pellor3"));
+    QCOMPARE(first.value("sender_name").toString(), QString("Shop <shop@example.jp>"));
+    QStringList headers;
+    for (const QJsonValue &name : first.value("headers").toArray())
+        headers << name.toString();
+    QCOMPARE(headers,
+             QStringList({"MIME-Version", "From", "Subject", "To", "Content-Transfer-Encoding",
+                          "Content-Type", "Date", "X-Mailer"}));
+    const QStringList commands = servers.Commands();
+    QCOMPARE(commands.count("smtp AUTH"), 1);
+    QVERIFY(commands.endsWith("smtp QUIT"));
+    QCOMPARE(servers.Events("smtp").back().value("command").toString(), QString("QUIT"));
+    for (const QJsonObject &event : servers.Events("smtp"))
+        if (event.value("command") == QString("MAIL"))
+            QCOMPARE(event.value("tls").toBool(), encrypted);
+}
+
+void TestMailTransport::RefusedRecipientLeavesConnectionUsable() {
+    MailTestServers servers({"--refuse", "nobody@example.jp"});
+    QVERIFY(servers.Ready());
+    SmtpClient client(servers.Options());
+    client.Configure(QStringLiteral("127.0.0.1"), servers.SmtpPort(), {}, {});
+    client.Connect();
+    QVERIFY_THROWS_EXCEPTION(MailTransportError, client.Send(SampleMessage("nobody@example.jp")));
+    QVERIFY(client.Connected());
+    client.Send(SampleMessage("a@example.jp"));
+    client.Disconnect();
+    const auto messages = servers.Events(QStringLiteral("message"), 1);
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages.front().value("recipients").toArray().first().toString(),
+             QString("a@example.jp"));
+}
+
+void TestMailTransport::SilentServerFailsWithinTimeLimit() {
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    TransportOptions options;
+    options.timeoutMs = 300;
+    SmtpClient smtp(options);
+    smtp.Configure(QStringLiteral("127.0.0.1"), servers.SilentPort(), {}, {});
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY_THROWS_EXCEPTION(MailTransportError, smtp.Connect());
+    QVERIFY(timer.elapsed() < 5000);
+    QVERIFY(!smtp.Connected());
+
+    Pop3Client pop(options);
+    pop.Configure(QStringLiteral("127.0.0.1"), servers.SilentPort(), {}, {});
+    QVERIFY_THROWS_EXCEPTION(MailTransportError, pop.Connect());
+}
+
+void TestMailTransport::PopLogsIn() {
+    MailTestServers servers({"--pop", "popuser:poppass"});
+    QVERIFY(servers.Ready());
+    Pop3Client pop(servers.Options());
+    pop.Configure(QStringLiteral("127.0.0.1"), servers.PopPort(), QStringLiteral("popuser"),
+                  QStringLiteral("poppass"));
+    pop.Connect();
+    pop.Disconnect();
+    pop.Configure(QStringLiteral("127.0.0.1"), servers.PopPort(), QStringLiteral("popuser"),
+                  QStringLiteral("wrong"));
+    QVERIFY_THROWS_EXCEPTION(MailTransportError, pop.Connect());
+    servers.Events(QStringLiteral("pop"), 7);
+    QCOMPARE(servers.Commands(),
+             QStringList({"pop CAPA", "pop USER popuser", "pop PASS poppass", "pop QUIT",
+                          "pop CAPA", "pop USER popuser", "pop PASS wrong"}));
+}
+
+void TestMailTransport::HttpGetReturnsBodyOrFails() {
+    QTemporaryDir root;
+    QFile file(root.filePath(QStringLiteral("version.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("2024-05\r\n\x82\xa0");
+    file.close();
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QProcess server;
+    server.setWorkingDirectory(root.path());
+    server.start(QStringLiteral("/usr/bin/python3"),
+                 {"-m", "http.server", QString::number(port), "--bind", "127.0.0.1"});
+    QVERIFY(server.waitForStarted());
+    const QString base = QStringLiteral("http://127.0.0.1:%1/").arg(port);
+
+    HttpClient http(2000);
+    QByteArray body;
+    for (int attempt = 0; attempt < 50 && body.isEmpty(); ++attempt) {
+        try {
+            body = http.Get(QUrl(base + QStringLiteral("version.txt")));
+        } catch (const HttpError &) {
+            QTest::qWait(100);
+        }
+    }
+    QCOMPARE(body, QByteArray("2024-05\r\n\x82\xa0"));
+    QVERIFY_THROWS_EXCEPTION(HttpError, http.Get(QUrl(base + QStringLiteral("missing.txt"))));
+    http.SetProxy(QStringLiteral("127.0.0.1"), 1);
+    QVERIFY_THROWS_EXCEPTION(HttpError, http.Get(QUrl(base + QStringLiteral("version.txt"))));
+    server.kill();
+    server.waitForFinished();
+}
+
+QTEST_MAIN(TestMailTransport)
+#include "tst_mailtransport.moc"

@@ -1,0 +1,416 @@
+#include "../common/TestEnv.h"
+
+#include "core/IniFile.h"
+#include "core/ShiftJis.h"
+#include "platform/AppContext.h"
+#include "platform/CustomerBarcode.h"
+#include "postal/PostalUpdate.h"
+#include "postal/ZipLookup.h"
+#include "postal/zip_update.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFrame>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+
+const QString InstalledDescription = QStringLiteral("2025/09/25現在の日本郵便公開データ");
+const QString TestTown = QStringLiteral("試験県試験市本町");
+
+QByteArray VersionFile(const QString &version, const QString &description) {
+    return ShiftJis::Encode(version + "\r\n" + description + "\r\n");
+}
+
+class TestContext : public AppContext {
+public:
+    explicit TestContext(TestEnv &env)
+        : env_(env), user_(env.db()), history_(env.db()), classes_(env.db()) {}
+    Database &GetDatabase() override { return env_.db(); }
+    Query &SharedUserQuery() override { return user_; }
+    Query &SharedHistoryQuery() override { return history_; }
+    Query &SharedClassQuery() override { return classes_; }
+    QString GetDataPath() const override { return env_.dataPath(); }
+    QString GetDbPath() const override { return env_.dbPath(); }
+    std::vector<int> ListedUserIds() const override { return {}; }
+    void RefreshList() override {}
+    Prompt &GetPrompt() override { return env_.prompt(); }
+
+private:
+    TestEnv &env_;
+    Query user_;
+    Query history_;
+    Query classes_;
+};
+
+// A national-sized postal code file: codes 1000000, 1000001, ... all in one made-up town.
+QByteArray GeneratedZipData(const char *codec = "cp932", qsizetype lines = MinimumZipLines) {
+    const QByteArray town =
+        qstrcmp(codec, "utf-8") == 0 ? TestTown.toUtf8() : ShiftJis::Encode(TestTown);
+    QByteArray bytes;
+    bytes.reserve(lines * (town.size() + 16));
+    for (qsizetype i = 0; i < lines; ++i)
+        bytes.append(QByteArray::number(1000000 + i)).append(',').append(town).append("\r\n");
+    return bytes;
+}
+
+QByteArray ReadAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+bool WaitForListener(quint16 port) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(100))
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+// `python3 -m http.server` on 127.0.0.1 serving a temporary folder; the paths it was asked for
+// come from its request log.
+class UpdateServer {
+public:
+    UpdateServer() : port_(FreePort()) {
+        server_.setWorkingDirectory(root_.path());
+        server_.start(QStringLiteral("python3"),
+                      {"-m", "http.server", QString::number(port_), "--bind", "127.0.0.1"});
+        ready_ = server_.waitForStarted() && WaitForListener(port_);
+    }
+    ~UpdateServer() {
+        server_.kill();
+        server_.waitForFinished();
+    }
+    bool Ready() const { return ready_; }
+    QString Address() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
+    QString Root() const { return root_.path(); }
+    void Publish(const QString &name, const QByteArray &bytes) {
+        WriteAll(root_.filePath(QStringLiteral("liveupdate/zipcode/") + name), bytes);
+    }
+    QStringList RequestedPaths() {
+        log_ += server_.readAllStandardError();
+        static const QRegularExpression request(QStringLiteral("\"GET (\\S+) HTTP"));
+        QStringList paths;
+        for (auto match = request.globalMatch(QString::fromUtf8(log_)); match.hasNext();)
+            paths << match.next().captured(1);
+        return paths;
+    }
+
+private:
+    QTemporaryDir root_;
+    quint16 port_;
+    QProcess server_;
+    QByteArray log_;
+    bool ready_ = false;
+};
+
+// A forwarding HTTP proxy that prints the request line and the two headers of every request.
+const char *ProxyScript = R"(
+import http.server, sys, urllib.error, urllib.request
+opener = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+class Forward(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    def do_GET(self):
+        print(self.requestline, "|", self.headers["User-Agent"], "|", self.headers["Accept"],
+              flush=True)
+        try:
+            with opener.open(self.path, timeout=10) as reply:
+                status, body = reply.status, reply.read()
+        except urllib.error.HTTPError as error:
+            status, body = error.code, error.read()
+        self.send_response(status)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+    def log_message(self, *args):
+        pass
+server = http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Forward)
+server.serve_forever()
+)";
+
+} // namespace
+
+class TestZipUpdate : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEnv> env_;
+    std::unique_ptr<TestContext> context_;
+    std::unique_ptr<UpdateServer> server_;
+
+    QString DataPath() const { return env_->dataPath(); }
+    ScriptedPrompt &Prompt() { return env_->prompt(); }
+
+    std::unique_ptr<Tzip_update> OpenWindow(ZipUpdateLimits limits = {}) {
+        auto window = std::make_unique<Tzip_update>(*context_, nullptr, limits);
+        window->show();
+        return window;
+    }
+    void UseServer(const QString &address) {
+        IniFile config(DataPath() + QStringLiteral("Config.ini"));
+        config.Load();
+        config.WriteString(QStringLiteral("ZIP_UPDATE"), QStringLiteral("SERVER"), address);
+        QVERIFY(config.Save());
+    }
+    // Both local files as they are, and nothing else in the folder.
+    void VerifyInstalledFilesUnchanged(const QByteArray &zipBefore) {
+        QCOMPARE(ReadAll(ZipVersionPath(DataPath())),
+                 VersionFile("20250925", InstalledDescription));
+        QVERIFY(ReadAll(ZipFilePath(DataPath())) == zipBefore);
+        QCOMPARE(QDir(DataPath() + QStringLiteral("zip")).entryList(QDir::Files),
+                 QStringList({"version.txt", "zip.dat"}));
+    }
+    void WaitForDownload(Tzip_update &window) {
+        QTRY_VERIFY_WITH_TIMEOUT(window.CanClose, 30000);
+        QVERIFY(window.Button1->isEnabled() && window.Btn_Cancel->isEnabled());
+        QVERIFY(window.LabeledEdit1->isEnabled() && window.LabeledEdit2->isEnabled());
+        QVERIFY(window.Panel1->isHidden());
+    }
+
+private slots:
+    void init() {
+        qunsetenv("PELLOR3_ZIP_SERVER");
+        env_ = std::make_unique<TestEnv>();
+        context_ = std::make_unique<TestContext>(*env_);
+        WriteAll(ZipVersionPath(DataPath()), VersionFile("20250925", InstalledDescription));
+        server_ = std::make_unique<UpdateServer>();
+        QVERIFY(server_->Ready());
+        UseServer(server_->Address());
+    }
+    void cleanup() {
+        server_.reset();
+        context_.reset();
+        env_.reset();
+    }
+
+    void checkComparesVersionKeysByteWise_data() {
+        QTest::addColumn<QByteArray>("serverVersion");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("newer") << QByteArray("20251031\r\n新データ\r\n") << true;
+        QTest::newRow("longer") << QByteArray("20250925a\n") << true;
+        QTest::newRow("equal") << QByteArray("20250925\r\n") << false;
+        QTest::newRow("older") << QByteArray("20250101\r\n") << false;
+        QTest::newRow("prefix of the installed") << QByteArray("2025092") << false;
+    }
+    void checkComparesVersionKeysByteWise() {
+        QFETCH(QByteArray, serverVersion);
+        QFETCH(bool, offered);
+        server_->Publish(QStringLiteral("version.txt"), serverVersion);
+        server_->Publish(QStringLiteral("zip.dat"), GeneratedZipData());
+        const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
+        auto window = OpenWindow();
+        Prompt().PushAnswer(Prompt::Answer::No);
+        window->Button1Click();
+
+        const QStringList expected =
+            offered ? QStringList{ZipUpdateText::Offer} : QStringList{ZipUpdateText::NoUpdate};
+        QCOMPARE(Prompt().Texts(), expected);
+        // No downloads nothing, and the window shows the installed data still.
+        QVERIFY(!server_->RequestedPaths().contains("/liveupdate/zipcode/zip.dat"));
+        QVERIFY(window->CanClose && window->Panel1->isHidden());
+        QCOMPARE(window->Edit1->text(), InstalledDescription);
+        VerifyInstalledFilesUnchanged(zipBefore);
+    }
+
+    void updateThroughProxyReplacesBothFilesAndLookupsSeeIt() {
+        QTemporaryDir work;
+        const QString source = work.filePath(QStringLiteral("new-zip.dat"));
+        WriteAll(source, GeneratedZipData());
+        QProcess tool;
+        tool.start(QStringLiteral(PELLOR3_SOURCE_DIR "/tools/build-update-server"),
+                   {server_->Root(), "--version", "20991231", "--description", "試験用データ",
+                    "--from", source});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 0);
+
+        const quint16 proxyPort = FreePort();
+        QProcess proxy;
+        proxy.start(QStringLiteral("python3"), {"-c", ProxyScript, QString::number(proxyPort)});
+        QVERIFY(proxy.waitForStarted() && WaitForListener(proxyPort));
+
+        // The lookups and the barcode hold the installed data before the update.
+        QCOMPARE(SearchZipByCode(DataPath(), QStringLiteral("1000001")).rows.value(0).address,
+                 QStringLiteral("東京都千代田区千代田"));
+        CustomerBarcode::SetZipDataPath(ZipFilePath(DataPath()));
+        QCOMPARE(CustomerBarcode::DropTownPart("1000001", TestTown + "1-2"), TestTown + "1-2");
+
+        auto window = OpenWindow();
+        window->LabeledEdit1->setText(QStringLiteral(" 127.0.0.1 "));
+        window->LabeledEdit2->setText(QString::number(proxyPort));
+        Prompt().PushAnswer(Prompt::Answer::Yes);
+        window->Button1Click();
+        QVERIFY(!window->CanClose && !window->Btn_Cancel->isEnabled() &&
+                window->Panel1->isVisible());
+        QVERIFY(!window->close());
+        WaitForDownload(*window);
+        QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::Offer, ZipUpdateText::Succeeded}));
+
+        QCOMPARE(ReadAll(ZipVersionPath(DataPath())), VersionFile("20991231", "試験用データ"));
+        QVERIFY(ReadAll(ZipFilePath(DataPath())) == GeneratedZipData());
+        QCOMPARE(window->Edit1->text(), QStringLiteral("試験用データ"));
+        QCOMPARE(window->InstalledVersion, QStringLiteral("20991231"));
+        QCOMPARE(SearchZipByCode(DataPath(), QStringLiteral("1000001")).rows,
+                 QList<ZipRow>({{"100-0001", TestTown}}));
+        QCOMPARE(CustomerBarcode::DropTownPart("1000001", TestTown + "1-2"), QStringLiteral("1-2"));
+
+        proxy.kill();
+        proxy.waitForFinished();
+        const QString seen = QString::fromUtf8(proxy.readAllStandardOutput());
+        const QString headers =
+            QStringLiteral(" HTTP/1.1 | Mozilla/3.0 (compatible; Indy Library) | text/html, */*\n");
+        const QString base = QStringLiteral("GET %1liveupdate/zipcode/").arg(server_->Address());
+        QCOMPARE(seen, base + "version.txt" + headers + base + "version.txt" + headers + base +
+                           "zip.dat" + headers);
+        QVERIFY(server_->RequestedPaths().size() == 3);
+    }
+
+    void unsoundDownloadChangesNothing_data() {
+        QTest::addColumn<QByteArray>("zipData");
+        QTest::addColumn<bool>("published");
+        QTest::addColumn<QString>("reason");
+        const QByteArray page = "<!DOCTYPE html>\r\n<html><body>メンテナンス中</body></html>\r\n";
+        QTest::newRow("html page") << page.repeated(MinimumZipLines / 2) << true << "1行目";
+        QTest::newRow("empty") << QByteArray() << true << "0行しか";
+        QTest::newRow("truncated") << GeneratedZipData().left(1000000) << true << "行しか";
+        QTest::newRow("utf-8") << GeneratedZipData("utf-8") << true << "シフトJIS";
+        QTest::newRow("second download fails") << QByteArray() << false << "";
+    }
+    void unsoundDownloadChangesNothing() {
+        QFETCH(QByteArray, zipData);
+        QFETCH(bool, published);
+        QFETCH(QString, reason);
+        server_->Publish(QStringLiteral("version.txt"), VersionFile("20991231", "試験用データ"));
+        if (published)
+            server_->Publish(QStringLiteral("zip.dat"), zipData);
+        const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
+        auto window = OpenWindow();
+        window->Button1Click();
+        WaitForDownload(*window);
+
+        QCOMPARE(Prompt().Texts("error").size(), 1);
+        const QString message = Prompt().Texts("error").at(0);
+        QVERIFY(message.startsWith(ZipUpdateText::DownloadFailed));
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        QCOMPARE(window->InstalledVersion, QStringLiteral("20250925"));
+        VerifyInstalledFilesUnchanged(zipBefore);
+    }
+
+    void portThatIsNoNumberIsSentAsZeroAndEmptied() {
+        server_->Publish(QStringLiteral("version.txt"), "20991231\r\n");
+        auto window = OpenWindow();
+        window->LabeledEdit1->setText(QStringLiteral("127.0.0.1"));
+        window->LabeledEdit2->setText(QStringLiteral("abc"));
+        window->Button1Click();
+        QCOMPARE(window->LabeledEdit2->text(), QString());
+        // Port 0 of the proxy reaches nothing; the request never went around the proxy.
+        QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::CheckFailed}));
+        QVERIFY(server_->RequestedPaths().isEmpty());
+    }
+
+    void portFieldTakesDigitsAndBackspaceOnly() {
+        auto window = OpenWindow();
+        window->LabeledEdit2->clear();
+        QTest::keyClicks(window->LabeledEdit2, QStringLiteral("8a0-8 0"));
+        QTest::keyClick(window->LabeledEdit2, Qt::Key_Backspace);
+        QCOMPARE(window->LabeledEdit2->text(), QStringLiteral("808"));
+    }
+
+    void closeWritesTheProxyFields_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("proxy") << "proxy.example.jp"
+                               << "8080" << QByteArray("proxy.example.jp\r\n8080\r\n");
+        QTest::newRow("untrimmed") << " 10.0.0.1 "
+                                   << "3128 " << QByteArray(" 10.0.0.1 \r\n3128 \r\n");
+        QTest::newRow("empty") << ""
+                               << "" << QByteArray("\r\n\r\n");
+    }
+    void closeWritesTheProxyFields() {
+        QFETCH(QString, address);
+        QFETCH(QString, port);
+        QFETCH(QByteArray, stored);
+        WriteAll(ZipProxyPath(DataPath()), "old.example.jp\r\n1\r\n");
+        auto window = OpenWindow();
+        QCOMPARE(window->LabeledEdit1->text(), QStringLiteral("old.example.jp"));
+        window->LabeledEdit1->setText(address);
+        window->LabeledEdit2->setText(port);
+        window->Btn_Cancel->click();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(ReadAll(ZipProxyPath(DataPath())), stored);
+        window->show();
+        QCOMPARE(window->LabeledEdit1->text(), address);
+        QCOMPARE(window->LabeledEdit2->text(), port);
+    }
+
+    void silentServerEndsInFailureWithinTheTimeLimit() {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        UseServer(QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()));
+        auto window = OpenWindow({500, 500});
+        QElapsedTimer clock;
+        clock.start();
+        window->Button1Click();
+        QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::CheckFailed}));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(window->CanClose && window->Button1->isEnabled());
+    }
+
+    void withoutServerTheWindowSaysHowToSetOne() {
+        UseServer(QString());
+        auto window = OpenWindow();
+        window->Button1Click();
+        QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::NoServer}));
+    }
+
+    void unattendedUpdate() {
+        server_->Publish(QStringLiteral("version.txt"),
+                         ShiftJis::Encode(QStringLiteral("20991231\n試験用データ\n")));
+        server_->Publish(QStringLiteral("zip.dat"), GeneratedZipData());
+        UnattendedZipUpdate result = UpdatePostalDataUnattended(DataPath());
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QCOMPARE(result.message, ZipUpdateText::Succeeded + QStringLiteral("（試験用データ）"));
+        QCOMPARE(SearchZipByCode(DataPath(), QStringLiteral("1099999")).rows.size(), 1);
+
+        result = UpdatePostalDataUnattended(DataPath());
+        QVERIFY(result.ok);
+        QCOMPARE(result.message, ZipUpdateText::NoUpdate);
+
+        // The environment variable wins over Config.ini.
+        qputenv("PELLOR3_ZIP_SERVER",
+                QStringLiteral("http://127.0.0.1:%1/").arg(FreePort()).toUtf8());
+        result = UpdatePostalDataUnattended(DataPath());
+        QVERIFY(!result.ok);
+        QCOMPARE(result.message, ZipUpdateText::CheckFailed);
+        qunsetenv("PELLOR3_ZIP_SERVER");
+        UseServer(QString());
+        result = UpdatePostalDataUnattended(DataPath());
+        QVERIFY(!result.ok);
+        QCOMPARE(result.message, ZipUpdateText::NoServer);
+    }
+};
+
+QTEST_MAIN(TestZipUpdate)
+#include "tst_zipupdate.moc"
