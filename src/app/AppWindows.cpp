@@ -3,6 +3,8 @@
 #include "app/CustomerList.h"
 #include "app/FormMain.h"
 #include "core/IniFile.h"
+#include "exchange/Export_Select.h"
+#include "exchange/FormImport.h"
 #include "mail/FormSendMail.h"
 #include "mail/MailComposition.h"
 #include "mail/PassEdit.h"
@@ -49,6 +51,8 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     passEdit_ = std::make_unique<T_pass_edit>(&main);
     formSendMail_ = std::make_unique<TFormSendMail>(&main);
     zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
+    exportSelect_ = std::make_unique<TExport_Select>(main, &main);
+    formImport_ = std::make_unique<TFormImport>(main, &main);
     ConnectMainWindow();
 }
 
@@ -104,6 +108,14 @@ void TAppWindows::ConnectMainWindow() {
 
     connect(main_.Button1, &QPushButton::clicked, this, &TAppWindows::Button1Click);
     main_.PNGButtonZip->setEnabled(true);
+    // Import and export: the export button offers the kinds of export, the hidden BtnExport
+    // runs the CSV export itself.
+    connect(main_.BtnImport, &QPushButton::clicked, formImport_.get(), &TFormImport::RunImport);
+    connect(main_.PNGButtonExport, &ImageButton::clicked, exportSelect_.get(), &QDialog::exec);
+    connect(main_.BtnExport, &QPushButton::clicked, exportSelect_.get(),
+            &TExport_Select::RunCsvExport);
+    main_.PNGButtonImport->setEnabled(true);
+    main_.PNGButtonExport->setEnabled(true);
 }
 
 int TAppWindows::SelectedUserId() const {

@@ -15,6 +15,8 @@ class TFormPicPreview;
 class TPrintAddress;
 class TFPrintSenderCfg;
 class TFormSearchZip;
+class TExport_Select;
+class TFormImport;
 class TFormSendMail;
 class T_pass_edit;
 class Tzip_update;
@@ -34,6 +36,8 @@ public:
     TPrintAddress *PrintAddress() const { return printAddress_.get(); }
     TFPrintSenderCfg *FPrintSenderCfg() const { return fPrintSenderCfg_.get(); }
     TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
+    TExport_Select *Export_Select() const { return exportSelect_.get(); }
+    TFormImport *FormImport() const { return formImport_.get(); }
     T_pass_edit *PassEdit() const { return passEdit_.get(); }
     TFormSendMail *FormSendMail() const { return formSendMail_.get(); }
     Tzip_update *zip_update() const { return zipUpdate_.get(); }
@@ -75,6 +79,8 @@ private:
     std::unique_ptr<TFPrintSenderCfg> fPrintSenderCfg_;
     std::unique_ptr<TPrintAddress> printAddress_;
     std::unique_ptr<TFormSearchZip> formSearchZip_;
+    std::unique_ptr<TExport_Select> exportSelect_;
+    std::unique_ptr<TFormImport> formImport_;
     std::unique_ptr<T_pass_edit> passEdit_;
     std::unique_ptr<TFormSendMail> formSendMail_;
     std::unique_ptr<Tzip_update> zipUpdate_;

@@ -44,6 +44,12 @@ QString Decode(const QByteArray &bytes) {
     return decoder.decode(bytes);
 }
 
+bool DecodeStrictly(const QByteArray &bytes, QString &text) {
+    QStringDecoder decoder("windows-31j");
+    text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
 static bool CharRepresentable(const QString &single) {
     if (single.size() == 1 && single.at(0).unicode() < 0x80)
         return true;

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -44,6 +46,21 @@ bool ReadLines(const QString &path, QStringList &lines, QString *error) {
     }
     lines = SplitLines(ShiftJis::Decode(file.readAll()));
     return true;
+}
+
+std::optional<ForeignText> DecodeForeignText(const QByteArray &bytes) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return ForeignText{ShiftJis::NormalizeCrossMapping(text), TextEncoding::Utf8};
+    }
+    QString text;
+    if (!ShiftJis::DecodeStrictly(bytes, text))
+        return std::nullopt;
+    return ForeignText{text, TextEncoding::ShiftJis};
 }
 
 bool WriteLines(const QString &path, const QStringList &lines, QString *error) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Shift-JIS text files: read with CR, LF or CR LF line ends, written with CR LF, and every
 // whole-file write goes through a temporary file that is renamed over the old one.
@@ -13,6 +14,18 @@ QStringList SplitLines(const QString &text);
 
 // Reads a Shift-JIS file as lines. Returns false (and the reason) when it cannot be read.
 bool ReadLines(const QString &path, QStringList &lines, QString *error = nullptr);
+
+// How a text file from another program was read.
+enum class TextEncoding { ShiftJis, Utf8 };
+
+// The text of a file from another program: valid UTF-8 that is not plain ASCII is read as
+// UTF-8 (a byte-order mark dropped), anything else as code page 932. nullopt when the bytes are
+// neither.
+struct ForeignText {
+    QString text;
+    TextEncoding encoding;
+};
+std::optional<ForeignText> DecodeForeignText(const QByteArray &bytes);
 
 // Joins lines with CR LF (each line ended by CR LF) and writes them as Shift-JIS.
 bool WriteLines(const QString &path, const QStringList &lines, QString *error = nullptr);

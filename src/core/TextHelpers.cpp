@@ -3,6 +3,20 @@
 #include <QByteArray>
 #include <cmath>
 
+namespace {
+
+QChar HalfWidthOfPlainKatakana(QChar c) {
+    static const QString full =
+        QStringLiteral("ァアィイゥウェエォオカキクケコサシスセソタチッツテトナニヌネノ"
+                       "ハヒフヘホマミムメモャヤュユョヨラリルレロヮワヰヱヲンヵヶ");
+    static const QString half = QStringLiteral("ｧｱｨｲｩｳｪｴｫｵｶｷｸｹｺｻｼｽｾｿﾀﾁｯﾂﾃﾄﾅﾆﾇﾈﾉ"
+                                               "ﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓｬﾔｭﾕｮﾖﾗﾘﾙﾚﾛﾜﾜｲｴｦﾝｶｹ");
+    const qsizetype at = full.indexOf(c);
+    return at < 0 ? c : half.at(at);
+}
+
+} // namespace
+
 QString ShortDateText(const QDate &date) {
     return date.toString(QStringLiteral("yyyy/MM/dd"));
 }
@@ -70,5 +84,62 @@ QByteArray ScramblePassword(const QByteArray &bytes) {
     QByteArray out = bytes;
     for (char &b : out)
         b = static_cast<char>(b ^ key);
+    return out;
+}
+
+QString ToHalfWidthKatakana(const QString &text) {
+    QString out;
+    out.reserve(text.size() * 2);
+    for (QChar c : text) {
+        char16_t u = c.unicode();
+        if (u >= 0x3041 && u <= 0x3096)
+            u = static_cast<char16_t>(u + 0x60); // hiragana to katakana
+        if (u >= 0x30A1 && u <= 0x30FA) {
+            // Voiced kana decompose into the plain kana and a combining mark.
+            const QString parts = QString(QChar(u)).normalized(QString::NormalizationForm_D);
+            for (QChar part : parts) {
+                if (part.unicode() == 0x3099)
+                    out += QChar(0xFF9E);
+                else if (part.unicode() == 0x309A)
+                    out += QChar(0xFF9F);
+                else
+                    out += HalfWidthOfPlainKatakana(part);
+            }
+            continue;
+        }
+        switch (u) {
+        case 0x3000:
+            out += u' ';
+            break;
+        case 0x3001:
+            out += QChar(0xFF64);
+            break;
+        case 0x3002:
+            out += QChar(0xFF61);
+            break;
+        case 0x300C:
+            out += QChar(0xFF62);
+            break;
+        case 0x300D:
+            out += QChar(0xFF63);
+            break;
+        case 0x3099:
+        case 0x309B:
+            out += QChar(0xFF9E);
+            break;
+        case 0x309A:
+        case 0x309C:
+            out += QChar(0xFF9F);
+            break;
+        case 0x30FB:
+            out += QChar(0xFF65);
+            break;
+        case 0x30FC:
+            out += QChar(0xFF70);
+            break;
+        default:
+            out += u >= 0xFF01 && u <= 0xFF5E ? QChar(char16_t(u - 0xFEE0)) : QChar(u);
+        }
+    }
     return out;
 }

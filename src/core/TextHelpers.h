@@ -21,6 +21,11 @@ QString StripFilteredKeys(const QString &text);
 // Printed texts: hyphens become "―", ASCII digits and letters their full-width forms.
 QString ToFullWidth(const QString &text);
 
+// Hiragana and katakana as half-width katakana (voiced kana become the base and ﾞ or ﾟ);
+// full-width blanks, letters, digits and signs become their ASCII forms, kana punctuation its
+// half-width forms. Other characters are kept.
+QString ToHalfWidthKatakana(const QString &text);
+
 // Rounds to the nearest integer, halves to even.
 int Rnd(double value);
 

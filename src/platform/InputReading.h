@@ -29,8 +29,3 @@ private:
     QPointer<QLineEdit> readingEdit_;
     QString lastKana_;
 };
-
-// Hiragana and katakana as half-width katakana (voiced kana become the base and ﾞ or ﾟ);
-// full-width blanks, letters, digits and signs become their ASCII forms, kana punctuation its
-// half-width forms. Other characters are kept.
-QString ToHalfWidthKatakana(const QString &text);

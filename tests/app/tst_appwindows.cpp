@@ -3,13 +3,18 @@
 #include "app/AppWindows.h"
 #include "app/CustomerList.h"
 #include "app/FormMain.h"
+#include "core/ShiftJis.h"
+#include "exchange/FormImport.h"
 #include "postal/FormSearchZip.h"
 #include "search/FormSearch.h"
+#include "widgets/ImageButton.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -107,6 +112,33 @@ private slots:
         w.Editor()->SSB_Zip->click();
         QVERIFY(!windows.FormSearchZip()->isVisible());
         QVERIFY(env.prompt().calls().empty());
+    }
+
+    void importButtonAddsTheFileAndRebuildsTheList() {
+        TestEnv env;
+        const QString path = env.root() + "in.csv";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(ShiftJis::Encode("青木,あおき\r\n佐藤,さとう\r\n"));
+        file.close();
+        TFormMain w;
+        TAppWindows windows(w);
+        w.show();
+        QCOMPARE(w.ListModel()->rowCount(), 0);
+        env.prompt().PushPath(path);
+        QTimer::singleShot(0, [&windows] {
+            TFormImport *form = windows.FormImport();
+            for (int row = 0; row < 2; ++row) {
+                form->SGMainSelectCell(row);
+                form->findChild<QListWidget *>("ListBoxContents")->setCurrentRow(row);
+                form->SBAddContentClick();
+            }
+            form->BtnImportClick();
+        });
+        QVERIFY(w.PNGButtonImport->isEnabled() && w.PNGButtonExport->isEnabled());
+        w.PNGButtonImport->click();
+        QCOMPARE(w.ListModel()->rowCount(), 2);
+        QCOMPARE(env.Scalar("select Kana from Usertbl where Name = '佐藤'"), QString("ｻﾄｳ"));
     }
 };
 

@@ -5,6 +5,41 @@
 class TestTextHelpers : public QObject {
     Q_OBJECT
 private slots:
+    void halfWidth_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("hiragana") << "やまだ たろう"
+                                  << "ﾔﾏﾀﾞ ﾀﾛｳ";
+        QTest::newRow("voiced and small") << "ガッコウ　ぎょうざ"
+                                          << "ｶﾞｯｺｳ ｷﾞｮｳｻﾞ";
+        QTest::newRow("semi-voiced") << "ぱぴぷぺぽ"
+                                     << "ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ";
+        QTest::newRow("vu and old kana") << "ヴァヰヱヲヮヵヶゔ"
+                                         << "ｳﾞｧｲｴｦﾜｶｹｳﾞ";
+        QTest::newRow("marks") << "ー・、。「」゛゜"
+                               << "ｰ･､｡｢｣ﾞﾟ";
+        QTest::newRow("full-width letters") << "ＡＢＣ１２３！"
+                                            << "ABC123!";
+        QTest::newRow("half-width and others kept") << "ｱｲｳ abc 漢字"
+                                                    << "ｱｲｳ abc 漢字";
+    }
+    void halfWidth() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(ToHalfWidthKatakana(text), expected);
+    }
+
+    void everyKanaBecomesHalfWidth() {
+        for (char16_t c = 0x3041; c <= 0x3096; ++c)
+            for (QChar h : ToHalfWidthKatakana(QString(QChar(c))))
+                QVERIFY2(h.unicode() >= 0xFF61 && h.unicode() <= 0xFF9F,
+                         qPrintable(QString(QChar(c))));
+        for (char16_t c = 0x30A1; c <= 0x30FA; ++c)
+            for (QChar h : ToHalfWidthKatakana(QString(QChar(c))))
+                QVERIFY2(h.unicode() >= 0xFF61 && h.unicode() <= 0xFF9F,
+                         qPrintable(QString(QChar(c))));
+    }
+
     void calcAge_data() {
         QTest::addColumn<QDate>("birthday");
         QTest::addColumn<QDate>("today");

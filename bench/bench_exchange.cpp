@@ -1,0 +1,150 @@
+#include "Bench.h"
+
+#include "../tests/common/TestEnv.h"
+#include "core/ShiftJis.h"
+#include "exchange/CsvExport.h"
+#include "exchange/CsvImport.h"
+#include "platform/AppContext.h"
+#include "store/ExchangeColumns.h"
+
+#include <QFile>
+#include <memory>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int FileLines = 100000;
+
+// A fresh book listing every customer it holds.
+class BenchContext : public AppContext {
+public:
+    TestEnv env;
+    std::vector<int> listed;
+
+    Database &GetDatabase() override { return env.db(); }
+    Query &SharedUserQuery() override { return user_; }
+    Query &SharedHistoryQuery() override { return user_; }
+    Query &SharedClassQuery() override { return classes_; }
+    QString GetDataPath() const override { return env.dataPath(); }
+    QString GetDbPath() const override { return env.dbPath(); }
+    std::vector<int> ListedUserIds() const override { return listed; }
+    void RefreshList() override {}
+    Prompt &GetPrompt() override { return env.prompt(); }
+
+private:
+    Query user_{env.db()};
+    Query classes_{env.db()};
+};
+
+// The import file: twelve columns as a spreadsheet writes them, a quoted comma included.
+const QString &ImportFilePath() {
+    static const QString path = [] {
+        static TestEnv files;
+        QString text;
+        for (int i = 0; i < FileLines; ++i)
+            text += QStringLiteral("顧客 %1,こきゃく,様,100-0001,東京都千代田区千代田1-1,"
+                                   "\"ビル 1,2階\",03-1234-5678,,user%1@example.jp,"
+                                   "株式会社サンプル,1980/4/1,備考 %1\r\n")
+                        .arg(i);
+        const QString file = files.root() + QStringLiteral("import.csv");
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write(ShiftJis::Encode(text));
+        return file;
+    }();
+    return path;
+}
+
+const QStringList Assignments{"名前",   "ﾌﾘｶﾞﾅ",  "敬称",     "郵便番号", "住所１",   "住所２",
+                              "電話１", "電話２", "メール１", "会社名",   "生年月日", "備考"};
+
+ImportPlan ReadPlan() {
+    QString error;
+    const std::optional<ImportFile> file = ReadImportFile(ImportFilePath(), error);
+    return BuildImportPlan(*file, Assignments);
+}
+
+// The book the import figure filled, kept for the export figures.
+std::unique_ptr<BenchContext> importedBook;
+
+BenchContext &ImportedBook() {
+    if (!importedBook) {
+        importedBook = std::make_unique<BenchContext>();
+        InsertImportRows(importedBook->env.db(), ReadPlan(), importedBook->env.prompt(),
+                         [](int, int) { return true; });
+    }
+    Query ids(importedBook->env.db(), QStringLiteral("select UserId from Usertbl order by Kana"));
+    importedBook->listed.clear();
+    for (ids.Open(); !ids.AtEnd(); ids.Next())
+        importedBook->listed.push_back(ids.AsInteger(QStringLiteral("UserId")));
+    return *importedBook;
+}
+
+ExportOptions EveryColumn() {
+    ExportOptions options;
+    options.ticked.assign(ExportColumns().size(), true);
+    options.header = true;
+    return options;
+}
+
+} // namespace
+
+PELLOR3_BENCH_FIGURE(CsvImport100000, "csv_import_100000_ms", "ms") {
+    ImportFilePath();
+    importedBook = std::make_unique<BenchContext>();
+    BenchContext &book = *importedBook;
+    return ElapsedMs([&book] {
+        InsertImportRows(book.env.db(), ReadPlan(), book.env.prompt(),
+                         [](int, int) { return true; });
+    });
+}
+
+PELLOR3_BENCH_FIGURE(SqliteInsert100000, "sqlite_insert_100000_ms", "ms") {
+    const ImportPlan plan = ReadPlan();
+    BenchContext book;
+    sqlite3 *db = book.env.db().Handle();
+    QStringList columns;
+    for (const ImportField &field : ImportFields())
+        columns << field.Column();
+    const QByteArray statement =
+        QStringLiteral("insert into usertbl(%1,Makeday,UseType)values(%2'2024-05-15',0)")
+            .arg(columns.join(u','), QStringLiteral("?,").repeated(columns.size()))
+            .toUtf8();
+    return ElapsedMs([&] {
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(db, statement.constData(), -1, &insert, nullptr);
+        for (const QStringList &row : plan.rows) {
+            for (int i = 0; i < row.size(); ++i) {
+                const QByteArray value = row[i].toUtf8();
+                sqlite3_bind_text(insert, i + 1, value.constData(), int(value.size()),
+                                  SQLITE_TRANSIENT);
+            }
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    });
+}
+
+PELLOR3_BENCH_FIGURE(CsvExport100000, "csv_export_100000_ms", "ms") {
+    BenchContext &book = ImportedBook();
+    const QString path = book.env.root() + QStringLiteral("export.csv");
+    return MedianMs(3, [&book, &path] {
+        const std::optional<QByteArray> bytes =
+            BuildCsvExport(book, EveryColumn(), [](int, int) { return true; });
+        WriteExportFile(book, path, *bytes);
+    });
+}
+
+PELLOR3_BENCH_FIGURE(FileWrite100000, "file_write_100000_ms", "ms") {
+    BenchContext &book = ImportedBook();
+    const QByteArray bytes = *BuildCsvExport(book, EveryColumn(), [](int, int) { return true; });
+    const QString path = book.env.root() + QStringLiteral("bare.csv");
+    return MedianMs(3, [&bytes, &path] {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    });
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/TextFile.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class AppContext;
+struct ExportColumn;
+
+// What the column choice window asks for.
+struct ExportOptions {
+    std::vector<bool> ticked; // one per ExportColumns() entry
+    bool header = false;
+    TextFile::TextEncoding encoding = TextFile::TextEncoding::ShiftJis;
+};
+
+// The export columns ticked, in file order.
+std::vector<const ExportColumn *> TickedColumns(const ExportOptions &options);
+
+// One line of the file without its line end: per column its item and ",". `values` holds the
+// ticked columns' table values in the same order.
+QString ExportLine(const std::vector<const ExportColumn *> &columns, const QStringList &values,
+                   const QStringList &classNames1, const QStringList &classNames2,
+                   const QDate &today);
+QString ExportHeaderLine(const std::vector<const ExportColumn *> &columns);
+
+// Lines ended by CR LF, as Shift-JIS or as UTF-8 with a byte-order mark.
+QByteArray EncodeExportText(const QString &text, TextFile::TextEncoding encoding);
+
+// The whole file for the listed customers, in list order; nullopt when `progress` returned
+// false. Throws EngineError.
+std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOptions &options,
+                                         const std::function<bool(int, int)> &progress);
+
+// Asks for the file to write; empty text when cancelled. A name without extension gets ".csv".
+QString AskExportPath(AppContext &context, const QString &caption, const QString &proposedPath,
+                      const QString &filter);
+
+// Writes the file as a whole through a temporary file; false after telling the user why not.
+bool WriteExportFile(AppContext &context, const QString &path, const QByteArray &bytes);

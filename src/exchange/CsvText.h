@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A value as one field of a comma-separated line: every double quote doubled, then the value
+// enclosed in double quotes when it holds a "," or a double quote. Other values stay bare.
+QString QuoteCsvValue(const QString &value);
+
+// A string list that can be filled with the fields of one comma-separated line.
+class TStringListEx : public QStringList {
+public:
+    // Replaces the content with the fields of `text`: leading blanks and control characters
+    // are skipped; a field starting with a double quote runs to the next single double quote
+    // (a doubled one standing for one); any other field runs to the next "," or control
+    // character; control characters after a field and one "," with the control characters
+    // after it are stepped over, so a trailing "," adds no field. The text ends at a NUL.
+    void SetCsvText(const QString &text);
+};

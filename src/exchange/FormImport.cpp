@@ -1,0 +1,244 @@
+#include "exchange/FormImport.h"
+
+#include "exchange/ExchangeProgress.h"
+#include "platform/AppContext.h"
+#include "platform/Prompt.h"
+#include "store/EngineError.h"
+#include "store/ExchangeColumns.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int InitialRows = 8;
+// A sample cell shows the start of a long field only.
+constexpr int SampleCellLength = 200;
+
+QPushButton *NewButton(const QString &caption, const char *name, QWidget *parent) {
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TFormImport::TFormImport(AppContext &context, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      context_(context), SGMain(new QTableWidget(InitialRows, 2, this)),
+      ListBoxContents(new QListWidget(this)),
+      SBAddContent(NewButton(QStringLiteral("← 追加"), "SBAddContent", this)),
+      SBDelContent(NewButton(QStringLiteral("解除"), "SBDelContent", this)),
+      SBPrev(NewButton(QStringLiteral("←"), "SBPrev", this)),
+      SBNext(NewButton(QStringLiteral("→"), "SBNext", this)),
+      Label3(new QLabel(QStringLiteral("0/0"), this)), LabelEncoding(new QLabel(this)),
+      BtnImport(NewButton(QStringLiteral("インポートする"), "BtnImport", this)),
+      BtnCancel(NewButton(QStringLiteral("キャンセル"), "BtnCancel", this)) {
+    setObjectName(QStringLiteral("FormImport"));
+    setWindowTitle(QStringLiteral("インポート"));
+    SGMain->setObjectName(QStringLiteral("SGMain"));
+    SGMain->horizontalHeader()->hide();
+    SGMain->verticalHeader()->hide();
+    SGMain->horizontalHeader()->setDefaultSectionSize(100);
+    SGMain->horizontalHeader()->setStretchLastSection(true);
+    SGMain->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SGMain->setSelectionMode(QAbstractItemView::SingleSelection);
+    SGMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SGMain->setMinimumSize(260, 300);
+    ListBoxContents->setObjectName(QStringLiteral("ListBoxContents"));
+    for (const ImportField &field : ImportFields())
+        ListBoxContents->addItem(field.Caption());
+    Label3->setObjectName(QStringLiteral("Label3"));
+    LabelEncoding->setObjectName(QStringLiteral("LabelEncoding"));
+
+    auto *label1 = new QLabel(QStringLiteral("項目対応表(&C)"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setBuddy(SGMain);
+    auto *label2 = new QLabel(QStringLiteral("項目選択(&S)"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setBuddy(ListBoxContents);
+
+    auto *middle = new QVBoxLayout;
+    middle->addStretch(1);
+    middle->addWidget(SBAddContent);
+    middle->addWidget(SBDelContent);
+    middle->addStretch(1);
+    auto *grid = new QGridLayout;
+    grid->addWidget(label1, 0, 0);
+    grid->addWidget(label2, 0, 2);
+    grid->addWidget(SGMain, 1, 0);
+    grid->addLayout(middle, 1, 1);
+    grid->addWidget(ListBoxContents, 1, 2);
+    auto *paging = new QHBoxLayout;
+    paging->addWidget(SBPrev);
+    paging->addWidget(Label3);
+    paging->addWidget(SBNext);
+    paging->addStretch(1);
+    paging->addWidget(LabelEncoding);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BtnImport);
+    buttons->addWidget(BtnCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(paging);
+    layout->addLayout(buttons);
+
+    connect(SGMain, &QTableWidget::currentCellChanged, this,
+            [this](int row) { SGMainSelectCell(row); });
+    connect(SBAddContent, &QPushButton::clicked, this, &TFormImport::SBAddContentClick);
+    connect(SBDelContent, &QPushButton::clicked, this, &TFormImport::SBDelContentClick);
+    connect(SBPrev, &QPushButton::clicked, this, &TFormImport::SBPrevClick);
+    connect(SBNext, &QPushButton::clicked, this, &TFormImport::SBNextClick);
+    connect(BtnImport, &QPushButton::clicked, this, &TFormImport::BtnImportClick);
+    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFormImport::RunImport() {
+    const QString path = context_.GetPrompt().OpenFile(QStringLiteral("インポート"), QString(),
+                                                       QStringLiteral("CSVファイル (*.csv *.CSV)"));
+    if (path.isEmpty() || !LoadFile(path))
+        return;
+    if (exec() != QDialog::Accepted) {
+        context_.RefreshList();
+        return;
+    }
+    ImportAccepted();
+}
+
+bool TFormImport::LoadFile(const QString &path) {
+    QString error;
+    std::optional<ImportFile> file = ReadImportFile(path, error);
+    if (!file) {
+        context_.GetPrompt().Error(error);
+        return false;
+    }
+    file_ = std::move(*file);
+    FormShow();
+    return true;
+}
+
+void TFormImport::FormShow() {
+    plan_ = {};
+    SGMain->clearContents();
+    SGMain->setRowCount(InitialRows);
+    ListBoxContents->setCurrentRow(0);
+    selectedRow_ = 0;
+    currentLine_ = 0;
+    LabelEncoding->setText(QStringLiteral("文字コード: ") + EncodingName(file_.encoding));
+    ShowLine(0);
+}
+
+void TFormImport::ShowLine(int line) {
+    const QStringList fields = SampleFields(file_.lines.value(line));
+    if (!fields.isEmpty())
+        SGMain->setRowCount(int(fields.size()));
+    for (int i = 0; i < fields.size(); ++i) {
+        QString sample = fields[i];
+        if (sample.size() > SampleCellLength)
+            sample = sample.left(SampleCellLength) + QStringLiteral("…");
+        SGMain->setItem(i, 0, new QTableWidgetItem(sample));
+    }
+    Label3->setText(
+        QStringLiteral("%1/%2").arg(file_.lines.isEmpty() ? 0 : line + 1).arg(file_.lines.size()));
+}
+
+void TFormImport::SetAssignment(int row, const QString &field) {
+    SGMain->setItem(row, 1, new QTableWidgetItem(field));
+}
+
+QStringList TFormImport::Assignments() const {
+    QStringList assignments;
+    for (int row = 0; row < SGMain->rowCount(); ++row)
+        assignments << (SGMain->item(row, 1) ? SGMain->item(row, 1)->text() : QString());
+    return assignments;
+}
+
+void TFormImport::SGMainSelectCell(int row) {
+    if (row >= 0)
+        selectedRow_ = row;
+}
+
+void TFormImport::SBAddContentClick() {
+    const QListWidgetItem *chosen = ListBoxContents->currentItem();
+    if (!chosen) {
+        context_.GetPrompt().Message(QStringLiteral("追加する項目を選択して下さい"));
+        return;
+    }
+    const QStringList assignments = Assignments();
+    for (int row = 0; row < assignments.size(); ++row)
+        if (assignments[row] == chosen->text())
+            SetAssignment(row, QString());
+    if (selectedRow_ < SGMain->rowCount())
+        SetAssignment(selectedRow_, chosen->text());
+}
+
+void TFormImport::SBDelContentClick() {
+    if (selectedRow_ < SGMain->rowCount())
+        SetAssignment(selectedRow_, QString());
+}
+
+void TFormImport::SBPrevClick() {
+    if (file_.lines.isEmpty())
+        return;
+    currentLine_ = currentLine_ == 0 ? int(file_.lines.size()) - 1 : currentLine_ - 1;
+    ShowLine(currentLine_);
+}
+
+void TFormImport::SBNextClick() {
+    if (file_.lines.isEmpty())
+        return;
+    currentLine_ = currentLine_ + 1 >= file_.lines.size() ? 0 : currentLine_ + 1;
+    ShowLine(currentLine_);
+}
+
+void TFormImport::BtnImportClick() {
+    ImportPlan plan = BuildImportPlan(file_, Assignments());
+    if (!plan.unrepresentable.isEmpty()) {
+        const qsizetype shown = std::min<qsizetype>(plan.unrepresentable.size(), 20);
+        QString lines = plan.unrepresentable.first(shown).join(QStringLiteral("\r\n"));
+        if (plan.unrepresentable.size() > shown)
+            lines += QStringLiteral("\r\nほか%1行").arg(plan.unrepresentable.size() - shown);
+        context_.GetPrompt().Error(
+            QStringLiteral("次の行には、この顧客台帳に保存できない文字があります。\r\n"
+                           "何も登録していません。文字を直すか、その項目の割り当てを"
+                           "解除してください。\r\n\r\n") +
+            lines);
+        return;
+    }
+    plan_ = std::move(plan);
+    accept();
+}
+
+void TFormImport::ImportAccepted() {
+    Prompt &prompt = context_.GetPrompt();
+    ImportOutcome outcome;
+    try {
+        ExchangeProgress progress(QStringLiteral("インポートしています…"), parentWidget());
+        outcome = InsertImportRows(context_.GetDatabase(), plan_, prompt, [&](int done, int total) {
+            return progress.Report(done, total);
+        });
+    } catch (const EngineError &error) {
+        prompt.Error(error.message());
+        return;
+    }
+    QList<int> unreadable;
+    for (int line : plan_.unreadableDates)
+        if (line <= outcome.stored)
+            unreadable << line;
+    plan_ = {};
+    if (outcome.kind == ImportOutcome::Cancelled) {
+        prompt.Message(QStringLiteral("インポートを中止しました。何も登録していません。"));
+        return;
+    }
+    if (const QString message = UnreadableDatesMessage(unreadable); !message.isEmpty())
+        prompt.Message(message);
+    context_.RefreshList();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "exchange/CsvImport.h"
+
+#include <QDialog>
+
+class AppContext;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+
+// "インポート": assigns customer fields to the columns of a CSV file while paging through its
+// lines, then adds one customer per line.
+class TFormImport : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFormImport(AppContext &context, QWidget *parent = nullptr);
+
+    // The whole import as the main window's import button runs it: file, mapping, insert, list.
+    void RunImport();
+    // Reads a file into FileLines and starts a fresh mapping; false after telling the user why
+    // the file cannot be used.
+    bool LoadFile(const QString &path);
+    // Stores the rows built by "インポートする" and rebuilds the list.
+    void ImportAccepted();
+
+    const ImportPlan &Plan() const { return plan_; }
+
+public slots:
+    void SGMainSelectCell(int row);
+    void SBAddContentClick();
+    void SBDelContentClick();
+    void SBPrevClick();
+    void SBNextClick();
+    void BtnImportClick();
+
+private:
+    void FormShow();
+    void ShowLine(int line);
+    void SetAssignment(int row, const QString &field);
+    QStringList Assignments() const;
+
+    AppContext &context_;
+    ImportFile file_;
+    int currentLine_ = 0;
+    int selectedRow_ = 0;
+    ImportPlan plan_;
+
+    QTableWidget *SGMain;
+    QListWidget *ListBoxContents;
+    QPushButton *SBAddContent;
+    QPushButton *SBDelContent;
+    QPushButton *SBPrev;
+    QPushButton *SBNext;
+    QLabel *Label3;
+    QLabel *LabelEncoding;
+    QPushButton *BtnImport;
+    QPushButton *BtnCancel;
+};

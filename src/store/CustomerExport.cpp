@@ -1,0 +1,70 @@
+#include "store/CustomerExport.h"
+
+#include "store/TableEngine.h"
+
+#include <QHash>
+#include <sqlite3.h>
+
+namespace {
+
+QString ColumnText(sqlite3_stmt *select, int column) {
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, column));
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(select, column)) : QString();
+}
+
+} // namespace
+
+std::optional<std::vector<QStringList>>
+ReadListedCustomers(Database &database, const std::vector<int> &userIds, const QStringList &columns,
+                    const std::function<bool(int done, int total)> &progress) {
+    QHash<int, qsizetype> positions;
+    positions.reserve(qsizetype(userIds.size()));
+    for (qsizetype i = 0; i < qsizetype(userIds.size()); ++i)
+        positions.insert(userIds[size_t(i)], i);
+    std::vector<QStringList> rows(userIds.size());
+    std::vector<bool> found(userIds.size(), false);
+
+    const int total = [&database] {
+        Query count(database, QStringLiteral("select count(*) as Customers from Usertbl"));
+        count.Open();
+        return count.AsInteger(QStringLiteral("Customers"));
+    }();
+    // The column names come from the catalogue, never from the user; reading them by position
+    // spares a name lookup per value on long lists.
+    sqlite3 *db = database.Handle();
+    const QByteArray statement =
+        QStringLiteral("select UserId%1%2 from Usertbl")
+            .arg(columns.isEmpty() ? QString() : QStringLiteral(","), columns.join(u','))
+            .toUtf8();
+    sqlite3_stmt *select = nullptr;
+    if (sqlite3_prepare_v2(db, statement.constData(), int(statement.size()), &select, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_finalize(select);
+        throw EngineError(QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    int done = 0;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(select)) == SQLITE_ROW) {
+        if (++done % 1000 == 0 && !progress(done, total)) {
+            sqlite3_finalize(select);
+            return std::nullopt;
+        }
+        const auto at = positions.constFind(sqlite3_column_int(select, 0));
+        if (at == positions.constEnd())
+            continue;
+        QStringList &row = rows[size_t(*at)];
+        row.reserve(columns.size());
+        for (int i = 0; i < columns.size(); ++i)
+            row << ColumnText(select, i + 1);
+        found[size_t(*at)] = true;
+    }
+    sqlite3_finalize(select);
+    if (rc != SQLITE_DONE)
+        throw EngineError(QString::fromUtf8(sqlite3_errmsg(db)));
+    std::vector<QStringList> listed;
+    listed.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (found[i])
+            listed.push_back(std::move(rows[i]));
+    return listed;
+}

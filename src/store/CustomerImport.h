@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Database;
+struct sqlite3_stmt;
+
+// Adds imported customers, one row per call, through one prepared insert. The caller wraps the
+// calls in Database::Begin and Commit so a whole file is stored at once or not at all.
+class CustomerImport {
+public:
+    explicit CustomerImport(Database &database);
+    ~CustomerImport();
+    CustomerImport(const CustomerImport &) = delete;
+    CustomerImport &operator=(const CustomerImport &) = delete;
+
+    // One value per ImportFields() entry. Empty texts are stored as NULL, like every insert of
+    // the program; a date that does not read as yyyy/MM/dd is stored as no date. The customer
+    // is registered today with use type 0. Throws EngineError when the row is refused.
+    void Insert(const QStringList &values);
+
+private:
+    Database &database_;
+    sqlite3_stmt *insert_ = nullptr;
+    QByteArray today_;
+};

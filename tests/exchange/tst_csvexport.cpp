@@ -1,0 +1,271 @@
+#include "ExchangeTestContext.h"
+
+#include "core/ShiftJis.h"
+#include "core/SqlText.h"
+#include "exchange/CsvExport.h"
+#include "exchange/EstimateExport.h"
+#include "exchange/Export_Select.h"
+#include "exchange/FormExport.h"
+#include "exchange/FormImport.h"
+#include "exchange/Mitsumori.h"
+#include "store/ExchangeColumns.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QtTest>
+
+namespace {
+
+ExportOptions Only(const QStringList &checkBoxes, bool header = false) {
+    ExportOptions options;
+    for (const ExportColumn &column : ExportColumns())
+        options.ticked.push_back(checkBoxes.contains(QLatin1String(column.checkBox)));
+    options.header = header;
+    return options;
+}
+
+ExportOptions All(bool header) {
+    ExportOptions options;
+    options.ticked.assign(ExportColumns().size(), true);
+    options.header = header;
+    return options;
+}
+
+QString Exported(ExchangeTestContext &context, const ExportOptions &options) {
+    const std::optional<QByteArray> bytes =
+        BuildCsvExport(context, options, [](int, int) { return true; });
+    return bytes ? ShiftJis::Decode(*bytes) : QStringLiteral("(cancelled)");
+}
+
+// A customer with every column filled, awkward characters included.
+int AddFullCustomer(TestEnv &env) {
+    const int id = env.AddCustomer(QStringLiteral("山田,\"太郎\""), QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
+    QStringList sets;
+    int n = 0;
+    for (const ImportField &field : ImportFields()) {
+        if (field.value == ImportValue::Text)
+            sets << QStringLiteral("%1 = %2").arg(field.Column(),
+                                                  QuoteSql(QStringLiteral("値%1,'\"").arg(++n)));
+    }
+    sets << QStringLiteral("Name = %1").arg(QuoteSql(QStringLiteral("山田,\"太郎\"")));
+    sets << QStringLiteral("OfficeKana = 'ｶﾌﾞｼｷｶﾞｲｼｬ'");
+    sets << QStringLiteral("Note = %1").arg(QuoteSql(QStringLiteral("一行目\r\n二行目")));
+    sets << QStringLiteral("BirthDay = \"01/05/1990\"");
+    env.Run(QStringLiteral("update Usertbl set %1 where UserId = %2").arg(sets.join(u',')).arg(id));
+    return id;
+}
+
+} // namespace
+
+class TestCsvExport : public QObject {
+    Q_OBJECT
+private slots:
+    void items_data() {
+        QTest::addColumn<QString>("checkBox");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("plain name") << "ChBName"
+                                    << "Name = '山田'"
+                                    << "山田,";
+        QTest::newRow("comma quoted") << "ChBName"
+                                      << "Name = '山田,太郎'"
+                                      << "\"山田,太郎\",";
+        QTest::newRow("quote doubled") << "ChBOffice"
+                                       << "Office = '\"A\"社'"
+                                       << "\"\"\"A\"\"社\",";
+        QTest::newRow("memo lines joined") << "ChBNote"
+                                           << "Note = '一\r\n二\n三'"
+                                           << "一二三,";
+        QTest::newRow("no birthday, no age") << "ChBAge"
+                                             << "BirthDay = NULL"
+                                             << ",";
+        QTest::newRow("no birthday, no date") << "ChBBirthday"
+                                              << "BirthDay = NULL"
+                                              << ",";
+        QTest::newRow("birthday today") << "ChBAge"
+                                        << "BirthDay = \"05/15/1990\""
+                                        << "34,";
+        QTest::newRow("birthday tomorrow") << "ChBAge"
+                                           << "BirthDay = \"05/16/1990\""
+                                           << "33,";
+        QTest::newRow("date as yyyy/mm/dd") << "ChBBirthday"
+                                            << "BirthDay = \"01/05/1990\""
+                                            << "1990/01/05,";
+        QTest::newRow("class name by position") << "ChBClass2"
+                                                << "Class2 = 1"
+                                                << "取引先,";
+        QTest::newRow("class outside the list") << "ChBClass"
+                                                << "Class = 40"
+                                                << ",";
+        QTest::newRow("only 連名４敬称") << "ChbRenmeiKei4"
+                                         << "RenNameTitle1 = '殿', RenNameTitle4 = '先生'"
+                                         << "先生,";
+    }
+    void items() {
+        QFETCH(QString, checkBox);
+        QFETCH(QString, set);
+        QFETCH(QString, line);
+        ExchangeTestContext context;
+        const int id = context.env.AddCustomer("山田", "ﾔﾏﾀﾞ");
+        context.env.Run("update Classtbl2 set Name = '取引先' where ClassId = 1");
+        context.env.Run(QStringLiteral("update Usertbl set %1 where UserId = %2").arg(set).arg(id));
+        context.listed = {id};
+        QCOMPARE(Exported(context, Only({checkBox})), line + "\r\n");
+    }
+
+    void headerAndListOrder() {
+        ExchangeTestContext context;
+        const int a = context.env.AddCustomer("甲", "ｺｳ");
+        const int b = context.env.AddCustomer("乙", "ｵﾂ");
+        context.env.AddCustomer("丙, not listed", "ﾍｲ");
+        context.listed = {b, a};
+        const QStringList lines = Exported(context, All(true)).split("\r\n");
+        QCOMPARE(lines.size(), 4); // header, two customers, nothing after the last CR LF
+        QCOMPARE(lines[0].count(u','), 42);
+        QVERIFY(lines[0].startsWith("名前,フリガナ,敬称,郵便番号,"));
+        QVERIFY(lines[0].endsWith("連名敬称４,差込１,差込２,差込３,差込４,"));
+        QVERIFY(lines[1].startsWith("乙,ｵﾂ,様,") && lines[2].startsWith("甲,ｺｳ,様,"));
+        QVERIFY(lines[3].isEmpty());
+    }
+
+    void columnWindowNeedsOneColumn() {
+        ExchangeTestContext context;
+        TFormExport window(context);
+        for (QCheckBox *check : window.findChildren<QCheckBox *>())
+            check->setChecked(check->objectName() == "ChbMidashi");
+        window.BtnExportClick();
+        QVERIFY(!window.AllowClose());
+        QCOMPARE(context.env.prompt().Texts("message"),
+                 QStringList{"エクスポートする項目を１つ以上選択して下さい"});
+        window.findChild<QCheckBox *>("ChBNameTitle")->setChecked(true);
+        window.BtnExportClick();
+        QVERIFY(window.AllowClose());
+        QCOMPARE(TickedColumns(window.Options()).size(), size_t(1));
+        QVERIFY(window.Options().header);
+    }
+
+    void emptyListExportsNothing() {
+        ExchangeTestContext context;
+        TExport_Select window(context);
+        window.RunCsvExport();
+        QCOMPARE(context.env.prompt().Texts("message"),
+                 QStringList{"エクスポートするデータが存在しません"});
+        QVERIFY(!window.FormExport()->isVisible());
+    }
+
+    void utf8WithByteOrderMark() {
+        ExchangeTestContext context;
+        context.listed = {context.env.AddCustomer("髙橋", "ﾀｶﾊｼ")};
+        ExportOptions options = Only({"ChBName"});
+        options.encoding = TextFile::TextEncoding::Utf8;
+        const std::optional<QByteArray> bytes =
+            BuildCsvExport(context, options, [](int, int) { return true; });
+        QCOMPARE(*bytes, QByteArray("\xEF\xBB\xBF") + QStringLiteral("髙橋,\r\n").toUtf8());
+    }
+
+    void unwritableTargetLeavesNothing() {
+        ExchangeTestContext context;
+        const QString path = context.env.root() + "missing/エクスポート.csv";
+        QVERIFY(!WriteExportFile(context, path, "x"));
+        QVERIFY(
+            context.env.prompt().Texts("error").value(0).startsWith(path + " に書き込めません"));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // Every importable column survives export and import; the memo loses only its line break.
+    void roundTrip() {
+        ExchangeTestContext context;
+        const int id = AddFullCustomer(context.env);
+        context.listed = {id};
+        ExportOptions options = All(false);
+        QStringList assignments;
+        for (const ExportColumn &column : ExportColumns()) {
+            QString caption;
+            for (const ImportField &field : ImportFields())
+                if (field.Column().compare(column.Column(), Qt::CaseInsensitive) == 0 &&
+                    column.value != ExportValue::Age)
+                    caption = field.Caption();
+            assignments << caption;
+        }
+        const QByteArray file = *BuildCsvExport(context, options, [](int, int) { return true; });
+
+        TFormImport window(context);
+        QVERIFY(window.LoadFile(context.WriteFile("round.csv", file)));
+        auto *list = window.findChild<QListWidget *>("ListBoxContents");
+        for (int row = 0; row < assignments.size(); ++row) {
+            if (assignments[row].isEmpty())
+                continue;
+            window.SGMainSelectCell(row);
+            list->setCurrentItem(list->findItems(assignments[row], Qt::MatchExactly).value(0));
+            window.SBAddContentClick();
+        }
+        window.BtnImportClick();
+        window.ImportAccepted();
+
+        Query original(context.env.db(),
+                       QStringLiteral("select * from Usertbl where UserId = %1").arg(id));
+        Query copy(context.env.db(),
+                   QStringLiteral("select * from Usertbl where UserId <> %1").arg(id));
+        original.Open();
+        copy.Open();
+        QVERIFY(!copy.AtEnd());
+        for (const ImportField &field : ImportFields()) {
+            QString expected = original.AsString(field.Column());
+            if (field.value == ImportValue::Memo)
+                expected.remove("\r\n");
+            QCOMPARE(copy.AsString(field.Column()), expected);
+        }
+        QCOMPARE(copy.AsString("Name"), "山田,\"太郎\"");
+    }
+
+    void estimateLines_data() {
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<QString>("line");
+        const QString none = "エクスポートしない";
+        QTest::newRow("initial choices") << QStringList{"会社名",     "会社郵便番号", "会社住所１",
+                                                        "会社住所２", "会社電話１",   "会社ＦＡＸ"}
+                                         << "\"A,\"\"B\"\"社\",100-0001,東京都,,03-1,03-9";
+        QTest::newRow("name alone")
+            << QStringList{"名前", none, none, none, none, none} << "山田,,,,,";
+        QTest::newRow("personal phone 2") << QStringList{none,         "個人郵便番号", "個人住所１",
+                                                         "個人住所２", "個人電話２",   "個人ＦＡＸ"}
+                                          << ",200-0002,大阪府,北区,06-2,06-9";
+    }
+    void estimateLines() {
+        QFETCH(QStringList, choices);
+        QFETCH(QString, line);
+        ExchangeTestContext context;
+        const int id = context.env.AddCustomer("山田", "ﾔﾏﾀﾞ");
+        context.env.Run(
+            QStringLiteral("update Usertbl set Office = 'A,\"B\"社', OfficeZip = '100-0001', "
+                           "OfficeAddress1 = '東京都', OfficeTel_1 = '03-1', OfficeFax = '03-9', "
+                           "Zip = '200-0002', Address1 = '大阪府', Address2 = '北区', "
+                           "TelNo_1 = '06-1', TelNo_2 = '06-2', FaxNo = '06-9' where UserId = %1")
+                .arg(id));
+        context.listed = {id};
+        Tmitsumori window(context);
+        const char *names[] = {"CB_Company",  "CB_Zip", "CB_Address1",
+                               "CB_Address2", "CB_Tel", "CB_Fax"};
+        for (int i = 0; i < 6; ++i)
+            window.findChild<QComboBox *>(names[i])->setCurrentText(choices[i]);
+        const QString path = context.env.root() + "quillet.csv";
+        context.env.prompt().PushPath(path);
+        window.Button1Click();
+        QCOMPARE(context.ReadFile(path), ShiftJis::Encode(line + "\r\n"));
+    }
+
+    void estimateWithEmptyList() {
+        ExchangeTestContext context;
+        Tmitsumori window(context);
+        const QString path = context.env.root() + "quillet.csv";
+        context.env.prompt().PushPath(path);
+        window.Button1Click();
+        QCOMPARE(context.env.prompt().Texts("message"),
+                 QStringList{"エクスポートするデータがありません。"});
+        QVERIFY(!QFile::exists(path));
+    }
+};
+
+QTEST_MAIN(TestCsvExport)
+#include "tst_csvexport.moc"

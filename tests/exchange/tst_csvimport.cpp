@@ -1,0 +1,226 @@
+#include "ExchangeTestContext.h"
+
+#include "core/ShiftJis.h"
+#include "exchange/CsvText.h"
+#include "exchange/FormImport.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+
+// Runs the import window over a file with the given field captions assigned to the file's
+// columns (an empty caption leaves a column unassigned) and stores the rows.
+bool Import(ExchangeTestContext &context, TFormImport &window, const QByteArray &bytes,
+            const QStringList &assignments) {
+    if (!window.LoadFile(context.WriteFile(QStringLiteral("in.csv"), bytes)))
+        return false;
+    auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBoxContents"));
+    for (int row = 0; row < assignments.size(); ++row) {
+        if (assignments[row].isEmpty())
+            continue;
+        window.SGMainSelectCell(row);
+        list->setCurrentItem(list->findItems(assignments[row], Qt::MatchExactly).value(0));
+        window.SBAddContentClick();
+    }
+    window.BtnImportClick();
+    if (window.result() != QDialog::Accepted)
+        return false;
+    window.ImportAccepted();
+    return true;
+}
+
+// The given columns of every customer in key order, "|"-joined; NULL reads as "-".
+QStringList Stored(TestEnv &env, const QString &columns) {
+    QStringList rows;
+    Query query(env.db(), QStringLiteral("select %1 from Usertbl order by UserId").arg(columns));
+    for (query.Open(); !query.AtEnd(); query.Next()) {
+        QStringList values;
+        for (const QString &name : query.FieldNames())
+            values << (query.IsNull(name) ? QStringLiteral("-") : query.AsString(name));
+        rows << values.join(u'|');
+    }
+    return rows;
+}
+
+QByteArray Utf8(const char16_t *text) {
+    return QString::fromUtf16(text).toUtf8();
+}
+
+QByteArray Sjis(const char16_t *text) {
+    return ShiftJis::Encode(QString::fromUtf16(text));
+}
+
+} // namespace
+
+class TestCsvImport : public QObject {
+    Q_OBJECT
+private slots:
+    void setCsvText_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("empty middle field") << "a,,b" << QStringList{"a", "", "b"};
+        QTest::newRow("trailing comma adds none") << "a,b," << QStringList{"a", "b"};
+        QTest::newRow("tab separates") << "a\tb" << QStringList{"a", "b"};
+        QTest::newRow("only first loses blanks") << "  a, b" << QStringList{"a", " b"};
+        QTest::newRow("quoted comma kept") << "\"ab, cd\",x" << QStringList{"ab, cd", "x"};
+        QTest::newRow("doubled quote") << "\"O\"\"Brien\",x" << QStringList{"O\"Brien", "x"};
+        QTest::newRow("unbalanced quote") << "\"abc,def" << QStringList{"abc,def"};
+        QTest::newRow("blank line") << "" << QStringList{};
+        QTest::newRow("text ends at NUL")
+            << QString("a,b") + QChar(0) + ",c" << QStringList{"a", "b"};
+    }
+    void setCsvText() {
+        QFETCH(QString, line);
+        QFETCH(QStringList, fields);
+        TStringListEx list;
+        list.SetCsvText(line);
+        QCOMPARE(QStringList(list), fields);
+    }
+
+    void storedRows_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("assignments");
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QStringList>("rows");
+        const QStringList four{"名前", "ﾌﾘｶﾞﾅ", "敬称", "生年月日"};
+        const QString nameKanaTitleBirth = "Name,Kana,NameTitle,BirthDay,MakeDay,UseType";
+        QTest::newRow("described example")
+            << Sjis(u"abc,ｱｲｳ,,1990/1/5\r\n") << four << nameKanaTitleBirth
+            << QStringList{"abc|ｱｲｳ|-|1990-01-05|2024-05-15|0"};
+        QTest::newRow("fewer and more fields")
+            << QByteArray("a,b,c,d,e,f\r\nx\r\n") << four << "Name,Kana,NameTitle"
+            << QStringList{"a|b|c", "x|-|-"};
+        QTest::newRow("unassigned titles are 様")
+            << QByteArray("x\r\n") << QStringList{"名前"} << "NameTitle,RenNameTitle4,Sex"
+            << QStringList{"様|様|-"};
+        QTest::newRow("quotes and commas kept")
+            << Sjis(u"\"O'Neil \"\"Jr\"\"\",\"1,000\"\r\n") << QStringList{"名前", "住所１"}
+            << "Name,Address1" << QStringList{"O'Neil \"Jr\"|1,000"};
+        QTest::newRow("readings half-width")
+            << Sjis(u"やまだ たろう,ガッコウ\r\n") << QStringList{"ﾌﾘｶﾞﾅ", "会社名フリガナ"}
+            << "Kana,OfficeKana" << QStringList{"ﾔﾏﾀﾞ ﾀﾛｳ|ｶﾞｯｺｳ"};
+        QTest::newRow("no date and bad date stay empty")
+            << QByteArray("a,\r\nb,1990/13/40\r\nc,soon\r\n") << QStringList{"名前", "生年月日"}
+            << "Name,BirthDay" << QStringList{"a|-", "b|-", "c|-"};
+        QTest::newRow("blank line and CR only") << QByteArray("a\r\rb\r") << QStringList{"名前"}
+                                                << "Name" << QStringList{"a", "-", "b"};
+        QTest::newRow("UTF-8 with BOM")
+            << QByteArray("\xEF\xBB\xBF") + Utf8(u"山田,ﾔﾏﾀﾞ\r\n") << QStringList{"名前", "ﾌﾘｶﾞﾅ"}
+            << "Name,Kana" << QStringList{"山田|ﾔﾏﾀﾞ"};
+        QTest::newRow("UTF-8 without BOM, wave dash")
+            << Utf8(u"山田〜,x\n") << QStringList{"名前"} << "Name" << QStringList{"山田～"};
+        QTest::newRow("header line is a customer")
+            << Sjis(u"名前,住所１,\r\n") << QStringList{"名前"} << "Name" << QStringList{"名前"};
+    }
+    void storedRows() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, assignments);
+        QFETCH(QString, columns);
+        QFETCH(QStringList, rows);
+        ExchangeTestContext context;
+        TFormImport window(context);
+        QVERIFY(Import(context, window, file, assignments));
+        QCOMPARE(Stored(context.env, columns), rows);
+        QCOMPARE(context.refreshes, 1);
+    }
+
+    void encodingShownAndUnreadableDatesReported() {
+        ExchangeTestContext context;
+        TFormImport window(context);
+        QVERIFY(Import(context, window, Utf8(u"a,1990/1/5\nb,昨日\nc,x\n"), {"名前", "生年月日"}));
+        QCOMPARE(window.findChild<QLabel *>("LabelEncoding")->text(), "文字コード: UTF-8");
+        QCOMPARE(context.env.prompt().Texts("message").join("/"),
+                 "生年月日を日付として読めなかった2件は、生年月日なしで登録しました。\r\n"
+                 "2行目、3行目");
+        QVERIFY(window.LoadFile(context.WriteFile("sjis.csv", Sjis(u"山田\r\n"))));
+        QCOMPARE(window.findChild<QLabel *>("LabelEncoding")->text(), "文字コード: Shift-JIS");
+    }
+
+    void mappingRowsFollowTheSample() {
+        ExchangeTestContext context;
+        TFormImport window(context);
+        QVERIFY(window.LoadFile(context.WriteFile("in.csv", "a,b,c,d\r\ne,f,g\r\n")));
+        auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBoxContents"));
+        window.SGMainSelectCell(3);
+        list->setCurrentRow(4); // 住所１
+        window.SBAddContentClick();
+        window.SBNextClick();
+        QCOMPARE(window.findChild<QLabel *>("Label3")->text(), "2/2");
+        window.BtnImportClick();
+        window.ImportAccepted();
+        QCOMPARE(Stored(context.env, "Address1"), (QStringList{"-", "-"}));
+    }
+
+    void refusedFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("neither encoding")
+            << QByteArray("\x81\x20\xFF\xFE abc")
+            << "in.csvは UTF-8 でも Shift-JIS でもないため読めません。";
+        QTest::newRow("empty") << QByteArray() << "in.csvには登録するデータがありません。";
+        QTest::newRow("not in code page 932")
+            << Utf8(u"ok,ok\n😀,x\n髙,\U0001F363\n") << "2行目: 😀\r\n3行目: 🍣";
+    }
+    void refusedFiles() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, error);
+        ExchangeTestContext context;
+        TFormImport window(context);
+        QVERIFY(!Import(context, window, file, {"名前", "住所１"}));
+        QVERIFY2(context.env.prompt().Texts("error").value(0).contains(error),
+                 qPrintable(context.env.prompt().Texts("error").value(0)));
+        QCOMPARE(Stored(context.env, "Name"), QStringList{});
+    }
+
+    void veryLongLineKeepsTheTableUsable() {
+        ExchangeTestContext context;
+        TFormImport window(context);
+        QVERIFY(Import(context, window,
+                       QByteArray(10 * 1024 * 1024, 'x') + ",a," + QByteArray(4000000, ','),
+                       {"名前", "住所１"}));
+        QCOMPARE(window.findChild<QTableWidget *>("SGMain")->rowCount(), MaxMappingRows);
+        QCOMPARE(Stored(context.env, "length(Name),Address1"), QStringList{"10485760|a"});
+    }
+
+    void refusedLineInTheMiddle_data() {
+        QTest::addColumn<bool>("keepEarlier");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("keep the lines before") << true << QStringList{"a", "b"};
+        QTest::newRow("import nothing") << false << QStringList{};
+    }
+    void refusedLineInTheMiddle() {
+        QFETCH(bool, keepEarlier);
+        QFETCH(QStringList, rows);
+        ExchangeTestContext context;
+        sqlite3_exec(context.env.db().Handle(),
+                     "CREATE TRIGGER refuse BEFORE INSERT ON usertbl WHEN NEW.Name = 'bad' "
+                     "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                     nullptr, nullptr, nullptr);
+        context.env.prompt().PushAnswer(keepEarlier ? Prompt::Answer::Yes : Prompt::Answer::No);
+        TFormImport window(context);
+        QVERIFY(Import(context, window, "a\r\nb\r\nbad\r\nc\r\n", {"名前"}));
+        QCOMPARE(Stored(context.env, "Name"), rows);
+        const QString question = context.env.prompt().Texts("confirm").value(0);
+        QVERIFY2(question.startsWith("3行目を登録できませんでした。\r\nrefused") &&
+                     question.contains("それより前の2件"),
+                 qPrintable(question));
+    }
+
+    void cancelledImportStoresNothing() {
+        ExchangeTestContext context;
+        ImportFile file{QStringList(1200, "a"), TextFile::TextEncoding::ShiftJis};
+        int reports = 0;
+        const ImportOutcome outcome =
+            InsertImportRows(context.env.db(), BuildImportPlan(file, {"名前"}),
+                             context.env.prompt(), [&reports](int, int) { return ++reports < 3; });
+        QCOMPARE(outcome.kind, ImportOutcome::Cancelled);
+        QCOMPARE(Stored(context.env, "Name"), QStringList{});
+    }
+};
+
+QTEST_MAIN(TestCsvImport)
+#include "tst_csvimport.moc"
