@@ -13,7 +13,8 @@ void DeletePictureFiles(const QString &pictureFolder) {
     const QDir folder(pictureFolder);
     for (const QFileInfo &file :
          folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        if (file.isWritable())
+        // The read-only attribute, whoever runs the program.
+        if (file.permissions().testFlag(QFileDevice::WriteOwner))
             QFile::remove(file.absoluteFilePath());
 }
 
