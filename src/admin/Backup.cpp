@@ -87,13 +87,40 @@ bool CopyFileWhole(const QString &from, const QString &to, QString *error) {
     return true;
 }
 
-// Copies the files of `from` (not its folders) into `to`, skipping the names `skip` refuses.
-template <typename Skip>
-bool CopyFiles(const QString &from, const QString &to, Skip skip, QString *error) {
-    for (const QString &name : FilesOf(from))
-        if (!skip(name) && !CopyFileWhole(from + name, to + name, error))
-            return false;
-    return true;
+bool CopyNothing(const QString &) {
+    return false;
+}
+
+// Counts the files of a whole copy for its progress.
+class CopyRun {
+public:
+    CopyRun(const Progress &progress, int total) : progress_(progress), total_(total) {}
+
+    // Copies the files of `from` (not its folders) into `to`, skipping the names `skip` refuses.
+    template <typename Skip>
+    bool CopyFiles(const QString &from, const QString &to, Skip skip, QString *error) {
+        for (const QString &name : FilesOf(from)) {
+            if (skip(name))
+                continue;
+            if (progress_)
+                progress_(done_++, total_);
+            if (!CopyFileWhole(from + name, to + name, error))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    const Progress &progress_;
+    int total_;
+    int done_ = 0;
+};
+
+int CountFiles(const QStringList &folders) {
+    int count = 0;
+    for (const QString &folder : folders)
+        count += static_cast<int>(FilesOf(folder).size());
+    return count;
 }
 
 bool MoveReplacing(const QString &from, const QString &to, QString *error) {
@@ -125,8 +152,8 @@ QStringList Entries(const QString &root) {
     return QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-bool CopyToBackup(Database &database, const QString &dbPath, const QString &target,
-                  QString *error) {
+bool CopyToBackup(Database &database, const QString &dbPath, const QString &target, QString *error,
+                  const Progress &progress) {
     const QString staging = Beside(target, QStringLiteral(".part"));
     QDir(staging).removeRecursively();
     const auto fail = [&staging] {
@@ -145,10 +172,9 @@ bool CopyToBackup(Database &database, const QString &dbPath, const QString &targ
     const auto skipped = [](const QString &name) {
         return name == MarkerFileName || name == DatabaseFileName() || IsEngineScratch(name);
     };
-    if (!CopyFiles(dbPath, staging, skipped, error) ||
-        !CopyFiles(
-            dbPath + PictureFolder, staging + PictureFolder, [](const QString &) { return false; },
-            error))
+    CopyRun run(progress, CountFiles({dbPath, dbPath + PictureFolder}));
+    if (!run.CopyFiles(dbPath, staging, skipped, error) ||
+        !run.CopyFiles(dbPath + PictureFolder, staging + PictureFolder, CopyNothing, error))
         return fail();
 
     // Every file is copied: only now does the backup folder change, one rename per file.
@@ -164,7 +190,7 @@ bool CopyToBackup(Database &database, const QString &dbPath, const QString &targ
 }
 
 bool RestoreFromBackup(Database &database, const QString &source, const QString &dbPath,
-                       QString *error) {
+                       QString *error, const Progress &progress) {
     const QString backupDatabase = source + DatabaseFileName();
     if (!QFileInfo(backupDatabase).isFile() || !IsCustomerDatabase(backupDatabase)) {
         *error = QStringLiteral("%1 は顧客データのバックアップではありません。").arg(source);
@@ -178,12 +204,13 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
     const bool wasOpen = database.IsOpen();
     database.Close();
     const auto noScratch = [](const QString &name) { return IsEngineScratch(name); };
-    const auto copyAll = [](const QString &) { return false; };
+    CopyRun run(progress,
+                CountFiles({dbPath, dbPath + PictureFolder, source, source + PictureFolder}));
     bool done = MakeFolder(work + PictureFolder, error) &&
-                CopyFiles(dbPath, work, copyAll, error) &&
-                CopyFiles(dbPath + PictureFolder, work + PictureFolder, copyAll, error) &&
-                CopyFiles(source, work, noScratch, error) &&
-                CopyFiles(source + PictureFolder, work + PictureFolder, copyAll, error);
+                run.CopyFiles(dbPath, work, CopyNothing, error) &&
+                run.CopyFiles(dbPath + PictureFolder, work + PictureFolder, CopyNothing, error) &&
+                run.CopyFiles(source, work, noScratch, error) &&
+                run.CopyFiles(source + PictureFolder, work + PictureFolder, CopyNothing, error);
     if (done) {
         done = MoveReplacing(WithoutSlash(dbPath), WithoutSlash(previous), error);
         if (done && !MoveReplacing(WithoutSlash(work), WithoutSlash(dbPath), error)) {

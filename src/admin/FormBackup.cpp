@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -23,6 +24,26 @@ QString WithSlash(QString path) {
         path += u'/';
     return path;
 }
+
+// A window that shows how far a long copy has come; it appears only when the copy takes time.
+class CopyProgress {
+public:
+    explicit CopyProgress(QWidget *parent)
+        : dialog_(QStringLiteral("コピーしています..."), QString(), 0, 1, parent) {
+        dialog_.setWindowTitle(QStringLiteral("バックアップ"));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(500);
+    }
+    Backup::Progress Report() {
+        return [this](int done, int total) {
+            dialog_.setMaximum(total);
+            dialog_.setValue(done);
+        };
+    }
+
+private:
+    QProgressDialog dialog_;
+};
 
 QString Failure(const QString &message, const QString &reason) {
     return reason.isEmpty() ? message : message + QStringLiteral("\r\n") + reason;
@@ -172,7 +193,9 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
 
 bool TFormBackup::Restore(AppContext &context, const QString &source) {
     QString error;
-    if (!Backup::RestoreFromBackup(context.GetDatabase(), source, context.GetDbPath(), &error)) {
+    CopyProgress progress(parentWidget());
+    if (!Backup::RestoreFromBackup(context.GetDatabase(), source, context.GetDbPath(), &error,
+                                   progress.Report())) {
         prompt().Error(Failure(QStringLiteral("バックアップの読み込みに失敗しました"), error));
         return false;
     }
@@ -182,7 +205,9 @@ bool TFormBackup::Restore(AppContext &context, const QString &source) {
 
 void TFormBackup::MakeBackup(AppContext &context, const QString &target) {
     QString error;
-    if (Backup::CopyToBackup(context.GetDatabase(), context.GetDbPath(), target, &error))
+    CopyProgress progress(parentWidget());
+    if (Backup::CopyToBackup(context.GetDatabase(), context.GetDbPath(), target, &error,
+                             progress.Report()))
         prompt().Message(QStringLiteral("バックアップを作成しました"));
     else
         prompt().Error(Failure(QStringLiteral("バックアップの作成に失敗しました"), error));
