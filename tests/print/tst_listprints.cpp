@@ -50,6 +50,17 @@ bool InkNear(const QImage &page, double xMm, double yMm) {
     return false;
 }
 
+// The longest run of ink along a line of the page, in millimetres.
+double LongestInkRun(const QImage &page, QPointF fromMm, QPointF stepMm, int steps) {
+    int best = 0, run = 0;
+    for (int i = 0; i < steps; ++i) {
+        const QPointF at = (fromMm + stepMm * i) * Dpi / 25.4;
+        run = qGray(page.pixel(at.toPoint())) < 128 ? run + 1 : 0;
+        best = std::max(best, run);
+    }
+    return best * std::hypot(stepMm.x(), stepMm.y());
+}
+
 } // namespace
 
 class TestListPrints : public QObject {
@@ -135,6 +146,33 @@ private slots:
         QVERIFY(!text.contains(QString(21, QChar(u'長'))));
         QVERIFY(text.contains(QString(45, QChar(u'メ'))));
         QVERIFY(!text.contains(QString(91, QChar(u'メ'))));
+    }
+
+    void widePictureTakesTheBoxWidth() {
+        QTemporaryDir dir;
+        QImage picture(300, 100, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        QVERIFY(picture.save(dir.filePath("wide.png")));
+        std::vector<CustomerRecord> customers = Customers(1);
+        customers[0].img1 = "wide.png";
+        const QString pdf = dir.filePath("card.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        SetUpPdf(printer, pdf);
+        QString error;
+        QVERIFY(
+            PrintCustomerCards(printer, customers, {{}, {}, dir.path() + "/", QDate()}, &error));
+        const std::optional<QImage> page = RenderPdfPage(pdf, 1, Dpi);
+        if (!page)
+            QSKIP("pdftoppm is not installed");
+        // The box runs from 0.8 + 4.7 + 0.2 to 0.8 + 6.4 inches: 38.1 mm wide, so 12.7 mm high.
+        const double height = LongestInkRun(*page, {165, 20}, {0, 0.1}, 1000);
+        QVERIFY2(std::abs(height - 12.7) < 1, qPrintable(QString::number(height)));
+        // Between the frame's top line and the company table, right of the personal table, only
+        // the picture is inked.
+        double width = 0;
+        for (double y = 25; y < 70; y += 0.5)
+            width = std::max(width, LongestInkRun(*page, {141, y}, {0.1, 0}, 490));
+        QVERIFY2(std::abs(width - 38.1) < 1, qPrintable(QString::number(width)));
     }
 };
 
