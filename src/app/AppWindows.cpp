@@ -7,6 +7,7 @@
 #include "app/FormMain.h"
 #include "app/FormSelectPrint.h"
 #include "app/ListPrints.h"
+#include "app/PasswordSettingsPage.h"
 #include "core/Clock.h"
 #include "core/IniFile.h"
 #include "mail/FormSendMail.h"
@@ -56,6 +57,8 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
         *fPrintSenderCfg_, &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
     passEdit_ = std::make_unique<T_pass_edit>(&main);
+    passEdit_->AddPage(new TPasswordSettingsPage(main.GetDbPath()),
+                       QStringLiteral("パスワード設定"), 0);
     formSendMail_ = std::make_unique<TFormSendMail>(&main);
     zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     formBackup_ = std::make_unique<TFormBackup>(&main);

@@ -2,13 +2,17 @@
 #include "../print/PdfPages.h"
 
 #include "admin/Backup.h"
+#include "admin/StartupPassword.h"
 #include "app/AppWindows.h"
 #include "app/FormMain.h"
 #include "app/HeadlessCommand.h"
 #include "widgets/ImageButton.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -61,6 +65,26 @@ private slots:
                  QStringList({"バックアップを作成しました", "バックアップを読み込みました"}));
         QCOMPARE(w.ListRowCount(), 1);
         QCOMPARE(w.CBPrClass->itemText(1), QString("得意先"));
+    }
+
+    void settingsWindowSwitchesThePasswordOn() {
+        TestEnv env;
+        TFormMain w;
+        TAppWindows windows(w);
+        w.show();
+        OnNextModal([](QWidget *d) {
+            auto *pages = d->findChild<QTabWidget *>("PageControl1");
+            QCOMPARE(pages->tabText(0), QString("パスワード設定"));
+            d->findChild<QCheckBox *>("CB_PassUse")->setChecked(true);
+            d->findChild<QLineEdit *>("Edt_Pass1")->setText("pw");
+            d->findChild<QLineEdit *>("Edt_Pass2")->setText("pw");
+            d->findChild<QPushButton *>("Btn_OK")->click();
+        });
+        w.PNGButtonConfig->click();
+        QStringList lines;
+        QVERIFY(ReadMarkerLines(env.dbPath(), lines, nullptr));
+        QCOMPARE(MarkerOf(lines), PasswordMarker::On);
+        QCOMPARE(ReadStoredPassword(), QString("pw"));
     }
 
     void printChoiceStartsTheListPrints_data() {
