@@ -1,7 +1,14 @@
 #include "app/AppWindows.h"
 
+#include "admin/Backup.h"
+#include "admin/DataInitialisation.h"
+#include "admin/FormBackup.h"
 #include "app/CustomerList.h"
 #include "app/FormMain.h"
+#include "app/FormSelectPrint.h"
+#include "app/ListPrints.h"
+#include "app/PasswordSettingsPage.h"
+#include "core/Clock.h"
 #include "core/IniFile.h"
 #include "exchange/Export_Select.h"
 #include "exchange/FormImport.h"
@@ -27,6 +34,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -49,10 +57,13 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     printAddress_ = MakePrintAddressWindow(main, *fPrintSenderCfg_, &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
     passEdit_ = std::make_unique<T_pass_edit>(&main);
+    passEdit_->AddPage(new TPasswordSettingsPage(main.GetDbPath()),
+                       QStringLiteral("パスワード設定"), 0);
     formSendMail_ = std::make_unique<TFormSendMail>(&main);
     zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     exportSelect_ = std::make_unique<TExport_Select>(main, &main);
     formImport_ = std::make_unique<TFormImport>(main, &main);
+    formBackup_ = std::make_unique<TFormBackup>(&main);
     ConnectMainWindow();
 }
 
@@ -116,6 +127,19 @@ void TAppWindows::ConnectMainWindow() {
             &TExport_Select::RunCsvExport);
     main_.PNGButtonImport->setEnabled(true);
     main_.PNGButtonExport->setEnabled(true);
+
+    // Backup, initialisation and the list prints.
+    connect(main_.BtnBackup, &QPushButton::clicked, this, &TAppWindows::BtnBackupClick);
+    connect(main_.PNGButtonFormat, &ImageButton::clicked, this, &TAppWindows::IBtnFormatClick);
+    connect(main_.BtnPrintChart, &QPushButton::clicked, this,
+            [this] { ::BtnPrintChartClick(main_); });
+    connect(&main_, &TFormMain::PhoneListPrintRequested, this, [this] { PrintPhoneBook(main_); });
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &TAppWindows::AutoBackup);
+    main_.PNGButtonBackup->setEnabled(true);
+    main_.PNGButtonFormat->setEnabled(true);
+    main_.FormSelectPrint()->Button2->setEnabled(true);
+    main_.FormSelectPrint()->Button4->setEnabled(true);
 }
 
 int TAppWindows::SelectedUserId() const {
@@ -281,4 +305,29 @@ void TAppWindows::BtnSendMailClick() {
 
 void TAppWindows::Button1Click() {
     zipUpdate_->exec();
+}
+
+void TAppWindows::BtnBackupClick() {
+    if (formBackup_->BtnBackupClick(main_)) {
+        main_.LoadClassNames();
+        main_.RefreshList();
+    }
+}
+
+void TAppWindows::IBtnFormatClick() {
+    if (::IBtnFormatClick(main_)) {
+        main_.LoadClassNames();
+        main_.RefreshList();
+    }
+}
+
+void TAppWindows::AutoBackup() {
+    // A hidden list means the start-up password was not given: nothing was opened to keep.
+    if (main_.PanelMainListView->isHidden())
+        return;
+    QString error;
+    if (!Backup::RunAutoBackup(main_.GetDatabase(), main_.GetDataPath(), main_.GetDbPath(),
+                               Clock::Today(), &error))
+        main_.GetPrompt().Error(
+            QStringLiteral("自動バックアップの作成に失敗しました\r\n%1").arg(error));
 }

@@ -20,6 +20,7 @@ class TFormImport;
 class TFormSendMail;
 class T_pass_edit;
 class Tzip_update;
+class TFormBackup;
 
 // The program's other windows, created once after the main window in their fixed order, and
 // the connections that let the main window's buttons, menus and tabs open them.
@@ -65,6 +66,10 @@ public slots:
     void MailLinkClick(QLineEdit *address);
     void BtnSendMailClick();
     void Button1Click();
+    void BtnBackupClick();
+    void IBtnFormatClick();
+    // At the program's end, after a start-up that showed the data.
+    void AutoBackup();
 
 private:
     void ConnectMainWindow();
@@ -84,5 +89,6 @@ private:
     std::unique_ptr<T_pass_edit> passEdit_;
     std::unique_ptr<TFormSendMail> formSendMail_;
     std::unique_ptr<Tzip_update> zipUpdate_;
+    std::unique_ptr<TFormBackup> formBackup_;
     HistorySort historySort_;
 };

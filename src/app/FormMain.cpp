@@ -1,5 +1,6 @@
 #include "app/FormMain.h"
 
+#include "admin/FormPassInput.h"
 #include "app/CustomerList.h"
 #include "app/FormSelectPrint.h"
 #include "app/IndexTabBar.h"
@@ -18,6 +19,7 @@
 #include "widgets/ImageButton.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -343,8 +345,12 @@ void TFormMain::FormShow() {
         prompt().Error(QStringLiteral("%1 の内容が正しくありません。").arg(markerPath));
         return;
     }
-    if (PasswordMarkerIsOn(marker) && passwordPrompt_)
-        passwordPrompt_();
+    if (PasswordMarkerIsOn(marker) && !AskStartupPassword(this)) {
+        // No data is shown; the program ends as soon as its event loop runs.
+        PanelMainListView->hide();
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
+    }
     // A table folder that could not be opened was reported when the window was created.
     if (!database_.IsOpen())
         return;

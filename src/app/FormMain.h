@@ -75,9 +75,9 @@ public:
     void ResetClassFiltersSilently();
     void SelectIndexTabSilently(int index);
 
-    // Shown when usertbl.DM asks for the start-up password; returns once it is done.
-    void SetStartupPasswordPrompt(std::function<void()> prompt) {
-        passwordPrompt_ = std::move(prompt);
+    // Whether the mail settings allow bulk mail; unset counts as not.
+    void SetMailSettingsCheck(std::function<bool()> check) {
+        mailSettingsCheck_ = std::move(check);
     }
 
     EditPanel *Editor() const { return editor_; }
@@ -164,7 +164,7 @@ private:
     TFormSearch *formSearch_;
     // The search the tab "検索" lists: the last one the search window could build.
     ListFilters search_;
-    std::function<void()> passwordPrompt_;
+    std::function<bool()> mailSettingsCheck_;
     QString lastListStatement_;
     bool shown_ = false;
 };

@@ -21,11 +21,15 @@ int Fail(const QString &message) {
 }
 } // namespace
 
-std::optional<QString> PrintAddressesTarget(const QStringList &arguments) {
-    const qsizetype at = arguments.indexOf(QStringLiteral("--print-addresses"));
+std::optional<QString> OptionValue(const QStringList &arguments, const QString &option) {
+    const qsizetype at = arguments.indexOf(option);
     if (at < 0)
         return std::nullopt;
     return arguments.value(at + 1);
+}
+
+std::optional<QString> PrintAddressesTarget(const QStringList &arguments) {
+    return OptionValue(arguments, QStringLiteral("--print-addresses"));
 }
 
 int RunPrintAddressesCommand(const QString &pdfPath) {
@@ -62,4 +66,26 @@ int RunUpdatePostalDataCommand() {
         return Fail(result.message);
     std::printf("%s\n", ConsoleText(result.message).constData());
     return 0;
+}
+
+int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath) {
+    if (pdfPath.isEmpty())
+        return Fail(kind == ListPrintKind::PhoneList
+                        ? QStringLiteral("使い方: pellor3 --print-phone-list FILE.pdf")
+                        : QStringLiteral("使い方: pellor3 --print-cards FILE.pdf"));
+    QString error;
+    const QString dataFolder = Installer::EnsureInstalled(&error);
+    if (dataFolder.isEmpty())
+        return Fail(error);
+    try {
+        Database database;
+        database.Open(DbPathOf(dataFolder));
+        Query query(database);
+        const QList<int> ids = CustomerIdsByReading(query);
+        if (!PrintListToPdf(kind, database, DbPathOf(dataFolder), ids, pdfPath, &error))
+            return Fail(error);
+        return 0;
+    } catch (const EngineError &e) {
+        return Fail(e.message());
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ListPrints.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -20,3 +22,8 @@ bool UpdatePostalDataRequested(const QStringList &arguments);
 // Exit status 0 with one line on standard output when the data was updated or is current;
 // otherwise non-zero with the reason on standard error.
 int RunUpdatePostalDataCommand();
+
+// `pellor3 --print-phone-list FILE.pdf` and `pellor3 --print-cards FILE.pdf`: the phone list or
+// the customer cards of every customer marked for printing, in reading order.
+std::optional<QString> OptionValue(const QStringList &arguments, const QString &option);
+int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath);

@@ -19,7 +19,10 @@ int main(int argc, char *argv[]) {
         return RunUpdatePostalDataCommand();
     }
     const std::optional<QString> headlessPdf = PrintAddressesTarget(arguments);
-    if (headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const std::optional<QString> phoneListPdf =
+        OptionValue(arguments, QStringLiteral("--print-phone-list"));
+    const std::optional<QString> cardsPdf = OptionValue(arguments, QStringLiteral("--print-cards"));
+    if ((headlessPdf || phoneListPdf || cardsPdf) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     if (!headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
@@ -34,6 +37,10 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Brisko Pellor3"));
     if (headlessPdf)
         return RunPrintAddressesCommand(*headlessPdf);
+    if (phoneListPdf)
+        return RunPrintListCommand(ListPrintKind::PhoneList, *phoneListPdf);
+    if (cardsPdf)
+        return RunPrintListCommand(ListPrintKind::CustomerCards, *cardsPdf);
 
     // Qt's own dialogs (printing, files) speak Japanese like the rest of the program.
     QTranslator qtTranslations;

@@ -35,12 +35,19 @@ bool WriteString(const QString &key, const QString &name, const QString &value, 
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Private before the first value is written: the rewrite keeps the mode of the file it
+    // replaces, so the scrambled password is never readable by others, not even for a moment.
+    const auto privateMode = QFile::ReadOwner | QFile::WriteOwner;
+    if (QFile file(path); !file.exists())
+        file.open(QIODevice::WriteOnly, privateMode);
+    else
+        QFile::setPermissions(path, privateMode);
     IniFile ini(path, IniFile::Encoding::Utf8);
     ini.Load();
     ini.WriteString(key, name, value);
     if (!ini.Save(error))
         return false;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(path, privateMode);
     return true;
 }
 

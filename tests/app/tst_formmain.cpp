@@ -1,5 +1,6 @@
 #include "../common/TestEnv.h"
 
+#include "admin/StartupPassword.h"
 #include "app/CustomerList.h"
 #include "app/FormMain.h"
 #include "app/FormSelectPrint.h"
@@ -174,10 +175,19 @@ private slots:
         lines[11][7] = eighth;
         QVERIFY(TextFile::WriteLines(marker, lines));
         int asked = 0;
+        if (prompts > 0) {
+            QVERIFY(WriteStoredPassword("pw"));
+            OnNextModal([&asked](QWidget *dialog) {
+                ++asked;
+                QCOMPARE(dialog->objectName(), QString("Pass_Input"));
+                dialog->findChild<QLineEdit *>("Edt_Pass")->setText("pw");
+                dialog->findChild<QPushButton *>("Btn_Auth")->click();
+            });
+        }
         TFormMain w;
-        w.SetStartupPasswordPrompt([&asked] { ++asked; });
         w.show();
         QCOMPARE(asked, prompts);
+        QVERIFY(w.PanelMainListView->isVisibleTo(&w));
     }
 
     void filtersNarrowTheList() {

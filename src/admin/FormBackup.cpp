@@ -1,0 +1,214 @@
+#include "admin/FormBackup.h"
+
+#include "admin/Backup.h"
+#include "core/Clock.h"
+#include "platform/AppContext.h"
+#include "platform/DesktopShell.h"
+#include "platform/Prompt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+QString WithSlash(QString path) {
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    return path;
+}
+
+// A window that shows how far a long copy has come; it appears only when the copy takes time.
+class CopyProgress {
+public:
+    explicit CopyProgress(QWidget *parent)
+        : dialog_(QStringLiteral("コピーしています..."), QString(), 0, 1, parent) {
+        dialog_.setWindowTitle(QStringLiteral("バックアップ"));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(500);
+    }
+    Backup::Progress Report() {
+        return [this](int done, int total) {
+            dialog_.setMaximum(total);
+            dialog_.setValue(done);
+        };
+    }
+
+private:
+    QProgressDialog dialog_;
+};
+
+QString Failure(const QString &message, const QString &reason) {
+    return reason.isEmpty() ? message : message + QStringLiteral("\r\n") + reason;
+}
+
+} // namespace
+
+TFormBackup::TFormBackup(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("FormBackup"));
+    setWindowTitle(QStringLiteral("バックアップ"));
+    ListViewFileList = new QTreeWidget(this);
+    ListViewFileList->setObjectName(QStringLiteral("ListViewFileList"));
+    ListViewFileList->setHeaderLabels({QStringLiteral("バックアップ作成日")});
+    ListViewFileList->setColumnWidth(0, 200);
+    ListViewFileList->setRootIsDecorated(false);
+    ListViewFileList->setMinimumSize(220, 240);
+    CB_AutoBackup = new QCheckBox(QStringLiteral("終了時に自動でバックアップする"), this);
+    CB_AutoBackup->setObjectName(QStringLiteral("CB_AutoBackup"));
+    const auto button = [this](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    BtnOk = button("BtnOk", QStringLiteral("復元"));
+    BtnMake = button("BtnMake", QStringLiteral("バックアップ作成"));
+    Button1 = button("Button1", QStringLiteral("ﾌｧｲﾙから復元"));
+    Button2 = button("Button2", QStringLiteral("ﾌｧｲﾙに保存"));
+    BtnDel = button("BtnDel", QStringLiteral("バックアップ削除"));
+    BtnCancel = button("BtnCancel", QStringLiteral("閉じる"));
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(ListViewFileList, 0, 0, 7, 1);
+    int row = 0;
+    for (QPushButton *b : {BtnOk, BtnMake, Button1, Button2, BtnDel, BtnCancel})
+        layout->addWidget(b, row++, 1);
+    layout->addWidget(CB_AutoBackup, 7, 0, 1, 2);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(BtnOk, &QPushButton::clicked, this, &TFormBackup::BtnOkClick);
+    connect(BtnMake, &QPushButton::clicked, this, [this] { CloseWith(Choice::Make); });
+    connect(Button1, &QPushButton::clicked, this, [this] { CloseWith(Choice::RestoreFromFolder); });
+    connect(Button2, &QPushButton::clicked, this, [this] { CloseWith(Choice::SaveToFolder); });
+    connect(BtnCancel, &QPushButton::clicked, this, [this] { CloseWith(Choice::Close); });
+    connect(BtnDel, &QPushButton::clicked, this, &TFormBackup::BtnDelClick);
+    connect(CB_AutoBackup, &QCheckBox::toggled, this,
+            [this](bool on) { Backup::SetAutoBackupEnabled(dataPath_, on); });
+}
+
+void TFormBackup::FormShow() {
+    ListViewFileList->clear();
+    for (const QString &entry : Backup::Entries(root_))
+        ListViewFileList->addTopLevelItem(new QTreeWidgetItem({entry}));
+    const QSignalBlocker quiet(CB_AutoBackup);
+    CB_AutoBackup->setChecked(Backup::AutoBackupEnabled(dataPath_));
+}
+
+QString TFormBackup::SelectedEntry() const {
+    const QList<QTreeWidgetItem *> selected = ListViewFileList->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text(0);
+}
+
+void TFormBackup::CloseWith(Choice choice) {
+    choice_ = choice;
+    AllowClose = true;
+    done(QDialog::Accepted);
+}
+
+void TFormBackup::reject() {
+    CloseWith(Choice::Close);
+}
+
+void TFormBackup::closeEvent(QCloseEvent *event) {
+    if (!AllowClose)
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
+}
+
+void TFormBackup::BtnOkClick() {
+    if (SelectedEntry().isEmpty()) {
+        AllowClose = false;
+        prompt().Message(QStringLiteral("復元する日付を選択して下さい"));
+        return;
+    }
+    CloseWith(Choice::Restore);
+}
+
+void TFormBackup::BtnDelClick() {
+    const QString entry = SelectedEntry();
+    if (entry.isEmpty()) {
+        prompt().Message(QStringLiteral("削除対象を選択して下さい"));
+        return;
+    }
+    if (!prompt().Confirm(entry + QStringLiteral("のバックアップを削除しますか？")))
+        return;
+    if (!Backup::DeleteBackup(root_ + entry))
+        prompt().Error(QStringLiteral("バックアップの削除に失敗しました"));
+    FormShow();
+}
+
+bool TFormBackup::BtnBackupClick(AppContext &context) {
+    dataPath_ = context.GetDataPath();
+    root_ = Backup::Root(dataPath_);
+    QDir().mkpath(root_);
+    QFile::setPermissions(root_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    choice_ = Choice::Close;
+    AllowClose = true;
+    FormShow();
+    exec();
+    const QString today = Backup::DayFolderName(Clock::Today());
+    switch (choice_) {
+    case Choice::Restore:
+        return Restore(context, root_ + SelectedEntry().remove(u'/') + u'/');
+    case Choice::Make:
+        MakeBackup(context, root_ + today + u'/');
+        return false;
+    case Choice::RestoreFromFolder: {
+        const QString folder = prompt()
+                                   .ChooseFolder(QStringLiteral("保存フォルダの選択"),
+                                                 GetSpecialFolder(DesktopFolderId))
+                                   .trimmed();
+        if (folder.isEmpty())
+            return false;
+        if (!QFileInfo::exists(WithSlash(folder) + QStringLiteral("DBDWORK.INI"))) {
+            prompt().Message(QApplication::applicationDisplayName() +
+                             QStringLiteral(" のバックアップフォルダではありません。"));
+            return false;
+        }
+        return Restore(context, WithSlash(folder));
+    }
+    case Choice::SaveToFolder: {
+        const QString folder = prompt()
+                                   .ChooseFolder(QStringLiteral("保存フォルダの選択"),
+                                                 GetSpecialFolder(DesktopFolderId))
+                                   .trimmed();
+        if (!folder.isEmpty())
+            MakeBackup(context, WithSlash(folder) + QStringLiteral("Backup/") + today + u'/');
+        return false;
+    }
+    case Choice::Close:
+        return false;
+    }
+    return false;
+}
+
+bool TFormBackup::Restore(AppContext &context, const QString &source) {
+    QString error;
+    CopyProgress progress(parentWidget());
+    if (!Backup::RestoreFromBackup(context.GetDatabase(), source, context.GetDbPath(), &error,
+                                   progress.Report())) {
+        prompt().Error(Failure(QStringLiteral("バックアップの読み込みに失敗しました"), error));
+        return false;
+    }
+    prompt().Message(QStringLiteral("バックアップを読み込みました"));
+    return true;
+}
+
+void TFormBackup::MakeBackup(AppContext &context, const QString &target) {
+    QString error;
+    CopyProgress progress(parentWidget());
+    if (Backup::CopyToBackup(context.GetDatabase(), context.GetDbPath(), target, &error,
+                             progress.Report()))
+        prompt().Message(QStringLiteral("バックアップを作成しました"));
+    else
+        prompt().Error(Failure(QStringLiteral("バックアップの作成に失敗しました"), error));
+}

@@ -1,0 +1,86 @@
+#include "app/ListPrints.h"
+
+#include "core/Clock.h"
+#include "platform/AppContext.h"
+#include "platform/Prompt.h"
+#include "print/CustomerCardPrint.h"
+#include "print/ListPrintCommon.h"
+#include "print/PhoneListPrint.h"
+#include "store/ClassTable.h"
+#include "store/TableEngine.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <filesystem>
+
+namespace {
+
+bool PrintList(ListPrintKind kind, QPrinter &printer, Query &classQuery, const QString &dbPath,
+               const std::vector<CustomerRecord> &customers, QString *error) {
+    if (kind == ListPrintKind::PhoneList)
+        return PrintPhoneBook(printer, customers, error);
+    const CardSources sources{ReadClassNamesById(classQuery, ClassAxis::First),
+                              ReadClassNamesById(classQuery, ClassAxis::Second),
+                              dbPath + QStringLiteral("img/"), Clock::Today()};
+    return PrintCustomerCards(printer, customers, sources, error);
+}
+
+void PrintMarked(AppContext &context, ListPrintKind kind, const QString &nothingMarked) {
+    try {
+        const std::vector<CustomerRecord> customers =
+            LoadMarkedCustomers(context.SharedUserQuery(), context.ListedUserIds());
+        if (customers.empty()) {
+            context.GetPrompt().Message(nothingMarked);
+            return;
+        }
+        QPrinter printer(QPrinter::HighResolution);
+        if (!context.GetPrompt().SetupPrinter(printer))
+            return;
+        QString error;
+        if (!PrintList(kind, printer, context.SharedClassQuery(), context.GetDbPath(), customers,
+                       &error))
+            context.GetPrompt().Error(error);
+    } catch (const EngineError &error) {
+        context.GetPrompt().Error(error.message());
+    }
+}
+
+} // namespace
+
+void PrintPhoneBook(AppContext &context) {
+    PrintMarked(context, ListPrintKind::PhoneList,
+                QStringLiteral("印刷対照のデータがありません。"));
+}
+
+void BtnPrintChartClick(AppContext &context) {
+    PrintMarked(context, ListPrintKind::CustomerCards,
+                QStringLiteral("印刷対象のデータがありません"));
+}
+
+bool PrintListToPdf(ListPrintKind kind, Database &database, const QString &dbPath,
+                    const QList<int> &customerIds, const QString &pdfPath, QString *error) {
+    Query userQuery(database);
+    Query classQuery(database);
+    const std::vector<CustomerRecord> customers =
+        LoadMarkedCustomers(userQuery, std::vector<int>(customerIds.begin(), customerIds.end()));
+    if (customers.empty()) {
+        *error = QStringLiteral("印刷対象のデータがありません");
+        return false;
+    }
+    const QString partial = pdfPath + QStringLiteral(".part");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(partial);
+    if (!PrintList(kind, printer, classQuery, dbPath, customers, error)) {
+        QFile::remove(partial);
+        return false;
+    }
+    std::error_code code;
+    std::filesystem::rename(partial.toStdString(), pdfPath.toStdString(), code);
+    if (code) {
+        QFile::remove(partial);
+        *error = QStringLiteral("%1 に書き込めません").arg(pdfPath);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,153 @@
+#include "print/CustomerCardPrint.h"
+
+#include "core/TextHelpers.h"
+#include "print/ListPrintCommon.h"
+
+#include <QFontMetrics>
+#include <QImageReader>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+constexpr double LeftInches = 0.8;
+constexpr double TopInches = 0.8;
+
+// The card's text: the top-left of the text cell one "a" to the right of and one pixel below
+// the point.
+void DrawCardText(QPainter &painter, double size, int x, int y, int dpi, const QString &text,
+                  bool bold = false) {
+    painter.setFont(ListPrintFont(size, dpi, bold));
+    const QFontMetrics metrics(painter.font(), painter.device());
+    painter.drawText(x + metrics.horizontalAdvance(u'a'), y + 1 + metrics.ascent(), text);
+}
+
+// The picture's size in the box: the box's width (or height) and the other side in proportion.
+QSize FittedSize(const QSize &picture, const QSize &box) {
+    if (picture.width() > picture.height())
+        return {box.width(), Rnd(picture.height() * double(box.width()) / picture.width())};
+    if (picture.height() > picture.width())
+        return {Rnd(picture.width() * double(box.height()) / picture.height()), box.height()};
+    return box;
+}
+
+QString DateText(const QDate &date) {
+    return date.isValid() ? ShortDateText(date) : QString();
+}
+
+} // namespace
+
+void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecord &c,
+                      const CardSources &sources) {
+    const auto ix = [dpiX](double inches) { return InchToPixels(inches, dpiX); };
+    const auto iy = [dpiY](double inches) { return InchToPixels(inches, dpiY); };
+    const int pageWidth = MmToPixels(210, dpiX);
+    const int pageHeight = MmToPixels(297, dpiY);
+    painter.fillRect(QRect(0, 0, pageWidth, pageHeight), Qt::white);
+    painter.setBrush(Qt::NoBrush);
+
+    const QFontMetrics cardFont(ListPrintFont(8, dpiY), painter.device());
+    const int pitch = cardFont.height() + 2;
+    const int left = ix(LeftInches);
+    const int valueColumn = ix(LeftInches + 1);
+    const auto row = [&](double n) { return iy(TopInches) + Rnd(n * pitch); };
+    const auto text = [&](int x, double n, const QString &value) {
+        DrawCardText(painter, 8, x, row(n), dpiY, value);
+    };
+    const auto table = [&](int firstRow, double rightInches, const QStringList &labels,
+                           const QStringList &values) {
+        const int right = ix(LeftInches + rightInches);
+        for (int i = 0; i < labels.size(); ++i) {
+            const int r = firstRow + i;
+            if (!labels[i].isEmpty())
+                painter.drawLine(left, row(r), right, row(r));
+            text(left, r, labels[i]);
+            text(valueColumn, r, values.value(i));
+        }
+        const int last = firstRow + static_cast<int>(labels.size());
+        painter.drawLine(left, row(last), right, row(last));
+        for (const int x : {left, valueColumn, right})
+            painter.drawLine(x, row(firstRow), x, row(last));
+    };
+
+    DrawCardText(painter, 12, left, row(1), dpiY, c.name.left(20), true);
+    painter.setPen(QPen(Qt::black, 5));
+    const QString age =
+        c.birthDay.isValid() ? QString::number(CalcAge(c.birthDay, sources.today)) : QString();
+    table(3, 4.7,
+          {QStringLiteral("名前"), QStringLiteral("フリガナ"), QStringLiteral("生年月日"),
+           QStringLiteral("年齢"), QStringLiteral("性別"), QStringLiteral("郵便番号"),
+           QStringLiteral("住所１"), QStringLiteral("住所２"), QStringLiteral("電話１"),
+           QStringLiteral("電話２"), QStringLiteral("メール１"), QStringLiteral("メール２"),
+           QStringLiteral("ＦＡＸ")},
+          {c.name.left(20), c.kana.left(40), DateText(c.birthDay), age, c.sex.left(20), c.zip,
+           c.address1.left(30), c.address2.left(30), c.telNo1, c.telNo2, c.mail1.left(30),
+           c.mail2.left(30), c.faxNo});
+    text(left, 17, QStringLiteral("会社情報"));
+    table(18, 6.4,
+          {QStringLiteral("会社名"), QStringLiteral("フリガナ"), QStringLiteral("郵便番号"),
+           QStringLiteral("住所１"), QStringLiteral("住所２"), QStringLiteral("電話１"),
+           QStringLiteral("電話２"), QStringLiteral("メール１"), QStringLiteral("メール２"),
+           QStringLiteral("ＦＡＸ"), QStringLiteral("部署"), QStringLiteral("役職")},
+          {c.office.left(25), c.officeKana.left(35), c.officeZip, c.officeAddress1.left(30),
+           c.officeAddress2.left(30), c.officeTel1, c.officeTel2, c.officeMail1.left(30),
+           c.officeMail2.left(30), c.officeFax, c.officePost.left(25), c.officeExecutive.left(25)});
+    text(left, 31, QStringLiteral("共通項目"));
+    const QString memo = QString(c.note).remove(QStringLiteral("\r\n"));
+    table(32, 6.4,
+          {QStringLiteral("分類１"), QStringLiteral("分類２"), QStringLiteral("登録日"),
+           QStringLiteral("備考"), QString()},
+          {sources.classNames1.value(c.classId), sources.classNames2.value(c.classId2),
+           DateText(c.makeDay), memo.left(45), memo.mid(45, 45)});
+
+    const QRect box(QPoint(ix(LeftInches + 4.7 + 0.2), row(2)),
+                    QPoint(ix(LeftInches + 6.4), row(13.5)));
+    if (!c.img1.isEmpty()) {
+        QImageReader reader(sources.pictureFolder + c.img1);
+        const QImage picture = reader.read();
+        if (!picture.isNull())
+            painter.drawImage(QRect(box.topLeft(), FittedSize(picture.size(), box.size())),
+                              picture);
+    }
+
+    const int frameLeft = ix(0.7);
+    const int frameRight = pageWidth - ix(0.7);
+    const int frameTop = iy(0.7);
+    painter.drawLine(frameLeft, frameTop, frameLeft, row(39));
+    painter.drawLine(frameRight, frameTop, frameRight, row(39));
+    painter.drawLine(frameLeft, frameTop, frameRight, frameTop);
+    painter.drawLine(frameLeft, row(39), frameRight, row(39));
+}
+
+bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &customers,
+                        const CardSources &sources, QString *error) {
+    QPainter painter;
+    if (!BeginListPrint(printer, painter, QStringLiteral("顧客印刷"), error))
+        return false;
+    const int dpi = printer.resolution();
+    const auto mm = [dpi](double value) { return MmToPixels(value, dpi); };
+    // Positions are measured from the paper's edge, not from the printable area.
+    const QPoint paperOrigin = -printer.pageLayout().paintRectPixels(dpi).topLeft();
+    for (size_t k = 0; k < customers.size(); ++k) {
+        painter.resetTransform();
+        painter.translate(paperOrigin);
+        const bool upper = k % 2 == 0;
+        painter.translate(0, mm(upper ? 3 : 150));
+        DrawCustomerCard(painter, dpi, dpi, customers[k], sources);
+        if (upper) {
+            // After the card, whose white ground would cover them.
+            painter.resetTransform();
+            painter.translate(paperOrigin);
+            painter.setPen(QPen(Qt::black, 5));
+            painter.drawLine(mm(10), mm(148), mm(13), mm(148));
+            painter.drawLine(mm(197), mm(148), mm(200), mm(148));
+        }
+        if (!upper && k + 1 < customers.size() && !printer.newPage()) {
+            *error = QStringLiteral("印刷を続けられません");
+            painter.end();
+            return false;
+        }
+    }
+    return painter.end();
+}

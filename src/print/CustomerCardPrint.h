@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/CustomerRecord.h"
+
+#include <QDate>
+#include <QStringList>
+#include <vector>
+
+class QPainter;
+class QPrinter;
+
+// Customer cards, "顧客印刷": one card per A4 half-page, two to a page, with cut marks between.
+
+// What a card needs besides the customer.
+struct CardSources {
+    QStringList classNames1; // by class id
+    QStringList classNames2;
+    QString pictureFolder; // the table folder's "img/"
+    QDate today;           // for the age
+};
+
+// Draws one card, A4 sized at the given resolutions, with its top-left at the painter's origin.
+void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecord &customer,
+                      const CardSources &sources);
+
+// Prints the cards on the printer (set up by the caller); false with the reason on failure.
+bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &customers,
+                        const CardSources &sources, QString *error);

@@ -1,0 +1,48 @@
+#include "print/ListPrintCommon.h"
+
+#include "core/TextHelpers.h"
+#include "store/TableEngine.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+
+std::vector<CustomerRecord> LoadMarkedCustomers(Query &userQuery, const std::vector<int> &listed) {
+    std::vector<CustomerRecord> marked;
+    for (int userId : listed)
+        if (std::optional<CustomerRecord> record = LoadCustomerRecord(userQuery, userId);
+            record && record->print)
+            marked.push_back(std::move(*record));
+    return marked;
+}
+
+bool BeginListPrint(QPrinter &printer, QPainter &painter, const QString &title, QString *error) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(title);
+    printer.setCreator(QStringLiteral("Brisko Pellor3"));
+    if (painter.begin(&printer))
+        return true;
+    *error = printer.outputFileName().isEmpty()
+                 ? QStringLiteral("印刷を開始できません")
+                 : QStringLiteral("%1 に書き込めません").arg(printer.outputFileName());
+    return false;
+}
+
+QFont ListPrintFont(double size, int dpi, bool bold) {
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                      QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic")});
+    font.setPixelSize(std::max(1, Rnd(size * dpi / 72.0)));
+    font.setBold(bold);
+    return font;
+}
+
+int MmToPixels(double mm, int dpi) {
+    return Rnd(mm * dpi / 25.4);
+}
+
+int InchToPixels(double inches, int dpi) {
+    return Rnd(inches * dpi);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/CustomerRecord.h"
+
+#include <QFont>
+#include <QString>
+#include <vector>
+
+class QPainter;
+class QPrinter;
+class Query;
+
+// What the phone list and the customer cards share: the customers they print, the printer
+// they print on and the face they print in.
+
+// The listed customers whose print flag is set, loaded afresh in list order. Throws EngineError.
+std::vector<CustomerRecord> LoadMarkedCustomers(Query &userQuery, const std::vector<int> &listed);
+
+// A4 portrait, the document title; false with the reason when the painter cannot start.
+bool BeginListPrint(QPrinter &printer, QPainter &painter, const QString &title, QString *error);
+
+// "ＭＳ ゴシック" (or the installed gothic face that stands in for it) with a cell height of
+// Rnd(size × dpi / 72) pixels.
+QFont ListPrintFont(double size, int dpi, bool bold = false);
+
+// Millimetres and inches to device pixels, rounded.
+int MmToPixels(double mm, int dpi);
+int InchToPixels(double inches, int dpi);

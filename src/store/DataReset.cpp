@@ -1,0 +1,16 @@
+#include "store/DataReset.h"
+
+#include "store/ClassTable.h"
+#include "store/TableEngine.h"
+
+void ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery) {
+    userQuery.SetText(QStringLiteral("Delete from Usertbl"));
+    userQuery.Execute();
+    historyQuery.SetText(QStringLiteral("Delete from Historytbl"));
+    historyQuery.Execute();
+    QStringList names;
+    for (int id = 0; id < ClassCount; ++id)
+        names << QStringLiteral("項目%1").arg(id + 1);
+    StoreClassNames(classQuery, ClassAxis::First, names);
+    StoreClassNames(classQuery, ClassAxis::Second, names);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class Database;
+
+// Copies of the customer tables for backup and restore. Every function throws EngineError.
+
+// Writes a consistent copy of the open database to `targetPath` (replaced when it exists),
+// even while other statements of the program are between steps.
+void CopyOpenDatabase(Database &database, const QString &targetPath);
+
+// Whether the file at `path` is a customer book: an SQLite file holding the four tables.
+bool IsCustomerDatabase(const QString &path);

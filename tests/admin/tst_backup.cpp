@@ -1,0 +1,238 @@
+#include "AdminTestContext.h"
+
+#include "admin/Backup.h"
+#include "admin/FormBackup.h"
+#include "core/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+void WriteFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ReadFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Names(TestEnv &env) {
+    QStringList names;
+    Query query(env.db(), "select Name from Usertbl order by UserId");
+    for (query.Open(); !query.AtEnd(); query.Next())
+        names << query.AsString("Name");
+    return names;
+}
+
+QString FirstClassName(TestEnv &env) {
+    return env.Scalar("select Name from Classtbl where ClassId = 0");
+}
+
+int Mode(const QString &path) {
+    return int(QFile::permissions(path) & 0x7700);
+}
+
+// Runs `action` on the next modal dialog that opens.
+void OnNextModal(std::function<void(QWidget *)> action) {
+    QTimer::singleShot(0, [action] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        action(dialog);
+    });
+}
+
+} // namespace
+
+class TestBackup : public QObject {
+    Q_OBJECT
+private slots:
+    void restoreBringsBackTheBackedUpBook() {
+        TestEnv env;
+        const QString backup = Backup::Root(env.dataPath()) + "20240515/";
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        env.Run("Update Classtbl set Name='得意先' where ClassId = 0");
+        WriteFile(env.dbPath() + "img/old.jpg", "old picture");
+        QString error;
+        QVERIFY2(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error), qPrintable(error));
+
+        QVERIFY(!QFile::exists(backup + "usertbl.DM"));
+        QCOMPARE(ReadFile(backup + "img/old.jpg"), QByteArray("old picture"));
+        QVERIFY(QFile::exists(backup + "DBDWORK.INI"));
+        for (const QString &folder : {backup, backup + "img"})
+            QCOMPARE(Mode(folder), 0x7700);
+        for (const QString &file : {backup + "pellor3.db", backup + "img/old.jpg"})
+            QCOMPARE(Mode(file), 0x6600);
+
+        env.Run("Delete from Usertbl where Name = '佐藤'");
+        env.AddCustomer("田中", "ﾀﾅｶ");
+        env.Run("Update Classtbl set Name='仕入先' where ClassId = 0");
+        QFile::remove(env.dbPath() + "img/old.jpg");
+        WriteFile(env.dbPath() + "img/new.jpg", "new picture");
+        QStringList marker;
+        QVERIFY(TextFile::ReadLines(env.dbPath() + "usertbl.DM", marker));
+        marker[11][7] = '0';
+        QVERIFY(TextFile::WriteLines(env.dbPath() + "usertbl.DM", marker));
+
+        QVERIFY2(Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error),
+                 qPrintable(error));
+        QVERIFY(env.db().IsOpen());
+        QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
+        QCOMPARE(FirstClassName(env), QString("得意先"));
+        QCOMPARE(ReadFile(env.dbPath() + "img/old.jpg"), QByteArray("old picture"));
+        QCOMPARE(ReadFile(env.dbPath() + "img/new.jpg"), QByteArray("new picture"));
+        QStringList kept;
+        QVERIFY(TextFile::ReadLines(env.dbPath() + "usertbl.DM", kept));
+        QCOMPARE(kept, marker);
+        QVERIFY(QDir(env.dataPath())
+                    .entryList(QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot)
+                    .filter("DB.")
+                    .isEmpty());
+    }
+
+    void secondBackupOfTheDayReplacesAndKeeps() {
+        TestEnv env;
+        const QString backup = Backup::Root(env.dataPath()) + "20240515/";
+        env.AddCustomer("青木", "ｱｵｷ");
+        WriteFile(env.dbPath() + "img/a.jpg", "a");
+        QString error;
+        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        QFile::remove(env.dbPath() + "img/a.jpg");
+        WriteFile(env.dbPath() + "img/b.jpg", "b");
+        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
+
+        QCOMPARE(Backup::Entries(Backup::Root(env.dataPath())), QStringList({"20240515"}));
+        QCOMPARE(QDir(backup + "img").entryList(QDir::Files), QStringList({"a.jpg", "b.jpg"}));
+        env.Run("Delete from Usertbl");
+        QVERIFY(Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error));
+        QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
+    }
+
+    // A file that cannot be read stands for any copy that fails half-way (a full disk too).
+    void failedCopiesChangeNothing() {
+        TestEnv env;
+        const QString backup = Backup::Root(env.dataPath()) + "20240515/";
+        env.AddCustomer("青木", "ｱｵｷ");
+        QString error;
+        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
+        const QByteArray before = ReadFile(backup + "pellor3.db");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        QVERIFY(QFile::link(env.root() + "gone.jpg", env.dbPath() + "img/broken.jpg"));
+
+        QVERIFY(!Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
+        QVERIFY(error.contains("broken.jpg"));
+        QCOMPARE(ReadFile(backup + "pellor3.db"), before);
+
+        QFile::remove(env.dbPath() + "img/broken.jpg");
+        QVERIFY(QFile::link(env.root() + "gone.jpg", backup + "img/broken.jpg"));
+        QVERIFY(!Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error));
+        QVERIFY(env.db().IsOpen());
+        QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
+    }
+
+    void windowHandlesChosenFolders_data() {
+        QTest::addColumn<QString>("folderKind");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("not a backup") << "empty"
+                                      << "Brisko Pellor3 のバックアップフォルダではありません。"
+                                      << QStringList({"青木", "佐藤"});
+        QTest::newRow("database is not one")
+            << "bad database"
+            << "バックアップの読み込みに失敗しました" << QStringList({"青木", "佐藤"});
+        QTest::newRow("backup without img")
+            << "no img"
+            << "バックアップを読み込みました" << QStringList({"青木"});
+    }
+    void windowHandlesChosenFolders() {
+        QFETCH(QString, folderKind);
+        QFETCH(QString, message);
+        QFETCH(QStringList, names);
+        QApplication::setApplicationDisplayName("Brisko Pellor3");
+        TestEnv env;
+        AdminTestContext context(env);
+        env.AddCustomer("青木", "ｱｵｷ");
+        const QString chosen = env.root() + "chosen/";
+        QString error;
+        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), chosen, &error));
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        if (folderKind == "empty")
+            QFile::remove(chosen + "DBDWORK.INI");
+        if (folderKind == "bad database")
+            WriteFile(chosen + "pellor3.db", "not a database at all");
+        QDir(chosen + "img").removeRecursively();
+
+        TFormBackup window;
+        env.prompt().PushPath("  " + chosen + "  ");
+        OnNextModal([](QWidget *dialog) { dialog->findChild<QPushButton *>("Button1")->click(); });
+        const bool restored = window.BtnBackupClick(context);
+        QCOMPARE(restored, folderKind == "no img");
+        QVERIFY(env.prompt().Texts().last().startsWith(message));
+        QCOMPARE(Names(env), names);
+    }
+
+    void windowMakesListsAndDeletesBackups() {
+        TestEnv env;
+        AdminTestContext context(env);
+        TFormBackup window;
+        OnNextModal([](QWidget *dialog) { dialog->findChild<QPushButton *>("BtnMake")->click(); });
+        QVERIFY(!window.BtnBackupClick(context));
+        QCOMPARE(env.prompt().Texts("message"), QStringList({"バックアップを作成しました"}));
+        const QString backup = Backup::Root(env.dataPath()) + "20240515/";
+        QVERIFY(QFile::exists(backup + "pellor3.db"));
+        // Removed by hand: the backup can still be deleted from the window.
+        QDir(backup + "img").removeRecursively();
+
+        OnNextModal([](QWidget *dialog) {
+            auto *list = dialog->findChild<QTreeWidget *>("ListViewFileList");
+            QCOMPARE(list->topLevelItemCount(), 1);
+            dialog->findChild<QPushButton *>("BtnOk")->click();
+            QVERIFY(dialog->isVisible());
+            list->setCurrentItem(list->topLevelItem(0));
+            dialog->findChild<QPushButton *>("BtnDel")->click();
+            QCOMPARE(list->topLevelItemCount(), 0);
+            dialog->findChild<QPushButton *>("BtnCancel")->click();
+        });
+        QVERIFY(!window.BtnBackupClick(context));
+        QCOMPARE(env.prompt().Texts("message").mid(1),
+                 QStringList({"復元する日付を選択して下さい"}));
+        QCOMPARE(env.prompt().Texts("confirm"),
+                 QStringList({"20240515のバックアップを削除しますか？"}));
+        QVERIFY(env.prompt().Texts("error").isEmpty());
+        QVERIFY(!QFile::exists(backup));
+    }
+
+    void automaticBackupOncePerDayKeepsSeven() {
+        TestEnv env;
+        QString error;
+        const QDate first(2024, 5, 1);
+        for (int day = 0; day < 9; ++day)
+            QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(),
+                                          first.addDays(day), &error));
+        const QString root = Backup::Root(env.dataPath());
+        QFile::remove(root + "auto-20240509/DBDWORK.INI");
+        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), first.addDays(8),
+                                      &error));
+        QVERIFY(!QFile::exists(root + "auto-20240509/DBDWORK.INI"));
+        QStringList expected;
+        for (int day = 2; day < 9; ++day)
+            expected << Backup::AutoFolderName(first.addDays(day));
+        QCOMPARE(Backup::Entries(root), expected);
+
+        Backup::SetAutoBackupEnabled(env.dataPath(), false);
+        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), first.addDays(20),
+                                      &error));
+        QCOMPARE(Backup::Entries(root), expected);
+    }
+};
+
+QTEST_MAIN(TestBackup)
+#include "tst_backup.moc"

@@ -1,0 +1,118 @@
+#include "../common/TestEnv.h"
+
+#include "admin/PasswordPage.h"
+#include "admin/StartupPassword.h"
+#include "core/TextFile.h"
+#include "platform/Registry.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QtTest>
+
+namespace {
+
+QChar MarkerChar(TestEnv &env) {
+    QStringList lines;
+    TextFile::ReadLines(env.dbPath() + "usertbl.DM", lines);
+    const QString line = lines.value(11);
+    return line.size() > 7 ? line[7] : QChar();
+}
+
+} // namespace
+
+class TestPasswordPage : public QObject {
+    Q_OBJECT
+private slots:
+    void everyPasswordIsStoredWhole_data() {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("letters") << "secret";
+        QTest::newRow("key byte, line ends") << "PWZ\tP";
+        QTest::newRow("escape sign") << "%41%";
+        QTest::newRow("japanese") << "パスワード漢字";
+    }
+    void everyPasswordIsStoredWhole() {
+        QFETCH(QString, password);
+        TestEnv env;
+        QVERIFY(WriteStoredPassword(password));
+        QCOMPARE(ReadStoredPassword(), password);
+        QCOMPARE(int(QFile::permissions(Registry::FilePath()) & 0x7777), 0x6600);
+        const QByteArray file = [] {
+            QFile f(Registry::FilePath());
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY(!file.contains(password.toUtf8()));
+    }
+
+    void okNeedsTwoEqualEntries_data() {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("off") << false << ""
+                             << "x" << true;
+        QTest::newRow("equal") << true << "abc"
+                               << "abc" << true;
+        QTest::newRow("different") << true << "abc"
+                                   << "abd" << false;
+        QTest::newRow("both empty") << true << ""
+                                    << "" << false;
+    }
+    void okNeedsTwoEqualEntries() {
+        QFETCH(bool, ticked);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        TestEnv env;
+        TPasswordPage page(env.dbPath());
+        page.CB_PassUse->setChecked(ticked);
+        page.Edt_Pass1->setText(first);
+        page.Edt_Pass2->setText(second);
+        QTEST(page.OkAllowed(), "allowed");
+        QCOMPARE(page.Edt_Pass1->isEnabled(), ticked);
+    }
+
+    void switchingOnAndOff() {
+        TestEnv env;
+        TPasswordPage page(env.dbPath());
+        page.Load();
+        QVERIFY(!page.CB_PassUse->isChecked());
+        page.CB_PassUse->setChecked(true);
+        page.Edt_Pass1->setText("pw");
+        page.Edt_Pass2->setText("pw");
+        env.prompt().PushAnswer(Prompt::Answer::No);
+        QVERIFY(!page.Accept());
+        QCOMPARE(MarkerChar(env), QChar('O'));
+        QVERIFY(page.Accept());
+        page.Save();
+        QCOMPARE(MarkerChar(env), QChar('0'));
+        QCOMPARE(ReadStoredPassword(), QString("pw"));
+
+        TPasswordPage again(env.dbPath());
+        again.Load();
+        QVERIFY(again.CB_PassUse->isChecked());
+        QCOMPARE(again.Edt_Pass2->text(), QString("pw"));
+        again.CB_PassUse->setChecked(false);
+        QVERIFY(again.Accept());
+        again.Save();
+        QCOMPARE(MarkerChar(env), QChar('O'));
+        QCOMPARE(Registry::ReadString(Registry::PasswordKey, "PASS"), QString());
+    }
+
+    void shortMarkerFileWritesNothing() {
+        TestEnv env;
+        QVERIFY(TextFile::WriteLines(env.dbPath() + "usertbl.DM", {"a", "b"}));
+        TPasswordPage page(env.dbPath());
+        page.Load();
+        page.CB_PassUse->setChecked(true);
+        page.Edt_Pass1->setText("pw");
+        page.Edt_Pass2->setText("pw");
+        QVERIFY(!page.Accept());
+        QCOMPARE(env.prompt().Texts("error").size(), 2);
+        QStringList lines;
+        QVERIFY(TextFile::ReadLines(env.dbPath() + "usertbl.DM", lines));
+        QCOMPARE(lines, QStringList({"a", "b"}));
+    }
+};
+
+QTEST_MAIN(TestPasswordPage)
+#include "tst_passwordpage.moc"

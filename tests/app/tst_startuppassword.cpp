@@ -1,0 +1,90 @@
+#include "../common/TestEnv.h"
+
+#include "admin/StartupPassword.h"
+#include "app/FormMain.h"
+#include "core/TextFile.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestStartupPassword : public QObject {
+    Q_OBJECT
+private slots:
+    void startAsksUntilTheRightPassword_data() {
+        QTest::addColumn<bool>("markerOn");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<QStringList>("messages");
+        const QString wrong = "パスワードが正しくありません。";
+        QTest::newRow("right password, Enter")
+            << true << "pw" << QStringList{"type:pw", "enter"} << 1 << false << QStringList{};
+        QTest::newRow("wrong, wrong, right")
+            << true << "pw" << QStringList{"type:x", "auth", "type:PW", "enter", "type:pw", "auth"}
+            << 1 << false << QStringList{wrong, wrong};
+        QTest::newRow("wrong, then closed")
+            << true << "pw" << QStringList{"type:x", "auth", "close"} << 1 << true
+            << QStringList{wrong};
+        QTest::newRow("Escape") << true << "pw" << QStringList{"escape"} << 1 << true
+                                << QStringList{};
+        QTest::newRow("終了 with the right text")
+            << true << "pw" << QStringList{"type:pw", "exit"} << 1 << true << QStringList{};
+        QTest::newRow("tampered: marker on, no password")
+            << true << "" << QStringList{} << 0 << true
+            << QStringList{"住所録に対して不正な改ざんが検出されました。（パスワードの無効化を試"
+                           "みる、等）\r\n\r\nAdrovaを完全アンインストールして、\r\n再度インス"
+                           "トールしてください。\r\n※完全アンインストールすると、入力されてい"
+                           "た内容はすべて失われます。\r\n（完全アンインストールの手順は取扱説"
+                           "明書をご参照下さい）"};
+        QTest::newRow("password off")
+            << false << "pw" << QStringList{} << 0 << false << QStringList{};
+    }
+    void startAsksUntilTheRightPassword() {
+        QFETCH(bool, markerOn);
+        QFETCH(QString, stored);
+        QFETCH(QStringList, steps);
+        QFETCH(bool, ends);
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        QStringList lines;
+        QVERIFY(ReadMarkerLines(env.dbPath(), lines, nullptr));
+        QVERIFY(WriteMarker(env.dbPath(), lines, markerOn, nullptr));
+        QVERIFY(WriteStoredPassword(stored));
+
+        int prompts = 0;
+        if (!steps.isEmpty())
+            QTimer::singleShot(0, [&prompts, steps] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                QVERIFY(dialog);
+                QCOMPARE(dialog->objectName(), QString("Pass_Input"));
+                ++prompts;
+                auto *edit = dialog->findChild<QLineEdit *>("Edt_Pass");
+                for (const QString &step : steps) {
+                    if (step.startsWith("type:"))
+                        edit->setText(step.mid(5));
+                    else if (step == "enter")
+                        QTest::keyClick(edit, Qt::Key_Return);
+                    else if (step == "escape")
+                        QTest::keyClick(edit, Qt::Key_Escape);
+                    else if (step == "auth")
+                        dialog->findChild<QPushButton *>("Btn_Auth")->click();
+                    else if (step == "exit")
+                        dialog->findChild<QPushButton *>("Btn_Exit")->click();
+                    else if (step == "close")
+                        dialog->close();
+                }
+            });
+        TFormMain w;
+        w.show();
+        QTEST(prompts, "prompts");
+        QCOMPARE(w.PanelMainListView->isHidden(), ends);
+        QCOMPARE(w.ListRowCount(), ends ? 0 : 1);
+        QStringList shown = env.prompt().Texts("message") + env.prompt().Texts("error");
+        QTEST(shown, "messages");
+    }
+};
+
+QTEST_MAIN(TestStartupPassword)
+#include "tst_startuppassword.moc"
