@@ -510,7 +510,10 @@ QList<QComboBox *> EditPanel::ComboBoxes() const {
 
 void EditPanel::GuardEntries() {
     for (QLineEdit *edit : TextEdits()) {
-        GuardEntry(edit);
+        if (edit == EditKana || edit == EditOfficeKana)
+            GuardReading(edit);
+        else
+            GuardEntry(edit);
         edit->installEventFilter(this);
     }
     for (QComboBox *combo : ComboBoxes()) {

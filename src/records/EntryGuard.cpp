@@ -18,8 +18,8 @@ void TellRefused(QObject *context, const QString &chars) {
 }
 
 void Tell(QObject *context, const QString &message) {
-    QMetaObject::invokeMethod(context, [message] { prompt().Message(message); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        context, [message] { prompt().Message(message); }, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -33,8 +33,8 @@ void GuardEntry(QLineEdit *edit, bool dropFilteredKeys) {
     QObject::connect(validator, &ShiftJisValidator::Refused, edit,
                      [edit](const QString &chars) { TellRefused(edit, chars); });
     QObject::connect(validator, &ShiftJisValidator::Cut, edit, [edit](int maxLength) {
-        Tell(edit, QStringLiteral("%1文字を超える部分は入力できないため切り捨てました。")
-                       .arg(maxLength));
+        Tell(edit,
+             QStringLiteral("%1文字を超える部分は入力できないため切り捨てました。").arg(maxLength));
     });
     QObject::connect(validator, &ShiftJisValidator::Dropped, edit, [edit](const QString &chars) {
         Tell(edit, QStringLiteral("次の文字は登録できないため取り除きました。\r\n%1").arg(chars));
@@ -56,4 +56,10 @@ void GuardEntry(GuardedPlainTextEdit *memo) {
     InstallFilterKey(memo);
     QObject::connect(memo, &GuardedPlainTextEdit::Refused, memo,
                      [memo](const QString &chars) { TellRefused(memo, chars); });
+}
+
+void GuardReading(QLineEdit *edit, bool dropFilteredKeys) {
+    GuardEntry(edit, dropFilteredKeys);
+    static_cast<ShiftJisValidator *>(const_cast<QValidator *>(edit->validator()))
+        ->HoldHalfWidthKatakana();
 }

@@ -10,6 +10,8 @@ class GuardedPlainTextEdit;
 // FilterKey's four characters are also taken out of pasted text (with a message), for fields
 // that store without them.
 void GuardEntry(QLineEdit *edit, bool dropFilteredKeys = false);
+// The same for a reading field, which also holds what comes in as half-width katakana.
+void GuardReading(QLineEdit *edit, bool dropFilteredKeys = false);
 // The same for the text part of an editable combo box (a fixed list gets the key filter only).
 void GuardEntry(QComboBox *combo);
 void GuardEntry(GuardedPlainTextEdit *memo);

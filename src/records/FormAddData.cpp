@@ -41,7 +41,7 @@ TFormAddData::TFormAddData(QWidget *parent)
     EditName->setMaxLength(NameMaxLength);
     EditKana->setMaxLength(KanaMaxLength);
     GuardEntry(EditName, true);
-    GuardEntry(EditKana, true);
+    GuardReading(EditKana, true);
     // Enter in either edit presses BtnAdd, the default button.
     BtnAdd->setDefault(true);
     reading_ = new InputReading(EditName, EditKana);

@@ -1,6 +1,8 @@
 #include "store/SchemaUpgrade.h"
 
+#include "core/SqlText.h"
 #include "core/TextFile.h"
+#include "core/TextHelpers.h"
 #include "store/CustomerColumns.h"
 #include "store/TableEngine.h"
 
@@ -22,6 +24,40 @@ QStringList MissingColumns(Database &database) {
     return statements;
 }
 
+// Readings typed before the fields held half-width katakana (hiragana, full-width katakana)
+// are converted once, so the reading tabs and the order find them; the book's user version
+// records that it was done.
+void ConvertStoredReadings(Database &database) {
+    Query version(database, QStringLiteral("PRAGMA user_version"));
+    version.Open();
+    if (version.AsInteger(QStringLiteral("user_version")) >= 1)
+        return;
+    version.Close();
+    Transaction transaction(database);
+    Query rows(database, QStringLiteral("select UserId, Kana, OfficeKana from Usertbl"));
+    QStringList updates;
+    for (rows.Open(); !rows.AtEnd(); rows.Next()) {
+        const QString kana = rows.AsString(QStringLiteral("Kana"));
+        const QString officeKana = rows.AsString(QStringLiteral("OfficeKana"));
+        const QString halfKana = ToHalfWidthKatakana(kana);
+        const QString halfOfficeKana = ToHalfWidthKatakana(officeKana);
+        if (halfKana != kana || halfOfficeKana != officeKana)
+            updates << QStringLiteral(
+                           "update Usertbl set Kana = %1, OfficeKana = %2 where UserId = %3")
+                           .arg(QuoteSql(halfKana), QuoteSql(halfOfficeKana))
+                           .arg(rows.AsInteger(QStringLiteral("UserId")));
+    }
+    rows.Close();
+    Query update(database);
+    for (const QString &statement : updates) {
+        update.SetText(statement);
+        update.Execute();
+    }
+    update.SetText(QStringLiteral("PRAGMA user_version = 1"));
+    update.Execute();
+    transaction.Commit();
+}
+
 } // namespace
 
 QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
@@ -36,8 +72,9 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
             }
             transaction.Commit();
         }
+        ConvertStoredReadings(database);
     } catch (const EngineError &error) {
-        return QStringLiteral("顧客テーブルに足りない列を追加できませんでした。\n%1\n"
+        return QStringLiteral("顧客テーブルを新しい形式にできませんでした。\n%1\n"
                               "ファイルを書き込めるか確かめてから、もう一度起動して下さい。\n\n%2")
             .arg(database.FilePath(), error.message());
     }

@@ -65,6 +65,13 @@ void ShiftJisValidator::TakeOverMaxLength() {
 QValidator::State ShiftJisValidator::validate(QString &input, int &pos) const {
     input = ShiftJis::NormalizeCrossMapping(input);
     JoinLines(input, pos);
+    if (halfWidthKatakana_) {
+        const QString converted = ToHalfWidthKatakana(input);
+        if (converted != input) {
+            pos = static_cast<int>(ToHalfWidthKatakana(input.left(pos)).size());
+            input = converted;
+        }
+    }
     auto *self = const_cast<ShiftJisValidator *>(this);
     // One typed key is let be or refused quietly; what arrives at once is reported.
     const bool arrivedAtOnce = input.size() > held_.size() + 1;

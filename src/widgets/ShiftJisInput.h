@@ -31,6 +31,9 @@ public:
     // FilterKey's characters taken out of pasted text, for fields that store without them, so
     // the field shows what will be stored.
     void DropFilteredKeys() { dropFilteredKeys_ = true; }
+    // A reading field: kana however typed, pasted or committed is held as half-width katakana,
+    // as the reading index and the sort expect.
+    void HoldHalfWidthKatakana() { halfWidthKatakana_ = true; }
 
 signals:
     // The refused characters, each once; emitted while the edit is being refused.
@@ -44,6 +47,7 @@ private:
     QLineEdit *edit_;
     QString held_;
     bool dropFilteredKeys_ = false;
+    bool halfWidthKatakana_ = false;
     int maxLength_ = 0;
 };
 

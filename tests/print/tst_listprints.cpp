@@ -26,7 +26,7 @@ std::vector<CustomerRecord> Customers(int count) {
     return customers;
 }
 
-void SetUpPdf(QPrinter &printer, const QString &path) {
+void OutputToPdf(QPrinter &printer, const QString &path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
 }
@@ -85,7 +85,7 @@ private slots:
         QTemporaryDir dir;
         const QString pdf = dir.filePath("phone.pdf");
         QPrinter printer(QPrinter::HighResolution);
-        SetUpPdf(printer, pdf);
+        OutputToPdf(printer, pdf);
         QString error;
         QVERIFY2(PrintPhoneBook(printer, Customers(16), &error), qPrintable(error));
         QCOMPARE(PdfPageCount(pdf), 2);
@@ -113,7 +113,7 @@ private slots:
         QTemporaryDir dir;
         const QString pdf = dir.filePath("cards.pdf");
         QPrinter printer(QPrinter::HighResolution);
-        SetUpPdf(printer, pdf);
+        OutputToPdf(printer, pdf);
         std::vector<CustomerRecord> customers = Customers(3);
         customers[0].name = QString(25, QChar(u'長'));
         customers[1].note = QString(100, QChar(u'メ'));
@@ -157,7 +157,7 @@ private slots:
         customers[0].img1 = "wide.png";
         const QString pdf = dir.filePath("card.pdf");
         QPrinter printer(QPrinter::HighResolution);
-        SetUpPdf(printer, pdf);
+        OutputToPdf(printer, pdf);
         QString error;
         QVERIFY(
             PrintCustomerCards(printer, customers, {{}, {}, dir.path() + "/", QDate()}, &error));

@@ -110,6 +110,25 @@ private slots:
         QCOMPARE(e.Stored("Name", id), QString("青木abcd"));
     }
 
+    void readingsAreHeldAsHalfWidthKatakana() {
+        Editor e;
+        const int id = e.env.AddCustomer("後藤", "ｺﾞﾄｳ");
+        e.Select(id);
+        e.panel.EditKana->clear();
+        e.panel.EditKana->insert("ごとう　ハジメ");
+        QCOMPARE(e.panel.EditKana->text(), QString("ｺﾞﾄｳ ﾊｼﾞﾒ"));
+        QCOMPARE(e.Stored("Kana", id), QString("ｺﾞﾄｳ ﾊｼﾞﾒ"));
+        e.panel.EditOfficeKana->insert("かぶしき");
+        QCOMPARE(e.Stored("OfficeKana", id), QString("ｶﾌﾞｼｷ"));
+    }
+
+    void everyButtonTakesTheKeyboardAndTheMemoWraps() {
+        Editor e;
+        for (QPushButton *button : e.panel.findChildren<QPushButton *>())
+            QVERIFY2(button->focusPolicy() & Qt::TabFocus, qPrintable(button->objectName()));
+        QCOMPARE(e.panel.MemoEtc->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    }
+
     void nothingIsSavedWithoutExactlyOneRow_data() {
         QTest::addColumn<int>("kind");
         QTest::newRow("none") << int(ListSelection::None);

@@ -82,6 +82,19 @@ private slots:
         QVERIFY(QFile::exists(env.dataPath() + "vDb.udb"));
     }
 
+    void storedReadingsBecomeHalfWidthKatakanaOnce() {
+        TestEnv env;
+        const int id = env.AddCustomer("後藤", "ごとう はじめ");
+        env.Run(QString("update Usertbl set OfficeKana = 'カブシキガイシャ' where UserId = %1").arg(id));
+        env.Run("PRAGMA user_version = 0");
+        QCOMPARE(RunSchemaUpgrade(env.db(), env.dataPath()), QString());
+        QCOMPARE(env.Scalar("select Kana || '/' || OfficeKana from Usertbl"),
+                 QString("ｺﾞﾄｳ ﾊｼﾞﾒ/ｶﾌﾞｼｷｶﾞｲｼｬ"));
+        env.Run(QString("update Usertbl set Kana = 'あ' where UserId = %1").arg(id));
+        QCOMPARE(RunSchemaUpgrade(env.db(), env.dataPath()), QString());
+        QCOMPARE(env.Scalar("select Kana from Usertbl"), QString("あ"));
+    }
+
     void otherVersionsAreLeftAlone_data() {
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("older") << QStringList{"1.03"};
