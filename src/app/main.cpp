@@ -19,10 +19,11 @@ int main(int argc, char *argv[]) {
         return RunUpdatePostalDataCommand();
     }
     const std::optional<QString> headlessPdf = PrintAddressesTarget(arguments);
-    if (headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool headlessCheck = CheckAddressesRequested(arguments);
+    if ((headlessPdf || headlessCheck) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    if (!headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+    if (!headlessPdf && !headlessCheck && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         std::fputs("pellor3: 画面を開けません。デスクトップのセッションから起動して下さい。\n",
                    stderr);
@@ -34,6 +35,8 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Brisko Pellor3"));
     if (headlessPdf)
         return RunPrintAddressesCommand(*headlessPdf);
+    if (headlessCheck)
+        return RunCheckAddressesCommand();
 
     // Qt's own dialogs (printing, files) speak Japanese like the rest of the program.
     QTranslator qtTranslations;

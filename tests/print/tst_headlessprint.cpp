@@ -54,7 +54,7 @@ PrintSettings Labels(int maker, int row) {
     s.PrintCostom = true;
     s.PMaker = maker;
     s.PIndex = row;
-    s.Frames = LabelTabFrames();
+    s.Frames = LabelTabFrames(LabelPanelSize({86.4, 50.8}));
     return s;
 }
 
