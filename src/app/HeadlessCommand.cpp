@@ -52,6 +52,32 @@ int RunPrintAddressesCommand(const QString &pdfPath) {
     }
 }
 
+bool CheckAddressesRequested(const QStringList &arguments) {
+    return arguments.contains(QStringLiteral("--check-addresses"));
+}
+
+int RunCheckAddressesCommand() {
+    QString error;
+    const QString dataFolder = Installer::EnsureInstalled(&error);
+    if (dataFolder.isEmpty())
+        return Fail(error);
+    try {
+        Database database;
+        database.Open(DbPathOf(dataFolder));
+        Query query(database);
+        QStringList problems;
+        const int status = CheckAddressesHeadless(database, DataPathOf(dataFolder),
+                                                  CustomerIdsByReading(query), &problems, &error);
+        if (status == 1)
+            return Fail(error);
+        for (const QString &line : problems)
+            std::printf("%s\n", ConsoleText(line).constData());
+        return status;
+    } catch (const EngineError &e) {
+        return Fail(e.message());
+    }
+}
+
 bool UpdatePostalDataRequested(const QStringList &arguments) {
     return arguments.contains(QStringLiteral("--update-postal-data"));
 }

@@ -16,6 +16,11 @@ std::optional<QString> PrintAddressesTarget(const QStringList &arguments);
 // the reason of a failure goes to standard error.
 int RunPrintAddressesCommand(const QString &pdfPath);
 
+// `pellor3 --check-addresses`: the check before printing for the same customers and choices;
+// one line a problem on standard output, exit status non-zero when there is one.
+bool CheckAddressesRequested(const QStringList &arguments);
+int RunCheckAddressesCommand();
+
 // `pellor3 --update-postal-data`: checks the update server and, when it has newer postal data,
 // downloads and installs it, without any window (for a scheduled job).
 bool UpdatePostalDataRequested(const QStringList &arguments);

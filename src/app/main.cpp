@@ -22,10 +22,12 @@ int main(int argc, char *argv[]) {
     const std::optional<QString> phoneListPdf =
         OptionValue(arguments, QStringLiteral("--print-phone-list"));
     const std::optional<QString> cardsPdf = OptionValue(arguments, QStringLiteral("--print-cards"));
-    if ((headlessPdf || phoneListPdf || cardsPdf) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool headlessCheck = CheckAddressesRequested(arguments);
+    const bool headless = headlessPdf || phoneListPdf || cardsPdf || headlessCheck;
+    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    if (!headlessPdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+    if (!headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         std::fputs("pellor3: 画面を開けません。デスクトップのセッションから起動して下さい。\n",
                    stderr);
@@ -41,6 +43,8 @@ int main(int argc, char *argv[]) {
         return RunPrintListCommand(ListPrintKind::PhoneList, *phoneListPdf);
     if (cardsPdf)
         return RunPrintListCommand(ListPrintKind::CustomerCards, *cardsPdf);
+    if (headlessCheck)
+        return RunCheckAddressesCommand();
 
     // Qt's own dialogs (printing, files) speak Japanese like the rest of the program.
     QTranslator qtTranslations;

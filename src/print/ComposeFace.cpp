@@ -1,11 +1,13 @@
 #include "print/ComposeFace.h"
 
 #include "core/TextHelpers.h"
+#include "platform/BarcodeBars.h"
 #include "print/LayoutEngine.h"
 #include "print/NameSenderLayout.h"
 #include "print/PrintFrames.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -40,8 +42,21 @@ void SetJointName(TPrintNameData &name, int index, const QString &joint, const Q
     name.JointTitle[index] = title;
 }
 
-void DrawSender(const FaceContext &context, const FaceSettings &face, int dpiX,
-                const TSenderBuff &sender) {
+QRect ToRect(const LayoutBox &box) {
+    return QRect(box.Left, box.Top, box.Width, box.Height);
+}
+
+// The area of the postal code digits drawn from `at` (mm): `count` characters `pitchMm` apart,
+// one millimetre more after the third, each as wide as the font is high.
+QRect DigitsArea(QPointF atMm, int dpi, double pitchMm, double size) {
+    const int height = Rnd(size * dpi / 72);
+    const int left = Rnd(atMm.x() * dpi / 25.4);
+    return QRect(left, Rnd(atMm.y() * dpi / 25.4), Rnd((6 * pitchMm + 1) * dpi / 25.4) + height,
+                 height);
+}
+
+TPrintSenderData DrawSender(const FaceContext &context, const FaceSettings &face, int dpiX,
+                            const TSenderBuff &sender) {
     const int dpi = context.Dpi;
     const FontSizeOffsets &shift = face.FontSizes;
     TPrintSenderData record;
@@ -63,7 +78,21 @@ void DrawSender(const FaceContext &context, const FaceSettings &face, int dpiX,
         record.PrintAddress2 = ToKanjiNumerals(record.PrintAddress2);
     }
     DrawSenderBlock(context, record);
+    return record;
 }
+
+// The smallest size among the texts that are printed.
+class SmallestSize {
+public:
+    void Consider(double size, const QString &text) {
+        if (!text.trimmed().isEmpty() && (smallest_ == 0 || size < smallest_))
+            smallest_ = size;
+    }
+    double Value() const { return smallest_; }
+
+private:
+    double smallest_ = 0;
+};
 
 } // namespace
 
@@ -76,16 +105,16 @@ QString ToKanjiNumerals(const QString &text) {
     return out;
 }
 
-void ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, int dpiY, int itemGap,
-                 const PrintRow &row, const TSenderBuff &sender) {
+FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, int dpiY, int itemGap,
+                       const PrintRow &row, const TSenderBuff &sender) {
     // The layout engine works in the vertical resolution.
     const int dpi = dpiY;
     const bool vertical = face.Vertical;
     const QString &faceName = face.FaceName;
     painter.save();
-    painter.fillRect(QRect(0, 0, Rnd(dpiX * face.PaperMm.width() / 25.4),
-                           Rnd(dpiY * face.PaperMm.height() / 25.4)),
-                     Qt::white);
+    const QRect paper(0, 0, Rnd(dpiX * face.PaperMm.width() / 25.4),
+                      Rnd(dpiY * face.PaperMm.height() / 25.4));
+    painter.fillRect(paper, Qt::white);
     painter.setBrush(Qt::NoBrush);
     LayoutCanvas canvas(painter, faceName);
     const FaceContext context{canvas, faceName, dpi, itemGap, vertical};
@@ -133,21 +162,65 @@ void ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, int dpiY
     nameData =
         LayoutName(context, nameData, nameTexts, DeviceBox(face, PrintFrame::Name, dpiX, dpi));
 
-    if (!barcode.Text.isEmpty() && barcode.Text != kBarcodeError)
-        DrawItemText(context.Barcode(), barcode.Text, QPoint(barcode.Left, barcode.Top),
-                     barcode.FontSize);
+    FaceReport report;
+    const auto box = [&](PrintFrame frame) { return ToRect(DeviceBox(face, frame, dpiX, dpi)); };
+    QList<QRect> &areas = report.InkAreas;
+    areas << box(PrintFrame::Address) << box(PrintFrame::Name);
+    const QPointF digitsAt = BoxesOriginMm(face, PrintFrame::UpperPostCode);
+    areas << (face.LabelTab ? box(PrintFrame::UpperPostCode) : DigitsArea(digitsAt, dpi, 7, 15));
+    if (face.PrintSender)
+        areas << box(PrintFrame::Sender)
+              << DigitsArea(BoxesOriginMm(face, PrintFrame::UnderPostCode), dpi, 4, 13);
+
+    if (face.PrintCostom) {
+        report.BarcodeOutcome = FaceReport::Barcode::NotBuildable;
+        if (!barcode.Text.isEmpty() && barcode.Text != kBarcodeError) {
+            CreateLayoutFont(context.Barcode(), barcode.FontSize);
+            const QRect bars(barcode.Left, barcode.Top, MeasureText(canvas, barcode.Text),
+                             BarcodeBars::BarHeight(barcode.FontSize, dpi));
+            const bool clear = std::none_of(areas.cbegin(), areas.cend(), [&](const QRect &area) {
+                return area.intersects(bars);
+            });
+            if (barcode.WiderThanBox && !(paper.contains(bars) && clear)) {
+                report.BarcodeOutcome = FaceReport::Barcode::LeftOut;
+            } else {
+                DrawItemText(context.Barcode(), barcode.Text, bars.topLeft(), barcode.FontSize);
+                report.BarcodeOutcome = FaceReport::Barcode::Printed;
+                report.BarcodeSize = barcode.FontSize;
+                areas << bars.united(box(PrintFrame::Costomer));
+            }
+        }
+    }
+    SmallestSize smallest;
     if (face.LabelTab) {
         DrawPostalLine(context, markedPostalCode, QPoint(postalLine.Left, postalLine.Top),
                        postalLine.FontSize);
+        smallest.Consider(postalLine.FontSize, texts.PostalCode);
     } else {
-        const QPointF at = BoxesOriginMm(face, PrintFrame::UpperPostCode);
-        DrawPostalBoxes(canvas, markedPostalCode, dpi, at.x(), at.y());
+        DrawPostalBoxes(canvas, markedPostalCode, dpi, digitsAt.x(), digitsAt.y());
     }
     DrawItemText(context, printed1, address.Line1, address.FontSize);
     DrawItemText(context, printed2, address.Line2, address.FontSize);
+    smallest.Consider(address.FontSize, printed1 + printed2);
     DrawNameBlock(context, nameData, nameTexts);
+    if (nameTexts.Form == NameForm::Personal) {
+        smallest.Consider(nameData.NameSize, nameTexts.Name);
+    } else {
+        smallest.Consider(nameData.CompanySize, nameTexts.Company);
+        smallest.Consider(nameData.PostSize, nameTexts.Department);
+        if (nameTexts.Form != NameForm::CompanyOnchu)
+            smallest.Consider(nameData.ExecutiveSize, nameTexts.Position);
+        if (nameTexts.Form == NameForm::CompanyNamed)
+            smallest.Consider(nameData.NameSize, nameTexts.Name);
+    }
 
-    if (face.PrintSender)
-        DrawSender(context, face, dpiX, sender);
+    if (face.PrintSender) {
+        const TPrintSenderData s = DrawSender(context, face, dpiX, sender);
+        smallest.Consider(s.AddressSize, s.PrintAddress1 + s.PrintAddress2);
+        smallest.Consider(s.SenderNameSize, s.PrintFamilyName + s.PrintGivenName);
+        smallest.Consider(s.TelFaxSize, s.PrintTel + s.PrintFax);
+    }
+    report.SmallestTextSize = smallest.Value();
     painter.restore();
+    return report;
 }

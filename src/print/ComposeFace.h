@@ -12,7 +12,21 @@
 #include "print/PrintList.h"
 #include "print/SenderData.h"
 
+#include <QList>
+#include <QRect>
+
 class QPainter;
+
+// What a composed face came to, for the check before printing and for measuring.
+struct FaceReport {
+    enum class Barcode { NotAsked, Printed, NotBuildable, LeftOut };
+    Barcode BarcodeOutcome = Barcode::NotAsked;
+    double BarcodeSize = 0;      // points, when printed
+    double SmallestTextSize = 0; // points, of the texts printed; 0 when there was none
+    // Where the face may put ink, in device dots: the boxes of the items drawn, the postal code
+    // digits and the barcode.
+    QList<QRect> InkAreas;
+};
 
 // Each full-width digit "０" to "９" becomes "〇" to "九"; nothing else changes.
 QString ToKanjiNumerals(const QString &text);
@@ -21,5 +35,8 @@ QString ToKanjiNumerals(const QString &text);
 // `dpiX` and `dpiY` (dots per inch); `itemGap` is the gap between lines in dots. The face's area
 // is filled white first. `sender` (the data with its print choices) is drawn when the face
 // settings ask for the sender block. The painter's state is left as it was.
-void ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, int dpiY, int itemGap,
-                 const PrintRow &row, const TSenderBuff &sender);
+//
+// The barcode is never printed below 8 points: in a box too narrow for that it is printed at
+// 8 points when it stays on the paper and clear of the other frames, and otherwise left out.
+FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, int dpiY, int itemGap,
+                       const PrintRow &row, const TSenderBuff &sender);

@@ -2,6 +2,7 @@
 
 #include "core/IniFile.h"
 #include "platform/CustomerBarcode.h"
+#include "print/AddressCheck.h"
 #include "print/ComposeFace.h"
 #include "print/PrintFonts.h"
 #include "print/PrintFrames.h"
@@ -10,11 +11,13 @@
 #include "print/SenderData.h"
 #include "store/TableEngine.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -85,30 +88,63 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
     return face;
 }
 
-int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
-                        const QString &pdfPath, QString *error) {
+namespace {
+
+struct StoredRun {
+    PrintRunRequest Request;
+    TSenderBuff Sender;
+};
+
+// The marked customers with the choices the window last kept; the reason in *error when there
+// is nothing to print or no usable sheet.
+std::optional<StoredRun> LoadStoredRun(Database &database, const QString &dataPath,
+                                       const QList<int> &customerIds, QString *error) {
     IniFile ini(SenderConfPath(dataPath));
     ini.Load();
     const PrintSettings settings = ReadPrintSettings(ini);
 
-    PrintRunRequest request;
+    StoredRun run;
     try {
-        request.Rows = RowsToPrint(FillPrintList(database, customerIds));
+        run.Request.Rows = RowsToPrint(FillPrintList(database, customerIds));
     } catch (const EngineError &failure) {
-        return Fail(error, failure.message());
+        Fail(error, failure.message());
+        return std::nullopt;
     }
-    if (request.Rows.isEmpty())
-        return Fail(error, kNothingToPrint);
+    if (run.Request.Rows.isEmpty()) {
+        Fail(error, kNothingToPrint);
+        return std::nullopt;
+    }
     if (settings.Type == 1) {
         QString why;
-        request.Sheet = StoredSheet(dataPath, settings, &why);
-        if (!request.Sheet)
-            return Fail(error, why);
+        run.Request.Sheet = StoredSheet(dataPath, settings, &why);
+        if (!run.Request.Sheet) {
+            Fail(error, why);
+            return std::nullopt;
+        }
     }
-    request.Face = StoredFaceSettings(settings, request.Sheet);
-
+    run.Request.Face = StoredFaceSettings(settings, run.Request.Sheet);
     CustomerBarcode::SetZipDataPath(dataPath + QStringLiteral("zip/zip.dat"));
-    const TSenderBuff sender = ReadSenderBuff(ini);
+    run.Sender = ReadSenderBuff(ini);
+    return run;
+}
+
+// A PDF written whole ends in its trailer and reached the disk; a full disk leaves it cut short.
+bool IsCompletePdf(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || file.size() < 64 || !file.seek(file.size() - 64))
+        return false;
+    const bool trailer = file.read(64).trimmed().endsWith("%%EOF");
+    return trailer && ::fsync(file.handle()) == 0;
+}
+
+} // namespace
+
+int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
+                        const QString &pdfPath, QString *error) {
+    const std::optional<StoredRun> run = LoadStoredRun(database, dataPath, customerIds, error);
+    if (!run)
+        return 1;
+    const TSenderBuff &sender = run->Sender;
     const auto drawFace = [&sender](QPainter &painter, const FaceSettings &face, int dpiX, int dpiY,
                                     int gap, const PrintRow &row) {
         ComposeFace(painter, face, dpiX, dpiY, gap, row, sender);
@@ -116,19 +152,34 @@ int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList
 
     // Written beside the target and renamed over it once complete.
     const QString partPath = pdfPath + QStringLiteral(".part");
-    QPrinter printer(QPrinter::HighResolution);
-    SetUpPdfPrinter(printer, partPath, request);
     QString why;
-    if (RunPrint(printer, request, drawFace, {}, &why) != PrintRunResult::Printed) {
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        SetUpPdfPrinter(printer, partPath, run->Request);
+        if (RunPrint(printer, run->Request, drawFace, {}, &why) != PrintRunResult::Printed) {
+            QFile::remove(partPath);
+            return Fail(error, why);
+        }
+    }
+    if (!IsCompletePdf(partPath)) {
         QFile::remove(partPath);
-        return Fail(error, why);
+        return Fail(error, kPdfWriteFailed.arg(QDir::toNativeSeparators(pdfPath)));
     }
     std::error_code renameError;
     std::filesystem::rename(QFile::encodeName(partPath).toStdString(),
                             QFile::encodeName(pdfPath).toStdString(), renameError);
     if (renameError) {
         QFile::remove(partPath);
-        return Fail(error, QString::fromStdString(renameError.message()));
+        return Fail(error, kPdfWriteFailed.arg(QDir::toNativeSeparators(pdfPath)));
     }
     return 0;
+}
+
+int CheckAddressesHeadless(Database &database, const QString &dataPath,
+                           const QList<int> &customerIds, QStringList *problems, QString *error) {
+    const std::optional<StoredRun> run = LoadStoredRun(database, dataPath, customerIds, error);
+    if (!run)
+        return 1;
+    *problems = ProblemLines(CheckAddresses(run->Request.Rows, run->Request.Face, run->Sender));
+    return problems->isEmpty() ? 0 : 2;
 }

@@ -13,6 +13,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class Database;
@@ -30,3 +31,12 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
 // complete one.
 int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
                         const QString &pdfPath, QString *error);
+
+inline const QString kPdfWriteFailed =
+    QStringLiteral("%1 を書き込めませんでした。ディスクの空きと書き込み権限を確かめてください。");
+
+// The check before printing for the same customers and choices: 0 when nothing is wrong, 2
+// with one line a problem in *problems, 1 with the message in *error when the run cannot be
+// set up.
+int CheckAddressesHeadless(Database &database, const QString &dataPath,
+                           const QList<int> &customerIds, QStringList *problems, QString *error);

@@ -203,8 +203,9 @@ TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, int dpi, const LayoutBox 
                                  const QString &address, const QString &markedPostalCode,
                                  double startSize) {
     const FaceContext barcodeFace = FaceContext{canvas, {}, dpi}.Barcode();
+    const double start = std::clamp(startSize, kBarcodeMinSize, kBarcodeMaxSize);
     TPrintCostomerData result;
-    if (!CreateLayoutFont(barcodeFace, startSize))
+    if (!CreateLayoutFont(barcodeFace, start))
         return result;
     // Spaces and control characters at both ends are not part of the address.
     qsizetype from = 0, to = address.size();
@@ -219,8 +220,11 @@ TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, int dpi, const LayoutBox 
         return result;
     }
     result.Text = QString::fromLatin1(barcode);
-    result.FontSize = FitFont(barcodeFace, startSize,
-                              [&] { return MeasureText(canvas, result.Text) <= box.Width; });
+    const auto width = [&] { return MeasureText(canvas, result.Text); };
+    result.FontSize = FitFont(barcodeFace, start, [&] {
+        return width() <= box.Width || canvas.Font().Size <= kBarcodeMinSize + 1e-6;
+    });
+    result.WiderThanBox = width() > box.Width;
     canvas.Painter().setPen(Qt::black);
     result.Left = box.Left;
     result.Top = box.Top;
@@ -233,8 +237,10 @@ TPrintCostomerData LayoutPostalLine(LayoutCanvas &canvas, int dpi, const LayoutB
                                     const QString &markedPostalCode, double startSize) {
     const QString text = PostalLineText(markedPostalCode);
     TPrintCostomerData result;
-    result.FontSize = FitFont({canvas, canvas.FaceName(), dpi}, startSize,
-                              [&] { return MeasureText(canvas, text) <= box.Width; });
+    // Fitted to the height too, so that "〒" does not reach below the frame.
+    result.FontSize = FitFont({canvas, canvas.FaceName(), dpi}, startSize, [&] {
+        return MeasureText(canvas, text) <= box.Width && canvas.Font().Height <= box.Height;
+    });
     canvas.Painter().setPen(Qt::black);
     result.Left = box.Left;
     result.Top = box.Top;

@@ -102,6 +102,10 @@ struct FaceContext {
     }
 };
 
+// Japan Post reads the customer barcode from 8 to 11.5 points; it is never fitted outside them.
+constexpr double kBarcodeMinSize = 8;
+constexpr double kBarcodeMaxSize = 11.5;
+
 // Result of LayoutBarcode and LayoutPostalLine.
 struct TPrintCostomerData {
     double FontSize = 0;
@@ -110,6 +114,7 @@ struct TPrintCostomerData {
     int Right = 0;  // the box width, copied unchanged
     int Bottom = 0; // Top + width of "5" (barcode) or "あ" (postal line) in the final font
     QString Text;   // the barcode, "error" when it could not be made; empty for the postal line
+    bool WiderThanBox = false; // the barcode at its smallest size still exceeds the box
 };
 
 // Result of LayoutAddress: the final size and where each line starts.
@@ -160,14 +165,16 @@ void DrawItemText(const FaceContext &face, const QString &text, QPoint at, doubl
 LayoutBox ShapeToDeviceBox(const QRect &frame, double previewPixelsPerMm, int dpiX, int dpiY);
 
 // The customer barcode of a postal code (with end marker) and address, in the barcode face,
-// fitted to the box width from `startSize` (normally 10). Text "error" when the barcode cannot
-// be made; the caller then draws nothing. Draw it with DrawItemText(face.Barcode(), Text,
-// {Left, Top}, FontSize).
+// fitted to the box width from `startSize` (normally 10), never below kBarcodeMinSize nor
+// above kBarcodeMaxSize; WiderThanBox tells that even the smallest size exceeds the box. Text
+// "error" when the barcode cannot be made; the caller then draws nothing. Draw it with
+// DrawItemText(face.Barcode(), Text, {Left, Top}, FontSize).
 TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, int dpi, const LayoutBox &box,
                                  const QString &address, const QString &markedPostalCode,
                                  double startSize = 10);
 
-// The postal code line of a label ("〒" + code) fitted to the box width in the canvas face.
+// The postal code line of a label ("〒" + code) fitted to the box width and height in the canvas
+// face.
 TPrintCostomerData LayoutPostalLine(LayoutCanvas &canvas, int dpi, const LayoutBox &box,
                                     const QString &markedPostalCode, double startSize = 30);
 

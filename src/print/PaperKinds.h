@@ -49,8 +49,8 @@ const PaperKind &PaperKindOf(int kind);
 
 // Default frames of a kind for the writing direction.
 FrameSet DefaultFrames(int kind, bool vertical);
-// The frames of the label tab (both directions).
-FrameSet LabelTabFrames();
+// The frames of the label tab (both directions), in proportion to the label's preview panel.
+FrameSet LabelTabFrames(const QSize &panel);
 
 // Preview panel of a paper: width from the panel height by the paper's aspect, then the height
 // again from that width, both rounded.

@@ -72,23 +72,28 @@ private:
     double scale_;
 };
 
+double FirstBoxLeft(int kind) {
+    if (IsPostcardKind(kind))
+        return kFirstBoxLeft;
+    // Envelopes keep the postcard's distance from the right edge.
+    return PaperKindOf(kind).PaperMm.width() - (kPostcardWidth - kFirstBoxLeft - BoxesWidth()) -
+           BoxesWidth();
+}
+
 // The seven boxes with the short line between the third and the fourth; the first three are
 // drawn heavier, as on the cards.
-void DrawPostalBoxes(MmPainter &p, double left) {
-    double x = left;
-    for (int i = 0; i < 7; ++i) {
-        p.Rect(QRectF(x, kBoxTop, kBoxWidth, kBoxHeight), p.Pen(kPostalRed, i < 3 ? 0.5 : 0.3));
-        x += kBoxWidth;
+void DrawPostalBoxes(MmPainter &p, int kind) {
+    const QList<QRectF> boxes = PostalBoxesMm(kind);
+    for (int i = 0; i < boxes.size(); ++i) {
+        p.Rect(boxes[i], p.Pen(kPostalRed, i < 3 ? 0.5 : 0.3));
         if (i == 2)
-            p.Line(x + 0.4, kBoxTop + kBoxHeight / 2, x + kBoxGaps[i] - 0.4,
+            p.Line(boxes[2].right() + 0.4, kBoxTop + kBoxHeight / 2, boxes[3].left() - 0.4,
                    kBoxTop + kBoxHeight / 2, p.Pen(kPostalRed, 0.3));
-        if (i < 6)
-            x += kBoxGaps[i];
     }
 }
 
 void DrawPostcard(MmPainter &p, int kind) {
-    DrawPostalBoxes(p, kFirstBoxLeft);
+    DrawPostalBoxes(p, kind);
     if (kind == 2) {
         // A picture postcard: a stamp of one's own, and the lower part for the message.
         p.Rect(kPostcardStamp, p.Pen(kBorderGrey, 0.3, Qt::DashLine));
@@ -109,9 +114,8 @@ void DrawPostcard(MmPainter &p, int kind) {
             5.0, kPostalRed, QStringLiteral("年賀"));
 }
 
-void DrawEnvelope(MmPainter &p, const QSizeF &paperMm) {
-    DrawPostalBoxes(p, paperMm.width() - (kPostcardWidth - kFirstBoxLeft - BoxesWidth()) -
-                           BoxesWidth());
+void DrawEnvelope(MmPainter &p, int kind, const QSizeF &paperMm) {
+    DrawPostalBoxes(p, kind);
     // A landscape envelope has no room for the stamp beside the address.
     if (paperMm.width() > paperMm.height())
         return;
@@ -131,7 +135,7 @@ QImage PaperPicture(int kind, const QSize &size) {
         const QSizeF paperMm = PaperKindOf(kind).PaperMm;
         MmPainter p(image, size.height() / paperMm.height());
         if (envelope)
-            DrawEnvelope(p, paperMm);
+            DrawEnvelope(p, kind, paperMm);
         else
             DrawPostcard(p, kind);
     }
@@ -139,4 +143,14 @@ QImage PaperPicture(int kind, const QSize &size) {
     border.setPen(kBorderGrey);
     border.drawRect(image.rect().adjusted(0, 0, -1, -1));
     return image;
+}
+
+QList<QRectF> PostalBoxesMm(int kind) {
+    QList<QRectF> boxes;
+    double x = FirstBoxLeft(kind);
+    for (int i = 0; i < 7; ++i) {
+        boxes << QRectF(x, kBoxTop, kBoxWidth, kBoxHeight);
+        x += kBoxWidth + (i < 6 ? kBoxGaps[i] : 0);
+    }
+    return boxes;
 }

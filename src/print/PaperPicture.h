@@ -4,6 +4,8 @@
 // the picture's height stands for the paper's height.
 
 #include <QImage>
+#include <QList>
+#include <QRectF>
 #include <QSize>
 
 // The plain white face of the label tab ("white.bmp").
@@ -13,3 +15,6 @@ constexpr int kWhitePaper = 0;
 // Postal code boxes: seven boxes 5.7 x 8 mm, 12 mm from the top, 44.3 mm from the left on
 // postcards and as far from the right edge on envelopes.
 QImage PaperPicture(int kind, const QSize &size);
+
+// The seven recipient postal code boxes of a paper kind, in millimetres from the paper's corner.
+QList<QRectF> PostalBoxesMm(int kind);

@@ -129,7 +129,18 @@ std::optional<SheetGeometry> SheetGeometryOf(const LabelSheet &sheet) {
     g.RightMargin = sheet.RightMargin.toDouble();
     g.Columns = sheet.Columns.toInt();
     g.Rows = sheet.Rows.toInt();
+    if (!FitsOnSheet(g))
+        return std::nullopt;
     return g;
+}
+
+bool FitsOnSheet(const SheetGeometry &sheet) {
+    // A hundredth of a millimetre for the rounding of published figures.
+    constexpr double kTolerance = 0.01;
+    return sheet.LeftMargin + sheet.Columns * sheet.LabelMm.width() + sheet.RightMargin <=
+               sheet.SheetMm.width() + kTolerance &&
+           sheet.TopMargin + sheet.Rows * sheet.LabelMm.height() + sheet.BottomMargin <=
+               sheet.SheetMm.height() + kTolerance;
 }
 
 QString CheckNewSheet(const NewSheetInput &input) {
@@ -142,6 +153,11 @@ QString CheckNewSheet(const NewSheetInput &input) {
     for (qsizetype i = 0; i < values.size(); ++i)
         if (!IsUsable(values.at(i), valueRules[i].kind))
             return UnusableMessage(valueRules[i]);
+    LabelSheet sheet;
+    static_cast<SheetMeasures &>(sheet) = input;
+    sheet.Direction = input.Landscape ? QStringLiteral("1") : QStringLiteral("0");
+    if (!SheetGeometryOf(sheet))
+        return kSheetTooLargeMessage;
     return {};
 }
 

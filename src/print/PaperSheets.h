@@ -63,8 +63,15 @@ struct SheetGeometry {
     bool Landscape = false;
 };
 
+inline const QString kSheetTooLargeMessage = QStringLiteral(
+    "ラベルが用紙(A4)からはみ出します。ラベルの大きさ、余白、列数と段数を確かめて下さい");
+
+// True when the margins and the labels side by side (and one below the other) stay on the sheet.
+bool FitsOnSheet(const SheetGeometry &sheet);
+
 // The sheet in numbers; nothing when a value is not a number or out of its range (a label
-// of no size, a negative margin, no columns or rows), which could not be printed.
+// of no size, a negative margin, no columns or rows) or the labels do not fit on the sheet,
+// which could not be printed.
 std::optional<SheetGeometry> SheetGeometryOf(const LabelSheet &sheet);
 
 // What the registration window takes; the counts as the window names them (EditLow columns,

@@ -59,6 +59,10 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
         SetError(error, kBadSheetMessage);
         return PrintRunResult::Failed;
     }
+    if (request.Sheet && !FitsOnSheet(*request.Sheet)) {
+        SetError(error, kSheetTooLargeMessage);
+        return PrintRunResult::Failed;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         SetError(error, kPrintStartFailed);

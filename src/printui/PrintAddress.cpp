@@ -664,11 +664,11 @@ void TPrintAddress::EnterLabelTab() {
         }
         SelectPaperRow(0);
     }
-    frames_ = LabelTabFrames();
     if (sheet_) {
         paperMm_ = sheet_->LabelMm;
         SetPanelSize(LabelPanelSize(paperMm_));
     }
+    frames_ = LabelTabFrames(LabelPanelSize(paperMm_));
     ReloadPicture();
     ApplyFrames();
 }
@@ -823,9 +823,13 @@ void TPrintAddress::SelectSheet() {
             context_.GetPrompt().Error(kBadSheetMessage);
         return;
     }
+    // Frames the user has not moved follow the label's size; moved ones are kept.
+    const bool defaultFrames = frames_ == LabelTabFrames(LabelPanelSize(paperMm_));
     paperMm_ = sheet_->LabelMm;
     if (IsLabelTab()) {
         SetPanelSize(LabelPanelSize(paperMm_));
+        if (defaultFrames && !opening_)
+            frames_ = LabelTabFrames(LabelPanelSize(paperMm_));
         ReloadPicture();
         ApplyFrames();
     }

@@ -1,5 +1,8 @@
 #include "printui/SenderForm.h"
 
+#include "platform/Prompt.h"
+#include "widgets/ShiftJisInput.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +25,15 @@ QLineEdit *AddEditRow(QWidget *owner, QGridLayout *grid, const QString &label, c
     edit->setInputMethodHints(input == Input::Code ? Qt::ImhPreferLatin : Qt::ImhNone);
     // Wide enough for a whole address line.
     edit->setMinimumWidth(300);
+    // The sender is written to conf.ini: only what code page 932 holds, on one line.
+    auto *validator = new ShiftJisValidator(edit);
+    validator->TakeOverMaxLength();
+    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
+        QMetaObject::invokeMethod(
+            edit, [chars] { prompt().Warning(UnrepresentableInputMessage(chars)); },
+            Qt::QueuedConnection);
+    });
+    edit->setValidator(validator);
     auto *caption = new QLabel(label, owner);
     caption->setBuddy(edit);
     grid->addWidget(caption, row, 0);

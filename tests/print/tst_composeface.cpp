@@ -190,7 +190,7 @@ private slots:
     void labelPrintsPostalCodeAsLine() {
         PrintSettings settings;
         settings.Vertical = false;
-        settings.Frames = LabelTabFrames();
+        settings.Frames = LabelTabFrames(LabelPanelSize({86.4, 50.8}));
         SheetGeometry sheet;
         sheet.LabelMm = QSizeF(86.4, 50.8);
         const FaceSettings label = StoredFaceSettings(settings, sheet);

@@ -54,7 +54,7 @@ PrintSettings Labels(int maker, int row) {
     s.PrintCostom = true;
     s.PMaker = maker;
     s.PIndex = row;
-    s.Frames = LabelTabFrames();
+    s.Frames = LabelTabFrames(LabelPanelSize({86.4, 50.8}));
     return s;
 }
 
@@ -144,6 +144,36 @@ private slots:
         QCOMPARE(error, message);
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("earlier"));
+    }
+
+    // A full disk: every write of the file fails with ENOSPC, as /dev/full does.
+    void fullDiskFailsAndLeavesNothing() {
+        TestEnv env;
+        StoreChoices(env, PostcardSettings(true, true));
+        const QList<int> ids = AddCustomers(env, 2);
+        const QString path = env.root() + QStringLiteral("faces.pdf");
+        const QString part = path + QStringLiteral(".part");
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), part));
+        QString error;
+        QVERIFY(PrintAddressesToPdf(env.db(), env.dataPath(), ids, path, &error) != 0);
+        QCOMPARE(error, kPdfWriteFailed.arg(path));
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!QFileInfo(part).isSymLink() && !QFile::exists(part));
+    }
+
+    void checkListsTheCustomersWithProblems() {
+        TestEnv env;
+        StoreChoices(env, PostcardSettings(true, false));
+        const QList<int> ids = AddCustomers(env, 2);
+        QStringList problems;
+        QString error;
+        QCOMPARE(CheckAddressesHeadless(env.db(), env.dataPath(), ids, &problems, &error), 0);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'|')));
+        env.Run(QStringLiteral("update Usertbl set Zip='' where UserId=%1").arg(ids.first()));
+        QCOMPARE(CheckAddressesHeadless(env.db(), env.dataPath(), ids, &problems, &error), 2);
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.first().endsWith(QStringLiteral(": 郵便番号がありません")),
+                 qPrintable(problems.first()));
     }
 };
 

@@ -339,15 +339,24 @@ private slots:
         QCOMPARE(wide.Bottom, 20 + 43);
 
         const TPrintCostomerData narrow =
-            LayoutBarcode(canvas, 300, {10, 20, 590, 50}, address, marked);
-        QVERIFY(narrow.FontSize < 10);
-        QVERIFY(MeasureText(canvas, narrow.Text) <= 590);
+            LayoutBarcode(canvas, 300, {10, 20, 850, 50}, address, marked);
+        QVERIFY(narrow.FontSize < 10 && narrow.FontSize >= kBarcodeMinSize);
+        QVERIFY(!narrow.WiderThanBox);
+        QVERIFY(MeasureText(canvas, narrow.Text) <= 850);
         QCOMPARE(narrow.Bottom, 20 + MeasureText(canvas, QStringLiteral("5")));
         CreateLayoutFont(FaceContext{canvas, {}, 300}.Barcode(), narrow.FontSize + 0.1);
-        QVERIFY(MeasureText(canvas, narrow.Text) > 590);
+        QVERIFY(MeasureText(canvas, narrow.Text) > 850);
         QCOMPARE(narrow.Left, 10);
         QCOMPARE(narrow.Top, 20);
-        QCOMPARE(narrow.Right, 590);
+        QCOMPARE(narrow.Right, 850);
+
+        // Below 8 points Japan Post cannot read it: a 50 mm box keeps 8 points and says so.
+        const TPrintCostomerData tooNarrow =
+            LayoutBarcode(canvas, 300, {10, 20, 590, 50}, address, marked);
+        QCOMPARE(tooNarrow.FontSize, kBarcodeMinSize);
+        QVERIFY(tooNarrow.WiderThanBox);
+        QCOMPARE(LayoutBarcode(canvas, 300, {10, 20, 1500, 50}, address, marked, 14).FontSize,
+                 kBarcodeMaxSize);
     }
 
     void barcodeErrorForABadPostalCode_data() {

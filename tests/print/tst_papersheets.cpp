@@ -103,12 +103,12 @@ private slots:
 
     void geometryFollowsTheDirection() {
         LabelSheet sheet = ParsePaperLines(
-            Record("ヒサゴ", "A", {"1", "98", "68", "12.5", "12.5", "5", "5", "2", "4"}))[0];
+            Record("ヒサゴ", "A", {"1", "98", "40", "12.5", "12.5", "5", "5", "2", "4"}))[0];
         auto g = SheetGeometryOf(sheet);
         QVERIFY(g);
         QCOMPARE(g->SheetMm, QSizeF(297, 210));
         QVERIFY(g->Landscape);
-        QCOMPARE(g->LabelMm, QSizeF(98, 68));
+        QCOMPARE(g->LabelMm, QSizeF(98, 40));
         QCOMPARE(g->Columns, 2);
         QCOMPARE(g->Rows, 4);
         sheet.Direction = "0";
@@ -127,6 +127,9 @@ private slots:
         QTest::newRow("negative margin") << 2 << "-1";
         QTest::newRow("empty margin") << 5 << "";
         QTest::newRow("endless width") << 0 << "inf";
+        QTest::newRow("three columns wider than A4") << 6 << "3";
+        QTest::newRow("rows below the sheet") << 7 << "6";
+        QTest::newRow("margins beyond the sheet") << 3 << "40";
     }
     void unusableSheetsAreRefused() {
         QFETCH(int, field);
@@ -167,6 +170,7 @@ private slots:
                                     << "ラベル幅には0より大きく297以下の数値を入力して下さい";
         QTest::newRow("negative margin") << 3 << "-2"
                                          << "下余白には0以上297未満の数値を入力して下さい";
+        QTest::newRow("labels beyond A4") << 6 << "3" << kSheetTooLargeMessage;
         QTest::newRow("all good") << -2 << ""
                                   << "";
     }

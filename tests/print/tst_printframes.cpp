@@ -116,7 +116,7 @@ private slots:
         QTest::newRow("postcard") << 1 << QSize(304, 450);
         QTest::newRow("長形3号") << 5 << QSize(230, 450);
         QTest::newRow("長形3号(横)") << 8 << QSize(441, 225);
-        QTest::newRow("角形3号") << 10 << QSize(428, 450);
+        QTest::newRow("角形3号") << 10 << QSize(351, 450);
         QTest::newRow("unknown kind is kind 3") << 42 << QSize(304, 450);
     }
     void panelsKeepThePapersProportions() {

@@ -147,16 +147,24 @@ private slots:
         QVERIFY(black.drawn.isEmpty());
     }
 
-    void sheetWithoutLabelsIsRefused() {
+    void unprintableSheetIsRefused_data() {
+        QTest::addColumn<SheetGeometry>("sheet");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no labels") << Sheet(0, 5, {50, 40}, 10, 10) << kBadSheetMessage;
+        QTest::newRow("labels beyond A4")
+            << Sheet(3, 5, {86.4, 50.8}, 21.2, 18.6) << kSheetTooLargeMessage;
+    }
+    void unprintableSheetIsRefused() {
+        QFETCH(SheetGeometry, sheet);
+        QFETCH(QString, message);
         const QString path = folder.filePath(QStringLiteral("none.pdf"));
         QPrinter printer;
         SetUpPdf(printer, path);
         BlackFaces black;
         QString error;
-        QCOMPARE(RunPrint(printer, Request(2, Sheet(0, 5, {50, 40}, 10, 10)), black.Drawer(), {},
-                          &error),
+        QCOMPARE(RunPrint(printer, Request(2, sheet), black.Drawer(), {}, &error),
                  PrintRunResult::Failed);
-        QCOMPARE(error, kBadSheetMessage);
+        QCOMPARE(error, message);
         QVERIFY(!QFile::exists(path));
     }
 

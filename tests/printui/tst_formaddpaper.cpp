@@ -43,6 +43,7 @@ private slots:
                                       << "列数には1から99までの整数を入力して下さい";
         QTest::newRow("rows not a number") << 8 << "x"
                                            << "段数には1から99までの整数を入力して下さい";
+        QTest::newRow("three columns beyond A4") << 7 << "3" << kSheetTooLargeMessage;
     }
     void refusesUntilEveryFieldIsUsable() {
         QFETCH(int, field);
@@ -61,6 +62,8 @@ private slots:
     void registersTheSheetAndCloses() {
         FillGood("自作A4横");
         form_->findChild<QRadioButton *>("RadioButtonPaperA4T")->setChecked(true);
+        // Three rows of 50.8 mm fit the 210 mm of a landscape sheet; five would not.
+        Edit(editNames[8])->setText("3");
         Click("Button1");
         QCOMPARE(env_->prompt().Texts(), QStringList{"自作A4横を追加しました"});
         QVERIFY(!form_->isVisible());
@@ -71,7 +74,7 @@ private slots:
         QCOMPARE(own.size(), 1);
         QCOMPARE(own[0].Direction, QString("1"));
         QCOMPARE(own[0].Columns, QString("2"));
-        QCOMPARE(own[0].Rows, QString("5"));
+        QCOMPARE(own[0].Rows, QString("3"));
     }
 
     void duplicateTitleKeepsTheWindowOpen() {

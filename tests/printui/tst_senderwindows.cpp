@@ -6,7 +6,9 @@
 #include "printui/FormMyData.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -88,6 +90,29 @@ private slots:
         QVERIFY(!QFile::exists(confPath));
         QCOMPARE(prompt->Texts(QStringLiteral("error")).size(), 1);
         QVERIFY(prompt->Texts(QStringLiteral("error")).first().contains(QStringLiteral("😀")));
+    }
+
+    void editWindowJoinsPastedLinesAndRefusesAtTyping_data() {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("lines joined") << "山田 太郎\r\n[PRINT_CONF]\r\nTYPE=1"
+                                      << "山田 太郎[PRINT_CONF]TYPE=1" << 0;
+        QTest::newRow("character refused") << "鈴木😀"
+                                           << "" << 1;
+    }
+    void editWindowJoinsPastedLinesAndRefusesAtTyping() {
+        QFETCH(QString, pasted);
+        QFETCH(QString, shown);
+        QFETCH(int, warnings);
+        TFormMyData window(dataPath);
+        window.FormShow();
+        QLineEdit *name = window.Fields().NameEdit;
+        QGuiApplication::clipboard()->setText(pasted);
+        name->paste();
+        QCoreApplication::processEvents();
+        QCOMPARE(name->text(), shown);
+        QCOMPARE(prompt->Texts(QStringLiteral("warning")).size(), warnings);
     }
 
     void printChoiceWindowCreatesTheFileAndShowsReadOnly() {

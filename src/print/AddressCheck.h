@@ -1,0 +1,32 @@
+#pragma once
+
+// The check before printing: for every customer of a print run, what would not come out as it
+// should (postal code, address, barcode, text too small or outside its frame, characters the
+// chosen face cannot draw), so the user can mend it before hundreds of cards are printed.
+
+#include "print/FaceSettings.h"
+#include "print/PrintList.h"
+#include "print/SenderData.h"
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+struct AddressProblem {
+    QString CustomerName;
+    QString Text;
+};
+
+// Texts smaller than this are hard to read on a card or label.
+constexpr double kSmallestReadableSize = 6;
+
+// The problems of every row, in row order.
+QList<AddressProblem> CheckAddresses(const QList<PrintRow> &rows, const FaceSettings &face,
+                                     const TSenderBuff &sender);
+
+// One problem a line: name, a colon and the problem.
+QStringList ProblemLines(const QList<AddressProblem> &problems);
+
+// True when a pixel darker than light grey lies outside every area grown by `marginDots`.
+bool HasInkOutside(const QImage &image, const QList<QRect> &areas, int marginDots);
