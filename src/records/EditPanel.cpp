@@ -718,6 +718,7 @@ void EditPanel::ClearEditPanel() {
     for (QLineEdit *edit : TextEdits())
         edit->clear();
     MemoEtc->clear();
+    DTBirthday->setDate(NoBirthday);
     CBSex->setCurrentText(QString());
     ListViewHistory->clear();
     ChbPrint->setChecked(false);
