@@ -70,13 +70,13 @@ public:
 
     // Per column its item and ",", then CR LF.
     QByteArray Line(std::span<const QByteArrayView> values) {
-        line_.clear();
+        line_.resize(0); // keeps the buffer for the next line
         for (size_t i = 0; i < columns_.size(); ++i) {
             AppendItem(*columns_[i], values[i]);
             line_ += ',';
         }
         line_ += "\r\n";
-        return line_;
+        return QByteArray(line_.constData(), line_.size());
     }
 
 private:
