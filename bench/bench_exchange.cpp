@@ -148,3 +148,27 @@ PELLOR3_BENCH_FIGURE(FileWrite100000, "file_write_100000_ms", "ms") {
         file.write(bytes);
     });
 }
+
+// The read the export cannot do without: its columns of every customer by one prepared select.
+PELLOR3_BENCH_FIGURE(SqliteScanExport100000, "sqlite_scan_export_100000_ms", "ms") {
+    BenchContext &book = ImportedBook();
+    QStringList columns{QStringLiteral("UserId")};
+    for (const ExportColumn &column : ExportColumns())
+        columns << column.Column();
+    const QByteArray statement =
+        QStringLiteral("select %1 from Usertbl").arg(columns.join(u',')).toUtf8();
+    sqlite3 *db = book.env.db().Handle();
+    return MedianMs(3, [&] {
+        sqlite3_stmt *select = nullptr;
+        sqlite3_prepare_v2(db, statement.constData(), -1, &select, nullptr);
+        qsizetype bytes = 0;
+        while (sqlite3_step(select) == SQLITE_ROW)
+            for (int i = 0; i < int(columns.size()); ++i) {
+                sqlite3_column_text(select, i);
+                bytes += sqlite3_column_bytes(select, i);
+            }
+        sqlite3_finalize(select);
+        if (bytes == 0)
+            qFatal("no customers read");
+    });
+}

@@ -11,8 +11,14 @@
 #include "store/ExchangeColumns.h"
 #include "store/TableEngine.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -53,6 +59,68 @@ QString ItemOf(const ExportColumn &column, const QString &value, const QStringLi
     return {};
 }
 
+// Writes the lines as UTF-8 straight from the table's texts. Dates, ages and class names repeat
+// across a long list, so each distinct table value of theirs is formatted only once.
+class ExportLineWriter {
+public:
+    ExportLineWriter(const std::vector<const ExportColumn *> &columns,
+                     const QStringList &classNames1, const QStringList &classNames2,
+                     const QDate &today)
+        : columns_(columns), classNames1_(classNames1), classNames2_(classNames2), today_(today) {}
+
+    // Per column its item and ",", then CR LF.
+    QByteArray Line(std::span<const QByteArrayView> values) {
+        line_.resize(0); // keeps the buffer for the next line
+        for (size_t i = 0; i < columns_.size(); ++i) {
+            AppendItem(*columns_[i], values[i]);
+            line_ += ',';
+        }
+        line_ += "\r\n";
+        return QByteArray(line_.constData(), line_.size());
+    }
+
+private:
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    using FormattedItems = std::unordered_map<std::string, QByteArray, TextHash, std::equal_to<>>;
+
+    QString Text(QByteArrayView value) const {
+        return value.isNull() ? QString() : QString::fromUtf8(value);
+    }
+
+    void AppendItem(const ExportColumn &column, QByteArrayView value) {
+        if (column.value == ExportValue::Text) {
+            if (std::none_of(value.begin(), value.end(),
+                             [](char c) { return c == '\r' || c == '\n' || c == ',' || c == '"'; }))
+                line_ += value;
+            else
+                line_ += Item(Text(value)).toUtf8();
+            return;
+        }
+        FormattedItems &formatted = formatted_[size_t(column.value)];
+        const std::string_view key(value.data(), size_t(value.size()));
+        auto at = formatted.find(key);
+        if (at == formatted.end())
+            at = formatted
+                     .emplace(
+                         std::string(key),
+                         ItemOf(column, Text(value), classNames1_, classNames2_, today_).toUtf8())
+                     .first;
+        line_ += at->second;
+    }
+
+    const std::vector<const ExportColumn *> &columns_;
+    const QStringList &classNames1_;
+    const QStringList &classNames2_;
+    const QDate today_;
+    std::array<FormattedItems, size_t(ExportValue::ClassName2) + 1> formatted_;
+    QByteArray line_;
+};
+
 } // namespace
 
 std::vector<const ExportColumn *> TickedColumns(const ExportOptions &options) {
@@ -62,16 +130,6 @@ std::vector<const ExportColumn *> TickedColumns(const ExportOptions &options) {
         if (i < options.ticked.size() && options.ticked[i])
             columns.push_back(&all[i]);
     return columns;
-}
-
-QString ExportLine(const std::vector<const ExportColumn *> &columns, const QStringList &values,
-                   const QStringList &classNames1, const QStringList &classNames2,
-                   const QDate &today) {
-    QString line;
-    for (size_t i = 0; i < columns.size(); ++i)
-        line +=
-            ItemOf(*columns[i], values.value(qsizetype(i)), classNames1, classNames2, today) + u',';
-    return line;
 }
 
 QString ExportHeaderLine(const std::vector<const ExportColumn *> &columns) {
@@ -97,19 +155,30 @@ std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOption
         ReadClassNamesById(context.SharedClassQuery(), ClassAxis::First);
     const QStringList classNames2 =
         ReadClassNamesById(context.SharedClassQuery(), ClassAxis::Second);
-    const std::optional<std::vector<QStringList>> rows =
-        ReadListedCustomers(context.GetDatabase(), context.ListedUserIds(), names, progress);
-    if (!rows)
+    ExportLineWriter writer(columns, classNames1, classNames2, Clock::Today());
+    // Lines by list position; a customer deleted since the list was built keeps an empty one.
+    const std::vector<int> listed = context.ListedUserIds();
+    std::vector<QByteArray> lines(listed.size());
+    const bool read = VisitListedCustomers(
+        context.GetDatabase(), listed, names,
+        [&writer, &lines](size_t position, std::span<const QByteArrayView> values) {
+            lines[position] = writer.Line(values);
+        },
+        progress);
+    if (!read)
         return std::nullopt;
 
-    const QDate today = Clock::Today();
-    const QString lineEnd = QStringLiteral("\r\n");
-    QString text;
+    QByteArray text;
     if (options.header)
-        text += ExportHeaderLine(columns) + lineEnd;
-    for (const QStringList &row : *rows)
-        text += ExportLine(columns, row, classNames1, classNames2, today) + lineEnd;
-    return EncodeExportText(text, options.encoding);
+        text += ExportHeaderLine(columns).toUtf8() + "\r\n";
+    qsizetype size = text.size();
+    for (const QByteArray &line : lines)
+        size += line.size();
+    text.reserve(size);
+    for (const QByteArray &line : lines)
+        text += line;
+    // One conversion of the whole file rather than one per item.
+    return EncodeExportText(QString::fromUtf8(text), options.encoding);
 }
 
 QString AskExportPath(AppContext &context, const QString &caption, const QString &proposedPath,

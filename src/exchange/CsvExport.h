@@ -3,7 +3,6 @@
 #include "core/TextFile.h"
 
 #include <QByteArray>
-#include <QDate>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -22,11 +21,6 @@ struct ExportOptions {
 // The export columns ticked, in file order.
 std::vector<const ExportColumn *> TickedColumns(const ExportOptions &options);
 
-// One line of the file without its line end: per column its item and ",". `values` holds the
-// ticked columns' table values in the same order.
-QString ExportLine(const std::vector<const ExportColumn *> &columns, const QStringList &values,
-                   const QStringList &classNames1, const QStringList &classNames2,
-                   const QDate &today);
 QString ExportHeaderLine(const std::vector<const ExportColumn *> &columns);
 
 // Lines ended by CR LF, as Shift-JIS or as UTF-8 with a byte-order mark.

@@ -5,24 +5,14 @@
 #include <QHash>
 #include <sqlite3.h>
 
-namespace {
-
-QString ColumnText(sqlite3_stmt *select, int column) {
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, column));
-    return text ? QString::fromUtf8(text, sqlite3_column_bytes(select, column)) : QString();
-}
-
-} // namespace
-
-std::optional<std::vector<QStringList>>
-ReadListedCustomers(Database &database, const std::vector<int> &userIds, const QStringList &columns,
-                    const std::function<bool(int done, int total)> &progress) {
-    QHash<int, qsizetype> positions;
+bool VisitListedCustomers(
+    Database &database, const std::vector<int> &userIds, const QStringList &columns,
+    const std::function<void(size_t position, std::span<const QByteArrayView> values)> &visit,
+    const std::function<bool(int done, int total)> &progress) {
+    QHash<int, size_t> positions;
     positions.reserve(qsizetype(userIds.size()));
-    for (qsizetype i = 0; i < qsizetype(userIds.size()); ++i)
-        positions.insert(userIds[size_t(i)], i);
-    std::vector<QStringList> rows(userIds.size());
-    std::vector<bool> found(userIds.size(), false);
+    for (size_t i = 0; i < userIds.size(); ++i)
+        positions.insert(userIds[i], i);
 
     const int total = [&database] {
         Query count(database, QStringLiteral("select count(*) as Customers from Usertbl"));
@@ -42,25 +32,47 @@ ReadListedCustomers(Database &database, const std::vector<int> &userIds, const Q
         sqlite3_finalize(select);
         throw EngineError(QString::fromUtf8(sqlite3_errmsg(db)));
     }
+    std::vector<QByteArrayView> values(size_t(columns.size()));
     int done = 0;
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(select)) == SQLITE_ROW) {
         if (++done % 1000 == 0 && !progress(done, total)) {
             sqlite3_finalize(select);
-            return std::nullopt;
+            return false;
         }
         const auto at = positions.constFind(sqlite3_column_int(select, 0));
         if (at == positions.constEnd())
             continue;
-        QStringList &row = rows[size_t(*at)];
-        row.reserve(columns.size());
-        for (int i = 0; i < columns.size(); ++i)
-            row << ColumnText(select, i + 1);
-        found[size_t(*at)] = true;
+        for (int i = 0; i < int(values.size()); ++i) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, i + 1));
+            values[size_t(i)] =
+                QByteArrayView(text, text ? sqlite3_column_bytes(select, i + 1) : 0);
+        }
+        visit(*at, values);
     }
     sqlite3_finalize(select);
     if (rc != SQLITE_DONE)
         throw EngineError(QString::fromUtf8(sqlite3_errmsg(db)));
+    return true;
+}
+
+std::optional<std::vector<QStringList>>
+ReadListedCustomers(Database &database, const std::vector<int> &userIds, const QStringList &columns,
+                    const std::function<bool(int done, int total)> &progress) {
+    std::vector<QStringList> rows(userIds.size());
+    std::vector<bool> found(userIds.size(), false);
+    const bool read = VisitListedCustomers(
+        database, userIds, columns,
+        [&rows, &found](size_t position, std::span<const QByteArrayView> values) {
+            QStringList &row = rows[position];
+            row.reserve(qsizetype(values.size()));
+            for (const QByteArrayView value : values)
+                row << (value.isNull() ? QString() : QString::fromUtf8(value));
+            found[position] = true;
+        },
+        progress);
+    if (!read)
+        return std::nullopt;
     std::vector<QStringList> listed;
     listed.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 class Database;
@@ -15,3 +17,11 @@ class Database;
 std::optional<std::vector<QStringList>>
 ReadListedCustomers(Database &database, const std::vector<int> &userIds, const QStringList &columns,
                     const std::function<bool(int done, int total)> &progress);
+
+// The same one-pass read without copying: `visit` gets, in table order, each listed customer's
+// position in `userIds` and its column texts as UTF-8 (NULL as a null view), valid only during
+// the call. False when `progress` stopped the reading. Throws EngineError.
+bool VisitListedCustomers(
+    Database &database, const std::vector<int> &userIds, const QStringList &columns,
+    const std::function<void(size_t position, std::span<const QByteArrayView> values)> &visit,
+    const std::function<bool(int done, int total)> &progress);
