@@ -19,6 +19,23 @@ int Fail(const QString &message) {
     std::fprintf(stderr, "pellor3: %s\n", ConsoleText(message).constData());
     return 1;
 }
+
+// Installs the book when needed, opens it and runs `command` with the data folder and every
+// customer's id in reading order; a refused statement ends the command with its message.
+template <typename Command> int WithInstalledBook(Command command) {
+    QString error;
+    const QString dataFolder = Installer::EnsureInstalled(&error);
+    if (dataFolder.isEmpty())
+        return Fail(error);
+    try {
+        Database database;
+        database.Open(DbPathOf(dataFolder));
+        Query query(database);
+        return command(database, dataFolder, CustomerIdsByReading(query));
+    } catch (const EngineError &e) {
+        return Fail(e.message());
+    }
+}
 } // namespace
 
 std::optional<QString> OptionValue(const QStringList &arguments, const QString &option) {
@@ -35,21 +52,13 @@ std::optional<QString> PrintAddressesTarget(const QStringList &arguments) {
 int RunPrintAddressesCommand(const QString &pdfPath) {
     if (pdfPath.isEmpty())
         return Fail(QStringLiteral("使い方: pellor3 --print-addresses FILE.pdf"));
-    QString error;
-    const QString dataFolder = Installer::EnsureInstalled(&error);
-    if (dataFolder.isEmpty())
-        return Fail(error);
-    try {
-        Database database;
-        database.Open(DbPathOf(dataFolder));
-        Query query(database);
-        const QList<int> ids = CustomerIdsByReading(query);
-        const int status =
-            PrintAddressesToPdf(database, DataPathOf(dataFolder), ids, pdfPath, &error);
-        return status == 0 ? 0 : Fail(error);
-    } catch (const EngineError &e) {
-        return Fail(e.message());
-    }
+    return WithInstalledBook(
+        [&](Database &database, const QString &dataFolder, const QList<int> &ids) {
+            QString error;
+            return PrintAddressesToPdf(database, DataPathOf(dataFolder), ids, pdfPath, &error) == 0
+                       ? 0
+                       : Fail(error);
+        });
 }
 
 bool CheckAddressesRequested(const QStringList &arguments) {
@@ -57,25 +66,18 @@ bool CheckAddressesRequested(const QStringList &arguments) {
 }
 
 int RunCheckAddressesCommand() {
-    QString error;
-    const QString dataFolder = Installer::EnsureInstalled(&error);
-    if (dataFolder.isEmpty())
-        return Fail(error);
-    try {
-        Database database;
-        database.Open(DbPathOf(dataFolder));
-        Query query(database);
-        QStringList problems;
-        const int status = CheckAddressesHeadless(database, DataPathOf(dataFolder),
-                                                  CustomerIdsByReading(query), &problems, &error);
-        if (status == 1)
-            return Fail(error);
-        for (const QString &line : problems)
-            std::printf("%s\n", ConsoleText(line).constData());
-        return status;
-    } catch (const EngineError &e) {
-        return Fail(e.message());
-    }
+    return WithInstalledBook(
+        [](Database &database, const QString &dataFolder, const QList<int> &ids) {
+            QStringList problems;
+            QString error;
+            const int status =
+                CheckAddressesHeadless(database, DataPathOf(dataFolder), ids, &problems, &error);
+            if (status == 1)
+                return Fail(error);
+            for (const QString &line : problems)
+                std::printf("%s\n", ConsoleText(line).constData());
+            return status;
+        });
 }
 
 bool UpdatePostalDataRequested(const QStringList &arguments) {
@@ -99,19 +101,11 @@ int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath) {
         return Fail(kind == ListPrintKind::PhoneList
                         ? QStringLiteral("使い方: pellor3 --print-phone-list FILE.pdf")
                         : QStringLiteral("使い方: pellor3 --print-cards FILE.pdf"));
-    QString error;
-    const QString dataFolder = Installer::EnsureInstalled(&error);
-    if (dataFolder.isEmpty())
-        return Fail(error);
-    try {
-        Database database;
-        database.Open(DbPathOf(dataFolder));
-        Query query(database);
-        const QList<int> ids = CustomerIdsByReading(query);
-        if (!PrintListToPdf(kind, database, DbPathOf(dataFolder), ids, pdfPath, &error))
-            return Fail(error);
-        return 0;
-    } catch (const EngineError &e) {
-        return Fail(e.message());
-    }
+    return WithInstalledBook(
+        [&](Database &database, const QString &dataFolder, const QList<int> &ids) {
+            QString error;
+            return PrintListToPdf(kind, database, DbPathOf(dataFolder), ids, pdfPath, &error)
+                       ? 0
+                       : Fail(error);
+        });
 }
