@@ -3,6 +3,7 @@
 #include "platform/AppContext.h"
 #include "platform/CustomerBarcode.h"
 #include "platform/Prompt.h"
+#include "print/AddressCheck.h"
 #include "print/ComposeFace.h"
 #include "print/PrintRun.h"
 #include "printui/FPrintSenderCfg.h"
@@ -53,6 +54,9 @@ MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget
             PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()),
                               context.GetPrompt(), shown);
         });
+    window->SetAddressCheck([&senderCfg](const PrintRunRequest &request) {
+        return CheckAddresses(request.Rows, request.Face, ShownSenderBuff(senderCfg.Fields()));
+    });
     window->SetSenderHooks([&senderCfg] { senderCfg.FormShow(); },
                            [&senderCfg] { senderCfg.exec(); });
     return window;
