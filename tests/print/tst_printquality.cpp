@@ -179,6 +179,26 @@ private slots:
         QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
     }
 
+    // The sender block of the default frames: every text at least 6 points and inside its frame.
+    void senderIsReadable_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("New Year card, vertical") << 3 << true;
+        QTest::newRow("New Year card, horizontal") << 3 << false;
+        QTest::newRow("plain postcard, vertical") << 1 << true;
+        QTest::newRow("長形3号, vertical") << kChoukei3 << true;
+    }
+    void senderIsReadable() {
+        QFETCH(int, kind);
+        QFETCH(bool, vertical);
+        const FaceSettings face =
+            StoredFaceSettings(PostcardSettings(vertical, true, kind), std::nullopt);
+        const Rendered r = Render(face, SampleCustomerRow(0, 0));
+        QVERIFY2(r.Report.SmallestTextSize >= kSmallestReadableSize,
+                 qPrintable(QString::number(r.Report.SmallestTextSize)));
+        QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
+    }
+
     // A frame too narrow for 8 points: printed at 8 points where it stays clear, else left out.
     void narrowBarcodeFrame_data() {
         QTest::addColumn<QRect>("frame");
