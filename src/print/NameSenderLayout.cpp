@@ -158,6 +158,12 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
 
     d.CompanySize = std::max(1.0, d.NameSize - 5);
     t.Use(d.CompanySize);
+    // Company and department share what the name leaves across the frame.
+    if (const int companyLines = int(!texts.Company.isEmpty()) + int(!texts.Department.isEmpty());
+        companyLines > 0) {
+        const int room = ((vertical ? W : H) - hName - 3 * g) / companyLines;
+        d.CompanySize = t.Fit(d.CompanySize, [&] { return t.H(kRef) <= room; });
+    }
     const CompanyLines lines = FitCompanyLines(t, d, len, texts);
     const int wc = lines.CompanyWidth, hc = lines.CompanyHeight, hd = lines.PostHeight;
     const int hCompanyFont = lines.CompanyFontHeight, hPostFont = lines.PostFontHeight;

@@ -199,6 +199,23 @@ private slots:
         QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
     }
 
+    // Company, department, title and name of the company form stay in the name frame, readable.
+    void companyFormStaysInItsFrame_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("長形3号, vertical") << kChoukei3 << true;
+        QTest::newRow("長形3号, horizontal") << kChoukei3 << false;
+        QTest::newRow("New Year card, vertical") << 3 << true;
+    }
+    void companyFormStaysInItsFrame() {
+        QFETCH(int, kind);
+        QFETCH(bool, vertical);
+        const Rendered r = Render(FaceFor(kind, vertical, false), SampleCustomerRow(1, 3));
+        QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
+        QVERIFY2(r.Report.SmallestTextSize >= kSmallestReadableSize,
+                 qPrintable(QString::number(r.Report.SmallestTextSize)));
+    }
+
     // A frame too narrow for 8 points: printed at 8 points where it stays clear, else left out.
     void narrowBarcodeFrame_data() {
         QTest::addColumn<QRect>("frame");
