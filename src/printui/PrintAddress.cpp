@@ -983,8 +983,8 @@ void TPrintAddress::ButtonPrintClick() {
     request.Face = CurrentFaceSettings();
     request.OffsetMm = OffsetMm(offsets_[OffsetIndex(IsLabelTab(), paperKind_)]);
     if (addressCheck_) {
-        const QList<AddressProblem> problems = addressCheck_(request);
-        if (!problems.isEmpty() && !FormPrintCheck->ConfirmPrint(problems))
+        const std::optional<QList<AddressProblem>> problems = addressCheck_(request);
+        if (!problems || (!problems->isEmpty() && !FormPrintCheck->ConfirmPrint(*problems)))
             return;
     }
     // The dialog proposes the paper of the faces; the user may still choose another.

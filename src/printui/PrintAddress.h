@@ -53,7 +53,9 @@ class TPrintAddress : public QDialog {
 
 public:
     using PrintRunner = std::function<void(QPrinter &printer, const PrintRunRequest &request)>;
-    using AddressCheck = std::function<QList<AddressProblem>(const PrintRunRequest &request)>;
+    // Nothing when the user stopped the check.
+    using AddressCheck =
+        std::function<std::optional<QList<AddressProblem>>(const PrintRunRequest &request)>;
 
     // The context gives the book, the data folder, the listed customers (read at every opening)
     // and the prompt service; it must outlive the window.

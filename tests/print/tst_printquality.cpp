@@ -276,6 +276,21 @@ private slots:
         QVERIFY(CheckAddresses({SampleCustomerRow(0, 0)}, FaceFor(1, true, false), SampleSender())
                     .isEmpty());
     }
+
+    // A long check reports its progress and stops when asked, with the problems found so far.
+    void checkStopsWhenAsked() {
+        PrintRow noZip = SampleCustomerRow(0, 0);
+        noZip.Customer.zip.clear();
+        QList<int> reported;
+        const QList<AddressProblem> problems =
+            CheckAddresses({noZip, noZip, noZip}, FaceFor(1, true, false), SampleSender(),
+                           [&reported](int done, int total) {
+                               reported << done;
+                               return total == 3 && done < 2;
+                           });
+        QCOMPARE(reported, (QList<int>{0, 1, 2}));
+        QCOMPARE(problems.size(), 2);
+    }
 };
 
 QTEST_MAIN(PrintQualityTest)
