@@ -81,11 +81,17 @@ QList<QString> ProblemsOf(const PrintRow &row, const FaceSettings &face,
 } // namespace
 
 QList<AddressProblem> CheckAddresses(const QList<PrintRow> &rows, const FaceSettings &face,
-                                     const TSenderBuff &sender) {
+                                     const TSenderBuff &sender, const CheckProgress &progress) {
     QList<AddressProblem> problems;
-    for (const PrintRow &row : rows)
-        for (const QString &text : ProblemsOf(row, face, sender))
-            problems.append({CustomerNameOf(row), text});
+    const int total = static_cast<int>(rows.size());
+    for (int n = 0; n < total; ++n) {
+        if (progress && !progress(n, total))
+            return problems;
+        for (const QString &text : ProblemsOf(rows.at(n), face, sender))
+            problems.append({CustomerNameOf(rows.at(n)), text});
+    }
+    if (progress)
+        progress(total, total);
     return problems;
 }
 

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 struct AddressProblem {
     QString CustomerName;
@@ -21,9 +22,12 @@ struct AddressProblem {
 // Texts smaller than this are hard to read on a card or label.
 constexpr double kSmallestReadableSize = 6;
 
-// The problems of every row, in row order.
+// Called before each row with the rows done and the total; false stops the check.
+using CheckProgress = std::function<bool(int done, int total)>;
+
+// The problems of every row, in row order; of the rows done when `progress` stops the check.
 QList<AddressProblem> CheckAddresses(const QList<PrintRow> &rows, const FaceSettings &face,
-                                     const TSenderBuff &sender);
+                                     const TSenderBuff &sender, const CheckProgress &progress = {});
 
 // One problem a line: name, a colon and the problem.
 QStringList ProblemLines(const QList<AddressProblem> &problems);

@@ -74,8 +74,8 @@ TPrintSenderData DrawSender(const FaceContext &context, const FaceSettings &face
         DrawSenderPostalBoxes(context.Canvas, record.MarkedZipCode, dpi, at.x(), at.y());
     }
     if (face.Vertical) {
-        record.PrintAddress1 = ToKanjiNumerals(record.PrintAddress1);
-        record.PrintAddress2 = ToKanjiNumerals(record.PrintAddress2);
+        record.PrintAddress1 = ToKanjiNumerals(record.PrintAddress1, face.CountedNumerals);
+        record.PrintAddress2 = ToKanjiNumerals(record.PrintAddress2, face.CountedNumerals);
     }
     DrawSenderBlock(context, record);
     return record;
@@ -96,12 +96,33 @@ private:
 
 } // namespace
 
-QString ToKanjiNumerals(const QString &text) {
+QString ToKanjiNumerals(const QString &text, bool counted) {
     static const QString kanji = QStringLiteral("〇一二三四五六七八九");
-    QString out = text;
-    for (QChar &c : out)
-        if (c >= QChar(0xFF10) && c <= QChar(0xFF19))
-            c = kanji.at(c.unicode() - 0xFF10);
+    static const QString places = QStringLiteral("千百十");
+    const auto isDigit = [](QChar c) { return c >= QChar(0xFF10) && c <= QChar(0xFF19); };
+    QString out;
+    for (qsizetype i = 0; i < text.size();) {
+        if (!isDigit(text.at(i))) {
+            out += text.at(i++);
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && isDigit(text.at(end)))
+            ++end;
+        const qsizetype length = end - i;
+        const bool readOut = counted && length <= 4 && text.at(i) != QChar(0xFF10);
+        for (qsizetype k = i; k < end; ++k) {
+            const int digit = text.at(k).unicode() - 0xFF10;
+            const qsizetype place = end - k - 1; // 3 thousands, 2 hundreds, 1 tens, 0 ones
+            if (!readOut)
+                out += kanji.at(digit);
+            else if (place == 0 && digit > 0)
+                out += kanji.at(digit);
+            else if (place > 0 && digit > 0)
+                out += (digit > 1 ? QString(kanji.at(digit)) : QString()) + places.at(3 - place);
+        }
+        i = end;
+    }
     return out;
 }
 
@@ -136,8 +157,8 @@ FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, in
     for (int i = 0; i < texts.JointCount; ++i)
         SetJointName(nameData, i, texts.JointNames[i], texts.JointTitles[i]);
 
-    const QString printed1 = vertical ? ToKanjiNumerals(address1) : address1;
-    const QString printed2 = vertical ? ToKanjiNumerals(address2) : address2;
+    const QString printed1 = vertical ? ToKanjiNumerals(address1, face.CountedNumerals) : address1;
+    const QString printed2 = vertical ? ToKanjiNumerals(address2, face.CountedNumerals) : address2;
 
     const FontSizeOffsets &shift = face.FontSizes;
     const double addressSize = kAddressStart + shift.RecipientAddress;

@@ -28,8 +28,10 @@ struct FaceReport {
     QList<QRect> InkAreas;
 };
 
-// Each full-width digit "０" to "９" becomes "〇" to "九"; nothing else changes.
-QString ToKanjiNumerals(const QString &text);
+// Full-width digits become kanji numerals; nothing else changes. Digit by digit each "０" to
+// "９" becomes "〇" to "九" (２１ 二一); counted, a number of up to four digits not starting with
+// ０ is read out (２１ 二十一, １０５ 百五), longer ones stay digit by digit.
+QString ToKanjiNumerals(const QString &text, bool counted = false);
 
 // Draws the face of `row` on `painter`, whose origin is the face's top left, at the resolutions
 // `dpiX` and `dpiY` (dots per inch); `itemGap` is the gap between lines in dots. The face's area

@@ -15,7 +15,9 @@ struct FaceSettings {
     bool LabelTab = false;
     bool PrintSender = false; // "差出人を印刷する"
     bool PrintCostom = false; // "カスタマーコードを印刷する"
-    QSizeF PaperMm;           // the face: the postcard or envelope, or one label
+    // Block numbers of vertical addresses counted (二十一) instead of digit by digit (二一).
+    bool CountedNumerals = false;
+    QSizeF PaperMm; // the face: the postcard or envelope, or one label
     // Preview picture width / paper width: the pixels per millimetre the frames are
     // converted with (ShapeToDeviceBox).
     double PreviewPixelsPerMm = 0;

@@ -4,6 +4,7 @@
 #include "platform/CustomerBarcode.h"
 #include "print/AddressCheck.h"
 #include "print/ComposeFace.h"
+#include "print/PrintAdjust.h"
 #include "print/PrintFonts.h"
 #include "print/PrintFrames.h"
 #include "print/PrintRun.h"
@@ -68,6 +69,7 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
     face.Vertical = settings.Vertical && !face.LabelTab;
     face.PrintSender = settings.PrintSender && !face.LabelTab;
     face.PrintCostom = settings.PrintCostom;
+    face.CountedNumerals = settings.CountedNumerals;
     QSize panel;
     if (sheet) {
         face.PaperMm = sheet->LabelMm;
@@ -123,6 +125,8 @@ std::optional<StoredRun> LoadStoredRun(Database &database, const QString &dataPa
         }
     }
     run.Request.Face = StoredFaceSettings(settings, run.Request.Sheet);
+    run.Request.OffsetMm = OffsetMm(
+        settings.Offsets[OffsetIndex(run.Request.Sheet.has_value(), settings.PostcardIndex)]);
     CustomerBarcode::SetZipDataPath(dataPath + QStringLiteral("zip/zip.dat"));
     run.Sender = ReadSenderBuff(ini);
     return run;

@@ -2,6 +2,9 @@
 
 #include "core/TextHelpers.h"
 
+#include <QPainter>
+#include <algorithm>
+
 int LabelsPerPage(const SheetGeometry &sheet) {
     return sheet.Columns * sheet.Rows;
 }
@@ -42,4 +45,30 @@ LabelPlacement PlaceLabel(const SheetGeometry &sheet, int n, int dpiX, int dpiY,
     placement.Position = QPoint(Rnd(xMm * dpiX / 25.4) - physicalOffset.x(),
                                 Rnd(yMm * dpiY / 25.4) - physicalOffset.y());
     return placement;
+}
+
+QString FirstLabelRangeMessage(const SheetGeometry &sheet) {
+    return QStringLiteral("開始位置は1から%1の間で指定して下さい。").arg(LabelsPerPage(sheet));
+}
+
+void DrawSheetMap(QPainter &painter, const SheetGeometry &sheet, int firstLabel,
+                  const QRectF &target) {
+    if (sheet.SheetMm.isEmpty())
+        return;
+    const double scale =
+        std::min(target.width() / sheet.SheetMm.width(), target.height() / sheet.SheetMm.height());
+    const QPointF corner = target.topLeft();
+    painter.save();
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(corner, sheet.SheetMm * scale));
+    for (int n = 0; n < LabelsPerPage(sheet); ++n) {
+        const double x = sheet.LeftMargin + (n % sheet.Columns) * LabelStepX(sheet);
+        const double y = sheet.TopMargin + (n / sheet.Columns) * LabelStepY(sheet);
+        painter.setBrush(n < firstLabel    ? QColor(Qt::lightGray)
+                         : n == firstLabel ? QColor(Qt::red)
+                                           : QColor(Qt::white));
+        painter.drawRect(QRectF(corner + QPointF(x, y) * scale, sheet.LabelMm * scale));
+    }
+    painter.restore();
 }

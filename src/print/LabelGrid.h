@@ -5,6 +5,10 @@
 #include "print/PaperSheets.h"
 
 #include <QPoint>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
 
 int LabelsPerPage(const SheetGeometry &sheet);
 // Millimetres from one label's left (top) edge to the next; 0 with one column (row).
@@ -25,3 +29,11 @@ struct LabelPlacement {
 // resolution and physical offset (dots).
 LabelPlacement PlaceLabel(const SheetGeometry &sheet, int n, int dpiX, int dpiY,
                           const QPoint &physicalOffset);
+
+// Refuses a first label outside the sheet: "開始位置は1から<labels>の間で指定して下さい。"
+QString FirstLabelRangeMessage(const SheetGeometry &sheet);
+
+// The sheet in miniature inside `target`: the labels before `firstLabel` (from 0) grey as used,
+// the first label of the run red, the rest white.
+void DrawSheetMap(QPainter &painter, const SheetGeometry &sheet, int firstLabel,
+                  const QRectF &target);

@@ -1,6 +1,7 @@
 #include "print/NameSenderLayout.h"
 
 #include "core/TextHelpers.h"
+#include "print/AddressCheck.h"
 
 #include <algorithm>
 
@@ -157,6 +158,12 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
 
     d.CompanySize = std::max(1.0, d.NameSize - 5);
     t.Use(d.CompanySize);
+    // Company and department share what the name leaves across the frame.
+    if (const int companyLines = int(!texts.Company.isEmpty()) + int(!texts.Department.isEmpty());
+        companyLines > 0) {
+        const int room = ((vertical ? W : H) - hName - 3 * g) / companyLines;
+        d.CompanySize = t.Fit(d.CompanySize, [&] { return t.H(kRef) <= room; });
+    }
     const CompanyLines lines = FitCompanyLines(t, d, len, texts);
     const int wc = lines.CompanyWidth, hc = lines.CompanyHeight, hd = lines.PostHeight;
     const int hCompanyFont = lines.CompanyFontHeight, hPostFont = lines.PostFontHeight;
@@ -364,8 +371,15 @@ TPrintSenderData LayoutSender(const FaceContext &face, TPrintSenderData d, const
     if (nameChars > 0)
         d.CharSpacing = Rnd((K * len - t.W(F + G)) / nameChars);
 
-    d.TelFaxSize = t.Fit(d.TelFaxSize, [&] { return t.W(d.TelLabel + d.PrintTel) <= K * len; });
-    d.TelFaxSize = t.Fit(d.TelFaxSize, [&] { return t.W(d.FaxLabel + d.PrintFax) <= K * len; });
+    const auto telFaxFit = [&](double share) {
+        return t.Fit(d.TelFaxSize, [&] {
+            return t.W(d.TelLabel + d.PrintTel) <= share * len &&
+                   t.W(d.FaxLabel + d.PrintFax) <= share * len;
+        });
+    };
+    // Numbers too small to read in their usual share of the line take the whole line.
+    const double sharedTelFaxSize = telFaxFit(K);
+    d.TelFaxSize = sharedTelFaxSize >= kSmallestReadableSize ? sharedTelFaxSize : telFaxFit(1);
     d.HpSize = t.Fit(d.HpSize, [&] { return t.W(d.HpLabel + d.PrintHp) <= K * len; });
     d.MailSize = t.Fit(d.MailSize, [&] { return t.W(d.MailLabel + d.PrintMail) <= K * len; });
 
@@ -423,14 +437,17 @@ TPrintSenderData LayoutSender(const FaceContext &face, TPrintSenderData d, const
     const int labelAlong = Rnd(len * (1 - K) + along0);
     t.Use(d.TelFaxSize);
     const int telFaxWidth = std::max(t.W(d.PrintTel), t.W(d.PrintFax));
+    const int telFaxLabelAlong =
+        std::max(along0, std::min(labelAlong, along0 + len - telFaxWidth -
+                                                  std::max(t.W(d.TelLabel), t.W(d.FaxLabel))));
     if (!d.TelLabel.isEmpty()) {
         const int across = nextLine(t.H(kRef));
-        d.TelLabelPos = at(labelAlong, across);
+        d.TelLabelPos = at(telFaxLabelAlong, across);
         d.TelPos = at(along0 + len - telFaxWidth, across);
     }
     if (!d.FaxLabel.isEmpty()) {
         const int across = nextLine(t.H(kRef));
-        d.FaxLabelPos = at(labelAlong, across);
+        d.FaxLabelPos = at(telFaxLabelAlong, across);
         d.FaxPos = at(along0 + len - telFaxWidth, across);
     }
     t.Use(d.MailSize);

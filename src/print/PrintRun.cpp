@@ -59,6 +59,11 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
         SetError(error, kBadSheetMessage);
         return PrintRunResult::Failed;
     }
+    if (request.Sheet &&
+        (request.FirstLabel < 0 || request.FirstLabel >= LabelsPerPage(*request.Sheet))) {
+        SetError(error, FirstLabelRangeMessage(*request.Sheet));
+        return PrintRunResult::Failed;
+    }
     if (request.Sheet && !FitsOnSheet(*request.Sheet)) {
         SetError(error, kSheetTooLargeMessage);
         return PrintRunResult::Failed;
@@ -70,6 +75,8 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
     }
     const PrinterArea area = PrinterAreaOf(printer);
     const int gap = Rnd(area.DpiY * 0.2 / 25.4);
+    const QPoint adjustment(Rnd(request.OffsetMm.x() * area.DpiX / 25.4),
+                            Rnd(request.OffsetMm.y() * area.DpiY / 25.4));
     int page = 0;
     for (int n = 0; n < count; ++n) {
         if (progress && !progress(n, count)) {
@@ -79,8 +86,8 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
         QPoint origin = -area.PhysicalOffset;
         int facePage = n;
         if (request.Sheet) {
-            const LabelPlacement placement =
-                PlaceLabel(*request.Sheet, n, area.DpiX, area.DpiY, area.PhysicalOffset);
+            const LabelPlacement placement = PlaceLabel(*request.Sheet, request.FirstLabel + n,
+                                                        area.DpiX, area.DpiY, area.PhysicalOffset);
             origin = placement.Position;
             facePage = placement.Page;
         }
@@ -93,7 +100,7 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
             }
         }
         painter.save();
-        painter.translate(origin);
+        painter.translate(origin + adjustment);
         drawFace(painter, request.Face, area.DpiX, area.DpiY, gap, request.Rows.at(n));
         painter.restore();
     }

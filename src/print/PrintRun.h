@@ -8,6 +8,7 @@
 #include "print/PrintList.h"
 
 #include <QPageLayout>
+#include <QPointF>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -20,6 +21,10 @@ struct PrintRunRequest {
     QList<PrintRow> Rows;
     FaceSettings Face;
     std::optional<SheetGeometry> Sheet; // the label tab's sheet; none on postcards and envelopes
+    // The label of the first sheet the run starts at (from 0), so a partly used sheet is used up.
+    int FirstLabel = 0;
+    // The printer adjustment of the paper: millimetres to the right and downwards.
+    QPointF OffsetMm;
 };
 
 // Gives the printer the page the faces are laid out for: the card or envelope, or the A4
@@ -46,8 +51,8 @@ inline const QString kPrintPageFailed = QStringLiteral("印刷中にエラーが
 // Prints the request's rows on `printer`, set up as wanted (orientation, page size, output).
 // Each face is drawn by `drawFace` with the paper's corner (or the label's) as origin, the
 // printer's physical offset taken off. Failed, with the reason in *error, when there is nothing
-// to print, the sheet holds no labels, the job cannot start or a page cannot be added; Cancelled
-// when `progress` says stop: the job is aborted where the printer can, and a PDF file that was
-// being written is removed. `progress` may be empty.
+// to print, the sheet holds no labels or not the first label, the job cannot start or a page cannot
+// be added; Cancelled when `progress` says stop: the job is aborted where the printer can, and a
+// PDF file that was being written is removed. `progress` may be empty.
 PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
                         const FaceDrawer &drawFace, const PrintProgress &progress, QString *error);

@@ -20,6 +20,7 @@ const QString keyPrintCostom = QStringLiteral("PRINT_COSTOM");
 const QString keyFont = QStringLiteral("FONT");
 const QString keyMaker = QStringLiteral("P_MAKER");
 const QString keyPaperIndex = QStringLiteral("P_INDEX");
+const QString keyCountedNumerals = QStringLiteral("KANJI_COUNTED");
 
 // Key prefixes of the frames, in the order they are written.
 const std::array<std::pair<const char *, PrintFrame>, kFrameCount> framePrefixes = {{
@@ -30,6 +31,10 @@ const std::array<std::pair<const char *, PrintFrame>, kFrameCount> framePrefixes
     {"SEN", PrintFrame::Sender},
     {"SZIP", PrintFrame::UnderPostCode},
 }};
+
+QString OffsetKey(const char *axis, int index) {
+    return QStringLiteral("ADJUST_%1_%2").arg(QLatin1String(axis)).arg(index);
+}
 
 QString FrameKey(const char *prefix, const char *part) {
     return QStringLiteral("%1_%2").arg(QLatin1String(prefix), QLatin1String(part));
@@ -46,6 +51,9 @@ QStringList OurKeys() {
     for (const auto &[prefix, frame] : framePrefixes)
         for (const char *part : {"LEFT", "TOP", "WID", "HIG"})
             keys << FrameKey(prefix, part);
+    keys << keyCountedNumerals;
+    for (int index = 0; index <= kLastPaperKind; ++index)
+        keys << OffsetKey("X", index) << OffsetKey("Y", index);
     return keys;
 }
 
@@ -76,6 +84,11 @@ PrintSettings ReadPrintSettings(const IniFile &ini) {
             ReadRanged(ini, FrameKey(prefix, "HIG"), fallback.height(), 1, kMaxFramePixels);
         FrameOf(s.Frames, frame) = QRect(left, top, width, height);
     }
+    s.CountedNumerals = ini.ReadBool(kPrintConfSection, keyCountedNumerals, s.CountedNumerals);
+    for (int index = 0; index <= kLastPaperKind; ++index)
+        s.Offsets[index] =
+            QPoint(ReadRanged(ini, OffsetKey("X", index), 0, -kMaxOffsetTenths, kMaxOffsetTenths),
+                   ReadRanged(ini, OffsetKey("Y", index), 0, -kMaxOffsetTenths, kMaxOffsetTenths));
     return s;
 }
 
@@ -108,6 +121,11 @@ void WritePrintSettings(IniFile &ini, const PrintSettings &settings) {
         ini.WriteInteger(kPrintConfSection, FrameKey(prefix, "TOP"), r.top());
         ini.WriteInteger(kPrintConfSection, FrameKey(prefix, "WID"), r.width());
         ini.WriteInteger(kPrintConfSection, FrameKey(prefix, "HIG"), r.height());
+    }
+    ini.WriteBool(kPrintConfSection, keyCountedNumerals, settings.CountedNumerals);
+    for (int index = 0; index <= kLastPaperKind; ++index) {
+        ini.WriteInteger(kPrintConfSection, OffsetKey("X", index), settings.Offsets[index].x());
+        ini.WriteInteger(kPrintConfSection, OffsetKey("Y", index), settings.Offsets[index].y());
     }
     if (reorder)
         for (const auto &[key, value] : foreign)

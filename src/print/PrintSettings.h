@@ -6,11 +6,19 @@
 #include "core/DomainWords.h"
 #include "print/PaperKinds.h"
 
+#include <QPoint>
 #include <QString>
+#include <array>
 
 class IniFile;
 
 inline const QString kPrintConfSection = QStringLiteral("PRINT_CONF");
+
+// The printer adjustment in tenths of a millimetre, x to the right and y downwards; index 0 is
+// the label sheets, 1 to 10 the paper kinds.
+using PrintOffsets = std::array<QPoint, kLastPaperKind + 1>;
+constexpr int kLabelSheetOffset = 0;
+constexpr int kMaxOffsetTenths = 100;
 
 struct PrintSettings {
     int Type = 0; // 0 postcards and envelopes, 1 label sheets
@@ -22,6 +30,8 @@ struct PrintSettings {
     int PMaker = 0;
     int PIndex = 0;
     FrameSet Frames = DefaultFrames(kDefaultPaperKind, true);
+    bool CountedNumerals = false; // block numbers of vertical addresses: 二十一, else 二一
+    PrintOffsets Offsets{};
 };
 
 // Reads the section; a missing value, one that is not a number or one out of its range

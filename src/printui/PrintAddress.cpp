@@ -4,12 +4,15 @@
 #include "core/TextHelpers.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
+#include "print/LabelGrid.h"
 #include "print/LayoutEngine.h"
 #include "print/PaperPicture.h"
 #include "print/PrintFonts.h"
 #include "print/PrintSettings.h"
 #include "print/SenderData.h"
 #include "printui/FormAddPaper.h"
+#include "printui/FormPrintAdjust.h"
+#include "printui/FormPrintCheck.h"
 #include "printui/FormWarituke.h"
 #include "store/TableEngine.h"
 
@@ -28,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -40,6 +44,8 @@ namespace {
 // Room for the largest preview panel.
 constexpr int kPreviewHolderSize = 452;
 const QSizeF postcardMm(100, 148);
+// The miniature of the label sheet beside the first label's number.
+const QSize kSheetMapSize(64, 90);
 
 // A placement frame: a blue dotted outline; pressing it selects and moves the frame.
 class FrameShape : public QWidget {
@@ -192,6 +198,8 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
 
     Button2 = new QPushButton(QStringLiteral("プリンタ設定"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
+    ButtonAdjust = new QPushButton(QStringLiteral("プリンタ調整"), this);
+    ButtonAdjust->setObjectName(QStringLiteral("ButtonAdjust"));
     ButtonPrint = new QPushButton(QStringLiteral("印刷"), this);
     ButtonPrint->setObjectName(QStringLiteral("ButtonPrint"));
     ButtonCancel = new QPushButton(QStringLiteral("閉じる"), this);
@@ -199,6 +207,7 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Button2);
+    buttons->addWidget(ButtonAdjust);
     buttons->addWidget(ButtonPrint);
     buttons->addWidget(ButtonCancel);
 
@@ -211,6 +220,10 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
 
     FormWarituke = new TFormWarituke(this);
     FormAddPaper = new TFormAddPaper(dataPath_, this);
+    FormPrintCheck = new TFormPrintCheck(this);
+    FormPrintAdjust = new TFormPrintAdjust(this);
+    connect(FormPrintAdjust, &TFormPrintAdjust::TestPrintClicked, this,
+            &TPrintAddress::TestPrintClick);
 
     connect(paperButtons_, &QButtonGroup::idClicked, this, &TPrintAddress::PaperButtonClick);
     connect(PCPrintType, &QTabWidget::currentChanged, this, &TPrintAddress::PCPrintTypeChange);
@@ -223,6 +236,8 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
             RadioButtonYokoClick();
     });
     connect(CBCostom, &QCheckBox::toggled, this, &TPrintAddress::CBCostomClick);
+    connect(RadioButtonKanjiCounted, &QRadioButton::toggled, this, &TPrintAddress::RefreshPreview);
+    connect(SpinFirstLabel, &QSpinBox::valueChanged, this, &TPrintAddress::RefreshSheetMap);
     connect(CheckBoxPrintSender, &QCheckBox::toggled, this,
             &TPrintAddress::CheckBoxPrintSenderClick);
     connect(ButtonPrintConfig, &QPushButton::clicked, this, &TPrintAddress::ButtonPrintConfigClick);
@@ -251,6 +266,7 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
     connect(Button4, &QPushButton::clicked, this, &TPrintAddress::Button4Click);
     connect(Button3, &QPushButton::clicked, this, &TPrintAddress::Button3Click);
     connect(Button2, &QPushButton::clicked, this, &TPrintAddress::Button2Click);
+    connect(ButtonAdjust, &QPushButton::clicked, this, &TPrintAddress::ButtonAdjustClick);
     connect(ButtonPrint, &QPushButton::clicked, this, &TPrintAddress::ButtonPrintClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TPrintAddress::ButtonCancelClick);
 
@@ -335,6 +351,17 @@ QWidget *TPrintAddress::BuildPostcardTab() {
     directionLayout->addWidget(RadioButtonYoko);
     directionLayout->addStretch();
 
+    auto *numerals = Group(QStringLiteral("縦書きの番地"), tab);
+    RadioButtonKanjiDigits = new QRadioButton(QStringLiteral("二一"), numerals);
+    RadioButtonKanjiDigits->setObjectName(QStringLiteral("RadioButtonKanjiDigits"));
+    RadioButtonKanjiCounted = new QRadioButton(QStringLiteral("二十一"), numerals);
+    RadioButtonKanjiCounted->setObjectName(QStringLiteral("RadioButtonKanjiCounted"));
+    RadioButtonKanjiDigits->setChecked(true);
+    auto *numeralsLayout = new QHBoxLayout(numerals);
+    numeralsLayout->addWidget(RadioButtonKanjiDigits);
+    numeralsLayout->addWidget(RadioButtonKanjiCounted);
+    numeralsLayout->addStretch();
+
     auto *sender = Group(QStringLiteral("差出人印刷"), tab);
     CheckBoxPrintSender = new QCheckBox(QStringLiteral("差出人を印刷する"), sender);
     CheckBoxPrintSender->setObjectName(QStringLiteral("CheckBoxPrintSender"));
@@ -348,6 +375,7 @@ QWidget *TPrintAddress::BuildPostcardTab() {
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(papers);
     layout->addWidget(direction);
+    layout->addWidget(numerals);
     layout->addWidget(sender);
     layout->addStretch();
     return tab;
@@ -391,9 +419,22 @@ QWidget *TPrintAddress::BuildLabelTab() {
     buttons->addWidget(Button4);
     buttons->addWidget(Button3);
 
+    SpinFirstLabel = new QSpinBox(tab);
+    SpinFirstLabel->setObjectName(QStringLiteral("SpinFirstLabel"));
+    SpinFirstLabel->setRange(1, 1);
+    ImageSheetMap = new QLabel(tab);
+    ImageSheetMap->setObjectName(QStringLiteral("ImageSheetMap"));
+    ImageSheetMap->setFixedSize(kSheetMapSize);
+    auto *firstLabel = new QHBoxLayout;
+    firstLabel->addWidget(new QLabel(QStringLiteral("印刷開始位置"), tab));
+    firstLabel->addWidget(SpinFirstLabel);
+    firstLabel->addWidget(ImageSheetMap);
+    firstLabel->addStretch();
+
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(TCMaker);
     layout->addWidget(ListViewPaper, 1);
+    layout->addLayout(firstLabel);
     layout->addLayout(buttons);
     return tab;
 }
@@ -411,6 +452,7 @@ FaceSettings TPrintAddress::CurrentFaceSettings() const {
     face.LabelTab = IsLabelTab();
     face.PrintSender = CheckBoxPrintSender->isChecked();
     face.PrintCostom = CBCostom->isChecked();
+    face.CountedNumerals = RadioButtonKanjiCounted->isChecked();
     face.PaperMm = paperMm_;
     face.PreviewPixelsPerMm = ImagePreview->width() / paperMm_.width();
     face.PictureHeight = ImagePreview->height();
@@ -478,6 +520,8 @@ void TPrintAddress::LoadPrintSettings() {
     (s.Vertical && !labels ? RadioButtonTate : RadioButtonYoko)->setChecked(true);
     CheckBoxPrintSender->setChecked(s.PrintSender && !labels);
     CBCostom->setChecked(s.PrintCostom);
+    offsets_ = s.Offsets;
+    (s.CountedNumerals ? RadioButtonKanjiCounted : RadioButtonKanjiDigits)->setChecked(true);
     QStringList entries;
     for (int i = 0; i < ListBoxFont->count(); ++i)
         entries << ListBoxFont->item(i)->text();
@@ -505,6 +549,8 @@ void TPrintAddress::SavePrintSettings() {
     s.Vertical = RadioButtonTate->isChecked();
     s.PrintSender = CheckBoxPrintSender->isChecked();
     s.PrintCostom = CBCostom->isChecked();
+    s.CountedNumerals = RadioButtonKanjiCounted->isChecked();
+    s.Offsets = offsets_;
     s.Font = ListBoxFont->currentItem() ? ListBoxFont->currentItem()->text() : QString();
     const int maker = TCMaker->currentIndex();
     const int row = SelectedPaperRow();
@@ -826,6 +872,8 @@ void TPrintAddress::SelectSheet() {
     // Frames the user has not moved follow the label's size; moved ones are kept.
     const bool defaultFrames = frames_ == LabelTabFrames(LabelPanelSize(paperMm_));
     paperMm_ = sheet_->LabelMm;
+    SpinFirstLabel->setRange(1, LabelsPerPage(*sheet_));
+    RefreshSheetMap();
     if (IsLabelTab()) {
         SetPanelSize(LabelPanelSize(paperMm_));
         if (defaultFrames && !opening_)
@@ -833,6 +881,17 @@ void TPrintAddress::SelectSheet() {
         ReloadPicture();
         ApplyFrames();
     }
+}
+
+void TPrintAddress::RefreshSheetMap() {
+    QImage map(kSheetMapSize, QImage::Format_ARGB32_Premultiplied);
+    map.fill(Qt::transparent);
+    if (sheet_) {
+        QPainter painter(&map);
+        DrawSheetMap(painter, *sheet_, SpinFirstLabel->value() - 1,
+                     QRectF(QPointF(0, 0), kSheetMapSize - QSize(1, 1)));
+    }
+    ImageSheetMap->setPixmap(QPixmap::fromImage(map));
 }
 
 void TPrintAddress::Button4Click() {
@@ -865,6 +924,47 @@ void TPrintAddress::Button2Click() {
     RefreshPreview();
 }
 
+bool TPrintAddress::ChooseSheet(PrintRunRequest &request) {
+    if (!IsLabelTab())
+        return true;
+    const int row = SelectedPaperRow();
+    if (row < 0 || row >= listedSheets_.size()) {
+        context_.GetPrompt().Warning(QStringLiteral("印刷用紙が選択されていません。"));
+        return false;
+    }
+    request.Sheet = SheetGeometryOf(listedSheets_.at(row));
+    if (!request.Sheet) {
+        context_.GetPrompt().Error(kBadSheetMessage);
+        return false;
+    }
+    return true;
+}
+
+void TPrintAddress::ButtonAdjustClick() {
+    const int index = OffsetIndex(IsLabelTab(), paperKind_);
+    FormPrintAdjust->SetOffsetTenths(IsLabelTab() ? QStringLiteral("タックシール")
+                                                  : PaperKindOf(paperKind_).Caption,
+                                     offsets_[index]);
+    FormPrintAdjust->exec();
+    offsets_[index] = FormPrintAdjust->OffsetTenths();
+}
+
+void TPrintAddress::TestPrintClick() {
+    PrintRunRequest request;
+    if (!ChooseSheet(request))
+        return;
+    request.Face = CurrentFaceSettings();
+    request.OffsetMm = OffsetMm(FormPrintAdjust->OffsetTenths());
+    SetPaperOf(printer_, request);
+    if (!context_.GetPrompt().SetupPrinter(printer_))
+        return;
+    printer_.setPageOrientation(PaperOrientation(request));
+    printer_.setDocName(QStringLiteral("テスト印刷"));
+    QString error;
+    if (PrintTestSheet(printer_, request, paperKind_, &error) == PrintRunResult::Failed)
+        context_.GetPrompt().Error(error);
+}
+
 void TPrintAddress::ButtonPrintClick() {
     const QString nothing = QStringLiteral("印刷対象がありません。");
     if (printRows_->rowCount() == 0) {
@@ -877,19 +977,16 @@ void TPrintAddress::ButtonPrintClick() {
         context_.GetPrompt().Warning(nothing);
         return;
     }
-    if (IsLabelTab()) {
-        const int row = SelectedPaperRow();
-        if (row < 0 || row >= listedSheets_.size()) {
-            context_.GetPrompt().Warning(QStringLiteral("印刷用紙が選択されていません。"));
-            return;
-        }
-        request.Sheet = SheetGeometryOf(listedSheets_.at(row));
-        if (!request.Sheet) {
-            context_.GetPrompt().Error(kBadSheetMessage);
-            return;
-        }
-    }
+    if (!ChooseSheet(request))
+        return;
+    request.FirstLabel = SpinFirstLabel->value() - 1;
     request.Face = CurrentFaceSettings();
+    request.OffsetMm = OffsetMm(offsets_[OffsetIndex(IsLabelTab(), paperKind_)]);
+    if (addressCheck_) {
+        const std::optional<QList<AddressProblem>> problems = addressCheck_(request);
+        if (!problems || (!problems->isEmpty() && !FormPrintCheck->ConfirmPrint(*problems)))
+            return;
+    }
     // The dialog proposes the paper of the faces; the user may still choose another.
     SetPaperOf(printer_, request);
     if (!context_.GetPrompt().SetupPrinter(printer_))

@@ -10,9 +10,13 @@
 // - SetPrintRunner: called by "印刷" once the rows to print are known, the paper checked and
 //   the printer set up (dialog accepted, orientation and job title set). It begins the job,
 //   draws every face (one page per card, or a grid per label sheet: PlaceLabel) and ends it.
+// - SetAddressCheck: the problems of the rows about to be printed; when there are any, the
+//   user sees them before the printer dialog and may go back.
 
+#include "print/AddressCheck.h"
 #include "print/FaceSettings.h"
 #include "print/PaperSheets.h"
+#include "print/PrintAdjust.h"
 #include "print/PrintFrames.h"
 #include "print/PrintList.h"
 #include "print/PrintRun.h"
@@ -34,11 +38,14 @@ class QMenu;
 class QPainter;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabBar;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
 class TFormAddPaper;
+class TFormPrintAdjust;
+class TFormPrintCheck;
 class TFormWarituke;
 
 class TPrintAddress : public QDialog {
@@ -46,6 +53,9 @@ class TPrintAddress : public QDialog {
 
 public:
     using PrintRunner = std::function<void(QPrinter &printer, const PrintRunRequest &request)>;
+    // Nothing when the user stopped the check.
+    using AddressCheck =
+        std::function<std::optional<QList<AddressProblem>>(const PrintRunRequest &request)>;
 
     // The context gives the book, the data folder, the listed customers (read at every opening)
     // and the prompt service; it must outlive the window.
@@ -54,6 +64,7 @@ public:
 
     void SetFaceDrawer(FaceDrawer drawer) { faceDrawer_ = std::move(drawer); }
     void SetPrintRunner(PrintRunner runner) { printRunner_ = std::move(runner); }
+    void SetAddressCheck(AddressCheck check) { addressCheck_ = std::move(check); }
     // The sender windows: reloaded at every opening, and "印刷項目設定".
     void SetSenderHooks(std::function<void()> reloadSenderData,
                         std::function<void()> showSenderPrintConfig);
@@ -90,6 +101,8 @@ public slots:
     void Button4Click();
     void Button3Click();
     void Button2Click();
+    void ButtonAdjustClick();
+    void TestPrintClick();
     void ButtonPrintClick();
     void ButtonCancelClick();
 
@@ -114,6 +127,9 @@ private:
     bool ReloadPaperList(bool reportFailure);
     void SelectPaperRow(int row);
     void SelectSheet();
+    void RefreshSheetMap();
+    // The label tab's sheet into the request; false, with the user told, when there is none.
+    bool ChooseSheet(PrintRunRequest &request);
     int SelectedPaperRow() const;
     int SelectedPrintRow() const;
     QList<int> SelectedPrintRows() const;
@@ -129,6 +145,7 @@ private:
     QString dataPath_;
     FaceDrawer faceDrawer_;
     PrintRunner printRunner_;
+    AddressCheck addressCheck_;
     std::function<void()> reloadSenderData_;
     std::function<void()> showSenderPrintConfig_;
     QPrinter printer_;
@@ -138,6 +155,7 @@ private:
     QSizeF paperMm_{100, 148};
     int pictureKind_ = kDefaultPaperKind;
     FrameSet frames_;
+    PrintOffsets offsets_{};
     QList<LabelSheet> listedSheets_;
     std::optional<SheetGeometry> sheet_;
     bool opening_ = false;
@@ -161,12 +179,16 @@ private:
     QButtonGroup *paperButtons_ = nullptr;
     QRadioButton *RadioButtonTate = nullptr;
     QRadioButton *RadioButtonYoko = nullptr;
+    QRadioButton *RadioButtonKanjiDigits = nullptr;
+    QRadioButton *RadioButtonKanjiCounted = nullptr;
     QCheckBox *CheckBoxPrintSender = nullptr;
     QPushButton *ButtonPrintConfig = nullptr;
     QTabBar *TCMaker = nullptr;
     QTableWidget *ListViewPaper = nullptr;
     QPushButton *Button3 = nullptr;
     QPushButton *Button4 = nullptr;
+    QSpinBox *SpinFirstLabel = nullptr;
+    QLabel *ImageSheetMap = nullptr;
 
     QCheckBox *CBCostom = nullptr;
     QRadioButton *RBWaritukeAuto = nullptr;
@@ -177,9 +199,12 @@ private:
     PrintListModel *printRows_ = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QPushButton *Button2 = nullptr;
+    QPushButton *ButtonAdjust = nullptr;
     QPushButton *ButtonPrint = nullptr;
     QPushButton *ButtonCancel = nullptr;
 
     TFormWarituke *FormWarituke = nullptr;
     TFormAddPaper *FormAddPaper = nullptr;
+    TFormPrintCheck *FormPrintCheck = nullptr;
+    TFormPrintAdjust *FormPrintAdjust = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "platform/AppContext.h"
 #include "platform/CustomerBarcode.h"
 #include "platform/Prompt.h"
+#include "print/AddressCheck.h"
 #include "print/ComposeFace.h"
 #include "print/PrintRun.h"
 #include "printui/FPrintSenderCfg.h"
@@ -36,6 +37,25 @@ void PrintWithProgress(QPrinter &printer, const PrintRunRequest &request, const 
         prompt.Error(error);
 }
 
+// Nothing when the user cancels.
+std::optional<QList<AddressProblem>> CheckWithProgress(const PrintRunRequest &request,
+                                                       const TSenderBuff &sender, QWidget *window) {
+    QProgressDialog progress(QStringLiteral("印刷前チェックをしています..."),
+                             QStringLiteral("キャンセル"), 0, static_cast<int>(request.Rows.size()),
+                             window);
+    progress.setWindowTitle(QStringLiteral("印刷前チェック"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressDelayMs);
+    const QList<AddressProblem> problems =
+        CheckAddresses(request.Rows, request.Face, sender, [&progress](int done, int) {
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
+    if (progress.wasCanceled())
+        return std::nullopt;
+    return problems;
+}
+
 } // namespace
 
 std::unique_ptr<TPrintAddress>
@@ -53,6 +73,9 @@ MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget
             PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()),
                               context.GetPrompt(), shown);
         });
+    window->SetAddressCheck([&senderCfg, shown](const PrintRunRequest &request) {
+        return CheckWithProgress(request, ShownSenderBuff(senderCfg.Fields()), shown);
+    });
     window->SetSenderHooks([&senderCfg] { senderCfg.FormShow(); },
                            [&senderCfg] { senderCfg.exec(); });
     return window;

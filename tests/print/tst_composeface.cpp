@@ -166,6 +166,60 @@ private slots:
         QVERIFY2(texts.contains(line2), qPrintable(texts));
     }
 
+    void kanjiNumerals_data() {
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<QString>("byDigit");
+        QTest::addColumn<QString>("counted");
+        QTest::newRow("21") << "２１番地"
+                            << "二一番地"
+                            << "二十一番地";
+        QTest::newRow("10 and 3") << "１０―３"
+                                  << "一〇―三"
+                                  << "十―三";
+        QTest::newRow("105") << "１０５号"
+                             << "一〇五号"
+                             << "百五号";
+        QTest::newRow("2024") << "２０２４"
+                              << "二〇二四"
+                              << "二千二十四";
+        QTest::newRow("1110") << "１１１０"
+                              << "一一一〇"
+                              << "千百十";
+        QTest::newRow("leading zero stays by digit") << "０５"
+                                                     << "〇五"
+                                                     << "〇五";
+        QTest::newRow("five digits stay by digit") << "１２３４５"
+                                                   << "一二三四五"
+                                                   << "一二三四五";
+        QTest::newRow("half-width untouched") << "21"
+                                              << "21"
+                                              << "21";
+    }
+    void kanjiNumerals() {
+        QFETCH(QString, digits);
+        QFETCH(QString, byDigit);
+        QFETCH(QString, counted);
+        QCOMPARE(ToKanjiNumerals(digits), byDigit);
+        QCOMPARE(ToKanjiNumerals(digits, true), counted);
+    }
+
+    // The choice reaches the printed address of a vertical face, and horizontal faces keep
+    // their digits.
+    void countedNumeralsArePrinted_data() {
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<QString>("line1");
+        QTest::newRow("vertical") << true << QStringLiteral("緑町三丁目三十―八");
+        QTest::newRow("horizontal") << false << QStringLiteral("緑町３丁目３０―８");
+    }
+    void countedNumeralsArePrinted() {
+        QFETCH(bool, vertical);
+        QFETCH(QString, line1);
+        FaceSettings face = Postcard(vertical);
+        face.CountedNumerals = true;
+        const QString texts = DrawnTexts(face, SampleCustomerRow(0, 0));
+        QVERIFY2(texts.contains(line1), qPrintable(texts));
+    }
+
     void drawsSenderWhenAsked_data() {
         QTest::addColumn<bool>("vertical");
         QTest::addColumn<bool>("printSender");

@@ -179,6 +179,43 @@ private slots:
         QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
     }
 
+    // The sender block of the default frames: every text at least 6 points and inside its frame.
+    void senderIsReadable_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("New Year card, vertical") << 3 << true;
+        QTest::newRow("New Year card, horizontal") << 3 << false;
+        QTest::newRow("plain postcard, vertical") << 1 << true;
+        QTest::newRow("長形3号, vertical") << kChoukei3 << true;
+    }
+    void senderIsReadable() {
+        QFETCH(int, kind);
+        QFETCH(bool, vertical);
+        const FaceSettings face =
+            StoredFaceSettings(PostcardSettings(vertical, true, kind), std::nullopt);
+        const Rendered r = Render(face, SampleCustomerRow(0, 0));
+        QVERIFY2(r.Report.SmallestTextSize >= kSmallestReadableSize,
+                 qPrintable(QString::number(r.Report.SmallestTextSize)));
+        QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
+    }
+
+    // Company, department, title and name of the company form stay in the name frame, readable.
+    void companyFormStaysInItsFrame_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("長形3号, vertical") << kChoukei3 << true;
+        QTest::newRow("長形3号, horizontal") << kChoukei3 << false;
+        QTest::newRow("New Year card, vertical") << 3 << true;
+    }
+    void companyFormStaysInItsFrame() {
+        QFETCH(int, kind);
+        QFETCH(bool, vertical);
+        const Rendered r = Render(FaceFor(kind, vertical, false), SampleCustomerRow(1, 3));
+        QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
+        QVERIFY2(r.Report.SmallestTextSize >= kSmallestReadableSize,
+                 qPrintable(QString::number(r.Report.SmallestTextSize)));
+    }
+
     // A frame too narrow for 8 points: printed at 8 points where it stays clear, else left out.
     void narrowBarcodeFrame_data() {
         QTest::addColumn<QRect>("frame");
@@ -238,6 +275,21 @@ private slots:
                  qPrintable(lines.join(u'|')));
         QVERIFY(CheckAddresses({SampleCustomerRow(0, 0)}, FaceFor(1, true, false), SampleSender())
                     .isEmpty());
+    }
+
+    // A long check reports its progress and stops when asked, with the problems found so far.
+    void checkStopsWhenAsked() {
+        PrintRow noZip = SampleCustomerRow(0, 0);
+        noZip.Customer.zip.clear();
+        QList<int> reported;
+        const QList<AddressProblem> problems =
+            CheckAddresses({noZip, noZip, noZip}, FaceFor(1, true, false), SampleSender(),
+                           [&reported](int done, int total) {
+                               reported << done;
+                               return total == 3 && done < 2;
+                           });
+        QCOMPARE(reported, (QList<int>{0, 1, 2}));
+        QCOMPARE(problems.size(), 2);
     }
 };
 

@@ -1,9 +1,13 @@
-// The print run: pages per card and per label sheet, where faces land on the paper, a printer
-// that cannot start, and cancelling.
+// The print run: pages per card and per label sheet, where faces land on the paper (from the
+// chosen first label, moved by the printer adjustment), a printer that cannot start, and
+// cancelling.
 
 #include "../common/TestEnv.h"
 #include "PdfPages.h"
 #include "core/IniFile.h"
+#include "print/LabelGrid.h"
+#include "print/PaperPicture.h"
+#include "print/PrintAdjust.h"
 #include "print/PrintRun.h"
 #include "print/PrintSettings.h"
 #include "print/SenderData.h"
@@ -133,6 +137,108 @@ private slots:
             QVERIFY2(IsInk(*page, c.x() + w - 1, c.y() + h - 1), qPrintable(where));
             QVERIFY2(!IsInk(*page, c.x() - 1, c.y() + 1), qPrintable(where));
             QVERIFY2(!IsInk(*page, c.x() + 1, c.y() - 1), qPrintable(where));
+        }
+    }
+
+    // A partly used ten-label sheet: the run starts at label N, fills the sheet and goes on from
+    // label 1 of the next; the printer adjustment moves every face.
+    void startsAtTheChosenLabel_data() {
+        QTest::addColumn<int>("first"); // from 1, as the user counts
+        QTest::addColumn<QPointF>("offsetMm");
+        QTest::addColumn<QPointF>("cornerMm");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("label 1") << 1 << QPointF() << QPointF(18.6, 21.2) << 1;
+        QTest::newRow("label 4: second row, right") << 4 << QPointF() << QPointF(105, 72) << 1;
+        QTest::newRow("label 10, the rest on the next sheet")
+            << 10 << QPointF() << QPointF(105, 224.4) << 2;
+        QTest::newRow("label 4, moved 1.5 mm right and 0.7 mm up")
+            << 4 << QPointF(1.5, -0.7) << QPointF(106.5, 71.3) << 1;
+    }
+    void startsAtTheChosenLabel() {
+        QFETCH(int, first);
+        QFETCH(QPointF, offsetMm);
+        QFETCH(QPointF, cornerMm);
+        QFETCH(int, pages);
+        if (!HasPdfToPpm())
+            QSKIP("pdftoppm is not installed");
+        const QString path = folder.filePath(QStringLiteral("first.pdf"));
+        QPrinter printer;
+        SetUpPdf(printer, path);
+        PrintRunRequest request = Request(3, Sheet(2, 5, {86.4, 50.8}, 21.2, 18.6, 21.8, 18.6));
+        request.FirstLabel = first - 1;
+        request.OffsetMm = offsetMm;
+        BlackFaces black;
+        QString error;
+        QCOMPARE(RunPrint(printer, request, black.Drawer(), {}, &error), PrintRunResult::Printed);
+        QCOMPARE(PdfPageCount(path), pages);
+        // 20 dots a millimetre: the face's top left corner within 0.1 mm.
+        const std::optional<QImage> page = RenderPdfPage(path, 1, 25.4 * 20);
+        QVERIFY(page);
+        QPoint topLeft(-1, -1);
+        for (int y = 0; y < page->height() && topLeft.y() < 0; ++y)
+            for (int x = 0; x < page->width(); ++x)
+                if (qGray(page->pixel(x, y)) < 128) {
+                    topLeft = QPoint(x, y);
+                    break;
+                }
+        const QString where =
+            QStringLiteral("%1, %2 mm").arg(topLeft.x() / 20.0).arg(topLeft.y() / 20.0);
+        QVERIFY2(qAbs(topLeft.x() / 20.0 - cornerMm.x()) <= 0.1, qPrintable(where));
+        QVERIFY2(qAbs(topLeft.y() / 20.0 - cornerMm.y()) <= 0.1, qPrintable(where));
+    }
+
+    void firstLabelOutsideTheSheetIsRefused() {
+        const SheetGeometry sheet = Sheet(2, 5, {86.4, 50.8}, 21.2, 18.6, 21.8, 18.6);
+        PrintRunRequest request = Request(1, sheet);
+        request.FirstLabel = 10;
+        QPrinter printer;
+        SetUpPdf(printer, folder.filePath(QStringLiteral("outside.pdf")));
+        BlackFaces black;
+        QString error;
+        QCOMPARE(RunPrint(printer, request, black.Drawer(), {}, &error), PrintRunResult::Failed);
+        QCOMPARE(error, QStringLiteral("開始位置は1から10の間で指定して下さい。"));
+        QVERIFY(black.drawn.isEmpty());
+    }
+
+    // The test print: the red postal code boxes of a postcard where the card has them, moved
+    // by the adjustment.
+    void testSheetShowsThePostalBoxes_data() {
+        QTest::addColumn<QPointF>("offsetMm");
+        QTest::newRow("not moved") << QPointF();
+        QTest::newRow("0.8 mm left, 1.2 mm down") << QPointF(-0.8, 1.2);
+    }
+    void testSheetShowsThePostalBoxes() {
+        QFETCH(QPointF, offsetMm);
+        if (!HasPdfToPpm())
+            QSKIP("pdftoppm is not installed");
+        const QString path = folder.filePath(QStringLiteral("test.pdf"));
+        QPrinter printer;
+        SetUpPdf(printer, path);
+        constexpr int kPlainPostcard = 1;
+        PrintRunRequest request = Request(0, std::nullopt);
+        request.OffsetMm = offsetMm;
+        SetPaperOf(printer, request);
+        QString error;
+        QCOMPARE(PrintTestSheet(printer, request, kPlainPostcard, &error), PrintRunResult::Printed);
+        QCOMPARE(PdfPageCount(path), 1);
+        const std::optional<QImage> page = RenderPdfPage(path, 1, 25.4 * 20);
+        QVERIFY(page);
+        const auto red = [&](int x, int y) {
+            const QRgb p = page->pixel(x, y);
+            return qRed(p) > 160 && qGreen(p) < 100 && qBlue(p) < 100;
+        };
+        for (const QRectF &box : PostalBoxesMm(kPlainPostcard)) {
+            const QRectF moved = box.translated(offsetMm);
+            const int midY = qRound(moved.center().y() * 20);
+            int left = qRound((moved.left() - 1) * 20);
+            while (!red(left, midY) && left < moved.right() * 20)
+                ++left;
+            const int midX = qRound(moved.center().x() * 20);
+            int top = qRound((moved.top() - 1) * 20);
+            while (!red(midX, top) && top < moved.bottom() * 20)
+                ++top;
+            QVERIFY2(qAbs(left / 20.0 - moved.left()) <= 0.15, qPrintable(QString::number(left)));
+            QVERIFY2(qAbs(top / 20.0 - moved.top()) <= 0.15, qPrintable(QString::number(top)));
         }
     }
 

@@ -8,13 +8,22 @@
 
 namespace {
 
-const QStringList keyOrder = {
-    "TYPE",     "POSTCARD_INDEX", "VERTICAL", "PRINT_SENDER", "PRINT_COSTOM", "FONT",
-    "P_MAKER",  "P_INDEX",        "ZIP_LEFT", "ZIP_TOP",      "ZIP_WID",      "ZIP_HIG",
-    "ADD_LEFT", "ADD_TOP",        "ADD_WID",  "ADD_HIG",      "NAM_LEFT",     "NAM_TOP",
-    "NAM_WID",  "NAM_HIG",        "CUS_LEFT", "CUS_TOP",      "CUS_WID",      "CUS_HIG",
-    "SEN_LEFT", "SEN_TOP",        "SEN_WID",  "SEN_HIG",      "SZIP_LEFT",    "SZIP_TOP",
-    "SZIP_WID", "SZIP_HIG"};
+const QStringList ourKeys = {
+    "TYPE",     "POSTCARD_INDEX", "VERTICAL",     "PRINT_SENDER", "PRINT_COSTOM", "FONT",
+    "P_MAKER",  "P_INDEX",        "ZIP_LEFT",     "ZIP_TOP",      "ZIP_WID",      "ZIP_HIG",
+    "ADD_LEFT", "ADD_TOP",        "ADD_WID",      "ADD_HIG",      "NAM_LEFT",     "NAM_TOP",
+    "NAM_WID",  "NAM_HIG",        "CUS_LEFT",     "CUS_TOP",      "CUS_WID",      "CUS_HIG",
+    "SEN_LEFT", "SEN_TOP",        "SEN_WID",      "SEN_HIG",      "SZIP_LEFT",    "SZIP_TOP",
+    "SZIP_WID", "SZIP_HIG",       "KANJI_COUNTED"};
+
+QStringList KeyOrder() {
+    QStringList keys = ourKeys;
+    for (int index = 0; index <= 10; ++index)
+        keys << QStringLiteral("ADJUST_X_%1").arg(index)
+             << QStringLiteral("ADJUST_Y_%1").arg(index);
+    return keys;
+}
+const QStringList keyOrder = KeyOrder();
 
 IniFile IniOf(const QString &text) {
     IniFile ini;
@@ -65,6 +74,9 @@ private slots:
         s.PMaker = 2;
         s.PIndex = 1;
         s.Frames = DefaultFrames(9, false);
+        s.CountedNumerals = true;
+        s.Offsets[3] = QPoint(-12, 7);
+        s.Offsets[kLabelSheetOffset] = QPoint(5, -100);
         IniFile ini(path);
         QVERIFY(ini.Load());
         WritePrintSettings(ini, s);
@@ -87,6 +99,9 @@ private slots:
         QCOMPARE(read.PMaker, 2);
         QCOMPARE(read.PIndex, 1);
         QCOMPARE(read.Frames, s.Frames);
+        QVERIFY(read.CountedNumerals);
+        QCOMPARE(read.Offsets, s.Offsets);
+        QCOMPARE(again.ReadString("PRINT_CONF", "ADJUST_X_3"), QString("-12"));
     }
 
     void sectionInAnotherOrderIsWrittenInOrder() {
@@ -112,6 +127,8 @@ private slots:
         QTest::newRow("fraction") << "ZIP_TOP=3.5";
         QTest::newRow("empty font") << "FONT=";
         QTest::newRow("vertical as text") << "VERTICAL=yes";
+        QTest::newRow("adjustment beyond 10 mm") << "ADJUST_Y_3=101";
+        QTest::newRow("adjustment in millimetres") << "ADJUST_X_3=1.5";
     }
     void unusableValuesFallBack() {
         QFETCH(QString, line);
@@ -124,6 +141,7 @@ private slots:
         QCOMPARE(read.Font, defaults.Font);
         QCOMPARE(read.Vertical, defaults.Vertical);
         QCOMPARE(read.Frames, defaults.Frames);
+        QCOMPARE(read.Offsets, defaults.Offsets);
     }
 };
 

@@ -8,11 +8,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -225,6 +228,50 @@ private slots:
         QVERIFY(!face.Vertical);
         QVERIFY(face.PrintCostom);
         QCOMPARE(face.FaceName, QString("IPAexMincho"));
+    }
+
+    // The numerals and the printer adjustment reach the face and the run, and are kept.
+    void numeralsAndAdjustmentReachTheRunAndAreKept() {
+        Open();
+        Radio("RadioButtonKanjiCounted")->setChecked(true);
+        QVERIFY(draws_.last().face.CountedNumerals);
+        QTimer::singleShot(0, window_.get(), [this] {
+            auto *adjust = window_->findChild<QDialog *>("FormPrintAdjust");
+            adjust->findChild<QDoubleSpinBox *>("SpinAdjustRight")->setValue(0.3);
+            adjust->findChild<QDoubleSpinBox *>("SpinAdjustDown")->setValue(-1.2);
+            adjust->findChild<QPushButton *>("ButtonAdjustClose")->click();
+        });
+        window_->findChild<QPushButton *>("ButtonAdjust")->click();
+        window_->findChild<QPushButton *>("ButtonPrint")->click();
+        QCOMPARE(runs_.size(), 1);
+        QCOMPARE(runs_[0].OffsetMm, QPointF(0.3, -1.2));
+        window_->findChild<QPushButton *>("ButtonCancel")->click();
+
+        IniFile ini(env_->dataPath() + "conf.ini");
+        QVERIFY(ini.Load());
+        QCOMPARE(ini.ReadString(kPrintConfSection, "KANJI_COUNTED"), QString("1"));
+        QCOMPARE(ini.ReadString(kPrintConfSection, "ADJUST_X_3"), QString("3"));
+        QCOMPARE(ini.ReadString(kPrintConfSection, "ADJUST_Y_3"), QString("-12"));
+        Open();
+        QVERIFY(Radio("RadioButtonKanjiCounted")->isChecked());
+    }
+
+    // A partly used sheet: the first label goes to the run, and the sheet's miniature marks it.
+    void runStartsAtTheChosenLabel() {
+        Open();
+        Tabs()->setCurrentIndex(1);
+        auto *first = window_->findChild<QSpinBox *>("SpinFirstLabel");
+        QCOMPARE(first->maximum(), 8); // ELM005 8面
+        first->setValue(4);
+        const QImage map = window_->findChild<QLabel *>("ImageSheetMap")->pixmap().toImage();
+        int red = 0;
+        for (int y = 0; y < map.height(); ++y)
+            for (int x = 0; x < map.width(); ++x)
+                red += map.pixel(x, y) == QColor(Qt::red).rgb();
+        QVERIFY(red > 0);
+        window_->findChild<QPushButton *>("ButtonPrint")->click();
+        QCOMPARE(runs_.size(), 1);
+        QCOMPARE(runs_[0].FirstLabel, 3);
     }
 
     void labelChoiceIsRestored() {

@@ -1,5 +1,5 @@
 // "印刷" of the wired address print window: the marked customers printed, a printer that
-// cannot start reported.
+// cannot start reported, and the check before printing between the two.
 
 #include "../common/TestEnv.h"
 #include "../print/PdfPages.h"
@@ -8,8 +8,34 @@
 #include "printui/FPrintSenderCfg.h"
 #include "printui/PrintAddressSetup.h"
 
+#include <QListWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QtTest>
+
+namespace {
+
+// Answers the check window, when it opens, with the button `objectName`; the lines it listed go
+// into *shown.
+void AnswerCheckWindow(TPrintAddress &window, const QString &objectName, QStringList *shown) {
+    QTimer::singleShot(0, &window, [&window, objectName, shown] {
+        auto *check = window.findChild<QDialog *>(QStringLiteral("FormPrintCheck"));
+        if (!check || !check->isVisible())
+            return;
+        auto *list = check->findChild<QListWidget *>(QStringLiteral("ListProblems"));
+        for (int i = 0; i < list->count(); ++i)
+            *shown << list->item(i)->text();
+        check->findChild<QPushButton *>(objectName)->click();
+    });
+}
+
+void GiveAddress(TestEnv &env, int id) {
+    env.Run(QStringLiteral("update Usertbl set Zip = '263-0023', Address1 = "
+                           "'千葉県千葉市稲毛区緑町3丁目30-8' where UserId = %1")
+                .arg(id));
+}
+
+} // namespace
 
 class TestPrintAddressRun : public QObject {
     Q_OBJECT
@@ -36,6 +62,8 @@ private slots:
         const QString path = folder.filePath(printerStarts ? QStringLiteral("window.pdf")
                                                            : QStringLiteral("missing/window.pdf"));
         SetUpPdf(window->Printer(), path);
+        QStringList shown;
+        AnswerCheckWindow(*window, QStringLiteral("ButtonPrintAnyway"), &shown);
         window->ButtonPrintClick();
         if (printerStarts) {
             QCOMPARE(PdfPageCount(path), 2);
@@ -43,6 +71,47 @@ private slots:
         } else {
             QCOMPARE(env.prompt().Texts(QStringLiteral("error")), QStringList{kPrintStartFailed});
         }
+    }
+
+    // Problems listed by customer name; "戻る" prints nothing, and without a problem no window.
+    void checkBeforePrinting_data() {
+        QTest::addColumn<bool>("addresses");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("expectedLines");
+        QTest::addColumn<bool>("printed");
+        const QStringList lines = {QStringLiteral("青木 一郎: 郵便番号がありません"),
+                                   QStringLiteral("青木 一郎: 住所がありません"),
+                                   QStringLiteral("上田 三郎: 郵便番号がありません"),
+                                   QStringLiteral("上田 三郎: 住所がありません")};
+        QTest::newRow("print anyway") << false << "ButtonPrintAnyway" << lines << true;
+        QTest::newRow("back") << false << "ButtonBack" << lines << false;
+        QTest::newRow("no problem") << true << "ButtonBack" << QStringList() << true;
+    }
+    void checkBeforePrinting() {
+        QFETCH(bool, addresses);
+        QFETCH(QString, button);
+        QFETCH(QStringList, expectedLines);
+        QFETCH(bool, printed);
+        TestEnv env;
+        PrintUiContext context(env);
+        context.Listed << env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true)
+                       << env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"),
+                                          true);
+        if (addresses)
+            for (const int id : context.Listed)
+                GiveAddress(env, id);
+        TFPrintSenderCfg senderCfg;
+        auto window = MakePrintAddressWindow(context, senderCfg);
+        window->FormShow();
+        const QString path = folder.filePath(QStringLiteral("checked.pdf"));
+        QFile::remove(path);
+        SetUpPdf(window->Printer(), path);
+        QStringList shown;
+        AnswerCheckWindow(*window, button, &shown);
+        window->ButtonPrintClick();
+        QCOMPARE(shown, expectedLines);
+        QCOMPARE(QFile::exists(path), printed);
+        QCOMPARE(env.prompt().Texts(QStringLiteral("printer")).size(), printed ? 1 : 0);
     }
 
 private:
