@@ -5,7 +5,6 @@
 #include "core/TextHelpers.h"
 #include "platform/Registry.h"
 
-
 namespace {
 
 constexpr int MarkerLineIndex = 11;

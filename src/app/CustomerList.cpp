@@ -1,6 +1,5 @@
 #include "app/CustomerList.h"
 
-
 QString PrintMarkText(PrintMark mark) {
     switch (mark) {
     case PrintMark::On:

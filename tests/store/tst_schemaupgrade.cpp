@@ -85,7 +85,8 @@ private slots:
     void storedReadingsBecomeHalfWidthKatakanaOnce() {
         TestEnv env;
         const int id = env.AddCustomer("後藤", "ごとう はじめ");
-        env.Run(QString("update Usertbl set OfficeKana = 'カブシキガイシャ' where UserId = %1").arg(id));
+        env.Run(QString("update Usertbl set OfficeKana = 'カブシキガイシャ' where UserId = %1")
+                    .arg(id));
         env.Run("PRAGMA user_version = 0");
         QCOMPARE(RunSchemaUpgrade(env.db(), env.dataPath()), QString());
         QCOMPARE(env.Scalar("select Kana || '/' || OfficeKana from Usertbl"),

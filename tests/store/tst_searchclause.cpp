@@ -189,8 +189,8 @@ private slots:
         const SearchRow memo1 = MakeRow("備考", "VIP");
         const SearchRow memo2 = MakeRow("備考", "休眠", "を含まないﾃﾞｰﾀ");
         const SearchRow marker = MakeRow("備考", "#CONTAIN#x#CONTAIN_END#");
-        QTest::newRow("row 1 alone") << QList<SearchRow>{kana} << "Kana LIKE '%abc%'"
-                                     << QStringList() << QStringList();
+        QTest::newRow("row 1 alone")
+            << QList<SearchRow>{kana} << "Kana LIKE '%abc%'" << QStringList() << QStringList();
         QTest::newRow("rows 1 and 3")
             << QList<SearchRow>{kana, unused, zip} << "(Kana LIKE '%abc%') AND (Zip ='')"
             << QStringList() << QStringList();
@@ -198,12 +198,11 @@ private slots:
             << QList<SearchRow>{word1} << "" << QStringList{"+見積"} << QStringList();
         QTest::newRow("memo alone")
             << QList<SearchRow>{memo2} << "" << QStringList() << QStringList{"-休眠"};
-        QTest::newRow("all kinds") << QList<SearchRow>{word1, memo1, kana, word2, memo2}
-                                   << "(Kana LIKE '%abc%')" << QStringList{"+見積", "-苦情"}
-                                   << QStringList{"+VIP", "-休眠"};
-        QTest::newRow("marker text is a word")
-            << QList<SearchRow>{marker} << "" << QStringList()
-            << QStringList{"+#CONTAIN#x#CONTAIN_END#"};
+        QTest::newRow("all kinds")
+            << QList<SearchRow>{word1, memo1, kana, word2, memo2} << "(Kana LIKE '%abc%')"
+            << QStringList{"+見積", "-苦情"} << QStringList{"+VIP", "-休眠"};
+        QTest::newRow("marker text is a word") << QList<SearchRow>{marker} << "" << QStringList()
+                                               << QStringList{"+#CONTAIN#x#CONTAIN_END#"};
     }
     // Words as "+word" (contained) and "-word" (not contained).
     static QStringList Signed(const SearchWords &words) {

@@ -62,8 +62,8 @@ private slots:
                                                          << "😀♥"
                                                          << "a😀"
                                                          << "♥";
-        QTest::newRow("a NUL is refused") << "ab" << QString("c") + QChar(0) + "d" << "ab"
-                                          << QString(QChar(0));
+        QTest::newRow("a NUL is refused") << "ab" << QString("c") + QChar(0) + "d"
+                                          << "ab" << QString(QChar(0));
     }
     void lineEditInput() {
         QFETCH(QString, held);
