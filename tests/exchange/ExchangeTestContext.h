@@ -1,9 +1,11 @@
 #pragma once
 
 #include "../common/TestEnv.h"
+#include "exchange/FormImport.h"
 #include "platform/AppContext.h"
 
 #include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
 
 // The application context over a test installation: the listed customers are set by the test,
@@ -42,3 +44,24 @@ private:
     Query history_{env.db()};
     Query classes_{env.db()};
 };
+
+// Runs the import window over a file with the given field captions assigned to the file's
+// columns (an empty caption leaves a column unassigned) and stores the rows.
+inline bool Import(ExchangeTestContext &context, TFormImport &window, const QByteArray &bytes,
+                   const QStringList &assignments) {
+    if (!window.LoadFile(context.WriteFile(QStringLiteral("in.csv"), bytes)))
+        return false;
+    auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBoxContents"));
+    for (int row = 0; row < assignments.size(); ++row) {
+        if (assignments[row].isEmpty())
+            continue;
+        window.SGMainSelectCell(row);
+        list->setCurrentItem(list->findItems(assignments[row], Qt::MatchExactly).value(0));
+        window.SBAddContentClick();
+    }
+    window.BtnImportClick();
+    if (window.result() != QDialog::Accepted)
+        return false;
+    window.ImportAccepted();
+    return true;
+}

@@ -191,17 +191,7 @@ private slots:
         const QByteArray file = *BuildCsvExport(context, options, [](int, int) { return true; });
 
         TFormImport window(context);
-        QVERIFY(window.LoadFile(context.WriteFile("round.csv", file)));
-        auto *list = window.findChild<QListWidget *>("ListBoxContents");
-        for (int row = 0; row < assignments.size(); ++row) {
-            if (assignments[row].isEmpty())
-                continue;
-            window.SGMainSelectCell(row);
-            list->setCurrentItem(list->findItems(assignments[row], Qt::MatchExactly).value(0));
-            window.SBAddContentClick();
-        }
-        window.BtnImportClick();
-        window.ImportAccepted();
+        QVERIFY(Import(context, window, file, assignments));
 
         Query original(context.env.db(),
                        QStringLiteral("select * from Usertbl where UserId = %1").arg(id));

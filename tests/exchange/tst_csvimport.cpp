@@ -12,27 +12,6 @@
 
 namespace {
 
-// Runs the import window over a file with the given field captions assigned to the file's
-// columns (an empty caption leaves a column unassigned) and stores the rows.
-bool Import(ExchangeTestContext &context, TFormImport &window, const QByteArray &bytes,
-            const QStringList &assignments) {
-    if (!window.LoadFile(context.WriteFile(QStringLiteral("in.csv"), bytes)))
-        return false;
-    auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBoxContents"));
-    for (int row = 0; row < assignments.size(); ++row) {
-        if (assignments[row].isEmpty())
-            continue;
-        window.SGMainSelectCell(row);
-        list->setCurrentItem(list->findItems(assignments[row], Qt::MatchExactly).value(0));
-        window.SBAddContentClick();
-    }
-    window.BtnImportClick();
-    if (window.result() != QDialog::Accepted)
-        return false;
-    window.ImportAccepted();
-    return true;
-}
-
 // The given columns of every customer in key order, "|"-joined; NULL reads as "-".
 QStringList Stored(TestEnv &env, const QString &columns) {
     QStringList rows;
