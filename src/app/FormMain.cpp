@@ -165,8 +165,7 @@ void TFormMain::BuildToolbar() {
         tool.button->setObjectName(QLatin1String(tool.name));
         tool.button->setToolTip(tool.caption);
         tool.button->setFixedSize(size);
-        const ToolPictures pictures = PaintToolPictures(tool.icon, tool.caption, size, font());
-        tool.button->SetPictures(pictures.normal, pictures.pressed, pictures.hovered);
+        tool.button->SetPictures(PaintToolPictures(tool.icon, tool.caption, size, font()));
         // Compared by icon: the later buttons are not made yet.
         tool.button->setEnabled(tool.icon == ToolIcon::EditClass || tool.icon == ToolIcon::Print);
         row->addWidget(tool.button);

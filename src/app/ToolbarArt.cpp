@@ -1,14 +1,11 @@
 #include "app/ToolbarArt.h"
 
-#include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
 
 namespace {
-
-constexpr int TileSide = 34;
 
 QColor TileColour(ToolIcon icon) {
     switch (icon) {
@@ -157,65 +154,12 @@ void PaintGlyph(QPainter &p, ToolIcon icon, const QColor &hole) {
     }
 }
 
-QPixmap NewPixmap(const QSize &size) {
-    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-    QPixmap pixmap(size * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
-
-enum class Look { Normal, Pressed, Hovered };
-
-QPixmap PaintButton(ToolIcon icon, const QString &caption, const QSize &size, const QFont &font,
-                    Look look) {
-    QPixmap pixmap = NewPixmap(size);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF frame = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(1, 1, -1, -1);
-    if (look != Look::Normal) {
-        p.setPen(QPen(QColor(255, 255, 255, look == Look::Hovered ? 150 : 90), 1));
-        p.setBrush(look == Look::Hovered ? QColor(255, 255, 255, 55) : QColor(0, 0, 0, 60));
-        p.drawRoundedRect(frame, 6, 6);
-    }
-    const double shift = look == Look::Pressed ? 1.0 : 0.0;
-    const QColor colour = TileColour(icon);
-    const QRectF tile((size.width() - TileSide) / 2.0 + shift, 5 + shift, TileSide, TileSide);
-    QLinearGradient fill(tile.topLeft(), tile.bottomLeft());
-    fill.setColorAt(0, colour.lighter(135));
-    fill.setColorAt(1, colour.darker(115));
-    p.setPen(QPen(QColor(255, 255, 255, 170), 1));
-    p.setBrush(fill);
-    p.drawRoundedRect(tile, 7, 7);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 40));
-    p.drawRoundedRect(QRectF(tile.left() + 1, tile.top() + 1, tile.width() - 2, tile.height() / 2),
-                      6, 6);
-    p.save();
-    p.translate(tile.left() + 1, tile.top() + 1);
-    p.scale((TileSide - 2) / 32.0, (TileSide - 2) / 32.0);
-    PaintGlyph(p, icon, colour);
-    p.restore();
-
-    QFont captionFont = font;
-    captionFont.setPixelSize(11);
-    p.setFont(captionFont);
-    const QRectF text(0 + shift, tile.bottom() + 3 + shift, size.width(),
-                      size.height() - tile.bottom() - 5);
-    p.setPen(QColor(0, 0, 0, 110));
-    p.drawText(text.translated(0.8, 0.8), Qt::AlignHCenter | Qt::AlignTop, caption);
-    p.setPen(Qt::white);
-    p.drawText(text, Qt::AlignHCenter | Qt::AlignTop, caption);
-    return pixmap;
-}
-
 } // namespace
 
-ToolPictures PaintToolPictures(ToolIcon icon, const QString &caption, const QSize &size,
-                               const QFont &font) {
-    return {PaintButton(icon, caption, size, font, Look::Normal),
-            PaintButton(icon, caption, size, font, Look::Pressed),
-            PaintButton(icon, caption, size, font, Look::Hovered)};
+ButtonPictures PaintToolPictures(ToolIcon icon, const QString &caption, const QSize &size,
+                                 const QFont &font) {
+    return PaintTilePictures([icon](QPainter &p, const QColor &hole) { PaintGlyph(p, icon, hole); },
+                             TileColour(icon), caption, size, font, TileBackdrop::Dark);
 }
 
 void PaintBanner(QPainter &p, const QRect &rect, const QFont &font) {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "widgets/TileArt.h"
+
 #include <QFont>
-#include <QPixmap>
 #include <QString>
 
 class QPainter;
@@ -21,15 +22,9 @@ enum class ToolIcon {
     Format
 };
 
-struct ToolPictures {
-    QPixmap normal;
-    QPixmap pressed;
-    QPixmap hovered;
-};
-
 // A toolbar button of `size`: the icon on its coloured tile with the caption under it.
-ToolPictures PaintToolPictures(ToolIcon icon, const QString &caption, const QSize &size,
-                               const QFont &font);
+ButtonPictures PaintToolPictures(ToolIcon icon, const QString &caption, const QSize &size,
+                                 const QFont &font);
 
 // The banner across the top panel, with the program's title at the left.
 void PaintBanner(QPainter &painter, const QRect &rect, const QFont &font);

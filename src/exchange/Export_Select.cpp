@@ -8,28 +8,56 @@
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
 #include "store/EngineError.h"
+#include "widgets/ImageButton.h"
 
 #include <QDir>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// A sheet ruled into cells, the plain CSV file.
+void PaintSheetGlyph(QPainter &p, const QColor &hole) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(5, 4, 22, 24), 2, 2);
+    p.setPen(QPen(hole, 1.4));
+    for (const double y : {10.0, 15.5, 21.0})
+        p.drawLine(QPointF(7, y), QPointF(25, y));
+    p.drawLine(QPointF(13, 5), QPointF(13, 27));
+    p.drawLine(QPointF(19, 5), QPointF(19, 27));
+}
+
+// An estimate form with its yen sign.
+void PaintEstimateGlyph(QPainter &p, const QColor &hole) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(6, 3, 20, 26), 2, 2);
+    p.setPen(QPen(hole, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(11, 8), QPointF(16, 15), QPointF(21, 8)}));
+    p.drawLine(QPointF(16, 15), QPointF(16, 24));
+    p.drawLine(QPointF(12, 17), QPointF(20, 17));
+    p.drawLine(QPointF(12, 20.5), QPointF(20, 20.5));
+}
+
+} // namespace
 
 TExport_Select::TExport_Select(AppContext &context, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       context_(context), formExport_(new TFormExport(context, this)),
       mitsumori_(new Tmitsumori(context, this)),
-      PNGButtonCSV(new QPushButton(QStringLiteral("CSV形式でエクスポート"), this)),
-      PNGButtonMitsu(new QPushButton(QStringLiteral("Quillet2用にエクスポート"), this)),
+      PNGButtonCSV(NewWindowTileButton(PaintSheetGlyph, QColor(0x2f, 0x8a, 0x4e),
+                                       QStringLiteral("CSV形式でエクスポート"), "PNGButtonCSV",
+                                       QSize(190, 66), this)),
+      PNGButtonMitsu(NewWindowTileButton(PaintEstimateGlyph, QColor(0x8a, 0x4c, 0xc0),
+                                         QStringLiteral("Quillet2用にエクスポート"),
+                                         "PNGButtonMitsu", QSize(190, 66), this)),
       Btn_Cancel(new QPushButton(QStringLiteral("キャンセル"), this)) {
     setObjectName(QStringLiteral("Export_Select"));
     setWindowTitle(QStringLiteral("エクスポート方法の選択"));
-    PNGButtonCSV->setObjectName(QStringLiteral("PNGButtonCSV"));
-    PNGButtonMitsu->setObjectName(QStringLiteral("PNGButtonMitsu"));
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    for (QPushButton *button : {PNGButtonCSV, PNGButtonMitsu}) {
-        button->setMinimumSize(200, 60);
-        button->setCursor(Qt::PointingHandCursor);
-    }
     auto *choices = new QHBoxLayout;
     choices->addWidget(PNGButtonCSV);
     choices->addWidget(PNGButtonMitsu);
@@ -37,8 +65,8 @@ TExport_Select::TExport_Select(AppContext &context, QWidget *parent)
     layout->addLayout(choices);
     layout->addWidget(Btn_Cancel, 0, Qt::AlignRight);
 
-    connect(PNGButtonCSV, &QPushButton::clicked, this, &TExport_Select::Btn_NormalClick);
-    connect(PNGButtonMitsu, &QPushButton::clicked, this, &TExport_Select::Btn_MitsumoriClick);
+    connect(PNGButtonCSV, &ImageButton::clicked, this, &TExport_Select::Btn_NormalClick);
+    connect(PNGButtonMitsu, &ImageButton::clicked, this, &TExport_Select::Btn_MitsumoriClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &TExport_Select::Btn_CancelClick);
 }
 

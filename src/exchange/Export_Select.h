@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class AppContext;
+class ImageButton;
 class QPushButton;
 class TFormExport;
 class Tmitsumori;
@@ -29,7 +30,7 @@ private:
     AppContext &context_;
     TFormExport *formExport_;
     Tmitsumori *mitsumori_;
-    QPushButton *PNGButtonCSV;
-    QPushButton *PNGButtonMitsu;
+    ImageButton *PNGButtonCSV;
+    ImageButton *PNGButtonMitsu;
     QPushButton *Btn_Cancel;
 };

@@ -5,12 +5,14 @@
 #include "platform/Prompt.h"
 #include "store/EngineError.h"
 #include "store/ExchangeColumns.h"
+#include "widgets/ImageButton.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -28,14 +30,31 @@ QPushButton *NewButton(const QString &caption, const char *name, QWidget *parent
     return button;
 }
 
+// Puts the chosen field on the selected row, to the left.
+void PaintAssignGlyph(QPainter &p, const QColor &) {
+    p.setPen(QPen(Qt::white, 3.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(26, 16), QPointF(7, 16));
+    p.drawPolyline(QPolygonF({QPointF(14, 9), QPointF(7, 16), QPointF(14, 23)}));
+}
+
+void PaintClearGlyph(QPainter &p, const QColor &) {
+    p.setPen(QPen(Qt::white, 3.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(9, 9), QPointF(23, 23));
+    p.drawLine(QPointF(23, 9), QPointF(9, 23));
+}
+
 } // namespace
 
 TFormImport::TFormImport(AppContext &context, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       context_(context), SGMain(new QTableWidget(InitialRows, 2, this)),
       ListBoxContents(new QListWidget(this)),
-      SBAddContent(NewButton(QStringLiteral("← 追加"), "SBAddContent", this)),
-      SBDelContent(NewButton(QStringLiteral("解除"), "SBDelContent", this)),
+      SBAddContent(NewWindowTileButton(PaintAssignGlyph, QColor(0x34, 0x6a, 0xcc),
+                                       QStringLiteral("追加"), "SBAddContent", QSize(64, 62),
+                                       this)),
+      SBDelContent(NewWindowTileButton(PaintClearGlyph, QColor(0xc0, 0x4a, 0x3a),
+                                       QStringLiteral("解除"), "SBDelContent", QSize(64, 62),
+                                       this)),
       SBPrev(NewButton(QStringLiteral("←"), "SBPrev", this)),
       SBNext(NewButton(QStringLiteral("→"), "SBNext", this)),
       Label3(new QLabel(QStringLiteral("0/0"), this)), LabelEncoding(new QLabel(this)),
@@ -93,8 +112,8 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
 
     connect(SGMain, &QTableWidget::currentCellChanged, this,
             [this](int row) { SGMainSelectCell(row); });
-    connect(SBAddContent, &QPushButton::clicked, this, &TFormImport::SBAddContentClick);
-    connect(SBDelContent, &QPushButton::clicked, this, &TFormImport::SBDelContentClick);
+    connect(SBAddContent, &ImageButton::clicked, this, &TFormImport::SBAddContentClick);
+    connect(SBDelContent, &ImageButton::clicked, this, &TFormImport::SBDelContentClick);
     connect(SBPrev, &QPushButton::clicked, this, &TFormImport::SBPrevClick);
     connect(SBNext, &QPushButton::clicked, this, &TFormImport::SBNextClick);
     connect(BtnImport, &QPushButton::clicked, this, &TFormImport::BtnImportClick);

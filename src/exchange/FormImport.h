@@ -7,6 +7,7 @@
 class AppContext;
 class QLabel;
 class QListWidget;
+class ImageButton;
 class QPushButton;
 class QTableWidget;
 
@@ -50,8 +51,8 @@ private:
 
     QTableWidget *SGMain;
     QListWidget *ListBoxContents;
-    QPushButton *SBAddContent;
-    QPushButton *SBDelContent;
+    ImageButton *SBAddContent;
+    ImageButton *SBDelContent;
     QPushButton *SBPrev;
     QPushButton *SBNext;
     QLabel *Label3;

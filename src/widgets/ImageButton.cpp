@@ -7,11 +7,10 @@ ImageButton::ImageButton(QWidget *parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-void ImageButton::SetPictures(const QPixmap &normal, const QPixmap &pressed,
-                              const QPixmap &hovered) {
-    normal_ = normal;
-    pressed_ = pressed;
-    hovered_ = hovered;
+void ImageButton::SetPictures(const ButtonPictures &pictures) {
+    normal_ = pictures.normal;
+    pressed_ = pictures.pressed;
+    hovered_ = pictures.hovered;
     updateGeometry();
     update();
 }
@@ -41,4 +40,18 @@ void ImageButton::leaveEvent(QEvent *event) {
     hovering_ = false;
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+ImageButton *NewWindowTileButton(const GlyphPainter &glyph, const QColor &colour,
+                                 const QString &caption, const char *name, const QSize &size,
+                                 QWidget *parent) {
+    auto *button = new ImageButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setToolTip(caption);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setFixedSize(size);
+    button->SetPictures(
+        PaintTilePictures(glyph, colour, caption, size, parent->font(), TileBackdrop::Light));
+    return button;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "widgets/TileArt.h"
 #include <QAbstractButton>
+
 #include <QPixmap>
 
 // A button drawn from three pictures: normal, pressed and hovered; greyed when disabled. The
@@ -11,7 +13,7 @@ class ImageButton : public QAbstractButton {
 public:
     explicit ImageButton(QWidget *parent = nullptr);
 
-    void SetPictures(const QPixmap &normal, const QPixmap &pressed, const QPixmap &hovered);
+    void SetPictures(const ButtonPictures &pictures);
     QSize sizeHint() const override;
 
 protected:
@@ -25,3 +27,9 @@ private:
     QPixmap hovered_;
     bool hovering_ = false;
 };
+
+// A picture button for a window: a tile with `caption` under it, reached with Tab and pressed
+// with Space like the window's other buttons.
+ImageButton *NewWindowTileButton(const GlyphPainter &glyph, const QColor &colour,
+                                 const QString &caption, const char *name, const QSize &size,
+                                 QWidget *parent);
