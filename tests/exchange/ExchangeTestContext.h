@@ -3,10 +3,12 @@
 #include "../common/TestEnv.h"
 #include "exchange/FormImport.h"
 #include "platform/AppContext.h"
+#include "widgets/ImageButton.h"
 
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 // The application context over a test installation: the listed customers are set by the test,
 // list rebuilds are counted.
@@ -52,12 +54,13 @@ inline bool Import(ExchangeTestContext &context, TFormImport &window, const QByt
     if (!window.LoadFile(context.WriteFile(QStringLiteral("in.csv"), bytes)))
         return false;
     auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBoxContents"));
+    auto *add = window.findChild<ImageButton *>(QStringLiteral("SBAddContent"));
     for (int row = 0; row < assignments.size(); ++row) {
         if (assignments[row].isEmpty())
             continue;
         window.SGMainSelectCell(row);
         list->setCurrentItem(list->findItems(assignments[row], Qt::MatchExactly).value(0));
-        window.SBAddContentClick();
+        QTest::keyClick(add, Qt::Key_Space);
     }
     window.BtnImportClick();
     if (window.result() != QDialog::Accepted)

@@ -124,6 +124,10 @@ private slots:
         TFormImport window(context);
         QVERIFY(window.LoadFile(context.WriteFile("in.csv", "a,b,c,d\r\ne,f,g\r\n")));
         auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBoxContents"));
+        window.SGMainSelectCell(0);
+        list->setCurrentRow(0); // 名前, assigned and cleared again
+        window.SBAddContentClick();
+        QTest::keyClick(window.findChild<ImageButton *>("SBDelContent"), Qt::Key_Space);
         window.SGMainSelectCell(3);
         list->setCurrentRow(4); // 住所１
         window.SBAddContentClick();
@@ -132,6 +136,7 @@ private slots:
         window.BtnImportClick();
         window.ImportAccepted();
         QCOMPARE(Stored(context.env, "Address1"), (QStringList{"-", "-"}));
+        QCOMPARE(Stored(context.env, "Name"), (QStringList{"-", "-"}));
     }
 
     void refusedFiles_data() {
