@@ -2,6 +2,7 @@
 
 #include "core/ShiftJis.h"
 
+#include <QHash>
 #include <algorithm>
 #include <array>
 
@@ -56,6 +57,34 @@ template <typename Merge> QByteArray ConvertHalfWidthKana(const QByteArray &text
         }
     }
     return out;
+}
+
+// Code page 932 holds the IBM extension characters (lead bytes 0xFA to 0xFC: 髙, 﨑, ⅰ, ㈱ ...)
+// twice; only their NEC copies (lead bytes 0x81, 0x87, 0xED, 0xEE) fall inside the 7-bit rows
+// of ISO-2022-JP that mail readers decode. Keyed by lead byte * 256 + trail byte.
+const QHash<int, std::pair<unsigned char, unsigned char>> &NecCopiesOfIbmExtensions() {
+    static const auto table = [] {
+        // Empty for a code that holds no character.
+        const auto charAt = [](int lead, int trail) {
+            const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
+            const QString c = ShiftJis::Decode(QByteArray(bytes, 2));
+            return c.size() == 1 && c[0] != QChar::ReplacementCharacter ? c : QString();
+        };
+        QHash<QString, std::pair<unsigned char, unsigned char>> necCodeOf;
+        for (const int lead : {0x81, 0x87, 0xED, 0xEE})
+            for (int trail = 0x40; trail <= 0xFC; ++trail)
+                necCodeOf.insert(charAt(lead, trail), {static_cast<unsigned char>(lead),
+                                                       static_cast<unsigned char>(trail)});
+        necCodeOf.remove(QString());
+        QHash<int, std::pair<unsigned char, unsigned char>> copies;
+        for (int lead = 0xFA; lead <= 0xFC; ++lead)
+            for (int trail = 0x40; trail <= 0xFC; ++trail)
+                if (const auto nec = necCodeOf.constFind(charAt(lead, trail));
+                    nec != necCodeOf.cend())
+                    copies.insert(lead * 256 + trail, *nec);
+        return copies;
+    }();
+    return table;
 }
 
 } // namespace
@@ -128,7 +157,10 @@ QByteArray TPzConv::SjisToJis(const QByteArray &text) const {
                 out += "\x1b$B";
                 kanji = true;
             }
-            const auto [high, low] = SjisToJisChar(b, static_cast<unsigned char>(kana[++i]));
+            const auto trail = static_cast<unsigned char>(kana[++i]);
+            const auto [lead7, trail7] =
+                NecCopiesOfIbmExtensions().value(b * 256 + trail, {b, trail});
+            const auto [high, low] = SjisToJisChar(lead7, trail7);
             out += static_cast<char>(high);
             out += static_cast<char>(low);
         } else {
