@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QSslConfiguration>
 #include <QSslSocket>
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -25,6 +26,19 @@ QByteArray MailDate(const QDateTime &now) {
                              .arg(std::abs(offsetMinutes) % 60, 2, 10, QChar(u'0'));
     return (QLocale::c().toString(now, QStringLiteral("ddd, d MMM yyyy hh:mm:ss ")) + zone)
         .toLatin1();
+}
+
+// A line break in a value would end its command or header line early and let the rest of the
+// value speak to the server as commands or headers of its own.
+bool HasLineBreak(const QByteArray &value) {
+    return value.contains('\r') || value.contains('\n');
+}
+
+bool CarriesLineBreak(const SmtpMessage &message) {
+    QList<QByteArray> values = message.recipients + message.extraHeaders;
+    values << message.senderName << message.senderAddress << message.subject << message.contentType
+           << message.transferEncoding;
+    return std::any_of(values.begin(), values.end(), HasLineBreak);
 }
 
 } // namespace
@@ -210,6 +224,8 @@ QList<QByteArray> SmtpClient::HeaderLines(const SmtpMessage &message) const {
 void SmtpClient::Send(const SmtpMessage &message) {
     if (!Connected())
         throw MailTransportError(QStringLiteral("接続が切れています"));
+    if (CarriesLineBreak(message))
+        throw MailTransportError(QStringLiteral("宛先、差出人または件名に改行が含まれています"));
     if (!authenticated_)
         Authenticate();
     try {

@@ -33,6 +33,8 @@ private slots:
     void SmtpDeliversOverEveryTransport_data();
     void SmtpDeliversOverEveryTransport();
     void RefusedRecipientLeavesConnectionUsable();
+    void LineBreaksCannotAddCommandsOrHeaders_data();
+    void LineBreaksCannotAddCommandsOrHeaders();
     void SilentServerFailsWithinTimeLimit();
     void PopLogsIn();
     void HttpGetReturnsBodyOrFails();
@@ -100,6 +102,47 @@ void TestMailTransport::RefusedRecipientLeavesConnectionUsable() {
     QCOMPARE(messages.size(), size_t(1));
     QCOMPARE(messages.front().value("recipients").toArray().first().toString(),
              QString("a@example.jp"));
+}
+
+void TestMailTransport::LineBreaksCannotAddCommandsOrHeaders_data() {
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QByteArray>("value");
+    const QByteArray smuggled = "a@example.jp>\r\nRCPT TO:<evil@example.jp";
+    QTest::newRow("recipient") << QByteArray("recipient") << smuggled;
+    QTest::newRow("recipient, bare LF")
+        << QByteArray("recipient") << QByteArray(smuggled).replace("\r", "");
+    QTest::newRow("sender address") << QByteArray("sender") << smuggled;
+    QTest::newRow("subject") << QByteArray("subject") << QByteArray("Sale\r\nBcc: evil@example.jp");
+    QTest::newRow("sender name") << QByteArray("name") << QByteArray("Shop\nBcc: evil@example.jp");
+}
+
+void TestMailTransport::LineBreaksCannotAddCommandsOrHeaders() {
+    QFETCH(QByteArray, field);
+    QFETCH(QByteArray, value);
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    SmtpClient client(servers.Options());
+    client.Configure(QStringLiteral("127.0.0.1"), servers.SmtpPort(), {}, {});
+    client.Connect();
+    SmtpMessage message = SampleMessage("a@example.jp");
+    if (field == "recipient")
+        message.recipients = {value};
+    else if (field == "sender")
+        message.senderAddress = value;
+    else if (field == "subject")
+        message.subject = value;
+    else
+        message.senderName = value;
+    QVERIFY_THROWS_EXCEPTION(MailTransportError, client.Send(message));
+    QVERIFY(client.Connected());
+    client.Send(SampleMessage("b@example.jp"));
+    client.Disconnect();
+
+    const auto messages = servers.Events(QStringLiteral("message"), 1);
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages.front().value("recipients").toArray(), QJsonArray({"b@example.jp"}));
+    for (const QJsonObject &event : servers.Events("smtp"))
+        QVERIFY(!event.value("address").toString().contains("evil"));
 }
 
 void TestMailTransport::SilentServerFailsWithinTimeLimit() {
