@@ -181,10 +181,11 @@ QByteArray TPzConv::EncodeBase64(const QByteArray &bytes) {
 }
 
 QByteArray TPzConv::EncodeHeaderWord(const QByteArray &text) const {
-    const bool hasLeadByte = std::any_of(text.begin(), text.end(), [](char b) {
-        return ShiftJis::IsLeadByte(static_cast<unsigned char>(b));
-    });
-    if (!hasLeadByte)
+    // Half-width katakana too: a header of raw 8-bit bytes carries no charset and reaches the
+    // recipient garbled.
+    const bool needsEncoding = std::any_of(
+        text.begin(), text.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+    if (!needsEncoding)
         return text;
     return "=?ISO-2022-JP?B?" + EncodeBase64(SjisToJis(ConvertKana(text))) + "?=";
 }

@@ -45,6 +45,7 @@ class TestSendMail : public QObject {
 
 private slots:
     void SendsPersonalisedMessagesAndReportsRefusals();
+    void HalfWidthKanaHeadersArriveReadable();
     void GaugeFollowsMessages_data();
     void GaugeFollowsMessages();
     void ConnectFailureEndsRun_data();
@@ -81,6 +82,22 @@ void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
     QCOMPARE(SendOutcomeText(worker),
              QString("送信処理が完了しました\r\n\r\n送信できなかったメール：2件\r\n"
                      "佐藤 花子 <nobody@example.jp>\r\n空欄 <>"));
+}
+
+void TestSendMail::HalfWidthKanaHeadersArriveReadable() {
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    SendJob job = Job(servers, {Row("Smith", "a@example.jp")});
+    job.subject = QStringLiteral("ｾｰﾙ [NAME]");
+    job.settings.SenderName = QStringLiteral("ｼｮｯﾌﾟ");
+    TSendMailThread worker(job);
+    Run(worker);
+    const auto messages = servers.Events("message", 1);
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages[0].value("subject").toString(), QString("セール Smith"));
+    QCOMPARE(messages[0].value("sender_name").toString(), QString("ショップ <shop@example.jp>"));
+    const QByteArray raw = QByteArray::fromBase64(messages[0].value("raw").toString().toLatin1());
+    QVERIFY(std::all_of(raw.begin(), raw.end(), [](char b) { return b >= 0; }));
 }
 
 void TestSendMail::GaugeFollowsMessages_data() {
