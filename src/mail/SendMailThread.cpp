@@ -16,6 +16,31 @@ QList<QByteArray> AddressList(const QString &address) {
     return recipients;
 }
 
+// Servers refuse lines longer than 998 bytes, so a long paragraph is carried on over several
+// lines, broken between characters; each line ends in ASCII mode and the next re-enters kanji.
+QList<QByteArray> WrapJisLine(const QByteArray &line) {
+    constexpr qsizetype MaxLine = 998;
+    const QByteArray toKanji = "\x1b$B";
+    const QByteArray toAscii = "\x1b(B";
+    QList<QByteArray> lines;
+    QByteArray current;
+    bool kanji = false;
+    for (qsizetype i = 0; i < line.size();) {
+        const bool escape = line[i] == '\x1b';
+        const QByteArray unit = line.mid(i, escape ? 3 : kanji ? 2 : 1);
+        i += unit.size();
+        if (current.size() + unit.size() + toAscii.size() > MaxLine) {
+            lines << (kanji ? current + toAscii : current);
+            current = kanji ? toKanji : QByteArray();
+        }
+        current += unit;
+        if (escape)
+            kanji = unit == toKanji;
+    }
+    lines << current;
+    return lines;
+}
+
 } // namespace
 
 SmtpMessage BuildSmtpMessage(const TPzConv &conv, const MailSettings &settings,
@@ -29,7 +54,8 @@ SmtpMessage BuildSmtpMessage(const TPzConv &conv, const MailSettings &settings,
     jis.replace("\r\n", "\n").replace('\r', '\n');
     if (jis.endsWith('\n'))
         jis.chop(1);
-    message.bodyLines = jis.split('\n');
+    for (const QByteArray &line : jis.split('\n'))
+        message.bodyLines << WrapJisLine(line);
     message.contentType = "text/plain;charset=\"iso-2022-jp\";";
     message.transferEncoding = "7bit";
     return message;

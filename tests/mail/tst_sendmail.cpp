@@ -46,6 +46,7 @@ class TestSendMail : public QObject {
 private slots:
     void SendsPersonalisedMessagesAndReportsRefusals();
     void HalfWidthKanaHeadersArriveReadable();
+    void LongParagraphIsCarriedOverShortLines();
     void GaugeFollowsMessages_data();
     void GaugeFollowsMessages();
     void ConnectFailureEndsRun_data();
@@ -98,6 +99,25 @@ void TestSendMail::HalfWidthKanaHeadersArriveReadable() {
     QCOMPARE(messages[0].value("sender_name").toString(), QString("ショップ <shop@example.jp>"));
     const QByteArray raw = QByteArray::fromBase64(messages[0].value("raw").toString().toLatin1());
     QVERIFY(std::all_of(raw.begin(), raw.end(), [](char b) { return b >= 0; }));
+}
+
+void TestSendMail::LongParagraphIsCarriedOverShortLines() {
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    SendJob job = Job(servers, {Row("A", "a@example.jp")});
+    const QString paragraph =
+        QString(QStringLiteral("ご来店ありがとうございます。Thanks! ")).repeated(40);
+    job.body = paragraph + QStringLiteral("\n以上");
+    TSendMailThread worker(job);
+    Run(worker);
+    QVERIFY(worker.Failed.empty());
+    const auto messages = servers.Events("message", 1);
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages[0].value("body").toString().remove(QStringLiteral("\r\n")),
+             paragraph + QStringLiteral("以上"));
+    const QByteArray raw = QByteArray::fromBase64(messages[0].value("raw").toString().toLatin1());
+    for (const QByteArray &line : raw.split('\n'))
+        QVERIFY(line.size() <= 999);
 }
 
 void TestSendMail::GaugeFollowsMessages_data() {
