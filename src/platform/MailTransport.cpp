@@ -41,6 +41,17 @@ bool CarriesLineBreak(const SmtpMessage &message) {
     return std::any_of(values.begin(), values.end(), HasLineBreak);
 }
 
+// A display name with a comma, a period or another special character of the address syntax
+// ("Brisko Co., Ltd.") would otherwise read as several addresses; encoded-words hold none.
+QByteArray DisplayName(const QByteArray &name) {
+    static const QByteArray specials = "()<>[]:;@\\,.\"";
+    if (std::none_of(name.begin(), name.end(), [](char c) { return specials.contains(c); }))
+        return name;
+    QByteArray quoted = name;
+    quoted.replace('\\', "\\\\").replace('"', "\\\"");
+    return '"' + quoted + '"';
+}
+
 } // namespace
 
 MailConnection::MailConnection(TransportOptions options) : options_(std::move(options)) {}
@@ -198,9 +209,9 @@ void SmtpClient::Authenticate() {
 }
 
 QList<QByteArray> SmtpClient::HeaderLines(const SmtpMessage &message) const {
-    const QByteArray from = message.senderName.isEmpty()
-                                ? message.senderAddress
-                                : message.senderName + " <" + message.senderAddress + ">";
+    const QByteArray from = message.senderName.isEmpty() ? message.senderAddress
+                                                         : DisplayName(message.senderName) + " <" +
+                                                               message.senderAddress + ">";
     const std::pair<QByteArray, QByteArray> fields[] = {
         {"MIME-Version", "1.0"},
         {"From", from},

@@ -13,6 +13,7 @@ import sys
 import threading
 import warnings
 from email.header import decode_header, make_header
+from email.utils import getaddresses
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult
@@ -69,6 +70,8 @@ class Handler:
         report(event="message", sender=envelope.mail_from, recipients=envelope.rcpt_tos,
                subject=str(make_header(decode_header(message["Subject"] or ""))),
                sender_name=str(make_header(decode_header(message["From"] or ""))),
+               from_mailboxes=[[str(make_header(decode_header(name))), address]
+                               for name, address in getaddresses([message["From"] or ""])],
                body=message.get_payload(decode=True).decode(charset),
                headers=[name for name, _ in message.items()],
                x_mailer=message["X-Mailer"],

@@ -33,6 +33,7 @@ private slots:
     void SmtpDeliversOverEveryTransport_data();
     void SmtpDeliversOverEveryTransport();
     void RefusedRecipientLeavesConnectionUsable();
+    void SenderNameIsOneMailbox();
     void LineBreaksCannotAddCommandsOrHeaders_data();
     void LineBreaksCannotAddCommandsOrHeaders();
     void SilentServerFailsWithinTimeLimit();
@@ -102,6 +103,30 @@ void TestMailTransport::RefusedRecipientLeavesConnectionUsable() {
     QCOMPARE(messages.size(), size_t(1));
     QCOMPARE(messages.front().value("recipients").toArray().first().toString(),
              QString("a@example.jp"));
+}
+
+void TestMailTransport::SenderNameIsOneMailbox() {
+    const std::pair<QByteArray, QString> names[] = {
+        {"Brisko Co., Ltd.", "Brisko Co., Ltd."},
+        {"Shop \"Sakura\" (main)", "Shop \"Sakura\" (main)"},
+        {"=?ISO-2022-JP?B?GyRCSE5HZEl0GyhC?=", "販売部"},
+    };
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    SmtpClient client(servers.Options());
+    client.Configure(QStringLiteral("127.0.0.1"), servers.SmtpPort(), {}, {});
+    client.Connect();
+    for (const auto &[name, shown] : names) {
+        SmtpMessage message = SampleMessage("a@example.jp");
+        message.senderName = name;
+        client.Send(message);
+    }
+    client.Disconnect();
+    const auto messages = servers.Events(QStringLiteral("message"), std::size(names));
+    QCOMPARE(messages.size(), std::size(names));
+    for (size_t i = 0; i < messages.size(); ++i)
+        QCOMPARE(messages[i].value("from_mailboxes").toArray(),
+                 QJsonArray({QJsonArray({names[i].second, "shop@example.jp"})}));
 }
 
 void TestMailTransport::LineBreaksCannotAddCommandsOrHeaders_data() {
