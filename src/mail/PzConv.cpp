@@ -87,6 +87,14 @@ const QHash<int, std::pair<unsigned char, unsigned char>> &NecCopiesOfIbmExtensi
     return table;
 }
 
+// The code whose JIS form stays in the 7-bit rows. User-defined characters (lead bytes 0xF0 to
+// 0xF9) exist only on the writer's machine and become the customary stand-in "〓".
+std::pair<unsigned char, unsigned char> SevenBitCode(unsigned char lead, unsigned char trail) {
+    if (lead >= 0xF0 && lead <= 0xF9)
+        return {0x81, 0xAC};
+    return NecCopiesOfIbmExtensions().value(lead * 256 + trail, {lead, trail});
+}
+
 } // namespace
 
 QByteArray TPzConv::ZenkakuSepaDaku(const QByteArray &text) {
@@ -158,8 +166,7 @@ QByteArray TPzConv::SjisToJis(const QByteArray &text) const {
                 kanji = true;
             }
             const auto trail = static_cast<unsigned char>(kana[++i]);
-            const auto [lead7, trail7] =
-                NecCopiesOfIbmExtensions().value(b * 256 + trail, {b, trail});
+            const auto [lead7, trail7] = SevenBitCode(b, trail);
             const auto [high, low] = SjisToJisChar(lead7, trail7);
             out += static_cast<char>(high);
             out += static_cast<char>(low);

@@ -17,8 +17,8 @@ private slots:
     void KanaConversions();
     void SjisToJis_data();
     void SjisToJis();
-    void IbmExtensionsStaySevenBit_data();
-    void IbmExtensionsStaySevenBit();
+    void ExtensionsStaySevenBit_data();
+    void ExtensionsStaySevenBit();
     void EncodeBase64_data();
     void EncodeBase64();
     void EncodeHeaderWord_data();
@@ -93,19 +93,20 @@ void TestPzConv::SjisToJis() {
     QCOMPARE(conv.SjisToJis(Sjis(input)), expected);
 }
 
-void TestPzConv::IbmExtensionsStaySevenBit_data() {
+void TestPzConv::ExtensionsStaySevenBit_data() {
     QTest::addColumn<QByteArray>("sjis");
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("髙 in a name") << QByteArray("\xfb\xfc") << QByteArray("\x1b$B|b\x1b(B");
     QTest::newRow("﨑 in a name") << QByteArray("\xfa\xb1") << QByteArray("\x1b$Byu\x1b(B");
     QTest::newRow("small roman numeral") << QByteArray("\xfa\x40") << QByteArray("\x1b$B|q\x1b(B");
     QTest::newRow("roman numeral") << QByteArray("\xfa\x4a") << QByteArray("\x1b$B-5\x1b(B");
+    QTest::newRow("user-defined") << QByteArray("a\xf0\x40") << QByteArray("a\x1b$B\".\x1b(B");
     QTest::newRow("kabushiki sign") << QByteArray("\xfa\x58") << QByteArray("\x1b$B-j\x1b(B");
 }
 
-// Code page 932 keeps these characters twice; mail readers decode only the copy in the 7-bit
-// rows, and the mail is declared 7bit.
-void TestPzConv::IbmExtensionsStaySevenBit() {
+// The mail is declared 7bit and readers decode only the 7-bit rows: IBM extensions go as their
+// NEC copies, user-defined characters as "〓".
+void TestPzConv::ExtensionsStaySevenBit() {
     QFETCH(QByteArray, sjis);
     QFETCH(QByteArray, expected);
     QCOMPARE(TPzConv().SjisToJis(sjis), expected);
