@@ -1,5 +1,7 @@
 #include "mail/FormSendStatus.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -55,6 +57,22 @@ void TFormSendStatus::SetProgress(int position) {
 
 void TFormSendStatus::SetStatus(const QString &text) {
     LblStatus->setText(text);
+}
+
+void TFormSendStatus::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape)
+        BtnCancelClick();
+    else
+        QDialog::keyPressEvent(event);
+}
+
+void TFormSendStatus::closeEvent(QCloseEvent *event) {
+    if (!event->spontaneous()) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    BtnCancelClick();
+    event->ignore();
 }
 
 void TFormSendStatus::BtnCancelClick() {

@@ -27,6 +27,11 @@ public slots:
 signals:
     void CancelRequested();
 
+protected:
+    // Escape and the window manager's close ask to cancel; the window stays until the run ends.
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private slots:
     void BtnCancelClick();
 

@@ -52,6 +52,7 @@ private slots:
     void ConnectFailureEndsRun_data();
     void ConnectFailureEndsRun();
     void CancelDuringConnectClosesConnection();
+    void EscapeOnStatusWindowCancels();
 };
 
 void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
@@ -182,6 +183,15 @@ void TestSendMail::CancelDuringConnectClosesConnection() {
     QVERIFY(commands.contains("smtp EHLO"));
     QVERIFY(!commands.contains("smtp MAIL"));
     QCOMPARE(commands.last(), QString("smtp QUIT"));
+}
+
+void TestSendMail::EscapeOnStatusWindowCancels() {
+    TFormSendStatus status;
+    status.show();
+    QSignalSpy cancel(&status, &TFormSendStatus::CancelRequested);
+    QTest::keyClick(&status, Qt::Key_Escape);
+    QCOMPARE(cancel.count(), 1);
+    QVERIFY(status.isVisible());
 }
 
 QTEST_MAIN(TestSendMail)
