@@ -17,14 +17,15 @@ IniFile LoadConfig(const QString &dataPath) {
     return ini;
 }
 
-// Decimal, or hexadecimal after "0x"; anything else gives the default.
+// Decimal, or hexadecimal after "0x"; anything else, or a number no port can have, gives the
+// default.
 int PortOf(const QString &text, int defaultPort) {
     const QString trimmed = text.trimmed();
     bool ok = false;
     const int port = trimmed.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)
                          ? trimmed.mid(2).toInt(&ok, 16)
                          : trimmed.toInt(&ok, 10);
-    return ok ? port : defaultPort;
+    return ok && port >= 1 && port <= 65535 ? port : defaultPort;
 }
 
 } // namespace

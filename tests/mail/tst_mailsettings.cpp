@@ -106,6 +106,7 @@ void TestMailSettings::SenderReadsPorts_data() {
     QTest::newRow("hexadecimal") << QByteArray("0x24B") << 587 << 110;
     QTest::newRow("not a number") << QByteArray("abc") << 25 << 110;
     QTest::newRow("leading zero is decimal") << QByteArray("025") << 25 << 110;
+    QTest::newRow("above the last port") << QByteArray("65562") << 25 << 110;
 }
 
 void TestMailSettings::SenderReadsPorts() {
