@@ -94,13 +94,14 @@ MailSettings ReadMailSettings(const QString &dataPath) {
     const MailPageValues values = LoadMailPageValues(dataPath);
     MailSettings settings;
     settings.SenderName = values.name;
-    settings.SenderMail = values.mail;
-    settings.SmtpServer = values.smtpServer;
+    // Blanks typed around an address or a server name would make the server refuse it.
+    settings.SenderMail = values.mail.trimmed();
+    settings.SmtpServer = values.smtpServer.trimmed();
     settings.SmtpPort = PortOf(values.smtpPort, 25);
     settings.SmtpUserId = values.smtpUserId;
     settings.SmtpPassword = values.smtpPassword;
     settings.PopUserId = values.popUserId;
-    settings.PopServer = values.popServer;
+    settings.PopServer = values.popServer.trimmed();
     settings.PopPort = PortOf(values.popPort, 110);
     settings.PopPassword = values.popPassword;
     settings.UsePopBeforeSmtp = values.usePopBeforeSmtp;

@@ -21,6 +21,7 @@ private slots:
     void SettingsWindowSavesKeysInOrderPrivately();
     void SenderReadsPorts_data();
     void SenderReadsPorts();
+    void SendingDropsBlanksAroundNames();
     void CompleteNeedsAddressAndServer_data();
     void CompleteNeedsAddressAndServer();
 
@@ -120,6 +121,15 @@ void TestMailSettings::SenderReadsPorts() {
     QCOMPARE(settings.PopPort, pop);
     QCOMPARE(settings.SmtpPassword, QString("ab"));
     QVERIFY(settings.UsePopBeforeSmtp);
+}
+
+void TestMailSettings::SendingDropsBlanksAroundNames() {
+    WriteConfig("[SMTP]\r\nMAIL= a@example.jp \r\nSERVER=\tsmtp.example.jp \r\n"
+                "[POP3]\r\nSERVER= pop.example.jp\r\n");
+    const MailSettings settings = ReadMailSettings(dataPath_);
+    QCOMPARE(settings.SenderMail, QString("a@example.jp"));
+    QCOMPARE(settings.SmtpServer, QString("smtp.example.jp"));
+    QCOMPARE(settings.PopServer, QString("pop.example.jp"));
 }
 
 void TestMailSettings::CompleteNeedsAddressAndServer_data() {
