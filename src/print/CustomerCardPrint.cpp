@@ -121,7 +121,7 @@ void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecor
 }
 
 bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &customers,
-                        const CardSources &sources, QString *error) {
+                        const CardSources &sources, QString *error, const PrintProgress &progress) {
     QPainter painter;
     if (!BeginListPrint(printer, painter, QStringLiteral("顧客印刷"), error))
         return false;
@@ -129,7 +129,10 @@ bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &cu
     const auto mm = [dpi](double value) { return MmToPixels(value, dpi); };
     // Positions are measured from the paper's edge, not from the printable area.
     const QPoint paperOrigin = -printer.pageLayout().paintRectPixels(dpi).topLeft();
+    const int count = static_cast<int>(customers.size());
     for (size_t k = 0; k < customers.size(); ++k) {
+        if (!ContinueListPrint(progress, static_cast<int>(k), count, printer, painter, error))
+            return false;
         painter.resetTransform();
         painter.translate(paperOrigin);
         const bool upper = k % 2 == 0;
@@ -149,5 +152,5 @@ bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &cu
             return false;
         }
     }
-    return painter.end();
+    return EndListPrint(painter, error);
 }

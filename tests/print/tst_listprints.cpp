@@ -148,6 +148,39 @@ private slots:
         QVERIFY(!text.contains(QString(91, QChar(u'メ'))));
     }
 
+    void longPrintReportsProgressAndStops_data() {
+        QTest::addColumn<bool>("cards");
+        QTest::addColumn<int>("lastDone");
+        QTest::newRow("phone list") << false << 30;
+        QTest::newRow("cards") << true << 39;
+    }
+    void longPrintReportsProgressAndStops() {
+        QFETCH(bool, cards);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("list.pdf");
+        const auto print = [&](const PrintProgress &progress, QString *error) {
+            QPrinter printer(QPrinter::HighResolution);
+            OutputToPdf(printer, pdf);
+            return cards ? PrintCustomerCards(printer, Customers(40), {{}, {}, dir.path(), {}},
+                                              error, progress)
+                         : PrintPhoneBook(printer, Customers(40), error, progress);
+        };
+        QList<int> reported;
+        QString error;
+        QVERIFY(print(
+            [&](int done, int total) {
+                reported << done;
+                return total == 40;
+            },
+            &error));
+        QTEST(reported.last(), "lastDone");
+        QVERIFY(std::is_sorted(reported.begin(), reported.end()));
+        // Stopped half-way: no half document is left behind, and no error to show.
+        QVERIFY(!print([](int done, int) { return done < 20; }, &error));
+        QVERIFY(error.isEmpty());
+        QVERIFY(!QFile::exists(pdf));
+    }
+
     void widePictureTakesTheBoxWidth() {
         QTemporaryDir dir;
         QImage picture(300, 100, QImage::Format_RGB32);
