@@ -4,6 +4,7 @@
 #include "core/ShiftJis.h"
 #include "platform/AppContext.h"
 #include "platform/CustomerBarcode.h"
+#include "platform/HttpClient.h"
 #include "postal/PostalUpdate.h"
 #include "postal/ZipLookup.h"
 #include "postal/zip_update.h"
@@ -314,6 +315,44 @@ private slots:
         QVERIFY(message.startsWith(ZipUpdateText::DownloadFailed));
         QVERIFY2(message.contains(reason), qPrintable(message));
         QCOMPARE(window->InstalledVersion, QStringLiteral("20250925"));
+        VerifyInstalledFilesUnchanged(zipBefore);
+    }
+
+    void downloadCutShortChangesNothing_data() {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<qsizetype>("sent");
+        const QByteArray whole = GeneratedZipData("cp932", MinimumZipLines * 5 / 4);
+        // Cut after a complete line, so the part alone still looks like postal data.
+        const qsizetype cut = whole.lastIndexOf("\r\n", whole.size() * 9 / 10) + 2;
+        QTest::newRow("length undeclared") << QByteArray("HTTP/1.1 200 OK\r\n") << cut;
+        QTest::newRow("declared length not reached")
+            << "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(whole.size()) + "\r\n"
+            << cut;
+    }
+    void downloadCutShortChangesNothing() {
+        QFETCH(QByteArray, head);
+        QFETCH(qsizetype, sent);
+        const QByteArray whole = GeneratedZipData("cp932", MinimumZipLines * 5 / 4);
+        // A server whose connection drops part-way through the postal data.
+        QTcpServer broken;
+        QVERIFY(broken.listen(QHostAddress::LocalHost));
+        connect(&broken, &QTcpServer::newConnection, &broken, [&] {
+            QTcpSocket *socket = broken.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+                const bool zip = socket->readAll().contains("zip.dat");
+                const QByteArray version = VersionFile("20991231", "試験用データ");
+                socket->write(zip ? head + "Connection: close\r\n\r\n" + whole.left(sent)
+                                  : "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                                        QByteArray::number(version.size()) + "\r\n\r\n" + version);
+                socket->disconnectFromHost();
+            });
+        });
+        const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
+        HttpClient http(10000);
+        const ZipDownload result = DownloadZipUpdate(
+            http, QStringLiteral("http://127.0.0.1:%1/").arg(broken.serverPort()), DataPath());
+        QVERIFY(!result.ok);
+        QVERIFY(result.message.startsWith(ZipUpdateText::DownloadFailed));
         VerifyInstalledFilesUnchanged(zipBefore);
     }
 
