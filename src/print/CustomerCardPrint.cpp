@@ -94,7 +94,8 @@ void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecor
            c.officeAddress2.left(30), c.officeTel1, c.officeTel2, c.officeMail1.left(30),
            c.officeMail2.left(30), c.officeFax, c.officePost.left(25), c.officeExecutive.left(25)});
     text(left, 31, QStringLiteral("共通項目"));
-    const QString memo = QString(c.note).remove(QStringLiteral("\r\n"));
+    // The editor keeps line breaks as LF, imported memos may hold CR LF; none of them prints.
+    const QString memo = QString(c.note).remove(u'\r').remove(u'\n');
     table(32, 6.4,
           {QStringLiteral("分類１"), QStringLiteral("分類２"), QStringLiteral("登録日"),
            QStringLiteral("備考"), QString()},

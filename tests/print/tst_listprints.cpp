@@ -117,6 +117,7 @@ private slots:
         std::vector<CustomerRecord> customers = Customers(3);
         customers[0].name = QString(25, QChar(u'長'));
         customers[1].note = QString(100, QChar(u'メ'));
+        customers[2].note = QString(30, QChar(u'上')) + "\n" + QString(30, QChar(u'下')) + "\r\n";
         QString error;
         QVERIFY2(
             PrintCustomerCards(printer, customers, {{}, {}, dir.path() + "/", QDate()}, &error),
@@ -146,6 +147,11 @@ private slots:
         QVERIFY(!text.contains(QString(21, QChar(u'長'))));
         QVERIFY(text.contains(QString(45, QChar(u'メ'))));
         QVERIFY(!text.contains(QString(91, QChar(u'メ'))));
+        // The memo's line breaks take no room: the first printed line is 45 visible characters.
+        const QString lastCard = PageText(pdf, 2).remove(' ');
+        QVERIFY2(lastCard.contains(QString(30, QChar(u'上')) + QString(15, QChar(u'下')) + "\n" +
+                                   QString(15, QChar(u'下')) + "\n"),
+                 qPrintable(lastCard));
     }
 
     void longPrintReportsProgressAndStops_data() {
