@@ -208,16 +208,19 @@ private slots:
 
     void checkComparesVersionKeysByteWise_data() {
         QTest::addColumn<QByteArray>("serverVersion");
-        QTest::addColumn<bool>("offered");
-        QTest::newRow("newer") << QByteArray("20251031\r\n新データ\r\n") << true;
-        QTest::newRow("longer") << QByteArray("20250925a\n") << true;
-        QTest::newRow("equal") << QByteArray("20250925\r\n") << false;
-        QTest::newRow("older") << QByteArray("20250101\r\n") << false;
-        QTest::newRow("prefix of the installed") << QByteArray("2025092") << false;
+        QTest::addColumn<QString>("told");
+        QTest::newRow("newer") << QByteArray("20251031\r\n新データ\r\n") << ZipUpdateText::Offer;
+        QTest::newRow("longer") << QByteArray("20250925a\n") << ZipUpdateText::Offer;
+        QTest::newRow("equal") << QByteArray("20250925\r\n") << ZipUpdateText::NoUpdate;
+        QTest::newRow("older") << QByteArray("20250101\r\n") << ZipUpdateText::NoUpdate;
+        QTest::newRow("prefix of the installed")
+            << QByteArray("2025092") << ZipUpdateText::NoUpdate;
+        QTest::newRow("empty answer") << QByteArray() << ZipUpdateText::CheckFailed;
+        QTest::newRow("blank first line") << QByteArray(" \r\n") << ZipUpdateText::CheckFailed;
     }
     void checkComparesVersionKeysByteWise() {
         QFETCH(QByteArray, serverVersion);
-        QFETCH(bool, offered);
+        QFETCH(QString, told);
         server_->Publish(QStringLiteral("version.txt"), serverVersion);
         server_->Publish(QStringLiteral("zip.dat"), GeneratedZipData());
         const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
@@ -225,9 +228,7 @@ private slots:
         Prompt().PushAnswer(Prompt::Answer::No);
         window->Button1Click();
 
-        const QStringList expected =
-            offered ? QStringList{ZipUpdateText::Offer} : QStringList{ZipUpdateText::NoUpdate};
-        QCOMPARE(Prompt().Texts(), expected);
+        QCOMPARE(Prompt().Texts(), QStringList{told});
         // No downloads nothing, and the window shows the installed data still.
         QVERIFY(!server_->RequestedPaths().contains("/liveupdate/zipcode/zip.dat"));
         QVERIFY(window->CanClose && window->Panel1->isHidden());
