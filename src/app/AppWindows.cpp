@@ -132,8 +132,9 @@ void TAppWindows::ConnectMainWindow() {
     connect(main_.BtnBackup, &QPushButton::clicked, this, &TAppWindows::BtnBackupClick);
     connect(main_.PNGButtonFormat, &ImageButton::clicked, this, &TAppWindows::IBtnFormatClick);
     connect(main_.BtnPrintChart, &QPushButton::clicked, this,
-            [this] { ::BtnPrintChartClick(main_); });
-    connect(&main_, &TFormMain::PhoneListPrintRequested, this, [this] { PrintPhoneBook(main_); });
+            [this] { ::BtnPrintChartClick(main_, &main_); });
+    connect(&main_, &TFormMain::PhoneListPrintRequested, this,
+            [this] { PrintPhoneBook(main_, &main_); });
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
             &TAppWindows::AutoBackup);
     main_.PNGButtonBackup->setEnabled(true);

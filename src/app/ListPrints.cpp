@@ -11,21 +11,27 @@
 
 #include <QFile>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <filesystem>
 
 namespace {
 
+// How long a print may take before its progress window shows.
+constexpr int kProgressDelayMs = 500;
+
 bool PrintList(ListPrintKind kind, QPrinter &printer, Query &classQuery, const QString &dbPath,
-               const std::vector<CustomerRecord> &customers, QString *error) {
+               const std::vector<CustomerRecord> &customers, QString *error,
+               const PrintProgress &progress = {}) {
     if (kind == ListPrintKind::PhoneList)
-        return PrintPhoneBook(printer, customers, error);
+        return PrintPhoneBook(printer, customers, error, progress);
     const CardSources sources{ReadClassNamesById(classQuery, ClassAxis::First),
                               ReadClassNamesById(classQuery, ClassAxis::Second),
                               dbPath + QStringLiteral("img/"), Clock::Today()};
-    return PrintCustomerCards(printer, customers, sources, error);
+    return PrintCustomerCards(printer, customers, sources, error, progress);
 }
 
-void PrintMarked(AppContext &context, ListPrintKind kind, const QString &nothingMarked) {
+void PrintMarked(AppContext &context, QWidget *window, ListPrintKind kind,
+                 const QString &nothingMarked) {
     try {
         const std::vector<CustomerRecord> customers =
             LoadMarkedCustomers(context.SharedUserQuery(), context.ListedUserIds());
@@ -36,9 +42,19 @@ void PrintMarked(AppContext &context, ListPrintKind kind, const QString &nothing
         QPrinter printer(QPrinter::HighResolution);
         if (!context.GetPrompt().SetupPrinter(printer))
             return;
+        QProgressDialog progress(QStringLiteral("印刷しています..."), QStringLiteral("キャンセル"),
+                                 0, static_cast<int>(customers.size()), window);
+        progress.setWindowTitle(QStringLiteral("印刷"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(kProgressDelayMs);
+        const auto report = [&progress](int done, int) {
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        };
         QString error;
         if (!PrintList(kind, printer, context.SharedClassQuery(), context.GetDbPath(), customers,
-                       &error))
+                       &error, report) &&
+            !error.isEmpty())
             context.GetPrompt().Error(error);
     } catch (const EngineError &error) {
         context.GetPrompt().Error(error.message());
@@ -47,13 +63,13 @@ void PrintMarked(AppContext &context, ListPrintKind kind, const QString &nothing
 
 } // namespace
 
-void PrintPhoneBook(AppContext &context) {
-    PrintMarked(context, ListPrintKind::PhoneList,
+void PrintPhoneBook(AppContext &context, QWidget *window) {
+    PrintMarked(context, window, ListPrintKind::PhoneList,
                 QStringLiteral("印刷対照のデータがありません。"));
 }
 
-void BtnPrintChartClick(AppContext &context) {
-    PrintMarked(context, ListPrintKind::CustomerCards,
+void BtnPrintChartClick(AppContext &context, QWidget *window) {
+    PrintMarked(context, window, ListPrintKind::CustomerCards,
                 QStringLiteral("印刷対象のデータがありません"));
 }
 

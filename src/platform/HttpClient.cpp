@@ -6,6 +6,21 @@
 #include <QNetworkReply>
 #include <QTimer>
 
+namespace {
+
+// Whether the body is known to be complete: as long as the server declared, or framed in chunks
+// or HTTP/2 frames. A body that ends only where the connection ends cannot be told from a
+// broken transfer.
+bool ArrivedWhole(const QNetworkReply &reply, qsizetype received) {
+    const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
+    if (declared.isValid())
+        return declared.toLongLong() == received;
+    return reply.rawHeader("Transfer-Encoding").toLower().contains("chunked") ||
+           reply.attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
+}
+
+} // namespace
+
 HttpClient::HttpClient(int timeoutMs, int wholeRequestMs)
     : timeoutMs_(timeoutMs), wholeRequestMs_(wholeRequestMs > 0 ? wholeRequestMs : timeoutMs),
       manager_(std::make_unique<QNetworkAccessManager>()) {
@@ -26,6 +41,8 @@ QByteArray HttpClient::Get(const QUrl &url) {
     QNetworkRequest request(url);
     request.setRawHeader("Accept", "text/html, */*");
     request.setRawHeader("User-Agent", "Mozilla/3.0 (compatible; Indy Library)");
+    // Uncompressed, so the declared length is the length of what arrives.
+    request.setRawHeader("Accept-Encoding", "identity");
     request.setTransferTimeout(timeoutMs_);
     std::unique_ptr<QNetworkReply> reply(manager_->get(request));
     QEventLoop loop;
@@ -37,5 +54,8 @@ QByteArray HttpClient::Get(const QUrl &url) {
     if (reply->error() != QNetworkReply::NoError)
         throw HttpError(QStringLiteral("%1 を取得できません: %2")
                             .arg(url.toDisplayString(), reply->errorString()));
-    return reply->readAll();
+    QByteArray body = reply->readAll();
+    if (!ArrivedWhole(*reply, body.size()))
+        throw HttpError(QStringLiteral("%1 の受信が途中で切れました").arg(url.toDisplayString()));
+    return body;
 }

@@ -206,6 +206,9 @@ UpdateCheck CheckForUpdate(HttpClient &http, const QString &server,
         return UpdateCheck::Failure;
     }
     const QByteArray serverVersion = SplitByteLines(NormalizeLineBreaks(answer)).value(0);
+    // An answer without a version key is no version file, not "nothing new".
+    if (serverVersion.trimmed().isEmpty())
+        return UpdateCheck::Failure;
     return IsNewerVersion(ShiftJis::Encode(installedVersion), serverVersion)
                ? UpdateCheck::UpdateAvailable
                : UpdateCheck::NoUpdate;

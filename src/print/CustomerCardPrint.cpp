@@ -94,7 +94,8 @@ void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecor
            c.officeAddress2.left(30), c.officeTel1, c.officeTel2, c.officeMail1.left(30),
            c.officeMail2.left(30), c.officeFax, c.officePost.left(25), c.officeExecutive.left(25)});
     text(left, 31, QStringLiteral("共通項目"));
-    const QString memo = QString(c.note).remove(QStringLiteral("\r\n"));
+    // The editor keeps line breaks as LF, imported memos may hold CR LF; none of them prints.
+    const QString memo = QString(c.note).remove(u'\r').remove(u'\n');
     table(32, 6.4,
           {QStringLiteral("分類１"), QStringLiteral("分類２"), QStringLiteral("登録日"),
            QStringLiteral("備考"), QString()},
@@ -121,7 +122,7 @@ void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecor
 }
 
 bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &customers,
-                        const CardSources &sources, QString *error) {
+                        const CardSources &sources, QString *error, const PrintProgress &progress) {
     QPainter painter;
     if (!BeginListPrint(printer, painter, QStringLiteral("顧客印刷"), error))
         return false;
@@ -129,7 +130,10 @@ bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &cu
     const auto mm = [dpi](double value) { return MmToPixels(value, dpi); };
     // Positions are measured from the paper's edge, not from the printable area.
     const QPoint paperOrigin = -printer.pageLayout().paintRectPixels(dpi).topLeft();
+    const int count = static_cast<int>(customers.size());
     for (size_t k = 0; k < customers.size(); ++k) {
+        if (!ContinueListPrint(progress, static_cast<int>(k), count, printer, painter, error))
+            return false;
         painter.resetTransform();
         painter.translate(paperOrigin);
         const bool upper = k % 2 == 0;
@@ -149,5 +153,5 @@ bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &cu
             return false;
         }
     }
-    return painter.end();
+    return EndListPrint(painter, error);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/PrintRun.h"
 #include "store/CustomerRecord.h"
 
 #include <QDate>
@@ -23,6 +24,8 @@ struct CardSources {
 void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecord &customer,
                       const CardSources &sources);
 
-// Prints the cards on the printer (set up by the caller); false with the reason on failure.
+// Prints the cards on the printer (set up by the caller), telling `progress` before each card;
+// false with the reason on failure, with an empty reason when `progress` stopped it.
 bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &customers,
-                        const CardSources &sources, QString *error);
+                        const CardSources &sources, QString *error,
+                        const PrintProgress &progress = {});

@@ -30,6 +30,22 @@ bool BeginListPrint(QPrinter &printer, QPainter &painter, const QString &title, 
     return false;
 }
 
+bool ContinueListPrint(const PrintProgress &progress, int done, int total, QPrinter &printer,
+                       QPainter &painter, QString *error) {
+    if (!progress || progress(done, total))
+        return true;
+    AbandonJob(printer, painter);
+    error->clear();
+    return false;
+}
+
+bool EndListPrint(QPainter &painter, QString *error) {
+    if (painter.end())
+        return true;
+    *error = kPrintPageFailed;
+    return false;
+}
+
 QFont ListPrintFont(double size, int dpi, bool bold) {
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/PrintRun.h"
 #include "store/CustomerRecord.h"
 
 #include <QFont>
@@ -18,6 +19,14 @@ std::vector<CustomerRecord> LoadMarkedCustomers(Query &userQuery, const std::vec
 
 // A4 portrait, the document title; false with the reason when the painter cannot start.
 bool BeginListPrint(QPrinter &printer, QPainter &painter, const QString &title, QString *error);
+
+// Asks `progress` (when given) whether to go on with `done` of `total` customers printed; when
+// the user stopped, abandons the job and leaves the reason empty.
+bool ContinueListPrint(const PrintProgress &progress, int done, int total, QPrinter &printer,
+                       QPainter &painter, QString *error);
+
+// Ends the document; false with the reason when the printer did not take it.
+bool EndListPrint(QPainter &painter, QString *error);
 
 // "ＭＳ ゴシック" (or the installed gothic face that stands in for it) with a cell height of
 // Rnd(size × dpi / 72) pixels.

@@ -47,8 +47,8 @@ QString CutToBytes(const QString &text, int maxBytes) {
     return cut;
 }
 
-bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &customers,
-                    QString *error) {
+bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &customers, QString *error,
+                    const PrintProgress &progress) {
     QPainter painter;
     if (!BeginListPrint(printer, painter, QStringLiteral("電話帳印刷"), error))
         return false;
@@ -73,6 +73,9 @@ bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &custom
     const QFont text = ListPrintFont(10, dpi);
     const QFont pageNumber = ListPrintFont(15, dpi);
     for (int page = 0; page < pages; ++page) {
+        if (!ContinueListPrint(progress, page * PhoneListRowsPerPage, count, printer, painter,
+                               error))
+            return false;
         painter.fillRect(QRect(0, 0, width, height), Qt::white);
         painter.setPen(QPen(Qt::black, 10, Qt::SolidLine));
         painter.setBrush(dotted);
@@ -120,5 +123,5 @@ bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &custom
             return false;
         }
     }
-    return painter.end();
+    return EndListPrint(painter, error);
 }

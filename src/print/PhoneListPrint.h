@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/PrintRun.h"
 #include "store/CustomerRecord.h"
 
 #include <QString>
@@ -16,6 +17,7 @@ inline constexpr int PhoneListRowsPerPage = 15;
 // character the limit would cut in half is left out.
 QString CutToBytes(const QString &text, int maxBytes);
 
-// Prints the list on the printer (set up by the caller); false with the reason on failure.
-bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &customers,
-                    QString *error);
+// Prints the list on the printer (set up by the caller), telling `progress` before each page;
+// false with the reason on failure, with an empty reason when `progress` stopped it.
+bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &customers, QString *error,
+                    const PrintProgress &progress = {});

@@ -18,20 +18,18 @@ void SetError(QString *error, const QString &text) {
         *error = text;
 }
 
-// Stops the job so that as little as possible comes out: the printer drops it where it can,
-// and a half-written PDF file is removed.
+QSizeF PaperMmOf(const PrintRunRequest &request) {
+    return request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
+}
+
+} // namespace
+
 void AbandonJob(QPrinter &printer, QPainter &painter) {
     printer.abort();
     painter.end();
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         QFile::remove(printer.outputFileName());
 }
-
-QSizeF PaperMmOf(const PrintRunRequest &request) {
-    return request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
-}
-
-} // namespace
 
 QPageLayout::Orientation PaperOrientation(const PrintRunRequest &request) {
     const bool landscape = request.Sheet ? request.Sheet->Landscape

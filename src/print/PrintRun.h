@@ -42,6 +42,10 @@ using FaceDrawer = std::function<void(QPainter &painter, const FaceSettings &fac
 // Called before each face with the faces done so far and the total; false stops the run.
 using PrintProgress = std::function<bool(int done, int total)>;
 
+// Stops the job so that as little as possible comes out: the printer drops it where it can,
+// and a half-written PDF file is removed.
+void AbandonJob(QPrinter &printer, QPainter &painter);
+
 enum class PrintRunResult { Printed, Cancelled, Failed };
 
 inline const QString kNothingToPrint = QStringLiteral("印刷対象がありません。");

@@ -4,6 +4,7 @@
 #include "core/ShiftJis.h"
 #include "platform/AppContext.h"
 #include "platform/CustomerBarcode.h"
+#include "platform/HttpClient.h"
 #include "postal/PostalUpdate.h"
 #include "postal/ZipLookup.h"
 #include "postal/zip_update.h"
@@ -207,16 +208,19 @@ private slots:
 
     void checkComparesVersionKeysByteWise_data() {
         QTest::addColumn<QByteArray>("serverVersion");
-        QTest::addColumn<bool>("offered");
-        QTest::newRow("newer") << QByteArray("20251031\r\n新データ\r\n") << true;
-        QTest::newRow("longer") << QByteArray("20250925a\n") << true;
-        QTest::newRow("equal") << QByteArray("20250925\r\n") << false;
-        QTest::newRow("older") << QByteArray("20250101\r\n") << false;
-        QTest::newRow("prefix of the installed") << QByteArray("2025092") << false;
+        QTest::addColumn<QString>("told");
+        QTest::newRow("newer") << QByteArray("20251031\r\n新データ\r\n") << ZipUpdateText::Offer;
+        QTest::newRow("longer") << QByteArray("20250925a\n") << ZipUpdateText::Offer;
+        QTest::newRow("equal") << QByteArray("20250925\r\n") << ZipUpdateText::NoUpdate;
+        QTest::newRow("older") << QByteArray("20250101\r\n") << ZipUpdateText::NoUpdate;
+        QTest::newRow("prefix of the installed")
+            << QByteArray("2025092") << ZipUpdateText::NoUpdate;
+        QTest::newRow("empty answer") << QByteArray() << ZipUpdateText::CheckFailed;
+        QTest::newRow("blank first line") << QByteArray(" \r\n") << ZipUpdateText::CheckFailed;
     }
     void checkComparesVersionKeysByteWise() {
         QFETCH(QByteArray, serverVersion);
-        QFETCH(bool, offered);
+        QFETCH(QString, told);
         server_->Publish(QStringLiteral("version.txt"), serverVersion);
         server_->Publish(QStringLiteral("zip.dat"), GeneratedZipData());
         const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
@@ -224,9 +228,7 @@ private slots:
         Prompt().PushAnswer(Prompt::Answer::No);
         window->Button1Click();
 
-        const QStringList expected =
-            offered ? QStringList{ZipUpdateText::Offer} : QStringList{ZipUpdateText::NoUpdate};
-        QCOMPARE(Prompt().Texts(), expected);
+        QCOMPARE(Prompt().Texts(), QStringList{told});
         // No downloads nothing, and the window shows the installed data still.
         QVERIFY(!server_->RequestedPaths().contains("/liveupdate/zipcode/zip.dat"));
         QVERIFY(window->CanClose && window->Panel1->isHidden());
@@ -314,6 +316,44 @@ private slots:
         QVERIFY(message.startsWith(ZipUpdateText::DownloadFailed));
         QVERIFY2(message.contains(reason), qPrintable(message));
         QCOMPARE(window->InstalledVersion, QStringLiteral("20250925"));
+        VerifyInstalledFilesUnchanged(zipBefore);
+    }
+
+    void downloadCutShortChangesNothing_data() {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<qsizetype>("sent");
+        const QByteArray whole = GeneratedZipData("cp932", MinimumZipLines * 5 / 4);
+        // Cut after a complete line, so the part alone still looks like postal data.
+        const qsizetype cut = whole.lastIndexOf("\r\n", whole.size() * 9 / 10) + 2;
+        QTest::newRow("length undeclared") << QByteArray("HTTP/1.1 200 OK\r\n") << cut;
+        QTest::newRow("declared length not reached")
+            << "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(whole.size()) + "\r\n"
+            << cut;
+    }
+    void downloadCutShortChangesNothing() {
+        QFETCH(QByteArray, head);
+        QFETCH(qsizetype, sent);
+        const QByteArray whole = GeneratedZipData("cp932", MinimumZipLines * 5 / 4);
+        // A server whose connection drops part-way through the postal data.
+        QTcpServer broken;
+        QVERIFY(broken.listen(QHostAddress::LocalHost));
+        connect(&broken, &QTcpServer::newConnection, &broken, [&] {
+            QTcpSocket *socket = broken.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+                const bool zip = socket->readAll().contains("zip.dat");
+                const QByteArray version = VersionFile("20991231", "試験用データ");
+                socket->write(zip ? head + "Connection: close\r\n\r\n" + whole.left(sent)
+                                  : "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                                        QByteArray::number(version.size()) + "\r\n\r\n" + version);
+                socket->disconnectFromHost();
+            });
+        });
+        const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
+        HttpClient http(10000);
+        const ZipDownload result = DownloadZipUpdate(
+            http, QStringLiteral("http://127.0.0.1:%1/").arg(broken.serverPort()), DataPath());
+        QVERIFY(!result.ok);
+        QVERIFY(result.message.startsWith(ZipUpdateText::DownloadFailed));
         VerifyInstalledFilesUnchanged(zipBefore);
     }
 

@@ -117,6 +117,7 @@ private slots:
         std::vector<CustomerRecord> customers = Customers(3);
         customers[0].name = QString(25, QChar(u'長'));
         customers[1].note = QString(100, QChar(u'メ'));
+        customers[2].note = QString(30, QChar(u'上')) + "\n" + QString(30, QChar(u'下')) + "\r\n";
         QString error;
         QVERIFY2(
             PrintCustomerCards(printer, customers, {{}, {}, dir.path() + "/", QDate()}, &error),
@@ -146,6 +147,44 @@ private slots:
         QVERIFY(!text.contains(QString(21, QChar(u'長'))));
         QVERIFY(text.contains(QString(45, QChar(u'メ'))));
         QVERIFY(!text.contains(QString(91, QChar(u'メ'))));
+        // The memo's line breaks take no room: the first printed line is 45 visible characters.
+        const QString lastCard = PageText(pdf, 2).remove(' ');
+        QVERIFY2(lastCard.contains(QString(30, QChar(u'上')) + QString(15, QChar(u'下')) + "\n" +
+                                   QString(15, QChar(u'下')) + "\n"),
+                 qPrintable(lastCard));
+    }
+
+    void longPrintReportsProgressAndStops_data() {
+        QTest::addColumn<bool>("cards");
+        QTest::addColumn<int>("lastDone");
+        QTest::newRow("phone list") << false << 30;
+        QTest::newRow("cards") << true << 39;
+    }
+    void longPrintReportsProgressAndStops() {
+        QFETCH(bool, cards);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("list.pdf");
+        const auto print = [&](const PrintProgress &progress, QString *error) {
+            QPrinter printer(QPrinter::HighResolution);
+            OutputToPdf(printer, pdf);
+            return cards ? PrintCustomerCards(printer, Customers(40), {{}, {}, dir.path(), {}},
+                                              error, progress)
+                         : PrintPhoneBook(printer, Customers(40), error, progress);
+        };
+        QList<int> reported;
+        QString error;
+        QVERIFY(print(
+            [&](int done, int total) {
+                reported << done;
+                return total == 40;
+            },
+            &error));
+        QTEST(reported.last(), "lastDone");
+        QVERIFY(std::is_sorted(reported.begin(), reported.end()));
+        // Stopped half-way: no half document is left behind, and no error to show.
+        QVERIFY(!print([](int done, int) { return done < 20; }, &error));
+        QVERIFY(error.isEmpty());
+        QVERIFY(!QFile::exists(pdf));
     }
 
     void widePictureTakesTheBoxWidth() {
