@@ -8,16 +8,13 @@
 #include "print/PhoneListPrint.h"
 #include "store/ClassTable.h"
 #include "store/TableEngine.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QFile>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <filesystem>
 
 namespace {
-
-// How long a print may take before its progress window shows.
-constexpr int kProgressDelayMs = 500;
 
 bool PrintList(ListPrintKind kind, QPrinter &printer, Query &classQuery, const QString &dbPath,
                const std::vector<CustomerRecord> &customers, QString *error,
@@ -42,19 +39,15 @@ void PrintMarked(AppContext &context, QWidget *window, ListPrintKind kind,
         QPrinter printer(QPrinter::HighResolution);
         if (!context.GetPrompt().SetupPrinter(printer))
             return;
-        QProgressDialog progress(QStringLiteral("印刷しています..."), QStringLiteral("キャンセル"),
-                                 0, static_cast<int>(customers.size()), window);
-        progress.setWindowTitle(QStringLiteral("印刷"));
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(kProgressDelayMs);
-        const auto report = [&progress](int done, int) {
-            progress.setValue(done);
-            return !progress.wasCanceled();
-        };
         QString error;
-        if (!PrintList(kind, printer, context.SharedClassQuery(), context.GetDbPath(), customers,
-                       &error, report) &&
-            !error.isEmpty())
+        bool printed = false;
+        {
+            ProgressWindow progress(QStringLiteral("印刷しています..."), QStringLiteral("印刷"),
+                                    window, ProgressWindow::AfterAMoment);
+            printed = PrintList(kind, printer, context.SharedClassQuery(), context.GetDbPath(),
+                                customers, &error, progress.Reporter());
+        }
+        if (!printed && !error.isEmpty())
             context.GetPrompt().Error(error);
     } catch (const EngineError &error) {
         context.GetPrompt().Error(error.message());

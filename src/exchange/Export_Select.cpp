@@ -1,7 +1,6 @@
 #include "exchange/Export_Select.h"
 
 #include "exchange/CsvExport.h"
-#include "exchange/ExchangeProgress.h"
 #include "exchange/FormExport.h"
 #include "exchange/Mitsumori.h"
 #include "platform/AppContext.h"
@@ -9,6 +8,7 @@
 #include "platform/Prompt.h"
 #include "store/EngineError.h"
 #include "widgets/ImageButton.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -96,9 +96,9 @@ void TExport_Select::RunCsvExport() {
         return;
     std::optional<QByteArray> bytes;
     try {
-        ExchangeProgress progress(QStringLiteral("エクスポートしています…"), parentWidget());
-        bytes = BuildCsvExport(context_, formExport_->Options(),
-                               [&](int done, int total) { return progress.Report(done, total); });
+        ProgressWindow progress(QStringLiteral("エクスポートしています…"), QStringLiteral("処理中"),
+                                parentWidget(), ProgressWindow::AtOnce);
+        bytes = BuildCsvExport(context_, formExport_->Options(), progress.Reporter());
     } catch (const EngineError &error) {
         prompt.Error(error.message());
         return;

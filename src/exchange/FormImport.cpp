@@ -1,11 +1,11 @@
 #include "exchange/FormImport.h"
 
-#include "exchange/ExchangeProgress.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "store/EngineError.h"
 #include "store/ExchangeColumns.h"
 #include "widgets/ImageButton.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -240,7 +240,8 @@ void TFormImport::ImportAccepted() {
     Prompt &prompt = context_.GetPrompt();
     ImportOutcome outcome;
     try {
-        ExchangeProgress progress(QStringLiteral("インポートしています…"), parentWidget());
+        ProgressWindow progress(QStringLiteral("インポートしています…"), QStringLiteral("処理中"),
+                                parentWidget(), ProgressWindow::AtOnce);
         outcome = InsertImportRows(context_.GetDatabase(), plan_, prompt, [&](int done, int total) {
             return progress.Report(done, total);
         });

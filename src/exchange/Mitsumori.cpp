@@ -3,12 +3,12 @@
 #include "core/ShiftJis.h"
 #include "exchange/CsvExport.h"
 #include "exchange/EstimateExport.h"
-#include "exchange/ExchangeProgress.h"
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
 #include "store/CustomerExport.h"
 #include "store/EngineError.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -90,10 +90,10 @@ void Tmitsumori::Button1Click() {
         return;
     std::optional<std::vector<QStringList>> customers;
     try {
-        ExchangeProgress progress(QStringLiteral("エクスポートしています…"), this);
-        customers =
-            ReadListedCustomers(context_.GetDatabase(), context_.ListedUserIds(), EstimateColumns(),
-                                [&](int done, int total) { return progress.Report(done, total); });
+        ProgressWindow progress(QStringLiteral("エクスポートしています…"), QStringLiteral("処理中"),
+                                this, ProgressWindow::AtOnce);
+        customers = ReadListedCustomers(context_.GetDatabase(), context_.ListedUserIds(),
+                                        EstimateColumns(), progress.Reporter());
     } catch (const EngineError &error) {
         context_.GetPrompt().Error(error.message());
         return;

@@ -8,50 +8,35 @@
 #include "print/PrintRun.h"
 #include "printui/FPrintSenderCfg.h"
 #include "printui/SenderForm.h"
-
-#include <QProgressDialog>
+#include "widgets/ProgressWindow.h"
 
 namespace {
 
-// How long a run may take before its progress window shows.
-constexpr int kProgressDelayMs = 500;
-
 void PrintWithProgress(QPrinter &printer, const PrintRunRequest &request, const TSenderBuff &sender,
                        Prompt &prompt, QWidget *window) {
-    const int total = static_cast<int>(request.Rows.size());
-    QProgressDialog progress(QStringLiteral("印刷しています..."), QStringLiteral("キャンセル"), 0,
-                             total, window);
-    progress.setWindowTitle(QStringLiteral("印刷"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressDelayMs);
     const auto drawFace = [&sender](QPainter &painter, const FaceSettings &face, int dpiX, int dpiY,
                                     int gap, const PrintRow &row) {
         ComposeFace(painter, face, dpiX, dpiY, gap, row, sender);
     };
-    const auto report = [&progress](int done, int) {
-        progress.setValue(done);
-        return !progress.wasCanceled();
-    };
     QString error;
-    if (RunPrint(printer, request, drawFace, report, &error) == PrintRunResult::Failed)
+    PrintRunResult result;
+    {
+        ProgressWindow progress(QStringLiteral("印刷しています..."), QStringLiteral("印刷"), window,
+                                ProgressWindow::AfterAMoment);
+        result = RunPrint(printer, request, drawFace, progress.Reporter(), &error);
+    }
+    if (result == PrintRunResult::Failed)
         prompt.Error(error);
 }
 
 // Nothing when the user cancels.
 std::optional<QList<AddressProblem>> CheckWithProgress(const PrintRunRequest &request,
                                                        const TSenderBuff &sender, QWidget *window) {
-    QProgressDialog progress(QStringLiteral("印刷前チェックをしています..."),
-                             QStringLiteral("キャンセル"), 0, static_cast<int>(request.Rows.size()),
-                             window);
-    progress.setWindowTitle(QStringLiteral("印刷前チェック"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressDelayMs);
+    ProgressWindow progress(QStringLiteral("印刷前チェックをしています..."),
+                            QStringLiteral("印刷前チェック"), window, ProgressWindow::AfterAMoment);
     const QList<AddressProblem> problems =
-        CheckAddresses(request.Rows, request.Face, sender, [&progress](int done, int) {
-            progress.setValue(done);
-            return !progress.wasCanceled();
-        });
-    if (progress.wasCanceled())
+        CheckAddresses(request.Rows, request.Face, sender, progress.Reporter());
+    if (progress.Cancelled())
         return std::nullopt;
     return problems;
 }
