@@ -148,6 +148,9 @@ private slots:
         QTest::newRow("database is not one")
             << "bad database"
             << "バックアップの読み込みに失敗しました" << QStringList({"青木", "佐藤"});
+        QTest::newRow("damaged database")
+            << "damaged database"
+            << "バックアップの読み込みに失敗しました" << QStringList({"青木", "佐藤"});
         QTest::newRow("backup without img")
             << "no img"
             << "バックアップを読み込みました" << QStringList({"青木"});
@@ -168,6 +171,16 @@ private slots:
             QFile::remove(chosen + "DBDWORK.INI");
         if (folderKind == "bad database")
             WriteFile(chosen + "pellor3.db", "not a database at all");
+        if (folderKind == "damaged database") {
+            // The page of the customer rows lost, as on a failing stick: the schema still reads.
+            const int page = env.Scalar("select rootpage from sqlite_master "
+                                        "where lower(name) = 'usertbl'")
+                                 .toInt();
+            QFile file(chosen + "pellor3.db");
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(qint64(page - 1) * 4096));
+            file.write(QByteArray(4096, '\xff'));
+        }
         QDir(chosen + "img").removeRecursively();
 
         TFormBackup window;
