@@ -80,6 +80,11 @@ private slots:
         QVERIFY(TextFile::ReadLines(env.dbPath() + "usertbl.DM", marker));
         marker[11][7] = '0';
         QVERIFY(TextFile::WriteLines(env.dbPath() + "usertbl.DM", marker));
+        // Folders the backup does not hold, such as a backup saved into the table folder.
+        for (const char *folder : {"Backup/20240101/", "img/album/"}) {
+            QVERIFY(QDir().mkpath(env.dbPath() + folder));
+            WriteFile(env.dbPath() + folder + "kept.txt", "kept");
+        }
 
         QVERIFY2(Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error),
                  qPrintable(error));
@@ -88,6 +93,8 @@ private slots:
         QCOMPARE(FirstClassName(env), QString("得意先"));
         QCOMPARE(ReadFile(env.dbPath() + "img/old.jpg"), QByteArray("old picture"));
         QCOMPARE(ReadFile(env.dbPath() + "img/new.jpg"), QByteArray("new picture"));
+        for (const char *folder : {"Backup/20240101/", "img/album/"})
+            QCOMPARE(ReadFile(env.dbPath() + folder + "kept.txt"), QByteArray("kept"));
         QStringList kept;
         QVERIFY(TextFile::ReadLines(env.dbPath() + "usertbl.DM", kept));
         QCOMPARE(kept, marker);
