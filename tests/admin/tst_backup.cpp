@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
+#include <sqlite3.h>
 
 namespace {
 
@@ -158,6 +159,8 @@ private slots:
         QTest::newRow("damaged database")
             << "damaged database"
             << "バックアップの読み込みに失敗しました" << QStringList({"青木", "佐藤"});
+        QTest::newRow("older book") << "older book"
+                                    << "バックアップを読み込みました" << QStringList({"青木"});
         QTest::newRow("backup without img")
             << "no img"
             << "バックアップを読み込みました" << QStringList({"青木"});
@@ -188,15 +191,29 @@ private slots:
             QVERIFY(file.seek(qint64(page - 1) * 4096));
             file.write(QByteArray(4096, '\xff'));
         }
+        if (folderKind == "older book") {
+            // As an earlier version kept it: no insert fields yet, readings as typed.
+            Database older;
+            older.Open(chosen);
+            for (const char *statement :
+                 {"alter table Usertbl drop column Sashikomi4",
+                  "update Usertbl set Kana = 'あおき'", "pragma user_version = 0"})
+                QCOMPARE(sqlite3_exec(older.Handle(), statement, nullptr, nullptr, nullptr),
+                         SQLITE_OK);
+        }
         QDir(chosen + "img").removeRecursively();
 
         TFormBackup window;
         env.prompt().PushPath("  " + chosen + "  ");
         OnNextModal([](QWidget *dialog) { dialog->findChild<QPushButton *>("Button1")->click(); });
         const bool restored = window.BtnBackupClick(context);
-        QCOMPARE(restored, folderKind == "no img");
+        QCOMPARE(restored, message == "バックアップを読み込みました");
         QVERIFY(env.prompt().Texts().last().startsWith(message));
         QCOMPARE(Names(env), names);
+        if (folderKind == "older book") {
+            QCOMPARE(env.Scalar("select Kana from Usertbl"), QString("ｱｵｷ"));
+            QCOMPARE(env.Scalar("select count(Sashikomi4) from Usertbl"), QString("0"));
+        }
     }
 
     void windowMakesListsAndDeletesBackups() {
