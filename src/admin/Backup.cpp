@@ -8,7 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <unistd.h>
 
 namespace Backup {
 
@@ -78,8 +81,15 @@ bool CopyFileWhole(const QString &from, const QString &to, QString *error) {
             return false;
         }
     }
+    // On the disk before the folders are swapped and the old copy goes: a power cut right after
+    // a restore must not leave an empty book.
     if (!out.flush()) {
         *error = QStringLiteral("%1 に書き込めません: %2").arg(to, out.errorString());
+        return false;
+    }
+    if (::fsync(out.handle()) != 0) {
+        *error = QStringLiteral("%1 に書き込めません: %2")
+                     .arg(to, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     out.close();
