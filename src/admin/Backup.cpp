@@ -8,7 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <unistd.h>
 
 namespace Backup {
 
@@ -78,8 +81,15 @@ bool CopyFileWhole(const QString &from, const QString &to, QString *error) {
             return false;
         }
     }
+    // On the disk before the folders are swapped and the old copy goes: a power cut right after
+    // a restore must not leave an empty book.
     if (!out.flush()) {
         *error = QStringLiteral("%1 に書き込めません: %2").arg(to, out.errorString());
+        return false;
+    }
+    if (::fsync(out.handle()) != 0) {
+        *error = QStringLiteral("%1 に書き込めません: %2")
+                     .arg(to, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     out.close();
@@ -131,6 +141,19 @@ bool MoveReplacing(const QString &from, const QString &to, QString *error) {
                      .arg(to, QString::fromLocal8Bit(code.message()));
         return false;
     }
+    return true;
+}
+
+// Moves the sub-folders of `from` and of its "img/" into `to`, whose own hold none but "img/".
+// False at the first that cannot be moved.
+bool MoveSubfolders(const QString &from, const QString &to, QString *error) {
+    for (const QString &folder : {QString(), PictureFolder})
+        for (const QString &name :
+             QDir(from + folder)
+                 .entryList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            if (!(folder.isEmpty() && name + u'/' == PictureFolder) &&
+                !MoveReplacing(from + folder + name, to + folder + name, error))
+                return false;
     return true;
 }
 
@@ -210,7 +233,8 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
                 run.CopyFiles(dbPath, work, CopyNothing, error) &&
                 run.CopyFiles(dbPath + PictureFolder, work + PictureFolder, CopyNothing, error) &&
                 run.CopyFiles(source, work, noScratch, error) &&
-                run.CopyFiles(source + PictureFolder, work + PictureFolder, CopyNothing, error);
+                run.CopyFiles(source + PictureFolder, work + PictureFolder, CopyNothing, error) &&
+                MoveSubfolders(dbPath, work, error);
     if (done) {
         done = MoveReplacing(WithoutSlash(dbPath), WithoutSlash(previous), error);
         if (done && !MoveReplacing(WithoutSlash(work), WithoutSlash(dbPath), error)) {
@@ -219,8 +243,12 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
             done = false;
         }
     }
-    QDir(work).removeRecursively();
-    QDir(previous).removeRecursively();
+    // Working copies go only when the book stands complete in the table folder.
+    QString ignored;
+    if (done || MoveSubfolders(work, dbPath, &ignored))
+        QDir(work).removeRecursively();
+    if (done)
+        QDir(previous).removeRecursively();
     if (wasOpen) {
         try {
             database.Open(dbPath);

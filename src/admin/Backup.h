@@ -29,8 +29,8 @@ bool CopyToBackup(Database &database, const QString &dbPath, const QString &targ
                   const Progress &progress = {});
 
 // Copies the backup `source` over the table folder `dbPath`: files of the backup are added or
-// replace the table folder's, other files stay. The engine is closed meanwhile and reopened
-// afterwards. A backup whose database is not a customer book is refused, and a failure at
+// replace the table folder's, other files and folders stay. The engine is closed meanwhile and
+// reopened afterwards. A backup whose database is not a customer book is refused, and a failure at
 // any step leaves the table folder as it was. False with the reason otherwise.
 bool RestoreFromBackup(Database &database, const QString &source, const QString &dbPath,
                        QString *error, const Progress &progress = {});

@@ -5,6 +5,7 @@
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
+#include "store/SchemaUpgrade.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -200,6 +201,10 @@ bool TFormBackup::Restore(AppContext &context, const QString &source) {
         return false;
     }
     prompt().Message(QStringLiteral("バックアップを読み込みました"));
+    // A backup from an earlier version is brought to the current form, as a start would.
+    if (const QString problem = RunSchemaUpgrade(context.GetDatabase(), context.GetDataPath());
+        !problem.isEmpty())
+        prompt().Error(problem);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "admin/FormPassInput.h"
 
 #include "admin/StartupPassword.h"
+#include "core/ShiftJis.h"
 #include "platform/Prompt.h"
 
 #include <QHBoxLayout>
@@ -72,8 +73,14 @@ bool TPass_Input::Ask() {
     return exec() == QDialog::Accepted;
 }
 
+// The settings page stores cross-mapped characters in their code page 932 form; the same
+// password pasted here in the other form is the same password.
+bool TPass_Input::TypedIsExpected() const {
+    return ShiftJis::NormalizeCrossMapping(Edt_Pass->text()) == expected_;
+}
+
 void TPass_Input::Btn_AuthClick() {
-    if (Edt_Pass->text() == expected_) {
+    if (TypedIsExpected()) {
         accept();
         return;
     }
@@ -86,8 +93,7 @@ void TPass_Input::Btn_ExitClick() {
 }
 
 void TPass_Input::done(int) {
-    QDialog::done(!exitPressed_ && Edt_Pass->text() == expected_ ? QDialog::Accepted
-                                                                 : QDialog::Rejected);
+    QDialog::done(!exitPressed_ && TypedIsExpected() ? QDialog::Accepted : QDialog::Rejected);
 }
 
 bool AskStartupPassword(QWidget *mainWindow) {

@@ -28,6 +28,7 @@ public slots:
 
 private:
     bool FormShow();
+    bool TypedIsExpected() const;
 
     QString expected_;
     bool exitPressed_ = false;

@@ -100,12 +100,25 @@ bool TPasswordPage::Accept() {
                                            "なります。"));
 }
 
-void TPasswordPage::Save() {
-    const bool on = CB_PassUse->isChecked();
-    if (!WriteStoredPassword(on ? Edt_Pass1->text() : QString()))
-        prompt().Error(KeyFailure);
+bool TPasswordPage::SaveMarker(bool on) {
     QString error;
-    if (!WriteMarker(dbPath_, markerLines_, on, &error))
-        prompt().Error(
-            QStringLiteral("%1 に書き込めません。\n%2").arg(PasswordMarkerPath(dbPath_), error));
+    if (WriteMarker(dbPath_, markerLines_, on, &error))
+        return true;
+    prompt().Error(
+        QStringLiteral("%1 に書き込めません。\n%2").arg(PasswordMarkerPath(dbPath_), error));
+    return false;
+}
+
+// The stores are written in the order that never leaves the marker asking for a password the
+// registry does not hold: a start that finds that ends the program as tampered with.
+void TPasswordPage::Save() {
+    if (CB_PassUse->isChecked()) {
+        if (!WriteStoredPassword(Edt_Pass1->text())) {
+            prompt().Error(KeyFailure);
+            return;
+        }
+        SaveMarker(true);
+    } else if (SaveMarker(false) && !WriteStoredPassword(QString())) {
+        prompt().Error(KeyFailure);
+    }
 }

@@ -31,6 +31,8 @@ signals:
 
 private:
     void UpdatePasswordPage();
+    // Writes the marker; false after telling the user why it could not be written.
+    bool SaveMarker(bool on);
 
     QString dbPath_;
     QStringList markerLines_;

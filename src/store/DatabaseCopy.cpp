@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <sqlite3.h>
+#include <string_view>
 
 namespace {
 
@@ -54,6 +55,15 @@ bool IsCustomerDatabase(const QString &path) {
         sqlite3_step(stmt) == SQLITE_ROW)
         tables = sqlite3_column_int(stmt, 0);
     sqlite3_finalize(stmt);
+    // A damaged page elsewhere still lets the schema read; only a full check finds it.
+    bool intact = false;
+    if (tables == 4 &&
+        sqlite3_prepare_v2(db, "pragma quick_check(1)", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto *verdict = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
+        intact = verdict && std::string_view(verdict) == "ok";
+    }
+    sqlite3_finalize(stmt);
     sqlite3_close(db);
-    return tables == 4;
+    return intact;
 }

@@ -10,5 +10,6 @@ class Database;
 // even while other statements of the program are between steps.
 void CopyOpenDatabase(Database &database, const QString &targetPath);
 
-// Whether the file at `path` is a customer book: an SQLite file holding the four tables.
+// Whether the file at `path` is a customer book: an undamaged SQLite file holding the four
+// tables.
 bool IsCustomerDatabase(const QString &path);

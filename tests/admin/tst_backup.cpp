@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
+#include <sqlite3.h>
 
 namespace {
 
@@ -80,6 +81,11 @@ private slots:
         QVERIFY(TextFile::ReadLines(env.dbPath() + "usertbl.DM", marker));
         marker[11][7] = '0';
         QVERIFY(TextFile::WriteLines(env.dbPath() + "usertbl.DM", marker));
+        // Folders the backup does not hold, such as a backup saved into the table folder.
+        for (const char *folder : {"Backup/20240101/", "img/album/"}) {
+            QVERIFY(QDir().mkpath(env.dbPath() + folder));
+            WriteFile(env.dbPath() + folder + "kept.txt", "kept");
+        }
 
         QVERIFY2(Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error),
                  qPrintable(error));
@@ -88,6 +94,8 @@ private slots:
         QCOMPARE(FirstClassName(env), QString("得意先"));
         QCOMPARE(ReadFile(env.dbPath() + "img/old.jpg"), QByteArray("old picture"));
         QCOMPARE(ReadFile(env.dbPath() + "img/new.jpg"), QByteArray("new picture"));
+        for (const char *folder : {"Backup/20240101/", "img/album/"})
+            QCOMPARE(ReadFile(env.dbPath() + folder + "kept.txt"), QByteArray("kept"));
         QStringList kept;
         QVERIFY(TextFile::ReadLines(env.dbPath() + "usertbl.DM", kept));
         QCOMPARE(kept, marker);
@@ -148,6 +156,11 @@ private slots:
         QTest::newRow("database is not one")
             << "bad database"
             << "バックアップの読み込みに失敗しました" << QStringList({"青木", "佐藤"});
+        QTest::newRow("damaged database")
+            << "damaged database"
+            << "バックアップの読み込みに失敗しました" << QStringList({"青木", "佐藤"});
+        QTest::newRow("older book") << "older book"
+                                    << "バックアップを読み込みました" << QStringList({"青木"});
         QTest::newRow("backup without img")
             << "no img"
             << "バックアップを読み込みました" << QStringList({"青木"});
@@ -168,15 +181,39 @@ private slots:
             QFile::remove(chosen + "DBDWORK.INI");
         if (folderKind == "bad database")
             WriteFile(chosen + "pellor3.db", "not a database at all");
+        if (folderKind == "damaged database") {
+            // The page of the customer rows lost, as on a failing stick: the schema still reads.
+            const int page = env.Scalar("select rootpage from sqlite_master "
+                                        "where lower(name) = 'usertbl'")
+                                 .toInt();
+            QFile file(chosen + "pellor3.db");
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(qint64(page - 1) * 4096));
+            file.write(QByteArray(4096, '\xff'));
+        }
+        if (folderKind == "older book") {
+            // As an earlier version kept it: no insert fields yet, readings as typed.
+            Database older;
+            older.Open(chosen);
+            for (const char *statement :
+                 {"alter table Usertbl drop column Sashikomi4",
+                  "update Usertbl set Kana = 'あおき'", "pragma user_version = 0"})
+                QCOMPARE(sqlite3_exec(older.Handle(), statement, nullptr, nullptr, nullptr),
+                         SQLITE_OK);
+        }
         QDir(chosen + "img").removeRecursively();
 
         TFormBackup window;
         env.prompt().PushPath("  " + chosen + "  ");
         OnNextModal([](QWidget *dialog) { dialog->findChild<QPushButton *>("Button1")->click(); });
         const bool restored = window.BtnBackupClick(context);
-        QCOMPARE(restored, folderKind == "no img");
+        QCOMPARE(restored, message == "バックアップを読み込みました");
         QVERIFY(env.prompt().Texts().last().startsWith(message));
         QCOMPARE(Names(env), names);
+        if (folderKind == "older book") {
+            QCOMPARE(env.Scalar("select Kana from Usertbl"), QString("ｱｵｷ"));
+            QCOMPARE(env.Scalar("select count(Sashikomi4) from Usertbl"), QString("0"));
+        }
     }
 
     void windowMakesListsAndDeletesBackups() {

@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QtTest>
@@ -96,6 +97,44 @@ private slots:
         again.Save();
         QCOMPARE(MarkerChar(env), QChar('O'));
         QCOMPARE(Registry::ReadString(Registry::PasswordKey, "PASS"), QString());
+    }
+
+    // Whichever store cannot be written, the next start never finds the marker "on" without
+    // the password it asks for.
+    void failedSwitchKeepsTheStartOpen_data() {
+        QTest::addColumn<bool>("switchOn");
+        QTest::newRow("on, registry cannot be written") << true;
+        QTest::newRow("off, marker file cannot be written") << false;
+    }
+    void failedSwitchKeepsTheStartOpen() {
+        QFETCH(bool, switchOn);
+        TestEnv env;
+        const QString marker = env.dbPath() + "usertbl.DM";
+        TPasswordPage page(env.dbPath());
+        if (!switchOn) {
+            QStringList lines;
+            QVERIFY(ReadMarkerLines(env.dbPath(), lines, nullptr));
+            QVERIFY(WriteMarker(env.dbPath(), lines, true, nullptr));
+            QVERIFY(WriteStoredPassword("pw"));
+        }
+        page.Load();
+        page.CB_PassUse->setChecked(switchOn);
+        page.Edt_Pass1->setText("new");
+        page.Edt_Pass2->setText("new");
+        QVERIFY(page.Accept());
+        const QByteArray registry = qgetenv("PELLOR3_REGISTRY");
+        if (switchOn)
+            qputenv("PELLOR3_REGISTRY", "/proc/no-registry.ini");
+        else
+            QVERIFY(QFile::rename(marker, marker + ".kept") && QDir().mkpath(marker + "/busy"));
+        page.Save();
+        qputenv("PELLOR3_REGISTRY", registry);
+        if (!switchOn)
+            QVERIFY(QDir(marker).removeRecursively() && QFile::rename(marker + ".kept", marker));
+
+        QVERIFY(!env.prompt().Texts("error").isEmpty());
+        QCOMPARE(MarkerChar(env), switchOn ? QChar('O') : QChar('0'));
+        QCOMPARE(ReadStoredPassword(), switchOn ? QString() : QString("pw"));
     }
 
     void shortMarkerFileWritesNothing() {

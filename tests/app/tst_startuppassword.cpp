@@ -21,6 +21,10 @@ private slots:
         const QString wrong = "パスワードが正しくありません。";
         QTest::newRow("right password, Enter")
             << true << "pw" << QStringList{"type:pw", "enter"} << 1 << false << QStringList{};
+        // Stored as the settings page takes it; pasted at the prompt in the other form.
+        QTest::newRow("wave dash, other form")
+            << true << u"a\uFF5Eb"_qs << QStringList{u"type:a\u301Cb"_qs, "enter"} << 1 << false
+            << QStringList{};
         QTest::newRow("wrong, wrong, right")
             << true << "pw" << QStringList{"type:x", "auth", "type:PW", "enter", "type:pw", "auth"}
             << 1 << false << QStringList{wrong, wrong};
