@@ -1,7 +1,6 @@
 #include "admin/FormPassInput.h"
 
 #include "admin/StartupPassword.h"
-#include "core/ShiftJis.h"
 #include "platform/Prompt.h"
 
 #include <QHBoxLayout>
@@ -9,14 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-const QString TamperMessage = QStringLiteral(
-    "住所録に対して不正な改ざんが検出されました。（パスワードの無効化を試みる、等）\r\n\r\n"
-    "Adrovaを完全アンインストールして、\r\n再度インストールしてください。\r\n"
-    "※完全アンインストールすると、入力されていた内容はすべて失われます。\r\n"
-    "（完全アンインストールの手順は取扱説明書をご参照下さい）");
-} // namespace
 
 TPass_Input::TPass_Input(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -59,7 +50,7 @@ bool TPass_Input::FormShow() {
     }
     expected_ = ReadStoredPassword();
     if (expected_.isEmpty()) {
-        prompt().Error(TamperMessage);
+        prompt().Error(TamperMessage());
         return false;
     }
     return true;
@@ -73,10 +64,8 @@ bool TPass_Input::Ask() {
     return exec() == QDialog::Accepted;
 }
 
-// The settings page stores cross-mapped characters in their code page 932 form; the same
-// password pasted here in the other form is the same password.
 bool TPass_Input::TypedIsExpected() const {
-    return ShiftJis::NormalizeCrossMapping(Edt_Pass->text()) == expected_;
+    return PasswordMatches(Edt_Pass->text(), expected_);
 }
 
 void TPass_Input::Btn_AuthClick() {

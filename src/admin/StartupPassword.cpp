@@ -103,3 +103,33 @@ bool WriteStoredPassword(const QString &password) {
     return Registry::WriteString(Registry::PasswordKey, PassName,
                                  password.isEmpty() ? QString() : StoredPasswordText(password));
 }
+
+bool PasswordMatches(const QString &typed, const QString &stored) {
+    return ShiftJis::NormalizeCrossMapping(typed) == stored;
+}
+
+QString TamperMessage() {
+    return QStringLiteral(
+        "住所録に対して不正な改ざんが検出されました。（パスワードの無効化を試みる、等）\r\n\r\n"
+        "Adrovaを完全アンインストールして、\r\n再度インストールしてください。\r\n"
+        "※完全アンインストールすると、入力されていた内容はすべて失われます。\r\n"
+        "（完全アンインストールの手順は取扱説明書をご参照下さい）");
+}
+
+std::optional<QString> HeadlessOpeningRefusal(const QString &dbPath,
+                                              const std::function<QString()> &typedPassword) {
+    QStringList lines;
+    QString error;
+    if (!ReadMarkerLines(dbPath, lines, &error))
+        return error;
+    if (MarkerOf(lines) != PasswordMarker::On)
+        return std::nullopt;
+    if (!PasswordKeyReadable())
+        return QStringLiteral("パスワード情報が正常に取得できません。");
+    const QString stored = ReadStoredPassword();
+    if (stored.isEmpty())
+        return TamperMessage();
+    if (!PasswordMatches(typedPassword(), stored))
+        return QStringLiteral("パスワードが正しくありません。");
+    return std::nullopt;
+}

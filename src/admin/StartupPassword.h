@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 // The start-up password's two stores: the marker (line 12 of "usertbl.DM" in the table folder)
 // says whether it is asked for, the registry value PASS of the key PASSWD holds it scrambled.
@@ -32,3 +34,15 @@ bool PasswordKeyReadable();
 QString ReadStoredPassword();
 // Writes PASS (empty text for none); false when the registry cannot be written.
 bool WriteStoredPassword(const QString &password);
+
+// Whether `typed` is the stored password; a cross-mapped character counts in either form, as
+// the settings page stores it in its code page 932 form.
+bool PasswordMatches(const QString &typed, const QString &stored);
+
+// What the user is told when the password is on but none is stored.
+QString TamperMessage();
+
+// Whether the commands run without a window may open the book of `dbPath`: nothing when they
+// may, otherwise the reason. With the start-up password on, `typedPassword` is asked for it.
+std::optional<QString> HeadlessOpeningRefusal(const QString &dbPath,
+                                              const std::function<QString()> &typedPassword);

@@ -1,5 +1,6 @@
 #include "app/HeadlessCommand.h"
 
+#include "admin/StartupPassword.h"
 #include "app/DataFolder.h"
 #include "platform/Installer.h"
 #include "postal/PostalUpdate.h"
@@ -8,6 +9,8 @@
 #include "store/TableEngine.h"
 
 #include <cstdio>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 QByteArray ConsoleText(const QString &message) {
@@ -20,13 +23,44 @@ int Fail(const QString &message) {
     return 1;
 }
 
-// Installs the book when needed, opens it and runs `command` with the data folder and every
+// From a terminal the password is typed unseen; from a script it is the first line given.
+QString ReadPassword() {
+    const bool terminal = isatty(STDIN_FILENO) == 1;
+    termios saved{};
+    if (terminal) {
+        std::fputs(ConsoleText(QStringLiteral("パスワード: ")).constData(), stderr);
+        tcgetattr(STDIN_FILENO, &saved);
+        termios unseen = saved;
+        unseen.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &unseen);
+    }
+    QByteArray line;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, stdin)) {
+        line += buffer;
+        if (line.endsWith('\n'))
+            break;
+    }
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputc('\n', stderr);
+    }
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLocal8Bit(line);
+}
+
+// Installs the book when needed, asks for the start-up password when it is on, opens the book
+// and runs `command` with the data folder and every
 // customer's id in reading order; a refused statement ends the command with its message.
 template <typename Command> int WithInstalledBook(Command command) {
     QString error;
     const QString dataFolder = Installer::EnsureInstalled(&error);
     if (dataFolder.isEmpty())
         return Fail(error);
+    if (const std::optional<QString> refusal =
+            HeadlessOpeningRefusal(DbPathOf(dataFolder), ReadPassword))
+        return Fail(*refusal);
     try {
         Database database;
         database.Open(DbPathOf(dataFolder));

@@ -1,10 +1,12 @@
 #include "../common/TestEnv.h"
 #include "../print/PdfPages.h"
 
+#include "admin/StartupPassword.h"
 #include "app/HeadlessCommand.h"
 
 #include <QFile>
 #include <QtTest>
+#include <cstdio>
 
 class TestHeadlessCommand : public QObject {
     Q_OBJECT
@@ -32,6 +34,33 @@ private slots:
         const QString pdf = env.root() + "faces.pdf";
         QCOMPARE(RunPrintAddressesCommand(pdf), 0);
         QCOMPARE(PdfPageCount(pdf), 2);
+    }
+
+    void asksForTheStartupPassword_data() {
+        QTest::addColumn<QByteArray>("typed");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("right") << QByteArray("秘密 1\n") << true;
+        QTest::newRow("wrong") << QByteArray("himitsu\n") << false;
+        QTest::newRow("none given") << QByteArray() << false;
+    }
+    void asksForTheStartupPassword() {
+        QFETCH(QByteArray, typed);
+        QFETCH(bool, printed);
+        TestEnv env;
+        env.AddCustomer("佐藤", "ｻﾄｳ", true);
+        QStringList marker;
+        QVERIFY(ReadMarkerLines(env.dbPath(), marker, nullptr));
+        QVERIFY(WriteStoredPassword("秘密 1"));
+        QVERIFY(WriteMarker(env.dbPath(), marker, true, nullptr));
+        const QString input = env.root() + "typed.txt";
+        QFile file(input);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(typed);
+        file.close();
+        QVERIFY(std::freopen(QFile::encodeName(input).constData(), "r", stdin));
+        const QString pdf = env.root() + "faces.pdf";
+        QCOMPARE(RunPrintAddressesCommand(pdf) == 0, printed);
+        QCOMPARE(QFile::exists(pdf), printed);
     }
 
     void refusesWhenNothingIsMarked() {
