@@ -508,6 +508,8 @@ void TFormMain::LoadSelectedCustomer(int userId) {
             return;
         }
     } catch (const EngineError &error) {
+        // The selected row must not show the customer that was loaded before.
+        editor_->ClearEditPanel();
         prompt().Error(error.message());
         return;
     }

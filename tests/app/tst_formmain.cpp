@@ -436,6 +436,20 @@ private slots:
         QVERIFY(env.prompt().calls().empty());
     }
 
+    void aCustomerThatCannotBeReadShowsAnEmptyDisabledEditor() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        TFormMain w;
+        w.show();
+        QCOMPARE(w.Editor()->EditName->text(), QString("青木"));
+        env.Run("drop table Usertbl");
+        QVERIFY(w.SelectUserId(2));
+        QCOMPARE(w.Editor()->EditName->text(), QString());
+        QVERIFY(!w.Editor()->EditName->isEnabled());
+        QCOMPARE(env.prompt().Texts("error").size(), 1);
+    }
+
     void aPastedQuoteIsStoredAsTyped() {
         TestEnv env;
         env.AddCustomer("青木", "ｱｵｷ");
