@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 #include <QStyleOptionTab>
 #include <QStylePainter>
+#include <QWheelEvent>
 
 IndexTabBar::IndexTabBar(QWidget *parent) : QTabBar(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -55,4 +56,10 @@ void IndexTabBar::mouseReleaseEvent(QMouseEvent *event) {
     pressedOnCurrent_ = -1;
     if (again && event->button() == Qt::LeftButton)
         emit Reselected();
+}
+
+// Each tab rebuilds the list and "検索" opens the search window, so a wheel turned while the
+// pointer passes over the strip must not switch tabs.
+void IndexTabBar::wheelEvent(QWheelEvent *event) {
+    event->ignore();
 }

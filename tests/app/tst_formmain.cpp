@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -217,6 +218,21 @@ private slots:
         QCOMPARE(w.LabelDbNum->text(), QString("0/3件該当"));
         QVERIFY(!w.Editor()->EditName->isEnabled());
         QVERIFY(w.Editor()->EditName->text().isEmpty());
+    }
+
+    void turningTheWheelOverTheReadingTabsKeepsTheList() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        TFormMain w;
+        w.show();
+        IndexTabBar *tabs = w.TabControlClass3;
+        const QPoint at = tabs->tabRect(0).center();
+        QWheelEvent wheel(at, tabs->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(tabs, &wheel);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(ListedNames(w), QStringList({"青木", "佐藤"}));
     }
 
     void searchTabWithoutSearchListsAll() {
