@@ -103,7 +103,15 @@ QString LikePattern(const QString &value, bool anyBefore, bool anyAfter) {
     return needsEscape ? pattern + QStringLiteral(" ESCAPE '\\'") : pattern;
 }
 
-QString TextCondition(const QString &column, const QString &op, const QString &value) {
+// Readings are held as half-width katakana, so a reading typed in hiragana or full-width
+// katakana is looked for in that form.
+bool IsReadingColumn(const QString &column) {
+    const QString name = column.trimmed();
+    return name == u"Kana" || name == u"OfficeKana";
+}
+
+QString TextCondition(const QString &column, const QString &op, const QString &typed) {
+    const QString value = IsReadingColumn(column) ? ToHalfWidthKatakana(typed) : typed;
     if (op == Contains)
         return column + QStringLiteral("LIKE ") + LikePattern(value, true, true);
     if (op == StartsWith)

@@ -153,6 +153,34 @@ private slots:
         }
     }
 
+    void readingsAreFoundWhateverKanaIsTyped_data() {
+        QTest::addColumn<SearchRow>("row");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("hiragana") << MakeRow("ﾌﾘｶﾞﾅ", "やまだ", "で始まるﾃﾞｰﾀ")
+                                  << QStringList{"山田"};
+        QTest::newRow("katakana") << MakeRow("ﾌﾘｶﾞﾅ", "ヤマダ", "で始まるﾃﾞｰﾀ")
+                                  << QStringList{"山田"};
+        QTest::newRow("half-width") << MakeRow("ﾌﾘｶﾞﾅ", "ﾀﾞﾀ", "を含むﾃﾞｰﾀ") << QStringList{"山田"};
+        QTest::newRow("not") << MakeRow("ﾌﾘｶﾞﾅ", "やまだ", "を含まないﾃﾞｰﾀ") << QStringList{"青木"};
+        QTest::newRow("company reading")
+            << MakeRow("会社名フリガナ", "かぶしき", "で始まるﾃﾞｰﾀ") << QStringList{"青木"};
+    }
+    void readingsAreFoundWhateverKanaIsTyped() {
+        QFETCH(SearchRow, row);
+        QFETCH(QStringList, found);
+        TestEnv env;
+        env.AddCustomer("山田", "ﾔﾏﾀﾞﾀﾛｳ");
+        const int aoki = env.AddCustomer("青木", "ｱｵｷ");
+        env.Run(
+            QString("update Usertbl set OfficeKana = 'ｶﾌﾞｼｷｶﾞｲｼｬ' where UserId = %1").arg(aoki));
+        Query query(env.db(),
+                    "select Name from Usertbl where " + BuildRowCondition(row) + " order by Kana");
+        QStringList names;
+        for (query.Open(); !query.AtEnd(); query.Next())
+            names << query.AsString("Name");
+        QCOMPARE(names, found);
+    }
+
     void ageMustBeWholeNumber_data() {
         QTest::addColumn<QString>("value");
         QTest::newRow("letters") << "abc";
