@@ -175,6 +175,15 @@ AddSheetResult AddOriginalSheet(const QString &path, const NewSheetInput &input,
         return AddSheetResult::Failed;
     if (HasOriginalTitle(lines, input.Title))
         return AddSheetResult::Duplicate;
+    // Records are read ten lines at a time from the top: the new one must start on a boundary.
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    if (lines.size() % kSheetRecordLines != 0) {
+        if (error)
+            *error = QStringLiteral("%1 の最後の用紙の記述が途中で切れているため、登録できません。")
+                         .arg(kPaperFileName);
+        return AddSheetResult::Failed;
+    }
     lines << RecordHead(input.Title.trimmed())
           << (input.Landscape ? QStringLiteral("1'") : QStringLiteral("0'"));
     for (const QString &value : input.Values())
