@@ -3,6 +3,7 @@
 #include "core/TextFile.h"
 #include "print/PaperSheets.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,9 +84,16 @@ private slots:
         QTemporaryDir dir;
         QList<LabelSheet> sheets;
         QString error;
-        QVERIFY(!ReadPaperFile(dir.filePath("paper.cfg"), sheets, &error));
-        QVERIFY(!error.isEmpty());
+        const QString path = dir.filePath("paper.cfg");
+        QVERIFY(!ReadPaperFile(path, sheets, &error));
+        QVERIFY(error.startsWith(QDir::toNativeSeparators(path) + " を読み込めません。"));
         QVERIFY(sheets.isEmpty());
+        NewSheetInput in = GoodInput();
+        QVERIFY(QDir().mkdir(path));
+        QCOMPARE(AddOriginalSheet(path, in, &error), AddSheetResult::Failed);
+        QVERIFY(error.startsWith(QDir::toNativeSeparators(path) + " を読み込めません。"));
+        QVERIFY(!DeleteOriginalSheet(path, "Mine", &error));
+        QVERIFY(error.startsWith(QDir::toNativeSeparators(path) + " を読み込めません。"));
     }
 
     void shippedFileListsThePublishedSheetsByMaker() {
