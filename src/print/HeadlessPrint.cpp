@@ -18,7 +18,6 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -132,15 +131,6 @@ std::optional<StoredRun> LoadStoredRun(Database &database, const QString &dataPa
     return run;
 }
 
-// A PDF written whole ends in its trailer and reached the disk; a full disk leaves it cut short.
-bool IsCompletePdf(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) || file.size() < 64 || !file.seek(file.size() - 64))
-        return false;
-    const bool trailer = file.read(64).trimmed().endsWith("%%EOF");
-    return trailer && ::fsync(file.handle()) == 0;
-}
-
 } // namespace
 
 int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
@@ -162,12 +152,10 @@ int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList
         SetUpPdfPrinter(printer, partPath, run->Request);
         if (RunPrint(printer, run->Request, drawFace, {}, &why) != PrintRunResult::Printed) {
             QFile::remove(partPath);
-            return Fail(error, why);
+            // The user named the target, not the file written beside it.
+            return Fail(error, why.replace(QDir::toNativeSeparators(partPath),
+                                           QDir::toNativeSeparators(pdfPath)));
         }
-    }
-    if (!IsCompletePdf(partPath)) {
-        QFile::remove(partPath);
-        return Fail(error, kPdfWriteFailed.arg(QDir::toNativeSeparators(pdfPath)));
     }
     std::error_code renameError;
     std::filesystem::rename(QFile::encodeName(partPath).toStdString(),

@@ -10,6 +10,7 @@
 
 #include "print/FaceSettings.h"
 #include "print/PaperSheets.h"
+#include "print/PrintRun.h"
 
 #include <QList>
 #include <QString>
@@ -31,9 +32,6 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
 // complete one.
 int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
                         const QString &pdfPath, QString *error);
-
-inline const QString kPdfWriteFailed =
-    QStringLiteral("%1 を書き込めませんでした。ディスクの空きと書き込み権限を確かめてください。");
 
 // The check before printing for the same customers and choices: 0 when nothing is wrong, 2
 // with one line a problem in *problems, 1 with the message in *error when the run cannot be

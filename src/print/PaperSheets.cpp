@@ -2,6 +2,7 @@
 
 #include "core/TextFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cmath>
 
@@ -52,6 +53,17 @@ QString UnusableMessage(const FieldRule &rule) {
 
 QString RecordHead(const QString &title) {
     return QStringLiteral("*") + kOriginalMaker + QStringLiteral(",") + title;
+}
+
+// The reason the platform gives is not in the user's language; the file's name is.
+bool ReadPaperLines(const QString &path, QStringList &lines, QString *error) {
+    QString reason;
+    if (TextFile::ReadLines(path, lines, &reason))
+        return true;
+    if (error)
+        *error =
+            QStringLiteral("%1 を読み込めません。\n%2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }
 
 QString ValueOf(const QString &line) {
@@ -108,7 +120,7 @@ QList<LabelSheet> SheetsOfMaker(const QList<LabelSheet> &sheets, const QString &
 
 bool ReadPaperFile(const QString &path, QList<LabelSheet> &sheets, QString *error) {
     QStringList lines;
-    if (!TextFile::ReadLines(path, lines, error))
+    if (!ReadPaperLines(path, lines, error))
         return false;
     sheets = ParsePaperLines(lines);
     return true;
@@ -171,10 +183,19 @@ bool HasOriginalTitle(const QStringList &lines, const QString &title) {
 
 AddSheetResult AddOriginalSheet(const QString &path, const NewSheetInput &input, QString *error) {
     QStringList lines;
-    if (QFileInfo::exists(path) && !TextFile::ReadLines(path, lines, error))
+    if (QFileInfo::exists(path) && !ReadPaperLines(path, lines, error))
         return AddSheetResult::Failed;
     if (HasOriginalTitle(lines, input.Title))
         return AddSheetResult::Duplicate;
+    // Records are read ten lines at a time from the top: the new one must start on a boundary.
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    if (lines.size() % kSheetRecordLines != 0) {
+        if (error)
+            *error = QStringLiteral("%1 の最後の用紙の記述が途中で切れているため、登録できません。")
+                         .arg(kPaperFileName);
+        return AddSheetResult::Failed;
+    }
     lines << RecordHead(input.Title.trimmed())
           << (input.Landscape ? QStringLiteral("1'") : QStringLiteral("0'"));
     for (const QString &value : input.Values())
@@ -185,7 +206,7 @@ AddSheetResult AddOriginalSheet(const QString &path, const NewSheetInput &input,
 
 bool DeleteOriginalSheet(const QString &path, const QString &model, QString *error) {
     QStringList lines;
-    if (!TextFile::ReadLines(path, lines, error))
+    if (!ReadPaperLines(path, lines, error))
         return false;
     const QString head = RecordHead(model);
     for (qsizetype i = 0; i + kSheetRecordLines <= lines.size(); i += kSheetRecordLines) {

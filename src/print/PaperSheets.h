@@ -89,7 +89,9 @@ bool HasOriginalTitle(const QStringList &lines, const QString &title);
 
 enum class AddSheetResult { Added, Duplicate, Failed };
 
-// Appends the sheet's record under "オリジナル" and saves the file; a missing file is started.
+// Appends the sheet's record under "オリジナル" and saves the file; a missing file is started,
+// blank lines at its end are dropped. Failed (with the reason) when the file cannot be read or
+// written, or its last record is cut short, which would hide the new one.
 AddSheetResult AddOriginalSheet(const QString &path, const NewSheetInput &input,
                                 QString *error = nullptr);
 

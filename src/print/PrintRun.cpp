@@ -4,12 +4,14 @@
 #include "print/LabelGrid.h"
 #include "print/LayoutEngine.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <unistd.h>
 
 namespace {
 
@@ -22,12 +24,25 @@ QSizeF PaperMmOf(const PrintRunRequest &request) {
     return request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
 }
 
+// A PDF written whole ends in its trailer and reached the disk; a full disk leaves it cut short.
+bool IsCompletePdf(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || file.size() < 64 || !file.seek(file.size() - 64))
+        return false;
+    const bool trailer = file.read(64).trimmed().endsWith("%%EOF");
+    return trailer && ::fsync(file.handle()) == 0;
+}
+
+bool IsPdfFile(const QPrinter &printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+}
+
 } // namespace
 
 void AbandonJob(QPrinter &printer, QPainter &painter) {
     printer.abort();
     painter.end();
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    if (IsPdfFile(printer))
         QFile::remove(printer.outputFileName());
 }
 
@@ -106,6 +121,11 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
         progress(count, count);
     if (!painter.end() || printer.printerState() == QPrinter::Error) {
         SetError(error, kPrintPageFailed);
+        return PrintRunResult::Failed;
+    }
+    if (IsPdfFile(printer) && !IsCompletePdf(printer.outputFileName())) {
+        QFile::remove(printer.outputFileName());
+        SetError(error, kPdfWriteFailed.arg(QDir::toNativeSeparators(printer.outputFileName())));
         return PrintRunResult::Failed;
     }
     return PrintRunResult::Printed;

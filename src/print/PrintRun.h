@@ -51,12 +51,15 @@ enum class PrintRunResult { Printed, Cancelled, Failed };
 inline const QString kNothingToPrint = QStringLiteral("印刷対象がありません。");
 inline const QString kPrintStartFailed = QStringLiteral("印刷を開始できませんでした。");
 inline const QString kPrintPageFailed = QStringLiteral("印刷中にエラーが発生しました。");
+inline const QString kPdfWriteFailed =
+    QStringLiteral("%1 を書き込めませんでした。ディスクの空きと書き込み権限を確かめてください。");
 
 // Prints the request's rows on `printer`, set up as wanted (orientation, page size, output).
 // Each face is drawn by `drawFace` with the paper's corner (or the label's) as origin, the
 // printer's physical offset taken off. Failed, with the reason in *error, when there is nothing
-// to print, the sheet holds no labels or not the first label, the job cannot start or a page cannot
-// be added; Cancelled when `progress` says stop: the job is aborted where the printer can, and a
-// PDF file that was being written is removed. `progress` may be empty.
+// to print, the sheet holds no labels or not the first label, the job cannot start, a page cannot
+// be added or a PDF file did not reach the disk whole (it is removed); Cancelled when `progress`
+// says stop: the job is aborted where the printer can, and a PDF file that was being written is
+// removed. `progress` may be empty.
 PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
                         const FaceDrawer &drawFace, const PrintProgress &progress, QString *error);

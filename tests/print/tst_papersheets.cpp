@@ -3,6 +3,7 @@
 #include "core/TextFile.h"
 #include "print/PaperSheets.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,9 +84,16 @@ private slots:
         QTemporaryDir dir;
         QList<LabelSheet> sheets;
         QString error;
-        QVERIFY(!ReadPaperFile(dir.filePath("paper.cfg"), sheets, &error));
-        QVERIFY(!error.isEmpty());
+        const QString path = dir.filePath("paper.cfg");
+        QVERIFY(!ReadPaperFile(path, sheets, &error));
+        QVERIFY(error.startsWith(QDir::toNativeSeparators(path) + " を読み込めません。"));
         QVERIFY(sheets.isEmpty());
+        NewSheetInput in = GoodInput();
+        QVERIFY(QDir().mkdir(path));
+        QCOMPARE(AddOriginalSheet(path, in, &error), AddSheetResult::Failed);
+        QVERIFY(error.startsWith(QDir::toNativeSeparators(path) + " を読み込めません。"));
+        QVERIFY(!DeleteOriginalSheet(path, "Mine", &error));
+        QVERIFY(error.startsWith(QDir::toNativeSeparators(path) + " を読み込めません。"));
     }
 
     void shippedFileListsThePublishedSheetsByMaker() {
@@ -208,6 +216,41 @@ private slots:
         QCOMPARE(Models(SheetsOfMaker(sheets, kOriginalMaker)), QStringList{"自作12面"});
         QCOMPARE(sheets.last().Model, QString("自作12面"));
         QVERIFY(!Models(SheetsOfMaker(sheets, "ヒサゴ")).contains("自作12面"));
+    }
+
+    // A file that does not end on a whole record would hide the new one behind it.
+    void registeringAfterAnUnevenEnd_data() {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<bool>("added");
+        QTest::newRow("blank line") << QByteArray("\r\n") << true;
+        QTest::newRow("blank lines") << QByteArray("\r\n  \r\n\r\n") << true;
+        QTest::newRow("record cut short") << QByteArray("*X,Y\r\n0'\r\n") << false;
+    }
+    void registeringAfterAnUnevenEnd() {
+        QFETCH(QByteArray, tail);
+        QFETCH(bool, added);
+        TestEnv env;
+        const QString path = env.dataPath() + kPaperFileName;
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(tail);
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        QString error;
+        QCOMPARE(AddOriginalSheet(path, GoodInput(), &error),
+                 added ? AddSheetResult::Added : AddSheetResult::Failed);
+        QList<LabelSheet> sheets;
+        QVERIFY(ReadPaperFile(path, sheets));
+        QCOMPARE(Models(SheetsOfMaker(sheets, kOriginalMaker)),
+                 added ? QStringList{"自作12面"} : QStringList());
+        QCOMPARE(SheetsOfMaker(sheets, "ヒサゴ").size(), 12);
+        if (!added) {
+            QVERIFY(error.contains(kPaperFileName));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), before);
+        }
     }
 
     void duplicateTitlesAreRefusedInAnyCase() {

@@ -253,6 +253,20 @@ private slots:
         QVERIFY(black.drawn.isEmpty());
     }
 
+    // A PDF on a full disk: every write fails with ENOSPC, as /dev/full does.
+    void fullDiskIsReportedAndLeavesNoHalfFile() {
+        const QString path = folder.filePath(QStringLiteral("full.pdf"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
+        QPrinter printer;
+        SetUpPdf(printer, path);
+        BlackFaces black;
+        QString error;
+        QCOMPARE(RunPrint(printer, Request(2, std::nullopt), black.Drawer(), {}, &error),
+                 PrintRunResult::Failed);
+        QCOMPARE(error, kPdfWriteFailed.arg(path));
+        QVERIFY(!QFileInfo(path).isSymLink() && !QFile::exists(path));
+    }
+
     void unprintableSheetIsRefused_data() {
         QTest::addColumn<SheetGeometry>("sheet");
         QTest::addColumn<QString>("message");
