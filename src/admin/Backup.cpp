@@ -277,11 +277,11 @@ bool AutoBackupEnabled(const QString &dataPath) {
     return ini.ReadBool(ConfSection, ConfKey, true);
 }
 
-void SetAutoBackupEnabled(const QString &dataPath, bool enabled) {
+bool SetAutoBackupEnabled(const QString &dataPath, bool enabled, QString *error) {
     IniFile ini(dataPath + QStringLiteral("conf.ini"));
     ini.Load();
     ini.WriteBool(ConfSection, ConfKey, enabled);
-    ini.Save();
+    return ini.Save(error);
 }
 
 bool RunAutoBackup(Database &database, const QString &dataPath, const QString &dbPath,

@@ -41,7 +41,7 @@ bool DeleteBackup(const QString &folder);
 // Whether the program makes a backup at its end (section BACKUP of "conf.ini"; on unless
 // switched off).
 bool AutoBackupEnabled(const QString &dataPath);
-void SetAutoBackupEnabled(const QString &dataPath, bool enabled);
+bool SetAutoBackupEnabled(const QString &dataPath, bool enabled, QString *error);
 inline constexpr int AutoBackupsKept = 7;
 // At most once a day: the backup into "auto-yyyymmdd", then only the newest kept. True when
 // there was nothing to do or it was done.

@@ -91,8 +91,11 @@ TFormBackup::TFormBackup(QWidget *parent)
     connect(Button2, &QPushButton::clicked, this, [this] { CloseWith(Choice::SaveToFolder); });
     connect(BtnCancel, &QPushButton::clicked, this, [this] { CloseWith(Choice::Close); });
     connect(BtnDel, &QPushButton::clicked, this, &TFormBackup::BtnDelClick);
-    connect(CB_AutoBackup, &QCheckBox::toggled, this,
-            [this](bool on) { Backup::SetAutoBackupEnabled(dataPath_, on); });
+    connect(CB_AutoBackup, &QCheckBox::toggled, this, [this](bool on) {
+        QString error;
+        if (!Backup::SetAutoBackupEnabled(dataPath_, on, &error))
+            prompt().Error(error);
+    });
 }
 
 void TFormBackup::FormShow() {

@@ -5,19 +5,24 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 IniFile::IniFile(QString path, Encoding encoding) : path_(std::move(path)), encoding_(encoding) {}
 
 bool IniFile::Load(QString *error) {
     sections_.clear();
     refusedKey_.clear();
+    unreadable_.clear();
     QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const bool opened = file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError) {
+        if (QFileInfo::exists(path_))
+            unreadable_ = file.errorString();
         if (error)
             *error = file.errorString();
         return false;
     }
-    const QByteArray bytes = file.readAll();
     LoadFromText(encoding_ == Encoding::ShiftJis ? ShiftJis::Decode(bytes)
                                                  : QString::fromUtf8(bytes));
     return true;
@@ -26,6 +31,7 @@ bool IniFile::Load(QString *error) {
 void IniFile::LoadFromText(const QString &text) {
     sections_.clear();
     refusedKey_.clear();
+    unreadable_.clear();
     Section *current = nullptr;
     for (const QString &rawLine : TextFile::SplitLines(text)) {
         const QString line = rawLine.trimmed();
@@ -70,6 +76,14 @@ QString IniFile::ToText() const {
 }
 
 bool IniFile::Save(QString *error) const {
+    if (!unreadable_.isEmpty()) {
+        if (error)
+            *error =
+                QStringLiteral("%1 を読み込めなかったため、ほかの設定が失われないよう保存しません"
+                               "でした。\n%2")
+                    .arg(QDir::toNativeSeparators(path_), unreadable_);
+        return false;
+    }
     if (!refusedKey_.isEmpty()) {
         if (error)
             *error = QStringLiteral("%1 を保存できません。「%2」に改行が含まれています。")

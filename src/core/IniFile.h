@@ -17,7 +17,8 @@ public:
     // Reads the file; a missing or unreadable file leaves the settings empty and returns false.
     bool Load(QString *error = nullptr);
     // Writes the whole file through a temporary file. Refuses (and writes nothing) when a
-    // section, key or value written since loading held a line break.
+    // section, key or value written since loading held a line break, or when the file exists
+    // but could not be loaded: its other sections would be lost.
     bool Save(QString *error = nullptr) const;
 
     void LoadFromText(const QString &text);
@@ -52,6 +53,7 @@ private:
     Encoding encoding_;
     std::vector<Section> sections_;
     QString refusedKey_;
+    QString unreadable_;
 };
 
 // "Config.ini" in the data folder (dataPath ends in "/"): mail settings and the postal update's

@@ -264,7 +264,7 @@ private slots:
             expected << Backup::AutoFolderName(first.addDays(day));
         QCOMPARE(Backup::Entries(root), expected);
 
-        Backup::SetAutoBackupEnabled(env.dataPath(), false);
+        QVERIFY(Backup::SetAutoBackupEnabled(env.dataPath(), false, nullptr));
         QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), first.addDays(20),
                                       &error));
         QCOMPARE(Backup::Entries(root), expected);

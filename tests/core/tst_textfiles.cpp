@@ -8,7 +8,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 QByteArray ReadBytes(const QString &path) {
@@ -125,6 +129,27 @@ private slots:
         QCOMPARE(again.ReadString("SENDER", "Zip"), QString("060-0906"));
         QCOMPARE(again.ReadString("PRINT_CONF", "Font"), QString("ＭＳ 明朝"));
         QVERIFY(ReadBytes(path).startsWith(ShiftJis::Encode("[SENDER]\r\nName=山田\r\n")));
+    }
+
+    // A socket stands in for a settings file the user may not read: it exists, and opening it
+    // fails even for root.
+    void unreadableSettingsAreNotOverwritten() {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath("conf.ini"));
+        const int endpoint = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+        QCOMPARE(bind(endpoint, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+
+        IniFile ini(dir.filePath("conf.ini"));
+        QVERIFY(!ini.Load());
+        ini.WriteString("SENDER", "Name", "山田");
+        QString error;
+        QVERIFY(!ini.Save(&error));
+        QVERIFY(error.contains("読み込めなかったため"));
+        QVERIFY(!QFileInfo(dir.filePath("conf.ini")).isFile());
+        close(endpoint);
     }
 
     void iniNumbersAndBooleans_data() {
