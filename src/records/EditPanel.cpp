@@ -563,6 +563,8 @@ bool EditPanel::LoadCustomer(int userId) {
         return false;
     loaded_ = *record;
     ShowRecord(*record);
+    // Changes to this customer that cannot be stored are told again, even if the last one's were.
+    saveFailureShown_ = false;
     return true;
 }
 

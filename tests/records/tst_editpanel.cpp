@@ -110,6 +110,22 @@ private slots:
         QCOMPARE(e.Stored("Name", id), QString("青木abcd"));
     }
 
+    // The first failure silences the rest only while the same customer is edited; what is
+    // typed into the next one and not stored is told again.
+    void eachCustomerWhoseChangesAreNotStoredIsReported() {
+        Editor e;
+        const int first = e.env.AddCustomer("青木", "ｱｵｷ");
+        const int second = e.env.AddCustomer("井上", "ｲﾉｳｴ");
+        e.Select(first);
+        e.env.Run("PRAGMA query_only = 1");
+        QTest::keyClicks(e.panel.EditName, "ab");
+        e.Select(second);
+        QTest::keyClicks(e.panel.EditName, "c");
+        e.env.Run("PRAGMA query_only = 0");
+        QCOMPARE(e.env.prompt().Texts("error").size(), 2);
+        QCOMPARE(e.Stored("Name", second), QString("井上"));
+    }
+
     void readingsAreHeldAsHalfWidthKatakana() {
         Editor e;
         const int id = e.env.AddCustomer("後藤", "ｺﾞﾄｳ");
