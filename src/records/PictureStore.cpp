@@ -38,7 +38,14 @@ bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &pictur
         return false;
     }
     const QByteArray content = file.readAll();
-    if (QFileInfo(source).suffix().toUpper() == QStringLiteral("BMP")) {
+    // The first bytes decide, as photos are often saved under the other format's extension.
+    const bool isBmp = content.startsWith("BM");
+    if (!isBmp && !content.startsWith("\xFF\xD8")) {
+        prompt().Error(
+            QStringLiteral("画像を読み込めませんでした。\r\nBMP・JPEG形式の画像ではありません。"));
+        return false;
+    }
+    if (isBmp) {
         QBuffer buffer;
         buffer.setData(content);
         QImageReader reader(&buffer, "bmp");

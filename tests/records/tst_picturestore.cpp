@@ -141,6 +141,39 @@ private slots:
         QCOMPARE(f.column("img1"), QString("7_0.bmp"));
     }
 
+    // Photos arrive with the wrong extension; the contents decide, and anything else is
+    // refused in the user's words rather than the decoder's.
+    void theContentsDecideTheFormat_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("jpeg named bmp") << "photo.bmp" << QByteArray("JPG") << true;
+        QTest::newRow("bmp named jpg") << "scan.jpg" << QByteArray("BMP") << true;
+        QTest::newRow("png named jpg") << "web.jpg" << QByteArray("PNG") << false;
+        QTest::newRow("png") << "shot.png" << QByteArray("PNG") << false;
+    }
+    void theContentsDecideTheFormat() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        QFETCH(bool, loaded);
+        Fixture f;
+        const QString source =
+            Save(Picture(60, 40, Qt::red, Qt::blue), f.source(name), format.constData());
+        QCOMPARE(PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, source), loaded);
+        if (loaded) {
+            QImageReader reader(f.folder() + "7_0.bmp");
+            QCOMPARE(reader.format(), QByteArray("bmp"));
+            QCOMPARE(reader.read().size(), QSize(60, 40));
+            QVERIFY(f.env.prompt().calls().empty());
+        } else {
+            QCOMPARE(
+                f.env.prompt().Texts("error"),
+                QStringList{"画像を読み込めませんでした。\r\nBMP・JPEG形式の画像ではありません。"});
+            QVERIFY(f.files().isEmpty());
+            QVERIFY(f.column("img1").isEmpty());
+        }
+    }
+
     void missingSourceChangesNothing() {
         Fixture f;
         const QString missing = f.source("gone.jpg");
