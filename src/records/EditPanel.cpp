@@ -697,20 +697,26 @@ void EditPanel::SaveCustomer(int userId) {
     CustomerRecord record = CurrentRecord();
     record.userId = userId;
     EditAge->setText(AgeText(record.birthDay));
+    QString failure;
     try {
-        SaveCustomerRecord(userQuery_, record);
+        if (!SaveCustomerRecord(userQuery_, record))
+            failure = QStringLiteral(
+                "この顧客データはほかのプログラムで削除されたため、保存できませんでした。");
+    } catch (const EngineError &error) {
+        failure = SaveFailureText(userQuery_.DatabaseFilePath(), error.message());
+    }
+    saving_ = false;
+    if (failure.isEmpty()) {
         ++saveCount_;
-        saving_ = false;
         saveFailureShown_ = false;
         emit Saved(userId, record.print, record.name);
-    } catch (const EngineError &error) {
-        saving_ = false;
-        // Every keystroke saves; a book that cannot be written is reported once, until a save
-        // succeeds again.
-        if (!saveFailureShown_) {
-            saveFailureShown_ = true;
-            prompt().Error(SaveFailureText(userQuery_.DatabaseFilePath(), error.message()));
-        }
+        return;
+    }
+    // Every keystroke saves; a change that cannot be stored is reported once, until a save
+    // succeeds again or another customer is loaded.
+    if (!saveFailureShown_) {
+        saveFailureShown_ = true;
+        prompt().Error(failure);
     }
 }
 

@@ -126,6 +126,21 @@ private slots:
         QCOMPARE(e.Stored("Name", second), QString("井上"));
     }
 
+    // Another program (or the other computer sharing the book) removed the customer while it
+    // was on screen: what is typed is not stored, and the list must not show it as saved.
+    void typingIntoACustomerRemovedMeanwhileIsReported() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        e.env.Run(QString("delete from Usertbl where UserId = %1").arg(id));
+        QSignalSpy saved(&e.panel, &EditPanel::Saved);
+        QTest::keyClicks(e.panel.EditName, "ab");
+        QCOMPARE(saved.size(), 0);
+        QCOMPARE(e.env.prompt().Texts("error"),
+                 QStringList{"この顧客データはほかのプログラムで削除されたため、保存できません"
+                             "でした。"});
+    }
+
     void readingsAreHeldAsHalfWidthKatakana() {
         Editor e;
         const int id = e.env.AddCustomer("後藤", "ｺﾞﾄｳ");
