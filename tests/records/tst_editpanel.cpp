@@ -141,6 +141,40 @@ private slots:
                              "でした。"});
     }
 
+    // Imports take texts of any length; the field limits are for typing. A longer stored text
+    // is shown whole and kept whole when another field of the customer changes.
+    void aStoredTextLongerThanItsFieldIsKept_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("length");
+        QTest::newRow("name") << "Name"
+                              << "EditName" << 45;
+        QTest::newRow("address") << "Address1"
+                                 << "EditAddress1" << 75;
+        QTest::newRow("company reading") << "OfficeKana"
+                                         << "EditOfficeKana" << 80;
+    }
+    void aStoredTextLongerThanItsFieldIsKept() {
+        QFETCH(QString, column);
+        QFETCH(QString, field);
+        QFETCH(int, length);
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        const QString stored = QString(length, QChar(u'ｱ'));
+        e.env.Run(
+            QString("update Usertbl set %1 = '%2' where UserId = %3").arg(column, stored).arg(id));
+        e.Select(id);
+        QLineEdit *edit = e.panel.findChild<QLineEdit *>(field);
+        QCOMPARE(edit->text(), stored);
+        QTest::keyClicks(e.panel.EditTel1, "1");
+        QCOMPARE(e.Stored(column, id), stored);
+        // A key typed into the full field is refused; it does not push the last one out.
+        edit->home(false);
+        QTest::keyClicks(edit, "x");
+        QCOMPARE(edit->text(), stored);
+        QVERIFY(e.env.prompt().calls().empty());
+    }
+
     void readingsAreHeldAsHalfWidthKatakana() {
         Editor e;
         const int id = e.env.AddCustomer("後藤", "ｺﾞﾄｳ");
