@@ -29,12 +29,22 @@ void ClearReadOnly(const QString &path) {
         file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
 }
 
+// No camera photo or scan comes near this; a larger file is refused before it is read whole.
+constexpr qint64 MaxSourceMegabytes = 256;
+
 // The bytes to store for `source` and the picture they show; false after showing why not.
 bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &picture) {
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly)) {
         prompt().Error(QStringLiteral("画像ファイルを読み込めませんでした。\r\n%1\r\n%2")
                            .arg(QDir::toNativeSeparators(source), file.errorString()));
+        return false;
+    }
+    if (file.size() > MaxSourceMegabytes * 1024 * 1024) {
+        prompt().Error(
+            QStringLiteral("画像ファイルが大きすぎます（%1MB）。%2MB以下の画像を使って下さい。")
+                .arg(file.size() / (1024 * 1024))
+                .arg(MaxSourceMegabytes));
         return false;
     }
     const QByteArray content = file.readAll();

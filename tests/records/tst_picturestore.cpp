@@ -174,6 +174,20 @@ private slots:
         }
     }
 
+    // A file of that size is no picture; reading it whole could exhaust the machine.
+    void aHugeFileIsRefusedUnread() {
+        Fixture f;
+        QFile huge(f.source("huge.jpg"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(300LL * 1024 * 1024)); // sparse: takes no disk
+        huge.close();
+        QVERIFY(!PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, huge.fileName()));
+        QCOMPARE(
+            f.env.prompt().Texts("error"),
+            QStringList{"画像ファイルが大きすぎます（300MB）。256MB以下の画像を使って下さい。"});
+        QVERIFY(f.files().isEmpty());
+    }
+
     void missingSourceChangesNothing() {
         Fixture f;
         const QString missing = f.source("gone.jpg");
