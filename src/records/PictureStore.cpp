@@ -83,9 +83,10 @@ bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &pictur
     return true;
 }
 
-bool SetColumn(Query &userQuery, int slot, int userId, const QString &fileName) {
+// A customer that is gone has no column to clear; that is no failure.
+bool ClearColumn(Query &userQuery, int slot, int userId) {
     try {
-        SetPictureFileName(userQuery, userId, slot, fileName);
+        SetPictureFileName(userQuery, userId, slot, QString());
         return true;
     } catch (const EngineError &e) {
         prompt().Error(e.message());
@@ -126,8 +127,20 @@ bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId
         prompt().Error(QStringLiteral("画像を保存できませんでした。\r\n%1").arg(error));
         return false;
     }
-    if (!SetColumn(userQuery, slot, userId, PictureFileName(userId, slot)))
+    bool named = false;
+    try {
+        named = SetPictureFileName(userQuery, userId, slot, PictureFileName(userId, slot));
+    } catch (const EngineError &e) {
+        prompt().Error(e.message());
         return false;
+    }
+    if (!named) {
+        // A file for a customer that is gone would stay in the folder for good.
+        QFile::remove(target);
+        prompt().Error(QStringLiteral(
+            "この顧客データはほかのプログラムで削除されたため、画像を登録できませんでした。"));
+        return false;
+    }
     if (stored)
         *stored = picture;
     return true;
@@ -144,7 +157,7 @@ bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int user
             return false;
         }
     }
-    return SetColumn(userQuery, slot, userId, QString());
+    return ClearColumn(userQuery, slot, userId);
 }
 
 bool ChooseAndLoad(Query &userQuery, const QString &dataPath, int slot, int userId,

@@ -188,6 +188,18 @@ private slots:
         QVERIFY(f.files().isEmpty());
     }
 
+    void aCustomerRemovedMeanwhileLeavesNoFile() {
+        Fixture f;
+        const QString source = Save(Picture(10, 10, Qt::red, Qt::red), f.source("a.bmp"), "BMP");
+        f.env.Run("delete from Usertbl where UserId = 7");
+        QVERIFY(!PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, source));
+        QVERIFY(f.files().isEmpty());
+        QCOMPARE(
+            f.env.prompt().Texts("error"),
+            QStringList{
+                "この顧客データはほかのプログラムで削除されたため、画像を登録できませんでした。"});
+    }
+
     void missingSourceChangesNothing() {
         Fixture f;
         const QString missing = f.source("gone.jpg");
