@@ -2,6 +2,7 @@
 
 #include "../tests/common/TestEnv.h"
 #include "app/FormMain.h"
+#include "records/CustomerActions.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -106,4 +107,16 @@ PELLOR3_BENCH_FIGURE(SaveCustomer, "save_customer_ms", "ms") {
     int round = 0;
     return MedianMs(101,
                     [name, &round] { name->setText(QStringLiteral("顧客 保存%1").arg(++round)); });
+}
+
+PELLOR3_BENCH_FIGURE(MarkPrint3000, "mark_print_3000_ms", "ms") {
+    Book &book = TheBook();
+    QList<int> ids;
+    for (int id = 1; id <= 3000; ++id)
+        ids << id;
+    bool print = false;
+    return MedianMs(3, [&] {
+        print = !print;
+        SetPrintFlags(book.window->UserQuery, ids, print);
+    });
 }

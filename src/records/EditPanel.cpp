@@ -563,33 +563,35 @@ bool EditPanel::LoadCustomer(int userId) {
         return false;
     loaded_ = *record;
     ShowRecord(*record);
+    // Changes to this customer that cannot be stored are told again, even if the last one's were.
+    saveFailureShown_ = false;
     return true;
 }
 
 void EditPanel::ShowRecord(const CustomerRecord &r) {
     EditMakeday->setText(r.makeDay.isValid() ? ShortDateText(r.makeDay) : QString());
-    EditKana->setText(r.kana);
-    EditName->setText(r.name);
-    EditZip->setText(r.zip);
-    EditAddress1->setText(r.address1);
-    EditAddress2->setText(r.address2);
-    EditOffice->setText(r.office);
-    EditFax->setText(r.faxNo);
-    EditTel1->setText(r.telNo1);
-    EditTel2->setText(r.telNo2);
-    EditMail1->setText(r.mail1);
-    EditMail2->setText(r.mail2);
-    EditOfficeKana->setText(r.officeKana);
-    EditOfficeZip->setText(r.officeZip);
-    EditOfficeAddress1->setText(r.officeAddress1);
-    EditOfficeAddress2->setText(r.officeAddress2);
-    EditOfficeTel1->setText(r.officeTel1);
-    EditOfficeTel2->setText(r.officeTel2);
-    EditOfficeMail1->setText(r.officeMail1);
-    EditOfficeMail2->setText(r.officeMail2);
-    EditOfficeFax->setText(r.officeFax);
-    EditOfficePost->setText(r.officePost);
-    EditOfficeExecutive->setText(r.officeExecutive);
+    ShowStoredText(EditKana, r.kana);
+    ShowStoredText(EditName, r.name);
+    ShowStoredText(EditZip, r.zip);
+    ShowStoredText(EditAddress1, r.address1);
+    ShowStoredText(EditAddress2, r.address2);
+    ShowStoredText(EditOffice, r.office);
+    ShowStoredText(EditFax, r.faxNo);
+    ShowStoredText(EditTel1, r.telNo1);
+    ShowStoredText(EditTel2, r.telNo2);
+    ShowStoredText(EditMail1, r.mail1);
+    ShowStoredText(EditMail2, r.mail2);
+    ShowStoredText(EditOfficeKana, r.officeKana);
+    ShowStoredText(EditOfficeZip, r.officeZip);
+    ShowStoredText(EditOfficeAddress1, r.officeAddress1);
+    ShowStoredText(EditOfficeAddress2, r.officeAddress2);
+    ShowStoredText(EditOfficeTel1, r.officeTel1);
+    ShowStoredText(EditOfficeTel2, r.officeTel2);
+    ShowStoredText(EditOfficeMail1, r.officeMail1);
+    ShowStoredText(EditOfficeMail2, r.officeMail2);
+    ShowStoredText(EditOfficeFax, r.officeFax);
+    ShowStoredText(EditOfficePost, r.officePost);
+    ShowStoredText(EditOfficeExecutive, r.officeExecutive);
     CBNameTitle->setCurrentText(r.nameTitle.isEmpty() ? kHonorificSama : r.nameTitle);
     CBSex->setCurrentText(r.sex);
     if (r.birthDay.isValid() && r.birthDay >= DTBirthday->minimumDate()) {
@@ -603,10 +605,10 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
     MemoEtc->setPlainText(r.note);
     for (int i = 0; i < 4; ++i) {
         ChbRen[i]->setChecked(r.checkRen[i]);
-        EditRen[i]->setText(r.renmei[i]);
+        ShowStoredText(EditRen[i], r.renmei[i]);
         CBRenTitle[i]->setCurrentText(r.renNameTitle[i].isEmpty() ? kHonorificSama
                                                                   : r.renNameTitle[i]);
-        Sashi[i]->setText(r.sashikomi[i]);
+        ShowStoredText(Sashi[i], r.sashikomi[i]);
     }
     CBClass->setCurrentIndex(r.classId);
     CBClass2->setCurrentIndex(r.classId2);
@@ -695,20 +697,26 @@ void EditPanel::SaveCustomer(int userId) {
     CustomerRecord record = CurrentRecord();
     record.userId = userId;
     EditAge->setText(AgeText(record.birthDay));
+    QString failure;
     try {
-        SaveCustomerRecord(userQuery_, record);
+        if (!SaveCustomerRecord(userQuery_, record))
+            failure = QStringLiteral(
+                "この顧客データはほかのプログラムで削除されたため、保存できませんでした。");
+    } catch (const EngineError &error) {
+        failure = SaveFailureText(userQuery_.DatabaseFilePath(), error.message());
+    }
+    saving_ = false;
+    if (failure.isEmpty()) {
         ++saveCount_;
-        saving_ = false;
         saveFailureShown_ = false;
         emit Saved(userId, record.print, record.name);
-    } catch (const EngineError &error) {
-        saving_ = false;
-        // Every keystroke saves; a book that cannot be written is reported once, until a save
-        // succeeds again.
-        if (!saveFailureShown_) {
-            saveFailureShown_ = true;
-            prompt().Error(SaveFailureText(userQuery_.DatabaseFilePath(), error.message()));
-        }
+        return;
+    }
+    // Every keystroke saves; a change that cannot be stored is reported once, until a save
+    // succeeds again or another customer is loaded.
+    if (!saveFailureShown_) {
+        saveFailureShown_ = true;
+        prompt().Error(failure);
     }
 }
 

@@ -58,8 +58,19 @@ void GuardEntry(GuardedPlainTextEdit *memo) {
                      [memo](const QString &chars) { TellRefused(memo, chars); });
 }
 
+namespace {
+
+ShiftJisValidator *GuardOf(QLineEdit *edit) {
+    return static_cast<ShiftJisValidator *>(const_cast<QValidator *>(edit->validator()));
+}
+
+} // namespace
+
 void GuardReading(QLineEdit *edit, bool dropFilteredKeys) {
     GuardEntry(edit, dropFilteredKeys);
-    static_cast<ShiftJisValidator *>(const_cast<QValidator *>(edit->validator()))
-        ->HoldHalfWidthKatakana();
+    GuardOf(edit)->HoldHalfWidthKatakana();
+}
+
+void ShowStoredText(QLineEdit *edit, const QString &text) {
+    GuardOf(edit)->ShowStoredText(text);
 }

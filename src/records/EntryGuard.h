@@ -2,6 +2,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QString;
 class GuardedPlainTextEdit;
 
 // Guards a text field of the customer records: FilterKey's four characters cannot be typed,
@@ -15,3 +16,6 @@ void GuardReading(QLineEdit *edit, bool dropFilteredKeys = false);
 // The same for the text part of an editable combo box (a fixed list gets the key filter only).
 void GuardEntry(QComboBox *combo);
 void GuardEntry(GuardedPlainTextEdit *memo);
+// Shows a stored text in a field guarded above, whole even when it is longer than the field's
+// limit (imports take any length), so a later save does not cut it.
+void ShowStoredText(QLineEdit *edit, const QString &text);

@@ -29,6 +29,9 @@ void ClearReadOnly(const QString &path) {
         file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
 }
 
+// No camera photo or scan comes near this; a larger file is refused before it is read whole.
+constexpr qint64 MaxSourceMegabytes = 256;
+
 // The bytes to store for `source` and the picture they show; false after showing why not.
 bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &picture) {
     QFile file(source);
@@ -37,8 +40,22 @@ bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &pictur
                            .arg(QDir::toNativeSeparators(source), file.errorString()));
         return false;
     }
+    if (file.size() > MaxSourceMegabytes * 1024 * 1024) {
+        prompt().Error(
+            QStringLiteral("画像ファイルが大きすぎます（%1MB）。%2MB以下の画像を使って下さい。")
+                .arg(file.size() / (1024 * 1024))
+                .arg(MaxSourceMegabytes));
+        return false;
+    }
     const QByteArray content = file.readAll();
-    if (QFileInfo(source).suffix().toUpper() == QStringLiteral("BMP")) {
+    // The first bytes decide, as photos are often saved under the other format's extension.
+    const bool isBmp = content.startsWith("BM");
+    if (!isBmp && !content.startsWith("\xFF\xD8")) {
+        prompt().Error(
+            QStringLiteral("画像を読み込めませんでした。\r\nBMP・JPEG形式の画像ではありません。"));
+        return false;
+    }
+    if (isBmp) {
         QBuffer buffer;
         buffer.setData(content);
         QImageReader reader(&buffer, "bmp");
@@ -66,9 +83,10 @@ bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &pictur
     return true;
 }
 
-bool SetColumn(Query &userQuery, int slot, int userId, const QString &fileName) {
+// A customer that is gone has no column to clear; that is no failure.
+bool ClearColumn(Query &userQuery, int slot, int userId) {
     try {
-        SetPictureFileName(userQuery, userId, slot, fileName);
+        SetPictureFileName(userQuery, userId, slot, QString());
         return true;
     } catch (const EngineError &e) {
         prompt().Error(e.message());
@@ -109,8 +127,20 @@ bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId
         prompt().Error(QStringLiteral("画像を保存できませんでした。\r\n%1").arg(error));
         return false;
     }
-    if (!SetColumn(userQuery, slot, userId, PictureFileName(userId, slot)))
+    bool named = false;
+    try {
+        named = SetPictureFileName(userQuery, userId, slot, PictureFileName(userId, slot));
+    } catch (const EngineError &e) {
+        prompt().Error(e.message());
         return false;
+    }
+    if (!named) {
+        // A file for a customer that is gone would stay in the folder for good.
+        QFile::remove(target);
+        prompt().Error(QStringLiteral(
+            "この顧客データはほかのプログラムで削除されたため、画像を登録できませんでした。"));
+        return false;
+    }
     if (stored)
         *stored = picture;
     return true;
@@ -127,7 +157,7 @@ bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int user
             return false;
         }
     }
-    return SetColumn(userQuery, slot, userId, QString());
+    return ClearColumn(userQuery, slot, userId);
 }
 
 bool ChooseAndLoad(Query &userQuery, const QString &dataPath, int slot, int userId,

@@ -27,10 +27,10 @@ QString PictureFolder(const QString &dataPath);
 // "u_s.bmp", such as 12_0.bmp.
 QString PictureFileName(int userId, int slot);
 
-// Stores `source` (a BMP file as it is, anything else decoded as a JPEG, turned upright and
-// written as BMP) as the slot's picture and names it in the column. The old picture is
-// replaced only once the new one has been read. Returns false, after showing why, when
-// nothing was stored; `stored` receives the stored picture.
+// Stores `source` (a BMP file as it is, a JPEG decoded, turned upright and written as BMP; the
+// file's contents tell which, whatever its extension) as the slot's picture and names it in the
+// column. The old picture is replaced only once the new one has been read. Returns false, after
+// showing why, when nothing was stored; `stored` receives the stored picture.
 bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
                  const QString &source, QImage *stored = nullptr);
 

@@ -119,9 +119,9 @@ QString BuildUpdateStatement(const CustomerRecord &r) {
     return s;
 }
 
-void SaveCustomerRecord(Query &userQuery, const CustomerRecord &record) {
+bool SaveCustomerRecord(Query &userQuery, const CustomerRecord &record) {
     userQuery.SetText(BuildUpdateStatement(record));
     userQuery.Close();
     userQuery.SetMemo(record.note);
-    userQuery.Execute();
+    return userQuery.Execute() > 0;
 }

@@ -57,5 +57,6 @@ std::optional<CustomerRecord> LoadCustomerRecord(Query &userQuery, int userId);
 // The full-row update the editor runs after every change; the memo goes as :MEMOETC.
 QString BuildUpdateStatement(const CustomerRecord &record);
 
-// Runs BuildUpdateStatement with the memo bound. Throws EngineError.
-void SaveCustomerRecord(Query &userQuery, const CustomerRecord &record);
+// Runs BuildUpdateStatement with the memo bound. False when the row no longer exists. Throws
+// EngineError.
+bool SaveCustomerRecord(Query &userQuery, const CustomerRecord &record);

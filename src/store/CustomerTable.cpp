@@ -6,10 +6,10 @@
 
 namespace {
 
-void Run(Query &query, const QString &statement) {
+int Run(Query &query, const QString &statement) {
     query.Close();
     query.SetText(statement);
-    query.Execute();
+    return query.Execute();
 }
 
 } // namespace
@@ -31,11 +31,11 @@ void SetPrintMark(Query &userQuery, int userId, bool print) {
                        .arg(userId));
 }
 
-void SetPictureFileName(Query &userQuery, int userId, int slot, const QString &fileName) {
-    Run(userQuery,
-        QStringLiteral("update Usertbl set %1 = %2 where UserID =%3")
-            .arg(slot == 0 ? QStringLiteral("img1") : QStringLiteral("img2"), QuoteSql(fileName))
-            .arg(userId));
+bool SetPictureFileName(Query &userQuery, int userId, int slot, const QString &fileName) {
+    return Run(userQuery, QStringLiteral("update Usertbl set %1 = %2 where UserID =%3")
+                              .arg(slot == 0 ? QStringLiteral("img1") : QStringLiteral("img2"),
+                                   QuoteSql(fileName))
+                              .arg(userId)) > 0;
 }
 
 int CountCustomers(Query &userQuery) {

@@ -16,8 +16,9 @@ void DeleteCustomerRow(Query &userQuery, int userId);
 
 void SetPrintMark(Query &userQuery, int userId, bool print);
 
-// Stores the file name of picture slot 0 (img1) or 1 (img2); an empty name stores NULL.
-void SetPictureFileName(Query &userQuery, int userId, int slot, const QString &fileName);
+// Stores the file name of picture slot 0 (img1) or 1 (img2); an empty name stores NULL. False
+// when the customer no longer exists.
+bool SetPictureFileName(Query &userQuery, int userId, int slot, const QString &fileName);
 
 // The number of customers in the book.
 int CountCustomers(Query &userQuery);

@@ -77,6 +77,7 @@ public:
     void SetText(const QString &text);
     const QString &Text() const { return text_; }
     QString DatabaseFilePath() const { return database_.FilePath(); }
+    Database &GetDatabase() const { return database_; }
     // Binds the long text of the memo parameter :MEMOETC for the next Execute.
     void SetMemo(const QString &memo);
 

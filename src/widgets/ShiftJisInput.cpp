@@ -62,6 +62,12 @@ void ShiftJisValidator::TakeOverMaxLength() {
     edit_->setMaxLength(32767);
 }
 
+void ShiftJisValidator::ShowStoredText(const QString &text) {
+    showingStored_ = true;
+    edit_->setText(text);
+    showingStored_ = false;
+}
+
 QValidator::State ShiftJisValidator::validate(QString &input, int &pos) const {
     input = ShiftJis::NormalizeCrossMapping(input);
     JoinLines(input, pos);
@@ -87,11 +93,16 @@ QValidator::State ShiftJisValidator::validate(QString &input, int &pos) const {
     }
     if (!droppedNow.isEmpty() && arrivedAtOnce)
         emit self->Dropped(droppedNow);
-    if (maxLength_ > 0 && input.size() > maxLength_) {
+    // What does not fit is taken from what came in, never from the text the field held.
+    const qsizetype limit =
+        showingStored_ ? input.size() : std::max<qsizetype>(maxLength_, held_.size());
+    if (maxLength_ > 0 && input.size() > limit) {
         if (arrivedAtOnce)
-            emit self->Cut(maxLength_);
-        input.truncate(maxLength_);
-        pos = std::min(pos, maxLength_);
+            emit self->Cut(static_cast<int>(limit));
+        const qsizetype excess = input.size() - limit;
+        const qsizetype from = std::max<qsizetype>(0, pos - excess);
+        input.remove(from, excess);
+        pos = static_cast<int>(from);
     }
     const QString bad = RefusedInputChars(input, false);
     if (bad.isEmpty())

@@ -34,6 +34,9 @@ public:
     // A reading field: kana however typed, pasted or committed is held as half-width katakana,
     // as the reading index and the sort expect.
     void HoldHalfWidthKatakana() { halfWidthKatakana_ = true; }
+    // Sets the edit to a text the book holds. It is shown whole even when an import stored it
+    // longer than the limit taken over; typing may then not make it longer still.
+    void ShowStoredText(const QString &text);
 
 signals:
     // The refused characters, each once; emitted while the edit is being refused.
@@ -48,6 +51,7 @@ private:
     QString held_;
     bool dropFilteredKeys_ = false;
     bool halfWidthKatakana_ = false;
+    bool showingStored_ = false;
     int maxLength_ = 0;
 };
 

@@ -186,6 +186,41 @@ private slots:
         QCOMPARE(env.Scalar("select group_concat(Name) from Usertbl"), nameBefore);
     }
 
+    // Each commit waits for the disk; a whole list marked or deleted at once must not pay that
+    // once per row. A row the engine refuses ends the run with the rows before it kept.
+    void manyRowsAreStoredInOneCommit_data() {
+        QTest::addColumn<bool>("remove");
+        QTest::newRow("print on") << false;
+        QTest::newRow("delete") << true;
+    }
+    void manyRowsAreStoredInOneCommit() {
+        QFETCH(bool, remove);
+        TestEnv env;
+        QList<int> ids;
+        for (int i = 0; i < 5; ++i)
+            ids << env.AddCustomer(QString::number(i), "ｱ", false);
+        env.Run("create trigger refuse before update on Usertbl when new.UserId = 4 "
+                "begin select raise(abort, 'refused'); end");
+        Query query(env.db());
+        int commits = 0;
+        sqlite3_commit_hook(
+            env.db().Handle(),
+            [](void *count) {
+                ++*static_cast<int *>(count);
+                return 0;
+            },
+            &commits);
+        env.prompt().PushAnswer(Prompt::Answer::Yes);
+        QVERIFY(remove ? DeleteCustomers(query, env.dataPath(), ids)
+                       : SetPrintFlags(query, ids, true));
+        sqlite3_commit_hook(env.db().Handle(), nullptr, nullptr);
+        QCOMPARE(commits, 1);
+        QCOMPARE(env.prompt().Texts("error").size(), 1);
+        QCOMPARE(env.Scalar(remove ? "select group_concat(UserId) from Usertbl"
+                                   : "select group_concat(UserId) from Usertbl where Print = 0"),
+                 QString("4,5"));
+    }
+
     void printFlagsNeedASelection() {
         TestEnv env;
         Query query(env.db());

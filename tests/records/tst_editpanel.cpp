@@ -110,6 +110,71 @@ private slots:
         QCOMPARE(e.Stored("Name", id), QString("青木abcd"));
     }
 
+    // The first failure silences the rest only while the same customer is edited; what is
+    // typed into the next one and not stored is told again.
+    void eachCustomerWhoseChangesAreNotStoredIsReported() {
+        Editor e;
+        const int first = e.env.AddCustomer("青木", "ｱｵｷ");
+        const int second = e.env.AddCustomer("井上", "ｲﾉｳｴ");
+        e.Select(first);
+        e.env.Run("PRAGMA query_only = 1");
+        QTest::keyClicks(e.panel.EditName, "ab");
+        e.Select(second);
+        QTest::keyClicks(e.panel.EditName, "c");
+        e.env.Run("PRAGMA query_only = 0");
+        QCOMPARE(e.env.prompt().Texts("error").size(), 2);
+        QCOMPARE(e.Stored("Name", second), QString("井上"));
+    }
+
+    // Another program (or the other computer sharing the book) removed the customer while it
+    // was on screen: what is typed is not stored, and the list must not show it as saved.
+    void typingIntoACustomerRemovedMeanwhileIsReported() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        e.env.Run(QString("delete from Usertbl where UserId = %1").arg(id));
+        QSignalSpy saved(&e.panel, &EditPanel::Saved);
+        QTest::keyClicks(e.panel.EditName, "ab");
+        QCOMPARE(saved.size(), 0);
+        QCOMPARE(e.env.prompt().Texts("error"),
+                 QStringList{"この顧客データはほかのプログラムで削除されたため、保存できません"
+                             "でした。"});
+    }
+
+    // Imports take texts of any length; the field limits are for typing. A longer stored text
+    // is shown whole and kept whole when another field of the customer changes.
+    void aStoredTextLongerThanItsFieldIsKept_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("length");
+        QTest::newRow("name") << "Name"
+                              << "EditName" << 45;
+        QTest::newRow("address") << "Address1"
+                                 << "EditAddress1" << 75;
+        QTest::newRow("company reading") << "OfficeKana"
+                                         << "EditOfficeKana" << 80;
+    }
+    void aStoredTextLongerThanItsFieldIsKept() {
+        QFETCH(QString, column);
+        QFETCH(QString, field);
+        QFETCH(int, length);
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        const QString stored = QString(length, QChar(u'ｱ'));
+        e.env.Run(
+            QString("update Usertbl set %1 = '%2' where UserId = %3").arg(column, stored).arg(id));
+        e.Select(id);
+        QLineEdit *edit = e.panel.findChild<QLineEdit *>(field);
+        QCOMPARE(edit->text(), stored);
+        QTest::keyClicks(e.panel.EditTel1, "1");
+        QCOMPARE(e.Stored(column, id), stored);
+        // A key typed into the full field is refused; it does not push the last one out.
+        edit->home(false);
+        QTest::keyClicks(edit, "x");
+        QCOMPARE(edit->text(), stored);
+        QVERIFY(e.env.prompt().calls().empty());
+    }
+
     void readingsAreHeldAsHalfWidthKatakana() {
         Editor e;
         const int id = e.env.AddCustomer("後藤", "ｺﾞﾄｳ");

@@ -141,6 +141,65 @@ private slots:
         QCOMPARE(f.column("img1"), QString("7_0.bmp"));
     }
 
+    // Photos arrive with the wrong extension; the contents decide, and anything else is
+    // refused in the user's words rather than the decoder's.
+    void theContentsDecideTheFormat_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("jpeg named bmp") << "photo.bmp" << QByteArray("JPG") << true;
+        QTest::newRow("bmp named jpg") << "scan.jpg" << QByteArray("BMP") << true;
+        QTest::newRow("png named jpg") << "web.jpg" << QByteArray("PNG") << false;
+        QTest::newRow("png") << "shot.png" << QByteArray("PNG") << false;
+    }
+    void theContentsDecideTheFormat() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        QFETCH(bool, loaded);
+        Fixture f;
+        const QString source =
+            Save(Picture(60, 40, Qt::red, Qt::blue), f.source(name), format.constData());
+        QCOMPARE(PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, source), loaded);
+        if (loaded) {
+            QImageReader reader(f.folder() + "7_0.bmp");
+            QCOMPARE(reader.format(), QByteArray("bmp"));
+            QCOMPARE(reader.read().size(), QSize(60, 40));
+            QVERIFY(f.env.prompt().calls().empty());
+        } else {
+            QCOMPARE(
+                f.env.prompt().Texts("error"),
+                QStringList{"画像を読み込めませんでした。\r\nBMP・JPEG形式の画像ではありません。"});
+            QVERIFY(f.files().isEmpty());
+            QVERIFY(f.column("img1").isEmpty());
+        }
+    }
+
+    // A file of that size is no picture; reading it whole could exhaust the machine.
+    void aHugeFileIsRefusedUnread() {
+        Fixture f;
+        QFile huge(f.source("huge.jpg"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(300LL * 1024 * 1024)); // sparse: takes no disk
+        huge.close();
+        QVERIFY(!PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, huge.fileName()));
+        QCOMPARE(
+            f.env.prompt().Texts("error"),
+            QStringList{"画像ファイルが大きすぎます（300MB）。256MB以下の画像を使って下さい。"});
+        QVERIFY(f.files().isEmpty());
+    }
+
+    void aCustomerRemovedMeanwhileLeavesNoFile() {
+        Fixture f;
+        const QString source = Save(Picture(10, 10, Qt::red, Qt::red), f.source("a.bmp"), "BMP");
+        f.env.Run("delete from Usertbl where UserId = 7");
+        QVERIFY(!PictureStore::LoadPicture(f.query, f.env.dataPath(), 0, 7, source));
+        QVERIFY(f.files().isEmpty());
+        QCOMPARE(
+            f.env.prompt().Texts("error"),
+            QStringList{
+                "この顧客データはほかのプログラムで削除されたため、画像を登録できませんでした。"});
+    }
+
     void missingSourceChangesNothing() {
         Fixture f;
         const QString missing = f.source("gone.jpg");
