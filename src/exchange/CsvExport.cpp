@@ -3,7 +3,6 @@
 #include "core/Clock.h"
 #include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
-#include "exchange/CsvText.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "store/ClassTable.h"
@@ -26,16 +25,35 @@ QDate TableDate(const QString &value) {
     return QDate::fromString(value.left(10), Qt::ISODate);
 }
 
-// Line breaks would end the line early, and a "," or double quote would shift the columns
-// after it.
+// A "," or double quote would shift the columns after it, a tab or other control character
+// splits the value on import, and the import drops the blanks that start a line.
+char16_t Code(QChar c) {
+    return c.unicode();
+}
+unsigned char Code(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+template <typename Text> bool IsPlainItem(const Text &value) {
+    const auto special = [](auto c) {
+        const auto code = Code(c);
+        return code == ',' || code == '"' || code < 0x20;
+    };
+    return (value.isEmpty() || Code(value.front()) != ' ') &&
+           std::none_of(value.begin(), value.end(), special);
+}
+
+// Line breaks would end the line early, so they are removed; anything else the import would
+// misread is enclosed in double quotes, a double quote doubled.
 QString Item(const QString &value) {
-    static const QString special = QStringLiteral("\r\n,\"");
-    if (std::none_of(value.begin(), value.end(), [](QChar c) { return special.contains(c); }))
+    if (IsPlainItem(QStringView(value)))
         return value;
     QString single = value;
     single.remove(u'\r');
     single.remove(u'\n');
-    return QuoteCsvValue(single);
+    if (IsPlainItem(QStringView(single)))
+        return single;
+    return u'"' + single.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 QString ItemOf(const ExportColumn &column, const QString &value, const QStringList &classNames1,
@@ -94,8 +112,7 @@ private:
 
     void AppendItem(const ExportColumn &column, QByteArrayView value) {
         if (column.value == ExportValue::Text) {
-            if (std::none_of(value.begin(), value.end(),
-                             [](char c) { return c == '\r' || c == '\n' || c == ',' || c == '"'; }))
+            if (IsPlainItem(value))
                 line_ += value;
             else
                 line_ += Item(Text(value)).toUtf8();

@@ -209,6 +209,38 @@ private slots:
         QCOMPARE(copy.AsString("Name"), "山田,\"太郎\"");
     }
 
+    // Values the import would split, trim or unquote come back as they were stored.
+    void awkwardValuesRoundTrip_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("tab inside") << "東京都\t港区";
+        QTest::newRow("leading tab") << "\t山田";
+        QTest::newRow("leading blank") << " 山田";
+        QTest::newRow("trailing blank") << "山田 ";
+        QTest::newRow("just a quote") << "\"";
+        QTest::newRow("quoted whole") << "\"山田\"";
+        QTest::newRow("formula") << "=1+2";
+    }
+    void awkwardValuesRoundTrip() {
+        QFETCH(QString, value);
+        ExchangeTestContext context;
+        const int id = context.env.AddCustomer("x", "ｴｯｸｽ");
+        context.env.Run(QStringLiteral("update Usertbl set Name = %1, Address1 = %1, "
+                                       "TelNo_1 = 'end' where UserId = %2")
+                            .arg(QuoteSql(value))
+                            .arg(id));
+        context.listed = {id};
+        const QByteArray file = *BuildCsvExport(
+            context, Only({"ChBName", "ChBAddress1", "ChBTel1"}), [](int, int) { return true; });
+        TFormImport window(context);
+        QVERIFY(Import(context, window, file, {"名前", "住所１", "電話１"}));
+        Query copy(context.env.db(),
+                   QStringLiteral("select * from Usertbl where UserId <> %1").arg(id));
+        copy.Open();
+        QCOMPARE(copy.AsString("Name"), value);
+        QCOMPARE(copy.AsString("Address1"), value);
+        QCOMPARE(copy.AsString("TelNo_1"), "end");
+    }
+
     void estimateLines_data() {
         QTest::addColumn<QStringList>("choices");
         QTest::addColumn<QString>("line");
