@@ -11,6 +11,7 @@
 #include "store/TableEngine.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
@@ -200,9 +201,16 @@ std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOption
 
 QString AskExportPath(AppContext &context, const QString &caption, const QString &proposedPath,
                       const QString &filter) {
-    QString path = context.GetPrompt().SaveFile(caption, proposedPath, filter);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
+    Prompt &prompt = context.GetPrompt();
+    QString path = prompt.SaveFile(caption, proposedPath, filter);
+    if (path.isEmpty() || path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return path;
+    // The dialog asked about the name as typed; the name with the extension may exist.
+    path += QStringLiteral(".csv");
+    if (QFileInfo::exists(path) &&
+        !prompt.Confirm(QDir::toNativeSeparators(path) +
+                        QStringLiteral("は既に存在します。\r\n上書きしますか？")))
+        return {};
     return path;
 }
 

@@ -31,7 +31,8 @@ QByteArray EncodeExportText(const QString &text, TextFile::TextEncoding encoding
 std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOptions &options,
                                          const std::function<bool(int, int)> &progress);
 
-// Asks for the file to write; empty text when cancelled. A name without extension gets ".csv".
+// Asks for the file to write; empty text when cancelled. A name without ".csv" gets it, and
+// replacing a file of that name is confirmed first.
 QString AskExportPath(AppContext &context, const QString &caption, const QString &proposedPath,
                       const QString &filter);
 

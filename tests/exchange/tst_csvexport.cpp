@@ -173,6 +173,28 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
+    // The save dialog asked about the name as typed; the name with ".csv" added may exist.
+    void existingTargetWithoutExtension_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("kept") << "顧客" << false << "";
+        QTest::newRow("replaced") << "顧客" << true << "顧客.csv";
+        QTest::newRow("dot is no extension") << "2024.05" << true << "2024.05.csv";
+    }
+    void existingTargetWithoutExtension() {
+        QFETCH(QString, typed);
+        QFETCH(bool, overwrite);
+        QFETCH(QString, path);
+        ExchangeTestContext context;
+        context.WriteFile(typed + ".csv", "keep");
+        context.env.prompt().PushPath(context.env.root() + typed);
+        context.env.prompt().PushAnswer(overwrite ? Prompt::Answer::Yes : Prompt::Answer::No);
+        QCOMPARE(AskExportPath(context, "エクスポート", {}, {}),
+                 path.isEmpty() ? path : context.env.root() + path);
+        QCOMPARE(context.env.prompt().Texts("confirm").size(), 1);
+    }
+
     // Every importable column survives export and import; the memo loses only its line break.
     void roundTrip() {
         ExchangeTestContext context;
