@@ -203,14 +203,22 @@ QString AskExportPath(AppContext &context, const QString &caption, const QString
                       const QString &filter) {
     Prompt &prompt = context.GetPrompt();
     QString path = prompt.SaveFile(caption, proposedPath, filter);
-    if (path.isEmpty() || path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+    if (path.isEmpty())
         return path;
-    // The dialog asked about the name as typed; the name with the extension may exist.
-    path += QStringLiteral(".csv");
-    if (QFileInfo::exists(path) &&
-        !prompt.Confirm(QDir::toNativeSeparators(path) +
-                        QStringLiteral("は既に存在します。\r\n上書きしますか？")))
+    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
+        // The dialog asked about the name as typed; the name with the extension may exist.
+        path += QStringLiteral(".csv");
+        if (QFileInfo::exists(path) &&
+            !prompt.Confirm(QDir::toNativeSeparators(path) +
+                            QStringLiteral("は既に存在します。\r\n上書きしますか？")))
+            return {};
+    }
+    // The file is replaced through a rename, which a read-only mark would not stop.
+    if (const QFileInfo target(path); target.exists() && !target.permission(QFile::WriteOwner)) {
+        prompt.Error(QDir::toNativeSeparators(path) +
+                     QStringLiteral("は読み取り専用のため、書き込めません。"));
         return {};
+    }
     return path;
 }
 

@@ -32,7 +32,7 @@ std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOption
                                          const std::function<bool(int, int)> &progress);
 
 // Asks for the file to write; empty text when cancelled. A name without ".csv" gets it, and
-// replacing a file of that name is confirmed first.
+// replacing a file of that name is confirmed first. A read-only file is refused, with a message.
 QString AskExportPath(AppContext &context, const QString &caption, const QString &proposedPath,
                       const QString &filter);
 

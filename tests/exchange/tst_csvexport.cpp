@@ -299,6 +299,18 @@ private slots:
         QCOMPARE(context.ReadFile(path), ShiftJis::Encode(line + "\r\n"));
     }
 
+    void readOnlyTargetIsKept() {
+        ExchangeTestContext context;
+        context.listed = {context.env.AddCustomer("山田", "ﾔﾏﾀﾞ")};
+        const QString path = context.WriteFile("quillet.csv", "keep");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        context.env.prompt().PushPath(path);
+        Tmitsumori window(context);
+        window.Button1Click();
+        QCOMPARE(context.ReadFile(path), QByteArray("keep"));
+        QCOMPARE(context.env.prompt().Texts("error").size(), 1);
+    }
+
     void estimateWithEmptyList() {
         ExchangeTestContext context;
         Tmitsumori window(context);
