@@ -11,8 +11,6 @@
 #include "store/TableEngine.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <array>
 #include <span>
@@ -201,25 +199,7 @@ std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOption
 
 QString AskExportPath(AppContext &context, const QString &caption, const QString &proposedPath,
                       const QString &filter) {
-    Prompt &prompt = context.GetPrompt();
-    QString path = prompt.SaveFile(caption, proposedPath, filter);
-    if (path.isEmpty())
-        return path;
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
-        // The dialog asked about the name as typed; the name with the extension may exist.
-        path += QStringLiteral(".csv");
-        if (QFileInfo::exists(path) &&
-            !prompt.Confirm(QDir::toNativeSeparators(path) +
-                            QStringLiteral("は既に存在します。\r\n上書きしますか？")))
-            return {};
-    }
-    // The file is replaced through a rename, which a read-only mark would not stop.
-    if (const QFileInfo target(path); target.exists() && !target.permission(QFile::WriteOwner)) {
-        prompt.Error(QDir::toNativeSeparators(path) +
-                     QStringLiteral("は読み取り専用のため、書き込めません。"));
-        return {};
-    }
-    return path;
+    return AskCsvSavePath(context.GetPrompt(), caption, proposedPath, filter);
 }
 
 bool WriteExportFile(AppContext &context, const QString &path, const QByteArray &bytes) {

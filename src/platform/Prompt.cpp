@@ -1,7 +1,9 @@
 #include "platform/Prompt.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
@@ -156,4 +158,26 @@ bool ScriptedPrompt::SetupPrinter(QPrinter &) {
     const bool accepted = printerAnswers_.front();
     printerAnswers_.pop_front();
     return accepted;
+}
+
+QString AskCsvSavePath(Prompt &prompt, const QString &caption, const QString &proposedPath,
+                       const QString &filter) {
+    QString path = prompt.SaveFile(caption, proposedPath, filter);
+    if (path.isEmpty())
+        return path;
+    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
+        // The dialog asked about the name as typed; the name with the extension may exist.
+        path += QStringLiteral(".csv");
+        if (QFileInfo::exists(path) &&
+            !prompt.Confirm(QDir::toNativeSeparators(path) +
+                            QStringLiteral("は既に存在します。\r\n上書きしますか？")))
+            return {};
+    }
+    // The file is replaced through a rename, which a read-only mark would not stop.
+    if (const QFileInfo target(path); target.exists() && !target.permission(QFile::WriteOwner)) {
+        prompt.Error(QDir::toNativeSeparators(path) +
+                     QStringLiteral("は読み取り専用のため、書き込めません。"));
+        return {};
+    }
+    return path;
 }

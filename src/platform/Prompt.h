@@ -42,6 +42,12 @@ public:
 
 Prompt &prompt();
 
+// The save dialog of a CSV file. ".csv" is added to a name without it (a dot alone is no
+// extension), and the file that name then points at is replaced only when the user agrees; a
+// file marked read-only is refused. Empty when nothing is to be written.
+QString AskCsvSavePath(Prompt &prompt, const QString &caption, const QString &proposedPath,
+                       const QString &filter);
+
 // Message boxes and dialogs shown with Qt.
 class QtPrompt : public Prompt {
 public:

@@ -6,8 +6,6 @@
 #include "platform/Prompt.h"
 #include "store/TableEngine.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -115,20 +113,12 @@ QString HistoryCsvProposedName(const QString &name, const QString &nameTitle) {
 
 bool SaveHistoryCsv(const std::vector<HistoryRow> &rows, const QString &name,
                     const QString &nameTitle) {
-    QString path = prompt().SaveFile(name + u' ' + nameTitle + QStringLiteral("の履歴保存"),
-                                     HistoryCsvProposedName(name, nameTitle),
-                                     QStringLiteral("CSVファイル (*.csv)"));
+    // "T.Yamada 様の履歴" has a dot but no extension; only ".csv" counts as one.
+    const QString path = AskCsvSavePath(
+        prompt(), name + u' ' + nameTitle + QStringLiteral("の履歴保存"),
+        HistoryCsvProposedName(name, nameTitle), QStringLiteral("CSVファイル (*.csv)"));
     if (path.isEmpty())
         return false;
-    // "T.Yamada 様の履歴" has a dot but no extension; only ".csv" counts as one.
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
-        // The dialog asked about the name as typed; the name with the extension may exist.
-        path += QStringLiteral(".csv");
-        if (QFileInfo::exists(path) &&
-            !prompt().Confirm(QDir::toNativeSeparators(path) +
-                              QStringLiteral("は既に存在します。\r\n上書きしますか？")))
-            return false;
-    }
     QString error;
     if (!TextFile::WriteLines(path, HistoryCsvLines(rows), &error)) {
         prompt().Error(QStringLiteral("CSVファイルを保存できませんでした。\r\n%1").arg(error));
