@@ -374,8 +374,24 @@ void TFormMain::FormShow() {
 }
 
 void TFormMain::closeEvent(QCloseEvent *event) {
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     QWidget::closeEvent(event);
+}
+
+// A change that could not be stored (the book was busy, the disk full) gets one more try before
+// the window goes; if it still cannot be stored, the user decides.
+bool TFormMain::MayClose() {
+    const ListSelection selection = CurrentSelection();
+    if (selection.kind != ListSelection::One || !editor_->HoldsUnsavedChange())
+        return true;
+    editor_->SaveCustomer(selection.userId);
+    return !editor_->HoldsUnsavedChange() ||
+           prompt().Confirm(QStringLiteral("入力した内容を保存できていません。\r\n"
+                                           "閉じると失われますが、閉じてもよろしいですか？"));
 }
 
 void TFormMain::FormClose() {

@@ -148,6 +148,7 @@ protected:
 private:
     void FormCreate();
     void FormClose();
+    bool MayClose();
     void BuildToolbar();
     void BuildListPanel();
     void BuildEditPanel();

@@ -3,6 +3,7 @@
 #include "core/TextFile.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
+#include "platform/UserFolders.h"
 #include "store/CustomerTable.h"
 #include "store/Schema.h"
 #include "store/TableEngine.h"
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <sqlite3.h>
@@ -199,8 +199,7 @@ QString AskForDataFolder(const QString &reason, QString *error) {
 } // namespace
 
 QString DefaultInstallFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/pellor3/");
+    return UserDataFolder() + QStringLiteral("/pellor3/");
 }
 
 QByteArray Gunzip(const QByteArray &compressed) {

@@ -7,7 +7,7 @@ class Database;
 // What a fresh installation holds, laid out the first time the program starts.
 namespace Installer {
 
-// The default installation folder: $XDG_DATA_HOME/pellor3/ (ends in "/").
+// The default installation folder: the user's data folder + "pellor3/" (see UserFolders.h).
 QString DefaultInstallFolder();
 
 // Lays out an installation under `installFolder` (ending in "/"): Data/DB/pellor3.db with the

@@ -1,11 +1,11 @@
 #include "platform/Registry.h"
 
 #include "core/IniFile.h"
+#include "platform/UserFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace Registry {
 
@@ -13,8 +13,7 @@ QString FilePath() {
     const QString overridden = qEnvironmentVariable("PELLOR3_REGISTRY");
     if (!overridden.isEmpty())
         return overridden;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/pellor3/registry.ini");
+    return UserConfigFolder() + QStringLiteral("/pellor3/registry.ini");
 }
 
 FileState Examine(QString *error) {

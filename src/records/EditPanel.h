@@ -68,6 +68,8 @@ public:
     // The row as the editor shows it now.
     CustomerRecord CurrentRecord() const;
     int SaveCount() const { return saveCount_; }
+    // The last change of the shown customer could not be stored.
+    bool HoldsUnsavedChange() const { return saveFailureShown_; }
     TFormMemo *FormMemo() const { return formMemo_; }
 
     QLineEdit *EditKana;

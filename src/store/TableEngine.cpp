@@ -14,8 +14,40 @@ Q_LOGGING_CATEGORY(SqlLog, "pellor3.sql", QtInfoMsg)
 
 namespace {
 
+// What the user reads for a refused statement or file: the cause in Japanese first, the
+// engine's own words after it for whoever looks further.
+QString FailureText(int code, const QString &detail) {
+    QString cause;
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        cause = QStringLiteral("顧客データのファイルをほかのプログラムが使用中です。"
+                               "しばらくしてからやり直して下さい。");
+        break;
+    case SQLITE_FULL:
+        cause = QStringLiteral("ディスクがいっぱいのため、顧客データを書き込めません。");
+        break;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        cause = QStringLiteral("顧客データのファイルに書き込む権限がありません。");
+        break;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        cause = QStringLiteral("顧客データのファイルを読み書きできません。");
+        break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        cause = QStringLiteral("顧客データのファイルが壊れています。");
+        break;
+    default:
+        cause = QStringLiteral("顧客データを処理できませんでした。");
+        break;
+    }
+    return cause + QStringLiteral("\n詳細: ") + detail;
+}
+
 QString SqliteMessage(sqlite3 *db) {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    return FailureText(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 } // namespace
@@ -34,17 +66,16 @@ void Database::Open(const QString &tableFolder, bool create) {
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(path_.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = db ? SqliteMessage(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message =
+            db ? SqliteMessage(db) : FailureText(rc, QString::fromUtf8(sqlite3_errstr(rc)));
         sqlite3_close(db);
         throw EngineError(QStringLiteral("テーブルを開けません: %1\n%2").arg(path_, message));
     }
     sqlite3_busy_timeout(db, 3000);
     // Touch the schema now, so a file that is not a database is reported at once.
-    char *error = nullptr;
-    if (sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, &error) !=
+    if (sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) !=
         SQLITE_OK) {
-        const QString message = QString::fromUtf8(error ? error : "");
-        sqlite3_free(error);
+        const QString message = SqliteMessage(db);
         sqlite3_close(db);
         throw EngineError(QStringLiteral("テーブルを開けません: %1\n%2").arg(path_, message));
     }
@@ -71,12 +102,8 @@ sqlite3 *Database::Handle() {
 namespace {
 
 void ExecuteControl(sqlite3 *db, const char *statement) {
-    char *error = nullptr;
-    if (sqlite3_exec(db, statement, nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(error ? error : "");
-        sqlite3_free(error);
-        throw EngineError(message);
-    }
+    if (sqlite3_exec(db, statement, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw EngineError(SqliteMessage(db));
 }
 
 } // namespace
@@ -146,7 +173,7 @@ static sqlite3_stmt *Prepare(sqlite3 *db, const QString &sql) {
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr) !=
         SQLITE_OK) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        const QString message = SqliteMessage(db);
         sqlite3_finalize(stmt);
         throw EngineError(message + QStringLiteral("\n") + sql);
     }
@@ -179,7 +206,7 @@ void Query::Step() {
         return;
     atEnd_ = true;
     if (rc != SQLITE_DONE) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(database_.Handle()));
+        const QString message = SqliteMessage(database_.Handle());
         Close();
         throw EngineError(message);
     }

@@ -521,6 +521,38 @@ private slots:
         QVERIFY(!w.Editor()->EditName->isEnabled());
     }
 
+    void closingRetriesAChangeThatCouldNotBeStored_data() {
+        QTest::addColumn<bool>("bookFreedBeforeClosing");
+        QTest::addColumn<bool>("closeAnyway");
+        QTest::newRow("stored on closing") << true << false;
+        QTest::newRow("user keeps the window") << false << false;
+        QTest::newRow("user closes anyway") << false << true;
+    }
+    void closingRetriesAChangeThatCouldNotBeStored() {
+        QFETCH(bool, bookFreedBeforeClosing);
+        QFETCH(bool, closeAnyway);
+        TestEnv env;
+        const int id = env.AddCustomer("青木", "ｱｵｷ");
+        TFormMain w;
+        w.show();
+        Query readOnly(w.GetDatabase(), "PRAGMA query_only = 1");
+        readOnly.Execute();
+        w.Editor()->EditName->end(false);
+        QTest::keyClicks(w.Editor()->EditName, "ab");
+        QCOMPARE(env.prompt().Texts("error").size(), 1);
+        if (bookFreedBeforeClosing) {
+            readOnly.SetText("PRAGMA query_only = 0");
+            readOnly.Execute();
+        }
+        env.prompt().PushAnswer(closeAnyway ? Prompt::Answer::Yes : Prompt::Answer::No);
+        w.close();
+        const QString stored =
+            env.Scalar(QString("select Name from Usertbl where UserId = %1").arg(id));
+        QCOMPARE(stored, bookFreedBeforeClosing ? QString("青木ab") : QString("青木"));
+        QCOMPARE(env.prompt().Texts("confirm").size(), bookFreedBeforeClosing ? 0 : 1);
+        QCOMPARE(w.isVisible(), !bookFreedBeforeClosing && !closeAnyway);
+    }
+
     void unopenableTablesAreReportedOnce() {
         TestEnv env;
         QFile::remove(env.dbPath() + Database::FileName);

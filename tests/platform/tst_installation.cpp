@@ -222,6 +222,40 @@ private slots:
         QCOMPARE(TablesOf(Installer::DefaultInstallFolder() + "Data/DB/"), AllTables);
     }
 
+    void relativeXdgFoldersStillFindTheSameBookFromAnotherFolder() {
+        QTemporaryDir home;
+        QVERIFY(QDir().mkpath(home.filePath("start1")) && QDir().mkpath(home.filePath("start2")));
+        const QString oldCwd = QDir::currentPath();
+        const QByteArray oldHome = qgetenv("HOME"), oldRegistry = qgetenv("PELLOR3_REGISTRY");
+        qputenv("HOME", home.path().toUtf8());
+        qunsetenv("PELLOR3_REGISTRY");
+        qputenv("XDG_DATA_HOME", "share");
+        qputenv("XDG_CONFIG_HOME", "config");
+        QString error;
+        QDir::setCurrent(home.filePath("start1"));
+        const QString first = Installer::EnsureInstalled(&error);
+        {
+            Database database;
+            database.Open(first + "Data/DB/");
+            Query(database, "insert into usertbl (Name, Kana) values('残す', 'ﾉｺｽ')").Execute();
+        }
+        QDir::setCurrent(home.filePath("start2"));
+        const QString second = Installer::EnsureInstalled(&error);
+        int customers = 0;
+        {
+            Database database;
+            database.Open(second + "Data/DB/");
+            Query count(database, "select count(*) as n from usertbl");
+            count.Open();
+            customers = count.AsInteger("n");
+        }
+        QDir::setCurrent(oldCwd);
+        qputenv("HOME", oldHome);
+        qputenv("PELLOR3_REGISTRY", oldRegistry);
+        QCOMPARE(second, home.filePath(".local/share/pellor3/"));
+        QCOMPARE(customers, 1);
+    }
+
     void gunzipRefusesCorruptData() {
         QCOMPARE(Installer::Gunzip("not gzip at all"), QByteArray());
     }

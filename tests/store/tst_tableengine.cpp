@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QtTest>
+#include <sqlite3.h>
 
 class TestTableEngine : public QObject {
     Q_OBJECT
@@ -115,6 +116,25 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EngineError, query.Open());
         query.SetText("ALTER TABLE Usertbl ADD CheckRen1 INTEGER");
         QVERIFY_THROWS_EXCEPTION(EngineError, query.Execute());
+    }
+
+    void aBookLockedByAnotherProgramIsToldInJapanese() {
+        TestEnv env;
+        env.AddCustomer("a", "ｱ");
+        sqlite3 *other = nullptr;
+        QCOMPARE(sqlite3_open((env.dbPath() + "pellor3.db").toUtf8(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        QString message;
+        try {
+            env.Run("update Usertbl set Name = 'b'");
+        } catch (const EngineError &error) {
+            message = error.message();
+        }
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QVERIFY2(message.section(u'\n', 0, 0).contains("ほかのプログラムが使用中"),
+                 qPrintable(message));
+        QCOMPARE(env.Scalar("select Name from Usertbl"), QString("a"));
     }
 
     void notADatabaseIsReported() {
