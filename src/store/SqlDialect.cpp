@@ -1,5 +1,6 @@
 #include "store/SqlDialect.h"
 
+#include "core/SqlText.h"
 #include "store/EngineError.h"
 
 #include <QRegularExpression>
@@ -73,12 +74,6 @@ bool Is(const Token &t, const char *word) {
     return t.kind == Kind::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 
-QString TextLiteral(const QString &value) {
-    QString doubled = value;
-    doubled.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + doubled + u'\'';
-}
-
 QString TranslateQuoted(const QString &token) {
     QString value = token.mid(1, token.size() - 2);
     value.replace(QStringLiteral("\"\""), QStringLiteral("\""));
@@ -92,7 +87,7 @@ QString TranslateQuoted(const QString &token) {
             .arg(m.captured(3))
             .arg(m.captured(1).toInt(), 2, 10, QLatin1Char('0'))
             .arg(m.captured(2).toInt(), 2, 10, QLatin1Char('0'));
-    return TextLiteral(value);
+    return QuoteSql(value);
 }
 
 // Index of the next token that is not blank, or tokens.size().
