@@ -6,6 +6,7 @@
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
 #include "store/SchemaUpgrade.h"
+#include "widgets/ImageButton.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -65,18 +66,12 @@ TFormBackup::TFormBackup(QWidget *parent)
     ListViewFileList->setMinimumSize(220, 240);
     CB_AutoBackup = new QCheckBox(QStringLiteral("終了時に自動でバックアップする"), this);
     CB_AutoBackup->setObjectName(QStringLiteral("CB_AutoBackup"));
-    const auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    BtnOk = button("BtnOk", QStringLiteral("復元"));
-    BtnMake = button("BtnMake", QStringLiteral("バックアップ作成"));
-    Button1 = button("Button1", QStringLiteral("ﾌｧｲﾙから復元"));
-    Button2 = button("Button2", QStringLiteral("ﾌｧｲﾙに保存"));
-    BtnDel = button("BtnDel", QStringLiteral("バックアップ削除"));
-    BtnCancel = button("BtnCancel", QStringLiteral("閉じる"));
+    BtnOk = NewWindowButton(this, "BtnOk", QStringLiteral("復元"));
+    BtnMake = NewWindowButton(this, "BtnMake", QStringLiteral("バックアップ作成"));
+    Button1 = NewWindowButton(this, "Button1", QStringLiteral("ﾌｧｲﾙから復元"));
+    Button2 = NewWindowButton(this, "Button2", QStringLiteral("ﾌｧｲﾙに保存"));
+    BtnDel = NewWindowButton(this, "BtnDel", QStringLiteral("バックアップ削除"));
+    BtnCancel = NewWindowButton(this, "BtnCancel", QStringLiteral("閉じる"));
     auto *layout = new QGridLayout(this);
     layout->addWidget(ListViewFileList, 0, 0, 7, 1);
     int row = 0;

@@ -1,5 +1,7 @@
 #include "app/FormSelectPrint.h"
 
+#include "widgets/ImageButton.h"
+
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -11,9 +13,7 @@ TFormSelectPrint::TFormSelectPrint(QWidget *parent)
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(8);
     const auto button = [this, layout](const char *name, const QString &caption, Choice choice) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
+        QPushButton *b = NewWindowButton(this, name, caption);
         b->setMinimumSize(200, 34);
         connect(b, &QPushButton::clicked, this, [this, choice] {
             choice_ = choice;

@@ -23,13 +23,6 @@ constexpr int InitialRows = 8;
 // A sample cell shows the start of a long field only.
 constexpr int SampleCellLength = 200;
 
-QPushButton *NewButton(const QString &caption, const char *name, QWidget *parent) {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 // Puts the chosen field on the selected row, to the left.
 void PaintAssignGlyph(QPainter &p, const QColor &) {
     p.setPen(QPen(Qt::white, 3.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -55,11 +48,11 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
       SBDelContent(NewWindowTileButton(PaintClearGlyph, QColor(0xc0, 0x4a, 0x3a),
                                        QStringLiteral("解除"), "SBDelContent", QSize(64, 62),
                                        this)),
-      SBPrev(NewButton(QStringLiteral("←"), "SBPrev", this)),
-      SBNext(NewButton(QStringLiteral("→"), "SBNext", this)),
+      SBPrev(NewWindowButton(this, "SBPrev", QStringLiteral("←"))),
+      SBNext(NewWindowButton(this, "SBNext", QStringLiteral("→"))),
       Label3(new QLabel(QStringLiteral("0/0"), this)), LabelEncoding(new QLabel(this)),
-      BtnImport(NewButton(QStringLiteral("インポートする"), "BtnImport", this)),
-      BtnCancel(NewButton(QStringLiteral("キャンセル"), "BtnCancel", this)) {
+      BtnImport(NewWindowButton(this, "BtnImport", QStringLiteral("インポートする"))),
+      BtnCancel(NewWindowButton(this, "BtnCancel", QStringLiteral("キャンセル"))) {
     setObjectName(QStringLiteral("FormImport"));
     setWindowTitle(QStringLiteral("インポート"));
     SGMain->setObjectName(QStringLiteral("SGMain"));

@@ -8,6 +8,7 @@
 #include "records/FormMemo.h"
 #include "records/PictureStore.h"
 #include "store/TableEngine.h"
+#include "widgets/ImageButton.h"
 #include "widgets/PictureBox.h"
 #include "widgets/ShiftJisInput.h"
 
@@ -59,9 +60,7 @@ QComboBox *NewCombo(QWidget *parent, const char *name, bool editable) {
 }
 
 QPushButton *NewButton(QWidget *parent, const char *name, const QString &caption) {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
+    QPushButton *button = NewWindowButton(parent, name, caption);
     // Reached with Tab and pressed with Space; Enter moves between fields only.
     button->setFocusPolicy(Qt::TabFocus);
     return button;

@@ -1,6 +1,7 @@
 #include "widgets/ImageButton.h"
 
 #include <QPainter>
+#include <QPushButton>
 
 ImageButton::ImageButton(QWidget *parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
@@ -53,5 +54,12 @@ ImageButton *NewWindowTileButton(const GlyphPainter &glyph, const QColor &colour
     button->setFixedSize(size);
     button->SetPictures(
         PaintTilePictures(glyph, colour, caption, size, parent->font(), TileBackdrop::Light));
+    return button;
+}
+
+QPushButton *NewWindowButton(QWidget *parent, const char *name, const QString &caption) {
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
     return button;
 }

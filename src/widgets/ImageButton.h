@@ -33,3 +33,9 @@ private:
 ImageButton *NewWindowTileButton(const GlyphPainter &glyph, const QColor &colour,
                                  const QString &caption, const char *name, const QSize &size,
                                  QWidget *parent);
+
+class QPushButton;
+
+// A window's push button carrying its component name. Enter in the window's fields never
+// presses it.
+QPushButton *NewWindowButton(QWidget *parent, const char *name, const QString &caption);
