@@ -20,9 +20,13 @@ MailTestServers::MailTestServers(QStringList arguments, bool tls) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(QStringLiteral("/usr/bin/python3"),
                    QStringList{QStringLiteral(MAIL_SERVERS_SCRIPT)} + arguments);
-    const QDeadlineTimer deadline(15000);
-    while (!ready_ && !deadline.hasExpired() && process_.waitForReadyRead(500))
+    // A loaded machine may take seconds to start Python; only the deadline or an exit ends the
+    // wait.
+    const QDeadlineTimer deadline(30000);
+    while (!ready_ && !deadline.hasExpired() && process_.state() != QProcess::NotRunning) {
+        process_.waitForReadyRead(500);
         ReadEvents();
+    }
 }
 
 MailTestServers::~MailTestServers() {

@@ -224,7 +224,7 @@ void TestMailTransport::HttpGetReturnsBodyOrFails() {
 
     HttpClient http(2000);
     QByteArray body;
-    for (int attempt = 0; attempt < 50 && body.isEmpty(); ++attempt) {
+    for (int attempt = 0; attempt < 200 && body.isEmpty(); ++attempt) {
         try {
             body = http.Get(QUrl(base + QStringLiteral("version.txt")));
         } catch (const HttpError &) {
