@@ -39,7 +39,7 @@ MailTestServers::~MailTestServers() {
 
 TransportOptions MailTestServers::Options() const {
     TransportOptions options;
-    options.timeoutMs = 2000;
+    options.timeoutMs = 10000;
     options.extraCaCertificates =
         QSslCertificate::fromPath(dir_.filePath(QStringLiteral("cert.pem")));
     return options;

@@ -20,7 +20,7 @@ public:
     int SmtpPort() const { return ports_.value(QStringLiteral("smtp")).toInt(); }
     int PopPort() const { return ports_.value(QStringLiteral("pop")).toInt(); }
     int SilentPort() const { return ports_.value(QStringLiteral("silent")).toInt(); }
-    // Trusts the run's certificate; 2 s time limit.
+    // Trusts the run's certificate; a time limit a loaded machine still meets.
     TransportOptions Options() const;
 
     // Every event reported so far (waits up to `waitMs` until `count` events of `kind` arrived).
