@@ -201,11 +201,18 @@ bool SmtpClient::Offers(const QByteArray &keyword, const QByteArray &argument) c
 
 void SmtpClient::Authenticate() {
     authenticated_ = true;
-    if (userId_.isEmpty() || !Offers("AUTH", "LOGIN"))
+    if (userId_.isEmpty())
         return;
-    Expect("AUTH LOGIN", 334);
-    Expect(ShiftJis::Encode(userId_).toBase64(), 334);
-    Expect(ShiftJis::Encode(password_).toBase64(), 235);
+    const QByteArray user = ShiftJis::Encode(userId_);
+    const QByteArray password = ShiftJis::Encode(password_);
+    if (Offers("AUTH", "LOGIN")) {
+        Expect("AUTH LOGIN", 334);
+        Expect(user.toBase64(), 334);
+        Expect(password.toBase64(), 235);
+    } else if (Offers("AUTH", "PLAIN")) {
+        // Servers that dropped LOGIN still take PLAIN; without it they refuse every sender.
+        Expect("AUTH PLAIN " + ('\0' + user + '\0' + password).toBase64(), 235);
+    }
 }
 
 QList<QByteArray> SmtpClient::HeaderLines(const SmtpMessage &message) const {

@@ -122,6 +122,8 @@ async def main():
     parser.add_argument("--cert")
     parser.add_argument("--key")
     parser.add_argument("--auth", help="user:password the SMTP server asks for")
+    parser.add_argument("--auth-without", action="append", default=[],
+                        help="an AUTH mechanism the SMTP server does not offer")
     parser.add_argument("--refuse", action="append", default=[])
     parser.add_argument("--pop", help="user:password of the POP3 server")
     args = parser.parse_args()
@@ -133,7 +135,8 @@ async def main():
     options = {}
     if args.auth:
         options.update(authenticator=authenticator(tuple(args.auth.split(":", 1))),
-                       auth_require_tls=False, auth_required=True)
+                       auth_require_tls=False, auth_required=True,
+                       auth_exclude_mechanism=args.auth_without)
     if args.smtp == "starttls":
         options.update(tls_context=context, require_starttls=True)
     smtp_port = free_port()

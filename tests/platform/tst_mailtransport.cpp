@@ -44,15 +44,22 @@ private slots:
 void TestMailTransport::SmtpDeliversOverEveryTransport_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("encrypted");
-    QTest::newRow("plain with AUTH LOGIN") << "plain" << false;
-    QTest::newRow("STARTTLS") << "starttls" << true;
-    QTest::newRow("TLS from the first byte") << "tls" << true;
+    QTest::addColumn<QString>("mechanism");
+    QTest::newRow("plain with AUTH LOGIN") << "plain" << false << "LOGIN";
+    QTest::newRow("server without AUTH LOGIN") << "plain" << false << "PLAIN";
+    QTest::newRow("STARTTLS") << "starttls" << true << "LOGIN";
+    QTest::newRow("TLS from the first byte") << "tls" << true << "LOGIN";
 }
 
 void TestMailTransport::SmtpDeliversOverEveryTransport() {
     QFETCH(QString, mode);
     QFETCH(bool, encrypted);
-    MailTestServers servers({"--smtp", mode, "--auth", "user:secret"}, true);
+    QFETCH(QString, mechanism);
+    QStringList arguments{"--smtp", mode, "--auth", "user:secret"};
+    if (mechanism != QStringLiteral("LOGIN"))
+        arguments << "--auth-without"
+                  << "LOGIN";
+    MailTestServers servers(arguments, true);
     QVERIFY(servers.Ready());
     TransportOptions options = servers.Options();
     if (mode == QStringLiteral("tls"))
@@ -84,9 +91,12 @@ void TestMailTransport::SmtpDeliversOverEveryTransport() {
     QCOMPARE(commands.count("smtp AUTH"), 1);
     QVERIFY(commands.endsWith("smtp QUIT"));
     QCOMPARE(servers.Events("smtp").back().value("command").toString(), QString("QUIT"));
-    for (const QJsonObject &event : servers.Events("smtp"))
+    for (const QJsonObject &event : servers.Events("smtp")) {
         if (event.value("command") == QString("MAIL"))
             QCOMPARE(event.value("tls").toBool(), encrypted);
+        if (event.value("command") == QString("AUTH"))
+            QCOMPARE(event.value("mechanism").toString(), mechanism);
+    }
 }
 
 void TestMailTransport::RefusedRecipientLeavesConnectionUsable() {
