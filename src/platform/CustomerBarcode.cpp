@@ -4,6 +4,7 @@
 #include "platform/ZipData.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -68,19 +69,10 @@ qsizetype PrefectureLength(const QString &town) {
 
 // Digits of a postal code without its hyphens; nothing unless exactly seven digits.
 std::optional<QString> PostalDigits(const QString &postalCode) {
-    static const QString hyphens = QStringLiteral("-－―ー‐");
-    QString digits;
-    for (QChar c : postalCode.trimmed()) {
-        if (hyphens.contains(c))
-            continue;
-        if (c >= u'0' && c <= u'9')
-            digits += c;
-        else if (c >= QChar(0xFF10) && c <= QChar(0xFF19))
-            digits += QChar(u'0' + (c.unicode() - 0xFF10));
-        else
-            return std::nullopt;
-    }
-    if (digits.size() != 7)
+    const QString digits = ZipCodeKey(postalCode.trimmed());
+    const bool allDigits =
+        std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (digits.size() != 7 || !allDigits)
         return std::nullopt;
     return digits;
 }

@@ -19,8 +19,15 @@ ZipRow ZipRowFromLine(const QString &line) {
 }
 
 QString ZipCodeKey(const QString &zipText) {
-    QString key = zipText;
-    return key.remove(u'-');
+    // Codes imported from spreadsheets or typed with the input method on come full-width.
+    static const QString hyphens = QStringLiteral("-－―−‐ー");
+    QString key;
+    for (const QChar c : zipText) {
+        if (hyphens.contains(c))
+            continue;
+        key += c >= QChar(0xFF10) && c <= QChar(0xFF19) ? QChar(u'0' + (c.unicode() - 0xFF10)) : c;
+    }
+    return key;
 }
 
 ZipData::LoadResult ZipData::Load(const QString &path) {

@@ -19,8 +19,8 @@ struct ZipRow {
 // A line without a comma has an empty code and the whole line as address.
 ZipRow ZipRowFromLine(const QString &line);
 
-// The postal code typed by the user with every ASCII hyphen removed (nothing else changes, so a
-// full-width hyphen or full-width digits never match).
+// The postal code as the user typed it with its hyphens (ASCII, full-width, dashes, the long vowel
+// mark) removed and full-width digits made ASCII; nothing else changes.
 QString ZipCodeKey(const QString &zipText);
 
 // The lines of the postal code file, held in memory so lookups and the customer barcode do not

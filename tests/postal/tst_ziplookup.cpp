@@ -137,8 +137,9 @@ void TestZipLookup::searchByCode_data() {
     QTest::newRow("three digits") << "100" << QStringList{"100-0001", "100-0002", "100-0001"};
     QTest::newRow("five digits") << "530-00" << QStringList{"530-0001", "530-0002"};
     QTest::newRow("leading zero") << "060" << QStringList{"060-0906"};
-    QTest::newRow("full-width digits") << "１００-０００１" << QStringList{};
-    QTest::newRow("full-width hyphen") << "100－0001" << QStringList{};
+    QTest::newRow("full-width digits") << "１００-０００１" << exact;
+    QTest::newRow("full-width hyphen") << "100－0001" << exact;
+    QTest::newRow("long vowel mark typed for the hyphen") << "１００ー０００１" << exact;
     QTest::newRow("letters") << "abcdefg" << QStringList{};
     QTest::newRow("start of a line without comma") << "住所だけ" << QStringList{"-"};
     QTest::newRow("too long") << "10000011" << QStringList{};
