@@ -1,18 +1,19 @@
 #include "platform/SingleInstance.h"
+#include "platform/UserFolders.h"
 
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <unistd.h>
 
 namespace {
 constexpr int answerWaitMs = 2000;
 
-QString RuntimeFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
+// Beside the registry that names the book, so a copy started from a shell that lacks the
+// session's runtime folder still finds the lock of the copy started from the desktop.
+QString LockFolder() {
+    const QString folder = UserConfigFolder() + QStringLiteral("/pellor3");
+    QDir().mkpath(folder);
     return folder;
 }
 } // namespace
@@ -23,7 +24,7 @@ SingleInstance::SingleInstance(QString name, QObject *parent)
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::Acquire() {
-    lock_ = std::make_unique<QLockFile>(RuntimeFolder() + u'/' + name_ + QStringLiteral(".lock"));
+    lock_ = std::make_unique<QLockFile>(LockFolder() + u'/' + name_ + QStringLiteral(".lock"));
     lock_->setStaleLockTime(0);
     if (!lock_->tryLock(0)) {
         QLocalSocket socket;

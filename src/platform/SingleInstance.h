@@ -7,9 +7,9 @@
 
 class QLocalServer;
 
-// Lets one copy of the program run per user. The first copy holds a lock file (taken
-// atomically, so two copies started together cannot both pass) and listens for later copies,
-// which ask it to raise its main window and then end.
+// Lets one copy of the program run per user. The first copy holds a lock file in the user's
+// settings folder (taken atomically, so two copies started together cannot both pass) and
+// listens for later copies, which ask it to raise its main window and then end.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:

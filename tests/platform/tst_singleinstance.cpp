@@ -8,6 +8,8 @@ class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
     void secondCopyAsksTheFirstToShowItself() {
+        QTemporaryDir settings;
+        qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
         QTemporaryDir runtime;
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
         SingleInstance first("pellor3-test");
@@ -18,13 +20,15 @@ private slots:
         QVERIFY(!second.Acquire());
         QVERIFY(raised.wait(3000));
 
+        // A copy started from a shell without the session's runtime folder.
+        qunsetenv("XDG_RUNTIME_DIR");
         SingleInstance third("pellor3-test");
         QVERIFY(!third.Acquire());
     }
 
     void freedAfterTheFirstCopyEnds() {
-        QTemporaryDir runtime;
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        QTemporaryDir settings;
+        qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
         {
             SingleInstance first("pellor3-test2");
             QVERIFY(first.Acquire());
