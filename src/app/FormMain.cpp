@@ -385,13 +385,8 @@ void TFormMain::closeEvent(QCloseEvent *event) {
 // A change that could not be stored (the book was busy, the disk full) gets one more try before
 // the window goes; if it still cannot be stored, the user decides.
 bool TFormMain::MayClose() {
-    const ListSelection selection = CurrentSelection();
-    if (selection.kind != ListSelection::One || !editor_->HoldsUnsavedChange())
-        return true;
-    editor_->SaveCustomer(selection.userId);
-    return !editor_->HoldsUnsavedChange() ||
-           prompt().Confirm(QStringLiteral("入力した内容を保存できていません。\r\n"
-                                           "閉じると失われますが、閉じてもよろしいですか？"));
+    return editor_->MayDropUnsavedChange(
+        QStringLiteral("閉じると失われますが、閉じてもよろしいですか？"));
 }
 
 void TFormMain::FormClose() {
@@ -505,6 +500,18 @@ ListSelection TFormMain::CurrentSelection() const {
 }
 
 void TFormMain::ListViewMainSelectItem() {
+    if (returningToUnsaved_)
+        return;
+    // Leaving a customer whose change could not be stored: one more try, then the user decides;
+    // staying puts the selection back on that customer while it is listed.
+    if (!editor_->MayDropUnsavedChange(
+            QStringLiteral("別の顧客を表示すると失われますが、よろしいですか？"))) {
+        returningToUnsaved_ = true;
+        const bool listed = SelectUserId(editor_->ShownUserId());
+        returningToUnsaved_ = false;
+        if (listed)
+            return;
+    }
     const ListSelection selection = CurrentSelection();
     if (selection.kind == ListSelection::One) {
         LoadSelectedCustomer(selection.userId);

@@ -158,6 +158,7 @@ private:
 
     QString dataPath_;
     QString dbPath_;
+    bool returningToUnsaved_ = false;
     EditPanel *editor_;
     CustomerListModel *listModel_;
     TFormEditClass *formEditClass_;

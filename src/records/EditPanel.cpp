@@ -719,6 +719,18 @@ void EditPanel::SaveCustomer(int userId) {
     }
 }
 
+bool EditPanel::MayDropUnsavedChange(const QString &question) {
+    if (!saveFailureShown_)
+        return true;
+    SaveCustomer(loaded_.userId);
+    if (!saveFailureShown_)
+        return true;
+    if (!prompt().Confirm(QStringLiteral("入力した内容を保存できていません。\r\n") + question))
+        return false;
+    saveFailureShown_ = false;
+    return true;
+}
+
 void EditPanel::ClearEditPanel() {
     const bool wasSaving = saving_;
     saving_ = true;
@@ -734,6 +746,7 @@ void EditPanel::ClearEditPanel() {
     Image1->Clear();
     Image2->Clear();
     loaded_ = CustomerRecord();
+    saveFailureShown_ = false;
     saving_ = wasSaving;
 }
 

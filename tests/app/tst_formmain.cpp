@@ -521,36 +521,52 @@ private slots:
         QVERIFY(!w.Editor()->EditName->isEnabled());
     }
 
-    void closingRetriesAChangeThatCouldNotBeStored_data() {
-        QTest::addColumn<bool>("bookFreedBeforeClosing");
-        QTest::addColumn<bool>("closeAnyway");
-        QTest::newRow("stored on closing") << true << false;
-        QTest::newRow("user keeps the window") << false << false;
-        QTest::newRow("user closes anyway") << false << true;
+    void leavingRetriesAChangeThatCouldNotBeStored_data() {
+        QTest::addColumn<bool>("closing");
+        QTest::addColumn<bool>("bookFreedBeforeLeaving");
+        QTest::addColumn<bool>("leaveAnyway");
+        for (const bool closing : {true, false}) {
+            const char *how = closing ? "closing" : "showing another customer";
+            QTest::addRow("%s: stored on leaving", how) << closing << true << false;
+            QTest::addRow("%s: user stays", how) << closing << false << false;
+            QTest::addRow("%s: user leaves anyway", how) << closing << false << true;
+        }
     }
-    void closingRetriesAChangeThatCouldNotBeStored() {
-        QFETCH(bool, bookFreedBeforeClosing);
-        QFETCH(bool, closeAnyway);
+    void leavingRetriesAChangeThatCouldNotBeStored() {
+        QFETCH(bool, closing);
+        QFETCH(bool, bookFreedBeforeLeaving);
+        QFETCH(bool, leaveAnyway);
         TestEnv env;
         const int id = env.AddCustomer("青木", "ｱｵｷ");
+        const int otherId = env.AddCustomer("佐藤", "ｻﾄｳ");
         TFormMain w;
         w.show();
+        QCOMPARE(w.CurrentSelection().userId, id);
         Query readOnly(w.GetDatabase(), "PRAGMA query_only = 1");
         readOnly.Execute();
         w.Editor()->EditName->end(false);
         QTest::keyClicks(w.Editor()->EditName, "ab");
         QCOMPARE(env.prompt().Texts("error").size(), 1);
-        if (bookFreedBeforeClosing) {
+        if (bookFreedBeforeLeaving) {
             readOnly.SetText("PRAGMA query_only = 0");
             readOnly.Execute();
         }
-        env.prompt().PushAnswer(closeAnyway ? Prompt::Answer::Yes : Prompt::Answer::No);
-        w.close();
+        env.prompt().PushAnswer(leaveAnyway ? Prompt::Answer::Yes : Prompt::Answer::No);
+        if (closing)
+            w.close();
+        else
+            w.SelectUserId(otherId);
         const QString stored =
             env.Scalar(QString("select Name from Usertbl where UserId = %1").arg(id));
-        QCOMPARE(stored, bookFreedBeforeClosing ? QString("青木ab") : QString("青木"));
-        QCOMPARE(env.prompt().Texts("confirm").size(), bookFreedBeforeClosing ? 0 : 1);
-        QCOMPARE(w.isVisible(), !bookFreedBeforeClosing && !closeAnyway);
+        QCOMPARE(stored, bookFreedBeforeLeaving ? QString("青木ab") : QString("青木"));
+        QCOMPARE(env.prompt().Texts("confirm").size(), bookFreedBeforeLeaving ? 0 : 1);
+        const bool stayed = !bookFreedBeforeLeaving && !leaveAnyway;
+        if (closing) {
+            QCOMPARE(w.isVisible(), stayed);
+        } else {
+            QCOMPARE(w.CurrentSelection().userId, stayed ? id : otherId);
+            QCOMPARE(w.Editor()->EditName->text(), stayed ? QString("青木ab") : QString("佐藤"));
+        }
     }
 
     void unopenableTablesAreReportedOnce() {
