@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/DomainWords.h"
+#include "core/ShiftJis.h"
 #include "core/SqlText.h"
 #include "core/TextHelpers.h"
 
@@ -193,6 +194,12 @@ void AddWord(SearchWords &words, const QString &op, const QString &value) {
         words.notContain << value;
 }
 
+// The value as the book holds it: text is stored with the cross-mapped characters (wave dash,
+// minus sign) in their code page 932 form, so a value pasted in the other form finds it too.
+QString StoredFormOf(const SearchRow &row) {
+    return row.value == UnenteredValue ? QString() : ShiftJis::NormalizeCrossMapping(row.value);
+}
+
 QString FullWidthDigit(int n) {
     return QChar(char16_t(0xFF10 + n));
 }
@@ -235,7 +242,7 @@ QString BuildRowCondition(const SearchRow &row) {
     const QString op = field.operators.value(row.operatorIndex);
     if (op.isEmpty())
         return {};
-    const QString value = row.value == UnenteredValue ? QString() : row.value;
+    const QString value = StoredFormOf(row);
     if (value.size() > MaxSearchValueLength)
         throw SearchInputError(
             QStringLiteral("値が長すぎます（%1文字まで）").arg(MaxSearchValueLength));
@@ -274,8 +281,7 @@ SearchProducts BuildSearchClause(const SearchRows &rows) {
         const SearchField &field = SearchFields().at(row.field);
         if (field.kind == SearchKind::Memo || field.kind == SearchKind::History) {
             AddWord(field.kind == SearchKind::Memo ? products.MemoWords : products.HistoryWords,
-                    field.operators.value(row.operatorIndex),
-                    row.value == UnenteredValue ? QString() : row.value);
+                    field.operators.value(row.operatorIndex), StoredFormOf(row));
             continue;
         }
         QString condition;

@@ -181,6 +181,38 @@ private slots:
         QCOMPARE(names, found);
     }
 
+    // Stored text holds the code page 932 forms; a pasted wave dash or minus sign finds it.
+    void crossMappedFormsFindTheStoredText_data() {
+        QTest::addColumn<SearchRow>("row");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("minus sign")
+            << MakeRow("住所１", "1\u22122", "を含むﾃﾞｰﾀ") << QStringList{"山田"} << "1－2";
+        QTest::newRow("wave dash same")
+            << MakeRow("名前", "青木\u301C", "と同じﾃﾞｰﾀ") << QStringList{"青木～"} << "青木～";
+        QTest::newRow("wave dash not")
+            << MakeRow("名前", "\u301C", "を含まないﾃﾞｰﾀ") << QStringList{"山田"} << "～";
+    }
+    void crossMappedFormsFindTheStoredText() {
+        QFETCH(SearchRow, row);
+        QFETCH(QStringList, found);
+        QFETCH(QString, stored);
+        TestEnv env;
+        const int yamada = env.AddCustomer("山田", "ﾔﾏﾀﾞ");
+        env.AddCustomer("青木～", "ｱｵｷ");
+        env.Run(
+            QString("update Usertbl set Address1 = '港区1－2－3' where UserId = %1").arg(yamada));
+        Query query(env.db(),
+                    "select Name from Usertbl where " + BuildRowCondition(row) + " order by Kana");
+        QStringList names;
+        for (query.Open(); !query.AtEnd(); query.Next())
+            names << query.AsString("Name");
+        QCOMPARE(names, found);
+        SearchRows historyRows;
+        historyRows[0] = MakeRow("履歴", row.value);
+        QCOMPARE(BuildSearchClause(historyRows).HistoryWords.contain, QStringList{stored});
+    }
+
     void ageMustBeWholeNumber_data() {
         QTest::addColumn<QString>("value");
         QTest::newRow("letters") << "abc";
