@@ -1,6 +1,7 @@
 #include "core/TextHelpers.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <cmath>
 
 namespace {
@@ -73,6 +74,17 @@ QString ToFullWidth(const QString &text) {
             out += c;
     }
     return out;
+}
+
+QString NameCharacters(const QString &chars) {
+    // The code beside the glyph: a font may have no glyph for it.
+    QStringList named;
+    for (const char32_t c : chars.toUcs4()) {
+        const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+        const bool ownGlyph = QChar::isPrint(c) && !QChar::isMark(c);
+        named << (ownGlyph ? QString::fromUcs4(&c, 1) + QStringLiteral(" (") + code + u')' : code);
+    }
+    return named.join(QStringLiteral("、"));
 }
 
 int Rnd(double value) {

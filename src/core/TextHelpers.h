@@ -26,6 +26,10 @@ QString ToFullWidth(const QString &text);
 // half-width forms. Other characters are kept.
 QString ToHalfWidthKatakana(const QString &text);
 
+// Each character beside its code, e.g. "😀 (U+1F600)", joined with "、"; a character without a
+// glyph of its own (a control, a zero-width or combining mark) by its code alone.
+QString NameCharacters(const QString &chars);
+
 // Rounds to the nearest integer, halves to even.
 int Rnd(double value);
 

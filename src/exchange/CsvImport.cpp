@@ -99,10 +99,14 @@ ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignment
             values << value;
         }
         if (const QString text = values.join(QString());
-            checkCodePage && !ShiftJis::IsRepresentable(text))
-            plan.unrepresentable << QStringLiteral("%1行目: %2")
-                                        .arg(n + 1)
-                                        .arg(ShiftJis::UnrepresentableChars(text));
+            checkCodePage && !ShiftJis::IsRepresentable(text)) {
+            // Named by code too: a zero-width or combining mark shows nothing by itself.
+            const QString name = values.value(fieldIndex.value(QStringLiteral("名前"), -1));
+            plan.unrepresentable << QStringLiteral("%1行目%2: %3")
+                                        .arg(QString::number(n + 1),
+                                             name.isEmpty() ? QString() : u'（' + name + u'）',
+                                             NameCharacters(ShiftJis::UnrepresentableChars(text)));
+        }
         plan.rows.push_back(std::move(values));
     }
     return plan;

@@ -34,7 +34,8 @@ struct ImportPlan {
     std::vector<QStringList> rows;
     // File line numbers (from 1) whose birthday value is not empty and not a date.
     QList<int> unreadableDates;
-    // "line number: characters" for each line holding characters code page 932 cannot hold.
+    // "line number（name）: characters by code" for each line holding characters code page 932
+    // cannot hold.
     QStringList unrepresentable;
 };
 

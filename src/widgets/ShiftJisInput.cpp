@@ -11,16 +11,8 @@
 #include <limits>
 
 QString UnrepresentableInputMessage(const QString &chars) {
-    // Each character by its code beside its glyph: a font may have no glyph for it, and a
-    // control character has none.
-    QStringList named;
-    for (const char32_t c : chars.toUcs4()) {
-        const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
-        named << (QChar::isPrint(c) ? QString::fromUcs4(&c, 1) + QStringLiteral(" (") + code + u')'
-                                    : code);
-    }
     return QStringLiteral("次の文字はシフトJISで保存できないため入力できません。\r\n%1")
-        .arg(named.join(QStringLiteral("、")));
+        .arg(NameCharacters(chars));
 }
 
 QString RefusedInputChars(const QString &text, bool multiLine) {

@@ -147,7 +147,10 @@ private slots:
             << "in.csvは UTF-8 でも Shift-JIS でもないため読めません。";
         QTest::newRow("empty") << QByteArray() << "in.csvには登録するデータがありません。";
         QTest::newRow("not in code page 932")
-            << Utf8(u"ok,ok\n😀,x\n髙,\U0001F363\n") << "2行目: 😀\r\n3行目: 🍣";
+            << Utf8(u"ok,ok\n😀,x\n髙,\U0001F363\n")
+            << "2行目（😀）: 😀 (U+1F600)\r\n3行目（髙）: 🍣 (U+1F363)";
+        QTest::newRow("invisible characters") << Utf8(u"ok,ok\n山田\u200B,\u304B\u3099\u200F\n")
+                                              << "2行目（山田\u200B）: U+200B、U+3099、U+200F";
     }
     void refusedFiles() {
         QFETCH(QByteArray, file);
