@@ -17,7 +17,11 @@ QLineEdit *PasswordEdit(const char *name, QWidget *parent) {
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    edit->setValidator(new ShiftJisValidator(edit));
+    auto *validator = new ShiftJisValidator(edit);
+    edit->setValidator(validator);
+    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
+        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
+    });
     return edit;
 }
 

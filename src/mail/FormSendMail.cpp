@@ -56,8 +56,15 @@ TFormSendMail::TFormSendMail(QWidget *parent) : QDialog(parent), conv_(new TPzCo
 
     EditSubject = new QLineEdit(this);
     EditSubject->setObjectName(QStringLiteral("EditSubject"));
-    EditSubject->setValidator(new ShiftJisValidator(EditSubject));
-    MemoBody = new GuardedPlainTextEdit(this);
+    auto *subjectValidator = new ShiftJisValidator(EditSubject);
+    EditSubject->setValidator(subjectValidator);
+    auto *body = new GuardedPlainTextEdit(this);
+    MemoBody = body;
+    const auto tellRefused = [this](const QString &chars) {
+        WarnAfterInput(this, UnrepresentableInputMessage(chars));
+    };
+    connect(subjectValidator, &ShiftJisValidator::Refused, this, tellRefused);
+    connect(body, &GuardedPlainTextEdit::Refused, this, tellRefused);
     MemoBody->setObjectName(QStringLiteral("MemoBody"));
     MemoBody->setLineWrapMode(QPlainTextEdit::NoWrap);
     EditSubject->installEventFilter(this);

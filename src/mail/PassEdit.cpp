@@ -19,7 +19,11 @@ namespace {
 QLineEdit *NewEdit(const QString &name, QWidget *parent) {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    edit->setValidator(new ShiftJisValidator(edit));
+    auto *validator = new ShiftJisValidator(edit);
+    edit->setValidator(validator);
+    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
+        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
+    });
     return edit;
 }
 

@@ -42,6 +42,11 @@ Prompt &prompt() {
     return Prompt::Instance();
 }
 
+void WarnAfterInput(QObject *context, const QString &text) {
+    QMetaObject::invokeMethod(
+        context, [text] { prompt().Warning(text); }, Qt::QueuedConnection);
+}
+
 void QtPrompt::Message(const QString &text, const QString &title) {
     QMessageBox::information(ParentWindow(), TitleOr(title), text);
 }

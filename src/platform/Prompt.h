@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 
+class QObject;
 class QPrinter;
 class QWidget;
 
@@ -41,6 +42,10 @@ public:
 };
 
 Prompt &prompt();
+
+// A warning about input that a field refused while Qt was still handling that input (a box
+// shown there would run inside the key or paste event); it comes once the event is done.
+void WarnAfterInput(QObject *context, const QString &text);
 
 // The save dialog of a CSV file. ".csv" is added to a name without it (a dot alone is no
 // extension), and the file that name then points at is replaced only when the user agrees; a

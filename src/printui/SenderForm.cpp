@@ -29,9 +29,7 @@ QLineEdit *AddEditRow(QWidget *owner, QGridLayout *grid, const QString &label, c
     auto *validator = new ShiftJisValidator(edit);
     validator->TakeOverMaxLength();
     QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
-        QMetaObject::invokeMethod(
-            edit, [chars] { prompt().Warning(UnrepresentableInputMessage(chars)); },
-            Qt::QueuedConnection);
+        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
     });
     edit->setValidator(validator);
     auto *caption = new QLabel(label, owner);

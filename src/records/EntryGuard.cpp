@@ -10,11 +10,8 @@
 
 namespace {
 
-// The edit is refused while Qt is inside its own input handling; the box comes afterwards.
 void TellRefused(QObject *context, const QString &chars) {
-    QMetaObject::invokeMethod(
-        context, [chars] { prompt().Warning(UnrepresentableInputMessage(chars)); },
-        Qt::QueuedConnection);
+    WarnAfterInput(context, UnrepresentableInputMessage(chars));
 }
 
 void Tell(QObject *context, const QString &message) {

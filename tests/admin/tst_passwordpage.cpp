@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -43,6 +44,16 @@ private slots:
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
         QVERIFY(!file.contains(password.toUtf8()));
+    }
+
+    void refusedPasteIsTold() {
+        TestEnv env;
+        TPasswordPage page(env.dbPath());
+        QGuiApplication::clipboard()->setText("pass😀");
+        page.findChild<QLineEdit *>("Edt_Pass1")->paste();
+        QCoreApplication::processEvents();
+        QCOMPARE(env.prompt().Texts("warning").size(), 1);
+        QVERIFY(env.prompt().Texts("warning").first().contains("😀 (U+1F600)"));
     }
 
     void okNeedsTwoEqualEntries_data() {

@@ -1,7 +1,10 @@
 #include "mail/FormSendMail.h"
+#include "mail/PassEdit.h"
 #include "platform/Prompt.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -35,6 +38,7 @@ private slots:
     void RemovingEveryRowCloses();
     void TemplatesKeepTheText();
     void MailtoValuesAreEncoded();
+    void RefusedPasteIsToldWithTheCharacter();
 
 private:
     ScriptedPrompt *prompt_ = nullptr;
@@ -135,4 +139,20 @@ void TestFormSendMail::MailtoValuesAreEncoded() {
 }
 
 QTEST_MAIN(TestFormSendMail)
+// A mail field refuses what ISO-2022-JP via code page 932 cannot carry; the user is told what.
+void TestFormSendMail::RefusedPasteIsToldWithTheCharacter() {
+    TFormSendMail form;
+    T_pass_edit settings;
+    QGuiApplication::clipboard()->setText(QStringLiteral("ご案内🎉"));
+    form.findChild<QLineEdit *>("EditSubject")->paste();
+    form.findChild<QPlainTextEdit *>("MemoBody")->paste();
+    settings.findChild<QLineEdit *>("EditName")->paste();
+    QCoreApplication::processEvents();
+    const QStringList warnings = prompt_->Texts("warning");
+    QCOMPARE(warnings.size(), 3);
+    for (const QString &warning : warnings)
+        QVERIFY2(warning.contains("🎉 (U+1F389)"), qPrintable(warning));
+    QCOMPARE(form.findChild<QLineEdit *>("EditSubject")->text(), QString());
+}
+
 #include "tst_formsendmail.moc"
