@@ -6,6 +6,20 @@
 
 #include <QtTest>
 
+namespace {
+
+// The names of the customers the row's condition finds, in reading order.
+QStringList NamesFound(TestEnv &env, const SearchRow &row) {
+    Query query(env.db(),
+                "select Name from Usertbl where " + BuildRowCondition(row) + " order by Kana");
+    QStringList names;
+    for (query.Open(); !query.AtEnd(); query.Next())
+        names << query.AsString("Name");
+    return names;
+}
+
+} // namespace
+
 class TestSearchClause : public QObject {
     Q_OBJECT
 private slots:
@@ -173,12 +187,7 @@ private slots:
         const int aoki = env.AddCustomer("青木", "ｱｵｷ");
         env.Run(
             QString("update Usertbl set OfficeKana = 'ｶﾌﾞｼｷｶﾞｲｼｬ' where UserId = %1").arg(aoki));
-        Query query(env.db(),
-                    "select Name from Usertbl where " + BuildRowCondition(row) + " order by Kana");
-        QStringList names;
-        for (query.Open(); !query.AtEnd(); query.Next())
-            names << query.AsString("Name");
-        QCOMPARE(names, found);
+        QCOMPARE(NamesFound(env, row), found);
     }
 
     // Stored text holds the code page 932 forms; a pasted wave dash or minus sign finds it.
@@ -202,12 +211,7 @@ private slots:
         env.AddCustomer("青木～", "ｱｵｷ");
         env.Run(
             QString("update Usertbl set Address1 = '港区1－2－3' where UserId = %1").arg(yamada));
-        Query query(env.db(),
-                    "select Name from Usertbl where " + BuildRowCondition(row) + " order by Kana");
-        QStringList names;
-        for (query.Open(); !query.AtEnd(); query.Next())
-            names << query.AsString("Name");
-        QCOMPARE(names, found);
+        QCOMPARE(NamesFound(env, row), found);
         SearchRows historyRows;
         historyRows[0] = MakeRow("履歴", row.value);
         QCOMPARE(BuildSearchClause(historyRows).HistoryWords.contain, QStringList{stored});
