@@ -27,6 +27,17 @@ QString NormalizeCrossMapping(const QString &text) {
         case 0x00AC:
             c = QChar(0xFFE2);
             break;
+        // Web pages and other systems write these for the code page 932 yen sign, horizontal
+        // bar and macron.
+        case 0x00A5:
+            c = QChar(0xFFE5);
+            break;
+        case 0x2014:
+            c = QChar(0x2015);
+            break;
+        case 0x203E:
+            c = QChar(0xFFE3);
+            break;
         default:
             break;
         }

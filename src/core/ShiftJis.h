@@ -7,8 +7,8 @@
 namespace ShiftJis {
 
 // Maps the Unicode characters that other systems produce for the code page 932 cross-mapped
-// characters (wave dash, minus sign, double vertical line, cent, pound, not) onto the forms
-// code page 932 holds.
+// characters (wave dash, minus sign, double vertical line, cent, pound, not, yen, em dash,
+// overline) onto the forms code page 932 holds.
 QString NormalizeCrossMapping(const QString &text);
 
 QByteArray Encode(const QString &text);

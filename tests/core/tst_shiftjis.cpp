@@ -20,6 +20,9 @@ private slots:
         QTest::newRow("cent, pound, not")
             << QString("%1%2%3").arg(QChar(0xA2)).arg(QChar(0xA3)).arg(QChar(0xAC))
             << QByteArray("8191819281ca");
+        QTest::newRow("yen sign, em dash, overline")
+            << QString("%1%2%3").arg(QChar(0xA5)).arg(QChar(0x2014)).arg(QChar(0x203E))
+            << QByteArray("818f815c8150");
     }
     void encodesCodePage932() {
         QFETCH(QString, text);
