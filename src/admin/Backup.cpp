@@ -225,6 +225,15 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
     QDir(previous).removeRecursively();
 
     const bool wasOpen = database.IsOpen();
+    // A program still writing the old book would go on writing into a file that is gone.
+    if (wasOpen) {
+        try {
+            database.WaitUntilUnused();
+        } catch (const EngineError &e) {
+            *error = e.message();
+            return false;
+        }
+    }
     database.Close();
     const auto noScratch = [](const QString &name) { return IsEngineScratch(name); };
     CopyRun run(progress,

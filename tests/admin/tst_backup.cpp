@@ -146,6 +146,38 @@ private slots:
         QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
     }
 
+    // Another program in the middle of a change to the book: backup and restore say so and
+    // change nothing, and the other program's change is stored in the book.
+    void bookInUseByAnotherProgram_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("backup") << false;
+        QTest::newRow("restore") << true;
+    }
+    void bookInUseByAnotherProgram() {
+        QFETCH(bool, restore);
+        TestEnv env;
+        const QString root = Backup::Root(env.dataPath());
+        env.AddCustomer("青木", "ｱｵｷ");
+        QString error;
+        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), root + "20240514/", &error));
+        sqlite3 *other = nullptr;
+        QCOMPARE(sqlite3_open((env.dbPath() + Database::FileName).toUtf8().constData(), &other),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "begin exclusive; insert into Usertbl (Name) values ('佐藤')",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+
+        QVERIFY(!(
+            restore ? Backup::RestoreFromBackup(env.db(), root + "20240514/", env.dbPath(), &error)
+                    : Backup::CopyToBackup(env.db(), env.dbPath(), root + "20240515/", &error)));
+        QVERIFY2(error.contains("ほかのプログラムが使用中"), qPrintable(error));
+        QCOMPARE(sqlite3_exec(other, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        QVERIFY(env.db().IsOpen());
+        QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
+        QCOMPARE(Backup::Entries(root), QStringList{"20240514"});
+    }
+
     void windowHandlesChosenFolders_data() {
         QTest::addColumn<QString>("folderKind");
         QTest::addColumn<QString>("message");
