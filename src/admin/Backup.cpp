@@ -295,9 +295,13 @@ bool SetAutoBackupEnabled(const QString &dataPath, bool enabled, QString *error)
 
 bool RunAutoBackup(Database &database, const QString &dataPath, const QString &dbPath,
                    const QDate &today, QString *error) {
+    const QString root = Root(dataPath);
+    // A backup cut off by a power loss or a killed program leaves its staging copy behind.
+    for (const QString &staging :
+         QDir(root).entryList({QStringLiteral(".*.part")}, QDir::Dirs | QDir::Hidden))
+        QDir(root + staging).removeRecursively();
     if (!AutoBackupEnabled(dataPath) || !database.IsOpen())
         return true;
-    const QString root = Root(dataPath);
     const QString target = root + AutoFolderName(today) + u'/';
     if (QFileInfo::exists(target))
         return true;

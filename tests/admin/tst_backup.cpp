@@ -301,6 +301,21 @@ private slots:
                                       &error));
         QCOMPARE(Backup::Entries(root), expected);
     }
+
+    // A backup cut off by a power loss leaves a hidden copy of the book; it must not stay for
+    // good, as the day's name of an automatic backup never comes again.
+    void copyOfCutOffBackupIsRemoved() {
+        TestEnv env;
+        const QString root = Backup::Root(env.dataPath());
+        for (const char *staging : {".auto-20240510.part/img", ".20240512.part/img"})
+            QVERIFY(QDir().mkpath(root + staging));
+        WriteFile(root + ".auto-20240510.part/pellor3.db", "half a copy");
+        QString error;
+        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), QDate(2024, 5, 15),
+                                      &error));
+        QCOMPARE(QDir(root).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"auto-20240515"});
+    }
 };
 
 QTEST_MAIN(TestBackup)
