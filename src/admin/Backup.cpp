@@ -219,10 +219,10 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
         *error = QStringLiteral("%1 は顧客データのバックアップではありません。").arg(source);
         return false;
     }
+    if (!FinishCutOffRestore(dbPath, error))
+        return false;
     const QString work = Beside(dbPath, QStringLiteral(".restore"));
     const QString previous = Beside(dbPath, QStringLiteral(".previous"));
-    QDir(work).removeRecursively();
-    QDir(previous).removeRecursively();
 
     const bool wasOpen = database.IsOpen();
     // A program still writing the old book would go on writing into a file that is gone.
@@ -267,6 +267,21 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
         }
     }
     return done;
+}
+
+bool FinishCutOffRestore(const QString &dbPath, QString *error) {
+    const QString work = Beside(dbPath, QStringLiteral(".restore"));
+    const QString previous = Beside(dbPath, QStringLiteral(".previous"));
+    // Cut off between the two renames: the book stands beside its folder.
+    if (!QFileInfo::exists(WithoutSlash(dbPath)) && QFileInfo::exists(WithoutSlash(previous)) &&
+        !MoveReplacing(WithoutSlash(previous), WithoutSlash(dbPath), error))
+        return false;
+    // Cut off before them: the table folder's own folders wait in the working copy.
+    if (QFileInfo::exists(WithoutSlash(work)) && !MoveSubfolders(work, dbPath, error))
+        return false;
+    QDir(work).removeRecursively();
+    QDir(previous).removeRecursively();
+    return true;
 }
 
 bool DeleteBackup(const QString &folder) {
