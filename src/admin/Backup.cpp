@@ -219,12 +219,21 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
         *error = QStringLiteral("%1 は顧客データのバックアップではありません。").arg(source);
         return false;
     }
+    if (!FinishCutOffRestore(dbPath, error))
+        return false;
     const QString work = Beside(dbPath, QStringLiteral(".restore"));
     const QString previous = Beside(dbPath, QStringLiteral(".previous"));
-    QDir(work).removeRecursively();
-    QDir(previous).removeRecursively();
 
     const bool wasOpen = database.IsOpen();
+    // A program still writing the old book would go on writing into a file that is gone.
+    if (wasOpen) {
+        try {
+            database.WaitUntilUnused();
+        } catch (const EngineError &e) {
+            *error = e.message();
+            return false;
+        }
+    }
     database.Close();
     const auto noScratch = [](const QString &name) { return IsEngineScratch(name); };
     CopyRun run(progress,
@@ -260,6 +269,21 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
     return done;
 }
 
+bool FinishCutOffRestore(const QString &dbPath, QString *error) {
+    const QString work = Beside(dbPath, QStringLiteral(".restore"));
+    const QString previous = Beside(dbPath, QStringLiteral(".previous"));
+    // Cut off between the two renames: the book stands beside its folder.
+    if (!QFileInfo::exists(WithoutSlash(dbPath)) && QFileInfo::exists(WithoutSlash(previous)) &&
+        !MoveReplacing(WithoutSlash(previous), WithoutSlash(dbPath), error))
+        return false;
+    // Cut off before them: the table folder's own folders wait in the working copy.
+    if (QFileInfo::exists(WithoutSlash(work)) && !MoveSubfolders(work, dbPath, error))
+        return false;
+    QDir(work).removeRecursively();
+    QDir(previous).removeRecursively();
+    return true;
+}
+
 bool DeleteBackup(const QString &folder) {
     const QString path = WithoutSlash(folder);
     const QFileInfo entry(path);
@@ -286,9 +310,13 @@ bool SetAutoBackupEnabled(const QString &dataPath, bool enabled, QString *error)
 
 bool RunAutoBackup(Database &database, const QString &dataPath, const QString &dbPath,
                    const QDate &today, QString *error) {
+    const QString root = Root(dataPath);
+    // A backup cut off by a power loss or a killed program leaves its staging copy behind.
+    for (const QString &staging :
+         QDir(root).entryList({QStringLiteral(".*.part")}, QDir::Dirs | QDir::Hidden))
+        QDir(root + staging).removeRecursively();
     if (!AutoBackupEnabled(dataPath) || !database.IsOpen())
         return true;
-    const QString root = Root(dataPath);
     const QString target = root + AutoFolderName(today) + u'/';
     if (QFileInfo::exists(target))
         return true;

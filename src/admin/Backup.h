@@ -35,6 +35,11 @@ bool CopyToBackup(Database &database, const QString &dbPath, const QString &targ
 bool RestoreFromBackup(Database &database, const QString &source, const QString &dbPath,
                        QString *error, const Progress &progress = {});
 
+// Puts right what a restore cut off by a power loss or a killed program left: the table folder
+// moved aside is put back, its folders held in the working copy return, the copies go. False
+// with the reason when something could not be put back (the copies then stay).
+bool FinishCutOffRestore(const QString &dbPath, QString *error);
+
 // Removes a backup entry of the root; false when something of it is left.
 bool DeleteBackup(const QString &folder);
 

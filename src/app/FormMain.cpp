@@ -1,5 +1,6 @@
 #include "app/FormMain.h"
 
+#include "admin/Backup.h"
 #include "admin/FormPassInput.h"
 #include "app/CustomerList.h"
 #include "app/FormSelectPrint.h"
@@ -315,6 +316,10 @@ void TFormMain::FormCreate() {
     dataPath_ = DataPathOf(dataFolder);
     dbPath_ = DbPathOf(dataFolder);
     editor_->SetDataPath(dataPath_);
+    if (QString error; !Backup::FinishCutOffRestore(dbPath_, &error))
+        prompt().Error(QStringLiteral("前回中断したバックアップの読み込みを片付けられません"
+                                      "でした。\n%1")
+                           .arg(error));
     try {
         database_.Open(dbPath_);
     } catch (const EngineError &error) {

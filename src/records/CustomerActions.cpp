@@ -10,29 +10,28 @@
 
 namespace {
 
-// Both pictures, then the row. False when something failed (already shown).
-bool DeleteCustomer(Query &userQuery, const QString &dataPath, int userId) {
-    if (!PictureStore::DeletePicture(userQuery, dataPath, 0, userId) ||
-        !PictureStore::DeletePicture(userQuery, dataPath, 1, userId))
-        return false;
-    try {
-        DeleteCustomerRow(userQuery, userId);
-        return true;
-    } catch (const EngineError &e) {
-        prompt().Error(e.message());
-        return false;
-    }
+// Pictures go only once their customers' rows are gone for good: a delete the engine refuses
+// or never commits (another program holding the book, the program cut off) loses no picture of
+// a customer who stays.
+void RemovePictures(const QString &dataPath, const QList<int> &userIds) {
+    for (int userId : userIds)
+        for (int slot : {0, 1})
+            if (!PictureStore::RemovePictureFile(dataPath, slot, userId))
+                return;
 }
 
 // Marking or deleting a whole list costs one wait for the disk instead of one per row. `work`
-// shows its own refusals and stops there; what it did before is stored all the same.
-void StoreTogether(Query &userQuery, const std::function<void()> &work) {
+// shows its own refusals and stops there; what it did before is stored all the same. False
+// (after showing why) when nothing was stored.
+bool StoreTogether(Query &userQuery, const std::function<void()> &work) {
     try {
         Transaction transaction(userQuery.GetDatabase());
         work();
         transaction.Commit();
+        return true;
     } catch (const EngineError &e) {
         prompt().Error(e.message());
+        return false;
     }
 }
 
@@ -55,7 +54,13 @@ bool DeleteLoadedCustomer(Query &userQuery, const QString &dataPath, std::option
     }
     if (!prompt().Confirm(name + QStringLiteral("を削除しますか？"), QStringLiteral("確認")))
         return false;
-    DeleteCustomer(userQuery, dataPath, *userId);
+    try {
+        DeleteCustomerRow(userQuery, *userId);
+    } catch (const EngineError &e) {
+        prompt().Error(e.message());
+        return true;
+    }
+    RemovePictures(dataPath, {*userId});
     return true;
 }
 
@@ -66,11 +71,19 @@ bool DeleteCustomers(Query &userQuery, const QString &dataPath, const QList<int>
     }
     if (!prompt().Confirm(QStringLiteral("選択したデータを削除しますか？"), QStringLiteral("確認")))
         return false;
-    StoreTogether(userQuery, [&] {
-        for (int userId : userIds)
-            if (!DeleteCustomer(userQuery, dataPath, userId))
-                break;
+    QList<int> deleted;
+    const bool stored = StoreTogether(userQuery, [&] {
+        try {
+            for (int userId : userIds) {
+                DeleteCustomerRow(userQuery, userId);
+                deleted << userId;
+            }
+        } catch (const EngineError &e) {
+            prompt().Error(e.message());
+        }
     });
+    if (stored)
+        RemovePictures(dataPath, deleted);
     return true;
 }
 

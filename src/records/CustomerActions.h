@@ -29,13 +29,13 @@ class Query;
 // customer with the same name, reading and day is never mistaken for the new one.
 int InsertNewCustomer(Query &userQuery, const QString &name, const QString &kana);
 
-// BtnDel: asks "<name>を削除しますか？", then deletes both pictures and the row. History rows
-// stay. Without a selected row shows "削除するデータを選択して下さい".
+// BtnDel: asks "<name>を削除しますか？", then deletes the row and, once it is gone, both pictures.
+// History rows stay. Without a selected row shows "削除するデータを選択して下さい".
 bool DeleteLoadedCustomer(Query &userQuery, const QString &dataPath, std::optional<int> userId,
                           const QString &name);
 
-// Pop-up "削除する": asks "選択したデータを削除しますか？", then deletes the pictures and the
-// row of every id in order.
+// Pop-up "削除する": asks "選択したデータを削除しますか？", then deletes the row of every id in
+// order and, once they are stored, their pictures.
 bool DeleteCustomers(Query &userQuery, const QString &dataPath, const QList<int> &userIds);
 
 // Pop-up "印刷をオンにする" / "印刷をオフにする": one update of the print flag per id.

@@ -146,18 +146,22 @@ bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId
     return true;
 }
 
-bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int userId) {
+bool RemovePictureFile(const QString &dataPath, int slot, int userId) {
     const QString target = StoredPath(dataPath, userId, slot);
     QFile file(target);
-    if (file.exists()) {
-        ClearReadOnly(target);
-        if (!file.remove()) {
-            prompt().Error(QStringLiteral("画像ファイルを削除できませんでした。\r\n%1\r\n%2")
-                               .arg(QDir::toNativeSeparators(target), file.errorString()));
-            return false;
-        }
+    if (!file.exists())
+        return true;
+    ClearReadOnly(target);
+    if (!file.remove()) {
+        prompt().Error(QStringLiteral("画像ファイルを削除できませんでした。\r\n%1\r\n%2")
+                           .arg(QDir::toNativeSeparators(target), file.errorString()));
+        return false;
     }
-    return ClearColumn(userQuery, slot, userId);
+    return true;
+}
+
+bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int userId) {
+    return RemovePictureFile(dataPath, slot, userId) && ClearColumn(userQuery, slot, userId);
 }
 
 bool ChooseAndLoad(Query &userQuery, const QString &dataPath, int slot, int userId,

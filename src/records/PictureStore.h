@@ -34,6 +34,10 @@ QString PictureFileName(int userId, int slot);
 bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
                  const QString &source, QImage *stored = nullptr);
 
+// Deletes the slot's file only (for a customer whose row is gone). False, after showing why,
+// when it stays.
+bool RemovePictureFile(const QString &dataPath, int slot, int userId);
+
 // Deletes the slot's file (the one named after the customer and slot, whatever the column
 // held) and empties the column. False, after showing why, when either failed.
 bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int userId);

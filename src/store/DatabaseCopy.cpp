@@ -31,7 +31,11 @@ void CopyOpenDatabase(Database &database, const QString &targetPath) {
         sqlite3_backup_finish(backup);
     }
     if (rc != SQLITE_DONE) {
-        const QString message = CopyFailure(target, targetPath);
+        // Another program holding the book is no fault of the target.
+        const int cause = rc & 0xff;
+        const QString message = cause == SQLITE_BUSY || cause == SQLITE_LOCKED
+                                    ? EngineFailureText(rc, QString::fromUtf8(sqlite3_errstr(rc)))
+                                    : CopyFailure(target, targetPath);
         sqlite3_close(target);
         QFile::remove(targetPath);
         throw EngineError(message);

@@ -13,3 +13,7 @@ public:
 private:
     QString message_;
 };
+
+// What the user reads for an engine result code: the cause in Japanese first, the engine's own
+// words (`detail`) after it for whoever looks further.
+QString EngineFailureText(int sqliteCode, const QString &detail);

@@ -12,11 +12,7 @@
 // typed search values stay out of a terminal by default.
 Q_LOGGING_CATEGORY(SqlLog, "pellor3.sql", QtInfoMsg)
 
-namespace {
-
-// What the user reads for a refused statement or file: the cause in Japanese first, the
-// engine's own words after it for whoever looks further.
-QString FailureText(int code, const QString &detail) {
+QString EngineFailureText(int code, const QString &detail) {
     QString cause;
     switch (code & 0xff) {
     case SQLITE_BUSY:
@@ -46,8 +42,10 @@ QString FailureText(int code, const QString &detail) {
     return cause + QStringLiteral("\n詳細: ") + detail;
 }
 
+namespace {
+
 QString SqliteMessage(sqlite3 *db) {
-    return FailureText(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+    return EngineFailureText(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 } // namespace
@@ -67,7 +65,7 @@ void Database::Open(const QString &tableFolder, bool create) {
     const int rc = sqlite3_open_v2(path_.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message =
-            db ? SqliteMessage(db) : FailureText(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+            db ? SqliteMessage(db) : EngineFailureText(rc, QString::fromUtf8(sqlite3_errstr(rc)));
         sqlite3_close(db);
         throw EngineError(QStringLiteral("テーブルを開けません: %1\n%2").arg(path_, message));
     }
@@ -110,6 +108,12 @@ void ExecuteControl(sqlite3 *db, const char *statement) {
 
 void Database::Begin() {
     ExecuteControl(Handle(), "BEGIN IMMEDIATE");
+}
+
+void Database::WaitUntilUnused() {
+    // The engine grants an exclusive lock only when no other connection reads or writes.
+    ExecuteControl(Handle(), "BEGIN EXCLUSIVE");
+    ExecuteControl(Handle(), "ROLLBACK");
 }
 
 void Database::Commit() {

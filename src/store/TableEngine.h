@@ -34,6 +34,10 @@ public:
 
     sqlite3 *Handle();
 
+    // Waits, as long as a statement would, until no other program reads or writes the file;
+    // throws EngineError when one still does.
+    void WaitUntilUnused();
+
     // One transaction at a time; statements between Begin and Commit are stored together.
     void Begin();
     void Commit();

@@ -146,6 +146,79 @@ private slots:
         QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
     }
 
+    // Another program in the middle of a change to the book: backup and restore say so and
+    // change nothing, and the other program's change is stored in the book.
+    void bookInUseByAnotherProgram_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("backup") << false;
+        QTest::newRow("restore") << true;
+    }
+    void bookInUseByAnotherProgram() {
+        QFETCH(bool, restore);
+        TestEnv env;
+        const QString root = Backup::Root(env.dataPath());
+        env.AddCustomer("青木", "ｱｵｷ");
+        QString error;
+        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), root + "20240514/", &error));
+        sqlite3 *other = nullptr;
+        QCOMPARE(sqlite3_open((env.dbPath() + Database::FileName).toUtf8().constData(), &other),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "begin exclusive; insert into Usertbl (Name) values ('佐藤')",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+
+        QVERIFY(!(
+            restore ? Backup::RestoreFromBackup(env.db(), root + "20240514/", env.dbPath(), &error)
+                    : Backup::CopyToBackup(env.db(), env.dbPath(), root + "20240515/", &error)));
+        QVERIFY2(error.contains("ほかのプログラムが使用中"), qPrintable(error));
+        QCOMPARE(sqlite3_exec(other, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        QVERIFY(env.db().IsOpen());
+        QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
+        QCOMPARE(Backup::Entries(root), QStringList{"20240514"});
+    }
+
+    // A restore cut off by a power loss: before its renames the table folder's own folders
+    // wait in the working copy, between them the book stands beside its folder. The start and
+    // the next restore put both back, so no folder and no customer is lost.
+    void cutOffRestoreIsPutRight_data() {
+        QTest::addColumn<bool>("betweenRenames");
+        QTest::addColumn<bool>("byNextRestore");
+        QTest::newRow("before renames, at start") << false << false;
+        QTest::newRow("before renames, next restore") << false << true;
+        QTest::newRow("between renames, at start") << true << false;
+    }
+    void cutOffRestoreIsPutRight() {
+        QFETCH(bool, betweenRenames);
+        QFETCH(bool, byNextRestore);
+        TestEnv env;
+        const QString backup = Backup::Root(env.dataPath()) + "20240514/";
+        env.AddCustomer("青木", "ｱｵｷ");
+        QString error;
+        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
+        env.db().Close();
+        const QString work = env.dataPath() + ".DB.restore/";
+        QVERIFY(QDir().mkpath(work + "img/album"));
+        WriteFile(work + "img/album/kept.txt", "kept");
+        if (betweenRenames)
+            QVERIFY(QDir().rename(env.dbPath(), env.dataPath() + ".DB.previous"));
+
+        if (byNextRestore) {
+            env.db().Open(env.dbPath());
+            QVERIFY2(Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error),
+                     qPrintable(error));
+        } else {
+            QVERIFY2(Backup::FinishCutOffRestore(env.dbPath(), &error), qPrintable(error));
+            env.db().Open(env.dbPath());
+        }
+        QCOMPARE(Names(env), QStringList{"青木"});
+        QCOMPARE(ReadFile(env.dbPath() + "img/album/kept.txt"), QByteArray("kept"));
+        QVERIFY(QDir(env.dataPath())
+                    .entryList(QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot)
+                    .filter("DB.")
+                    .isEmpty());
+    }
+
     void windowHandlesChosenFolders_data() {
         QTest::addColumn<QString>("folderKind");
         QTest::addColumn<QString>("message");
@@ -268,6 +341,21 @@ private slots:
         QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), first.addDays(20),
                                       &error));
         QCOMPARE(Backup::Entries(root), expected);
+    }
+
+    // A backup cut off by a power loss leaves a hidden copy of the book; it must not stay for
+    // good, as the day's name of an automatic backup never comes again.
+    void copyOfCutOffBackupIsRemoved() {
+        TestEnv env;
+        const QString root = Backup::Root(env.dataPath());
+        for (const char *staging : {".auto-20240510.part/img", ".20240512.part/img"})
+            QVERIFY(QDir().mkpath(root + staging));
+        WriteFile(root + ".auto-20240510.part/pellor3.db", "half a copy");
+        QString error;
+        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), QDate(2024, 5, 15),
+                                      &error));
+        QCOMPARE(QDir(root).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"auto-20240515"});
     }
 };
 

@@ -161,6 +161,38 @@ private slots:
         QVERIFY(PictureFiles(env).isEmpty());
     }
 
+    // Another program reading the book keeps a delete from being stored; the customer it
+    // leaves must keep both pictures.
+    void deleteNotStoredKeepsPictures_data() {
+        QTest::addColumn<bool>("selectedRows");
+        QTest::newRow("shown customer") << false;
+        QTest::newRow("selected rows") << true;
+    }
+    void deleteNotStoredKeepsPictures() {
+        QFETCH(bool, selectedRows);
+        TestEnv env;
+        const int id = env.AddCustomer("山田", "ﾔﾏﾀﾞ");
+        MakePictureFiles(env, id);
+        Query query(env.db());
+        sqlite3 *reader = nullptr;
+        QCOMPARE(sqlite3_open_v2((env.dbPath() + Database::FileName).toUtf8().constData(), &reader,
+                                 SQLITE_OPEN_READONLY, nullptr),
+                 SQLITE_OK);
+        sqlite3_stmt *reading = nullptr;
+        sqlite3_prepare_v2(reader, "select * from Usertbl", -1, &reading, nullptr);
+        QCOMPARE(sqlite3_step(reading), SQLITE_ROW);
+
+        env.prompt().PushAnswer(Prompt::Answer::Yes);
+        QVERIFY(selectedRows ? DeleteCustomers(query, env.dataPath(), {id})
+                             : DeleteLoadedCustomer(query, env.dataPath(), id, "山田"));
+        sqlite3_finalize(reading);
+        sqlite3_close(reader);
+
+        QCOMPARE(env.prompt().Texts("error").size(), 1);
+        QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("1"));
+        QCOMPARE(PictureFiles(env).size(), 2);
+    }
+
     void printFlagsOneUpdatePerRow_data() {
         QTest::addColumn<bool>("print");
         QTest::newRow("off") << false;
@@ -200,6 +232,8 @@ private slots:
         for (int i = 0; i < 5; ++i)
             ids << env.AddCustomer(QString::number(i), "ｱ", false);
         env.Run("create trigger refuse before update on Usertbl when new.UserId = 4 "
+                "begin select raise(abort, 'refused'); end");
+        env.Run("create trigger refuseDelete before delete on Usertbl when old.UserId = 4 "
                 "begin select raise(abort, 'refused'); end");
         Query query(env.db());
         int commits = 0;
