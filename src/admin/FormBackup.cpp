@@ -192,9 +192,14 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
 
 bool TFormBackup::Restore(AppContext &context, const QString &source) {
     QString error;
-    CopyProgress progress(parentWidget());
-    if (!Backup::RestoreFromBackup(context.GetDatabase(), source, context.GetDbPath(), &error,
-                                   progress.Report())) {
+    bool restored = false;
+    {
+        // Gone before the outcome is told, so no window stands at 0% beside it.
+        CopyProgress progress(parentWidget());
+        restored = Backup::RestoreFromBackup(context.GetDatabase(), source, context.GetDbPath(),
+                                             &error, progress.Report());
+    }
+    if (!restored) {
         prompt().Error(Failure(QStringLiteral("バックアップの読み込みに失敗しました"), error));
         return false;
     }
@@ -208,9 +213,13 @@ bool TFormBackup::Restore(AppContext &context, const QString &source) {
 
 void TFormBackup::MakeBackup(AppContext &context, const QString &target) {
     QString error;
-    CopyProgress progress(parentWidget());
-    if (Backup::CopyToBackup(context.GetDatabase(), context.GetDbPath(), target, &error,
-                             progress.Report()))
+    bool made = false;
+    {
+        CopyProgress progress(parentWidget());
+        made = Backup::CopyToBackup(context.GetDatabase(), context.GetDbPath(), target, &error,
+                                    progress.Report());
+    }
+    if (made)
         prompt().Message(QStringLiteral("バックアップを作成しました"));
     else
         prompt().Error(Failure(QStringLiteral("バックアップの作成に失敗しました"), error));

@@ -42,7 +42,7 @@ std::optional<ImportFile> ReadImportFile(const QString &path, QString &error) {
                                       "何も登録していません。");
         return std::nullopt;
     }
-    ImportFile imported{TextFile::SplitLines(text->text), text->encoding};
+    ImportFile imported{JoinQuotedLineBreaks(TextFile::SplitLines(text->text)), text->encoding};
     if (imported.lines.isEmpty()) {
         error = name + QStringLiteral("には登録するデータがありません。");
         return std::nullopt;

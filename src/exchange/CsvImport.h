@@ -18,7 +18,7 @@ struct ImportFile {
 };
 
 // Reads a file for import: UTF-8 or code page 932 (see DecodeForeignText), split at CR LF, CR or
-// LF. nullopt and the reason, in Japanese, when it cannot be used.
+// LF outside double quotes. nullopt and the reason, in Japanese, when it cannot be used.
 std::optional<ImportFile> ReadImportFile(const QString &path, QString &error);
 
 // The window's name for how the file was read.

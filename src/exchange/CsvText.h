@@ -17,3 +17,7 @@ public:
     // after it are stepped over, so a trailing "," adds no field. The text ends at a NUL.
     void SetCsvText(const QString &text);
 };
+
+// The records of a file split into lines: a line ending inside a quoted field goes on with the
+// next ones, joined by CR LF, up to the line that closes it.
+QStringList JoinQuotedLineBreaks(const QStringList &lines);

@@ -844,6 +844,18 @@ bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
             DTBirthday->setDate(NoBirthday);
             return true;
         }
+        // The blank that stands for no birthday takes no digits, so typing starts over a date.
+        if (watched == DTBirthday && DTBirthday->date() == NoBirthday && key->text().size() == 1 &&
+            key->text()[0].isDigit()) {
+            DTBirthday->setDate(QDate(2000, 1, 1));
+            DTBirthday->setSelectedSection(QDateTimeEdit::YearSection);
+        }
+        // A full section already moves on to the next, so the "/" typed after it would skip one.
+        if (watched == DTBirthday && key->text() == QStringLiteral("/")) {
+            const QLineEdit *text = DTBirthday->findChild<QLineEdit *>();
+            if (text && text->text().mid(text->cursorPosition() - 1, 1) == key->text())
+                return true;
+        }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             key->modifiers() == Qt::NoModifier && watched->isWidgetType())
             return MoveFocusOnEnter(static_cast<QWidget *>(watched));

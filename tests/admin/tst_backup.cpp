@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -48,6 +49,19 @@ void OnNextModal(std::function<void(QWidget *)> action) {
         action(dialog);
     });
 }
+
+// Reads each message for a moment, as a user does, and notes the progress windows still up.
+class ReadingPrompt : public ScriptedPrompt {
+public:
+    void Message(const QString &text, const QString &title) override {
+        QTest::qWait(800);
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog *>(window) && window->isVisible())
+                progressShownWith << text;
+        ScriptedPrompt::Message(text, title);
+    }
+    QStringList progressShownWith;
+};
 
 } // namespace
 
@@ -318,6 +332,19 @@ private slots:
                  QStringList({"20240515のバックアップを削除しますか？"}));
         QVERIFY(env.prompt().Texts("error").isEmpty());
         QVERIFY(!QFile::exists(backup));
+    }
+
+    void noProgressWindowStaysBesideTheOutcome() {
+        TestEnv env;
+        AdminTestContext context(env);
+        auto reading = std::make_unique<ReadingPrompt>();
+        ReadingPrompt &prompt = *reading;
+        Prompt::Install(std::move(reading));
+        TFormBackup window;
+        OnNextModal([](QWidget *dialog) { dialog->findChild<QPushButton *>("BtnMake")->click(); });
+        window.BtnBackupClick(context);
+        QCOMPARE(prompt.Texts("message"), QStringList({"バックアップを作成しました"}));
+        QCOMPARE(prompt.progressShownWith, QStringList());
     }
 
     void automaticBackupOncePerDayKeepsSeven() {

@@ -92,6 +92,13 @@ private slots:
             << "Name,Kana" << QStringList{"山田|ﾔﾏﾀﾞ"};
         QTest::newRow("UTF-8 without BOM, wave dash")
             << Utf8(u"山田〜,x\n") << QStringList{"名前"} << "Name" << QStringList{"山田～"};
+        QTest::newRow("line breaks inside quotes")
+            << Utf8(u"\"いつもの\nお客様\",a\r\n\"1\r\n\r\n2\"\r\nb\r\n")
+            << QStringList{"備考", "名前"} << "Note,Name"
+            << QStringList{"いつもの\r\nお客様|a", "1\r\n\r\n2|-", "b|-"};
+        QTest::newRow("quote left open runs to its line end")
+            << QByteArray("a,\"b\r\nc\r\n") << QStringList{"名前", "住所１"} << "Name,Address1"
+            << QStringList{"a|b", "c|-"};
         QTest::newRow("header line is a customer")
             << Sjis(u"名前,住所１,\r\n") << QStringList{"名前"} << "Name" << QStringList{"名前"};
     }

@@ -80,6 +80,33 @@ private slots:
         QCOMPARE(e.panel.EditAge->text(), QString());
     }
 
+    void aBirthdayIsTyped_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("into an empty field") << ""
+                                             << "1988/02/29";
+        QTest::newRow("digits only") << ""
+                                     << "19880229";
+        QTest::newRow("over a set date") << "2000-05-15"
+                                         << "1988/02/29";
+    }
+    void aBirthdayIsTyped() {
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(QString("update Usertbl set BirthDay = %1 where UserId = %2")
+                      .arg(before.isEmpty() ? "NULL" : "'" + before + "'")
+                      .arg(id));
+        e.Select(id);
+        e.panel.DTBirthday->setFocus(Qt::TabFocusReason);
+        e.panel.DTBirthday->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(e.panel.DTBirthday, typed);
+        QTest::keyClick(e.panel.DTBirthday, Qt::Key_Tab);
+        QCOMPARE(e.Stored("BirthDay", id), QString("1988-02-29"));
+        QVERIFY(!e.panel.EditAge->text().isEmpty());
+    }
+
     void anUnknownUseTypeShowsThePersonalPageAndIsKept() {
         Editor e;
         const int company = e.env.AddCustomer("会社", "ｶｲｼｬ");
