@@ -328,7 +328,7 @@ void TFormSendMail::BtnSendClick() {
     status_ = new TFormSendStatus(parentWidget());
     status_->show();
     worker_ = new TSendMailThread(
-        {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, transport_});
+        {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, TransportOptions{}});
     connect(worker_, &TSendMailThread::StatusChanged, status_, &TFormSendStatus::SetStatus);
     connect(worker_, &TSendMailThread::RangeChanged, status_, &TFormSendStatus::SetRange);
     connect(worker_, &TSendMailThread::ProgressChanged, status_, &TFormSendStatus::SetProgress);
@@ -350,5 +350,4 @@ void TFormSendMail::SendProcessDone() {
         prompt().Error(outcome);
     worker_->deleteLater();
     worker_ = nullptr;
-    emit SendFinished();
 }

@@ -29,10 +29,8 @@ public:
     void SetDataPath(const QString &dataPath) { dataPath_ = dataPath; }
     // The customers of the main list, in list order.
     void SetListedCustomers(std::vector<MailCustomer> customers);
-    void SetTransportOptions(TransportOptions options) { transport_ = std::move(options); }
 
     const std::vector<MailRecipient> &Recipients() const { return rows_; }
-    const MailSettings &Settings() const { return settings_; }
     QString PersonalizeSubject(const MailRecipient &row) const;
     QString PersonalizeBody(const MailRecipient &row) const;
 
@@ -45,10 +43,6 @@ public slots:
     void BtnSaveClick();
     void N1Click(int tag);
     void N4Click();
-
-signals:
-    // After SendProcessDone has shown its message.
-    void SendFinished();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -77,7 +71,6 @@ private:
     std::vector<MailCustomer> customers_;
     std::vector<MailRecipient> rows_;
     MailSettings settings_;
-    TransportOptions transport_;
     bool insertIntoSubject_ = true;
     TFormSendStatus *status_ = nullptr;
     TSendMailThread *worker_ = nullptr;

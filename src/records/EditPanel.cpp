@@ -706,7 +706,6 @@ void EditPanel::SaveCustomer(int userId) {
     }
     saving_ = false;
     if (failure.isEmpty()) {
-        ++saveCount_;
         saveFailureShown_ = false;
         emit Saved(userId, record.print, record.name);
         return;

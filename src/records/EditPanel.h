@@ -67,10 +67,7 @@ public:
 
     // The row as the editor shows it now.
     CustomerRecord CurrentRecord() const;
-    int SaveCount() const { return saveCount_; }
     int ShownUserId() const { return loaded_.userId; }
-    // The last change of the shown customer could not be stored.
-    bool HoldsUnsavedChange() const { return saveFailureShown_; }
     // Stores the shown customer once more when its last change could not be stored; when that
     // fails too, the user is asked whether the change may be lost (`question`). True when
     // nothing unsaved is left or the user lets it go.
@@ -173,5 +170,4 @@ private:
     TFormMemo *formMemo_;
     bool saving_ = false;
     bool saveFailureShown_ = false;
-    int saveCount_ = 0;
 };
