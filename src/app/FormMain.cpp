@@ -103,7 +103,7 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     font.setPointSize(9);
     setFont(font);
 
-    editor_ = new EditPanel(UserQuery, HistoryQuery);
+    editor_ = new EditPanel(*this);
     listModel_ = new CustomerListModel(this);
     BuildToolbar();
     BuildListPanel();
@@ -291,7 +291,6 @@ void TFormMain::BuildEditPanel() {
     PanelEdit = new QWidget(this);
     PanelEdit->setObjectName(QStringLiteral("PanelEdit"));
     editor_->setParent(PanelEdit);
-    editor_->SetSelectionProvider([this] { return CurrentSelection(); });
     TabControlClass3 = new IndexTabBar(PanelEdit);
     TabControlClass3->setObjectName(QStringLiteral("TabControlClass3"));
     for (const char *caption :
@@ -314,7 +313,6 @@ void TFormMain::FormCreate() {
         Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
     dataPath_ = DataPathOf(dataFolder);
     dbPath_ = DbPathOf(dataFolder);
-    editor_->SetDataPath(dataPath_);
     try {
         database_.Open(dbPath_);
     } catch (const EngineError &error) {

@@ -66,7 +66,7 @@ public:
     int ListRowCount() const;
     std::vector<int> ListedUserIds() const override;
     std::vector<int> SelectedUserIds() const;
-    ListSelection CurrentSelection() const;
+    ListSelection CurrentSelection() const override;
     // Selects the row of `userId` alone (which loads it); false when it is not listed.
     bool SelectUserId(int userId);
     void ClearListSelection();
