@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <vector>
 
+class AppContext;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
@@ -23,10 +24,9 @@ class TFormSendMail : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFormSendMail(QWidget *parent = nullptr);
+    explicit TFormSendMail(AppContext &context, QWidget *parent = nullptr);
     ~TFormSendMail() override;
 
-    void SetDataPath(const QString &dataPath) { dataPath_ = dataPath; }
     // The customers of the main list, in list order.
     void SetListedCustomers(std::vector<MailCustomer> customers);
 
@@ -66,8 +66,8 @@ private:
     QPushButton *BtnCancel;
     QMenu *PopupMenu1;
 
+    AppContext &context_;
     TPzConv *conv_;
-    QString dataPath_;
     std::vector<MailCustomer> customers_;
     std::vector<MailRecipient> rows_;
     MailSettings settings_;

@@ -1,3 +1,5 @@
+#include "MailTestContext.h"
+
 #include "mail/FormSendMail.h"
 #include "platform/Prompt.h"
 
@@ -47,7 +49,8 @@ void TestFormSendMail::init() {
 }
 
 void TestFormSendMail::ListPreviewAndAddressChanges() {
-    TFormSendMail form;
+    MailTestContext context{QString()};
+    TFormSendMail form(context);
     form.SetListedCustomers({Customer(1, "yamada", 0), Customer(2, "sato", 1)});
     form.show();
     QCOMPARE(form.Recipients()[0].address, QString("yamada@home.jp"));
@@ -70,7 +73,8 @@ void TestFormSendMail::ListPreviewAndAddressChanges() {
 }
 
 void TestFormSendMail::RemovingEveryRowCloses() {
-    TFormSendMail form;
+    MailTestContext context{QString()};
+    TFormSendMail form(context);
     form.SetListedCustomers({Customer(1, "a", 0), Customer(2, "b", 0), Customer(3, "c", 0)});
     form.show();
     auto *list = form.findChild<QTreeWidget *>("LVAddress");
@@ -89,7 +93,8 @@ void TestFormSendMail::RemovingEveryRowCloses() {
 
 void TestFormSendMail::TemplatesKeepTheText() {
     QTemporaryDir dir;
-    TFormSendMail form;
+    MailTestContext context{QString()};
+    TFormSendMail form(context);
     form.SetListedCustomers({Customer(1, "a", 0)});
     form.show();
     auto *subject = form.findChild<QLineEdit *>("EditSubject");
