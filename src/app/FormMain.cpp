@@ -103,10 +103,11 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     font.setPointSize(9);
     setFont(font);
 
-    editor_ = new EditPanel(*this);
     listModel_ = new CustomerListModel(this);
     BuildToolbar();
     BuildListPanel();
+    // After the list: the editor asks it for the selection.
+    editor_ = new EditPanel(*this);
     BuildEditPanel();
     auto *body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);
