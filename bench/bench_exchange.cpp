@@ -28,6 +28,7 @@ public:
     QString GetDataPath() const override { return env.dataPath(); }
     QString GetDbPath() const override { return env.dbPath(); }
     std::vector<int> ListedUserIds() const override { return listed; }
+    ListSelection CurrentSelection() const override { return {}; }
     void RefreshList() override {}
     Prompt &GetPrompt() override { return env.prompt(); }
 

@@ -56,10 +56,10 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     fPrintSenderCfg_ = std::make_unique<TFPrintSenderCfg>(main.GetDataPath(), &main);
     printAddress_ = MakePrintAddressWindow(main, *fPrintSenderCfg_, &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
-    passEdit_ = std::make_unique<T_pass_edit>(&main);
+    passEdit_ = std::make_unique<T_pass_edit>(main, &main);
     passEdit_->AddPage(new TPasswordSettingsPage(main.GetDbPath()),
                        QStringLiteral("パスワード設定"), 0);
-    formSendMail_ = std::make_unique<TFormSendMail>(&main);
+    formSendMail_ = std::make_unique<TFormSendMail>(main, &main);
     zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     exportSelect_ = std::make_unique<TExport_Select>(main, &main);
     formImport_ = std::make_unique<TFormImport>(main, &main);
@@ -258,7 +258,6 @@ void TAppWindows::PrintDMClick() {
 }
 
 void TAppWindows::PNGButtonConfigClick() {
-    passEdit_->SetDataPath(main_.GetDataPath());
     passEdit_->exec();
 }
 
@@ -274,7 +273,6 @@ void TAppWindows::SendMailClick() {
         prompt().Error(error.message());
         return;
     }
-    formSendMail_->SetDataPath(main_.GetDataPath());
     formSendMail_->SetListedCustomers(std::move(customers));
     formSendMail_->exec();
 }

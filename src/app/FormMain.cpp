@@ -104,10 +104,11 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     font.setPointSize(9);
     setFont(font);
 
-    editor_ = new EditPanel(UserQuery, HistoryQuery);
     listModel_ = new CustomerListModel(this);
     BuildToolbar();
     BuildListPanel();
+    // After the list: the editor asks it for the selection.
+    editor_ = new EditPanel(*this);
     BuildEditPanel();
     auto *body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);
@@ -292,7 +293,6 @@ void TFormMain::BuildEditPanel() {
     PanelEdit = new QWidget(this);
     PanelEdit->setObjectName(QStringLiteral("PanelEdit"));
     editor_->setParent(PanelEdit);
-    editor_->SetSelectionProvider([this] { return CurrentSelection(); });
     TabControlClass3 = new IndexTabBar(PanelEdit);
     TabControlClass3->setObjectName(QStringLiteral("TabControlClass3"));
     for (const char *caption :
@@ -315,7 +315,6 @@ void TFormMain::FormCreate() {
         Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
     dataPath_ = DataPathOf(dataFolder);
     dbPath_ = DbPathOf(dataFolder);
-    editor_->SetDataPath(dataPath_);
     if (QString error; !Backup::FinishCutOffRestore(dbPath_, &error))
         prompt().Error(QStringLiteral("前回中断したバックアップの読み込みを片付けられません"
                                       "でした。\n%1")

@@ -9,7 +9,6 @@
 
 #include <QStringList>
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 class CustomerListModel;
@@ -67,18 +66,13 @@ public:
     int ListRowCount() const;
     std::vector<int> ListedUserIds() const override;
     std::vector<int> SelectedUserIds() const;
-    ListSelection CurrentSelection() const;
+    ListSelection CurrentSelection() const override;
     // Selects the row of `userId` alone (which loads it); false when it is not listed.
     bool SelectUserId(int userId);
     void ClearListSelection();
     // Filter changes from code, which do not rebuild the list.
     void ResetClassFiltersSilently();
     void SelectIndexTabSilently(int index);
-
-    // Whether the mail settings allow bulk mail; unset counts as not.
-    void SetMailSettingsCheck(std::function<bool()> check) {
-        mailSettingsCheck_ = std::move(check);
-    }
 
     EditPanel *Editor() const { return editor_; }
     CustomerListModel *ListModel() const { return listModel_; }
@@ -166,7 +160,6 @@ private:
     TFormSearch *formSearch_;
     // The search the tab "検索" lists: the last one the search window could build.
     ListFilters search_;
-    std::function<bool()> mailSettingsCheck_;
     QString lastListStatement_;
     bool shown_ = false;
 };

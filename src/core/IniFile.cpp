@@ -126,14 +126,6 @@ bool IniFile::ReadBool(const QString &section, const QString &key, bool defaultV
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-bool IniFile::HasKey(const QString &section, const QString &key) const {
-    if (const Section *s = FindSection(section))
-        for (const auto &entry : s->entries)
-            if (entry.first.compare(key, Qt::CaseInsensitive) == 0)
-                return true;
-    return false;
-}
-
 QStringList IniFile::Keys(const QString &section) const {
     QStringList keys;
     if (const Section *s = FindSection(section))

@@ -28,7 +28,6 @@ public:
                        const QString &defaultValue = {}) const;
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
     bool ReadBool(const QString &section, const QString &key, bool defaultValue) const;
-    bool HasKey(const QString &section, const QString &key) const;
     QStringList Keys(const QString &section) const;
     QStringList Sections() const;
 

@@ -27,8 +27,6 @@ public:
     // Stores the rows built by "インポートする" and rebuilds the list.
     void ImportAccepted();
 
-    const ImportPlan &Plan() const { return plan_; }
-
 public slots:
     void SGMainSelectCell(int row);
     void SBAddContentClick();

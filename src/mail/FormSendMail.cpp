@@ -3,6 +3,7 @@
 #include "mail/FormSendStatus.h"
 #include "mail/PzConv.h"
 #include "mail/SendMailThread.h"
+#include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "widgets/ShiftJisInput.h"
 
@@ -36,7 +37,8 @@ QPushButton *NewButton(const QString &name, const QString &text, QWidget *parent
 
 } // namespace
 
-TFormSendMail::TFormSendMail(QWidget *parent) : QDialog(parent), conv_(new TPzConv(this)) {
+TFormSendMail::TFormSendMail(AppContext &context, QWidget *parent)
+    : QDialog(parent), context_(context), conv_(new TPzConv(this)) {
     setObjectName(QStringLiteral("FormSendMail"));
     setWindowTitle(QStringLiteral("同報メール送信"));
 
@@ -190,7 +192,7 @@ void TFormSendMail::FormShow() {
     MemoBody->clear();
     EditPrevSubject->clear();
     MemoPrevBody->clear();
-    settings_ = ReadMailSettings(dataPath_);
+    settings_ = ReadMailSettings(context_.GetDataPath());
     insertIntoSubject_ = true;
 }
 
@@ -294,8 +296,8 @@ void TFormSendMail::N4Click() {
 }
 
 void TFormSendMail::BtnSaveClick() {
-    QString path =
-        prompt().SaveFile(QStringLiteral("テンプレートとして保存"), dataPath_, TemplateFilter);
+    QString path = prompt().SaveFile(QStringLiteral("テンプレートとして保存"),
+                                     context_.GetDataPath(), TemplateFilter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -306,8 +308,8 @@ void TFormSendMail::BtnSaveClick() {
 }
 
 void TFormSendMail::BtnOpenClick() {
-    const QString path =
-        prompt().OpenFile(QStringLiteral("テンプレートを開く"), dataPath_, TemplateFilter);
+    const QString path = prompt().OpenFile(QStringLiteral("テンプレートを開く"),
+                                           context_.GetDataPath(), TemplateFilter);
     if (path.isEmpty())
         return;
     QString subject;
@@ -335,7 +337,7 @@ void TFormSendMail::BtnSendClick() {
     status_ = new TFormSendStatus(parentWidget());
     status_->show();
     worker_ = new TSendMailThread(
-        {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, transport_});
+        {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, TransportOptions{}});
     connect(worker_, &TSendMailThread::StatusChanged, status_, &TFormSendStatus::SetStatus);
     connect(worker_, &TSendMailThread::RangeChanged, status_, &TFormSendStatus::SetRange);
     connect(worker_, &TSendMailThread::ProgressChanged, status_, &TFormSendStatus::SetProgress);
@@ -357,5 +359,4 @@ void TFormSendMail::SendProcessDone() {
         prompt().Error(outcome);
     worker_->deleteLater();
     worker_ = nullptr;
-    emit SendFinished();
 }

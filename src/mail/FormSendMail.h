@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <vector>
 
+class AppContext;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
@@ -23,16 +24,13 @@ class TFormSendMail : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFormSendMail(QWidget *parent = nullptr);
+    explicit TFormSendMail(AppContext &context, QWidget *parent = nullptr);
     ~TFormSendMail() override;
 
-    void SetDataPath(const QString &dataPath) { dataPath_ = dataPath; }
     // The customers of the main list, in list order.
     void SetListedCustomers(std::vector<MailCustomer> customers);
-    void SetTransportOptions(TransportOptions options) { transport_ = std::move(options); }
 
     const std::vector<MailRecipient> &Recipients() const { return rows_; }
-    const MailSettings &Settings() const { return settings_; }
     QString PersonalizeSubject(const MailRecipient &row) const;
     QString PersonalizeBody(const MailRecipient &row) const;
 
@@ -45,10 +43,6 @@ public slots:
     void BtnSaveClick();
     void N1Click(int tag);
     void N4Click();
-
-signals:
-    // After SendProcessDone has shown its message.
-    void SendFinished();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -72,12 +66,11 @@ private:
     QPushButton *BtnCancel;
     QMenu *PopupMenu1;
 
+    AppContext &context_;
     TPzConv *conv_;
-    QString dataPath_;
     std::vector<MailCustomer> customers_;
     std::vector<MailRecipient> rows_;
     MailSettings settings_;
-    TransportOptions transport_;
     bool insertIntoSubject_ = true;
     TFormSendStatus *status_ = nullptr;
     TSendMailThread *worker_ = nullptr;

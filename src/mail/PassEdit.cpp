@@ -1,5 +1,6 @@
 #include "mail/PassEdit.h"
 
+#include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "widgets/ShiftJisInput.h"
 
@@ -29,7 +30,8 @@ QLineEdit *NewEdit(const QString &name, QWidget *parent) {
 
 } // namespace
 
-TMailSettingsPage::TMailSettingsPage(QWidget *parent) : TPassEditPage(parent) {
+TMailSettingsPage::TMailSettingsPage(AppContext &context, QWidget *parent)
+    : TPassEditPage(parent), context_(context) {
     setObjectName(QStringLiteral("TabSheet2"));
     EditName = NewEdit(QStringLiteral("EditName"), this);
     EditMail = NewEdit(QStringLiteral("EditMail"), this);
@@ -82,7 +84,7 @@ void TMailSettingsPage::CBUsePOPClick() {
 }
 
 void TMailSettingsPage::LoadMailSettings() {
-    const MailPageValues values = LoadMailPageValues(dataPath_);
+    const MailPageValues values = LoadMailPageValues(context_.GetDataPath());
     EditName->setText(values.name);
     EditMail->setText(values.mail);
     EditSmtpServer->setText(values.smtpServer);
@@ -111,11 +113,11 @@ void TMailSettingsPage::SaveMailSettings() {
     values.popUserId = LblEditPopUserID->text();
     values.popPassword = LblEditPopPassword->text();
     QString error;
-    if (!SaveMailPageValues(dataPath_, values, &error))
+    if (!SaveMailPageValues(context_.GetDataPath(), values, &error))
         prompt().Error(QStringLiteral("メール送信設定を保存できません\r\n%1").arg(error));
 }
 
-T_pass_edit::T_pass_edit(QWidget *parent)
+T_pass_edit::T_pass_edit(AppContext &context, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("T_pass_edit"));
     setWindowTitle(QStringLiteral("設定"));
@@ -134,7 +136,7 @@ T_pass_edit::T_pass_edit(QWidget *parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    mailPage_ = new TMailSettingsPage;
+    mailPage_ = new TMailSettingsPage(context);
     AddPage(mailPage_, QStringLiteral("メール送信設定"));
     PageControl1->setCurrentWidget(mailPage_);
     connect(Btn_OK, &QPushButton::clicked, this, &T_pass_edit::Btn_OKClick);

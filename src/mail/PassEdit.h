@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <vector>
 
+class AppContext;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -36,9 +37,8 @@ class TMailSettingsPage : public TPassEditPage {
     Q_OBJECT
 
 public:
-    explicit TMailSettingsPage(QWidget *parent = nullptr);
+    explicit TMailSettingsPage(AppContext &context, QWidget *parent = nullptr);
 
-    void SetDataPath(const QString &dataPath) { dataPath_ = dataPath; }
     void Load() override { LoadMailSettings(); }
     void Save() override { SaveMailSettings(); }
 
@@ -48,7 +48,7 @@ public:
 private:
     void CBUsePOPClick();
 
-    QString dataPath_;
+    AppContext &context_;
     QLineEdit *EditName;
     QLineEdit *EditMail;
     QLineEdit *EditSmtpServer;
@@ -67,12 +67,10 @@ class T_pass_edit : public QDialog {
     Q_OBJECT
 
 public:
-    explicit T_pass_edit(QWidget *parent = nullptr);
+    explicit T_pass_edit(AppContext &context, QWidget *parent = nullptr);
 
-    void SetDataPath(const QString &dataPath) { mailPage_->SetDataPath(dataPath); }
     // Adds a page (objectName as the page's name) at `index`; -1 appends it.
     void AddPage(TPassEditPage *page, const QString &caption, int index = -1);
-    TMailSettingsPage *MailPage() const { return mailPage_; }
 
     void FormShow();
 

@@ -7,6 +7,13 @@ class Database;
 class Prompt;
 class Query;
 
+// Which rows of the customer list are selected: none, exactly one (with its UserId) or several.
+struct ListSelection {
+    enum Kind { None, One, Several };
+    Kind kind = None;
+    int userId = 0;
+};
+
 // What the program hands each subsystem's windows: the open book and its shared queries, the
 // data folder, the customers the list shows, the list rebuild and the prompt service. The main
 // window provides it; tests provide their own.
@@ -23,6 +30,7 @@ public:
     virtual QString GetDbPath() const = 0;
     // UserId of every listed customer, in list order.
     virtual std::vector<int> ListedUserIds() const = 0;
+    virtual ListSelection CurrentSelection() const = 0;
     virtual void RefreshList() = 0;
     virtual Prompt &GetPrompt() = 0;
 };

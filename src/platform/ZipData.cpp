@@ -103,11 +103,6 @@ QStringList ZipData::TownsOf(const QString &postalDigits) const {
     return towns;
 }
 
-qsizetype ZipData::LineCount() const {
-    const std::lock_guard lock(mutex_);
-    return lines_.size();
-}
-
 ZipData &SharedZipData() {
     static ZipData data;
     return data;

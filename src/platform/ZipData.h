@@ -39,8 +39,6 @@ public:
     // The addresses of every line whose code is exactly these seven digits, in file order.
     QStringList TownsOf(const QString &postalDigits) const;
 
-    qsizetype LineCount() const;
-
 private:
     void Forget();
 

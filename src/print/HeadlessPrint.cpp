@@ -12,12 +12,9 @@
 #include "print/SenderData.h"
 #include "store/TableEngine.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <filesystem>
 
 namespace {
 
@@ -144,26 +141,12 @@ int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList
         ComposeFace(painter, face, dpiX, dpiY, gap, row, sender);
     };
 
-    // Written beside the target and renamed over it once complete.
-    const QString partPath = pdfPath + QStringLiteral(".part");
+    // The run writes beside the target and renames over it once complete.
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPdfPrinter(printer, pdfPath, run->Request);
     QString why;
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        SetUpPdfPrinter(printer, partPath, run->Request);
-        if (RunPrint(printer, run->Request, drawFace, {}, &why) != PrintRunResult::Printed) {
-            QFile::remove(partPath);
-            // The user named the target, not the file written beside it.
-            return Fail(error, why.replace(QDir::toNativeSeparators(partPath),
-                                           QDir::toNativeSeparators(pdfPath)));
-        }
-    }
-    std::error_code renameError;
-    std::filesystem::rename(QFile::encodeName(partPath).toStdString(),
-                            QFile::encodeName(pdfPath).toStdString(), renameError);
-    if (renameError) {
-        QFile::remove(partPath);
-        return Fail(error, kPdfWriteFailed.arg(QDir::toNativeSeparators(pdfPath)));
-    }
+    if (RunPrint(printer, run->Request, drawFace, {}, &why) != PrintRunResult::Printed)
+        return Fail(error, why);
     return 0;
 }
 

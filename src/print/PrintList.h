@@ -42,9 +42,6 @@ constexpr int JointMarkColumn(int slot) {
 constexpr int JointNameColumn(int slot) {
     return JointMarkColumn(slot) + 1;
 }
-constexpr int JointTitleColumn(int slot) {
-    return JointMarkColumn(slot) + 2;
-}
 
 inline const QString kPrintMark = QStringLiteral("　〇　");
 inline const QString kJointOnMark = QStringLiteral("　○　");

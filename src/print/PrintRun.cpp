@@ -37,6 +37,44 @@ bool IsPdfFile(const QPrinter &printer) {
     return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
 }
 
+// A PDF is written beside the file the user named and renamed over it once whole, so a
+// cancelled or failed run leaves an earlier file of that name as it was.
+class PdfWrittenBeside {
+public:
+    explicit PdfWrittenBeside(QPrinter &printer) : printer_(printer) {
+        if (!IsPdfFile(printer))
+            return;
+        target_ = printer.outputFileName();
+        printer.setOutputFileName(target_ + QStringLiteral(".part"));
+    }
+    ~PdfWrittenBeside() {
+        if (target_.isEmpty())
+            return;
+        if (!replaced_)
+            QFile::remove(printer_.outputFileName());
+        printer_.setOutputFileName(target_);
+    }
+    PdfWrittenBeside(const PdfWrittenBeside &) = delete;
+    PdfWrittenBeside &operator=(const PdfWrittenBeside &) = delete;
+
+    // The name the user knows the file by.
+    QString ShownName() const {
+        return QDir::toNativeSeparators(target_.isEmpty() ? printer_.outputFileName() : target_);
+    }
+    bool Replace() {
+        if (target_.isEmpty())
+            return true;
+        replaced_ = ::rename(QFile::encodeName(printer_.outputFileName()).constData(),
+                             QFile::encodeName(target_).constData()) == 0;
+        return replaced_;
+    }
+
+private:
+    QPrinter &printer_;
+    QString target_;
+    bool replaced_ = false;
+};
+
 } // namespace
 
 void AbandonJob(QPrinter &printer, QPainter &painter) {
@@ -81,6 +119,7 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
         SetError(error, kSheetTooLargeMessage);
         return PrintRunResult::Failed;
     }
+    PdfWrittenBeside pdf(printer);
     QPainter painter;
     if (!painter.begin(&printer)) {
         SetError(error, kPrintStartFailed);
@@ -123,9 +162,8 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
         SetError(error, kPrintPageFailed);
         return PrintRunResult::Failed;
     }
-    if (IsPdfFile(printer) && !IsCompletePdf(printer.outputFileName())) {
-        QFile::remove(printer.outputFileName());
-        SetError(error, kPdfWriteFailed.arg(QDir::toNativeSeparators(printer.outputFileName())));
+    if (IsPdfFile(printer) && (!IsCompletePdf(printer.outputFileName()) || !pdf.Replace())) {
+        SetError(error, kPdfWriteFailed.arg(pdf.ShownName()));
         return PrintRunResult::Failed;
     }
     return PrintRunResult::Printed;

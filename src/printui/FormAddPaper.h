@@ -16,8 +16,6 @@ public:
     // `dataPath` is the data folder, ending in "/".
     explicit TFormAddPaper(const QString &dataPath = {}, QWidget *parent = nullptr);
 
-    void SetDataPath(const QString &dataPath) { dataPath_ = dataPath; }
-
 public slots:
     void Button1Click();
     void Button2Click();

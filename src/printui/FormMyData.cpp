@@ -32,10 +32,6 @@ TFormMyData::TFormMyData(const QString &dataPath, QWidget *parent)
 
 TFormMyData::~TFormMyData() = default;
 
-void TFormMyData::SetDataPath(const QString &dataPath) {
-    dataPath_ = dataPath;
-}
-
 void TFormMyData::FormShow() {
     IniFile ini(SenderConfPath(dataPath_));
     if (!dataPath_.isEmpty())

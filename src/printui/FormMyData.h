@@ -15,7 +15,6 @@ public:
     explicit TFormMyData(const QString &dataPath = {}, QWidget *parent = nullptr);
     ~TFormMyData() override;
 
-    void SetDataPath(const QString &dataPath);
     // Loads every control from the settings file.
     void FormShow();
 

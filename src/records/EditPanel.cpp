@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/DomainWords.h"
 #include "core/TextHelpers.h"
+#include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "records/EntryGuard.h"
 #include "records/FormMemo.h"
@@ -96,8 +97,7 @@ QString AgeText(const QDate &birthday) {
 
 } // namespace
 
-EditPanel::EditPanel(Query &userQuery, Query &historyQuery, QWidget *parent)
-    : QWidget(parent), userQuery_(userQuery), historyQuery_(historyQuery) {
+EditPanel::EditPanel(AppContext &context, QWidget *parent) : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("EditPanel"));
     BuildControls();
     GuardEntries();
@@ -544,20 +544,9 @@ void EditPanel::ConnectChanges() {
     connect(BtnEtc, &QPushButton::clicked, this, &EditPanel::BtnEtcClick);
 }
 
-void EditPanel::SetDataPath(const QString &dataPath) {
-    dataPath_ = dataPath;
-}
-
-void EditPanel::SetSelectionProvider(std::function<ListSelection()> provider) {
-    selection_ = std::move(provider);
-}
-
-ListSelection EditPanel::Selection() const {
-    return selection_ ? selection_() : ListSelection{};
-}
-
 bool EditPanel::LoadCustomer(int userId) {
-    const std::optional<CustomerRecord> record = LoadCustomerRecord(userQuery_, userId);
+    const std::optional<CustomerRecord> record =
+        LoadCustomerRecord(context_.SharedUserQuery(), userId);
     if (!record)
         return false;
     loaded_ = *record;
@@ -621,7 +610,7 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
 void EditPanel::ShowPictures(const QString &img1, const QString &img2) {
     Image1->Clear();
     Image2->Clear();
-    const QString folder = PictureStore::PictureFolder(dataPath_);
+    const QString folder = PictureStore::PictureFolder(context_.GetDataPath());
     if (!img1.isEmpty() && QFileInfo::exists(folder + img1))
         Image1->LoadFile(folder + img1);
     if (!img2.isEmpty() && QFileInfo::exists(folder + img2))
@@ -680,7 +669,7 @@ CustomerRecord EditPanel::CurrentRecord() const {
 void EditPanel::EditChange() {
     if (saving_)
         return;
-    const ListSelection selection = Selection();
+    const ListSelection selection = context_.CurrentSelection();
     if (selection.kind == ListSelection::One) {
         SaveCustomer(selection.userId);
         CBPrintCtrl->setEnabled(TCUseType->currentIndex() == 1);
@@ -690,7 +679,7 @@ void EditPanel::EditChange() {
 }
 
 void EditPanel::SaveCustomer(int userId) {
-    if (Selection().kind == ListSelection::None || !EditName->isEnabled())
+    if (context_.CurrentSelection().kind == ListSelection::None || !EditName->isEnabled())
         return;
     saving_ = true;
     CustomerRecord record = CurrentRecord();
@@ -698,15 +687,14 @@ void EditPanel::SaveCustomer(int userId) {
     EditAge->setText(AgeText(record.birthDay));
     QString failure;
     try {
-        if (!SaveCustomerRecord(userQuery_, record))
+        if (!SaveCustomerRecord(context_.SharedUserQuery(), record))
             failure = QStringLiteral(
                 "この顧客データはほかのプログラムで削除されたため、保存できませんでした。");
     } catch (const EngineError &error) {
-        failure = SaveFailureText(userQuery_.DatabaseFilePath(), error.message());
+        failure = SaveFailureText(context_.SharedUserQuery().DatabaseFilePath(), error.message());
     }
     saving_ = false;
     if (failure.isEmpty()) {
-        ++saveCount_;
         saveFailureShown_ = false;
         emit Saved(userId, record.print, record.name);
         return;
@@ -793,7 +781,7 @@ void EditPanel::LoadHistory(int userId) {
     std::vector<HistoryRow> rows;
     QString problem;
     try {
-        rows = LoadHistoryRows(historyQuery_, userId);
+        rows = LoadHistoryRows(context_.SharedHistoryQuery(), userId);
     } catch (const HistoryDateError &error) {
         rows = error.RowsSoFar();
         problem = error.message();
@@ -831,7 +819,7 @@ std::optional<int> EditPanel::SelectedHistoryId() const {
 }
 
 void EditPanel::BtnEtcClick() {
-    if (Selection().kind != ListSelection::One)
+    if (context_.CurrentSelection().kind != ListSelection::One)
         return;
     formMemo_->EditMemo(MemoEtc);
 }

@@ -5,9 +5,9 @@
 
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <optional>
 
+class AppContext;
 class GuardedPlainTextEdit;
 class PictureBox;
 class QCheckBox;
@@ -18,15 +18,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
-class Query;
 class TFormMemo;
-
-// Which rows of the customer list are selected: none, exactly one (with its UserId) or several.
-struct ListSelection {
-    enum Kind { None, One, Several };
-    Kind kind = None;
-    int userId = 0;
-};
 
 // The editor of the customer selected in the list. There is no save button: every change of a
 // field writes the whole row at once. The controls are public, as the other windows read and
@@ -41,12 +33,9 @@ class EditPanel : public QWidget {
     Q_OBJECT
 
 public:
-    EditPanel(Query &userQuery, Query &historyQuery, QWidget *parent = nullptr);
-
-    // The data folder; pictures are read from its picture folder.
-    void SetDataPath(const QString &dataPath);
-    // Tells the editor which list rows are selected; saving needs exactly one.
-    void SetSelectionProvider(std::function<ListSelection()> provider);
+    // Saving needs exactly one selected list row; pictures are read from the data folder's
+    // picture folder.
+    explicit EditPanel(AppContext &context, QWidget *parent = nullptr);
 
     // Fills the editor from the stored row. False (editor unchanged) when the row is gone.
     // Throws EngineError.
@@ -67,10 +56,7 @@ public:
 
     // The row as the editor shows it now.
     CustomerRecord CurrentRecord() const;
-    int SaveCount() const { return saveCount_; }
     int ShownUserId() const { return loaded_.userId; }
-    // The last change of the shown customer could not be stored.
-    bool HoldsUnsavedChange() const { return saveFailureShown_; }
     // Stores the shown customer once more when its last change could not be stored; when that
     // fails too, the user is asked whether the change may be lost (`question`). True when
     // nothing unsaved is left or the user lets it go.
@@ -163,15 +149,10 @@ private:
     void ShowRecord(const CustomerRecord &record);
     // Enter leaves a field for the next one; false when the key stays with the field.
     bool MoveFocusOnEnter(QWidget *field);
-    ListSelection Selection() const;
 
-    Query &userQuery_;
-    Query &historyQuery_;
-    QString dataPath_;
-    std::function<ListSelection()> selection_;
+    AppContext &context_;
     CustomerRecord loaded_;
     TFormMemo *formMemo_;
     bool saving_ = false;
     bool saveFailureShown_ = false;
-    int saveCount_ = 0;
 };

@@ -27,8 +27,7 @@ class QRadioButton;
 //     list and the count label as they are.
 //  5. A non-empty products->SearchClause is the last term: " and (" clause ")" after an earlier
 //     term, else " where  (" clause ")"; then " order by Kana".
-//  6. statement = RewriteBirthdayNull(statement) (SearchClause.h); write it to the debug output
-//     and open it.
+//  6. Open the statement.
 //  7. When it has rows and products->NeedsFilterPass(): LabelDbNum = RunFilterPass(database,
 //     query, *products, total, add row) (SearchFilter.h) instead of adding every row. It walks
 //     the opened query and calls "add row" for each row that enters, in order.

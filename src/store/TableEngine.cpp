@@ -56,7 +56,6 @@ Database::~Database() {
 
 void Database::Open(const QString &tableFolder, bool create) {
     Close();
-    folder_ = tableFolder;
     path_ = QDir(tableFolder).filePath(QString::fromLatin1(FileName));
     if (!create && !QFileInfo::exists(path_))
         throw EngineError(QStringLiteral("テーブルが見つかりません: %1").arg(path_));
@@ -277,10 +276,6 @@ int Query::FieldIndex(const QString &name) const {
     if (!stmt_ || atEnd_)
         return -1;
     return fields_.value(name.toLower(), -1);
-}
-
-bool Query::HasField(const QString &name) const {
-    return fields_.contains(name.toLower());
 }
 
 bool Query::IsNull(const QString &name) const {

@@ -30,7 +30,6 @@ public:
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
     QString FilePath() const { return path_; }
-    QString TableFolder() const { return folder_; }
 
     sqlite3 *Handle();
 
@@ -50,7 +49,6 @@ private:
 
     sqlite3 *db_ = nullptr;
     QString path_;
-    QString folder_;
     std::vector<Query *> queries_;
 };
 
@@ -100,7 +98,6 @@ public:
     // The key the last insert assigned.
     qint64 LastInsertId() const;
 
-    bool HasField(const QString &name) const;
     bool IsNull(const QString &name) const;
     QString AsString(const QString &name) const;
     int AsInteger(const QString &name) const;

@@ -64,7 +64,6 @@ public:
 
     // The longest text (in characters) typing, pasting or an input method may make; 0: no limit.
     void SetMaxLength(int maxLength) { maxLength_ = maxLength; }
-    int MaxLength() const { return maxLength_; }
 
 signals:
     void Refused(const QString &chars);

@@ -1,3 +1,5 @@
+#include "MailTestContext.h"
+
 #include "mail/FormSendMail.h"
 #include "mail/PassEdit.h"
 #include "platform/Prompt.h"
@@ -51,7 +53,8 @@ void TestFormSendMail::init() {
 }
 
 void TestFormSendMail::ListPreviewAndAddressChanges() {
-    TFormSendMail form;
+    MailTestContext context{QString()};
+    TFormSendMail form(context);
     form.SetListedCustomers({Customer(1, "yamada", 0), Customer(2, "sato", 1)});
     form.show();
     QCOMPARE(form.Recipients()[0].address, QString("yamada@home.jp"));
@@ -74,7 +77,8 @@ void TestFormSendMail::ListPreviewAndAddressChanges() {
 }
 
 void TestFormSendMail::RemovingEveryRowCloses() {
-    TFormSendMail form;
+    MailTestContext context{QString()};
+    TFormSendMail form(context);
     form.SetListedCustomers({Customer(1, "a", 0), Customer(2, "b", 0), Customer(3, "c", 0)});
     form.show();
     auto *list = form.findChild<QTreeWidget *>("LVAddress");
@@ -93,7 +97,8 @@ void TestFormSendMail::RemovingEveryRowCloses() {
 
 void TestFormSendMail::TemplatesKeepTheText() {
     QTemporaryDir dir;
-    TFormSendMail form;
+    MailTestContext context{QString()};
+    TFormSendMail form(context);
     form.SetListedCustomers({Customer(1, "a", 0)});
     form.show();
     auto *subject = form.findChild<QLineEdit *>("EditSubject");

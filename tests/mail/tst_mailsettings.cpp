@@ -1,3 +1,5 @@
+#include "MailTestContext.h"
+
 #include "core/ShiftJis.h"
 #include "mail/MailSettings.h"
 #include "mail/PassEdit.h"
@@ -63,8 +65,8 @@ void TestMailSettings::StoredPasswordForm() {
 
 void TestMailSettings::SettingsWindowSavesKeysInOrderPrivately() {
     WriteConfig("[OTHER]\r\nKEY=1\r\n");
-    T_pass_edit window;
-    window.SetDataPath(dataPath_);
+    MailTestContext context(dataPath_);
+    T_pass_edit window(context);
     window.show();
     QCOMPARE(window.findChild<QTabWidget *>("PageControl1")->currentWidget()->objectName(),
              QString("TabSheet2"));

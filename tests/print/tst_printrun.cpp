@@ -253,10 +253,11 @@ private slots:
         QVERIFY(black.drawn.isEmpty());
     }
 
-    // A PDF on a full disk: every write fails with ENOSPC, as /dev/full does.
+    // A PDF on a full disk: every write fails with ENOSPC, as /dev/full does. The PDF is
+    // written beside the named file first.
     void fullDiskIsReportedAndLeavesNoHalfFile() {
         const QString path = folder.filePath(QStringLiteral("full.pdf"));
-        QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), path + QStringLiteral(".part")));
         QPrinter printer;
         SetUpPdf(printer, path);
         BlackFaces black;
@@ -264,7 +265,8 @@ private slots:
         QCOMPARE(RunPrint(printer, Request(2, std::nullopt), black.Drawer(), {}, &error),
                  PrintRunResult::Failed);
         QCOMPARE(error, kPdfWriteFailed.arg(path));
-        QVERIFY(!QFileInfo(path).isSymLink() && !QFile::exists(path));
+        QVERIFY(!QFile::exists(path) && !QFileInfo::exists(path + QStringLiteral(".part")));
+        QVERIFY(!QFileInfo(path + QStringLiteral(".part")).isSymLink());
     }
 
     void unprintableSheetIsRefused_data() {
@@ -286,6 +288,37 @@ private slots:
                  PrintRunResult::Failed);
         QCOMPARE(error, message);
         QVERIFY(!QFile::exists(path));
+    }
+
+    void earlierFileStaysUntilTheNewOneIsWhole_data() {
+        QTest::addColumn<int>("stopAfter");
+        QTest::addColumn<int>("result");
+        QTest::newRow("cancelled") << 2 << int(PrintRunResult::Cancelled);
+        QTest::newRow("printed") << 99 << int(PrintRunResult::Printed);
+    }
+    void earlierFileStaysUntilTheNewOneIsWhole() {
+        QFETCH(int, stopAfter);
+        QFETCH(int, result);
+        const QString path = folder.filePath(QStringLiteral("again.pdf"));
+        QFile earlier(path);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier run");
+        earlier.close();
+        QPrinter printer;
+        SetUpPdf(printer, path);
+        BlackFaces black;
+        QString error;
+        const auto stop = [stopAfter](int done, int) { return done < stopAfter; };
+        QCOMPARE(int(RunPrint(printer, Request(5, std::nullopt), black.Drawer(), stop, &error)),
+                 result);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        const QByteArray held = earlier.readAll();
+        if (result == int(PrintRunResult::Cancelled))
+            QCOMPARE(held, QByteArray("earlier run"));
+        else
+            QCOMPARE(PdfPageCount(path), 5);
+        QCOMPARE(printer.outputFileName(), path);
+        QVERIFY(!QFile::exists(path + QStringLiteral(".part")));
     }
 
     void cancellingLeavesNoHalfFile() {

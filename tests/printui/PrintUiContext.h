@@ -23,6 +23,7 @@ public:
     QString GetDataPath() const override { return env_.dataPath(); }
     QString GetDbPath() const override { return env_.dbPath(); }
     std::vector<int> ListedUserIds() const override { return {Listed.begin(), Listed.end()}; }
+    ListSelection CurrentSelection() const override { return {}; }
     void RefreshList() override {}
     Prompt &GetPrompt() override { return env_.prompt(); }
 

@@ -1,6 +1,7 @@
 #include "../common/TestEnv.h"
 
 #include "core/Clock.h"
+#include "platform/AppContext.h"
 #include "records/EditPanel.h"
 #include "records/FormMemo.h"
 #include "widgets/ShiftJisInput.h"
@@ -17,16 +18,26 @@
 namespace {
 
 // An editor over a fresh installation, with one list row selected.
-struct Editor {
+struct Editor : AppContext {
     TestEnv env;
     Query userQuery{env.db()};
     Query historyQuery{env.db()};
-    EditPanel panel{userQuery, historyQuery};
+    Query classQuery{env.db()};
     ListSelection selection;
+    EditPanel panel{*this};
+
+    Database &GetDatabase() override { return env.db(); }
+    Query &SharedUserQuery() override { return userQuery; }
+    Query &SharedHistoryQuery() override { return historyQuery; }
+    Query &SharedClassQuery() override { return classQuery; }
+    QString GetDataPath() const override { return env.dataPath(); }
+    QString GetDbPath() const override { return env.dbPath(); }
+    std::vector<int> ListedUserIds() const override { return {}; }
+    ListSelection CurrentSelection() const override { return selection; }
+    void RefreshList() override {}
+    Prompt &GetPrompt() override { return env.prompt(); }
 
     Editor() {
-        panel.SetDataPath(env.dataPath());
-        panel.SetSelectionProvider([this] { return selection; });
         for (QComboBox *box : {panel.CBClass, panel.CBClass2})
             for (int i = 1; i <= 12; ++i)
                 box->addItem(QString("項目%1").arg(i));
