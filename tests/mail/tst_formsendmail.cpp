@@ -146,8 +146,9 @@ void TestFormSendMail::MailtoValuesAreEncoded() {
 QTEST_MAIN(TestFormSendMail)
 // A mail field refuses what ISO-2022-JP via code page 932 cannot carry; the user is told what.
 void TestFormSendMail::RefusedPasteIsToldWithTheCharacter() {
-    TFormSendMail form;
-    T_pass_edit settings;
+    MailTestContext context{QString()};
+    TFormSendMail form(context);
+    T_pass_edit settings(context);
     QGuiApplication::clipboard()->setText(QStringLiteral("ご案内🎉"));
     form.findChild<QLineEdit *>("EditSubject")->paste();
     form.findChild<QPlainTextEdit *>("MemoBody")->paste();
