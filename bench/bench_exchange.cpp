@@ -1,6 +1,6 @@
 #include "Bench.h"
 
-#include "../tests/common/TestEnv.h"
+#include "../tests/common/TestContext.h"
 #include "core/ShiftJis.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
@@ -16,26 +16,7 @@ namespace {
 constexpr int FileLines = 100000;
 
 // A fresh book listing every customer it holds.
-class BenchContext : public AppContext {
-public:
-    TestEnv env;
-    std::vector<int> listed;
-
-    Database &GetDatabase() override { return env.db(); }
-    Query &SharedUserQuery() override { return user_; }
-    Query &SharedHistoryQuery() override { return user_; }
-    Query &SharedClassQuery() override { return classes_; }
-    QString GetDataPath() const override { return env.dataPath(); }
-    QString GetDbPath() const override { return env.dbPath(); }
-    std::vector<int> ListedUserIds() const override { return listed; }
-    ListSelection CurrentSelection() const override { return {}; }
-    void RefreshList() override {}
-    Prompt &GetPrompt() override { return env.prompt(); }
-
-private:
-    Query user_{env.db()};
-    Query classes_{env.db()};
-};
+using BenchContext = OwningTestContext;
 
 // The import file: twelve columns as a spreadsheet writes them, a quoted comma included.
 const QString &ImportFilePath() {

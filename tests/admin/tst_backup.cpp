@@ -1,4 +1,4 @@
-#include "AdminTestContext.h"
+#include "../common/TestContext.h"
 
 #include "admin/Backup.h"
 #include "admin/FormBackup.h"
@@ -258,7 +258,7 @@ private slots:
         QFETCH(QStringList, names);
         QApplication::setApplicationDisplayName("Brisko Pellor3");
         TestEnv env;
-        AdminTestContext context(env);
+        TestContext context(env);
         env.AddCustomer("青木", "ｱｵｷ");
         const QString chosen = env.root() + "chosen/";
         QString error;
@@ -305,7 +305,7 @@ private slots:
 
     void windowMakesListsAndDeletesBackups() {
         TestEnv env;
-        AdminTestContext context(env);
+        TestContext context(env);
         TFormBackup window;
         OnNextModal([](QWidget *dialog) { dialog->findChild<QPushButton *>("BtnMake")->click(); });
         QVERIFY(!window.BtnBackupClick(context));
@@ -336,7 +336,7 @@ private slots:
 
     void noProgressWindowStaysBesideTheOutcome() {
         TestEnv env;
-        AdminTestContext context(env);
+        TestContext context(env);
         auto reading = std::make_unique<ReadingPrompt>();
         ReadingPrompt &prompt = *reading;
         Prompt::Install(std::move(reading));

@@ -1,4 +1,4 @@
-#include "AdminTestContext.h"
+#include "../common/TestContext.h"
 
 #include "admin/DataInitialisation.h"
 
@@ -22,7 +22,7 @@ private slots:
         QFETCH(QList<Prompt::Answer>, answers);
         QFETCH(bool, reset);
         TestEnv env;
-        AdminTestContext context(env);
+        TestContext context(env);
         const int id = env.AddCustomer("青木", "ｱｵｷ");
         env.Run(QString("insert into Historytbl (UserId, MakeDay, Title) values(%1, "
                         "'2024/05/15', 'x')")

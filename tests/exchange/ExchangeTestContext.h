@@ -1,8 +1,7 @@
 #pragma once
 
-#include "../common/TestEnv.h"
+#include "../common/TestContext.h"
 #include "exchange/FormImport.h"
-#include "platform/AppContext.h"
 #include "widgets/ImageButton.h"
 
 #include <QFile>
@@ -10,25 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// The application context over a test installation: the listed customers are set by the test,
-// list rebuilds are counted.
-class ExchangeTestContext : public AppContext {
+// The application context over an installation of its own, with the test's files beside it.
+class ExchangeTestContext : public OwningTestContext {
 public:
-    TestEnv env;
-    std::vector<int> listed;
-    int refreshes = 0;
-
-    Database &GetDatabase() override { return env.db(); }
-    Query &SharedUserQuery() override { return user_; }
-    Query &SharedHistoryQuery() override { return history_; }
-    Query &SharedClassQuery() override { return classes_; }
-    QString GetDataPath() const override { return env.dataPath(); }
-    QString GetDbPath() const override { return env.dbPath(); }
-    std::vector<int> ListedUserIds() const override { return listed; }
-    ListSelection CurrentSelection() const override { return {}; }
-    void RefreshList() override { ++refreshes; }
-    Prompt &GetPrompt() override { return env.prompt(); }
-
     // A file in the test's folder holding `bytes`.
     QString WriteFile(const QString &name, const QByteArray &bytes) {
         const QString path = env.root() + name;
@@ -41,11 +24,6 @@ public:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
-private:
-    Query user_{env.db()};
-    Query history_{env.db()};
-    Query classes_{env.db()};
 };
 
 // Runs the import window over a file with the given field captions assigned to the file's

@@ -1,4 +1,4 @@
-#include "../common/TestEnv.h"
+#include "../common/TestContext.h"
 
 #include "core/IniFile.h"
 #include "core/ShiftJis.h"
@@ -28,28 +28,6 @@ const QString TestTown = QStringLiteral("試験県試験市本町");
 QByteArray VersionFile(const QString &version, const QString &description) {
     return ShiftJis::Encode(version + "\r\n" + description + "\r\n");
 }
-
-class TestContext : public AppContext {
-public:
-    explicit TestContext(TestEnv &env)
-        : env_(env), user_(env.db()), history_(env.db()), classes_(env.db()) {}
-    Database &GetDatabase() override { return env_.db(); }
-    Query &SharedUserQuery() override { return user_; }
-    Query &SharedHistoryQuery() override { return history_; }
-    Query &SharedClassQuery() override { return classes_; }
-    QString GetDataPath() const override { return env_.dataPath(); }
-    QString GetDbPath() const override { return env_.dbPath(); }
-    std::vector<int> ListedUserIds() const override { return {}; }
-    ListSelection CurrentSelection() const override { return {}; }
-    void RefreshList() override {}
-    Prompt &GetPrompt() override { return env_.prompt(); }
-
-private:
-    TestEnv &env_;
-    Query user_;
-    Query history_;
-    Query classes_;
-};
 
 // A national-sized postal code file: codes 1000000, 1000001, ... all in one made-up town.
 QByteArray GeneratedZipData(const char *codec = "cp932", qsizetype lines = MinimumZipLines) {

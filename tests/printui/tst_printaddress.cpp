@@ -1,5 +1,5 @@
+#include "../common/TestContext.h"
 #include "../common/TestEnv.h"
-#include "PrintUiContext.h"
 #include "core/IniFile.h"
 #include "core/TextFile.h"
 #include "print/PaperSheets.h"
@@ -448,8 +448,8 @@ private slots:
 
 private:
     void Open() {
-        context_ = std::make_unique<PrintUiContext>(*env_);
-        context_->Listed = ids_;
+        context_ = std::make_unique<TestContext>(*env_);
+        context_->listed = {ids_.begin(), ids_.end()};
         window_ = std::make_unique<TPrintAddress>(*context_);
         window_->SetFaceDrawer([this](QPainter &, const FaceSettings &face, int dpiX, int dpiY,
                                       int gap, const PrintRow &row) {
@@ -493,7 +493,7 @@ private:
     }
 
     std::unique_ptr<TestEnv> env_;
-    std::unique_ptr<PrintUiContext> context_;
+    std::unique_ptr<TestContext> context_;
     std::unique_ptr<TPrintAddress> window_;
     QList<int> ids_;
     QList<DrawCall> draws_;

@@ -1,9 +1,9 @@
 // "印刷" of the wired address print window: the marked customers printed, a printer that
 // cannot start reported, and the check before printing between the two.
 
+#include "../common/TestContext.h"
 #include "../common/TestEnv.h"
 #include "../print/PdfPages.h"
-#include "PrintUiContext.h"
 #include "print/PrintRun.h"
 #include "printui/FPrintSenderCfg.h"
 #include "printui/PrintAddressSetup.h"
@@ -51,11 +51,11 @@ private slots:
     void windowPrintsMarkedCustomers() {
         QFETCH(bool, printerStarts);
         TestEnv env;
-        PrintUiContext context(env);
-        context.Listed << env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true)
-                       << env.AddCustomer(QStringLiteral("伊藤 二郎"), QStringLiteral("ｲﾄｳ"), false)
-                       << env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"),
-                                          true);
+        TestContext context(env);
+        context.listed = {
+            env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true),
+            env.AddCustomer(QStringLiteral("伊藤 二郎"), QStringLiteral("ｲﾄｳ"), false),
+            env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"), true)};
         TFPrintSenderCfg senderCfg;
         auto window = MakePrintAddressWindow(context, senderCfg);
         window->FormShow();
@@ -93,12 +93,12 @@ private slots:
         QFETCH(QStringList, expectedLines);
         QFETCH(bool, printed);
         TestEnv env;
-        PrintUiContext context(env);
-        context.Listed << env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true)
-                       << env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"),
-                                          true);
+        TestContext context(env);
+        context.listed = {
+            env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true),
+            env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"), true)};
         if (addresses)
-            for (const int id : context.Listed)
+            for (const int id : context.listed)
                 GiveAddress(env, id);
         TFPrintSenderCfg senderCfg;
         auto window = MakePrintAddressWindow(context, senderCfg);

@@ -1,4 +1,4 @@
-#include "../common/TestEnv.h"
+#include "../common/TestContext.h"
 
 #include "core/Clock.h"
 #include "platform/AppContext.h"
@@ -18,24 +18,8 @@
 namespace {
 
 // An editor over a fresh installation, with one list row selected.
-struct Editor : AppContext {
-    TestEnv env;
-    Query userQuery{env.db()};
-    Query historyQuery{env.db()};
-    Query classQuery{env.db()};
-    ListSelection selection;
+struct Editor : OwningTestContext {
     EditPanel panel{*this};
-
-    Database &GetDatabase() override { return env.db(); }
-    Query &SharedUserQuery() override { return userQuery; }
-    Query &SharedHistoryQuery() override { return historyQuery; }
-    Query &SharedClassQuery() override { return classQuery; }
-    QString GetDataPath() const override { return env.dataPath(); }
-    QString GetDbPath() const override { return env.dbPath(); }
-    std::vector<int> ListedUserIds() const override { return {}; }
-    ListSelection CurrentSelection() const override { return selection; }
-    void RefreshList() override {}
-    Prompt &GetPrompt() override { return env.prompt(); }
 
     Editor() {
         for (QComboBox *box : {panel.CBClass, panel.CBClass2})
