@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 
 namespace {
 
@@ -25,6 +26,17 @@ QString LineList(const QList<int> &lines) {
     if (lines.size() > ListedInMessage)
         text += QStringLiteral(" ほか%1行").arg(lines.size() - ListedInMessage);
     return text;
+}
+
+// Phones and spreadsheets write a day as 1985-07-07, 1985.7.7 or 1985年7月7日, at times with a
+// time of day after it; the book takes 1985/7/7. Other texts are kept for the date check.
+QString SlashDate(const QString &value) {
+    static const QRegularExpression otherForms(QStringLiteral(
+        "^\\s*([0-9]{1,4})[-./年]([0-9]{1,2})[-./月]([0-9]{1,2})日?(?:[ T][0-9:.+\\-Z]*)?\\s*$"));
+    const QRegularExpressionMatch match = otherForms.match(value);
+    if (!match.hasMatch())
+        return value;
+    return match.captured(1) + u'/' + match.captured(2) + u'/' + match.captured(3);
 }
 
 } // namespace
@@ -93,9 +105,11 @@ ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignment
             QString value = split.value(columnOf[f]);
             if (field.value == ImportValue::Reading)
                 value = ToHalfWidthKatakana(value);
-            else if (field.value == ImportValue::Date && !value.trimmed().isEmpty() &&
-                     !ParseShortDate(value).isValid())
-                plan.unreadableDates << int(n + 1);
+            else if (field.value == ImportValue::Date && !value.trimmed().isEmpty()) {
+                value = SlashDate(value);
+                if (!ParseShortDate(value).isValid())
+                    plan.unreadableDates << int(n + 1);
+            }
             values << value;
         }
         if (const QString text = values.join(QString());

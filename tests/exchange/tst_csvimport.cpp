@@ -85,6 +85,12 @@ private slots:
         QTest::newRow("no date and bad date stay empty")
             << QByteArray("a,\r\nb,1990/13/40\r\nc,soon\r\n") << QStringList{"名前", "生年月日"}
             << "Name,BirthDay" << QStringList{"a|-", "b|-", "c|-"};
+        QTest::newRow("dates as phones and spreadsheets write them")
+            << Sjis(u"a,1985-07-07\r\nb,1985.7.7\r\nc,1985年7月7日\r\nd,1985-07-07T09:30:00\r\n"
+                    u"e,1985/7/7 0:00\r\nf,--07-07\r\n")
+            << QStringList{"名前", "生年月日"} << "Name,BirthDay"
+            << QStringList{"a|1985-07-07", "b|1985-07-07", "c|1985-07-07",
+                           "d|1985-07-07", "e|1985-07-07", "f|-"};
         QTest::newRow("blank line and CR only") << QByteArray("a\r\rb\r") << QStringList{"名前"}
                                                 << "Name" << QStringList{"a", "-", "b"};
         QTest::newRow("UTF-8 with BOM")
