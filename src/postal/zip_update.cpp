@@ -4,6 +4,7 @@
 #include "platform/HttpClient.h"
 #include "platform/Prompt.h"
 #include "postal/Thread_ZipDL.h"
+#include "widgets/ShiftJisInput.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -23,6 +24,13 @@ QLineEdit *NewProxyEdit(QWidget *parent, const char *name) {
     edit->setObjectName(QLatin1String(name));
     // Kana input off: addresses and ports are typed in Latin letters and digits.
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    // The fields are kept in pro.dat, a code page 932 file: a pasted emoji would come back as
+    // another character.
+    auto *validator = new ShiftJisValidator(edit);
+    edit->setValidator(validator);
+    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
+        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
+    });
     return edit;
 }
 

@@ -9,10 +9,12 @@
 #include "postal/ZipLookup.h"
 #include "postal/zip_update.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -382,6 +384,17 @@ private slots:
         window->show();
         QCOMPARE(window->LabeledEdit1->text(), address);
         QCOMPARE(window->LabeledEdit2->text(), port);
+    }
+
+    void pastedTextProDatCannotHoldIsRefused() {
+        WriteAll(ZipProxyPath(DataPath()), "\r\n\r\n");
+        auto window = OpenWindow();
+        QGuiApplication::clipboard()->setText(QStringLiteral("proxy🎉.example.jp"));
+        window->LabeledEdit1->paste();
+        QCoreApplication::processEvents();
+        window->Btn_Cancel->click();
+        QCOMPARE(ReadAll(ZipProxyPath(DataPath())), QByteArray("\r\n\r\n"));
+        QVERIFY(Prompt().Texts("warning").value(0).contains("U+1F389"));
     }
 
     void silentServerEndsInFailureWithinTheTimeLimit() {
