@@ -1,6 +1,7 @@
 #include "admin/Backup.h"
 
 #include "core/IniFile.h"
+#include "core/PrivateFolder.h"
 #include "store/DatabaseCopy.h"
 #include "store/TableEngine.h"
 
@@ -21,7 +22,6 @@ const QString MarkerFileName = QStringLiteral("usertbl.DM");
 const QString PictureFolder = QStringLiteral("img/");
 const QString ConfSection = QStringLiteral("BACKUP");
 const QString ConfKey = QStringLiteral("AutoBackup");
-constexpr auto PrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr auto PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
 
 QString DatabaseFileName() {
@@ -43,15 +43,6 @@ QString WithoutSlash(QString path) {
 QString Beside(const QString &folder, const QString &suffix) {
     const QFileInfo info(WithoutSlash(folder));
     return info.absolutePath() + QStringLiteral("/.") + info.fileName() + suffix + u'/';
-}
-
-bool MakeFolder(const QString &path, QString *error) {
-    if (!QDir().mkpath(path)) {
-        *error = QStringLiteral("フォルダを作成できません: %1").arg(path);
-        return false;
-    }
-    QFile::setPermissions(path, PrivateFolder);
-    return true;
 }
 
 QStringList FilesOf(const QString &folder) {
@@ -183,7 +174,8 @@ bool CopyToBackup(Database &database, const QString &dbPath, const QString &targ
         QDir(staging).removeRecursively();
         return false;
     };
-    if (!MakeFolder(staging + PictureFolder, error) || !MakeFolder(dbPath + PictureFolder, error))
+    if (!MakePrivateFolder(staging + PictureFolder, error) ||
+        !MakePrivateFolder(dbPath + PictureFolder, error))
         return fail();
     try {
         CopyOpenDatabase(database, staging + DatabaseFileName());
@@ -201,9 +193,9 @@ bool CopyToBackup(Database &database, const QString &dbPath, const QString &targ
         return fail();
 
     // Every file is copied: only now does the backup folder change, one rename per file.
-    if (!MakeFolder(target + PictureFolder, error))
+    if (!MakePrivateFolder(target + PictureFolder, error))
         return fail();
-    QFile::setPermissions(WithoutSlash(target), PrivateFolder);
+    QFile::setPermissions(WithoutSlash(target), PrivateFolderPermissions);
     for (const QString &folder : {QString(), PictureFolder})
         for (const QString &name : FilesOf(staging + folder))
             if (!MoveReplacing(staging + folder + name, target + folder + name, error))
@@ -238,7 +230,7 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
     const auto noScratch = [](const QString &name) { return IsEngineScratch(name); };
     CopyRun run(progress,
                 CountFiles({dbPath, dbPath + PictureFolder, source, source + PictureFolder}));
-    bool done = MakeFolder(work + PictureFolder, error) &&
+    bool done = MakePrivateFolder(work + PictureFolder, error) &&
                 run.CopyFiles(dbPath, work, CopyNothing, error) &&
                 run.CopyFiles(dbPath + PictureFolder, work + PictureFolder, CopyNothing, error) &&
                 run.CopyFiles(source, work, noScratch, error) &&
@@ -320,7 +312,7 @@ bool RunAutoBackup(Database &database, const QString &dataPath, const QString &d
     const QString target = root + AutoFolderName(today) + u'/';
     if (QFileInfo::exists(target))
         return true;
-    if (!MakeFolder(root, error) || !CopyToBackup(database, dbPath, target, error))
+    if (!MakePrivateFolder(root, error) || !CopyToBackup(database, dbPath, target, error))
         return false;
     QStringList automatic = QDir(root).entryList({QStringLiteral("auto-*")},
                                                  QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);

@@ -10,9 +10,7 @@
 #include "store/TableEngine.h"
 #include "widgets/ProgressWindow.h"
 
-#include <QFile>
 #include <QPrinter>
-#include <filesystem>
 
 namespace {
 
@@ -76,20 +74,8 @@ bool PrintListToPdf(ListPrintKind kind, Database &database, const QString &dbPat
         *error = QStringLiteral("印刷対象のデータがありません");
         return false;
     }
-    const QString partial = pdfPath + QStringLiteral(".part");
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(partial);
-    if (!PrintList(kind, printer, classQuery, dbPath, customers, error)) {
-        QFile::remove(partial);
-        return false;
-    }
-    std::error_code code;
-    std::filesystem::rename(partial.toStdString(), pdfPath.toStdString(), code);
-    if (code) {
-        QFile::remove(partial);
-        *error = QStringLiteral("%1 に書き込めません").arg(pdfPath);
-        return false;
-    }
-    return true;
+    printer.setOutputFileName(pdfPath);
+    return PrintList(kind, printer, classQuery, dbPath, customers, error);
 }

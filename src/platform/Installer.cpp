@@ -1,5 +1,6 @@
 #include "platform/Installer.h"
 
+#include "core/PrivateFolder.h"
 #include "core/TextFile.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
@@ -28,7 +29,6 @@ QByteArray Resource(const QString &name) {
     return file.readAll();
 }
 
-constexpr QFile::Permissions PrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
 
 // How long a start waits for another start to finish installing.
@@ -50,14 +50,6 @@ bool Deliver(const QString &path, const QByteArray &bytes, QString *error) {
     }
     // The whole-file writer makes new files private to the user and names the file on failure.
     return TextFile::WriteFileAtomically(path, bytes, error);
-}
-
-bool MakeFolder(const QString &path, QString *error) {
-    if (QDir().mkpath(path) && QFile::setPermissions(path, PrivateFolder))
-        return true;
-    if (error)
-        *error = QStringLiteral("フォルダを作成できません: %1").arg(path);
-    return false;
 }
 
 // Builds the tables in a folder of its own beside the target and renames the file into place
@@ -226,9 +218,9 @@ QByteArray Gunzip(const QByteArray &compressed) {
 bool LayOut(const QString &installFolder, QString *error) {
     const QString data = installFolder + QStringLiteral("Data/");
     const QString db = data + QStringLiteral("DB/");
-    return MakeFolder(installFolder, error) && MakeFolder(data, error) && MakeFolder(db, error) &&
-           MakeFolder(db + QStringLiteral("img"), error) &&
-           MakeFolder(data + QStringLiteral("zip"), error) && CreateDatabase(db, error) &&
+    return MakePrivateFolder(installFolder, error) && MakePrivateFolder(data, error) &&
+           MakePrivateFolder(db, error) && MakePrivateFolder(db + QStringLiteral("img"), error) &&
+           MakePrivateFolder(data + QStringLiteral("zip"), error) && CreateDatabase(db, error) &&
            Deliver(db + QStringLiteral("DBDWORK.INI"), QByteArrayLiteral("[DBDWORK]\r\n"), error) &&
            Deliver(db + QStringLiteral("usertbl.DM"), Resource(QStringLiteral("usertbl.DM")),
                    error) &&
@@ -242,7 +234,7 @@ bool LayOut(const QString &installFolder, QString *error) {
 
 QString EnsureInstalled(QString *error, UnreadableRegistry whenUnreadable) {
     const QString configFolder = QFileInfo(Registry::FilePath()).absolutePath();
-    if (!QFileInfo::exists(configFolder) && !MakeFolder(configFolder, error))
+    if (!QFileInfo::exists(configFolder) && !MakePrivateFolder(configFolder, error))
         return {};
     QLockFile lock(configFolder + QStringLiteral("/install.lock"));
     // Only a lock left by a program that has ended is taken over, however long an install takes.

@@ -123,8 +123,9 @@ void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecor
 
 bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &customers,
                         const CardSources &sources, QString *error, const PrintProgress &progress) {
+    PdfWrittenBeside pdf(printer);
     QPainter painter;
-    if (!BeginListPrint(printer, painter, QStringLiteral("顧客印刷"), error))
+    if (!BeginListPrint(printer, painter, pdf, QStringLiteral("顧客印刷"), error))
         return false;
     const int dpi = printer.resolution();
     const auto mm = [dpi](double value) { return MmToPixels(value, dpi); };
@@ -153,5 +154,5 @@ bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &cu
             return false;
         }
     }
-    return EndListPrint(painter, error);
+    return EndListPrint(painter, pdf, error);
 }

@@ -17,7 +17,8 @@ std::vector<CustomerRecord> LoadMarkedCustomers(Query &userQuery, const std::vec
     return marked;
 }
 
-bool BeginListPrint(QPrinter &printer, QPainter &painter, const QString &title, QString *error) {
+bool BeginListPrint(QPrinter &printer, QPainter &painter, const PdfWrittenBeside &pdf,
+                    const QString &title, QString *error) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setDocName(title);
@@ -26,7 +27,7 @@ bool BeginListPrint(QPrinter &printer, QPainter &painter, const QString &title, 
         return true;
     *error = printer.outputFileName().isEmpty()
                  ? QStringLiteral("印刷を開始できません")
-                 : QStringLiteral("%1 に書き込めません").arg(printer.outputFileName());
+                 : QStringLiteral("%1 に書き込めません").arg(pdf.ShownName());
     return false;
 }
 
@@ -39,11 +40,16 @@ bool ContinueListPrint(const PrintProgress &progress, int done, int total, QPrin
     return false;
 }
 
-bool EndListPrint(QPainter &painter, QString *error) {
-    if (painter.end())
-        return true;
-    *error = kPrintPageFailed;
-    return false;
+bool EndListPrint(QPainter &painter, PdfWrittenBeside &pdf, QString *error) {
+    if (!painter.end()) {
+        *error = kPrintPageFailed;
+        return false;
+    }
+    if (!pdf.Complete()) {
+        *error = kPdfWriteFailed.arg(pdf.ShownName());
+        return false;
+    }
+    return true;
 }
 
 QFont ListPrintFont(double size, int dpi, bool bold) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/PdfWrittenBeside.h"
 #include "print/PrintRun.h"
 #include "store/CustomerRecord.h"
 
@@ -17,16 +18,19 @@ class Query;
 // The listed customers whose print flag is set, loaded afresh in list order. Throws EngineError.
 std::vector<CustomerRecord> LoadMarkedCustomers(Query &userQuery, const std::vector<int> &listed);
 
-// A4 portrait, the document title; false with the reason when the painter cannot start.
-bool BeginListPrint(QPrinter &printer, QPainter &painter, const QString &title, QString *error);
+// A4 portrait, the document title; false with the reason, naming a PDF file as the user named
+// it, when the painter cannot start.
+bool BeginListPrint(QPrinter &printer, QPainter &painter, const PdfWrittenBeside &pdf,
+                    const QString &title, QString *error);
 
 // Asks `progress` (when given) whether to go on with `done` of `total` customers printed; when
 // the user stopped, abandons the job and leaves the reason empty.
 bool ContinueListPrint(const PrintProgress &progress, int done, int total, QPrinter &printer,
                        QPainter &painter, QString *error);
 
-// Ends the document; false with the reason when the printer did not take it.
-bool EndListPrint(QPainter &painter, QString *error);
+// Ends the document and puts a PDF file under its name once whole; false with the reason when
+// the printer did not take it or the PDF did not reach the disk whole.
+bool EndListPrint(QPainter &painter, PdfWrittenBeside &pdf, QString *error);
 
 // "ＭＳ ゴシック" (or the installed gothic face that stands in for it) with a cell height of
 // Rnd(size × dpi / 72) pixels.

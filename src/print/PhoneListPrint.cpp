@@ -49,8 +49,9 @@ QString CutToBytes(const QString &text, int maxBytes) {
 
 bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &customers, QString *error,
                     const PrintProgress &progress) {
+    PdfWrittenBeside pdf(printer);
     QPainter painter;
-    if (!BeginListPrint(printer, painter, QStringLiteral("電話帳印刷"), error))
+    if (!BeginListPrint(printer, painter, pdf, QStringLiteral("電話帳印刷"), error))
         return false;
     const int dpi = printer.resolution();
     const auto mm = [dpi](double value) { return MmToPixels(value, dpi); };
@@ -123,5 +124,5 @@ bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &custom
             return false;
         }
     }
-    return EndListPrint(painter, error);
+    return EndListPrint(painter, pdf, error);
 }

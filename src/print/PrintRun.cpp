@@ -3,15 +3,14 @@
 #include "core/TextHelpers.h"
 #include "print/LabelGrid.h"
 #include "print/LayoutEngine.h"
+#include "print/PdfWrittenBeside.h"
 
-#include <QDir>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
-#include <unistd.h>
 
 namespace {
 
@@ -24,63 +23,12 @@ QSizeF PaperMmOf(const PrintRunRequest &request) {
     return request.Sheet ? request.Sheet->SheetMm : request.Face.PaperMm;
 }
 
-// A PDF written whole ends in its trailer and reached the disk; a full disk leaves it cut short.
-bool IsCompletePdf(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) || file.size() < 64 || !file.seek(file.size() - 64))
-        return false;
-    const bool trailer = file.read(64).trimmed().endsWith("%%EOF");
-    return trailer && ::fsync(file.handle()) == 0;
-}
-
-bool IsPdfFile(const QPrinter &printer) {
-    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-}
-
-// A PDF is written beside the file the user named and renamed over it once whole, so a
-// cancelled or failed run leaves an earlier file of that name as it was.
-class PdfWrittenBeside {
-public:
-    explicit PdfWrittenBeside(QPrinter &printer) : printer_(printer) {
-        if (!IsPdfFile(printer))
-            return;
-        target_ = printer.outputFileName();
-        printer.setOutputFileName(target_ + QStringLiteral(".part"));
-    }
-    ~PdfWrittenBeside() {
-        if (target_.isEmpty())
-            return;
-        if (!replaced_)
-            QFile::remove(printer_.outputFileName());
-        printer_.setOutputFileName(target_);
-    }
-    PdfWrittenBeside(const PdfWrittenBeside &) = delete;
-    PdfWrittenBeside &operator=(const PdfWrittenBeside &) = delete;
-
-    // The name the user knows the file by.
-    QString ShownName() const {
-        return QDir::toNativeSeparators(target_.isEmpty() ? printer_.outputFileName() : target_);
-    }
-    bool Replace() {
-        if (target_.isEmpty())
-            return true;
-        replaced_ = ::rename(QFile::encodeName(printer_.outputFileName()).constData(),
-                             QFile::encodeName(target_).constData()) == 0;
-        return replaced_;
-    }
-
-private:
-    QPrinter &printer_;
-    QString target_;
-    bool replaced_ = false;
-};
-
 } // namespace
 
 void AbandonJob(QPrinter &printer, QPainter &painter) {
     printer.abort();
     painter.end();
-    if (IsPdfFile(printer))
+    if (WritesPdfFile(printer))
         QFile::remove(printer.outputFileName());
 }
 
@@ -162,7 +110,7 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
         SetError(error, kPrintPageFailed);
         return PrintRunResult::Failed;
     }
-    if (IsPdfFile(printer) && (!IsCompletePdf(printer.outputFileName()) || !pdf.Replace())) {
+    if (!pdf.Complete()) {
         SetError(error, kPdfWriteFailed.arg(pdf.ShownName()));
         return PrintRunResult::Failed;
     }

@@ -42,8 +42,6 @@ QStringList ClassNameUpdates(ClassAxis axis, const QStringList &names) {
 
 void StoreClassNames(Query &classQuery, ClassAxis axis, const QStringList &names) {
     for (const QString &statement : ClassNameUpdates(axis, names)) {
-        classQuery.SetText(statement);
-        classQuery.Close();
-        classQuery.Execute();
+        classQuery.Execute(statement);
     }
 }

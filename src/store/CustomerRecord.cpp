@@ -120,8 +120,6 @@ QString BuildUpdateStatement(const CustomerRecord &r) {
 }
 
 bool SaveCustomerRecord(Query &userQuery, const CustomerRecord &record) {
-    userQuery.SetText(BuildUpdateStatement(record));
-    userQuery.Close();
     userQuery.SetMemo(record.note);
-    return userQuery.Execute() > 0;
+    return userQuery.Execute(BuildUpdateStatement(record)) > 0;
 }

@@ -4,38 +4,28 @@
 #include "core/SqlText.h"
 #include "store/TableEngine.h"
 
-namespace {
-
-int Run(Query &query, const QString &statement) {
-    query.Close();
-    query.SetText(statement);
-    return query.Execute();
-}
-
-} // namespace
-
 int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
-    Run(userQuery, QStringLiteral("insert into Usertbl(Name,Kana,NameTitle,Sex,MakeDay,"
-                                  "BirthDay,UseType)values(%1,%2,'様','不明',%3,NULL,\"0\")")
-                       .arg(QuoteSql(name), QuoteSql(kana), SqlDate(Clock::Today())));
+    userQuery.Execute(QStringLiteral("insert into Usertbl(Name,Kana,NameTitle,Sex,MakeDay,"
+                                     "BirthDay,UseType)values(%1,%2,'様','不明',%3,NULL,\"0\")")
+                          .arg(QuoteSql(name), QuoteSql(kana), SqlDate(Clock::Today())));
     return static_cast<int>(userQuery.LastInsertId());
 }
 
 void DeleteCustomerRow(Query &userQuery, int userId) {
-    Run(userQuery, QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId));
+    userQuery.Execute(QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId));
 }
 
 void SetPrintMark(Query &userQuery, int userId, bool print) {
-    Run(userQuery, QStringLiteral("update Usertbl set print = '%1' where UserID =%2")
-                       .arg(print ? 1 : 0)
-                       .arg(userId));
+    userQuery.Execute(QStringLiteral("update Usertbl set print = '%1' where UserID =%2")
+                          .arg(print ? 1 : 0)
+                          .arg(userId));
 }
 
 bool SetPictureFileName(Query &userQuery, int userId, int slot, const QString &fileName) {
-    return Run(userQuery, QStringLiteral("update Usertbl set %1 = %2 where UserID =%3")
-                              .arg(slot == 0 ? QStringLiteral("img1") : QStringLiteral("img2"),
-                                   QuoteSql(fileName))
-                              .arg(userId)) > 0;
+    return userQuery.Execute(QStringLiteral("update Usertbl set %1 = %2 where UserID =%3")
+                                 .arg(slot == 0 ? QStringLiteral("img1") : QStringLiteral("img2"),
+                                      QuoteSql(fileName))
+                                 .arg(userId)) > 0;
 }
 
 int CountCustomers(Query &userQuery) {

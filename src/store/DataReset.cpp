@@ -4,10 +4,8 @@
 #include "store/TableEngine.h"
 
 void ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery) {
-    userQuery.SetText(QStringLiteral("Delete from Usertbl"));
-    userQuery.Execute();
-    historyQuery.SetText(QStringLiteral("Delete from Historytbl"));
-    historyQuery.Execute();
+    userQuery.Execute(QStringLiteral("Delete from Usertbl"));
+    historyQuery.Execute(QStringLiteral("Delete from Historytbl"));
     QStringList names;
     for (int id = 0; id < ClassCount; ++id)
         names << QStringLiteral("項目%1").arg(id + 1);

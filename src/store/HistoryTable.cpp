@@ -6,12 +6,6 @@
 
 namespace {
 
-void Run(Query &query, const QString &statement) {
-    query.Close();
-    query.SetText(statement);
-    query.Execute();
-}
-
 void OpenSelect(Query &query, const QString &statement) {
     query.SetText(statement);
     query.Close();
@@ -30,21 +24,22 @@ HistoryDateError::HistoryDateError(const QString &message, std::vector<HistoryRo
     : std::runtime_error(message.toStdString()), message_(message), rows_(std::move(rowsSoFar)) {}
 
 void InsertHistory(Query &historyQuery, int userId, const HistoryEntry &entry) {
-    Run(historyQuery, QStringLiteral("insert into Historytbl(UserId,MakeDay,Title,Contents)"
-                                     "values(%1,%2,%3,%4)")
-                          .arg(QString::number(userId), QuoteSql(ShortDateText(entry.date)),
-                               QuoteSql(entry.title), QuoteSql(entry.contents)));
+    historyQuery.Execute(QStringLiteral("insert into Historytbl(UserId,MakeDay,Title,Contents)"
+                                        "values(%1,%2,%3,%4)")
+                             .arg(QString::number(userId), QuoteSql(ShortDateText(entry.date)),
+                                  QuoteSql(entry.title), QuoteSql(entry.contents)));
 }
 
 void UpdateHistory(Query &historyQuery, int historyId, const HistoryEntry &entry) {
-    Run(historyQuery,
+    historyQuery.Execute(
         QStringLiteral("Update Historytbl set MakeDay =%1,Title=%2,Contents=%3where HistoryId = %4")
             .arg(QuoteSql(ShortDateText(entry.date)), QuoteSql(entry.title),
                  QuoteSql(entry.contents), QString::number(historyId)));
 }
 
 void DeleteHistory(Query &historyQuery, int historyId) {
-    Run(historyQuery, QStringLiteral("delete from Historytbl where HistoryId=%1").arg(historyId));
+    historyQuery.Execute(
+        QStringLiteral("delete from Historytbl where HistoryId=%1").arg(historyId));
 }
 
 std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId) {

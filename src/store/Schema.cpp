@@ -6,33 +6,25 @@
 
 namespace Schema {
 
-namespace {
-
-void Run(Database &database, const QString &text) {
-    Query query(database, text);
-    query.Execute();
-}
-
-} // namespace
-
 void CreateTables(Database &database, bool upgraded) {
+    Query query(database);
     QStringList columns;
     const auto all = CustomerColumns();
     for (const CustomerColumn &column : upgraded ? all : all.first(BaseCustomerColumnCount))
         columns << column.Name() + u' ' + QString::fromLatin1(column.type);
-    Run(database,
+    query.Execute(
         QStringLiteral("CREATE TABLE usertbl (%1)").arg(columns.join(QStringLiteral(", "))));
-    Run(database, QStringLiteral("CREATE TABLE historytbl (HistoryId INTEGER PRIMARY KEY "
+    query.Execute(QStringLiteral("CREATE TABLE historytbl (HistoryId INTEGER PRIMARY KEY "
                                  "AUTOINCREMENT, UserId SMALLINT, MakeDay VARCHAR(15), "
                                  "Title VARCHAR(50), Contents VARCHAR(255))"));
     // Engine-side indexes: the list sorts by reading and searches join history by customer.
-    Run(database, QStringLiteral("CREATE INDEX usertbl_kana ON usertbl (Kana)"));
-    Run(database, QStringLiteral("CREATE INDEX historytbl_user ON historytbl (UserId)"));
+    query.Execute(QStringLiteral("CREATE INDEX usertbl_kana ON usertbl (Kana)"));
+    query.Execute(QStringLiteral("CREATE INDEX historytbl_user ON historytbl (UserId)"));
     for (const QString &table : {QStringLiteral("classtbl"), QStringLiteral("classtbl2")}) {
-        Run(database,
+        query.Execute(
             QStringLiteral("CREATE TABLE %1 (ClassId INTEGER, Name VARCHAR(60))").arg(table));
         for (int id = 0; id < 12; ++id)
-            Run(database, QStringLiteral("insert into %1 (ClassId, Name) values(%2, %3)")
+            query.Execute(QStringLiteral("insert into %1 (ClassId, Name) values(%2, %3)")
                               .arg(table)
                               .arg(id)
                               .arg(QuoteSql(QStringLiteral("項目%1").arg(id + 1))));

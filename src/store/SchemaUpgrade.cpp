@@ -49,12 +49,9 @@ void ConvertStoredReadings(Database &database) {
     }
     rows.Close();
     Query update(database);
-    for (const QString &statement : updates) {
-        update.SetText(statement);
-        update.Execute();
-    }
-    update.SetText(QStringLiteral("PRAGMA user_version = 1"));
-    update.Execute();
+    for (const QString &statement : updates)
+        update.Execute(statement);
+    update.Execute(QStringLiteral("PRAGMA user_version = 1"));
     transaction.Commit();
 }
 
@@ -66,10 +63,8 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
         if (!additions.isEmpty()) {
             Transaction transaction(database);
             Query query(database);
-            for (const QString &statement : additions) {
-                query.SetText(statement);
-                query.Execute();
-            }
+            for (const QString &statement : additions)
+                query.Execute(statement);
             transaction.Commit();
         }
         ConvertStoredReadings(database);

@@ -268,6 +268,11 @@ int Query::Execute() {
     return changed;
 }
 
+int Query::Execute(const QString &text) {
+    SetText(text);
+    return Execute();
+}
+
 qint64 Query::LastInsertId() const {
     return sqlite3_last_insert_rowid(const_cast<Database &>(database_).Handle());
 }

@@ -88,6 +88,8 @@ public:
     void Open();
     // Runs a change; it is stored when the call returns. Returns the number of rows changed.
     int Execute();
+    // Sets the text and runs it as a change. Throws EngineError.
+    int Execute(const QString &text);
 
     bool IsActive() const { return stmt_ != nullptr; }
     bool AtEnd() const { return atEnd_; }

@@ -184,7 +184,51 @@ private slots:
         // Stopped half-way: no half document is left behind, and no error to show.
         QVERIFY(!print([](int done, int) { return done < 20; }, &error));
         QVERIFY(error.isEmpty());
-        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(!QFile::exists(pdf + ".part"));
+    }
+
+    void earlierFileStaysUntilTheNewOneIsWhole_data() {
+        QTest::addColumn<bool>("cards");
+        QTest::addColumn<int>("stopAt");
+        QTest::addColumn<int>("pages"); // of the new file; none when the run was stopped
+        QTest::newRow("phone list cancelled") << false << 10 << 0;
+        QTest::newRow("phone list printed") << false << 99 << 2;
+        QTest::newRow("cards cancelled") << true << 2 << 0;
+        QTest::newRow("cards printed") << true << 99 << 10;
+    }
+    void earlierFileStaysUntilTheNewOneIsWhole() {
+        QFETCH(bool, cards);
+        QFETCH(int, stopAt);
+        QFETCH(int, pages);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("list.pdf");
+        const auto held = [&pdf] {
+            QFile file(pdf);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QFile earlier(pdf);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier run") > 0);
+        earlier.close();
+        bool heldWhilePrinting = true;
+        const PrintProgress progress = [&](int done, int) {
+            heldWhilePrinting = heldWhilePrinting && held() == "earlier run";
+            return done < stopAt;
+        };
+        QPrinter printer(QPrinter::HighResolution);
+        OutputToPdf(printer, pdf);
+        QString error;
+        const bool printed = cards ? PrintCustomerCards(printer, Customers(20),
+                                                        {{}, {}, dir.path(), {}}, &error, progress)
+                                   : PrintPhoneBook(printer, Customers(20), &error, progress);
+        QCOMPARE(printed, pages > 0);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(heldWhilePrinting);
+        if (printed)
+            QCOMPARE(PdfPageCount(pdf), pages);
+        else
+            QCOMPARE(held(), QByteArray("earlier run"));
+        QCOMPARE(printer.outputFileName(), pdf);
+        QVERIFY(!QFile::exists(pdf + ".part"));
     }
 
     void widePictureTakesTheBoxWidth() {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+// The folders that hold the customer book, its settings and its backups are the user's alone.
+inline constexpr QFile::Permissions PrivateFolderPermissions =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+// Makes the folder (and any missing above it) and makes it private to the user; false, with
+// "フォルダを作成できません: <path>", when it cannot be made or kept private.
+bool MakePrivateFolder(const QString &path, QString *error = nullptr);
