@@ -3,9 +3,12 @@
 #include <QDir>
 
 bool MakePrivateFolder(const QString &path, QString *error) {
-    if (QDir().mkpath(path) && QFile::setPermissions(path, PrivateFolderPermissions))
-        return true;
-    if (error)
-        *error = QStringLiteral("フォルダを作成できません: %1").arg(path);
-    return false;
+    if (!QDir().mkpath(path)) {
+        if (error)
+            *error = QStringLiteral("フォルダを作成できません: %1").arg(path);
+        return false;
+    }
+    // A drive that keeps no owner rights (a stick formatted for Windows) still takes backups.
+    QFile::setPermissions(path, PrivateFolderPermissions);
+    return true;
 }

@@ -7,6 +7,6 @@
 inline constexpr QFile::Permissions PrivateFolderPermissions =
     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 
-// Makes the folder (and any missing above it) and makes it private to the user; false, with
-// "フォルダを作成できません: <path>", when it cannot be made or kept private.
+// Makes the folder (and any missing above it) and makes it private to the user where the drive
+// keeps owner rights; false, with "フォルダを作成できません: <path>", when it cannot be made.
 bool MakePrivateFolder(const QString &path, QString *error = nullptr);
