@@ -22,7 +22,6 @@ const QString MarkerFileName = QStringLiteral("usertbl.DM");
 const QString PictureFolder = QStringLiteral("img/");
 const QString ConfSection = QStringLiteral("BACKUP");
 const QString ConfKey = QStringLiteral("AutoBackup");
-constexpr auto PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
 
 QString DatabaseFileName() {
     return QString::fromLatin1(Database::FileName);
@@ -57,7 +56,7 @@ bool CopyFileWhole(const QString &from, const QString &to, QString *error) {
         *error = QStringLiteral("%1 を読み込めません: %2").arg(from, in.errorString());
         return false;
     }
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate, PrivateFile)) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate, PrivateFilePermissions)) {
         *error = QStringLiteral("%1 を作成できません: %2").arg(to, out.errorString());
         return false;
     }
@@ -84,7 +83,7 @@ bool CopyFileWhole(const QString &from, const QString &to, QString *error) {
         return false;
     }
     out.close();
-    QFile::setPermissions(to, PrivateFile);
+    QFile::setPermissions(to, PrivateFilePermissions);
     return true;
 }
 
@@ -183,7 +182,7 @@ bool CopyToBackup(Database &database, const QString &dbPath, const QString &targ
         *error = e.message();
         return fail();
     }
-    QFile::setPermissions(staging + DatabaseFileName(), PrivateFile);
+    QFile::setPermissions(staging + DatabaseFileName(), PrivateFilePermissions);
     const auto skipped = [](const QString &name) {
         return name == MarkerFileName || name == DatabaseFileName() || IsEngineScratch(name);
     };

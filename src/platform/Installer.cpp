@@ -29,8 +29,6 @@ QByteArray Resource(const QString &name) {
     return file.readAll();
 }
 
-constexpr QFile::Permissions PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
-
 // How long a start waits for another start to finish installing.
 constexpr int InstallLockWaitMs = 60'000;
 
@@ -75,7 +73,7 @@ bool BuildDatabase(const QString &dbFolder, QString *error) {
             *error = e.message();
         return false;
     }
-    if (!QFile::setPermissions(builtPath, PrivateFile) ||
+    if (!QFile::setPermissions(builtPath, PrivateFilePermissions) ||
         std::rename(QFile::encodeName(builtPath).constData(),
                     QFile::encodeName(finalPath).constData()) != 0) {
         if (error)
