@@ -63,6 +63,7 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
     SGMain->setSelectionBehavior(QAbstractItemView::SelectRows);
     SGMain->setSelectionMode(QAbstractItemView::SingleSelection);
     SGMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SGMain->setTabKeyNavigation(false);
     SGMain->setMinimumSize(260, 300);
     ListBoxContents->setObjectName(QStringLiteral("ListBoxContents"));
     for (const ImportField &field : ImportFields())

@@ -179,6 +179,7 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
     ListViewPrint->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListViewPrint->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListViewPrint->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListViewPrint->setTabKeyNavigation(false);
     ListViewPrint->setShowGrid(true);
     ListViewPrint->verticalHeader()->hide();
     ListViewPrint->verticalHeader()->setDefaultSectionSize(ListViewPrint->fontMetrics().height() +
@@ -402,6 +403,7 @@ QWidget *TPrintAddress::BuildLabelTab() {
     ListViewPaper->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListViewPaper->setSelectionMode(QAbstractItemView::SingleSelection);
     ListViewPaper->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListViewPaper->setTabKeyNavigation(false);
     ListViewPaper->verticalHeader()->hide();
     ListViewPaper->verticalHeader()->setDefaultSectionSize(ListViewPaper->fontMetrics().height() +
                                                            6);

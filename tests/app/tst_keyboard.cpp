@@ -1,0 +1,57 @@
+#include "../common/TestContext.h"
+
+#include "exchange/FormImport.h"
+#include "printui/PrintAddress.h"
+
+#include <QAbstractItemView>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using WindowMaker = std::function<std::unique_ptr<QWidget>(AppContext &)>;
+Q_DECLARE_METATYPE(WindowMaker)
+
+// What a user who works with the keyboard meets in the program's windows.
+class TestKeyboard : public QObject {
+    Q_OBJECT
+private slots:
+    void tabLeavesReadOnlyLists_data() {
+        QTest::addColumn<WindowMaker>("make");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("list");
+        const WindowMaker printWindow = [](AppContext &c) {
+            return std::unique_ptr<QWidget>(new TPrintAddress(c));
+        };
+        QTest::newRow("print list") << printWindow << 0 << "ListViewPrint";
+        QTest::newRow("label sheets") << printWindow << 1 << "ListViewPaper";
+        QTest::newRow("import fields") << WindowMaker([](AppContext &c) {
+            return std::unique_ptr<QWidget>(new TFormImport(c));
+        }) << 0 << "SGMain";
+    }
+    void tabLeavesReadOnlyLists() {
+        QFETCH(WindowMaker, make);
+        QFETCH(int, page);
+        QFETCH(QString, list);
+        OwningTestContext context;
+        context.env.AddCustomer("青木", "ｱｵｷ", true);
+        context.listed = {1};
+        const std::unique_ptr<QWidget> window = make(context);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        if (auto *pages = window->findChild<QTabWidget *>("PCPrintType"))
+            pages->setCurrentIndex(page);
+        auto *view = window->findChild<QAbstractItemView *>(list);
+        QVERIFY(view);
+        view->setFocus();
+        QCOMPARE(QApplication::focusWidget(), view);
+        QTest::keyClick(view, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget());
+        QVERIFY2(QApplication::focusWidget() != view, "Tab stays inside the list");
+    }
+};
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
