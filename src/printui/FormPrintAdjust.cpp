@@ -35,6 +35,8 @@ TFormPrintAdjust::TFormPrintAdjust(QWidget *parent)
     LabelPaper->setObjectName(QStringLiteral("LabelPaper"));
     ButtonTestPrint->setObjectName(QStringLiteral("ButtonTestPrint"));
     ButtonAdjustClose->setObjectName(QStringLiteral("ButtonAdjustClose"));
+    // Enter after typing an offset closes the window; a test page is printed only on request.
+    ButtonTestPrint->setAutoDefault(false);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("用紙"), LabelPaper);

@@ -1,8 +1,11 @@
 #include "../common/TestContext.h"
 
 #include "exchange/FormImport.h"
+#include "mail/FormSendMail.h"
+#include "printui/FormPrintAdjust.h"
 #include "printui/PrintAddress.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QTabWidget>
 #include <QtTest>
@@ -50,6 +53,38 @@ private slots:
         QTest::keyClick(view, Qt::Key_Tab);
         QVERIFY(QApplication::focusWidget());
         QVERIFY2(QApplication::focusWidget() != view, "Tab stays inside the list");
+    }
+    // Enter confirms what was typed; it must not print or send as the window's default.
+    void enterInFieldPressesNoIrreversibleButton_data() {
+        QTest::addColumn<WindowMaker>("make");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("printer adjustment") << WindowMaker([](AppContext &) {
+            return std::unique_ptr<QWidget>(new TFormPrintAdjust);
+        }) << "SpinAdjustDown"
+                                            << "ButtonTestPrint";
+        QTest::newRow("bulk mail subject") << WindowMaker([](AppContext &c) {
+            return std::unique_ptr<QWidget>(new TFormSendMail(c));
+        }) << "EditSubject"
+                                           << "BtnSend";
+    }
+    void enterInFieldPressesNoIrreversibleButton() {
+        QFETCH(WindowMaker, make);
+        QFETCH(QString, field);
+        QFETCH(QString, button);
+        OwningTestContext context;
+        const std::unique_ptr<QWidget> window = make(context);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto *irreversible = window->findChild<QAbstractButton *>(button);
+        QVERIFY(irreversible);
+        QSignalSpy pressed(irreversible, &QAbstractButton::clicked);
+        auto *input = window->findChild<QWidget *>(field);
+        QVERIFY(input);
+        input->setFocus();
+        QTest::keyClick(input, Qt::Key_Return);
+        QCOMPARE(pressed.count(), 0);
     }
 };
 
