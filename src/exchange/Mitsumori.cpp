@@ -69,6 +69,8 @@ Tmitsumori::Tmitsumori(AppContext &context, QWidget *parent)
     buttons->addWidget(Button1);
     buttons->addWidget(Btn_Cancel);
     layout->addLayout(buttons);
+    // The buttons were made first; the window still opens on the first choice.
+    choiceBoxes_.front()->setFocus();
 
     connect(Button1, &QPushButton::clicked, this, &Tmitsumori::Button1Click);
     connect(Btn_Cancel, &QPushButton::clicked, this, &Tmitsumori::Btn_CancelClick);

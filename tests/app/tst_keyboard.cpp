@@ -1,6 +1,8 @@
 #include "../common/TestContext.h"
 
+#include "exchange/FormExport.h"
 #include "exchange/FormImport.h"
+#include "exchange/Mitsumori.h"
 #include "mail/FormSendMail.h"
 #include "printui/FormPrintAdjust.h"
 #include "printui/PrintAddress.h"
@@ -85,6 +87,41 @@ private slots:
         input->setFocus();
         QTest::keyClick(input, Qt::Key_Return);
         QCOMPARE(pressed.count(), 0);
+    }
+    // The window opens on its first field, and Tab visits these in the order shown.
+    void tabFollowsTheWindow_data() {
+        QTest::addColumn<WindowMaker>("make");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("estimate export") << WindowMaker([](AppContext &c) {
+            return std::unique_ptr<QWidget>(new Tmitsumori(c));
+        }) << QStringList{"CB_Company", "CB_Zip", "CB_Address1", "CB_Address2",
+                          "CB_Tel",     "CB_Fax", "Button1",     "Btn_Cancel"};
+        QTest::newRow("export") << WindowMaker([](AppContext &c) {
+            return std::unique_ptr<QWidget>(new TFormExport(c));
+        }) << QStringList{"ChBName",    "ChbRenmei1", "ChbMidashi",
+                          "CBEncoding", "BtnExport",  "BtnCancel"};
+    }
+    void tabFollowsTheWindow() {
+        QFETCH(WindowMaker, make);
+        QFETCH(QStringList, order);
+        OwningTestContext context;
+        const std::unique_ptr<QWidget> window = make(context);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int step = 0; step < 100; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget()->objectName() == visited.first())
+                break;
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited.first(), order.first());
+        qsizetype at = 0;
+        for (const QString &name : order) {
+            at = visited.indexOf(name, at);
+            QVERIFY2(at >= 0, qPrintable(name + " out of order in " + visited.join(' ')));
+        }
     }
 };
 
