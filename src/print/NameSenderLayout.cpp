@@ -135,7 +135,8 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
     const double k = (vertical ? W : H) * 100.0 / 240;
     const QString F = d.FamilyName, G = d.GivenName;
 
-    d.NameSize = t.Fit(d.NameSize, [&] { return t.H(texts.Name) < k - g; });
+    // Measured on "あ", so that the title and position keep to the frame without a name too.
+    d.NameSize = t.Fit(d.NameSize, [&] { return t.H(kRef) < k - g; });
     const int m = CountChars(F + G);
     d.NameSize =
         t.Fit(d.NameSize, [&] { return t.W(F + G + kWideSpace + honorific) <= Rnd(len * 0.7); });

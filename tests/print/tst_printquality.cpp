@@ -179,6 +179,29 @@ private slots:
         QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
     }
 
+    // Customers as entered on small labels: every text stays in its frame.
+    void smallLabelsKeepTextsInFrames_data() {
+        QTest::addColumn<QSizeF>("labelMm");
+        QTest::addColumn<int>("printCtrl");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("60 x 20, company form without a name") << QSizeF(60, 20) << 3 << QString();
+        QTest::newRow("38.1 x 21.2, company form without a name")
+            << QSizeF(38.1, 21.2) << 3 << QString();
+    }
+    void smallLabelsKeepTextsInFrames() {
+        QFETCH(QSizeF, labelMm);
+        QFETCH(int, printCtrl);
+        QFETCH(QString, name);
+        PrintSettings settings = PostcardSettings(false, false);
+        settings.Frames = LabelTabFrames(LabelPanelSize(labelMm));
+        SheetGeometry sheet = Elm006();
+        sheet.LabelMm = labelMm;
+        PrintRow row = SampleCustomerRow(1, printCtrl);
+        row.Customer.name = name;
+        const Rendered r = Render(StoredFaceSettings(settings, sheet), row);
+        QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
+    }
+
     // The sender block of the default frames: every text at least 6 points and inside its frame.
     void senderIsReadable_data() {
         QTest::addColumn<int>("kind");
