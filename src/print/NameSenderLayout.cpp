@@ -202,6 +202,9 @@ void LayoutCompanyDono(Typesetter &t, TPrintNameData &d, const LayoutBox &box, i
     d.ExecutiveSize = d.CompanySize + 4;
     d.ExecutiveSize =
         t.Fit(d.ExecutiveSize, [&] { return t.W(position) <= len - t.W(kSpace + dono) - wd - wc; });
+    // A frame of few lines leaves the position line only what company and department do not take.
+    d.ExecutiveSize =
+        t.Fit(d.ExecutiveSize, [&] { return t.H(kRef) <= (vertical ? W : H) - hc - hd; });
     if (const int m = CountChars(position); m > 0)
         d.CharSpacing = Rnd(double(len - wc - wd - t.W(position + kSpace + dono)) / m);
     const int hExecutiveFont = t.H(kRef);

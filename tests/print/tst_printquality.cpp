@@ -187,6 +187,9 @@ private slots:
         QTest::newRow("60 x 20, company form without a name") << QSizeF(60, 20) << 3 << QString();
         QTest::newRow("38.1 x 21.2, company form without a name")
             << QSizeF(38.1, 21.2) << 3 << QString();
+        QTest::newRow("60 x 20, company form to a position") << QSizeF(60, 20) << 2 << "山田　太郎";
+        QTest::newRow("38.1 x 21.2, company form to a position")
+            << QSizeF(38.1, 21.2) << 2 << "山田　太郎";
     }
     void smallLabelsKeepTextsInFrames() {
         QFETCH(QSizeF, labelMm);
