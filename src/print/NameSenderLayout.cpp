@@ -141,7 +141,8 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
     d.NameSize =
         t.Fit(d.NameSize, [&] { return t.W(F + G + kWideSpace + honorific) <= Rnd(len * 0.7); });
 
-    d.ExecutiveSize = std::max(1.0, d.NameSize - 10);
+    // Half the name's size at least, so that on a small label the position does not vanish.
+    d.ExecutiveSize = std::max({1.0, d.NameSize - 10, d.NameSize / 2});
     d.ExecutiveSize = t.Fit(d.ExecutiveSize, [&] { return t.W(position + kSpace) <= len * 0.3; });
     const int a = t.W(position + kSpace);
     const int e = t.H(kRef);
