@@ -135,12 +135,14 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
     const double k = (vertical ? W : H) * 100.0 / 240;
     const QString F = d.FamilyName, G = d.GivenName;
 
-    d.NameSize = t.Fit(d.NameSize, [&] { return t.H(texts.Name) < k - g; });
+    // Measured on "あ", so that the title and position keep to the frame without a name too.
+    d.NameSize = t.Fit(d.NameSize, [&] { return t.H(kRef) < k - g; });
     const int m = CountChars(F + G);
     d.NameSize =
         t.Fit(d.NameSize, [&] { return t.W(F + G + kWideSpace + honorific) <= Rnd(len * 0.7); });
 
-    d.ExecutiveSize = std::max(1.0, d.NameSize - 10);
+    // Half the name's size at least, so that on a small label the position does not vanish.
+    d.ExecutiveSize = std::max({1.0, d.NameSize - 10, d.NameSize / 2});
     d.ExecutiveSize = t.Fit(d.ExecutiveSize, [&] { return t.W(position + kSpace) <= len * 0.3; });
     const int a = t.W(position + kSpace);
     const int e = t.H(kRef);
@@ -201,6 +203,9 @@ void LayoutCompanyDono(Typesetter &t, TPrintNameData &d, const LayoutBox &box, i
     d.ExecutiveSize = d.CompanySize + 4;
     d.ExecutiveSize =
         t.Fit(d.ExecutiveSize, [&] { return t.W(position) <= len - t.W(kSpace + dono) - wd - wc; });
+    // A frame of few lines leaves the position line only what company and department do not take.
+    d.ExecutiveSize =
+        t.Fit(d.ExecutiveSize, [&] { return t.H(kRef) <= (vertical ? W : H) - hc - hd; });
     if (const int m = CountChars(position); m > 0)
         d.CharSpacing = Rnd(double(len - wc - wd - t.W(position + kSpace + dono)) / m);
     const int hExecutiveFont = t.H(kRef);

@@ -179,6 +179,41 @@ private slots:
         QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
     }
 
+    // Customers as entered on small labels: every text stays in its frame, and none shrinks
+    // below `smallest` points.
+    void smallLabelsKeepTextsInFrames_data() {
+        QTest::addColumn<QSizeF>("labelMm");
+        QTest::addColumn<int>("printCtrl");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("smallest");
+        const QString name = QStringLiteral("山田　太郎");
+        QTest::newRow("60 x 20, company form without a name")
+            << QSizeF(60, 20) << 3 << QString() << 0.0;
+        QTest::newRow("38.1 x 21.2, company form without a name")
+            << QSizeF(38.1, 21.2) << 3 << QString() << 0.0;
+        QTest::newRow("60 x 20, company form to a position") << QSizeF(60, 20) << 2 << name << 0.0;
+        QTest::newRow("38.1 x 21.2, company form to a position")
+            << QSizeF(38.1, 21.2) << 2 << name << 0.0;
+        QTest::newRow("66 x 33.9, company form with a name")
+            << QSizeF(66, 33.9) << 3 << name << 5.0;
+    }
+    void smallLabelsKeepTextsInFrames() {
+        QFETCH(QSizeF, labelMm);
+        QFETCH(int, printCtrl);
+        QFETCH(QString, name);
+        QFETCH(double, smallest);
+        PrintSettings settings = PostcardSettings(false, false);
+        settings.Frames = LabelTabFrames(LabelPanelSize(labelMm));
+        SheetGeometry sheet = Elm006();
+        sheet.LabelMm = labelMm;
+        PrintRow row = SampleCustomerRow(1, printCtrl);
+        row.Customer.name = name;
+        const Rendered r = Render(StoredFaceSettings(settings, sheet), row);
+        QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
+        QVERIFY2(r.Report.SmallestTextSize >= smallest,
+                 qPrintable(QString::number(r.Report.SmallestTextSize)));
+    }
+
     // The sender block of the default frames: every text at least 6 points and inside its frame.
     void senderIsReadable_data() {
         QTest::addColumn<int>("kind");
