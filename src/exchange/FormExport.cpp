@@ -80,8 +80,6 @@ TFormExport::TFormExport(AppContext &context, QWidget *parent)
     layout->addWidget(ChbMidashi);
     layout->addLayout(encodingRow);
     layout->addLayout(buttons);
-    // The options below the columns were made first; the window still opens on the first column.
-    columnChecks_.front()->setFocus();
 
     connect(BtnExport, &QPushButton::clicked, this, &TFormExport::BtnExportClick);
     connect(BtnCancel, &QPushButton::clicked, this, &TFormExport::BtnCancelClick);

@@ -96,10 +96,6 @@ private slots:
             return std::unique_ptr<QWidget>(new Tmitsumori(c));
         }) << QStringList{"CB_Company", "CB_Zip", "CB_Address1", "CB_Address2",
                           "CB_Tel",     "CB_Fax", "Button1",     "Btn_Cancel"};
-        QTest::newRow("export") << WindowMaker([](AppContext &c) {
-            return std::unique_ptr<QWidget>(new TFormExport(c));
-        }) << QStringList{"ChBName",    "ChbRenmei1", "ChbMidashi",
-                          "CBEncoding", "BtnExport",  "BtnCancel"};
     }
     void tabFollowsTheWindow() {
         QFETCH(WindowMaker, make);
