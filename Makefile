@@ -1,14 +1,16 @@
 # The two everyday commands: `make run` starts the program, `make check` runs every test.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# STRICT=ON makes every warning an error, as CI builds.
+STRICT ?= OFF
 
-.PHONY: deps configure build run check bench clean
+.PHONY: deps configure build run check bench format-check clean
 
 deps:
 	@bash scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLOR3_STRICT=$(STRICT) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -21,6 +23,10 @@ check: build
 
 bench: build
 	@$(BUILD)/bench/pellor3-bench
+
+# Every source as .clang-format lays it out; lists the files that differ.
+format-check: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
 	@rm -rf $(BUILD)

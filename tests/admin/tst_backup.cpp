@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
-#include <QtTest>
 #include <sqlite3.h>
 
 namespace {

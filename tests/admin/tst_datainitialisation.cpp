@@ -4,7 +4,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 
 class TestDataInitialisation : public QObject {
     Q_OBJECT

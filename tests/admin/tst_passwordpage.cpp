@@ -10,7 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

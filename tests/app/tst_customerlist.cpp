@@ -1,7 +1,7 @@
 #include "app/CustomerList.h"
 #include "store/ListStatement.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestCustomerList : public QObject {
     Q_OBJECT

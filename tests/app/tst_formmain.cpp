@@ -23,9 +23,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
-#include <QtTest>
 
 namespace {
 

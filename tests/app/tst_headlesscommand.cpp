@@ -5,7 +5,7 @@
 #include "app/HeadlessCommand.h"
 
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 #include <cstdio>
 
 class TestHeadlessCommand : public QObject {

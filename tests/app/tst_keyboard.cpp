@@ -10,7 +10,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 #include <functional>
 #include <memory>

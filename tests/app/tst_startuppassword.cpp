@@ -6,7 +6,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 class TestStartupPassword : public QObject {
     Q_OBJECT

@@ -5,7 +5,7 @@
 #include "platform/Installer.h"
 #include "platform/Registry.h"
 
-#include <QtTest>
+#include <QTest>
 
 TestEnv::TestEnv() {
     root_ = dir_.path() + QStringLiteral("/install/");

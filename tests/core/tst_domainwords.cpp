@@ -2,7 +2,7 @@
 
 #include "core/DomainWords.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestDomainWords : public QObject {
     Q_OBJECT

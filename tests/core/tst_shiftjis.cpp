@@ -1,6 +1,6 @@
 #include "core/ShiftJis.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestShiftJis : public QObject {
     Q_OBJECT

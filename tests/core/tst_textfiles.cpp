@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cstring>
 #include <sys/mount.h>
 #include <sys/socket.h>

@@ -1,6 +1,6 @@
 #include "core/TextHelpers.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestTextHelpers : public QObject {
     Q_OBJECT

@@ -13,7 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

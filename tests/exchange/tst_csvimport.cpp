@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 #include <sqlite3.h>
 
 namespace {

@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 #include <QUrlQuery>
-#include <QtTest>
 
 namespace {
 

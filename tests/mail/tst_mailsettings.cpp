@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestMailSettings : public QObject {
     Q_OBJECT

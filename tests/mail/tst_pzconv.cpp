@@ -1,7 +1,7 @@
 #include "core/ShiftJis.h"
 #include "mail/PzConv.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 QByteArray Sjis(const QString &text) {

@@ -4,7 +4,7 @@
 
 #include <QJsonArray>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cstring>
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -3,7 +3,8 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
-#include <QtTest>
+#include <QRandomGenerator>
+#include <QTest>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>

@@ -8,7 +8,7 @@
 #include <QJsonArray>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestSingleInstance : public QObject {
     Q_OBJECT

@@ -5,7 +5,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

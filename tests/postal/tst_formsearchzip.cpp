@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <QtTest>
 #include <functional>
 
 // The address page of the editor as the lookups see it.

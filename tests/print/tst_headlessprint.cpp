@@ -9,7 +9,7 @@
 #include "core/SqlText.h"
 
 #include <QDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

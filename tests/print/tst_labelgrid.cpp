@@ -1,7 +1,7 @@
 #include "core/TextHelpers.h"
 #include "print/LabelGrid.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

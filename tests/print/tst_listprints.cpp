@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 
 namespace {

@@ -1,7 +1,7 @@
 #include "print/PaperKinds.h"
 #include "print/PrintFrames.h"
 
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(FrameCorner)
 

@@ -1,7 +1,7 @@
 #include "../common/TestEnv.h"
 #include "print/PrintList.h"
 
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(NameForm)
 

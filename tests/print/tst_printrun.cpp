@@ -13,7 +13,7 @@
 #include "print/SenderData.h"
 
 #include <QPainter>
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(SheetGeometry)
 

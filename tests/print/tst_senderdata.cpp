@@ -1,7 +1,7 @@
 #include "core/TextHelpers.h"
 #include "print/SenderData.h"
 
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(TSenderBuff)
 

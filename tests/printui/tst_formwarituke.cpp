@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 class TestFormWarituke : public QObject {
     Q_OBJECT

@@ -20,7 +20,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

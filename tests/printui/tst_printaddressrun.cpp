@@ -11,7 +11,7 @@
 #include <QListWidget>
 #include <QPrinter>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 #include <sqlite3.h>
 
 namespace {

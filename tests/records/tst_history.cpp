@@ -10,7 +10,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

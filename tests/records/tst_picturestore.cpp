@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

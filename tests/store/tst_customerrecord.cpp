@@ -3,7 +3,7 @@
 #include "store/CustomerRecord.h"
 #include "store/HistoryTable.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 
 class TestSchemaUpgrade : public QObject {
     Q_OBJECT

@@ -4,7 +4,7 @@
 #include "core/Clock.h"
 #include "core/TextHelpers.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "core/SqlText.h"
 #include "store/SearchFilter.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "store/SqlDialect.h"
 
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 #include <sqlite3.h>
 
 class TestTableEngine : public QObject {

@@ -4,7 +4,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QtTest>
+#include <QTest>
 
 class TestEntryGuards : public QObject {
     Q_OBJECT

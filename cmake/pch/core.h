@@ -1,0 +1,23 @@
+// Precompiled for core and store: the Qt Core and standard headers nearly every unit includes.
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QList>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QStringList>
+#include <QVariant>
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <vector>
