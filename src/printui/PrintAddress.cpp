@@ -4,6 +4,7 @@
 #include "core/TextHelpers.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
+#include "platform/ZipData.h"
 #include "print/LabelGrid.h"
 #include "print/LayoutEngine.h"
 #include "print/PaperPicture.h"
@@ -462,6 +463,7 @@ FaceSettings TPrintAddress::CurrentFaceSettings() const {
     FontSizeOffsets offsets = FormWarituke->Offsets();
     offsets.Manual = RBWaritukeManual->isChecked();
     face.FontSizes = offsets.Applied();
+    face.ZipDataPath = ZipFilePath(dataPath_);
     return face;
 }
 

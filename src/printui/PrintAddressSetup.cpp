@@ -1,7 +1,6 @@
 #include "printui/PrintAddressSetup.h"
 
 #include "platform/AppContext.h"
-#include "platform/CustomerBarcode.h"
 #include "platform/Prompt.h"
 #include "print/AddressCheck.h"
 #include "print/ComposeFace.h"
@@ -45,7 +44,6 @@ std::optional<QList<AddressProblem>> CheckWithProgress(const PrintRunRequest &re
 
 std::unique_ptr<TPrintAddress>
 MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget *parent) {
-    CustomerBarcode::SetZipDataPath(context.GetDataPath() + QStringLiteral("zip/zip.dat"));
     senderCfg.SetDataPath(context.GetDataPath());
     auto window = std::make_unique<TPrintAddress>(context, parent);
     TPrintAddress *shown = window.get();
