@@ -113,10 +113,12 @@ QGroupBox *Group(const QString &title, QWidget *parent) {
 
 } // namespace
 
-TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
+TPrintAddress::TPrintAddress(AppContext &context, PrintAddressServices services, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      context_(context), dataPath_(context.GetDataPath()), printer_(QPrinter::HighResolution),
-      frames_(DefaultFrames(kDefaultPaperKind, true)) {
+      context_(context), dataPath_(context.GetDataPath()), services_(std::move(services)),
+      printer_(QPrinter::HighResolution), frames_(DefaultFrames(kDefaultPaperKind, true)) {
+    Q_ASSERT(services_.drawFace && services_.runPrint && services_.checkAddresses &&
+             services_.reloadSenderData && services_.showSenderPrintConfig);
     setObjectName(QStringLiteral("PrintAddress"));
     setWindowTitle(QStringLiteral("宛名印刷"));
 
@@ -442,12 +444,6 @@ QWidget *TPrintAddress::BuildLabelTab() {
     return tab;
 }
 
-void TPrintAddress::SetSenderHooks(std::function<void()> reloadSenderData,
-                                   std::function<void()> showSenderPrintConfig) {
-    reloadSenderData_ = std::move(reloadSenderData);
-    showSenderPrintConfig_ = std::move(showSenderPrintConfig);
-}
-
 FaceSettings TPrintAddress::CurrentFaceSettings() const {
     FaceSettings face;
     face.FaceName = ListBoxFont->currentItem() ? ListBoxFont->currentItem()->text() : QString();
@@ -492,8 +488,7 @@ void TPrintAddress::FormShow() {
     }
     if (printRows_->rowCount() > 0)
         ListViewPrint->selectRow(0);
-    if (reloadSenderData_)
-        reloadSenderData_();
+    services_.reloadSenderData();
     ReloadPaperList(false);
     LoadPrintSettings();
     ReselectPaperKind();
@@ -592,9 +587,10 @@ void TPrintAddress::RefreshPreview() {
     {
         QPainter painter(&overlay_);
         const int row = SelectedPrintRow();
-        if (row >= 0 && faceDrawer_) {
+        if (row >= 0) {
             painter.save();
-            faceDrawer_(painter, CurrentFaceSettings(), dpiX, dpiY, gap, printRows_->Row(row));
+            services_.drawFace(painter, CurrentFaceSettings(), dpiX, dpiY, gap,
+                               printRows_->Row(row));
             painter.restore();
         }
         if (!IsLabelTab())
@@ -760,8 +756,7 @@ void TPrintAddress::CheckBoxPrintSenderClick() {
 
 void TPrintAddress::ButtonPrintConfigClick() {
     CheckBoxPrintSender->setChecked(true);
-    if (showSenderPrintConfig_)
-        showSenderPrintConfig_();
+    services_.showSenderPrintConfig();
     RefreshPreview();
 }
 
@@ -986,19 +981,16 @@ void TPrintAddress::ButtonPrintClick() {
     request.FirstLabel = SpinFirstLabel->value() - 1;
     request.Face = CurrentFaceSettings();
     request.OffsetMm = OffsetMm(offsets_[OffsetIndex(IsLabelTab(), paperKind_)]);
-    if (addressCheck_) {
-        const std::optional<QList<AddressProblem>> problems = addressCheck_(request);
-        if (!problems || (!problems->isEmpty() && !FormPrintCheck->ConfirmPrint(*problems)))
-            return;
-    }
+    const std::optional<QList<AddressProblem>> problems = services_.checkAddresses(request, *this);
+    if (!problems || (!problems->isEmpty() && !FormPrintCheck->ConfirmPrint(*problems)))
+        return;
     // The dialog proposes the paper of the faces; the user may still choose another.
     SetPaperOf(printer_, request);
     if (!context_.GetPrompt().SetupPrinter(printer_))
         return;
     printer_.setPageOrientation(PaperOrientation(request));
     printer_.setDocName(QStringLiteral("印刷"));
-    if (printRunner_)
-        printRunner_(printer_, request);
+    services_.runPrint(printer_, request, *this);
 }
 
 void TPrintAddress::ButtonCancelClick() {

@@ -2,24 +2,15 @@
 
 // "宛名印刷": the address print window. The user picks the paper, the writing and the font,
 // places the frames of the face on a preview of the paper and prints the marked customers.
-//
-// What the composition of a face and the print run plug into:
-// - SetFaceDrawer: draws one face (white background, then the texts) on a painter whose
-//   origin is the face's top left, at the given resolutions. The preview calls it with the
-//   preview's resolutions; the preview shows the drawing with its white made transparent.
-// - SetPrintRunner: called by "印刷" once the rows to print are known, the paper checked and
-//   the printer set up (dialog accepted, orientation and job title set). It begins the job,
-//   draws every face (one page per card, or a grid per label sheet: PlaceLabel) and ends it.
-// - SetAddressCheck: the problems of the rows about to be printed; when there are any, the
-//   user sees them before the printer dialog and may go back.
+// The composition of a face and the print run come with PrintAddressServices.
 
-#include "print/AddressCheck.h"
 #include "print/FaceSettings.h"
 #include "print/PaperSheets.h"
 #include "print/PrintAdjust.h"
 #include "print/PrintFrames.h"
 #include "print/PrintList.h"
 #include "print/PrintRun.h"
+#include "printui/PrintAddressServices.h"
 
 #include <QDialog>
 #include <QImage>
@@ -52,22 +43,10 @@ class TPrintAddress : public QDialog {
     Q_OBJECT
 
 public:
-    using PrintRunner = std::function<void(QPrinter &printer, const PrintRunRequest &request)>;
-    // Nothing when the user stopped the check.
-    using AddressCheck =
-        std::function<std::optional<QList<AddressProblem>>(const PrintRunRequest &request)>;
-
     // The context gives the book, the data folder, the listed customers (read at every opening)
-    // and the prompt service; it must outlive the window.
-    explicit TPrintAddress(AppContext &context, QWidget *parent = nullptr);
+    // and the prompt service; it must outlive the window. Every service must be given.
+    TPrintAddress(AppContext &context, PrintAddressServices services, QWidget *parent = nullptr);
     ~TPrintAddress() override;
-
-    void SetFaceDrawer(FaceDrawer drawer) { faceDrawer_ = std::move(drawer); }
-    void SetPrintRunner(PrintRunner runner) { printRunner_ = std::move(runner); }
-    void SetAddressCheck(AddressCheck check) { addressCheck_ = std::move(check); }
-    // The sender windows: reloaded at every opening, and "印刷項目設定".
-    void SetSenderHooks(std::function<void()> reloadSenderData,
-                        std::function<void()> showSenderPrintConfig);
 
     FaceSettings CurrentFaceSettings() const;
     QPrinter &Printer() { return printer_; }
@@ -143,11 +122,7 @@ private:
 
     AppContext &context_;
     QString dataPath_;
-    FaceDrawer faceDrawer_;
-    PrintRunner printRunner_;
-    AddressCheck addressCheck_;
-    std::function<void()> reloadSenderData_;
-    std::function<void()> showSenderPrintConfig_;
+    const PrintAddressServices services_;
     QPrinter printer_;
 
     // Window state.

@@ -14,6 +14,6 @@
 
 class TFPrintSenderCfg;
 
-// `context` and `senderCfg` must outlive the window.
+// `context` and `senderCfg` (made for the context's data folder) must outlive the window.
 std::unique_ptr<TPrintAddress>
 MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget *parent = nullptr);
