@@ -5,7 +5,6 @@
 // The composition of a face and the print run come with PrintAddressServices.
 
 #include "print/FaceSettings.h"
-#include "print/PaperSheets.h"
 #include "print/PrintAdjust.h"
 #include "print/PrintFrames.h"
 #include "print/PrintList.h"
@@ -13,28 +12,19 @@
 #include "printui/PrintAddressServices.h"
 
 #include <QDialog>
-#include <QImage>
 #include <QPrinter>
-#include <array>
-#include <functional>
-#include <memory>
-#include <optional>
 
 class AppContext;
+class FramePlacementPreview;
+class LabelSheetTab;
 class QButtonGroup;
 class QCheckBox;
-class QLabel;
 class QListWidget;
 class QMenu;
-class QPainter;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
-class QTabBar;
 class QTabWidget;
 class QTableView;
-class QTableWidget;
-class TFormAddPaper;
 class TFormPrintAdjust;
 class TFormPrintCheck;
 class TFormWarituke;
@@ -50,7 +40,7 @@ public:
 
     FaceSettings CurrentFaceSettings() const;
     QPrinter &Printer() { return printer_; }
-    const FrameSet &Frames() const { return frames_; }
+    const FrameSet &Frames() const;
     int PaperKindNumber() const { return paperKind_; }
 
     void FormShow();
@@ -75,10 +65,7 @@ public slots:
     void N1Click();
     void N2Click();
     void ListBoxFontClick();
-    void TCMakerChange();
-    void ListViewPaperSelectItem();
-    void Button4Click();
-    void Button3Click();
+    void LabelSheetSelected(bool usable);
     void Button2Click();
     void ButtonAdjustClick();
     void TestPrintClick();
@@ -88,37 +75,18 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void reject() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void BuildPreview();
     QWidget *BuildPostcardTab();
-    QWidget *BuildLabelTab();
-    void ApplyFrames();
     void ApplyShapeVisibility();
-    void SetPanelSize(const QSize &size);
-    void ReloadPicture();
-    void HideSquares();
-    void ShowSquares();
     void ReselectPaperKind();
     void ChangeDirection(bool vertical);
     void EnterLabelTab();
-    bool ReloadPaperList(bool reportFailure);
-    void SelectPaperRow(int row);
-    void SelectSheet();
-    void RefreshSheetMap();
     // The label tab's sheet into the request; false, with the user told, when there is none.
     bool ChooseSheet(PrintRunRequest &request);
-    int SelectedPaperRow() const;
     int SelectedPrintRow() const;
     QList<int> SelectedPrintRows() const;
     bool IsLabelTab() const;
-    std::optional<PrintFrame> FrameOfShape(QObject *shape) const;
-    void ShapeMouseDown(PrintFrame frame, const QPoint &panelPos);
-    void ShapeMouseMove(const QPoint &panelPos);
-    void SquareMouseDown(FrameCorner corner);
-    void SquareMouseMove(const QPoint &panelPos);
-    void MouseUp();
 
     AppContext &context_;
     QString dataPath_;
@@ -129,28 +97,14 @@ private:
     int paperKind_ = kDefaultPaperKind;
     QSizeF paperMm_{100, 148};
     int pictureKind_ = kDefaultPaperKind;
-    FrameSet frames_;
     PrintOffsets offsets_{};
-    QList<LabelSheet> listedSheets_;
-    std::optional<SheetGeometry> sheet_;
     bool opening_ = false;
-    std::optional<PrintFrame> selectedFrame_;
-    bool moving_ = false;
-    bool resizing_ = false;
-    FrameCorner resizeCorner_ = FrameCorner::LeftTop;
-    QPoint lastMouse_;
     bool sortAscending_ = false;
-    QImage overlay_;
 
-    // Preview.
-    QWidget *PanelPreview = nullptr;
-    QLabel *ImagePreview = nullptr;
-    QWidget *DrawTextImage = nullptr;
-    std::array<QWidget *, kFrameCount> shapes_{};
-    std::array<QWidget *, 4> squares_{};
-
+    FramePlacementPreview *preview_ = nullptr;
     // Postcards and envelopes, labels.
     QTabWidget *PCPrintType = nullptr;
+    LabelSheetTab *labelTab_ = nullptr;
     QButtonGroup *paperButtons_ = nullptr;
     QRadioButton *RadioButtonTate = nullptr;
     QRadioButton *RadioButtonYoko = nullptr;
@@ -158,12 +112,6 @@ private:
     QRadioButton *RadioButtonKanjiCounted = nullptr;
     QCheckBox *CheckBoxPrintSender = nullptr;
     QPushButton *ButtonPrintConfig = nullptr;
-    QTabBar *TCMaker = nullptr;
-    QTableWidget *ListViewPaper = nullptr;
-    QPushButton *Button3 = nullptr;
-    QPushButton *Button4 = nullptr;
-    QSpinBox *SpinFirstLabel = nullptr;
-    QLabel *ImageSheetMap = nullptr;
 
     QCheckBox *CBCostom = nullptr;
     QRadioButton *RBWaritukeAuto = nullptr;
@@ -179,7 +127,6 @@ private:
     QPushButton *ButtonCancel = nullptr;
 
     TFormWarituke *FormWarituke = nullptr;
-    TFormAddPaper *FormAddPaper = nullptr;
     TFormPrintCheck *FormPrintCheck = nullptr;
     TFormPrintAdjust *FormPrintAdjust = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "core/TextFile.h"
 #include "print/PaperSheets.h"
 #include "print/PrintSettings.h"
+#include "printui/LabelSheetTab.h"
 #include "printui/PrintAddress.h"
 
 #include <QCheckBox>
@@ -390,7 +391,7 @@ private slots:
         QVERIFY(!window_->findChild<QPushButton *>("Button3")->isEnabled());
         papers->selectRow(0);
         env_->prompt().Clear();
-        window_->Button3Click();
+        window_->findChild<LabelSheetTab *>()->Button3Click();
         QCOMPARE(env_->prompt().Texts("warning"),
                  QStringList{"オリジナル欄以外のラベルは削除できません"});
         QCOMPARE(papers->rowCount(), 12);
@@ -399,14 +400,14 @@ private slots:
         QVERIFY(window_->findChild<QPushButton *>("Button3")->isEnabled());
         QCOMPARE(papers->rowCount(), 1);
         env_->prompt().Clear();
-        window_->Button3Click();
+        window_->findChild<LabelSheetTab *>()->Button3Click();
         QCOMPARE(env_->prompt().Texts("warning"), QStringList{"削除するラベルを選択して下さい"});
         papers->selectRow(0);
         env_->prompt().PushAnswer(Prompt::Answer::No);
-        window_->Button3Click();
+        window_->findChild<LabelSheetTab *>()->Button3Click();
         QCOMPARE(papers->rowCount(), 1);
         papers->selectRow(0);
-        window_->Button3Click();
+        window_->findChild<LabelSheetTab *>()->Button3Click();
         QCOMPARE(env_->prompt().Texts("confirm").last(), QString("自作を削除しますか？"));
         QCOMPARE(papers->rowCount(), 0);
     }
