@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -19,17 +18,9 @@ constexpr int kHyphenValue = 10;
 constexpr int kFirstControlValue = 11; // CC1; CC4 pads, CC8 is 18
 constexpr int kPadValue = 14;
 
-std::mutex pathMutex;
-QString zipDataPath;
-
-QStringList TownsOf(const QString &postalDigits) {
-    QString path;
-    {
-        const std::lock_guard lock(pathMutex);
-        path = zipDataPath;
-    }
+QStringList TownsOf(const QString &postalDigits, const QString &zipDataPath) {
     ZipData &data = SharedZipData();
-    if (path.isEmpty() || data.Load(path) != ZipData::LoadResult::Ready)
+    if (zipDataPath.isEmpty() || data.Load(zipDataPath) != ZipData::LoadResult::Ready)
         return {};
     return data.TownsOf(postalDigits);
 }
@@ -145,15 +136,11 @@ QChar CodeChar(int value, const char *table) {
 
 } // namespace
 
-void SetZipDataPath(const QString &path) {
-    const std::lock_guard lock(pathMutex);
-    zipDataPath = path;
-}
-
-QString DropTownPart(const QString &postalDigits, const QString &address) {
+QString DropTownPart(const QString &postalDigits, const QString &address,
+                     const QString &zipDataPath) {
     const QString compact = WithoutBlanks(address);
     qsizetype matched = 0;
-    for (const QString &entry : TownsOf(postalDigits)) {
+    for (const QString &entry : TownsOf(postalDigits, zipDataPath)) {
         const QString town = TownText(entry);
         for (const QString &form : {town, town.mid(PrefectureLength(town))})
             if (!form.isEmpty() && compact.startsWith(form))
@@ -236,7 +223,8 @@ QString AddressNumber(const QString &address) {
 
 } // namespace CustomerBarcode
 
-int GetCBarString(const char *table, const char *postalCode, const char *address, char *out) {
+int GetCBarString(const char *table, const char *postalCode, const char *address, char *out,
+                  const QString &zipDataPath) {
     using namespace CustomerBarcode;
     if (!table || std::strlen(table) < 10 || !postalCode || !out)
         return 2;
@@ -244,7 +232,7 @@ int GetCBarString(const char *table, const char *postalCode, const char *address
     if (!digits)
         return 1;
     const QString number =
-        AddressNumber(DropTownPart(*digits, ShiftJis::Decode(address ? address : "")));
+        AddressNumber(DropTownPart(*digits, ShiftJis::Decode(address ? address : ""), zipDataPath));
 
     std::vector<int> codes;
     for (QChar c : *digits + number) {

@@ -5,6 +5,7 @@
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
+#include "platform/ZipData.h"
 #include "store/CustomerTable.h"
 #include "store/Schema.h"
 #include "store/TableEngine.h"
@@ -224,8 +225,7 @@ bool LayOut(const QString &installFolder, QString *error) {
                    error) &&
            Deliver(data + QStringLiteral("paper.cfg"), Resource(QStringLiteral("paper.cfg")),
                    error) &&
-           Deliver(data + QStringLiteral("zip/zip.dat"),
-                   Gunzip(Resource(QStringLiteral("zip/zip.dat.gz"))), error) &&
+           Deliver(ZipFilePath(data), Gunzip(Resource(QStringLiteral("zip/zip.dat.gz"))), error) &&
            Deliver(data + QStringLiteral("zip/version.txt"),
                    Resource(QStringLiteral("zip/version.txt")), error);
 }

@@ -2,6 +2,7 @@
 
 #include "core/TextFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringMatcher>
 
@@ -10,6 +11,10 @@ constexpr qsizetype kCodeHeadLength = 3;
 constexpr qsizetype kCodeTailLength = 128;
 constexpr qsizetype kAddressLength = 512;
 } // namespace
+
+QString ZipFilePath(const QString &dataPath) {
+    return QDir(dataPath).filePath(QStringLiteral("zip/zip.dat"));
+}
 
 ZipRow ZipRowFromLine(const QString &line) {
     const qsizetype comma = line.indexOf(u',');

@@ -15,8 +15,11 @@ struct ZipRow {
     bool operator==(const ZipRow &) const = default;
 };
 
-// A line of "zip/zip.dat" is "code,address"; everything after the first comma is the address.
-// A line without a comma has an empty code and the whole line as address.
+// The postal code file of a data folder: "zip/zip.dat" in it.
+QString ZipFilePath(const QString &dataPath);
+
+// A line of the postal code file is "code,address"; everything after the first comma is the
+// address. A line without a comma has an empty code and the whole line as address.
 ZipRow ZipRowFromLine(const QString &line);
 
 // The postal code as the user typed it with its hyphens (ASCII, full-width, dashes, the long vowel

@@ -56,10 +56,6 @@ void Present(TFormSearchZip &form, const ZipSearch &search, const ZipLookupTarge
 
 } // namespace
 
-QString ZipFilePath(const QString &dataPath) {
-    return QDir(dataPath).filePath(QStringLiteral("zip/zip.dat"));
-}
-
 ZipSearch SearchZipByCode(const QString &dataPath, const QString &zipText) {
     ZipSearch search;
     search.keyCaption = QStringLiteral("検索キー:") + zipText;

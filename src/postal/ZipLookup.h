@@ -18,9 +18,6 @@ struct ZipSearch {
     QString message; // told to the user when nothing was found or the file failed
 };
 
-// "zip/zip.dat" in the data folder.
-QString ZipFilePath(const QString &dataPath);
-
 // Address for a postal code: at least three characters after removing "-", prefix match.
 ZipSearch SearchZipByCode(const QString &dataPath, const QString &zipText);
 // Postal code for an address: the text anywhere in a line, letter case ignored.

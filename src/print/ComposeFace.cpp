@@ -172,7 +172,8 @@ FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, in
     TPrintCostomerData barcode;
     if (face.PrintCostom)
         barcode = LayoutBarcode(canvas, dpi, DeviceBox(face, PrintFrame::Costomer, dpiX, dpi),
-                                (address1 + address2).trimmed(), markedPostalCode, kBarcodeStart);
+                                (address1 + address2).trimmed(), markedPostalCode, face.ZipDataPath,
+                                kBarcodeStart);
     TPrintCostomerData postalLine;
     if (face.LabelTab)
         postalLine =

@@ -1,7 +1,7 @@
 #pragma once
 
 // What the address print window tells the composition of a face: the writing, the font, the
-// face size and the frames the user placed on the preview.
+// face size, the frames the user placed on the preview and the postal data of the data folder.
 
 #include "print/FontSizeOffsets.h"
 #include "print/PaperKinds.h"
@@ -27,4 +27,6 @@ struct FaceSettings {
     FrameSet Frames; // preview pixels
     // The shifts to add to the start sizes: all 0 with "自動設定".
     FontSizeOffsets FontSizes;
+    // The postal code file whose towns the customer barcode leaves out (ZipFilePath).
+    QString ZipDataPath;
 };

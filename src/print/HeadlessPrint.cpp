@@ -1,7 +1,7 @@
 #include "print/HeadlessPrint.h"
 
 #include "core/IniFile.h"
-#include "platform/CustomerBarcode.h"
+#include "platform/ZipData.h"
 #include "print/AddressCheck.h"
 #include "print/ComposeFace.h"
 #include "print/PrintAdjust.h"
@@ -59,7 +59,8 @@ void SetUpPdfPrinter(QPrinter &printer, const QString &path, const PrintRunReque
 } // namespace
 
 FaceSettings StoredFaceSettings(const PrintSettings &settings,
-                                const std::optional<SheetGeometry> &sheet) {
+                                const std::optional<SheetGeometry> &sheet,
+                                const QString &zipDataPath) {
     FaceSettings face;
     face.LabelTab = sheet.has_value();
     face.Vertical = settings.Vertical && !face.LabelTab;
@@ -83,6 +84,7 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
         ChooseFontEntry(FontListEntries(InstalledJapaneseFaces(), face.Vertical), settings.Font);
     if (face.FaceName.isEmpty())
         face.FaceName = (face.Vertical ? kVerticalFaceMark : QString()) + kDefaultFontName;
+    face.ZipDataPath = zipDataPath;
     return face;
 }
 
@@ -120,10 +122,9 @@ std::optional<StoredRun> LoadStoredRun(Database &database, const QString &dataPa
             return std::nullopt;
         }
     }
-    run.Request.Face = StoredFaceSettings(settings, run.Request.Sheet);
+    run.Request.Face = StoredFaceSettings(settings, run.Request.Sheet, ZipFilePath(dataPath));
     run.Request.OffsetMm = OffsetMm(
         settings.Offsets[OffsetIndex(run.Request.Sheet.has_value(), settings.PostcardIndex)]);
-    CustomerBarcode::SetZipDataPath(dataPath + QStringLiteral("zip/zip.dat"));
     run.Sender = ReadSenderBuff(ini);
     return run;
 }

@@ -22,9 +22,11 @@ struct PrintSettings;
 
 // The face settings the window would show for stored choices: the paper kind's size (or the
 // label's on the label tab, written horizontally without the sender), the preview scale of that
-// paper, the stored frames placed inside the preview and the font chosen as the window chooses.
+// paper, the stored frames placed inside the preview and the font chosen as the window chooses;
+// the barcode reads the towns from the postal code file at `zipDataPath`.
 FaceSettings StoredFaceSettings(const PrintSettings &settings,
-                                const std::optional<SheetGeometry> &sheet);
+                                const std::optional<SheetGeometry> &sheet,
+                                const QString &zipDataPath);
 
 // Prints, in the order of `customerIds`, every customer whose print flag is set. Returns 0, or
 // non-zero with the message in *error when nothing is marked, the label sheet is missing or

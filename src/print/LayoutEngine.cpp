@@ -201,7 +201,7 @@ LayoutBox ShapeToDeviceBox(const QRect &frame, double previewPixelsPerMm, int dp
 
 TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, int dpi, const LayoutBox &box,
                                  const QString &address, const QString &markedPostalCode,
-                                 double startSize) {
+                                 const QString &zipDataPath, double startSize) {
     const FaceContext barcodeFace = FaceContext{canvas, {}, dpi}.Barcode();
     const double start = std::clamp(startSize, kBarcodeMinSize, kBarcodeMaxSize);
     TPrintCostomerData result;
@@ -215,7 +215,8 @@ TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, int dpi, const LayoutBox 
         --to;
     char barcode[24] = {};
     if (GetCBarString(kBarcodeTable, ShiftJis::Encode(PostalCodeOf(markedPostalCode)).constData(),
-                      ShiftJis::Encode(address.mid(from, to - from)).constData(), barcode) != 0) {
+                      ShiftJis::Encode(address.mid(from, to - from)).constData(), barcode,
+                      zipDataPath) != 0) {
         result.Text = QStringLiteral("error");
         return result;
     }

@@ -164,14 +164,15 @@ void DrawItemText(const FaceContext &face, const QString &text, QPoint at, doubl
 // device dots, positions rounded to whole millimetres.
 LayoutBox ShapeToDeviceBox(const QRect &frame, double previewPixelsPerMm, int dpiX, int dpiY);
 
-// The customer barcode of a postal code (with end marker) and address, in the barcode face,
+// The customer barcode of a postal code (with end marker) and address, the town part left out
+// as the postal code file at `zipDataPath` names it (GetCBarString), in the barcode face,
 // fitted to the box width from `startSize` (normally 10), never below kBarcodeMinSize nor
 // above kBarcodeMaxSize; WiderThanBox tells that even the smallest size exceeds the box. Text
 // "error" when the barcode cannot be made; the caller then draws nothing. Draw it with
 // DrawItemText(face.Barcode(), Text, {Left, Top}, FontSize).
 TPrintCostomerData LayoutBarcode(LayoutCanvas &canvas, int dpi, const LayoutBox &box,
                                  const QString &address, const QString &markedPostalCode,
-                                 double startSize = 10);
+                                 const QString &zipDataPath, double startSize = 10);
 
 // The postal code line of a label ("〒" + code) fitted to the box width and height in the canvas
 // face.

@@ -35,10 +35,6 @@ TFPrintSenderCfg::TFPrintSenderCfg(const QString &dataPath, QWidget *parent)
 
 TFPrintSenderCfg::~TFPrintSenderCfg() = default;
 
-void TFPrintSenderCfg::SetDataPath(const QString &dataPath) {
-    dataPath_ = dataPath;
-}
-
 void TFPrintSenderCfg::FormShow() {
     if (dataPath_.isEmpty())
         return;

@@ -13,10 +13,9 @@ class TFPrintSenderCfg : public QDialog {
     Q_OBJECT
 public:
     // `dataPath` is the data folder, ending in "/".
-    explicit TFPrintSenderCfg(const QString &dataPath = {}, QWidget *parent = nullptr);
+    explicit TFPrintSenderCfg(const QString &dataPath, QWidget *parent = nullptr);
     ~TFPrintSenderCfg() override;
 
-    void SetDataPath(const QString &dataPath);
     // Reads the sender data from the settings file (creating an empty file when there is none)
     // and remembers the print choices as they are at opening.
     void FormShow();

@@ -4,16 +4,17 @@
 #include "core/TextHelpers.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
-#include "print/LabelGrid.h"
+#include "platform/ZipData.h"
 #include "print/LayoutEngine.h"
 #include "print/PaperPicture.h"
 #include "print/PrintFonts.h"
 #include "print/PrintSettings.h"
 #include "print/SenderData.h"
-#include "printui/FormAddPaper.h"
 #include "printui/FormPrintAdjust.h"
 #include "printui/FormPrintCheck.h"
 #include "printui/FormWarituke.h"
+#include "printui/FramePlacementPreview.h"
+#include "printui/LabelSheetTab.h"
 #include "store/TableEngine.h"
 
 #include <QButtonGroup>
@@ -25,86 +26,19 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPageSize>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSpinBox>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
-// Room for the largest preview panel.
-constexpr int kPreviewHolderSize = 452;
 const QSizeF postcardMm(100, 148);
-// The miniature of the label sheet beside the first label's number.
-const QSize kSheetMapSize(64, 90);
-
-// A placement frame: a blue dotted outline; pressing it selects and moves the frame.
-class FrameShape : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter painter(this);
-        painter.setPen(QPen(QColor(0, 0, 255), 1, Qt::DotLine));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-};
-
-// A corner square of the selected frame: black, white while it is held.
-class CornerSquare : public QWidget {
-public:
-    using QWidget::QWidget;
-    void SetHeld(bool held) {
-        held_ = held;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), held_ ? Qt::white : Qt::black);
-        painter.setPen(Qt::black);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-
-private:
-    bool held_ = false;
-};
-
-// The composed face over the paper picture.
-class FaceOverlay : public QWidget {
-public:
-    FaceOverlay(const QImage &image, QWidget *parent) : QWidget(parent), image_(image) {}
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter painter(this);
-        painter.drawImage(0, 0, image_);
-    }
-
-private:
-    const QImage &image_;
-};
-
-// White shows the paper picture through.
-void MakeWhiteTransparent(QImage &image) {
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (line[x] == 0xffffffffu)
-                line[x] = 0;
-    }
-}
 
 QGroupBox *Group(const QString &title, QWidget *parent) {
     return new QGroupBox(title, parent);
@@ -112,28 +46,29 @@ QGroupBox *Group(const QString &title, QWidget *parent) {
 
 } // namespace
 
-TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
+TPrintAddress::TPrintAddress(AppContext &context, PrintAddressServices services, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      context_(context), dataPath_(context.GetDataPath()), printer_(QPrinter::HighResolution),
-      frames_(DefaultFrames(kDefaultPaperKind, true)) {
+      context_(context), dataPath_(context.GetDataPath()), services_(std::move(services)),
+      printer_(QPrinter::HighResolution) {
+    Q_ASSERT(services_.drawFace && services_.runPrint && services_.checkAddresses &&
+             services_.reloadSenderData && services_.showSenderPrintConfig);
     setObjectName(QStringLiteral("PrintAddress"));
     setWindowTitle(QStringLiteral("宛名印刷"));
 
     auto *previewColumn = new QVBoxLayout;
     auto *Label1 = new QLabel(QStringLiteral("プレビュー"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    auto *holder = new QWidget(this);
-    holder->setFixedSize(kPreviewHolderSize, kPreviewHolderSize);
-    PanelPreview = new QWidget(holder);
-    BuildPreview();
+    preview_ = new FramePlacementPreview(this);
+    preview_->SetFrames(DefaultFrames(kDefaultPaperKind, true));
     previewColumn->addWidget(Label1);
-    previewColumn->addWidget(holder);
+    previewColumn->addWidget(preview_);
     previewColumn->addStretch();
 
     PCPrintType = new QTabWidget(this);
     PCPrintType->setObjectName(QStringLiteral("PCPrintType"));
     PCPrintType->addTab(BuildPostcardTab(), QStringLiteral("ハガキ・封筒"));
-    PCPrintType->addTab(BuildLabelTab(), QStringLiteral("タックシール"));
+    labelTab_ = new LabelSheetTab(context, this);
+    PCPrintType->addTab(labelTab_, QStringLiteral("タックシール"));
 
     auto *costom = Group(QStringLiteral("カスタマーコード"), this);
     CBCostom = new QCheckBox(QStringLiteral("カスタマーコードを印刷する"), costom);
@@ -220,7 +155,6 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
     resize(1120, 800);
 
     FormWarituke = new TFormWarituke(this);
-    FormAddPaper = new TFormAddPaper(dataPath_, this);
     FormPrintCheck = new TFormPrintCheck(this);
     FormPrintAdjust = new TFormPrintAdjust(this);
     connect(FormPrintAdjust, &TFormPrintAdjust::TestPrintClicked, this,
@@ -238,7 +172,6 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
     });
     connect(CBCostom, &QCheckBox::toggled, this, &TPrintAddress::CBCostomClick);
     connect(RadioButtonKanjiCounted, &QRadioButton::toggled, this, &TPrintAddress::RefreshPreview);
-    connect(SpinFirstLabel, &QSpinBox::valueChanged, this, &TPrintAddress::RefreshSheetMap);
     connect(CheckBoxPrintSender, &QCheckBox::toggled, this,
             &TPrintAddress::CheckBoxPrintSenderClick);
     connect(ButtonPrintConfig, &QPushButton::clicked, this, &TPrintAddress::ButtonPrintConfigClick);
@@ -261,11 +194,8 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
     connect(N1, &QAction::triggered, this, &TPrintAddress::N1Click);
     connect(N2, &QAction::triggered, this, &TPrintAddress::N2Click);
     connect(ListBoxFont, &QListWidget::currentRowChanged, this, &TPrintAddress::ListBoxFontClick);
-    connect(TCMaker, &QTabBar::currentChanged, this, &TPrintAddress::TCMakerChange);
-    connect(ListViewPaper, &QTableWidget::itemSelectionChanged, this,
-            &TPrintAddress::ListViewPaperSelectItem);
-    connect(Button4, &QPushButton::clicked, this, &TPrintAddress::Button4Click);
-    connect(Button3, &QPushButton::clicked, this, &TPrintAddress::Button3Click);
+    connect(preview_, &FramePlacementPreview::FramesPlaced, this, &TPrintAddress::RefreshPreview);
+    connect(labelTab_, &LabelSheetTab::SheetSelected, this, &TPrintAddress::LabelSheetSelected);
     connect(Button2, &QPushButton::clicked, this, &TPrintAddress::Button2Click);
     connect(ButtonAdjust, &QPushButton::clicked, this, &TPrintAddress::ButtonAdjustClick);
     connect(ButtonPrint, &QPushButton::clicked, this, &TPrintAddress::ButtonPrintClick);
@@ -275,41 +205,13 @@ TPrintAddress::TPrintAddress(AppContext &context, QWidget *parent)
         const QSignalBlocker blocker(paperButtons_);
         paperButtons_->button(kDefaultPaperKind)->setChecked(true);
     }
-    SetPanelSize(PanelSizeFor(postcardMm, PaperKindOf(kDefaultPaperKind).PanelHeight));
-    ReloadPicture();
-    ApplyFrames();
+    preview_->SetPanelSize(PanelSizeFor(postcardMm, PaperKindOf(kDefaultPaperKind).PanelHeight));
+    preview_->ShowPaperPicture(pictureKind_);
+    preview_->ApplyFrames();
     ApplyShapeVisibility();
 }
 
 TPrintAddress::~TPrintAddress() = default;
-
-void TPrintAddress::BuildPreview() {
-    PanelPreview->setObjectName(QStringLiteral("PanelPreview"));
-    ImagePreview = new QLabel(PanelPreview);
-    ImagePreview->setObjectName(QStringLiteral("ImagePreview"));
-    ImagePreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    DrawTextImage = new FaceOverlay(overlay_, PanelPreview);
-    DrawTextImage->setObjectName(QStringLiteral("DrawTextImage"));
-    DrawTextImage->installEventFilter(this);
-    for (const PrintFrame frame : kAllFrames) {
-        auto *shape = new FrameShape(PanelPreview);
-        shape->setObjectName(FrameObjectName(frame));
-        shape->setCursor(Qt::SizeAllCursor);
-        shape->installEventFilter(this);
-        shapes_[static_cast<int>(frame)] = shape;
-    }
-    const char *squareNames[] = {"ShapeSquLeftTop", "ShapeSquRightTop", "ShapeSquLeftButtom",
-                                 "ShapeSquRightButtom"};
-    for (int i = 0; i < 4; ++i) {
-        auto *square = new CornerSquare(PanelPreview);
-        square->setObjectName(QString::fromLatin1(squareNames[i]));
-        square->setFixedSize(kCornerSquareSize, kCornerSquareSize);
-        square->setCursor(i == 0 || i == 3 ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
-        square->installEventFilter(this);
-        square->hide();
-        squares_[i] = square;
-    }
-}
 
 QWidget *TPrintAddress::BuildPostcardTab() {
     auto *tab = new QWidget;
@@ -382,71 +284,6 @@ QWidget *TPrintAddress::BuildPostcardTab() {
     return tab;
 }
 
-QWidget *TPrintAddress::BuildLabelTab() {
-    auto *tab = new QWidget;
-    tab->setObjectName(QStringLiteral("TabSheet2"));
-    TCMaker = new QTabBar(tab);
-    TCMaker->setObjectName(QStringLiteral("TCMaker"));
-    TCMaker->setExpanding(false);
-    TCMaker->setUsesScrollButtons(true);
-    for (const QString &maker : MakerTabs())
-        TCMaker->addTab(maker);
-    TCMaker->setCurrentIndex(1);
-
-    ListViewPaper = new QTableWidget(0, 10, tab);
-    ListViewPaper->setObjectName(QStringLiteral("ListViewPaper"));
-    ListViewPaper->setHorizontalHeaderLabels({QStringLiteral("型番"), QStringLiteral("横幅"),
-                                              QStringLiteral("縦幅"), QStringLiteral("上余白"),
-                                              QStringLiteral("下余白"), QStringLiteral("左余白"),
-                                              QStringLiteral("右余白"), QStringLiteral("列数"),
-                                              QStringLiteral("段数"), QStringLiteral("向き")});
-    ListViewPaper->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListViewPaper->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListViewPaper->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListViewPaper->setTabKeyNavigation(false);
-    ListViewPaper->verticalHeader()->hide();
-    ListViewPaper->verticalHeader()->setDefaultSectionSize(ListViewPaper->fontMetrics().height() +
-                                                           6);
-    ListViewPaper->horizontalHeader()->setDefaultSectionSize(48);
-    ListViewPaper->setColumnWidth(0, 120);
-
-    Button4 = new QPushButton(QStringLiteral("登録"), tab);
-    Button4->setObjectName(QStringLiteral("Button4"));
-    Button3 = new QPushButton(QStringLiteral("削除"), tab);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button4->setEnabled(false);
-    Button3->setEnabled(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button4);
-    buttons->addWidget(Button3);
-
-    SpinFirstLabel = new QSpinBox(tab);
-    SpinFirstLabel->setObjectName(QStringLiteral("SpinFirstLabel"));
-    SpinFirstLabel->setRange(1, 1);
-    ImageSheetMap = new QLabel(tab);
-    ImageSheetMap->setObjectName(QStringLiteral("ImageSheetMap"));
-    ImageSheetMap->setFixedSize(kSheetMapSize);
-    auto *firstLabel = new QHBoxLayout;
-    firstLabel->addWidget(new QLabel(QStringLiteral("印刷開始位置"), tab));
-    firstLabel->addWidget(SpinFirstLabel);
-    firstLabel->addWidget(ImageSheetMap);
-    firstLabel->addStretch();
-
-    auto *layout = new QVBoxLayout(tab);
-    layout->addWidget(TCMaker);
-    layout->addWidget(ListViewPaper, 1);
-    layout->addLayout(firstLabel);
-    layout->addLayout(buttons);
-    return tab;
-}
-
-void TPrintAddress::SetSenderHooks(std::function<void()> reloadSenderData,
-                                   std::function<void()> showSenderPrintConfig) {
-    reloadSenderData_ = std::move(reloadSenderData);
-    showSenderPrintConfig_ = std::move(showSenderPrintConfig);
-}
-
 FaceSettings TPrintAddress::CurrentFaceSettings() const {
     FaceSettings face;
     face.FaceName = ListBoxFont->currentItem() ? ListBoxFont->currentItem()->text() : QString();
@@ -456,13 +293,19 @@ FaceSettings TPrintAddress::CurrentFaceSettings() const {
     face.PrintCostom = CBCostom->isChecked();
     face.CountedNumerals = RadioButtonKanjiCounted->isChecked();
     face.PaperMm = paperMm_;
-    face.PreviewPixelsPerMm = ImagePreview->width() / paperMm_.width();
-    face.PictureHeight = ImagePreview->height();
-    face.Frames = frames_;
+    const QSize picture = preview_->PanelSize();
+    face.PreviewPixelsPerMm = picture.width() / paperMm_.width();
+    face.PictureHeight = picture.height();
+    face.Frames = preview_->Frames();
     FontSizeOffsets offsets = FormWarituke->Offsets();
     offsets.Manual = RBWaritukeManual->isChecked();
     face.FontSizes = offsets.Applied();
+    face.ZipDataPath = ZipFilePath(dataPath_);
     return face;
+}
+
+const FrameSet &TPrintAddress::Frames() const {
+    return preview_->Frames();
 }
 
 bool TPrintAddress::IsLabelTab() const {
@@ -477,8 +320,8 @@ void TPrintAddress::showEvent(QShowEvent *event) {
 
 void TPrintAddress::FormShow() {
     opening_ = true;
-    HideSquares();
-    selectedFrame_.reset();
+    labelTab_->SetOpening(true);
+    preview_->Deselect();
     FillFontList();
     try {
         const std::vector<int> listed = context_.ListedUserIds();
@@ -490,13 +333,13 @@ void TPrintAddress::FormShow() {
     }
     if (printRows_->rowCount() > 0)
         ListViewPrint->selectRow(0);
-    if (reloadSenderData_)
-        reloadSenderData_();
-    ReloadPaperList(false);
+    services_.reloadSenderData();
+    labelTab_->ReloadPaperList(false);
     LoadPrintSettings();
     ReselectPaperKind();
     opening_ = false;
-    ApplyFrames();
+    labelTab_->SetOpening(false);
+    preview_->ApplyFrames();
     ApplyShapeVisibility();
     RefreshPreview();
 }
@@ -512,7 +355,7 @@ void TPrintAddress::LoadPrintSettings() {
     }
     if (labels) {
         pictureKind_ = kWhitePaper;
-        ReloadPicture();
+        preview_->ShowPaperPicture(pictureKind_);
     } else {
         paperMm_ = postcardMm;
         PaperButtonClick(s.PostcardIndex);
@@ -530,15 +373,10 @@ void TPrintAddress::LoadPrintSettings() {
     const QString font = ChooseFontEntry(entries, s.Font);
     if (!font.isEmpty())
         ListBoxFont->setCurrentRow(static_cast<int>(entries.indexOf(font)));
-    frames_ = s.Frames;
-    if (labels) {
-        if (TCMaker->currentIndex() == s.PMaker)
-            ReloadPaperList(false);
-        else
-            TCMaker->setCurrentIndex(s.PMaker);
-        SelectPaperRow(s.PIndex);
-    }
-    ApplyFrames();
+    preview_->SetFrames(s.Frames);
+    if (labels)
+        labelTab_->SelectStoredSheet(s.PMaker, s.PIndex);
+    preview_->ApplyFrames();
     ApplyShapeVisibility();
 }
 
@@ -554,8 +392,8 @@ void TPrintAddress::SavePrintSettings() {
     s.CountedNumerals = RadioButtonKanjiCounted->isChecked();
     s.Offsets = offsets_;
     s.Font = ListBoxFont->currentItem() ? ListBoxFont->currentItem()->text() : QString();
-    const int maker = TCMaker->currentIndex();
-    const int row = SelectedPaperRow();
+    const int maker = labelTab_->MakerIndex();
+    const int row = labelTab_->SelectedSheetRow();
     if (maker != 0 || row >= 0) {
         s.PMaker = maker;
         s.PIndex = std::max(row, 0);
@@ -563,7 +401,7 @@ void TPrintAddress::SavePrintSettings() {
         s.PMaker = 1;
         s.PIndex = 0;
     }
-    s.Frames = frames_;
+    s.Frames = preview_->Frames();
     WritePrintSettings(ini, s);
     QString error;
     if (!ini.Save(&error))
@@ -581,75 +419,29 @@ void TPrintAddress::FillFontList() {
 }
 
 void TPrintAddress::RefreshPreview() {
-    const QSize size = PanelPreview->size();
-    overlay_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    overlay_.fill(Qt::white);
+    const QSize size = preview_->PanelSize();
+    QImage face(size, QImage::Format_ARGB32_Premultiplied);
+    face.fill(Qt::white);
     const int dpiX = Rnd(size.width() * 25.4 / paperMm_.width());
     const int dpiY = Rnd(size.height() * 25.4 / paperMm_.height());
     const int gap = Rnd(size.width() / paperMm_.width() * 0.2);
     {
-        QPainter painter(&overlay_);
+        QPainter painter(&face);
         const int row = SelectedPrintRow();
-        if (row >= 0 && faceDrawer_) {
+        if (row >= 0) {
             painter.save();
-            faceDrawer_(painter, CurrentFaceSettings(), dpiX, dpiY, gap, printRows_->Row(row));
+            services_.drawFace(painter, CurrentFaceSettings(), dpiX, dpiY, gap,
+                               printRows_->Row(row));
             painter.restore();
         }
         if (!IsLabelTab())
             DrawPrintableArea(painter, dpiX, PrinterAreaOf(printer_));
     }
-    MakeWhiteTransparent(overlay_);
-    DrawTextImage->update();
-}
-
-void TPrintAddress::SetPanelSize(const QSize &size) {
-    PanelPreview->setFixedSize(size);
-    PanelPreview->move(std::max(0, (kPreviewHolderSize - size.width()) / 2), 0);
-    ImagePreview->setGeometry(QRect(QPoint(0, 0), size));
-    DrawTextImage->setGeometry(QRect(QPoint(0, 0), size));
-}
-
-void TPrintAddress::ReloadPicture() {
-    ImagePreview->setPixmap(QPixmap::fromImage(PaperPicture(pictureKind_, PanelPreview->size())));
-}
-
-void TPrintAddress::ApplyFrames() {
-    for (const PrintFrame frame : kAllFrames) {
-        QRect &r = FrameOf(frames_, frame);
-        r = BringInside(r, PanelPreview->size());
-        shapes_[static_cast<int>(frame)]->setGeometry(r);
-    }
-    if (selectedFrame_ && squares_[0]->isVisible())
-        ShowSquares();
+    preview_->ShowFace(std::move(face));
 }
 
 void TPrintAddress::ApplyShapeVisibility() {
-    const bool sender = !IsLabelTab() && CheckBoxPrintSender->isChecked();
-    shapes_[static_cast<int>(PrintFrame::Sender)]->setVisible(sender);
-    shapes_[static_cast<int>(PrintFrame::UnderPostCode)]->setVisible(sender);
-    shapes_[static_cast<int>(PrintFrame::Costomer)]->setVisible(CBCostom->isChecked());
-    if (selectedFrame_ && !shapes_[static_cast<int>(*selectedFrame_)]->isVisibleTo(PanelPreview)) {
-        HideSquares();
-        selectedFrame_.reset();
-    }
-}
-
-void TPrintAddress::HideSquares() {
-    for (QWidget *square : squares_)
-        square->hide();
-}
-
-void TPrintAddress::ShowSquares() {
-    if (!selectedFrame_)
-        return;
-    const QRect frame = FrameOf(frames_, *selectedFrame_);
-    const FrameCorner corners[] = {FrameCorner::LeftTop, FrameCorner::RightTop,
-                                   FrameCorner::LeftBottom, FrameCorner::RightBottom};
-    for (int i = 0; i < 4; ++i) {
-        squares_[i]->move(CornerSquarePos(frame, corners[i]));
-        squares_[i]->show();
-        squares_[i]->raise();
-    }
+    preview_->ShowFramesFor(IsLabelTab(), CheckBoxPrintSender->isChecked(), CBCostom->isChecked());
 }
 
 void TPrintAddress::PaperButtonClick(int kind) {
@@ -663,20 +455,19 @@ void TPrintAddress::PaperButtonClick(int kind) {
     paperKind_ = kind;
     paperMm_ = paper.PaperMm;
     pictureKind_ = kind;
-    SetPanelSize(PanelSizeFor(paper.PaperMm, paper.PanelHeight));
-    ReloadPicture();
+    preview_->SetPanelSize(PanelSizeFor(paper.PaperMm, paper.PanelHeight));
+    preview_->ShowPaperPicture(pictureKind_);
     // While opening, the stored frames are kept.
     if (!opening_)
-        frames_ = DefaultFrames(kind, RadioButtonTate->isChecked());
-    ApplyFrames();
-    HideSquares();
-    selectedFrame_.reset();
+        preview_->SetFrames(DefaultFrames(kind, RadioButtonTate->isChecked()));
+    preview_->ApplyFrames();
+    preview_->Deselect();
     RefreshPreview();
 }
 
 void TPrintAddress::ReselectPaperKind() {
     if (IsLabelTab()) {
-        ReloadPicture();
+        preview_->ShowPaperPicture(pictureKind_);
         RefreshPreview();
     } else if (IsPostcardKind(paperKind_) || opening_) {
         PaperButtonClick(paperKind_);
@@ -699,26 +490,16 @@ void TPrintAddress::PCPrintTypeChange(int index) {
 void TPrintAddress::EnterLabelTab() {
     RadioButtonYoko->setChecked(true);
     CheckBoxPrintSender->setChecked(false);
-    HideSquares();
-    selectedFrame_.reset();
+    preview_->Deselect();
     pictureKind_ = kWhitePaper;
-    if (SelectedPaperRow() < 0) {
-        if (ListViewPaper->rowCount() == 0) {
-            {
-                const QSignalBlocker blocker(TCMaker);
-                TCMaker->setCurrentIndex(1);
-            }
-            ReloadPaperList(!opening_);
-        }
-        SelectPaperRow(0);
+    labelTab_->SelectFirstSheetIfNone(!opening_);
+    if (const std::optional<SheetGeometry> &sheet = labelTab_->Sheet()) {
+        paperMm_ = sheet->LabelMm;
+        preview_->SetPanelSize(LabelPanelSize(paperMm_));
     }
-    if (sheet_) {
-        paperMm_ = sheet_->LabelMm;
-        SetPanelSize(LabelPanelSize(paperMm_));
-    }
-    frames_ = LabelTabFrames(LabelPanelSize(paperMm_));
-    ReloadPicture();
-    ApplyFrames();
+    preview_->SetFrames(LabelTabFrames(LabelPanelSize(paperMm_)));
+    preview_->ShowPaperPicture(pictureKind_);
+    preview_->ApplyFrames();
 }
 
 void TPrintAddress::ChangeDirection(bool vertical) {
@@ -758,8 +539,7 @@ void TPrintAddress::CheckBoxPrintSenderClick() {
 
 void TPrintAddress::ButtonPrintConfigClick() {
     CheckBoxPrintSender->setChecked(true);
-    if (showSenderPrintConfig_)
-        showSenderPrintConfig_();
+    services_.showSenderPrintConfig();
     RefreshPreview();
 }
 
@@ -812,113 +592,20 @@ void TPrintAddress::ListBoxFontClick() {
     RefreshPreview();
 }
 
-bool TPrintAddress::ReloadPaperList(bool reportFailure) {
-    QList<LabelSheet> sheets;
-    QString error;
-    const bool read = ReadPaperFile(dataPath_ + kPaperFileName, sheets, &error);
-    listedSheets_ = SheetsOfMaker(sheets, TCMaker->tabText(TCMaker->currentIndex()));
-    {
-        const QSignalBlocker blocker(ListViewPaper);
-        ListViewPaper->clearSelection();
-        ListViewPaper->setRowCount(0);
-        ListViewPaper->setRowCount(static_cast<int>(listedSheets_.size()));
-        for (int row = 0; row < listedSheets_.size(); ++row) {
-            const LabelSheet &sheet = listedSheets_.at(row);
-            ListViewPaper->setItem(row, 0, new QTableWidgetItem(sheet.Model));
-            const QStringList values = sheet.ListColumns();
-            for (int column = 0; column < values.size(); ++column)
-                ListViewPaper->setItem(row, column + 1, new QTableWidgetItem(values.at(column)));
+void TPrintAddress::LabelSheetSelected(bool usable) {
+    if (usable) {
+        // Frames the user has not moved follow the label's size; moved ones are kept.
+        const bool defaultFrames = preview_->Frames() == LabelTabFrames(LabelPanelSize(paperMm_));
+        paperMm_ = labelTab_->Sheet()->LabelMm;
+        if (IsLabelTab()) {
+            preview_->SetPanelSize(LabelPanelSize(paperMm_));
+            if (defaultFrames && !opening_)
+                preview_->SetFrames(LabelTabFrames(LabelPanelSize(paperMm_)));
+            preview_->ShowPaperPicture(pictureKind_);
+            preview_->ApplyFrames();
         }
     }
-    const bool own = TCMaker->currentIndex() == 0;
-    Button3->setEnabled(own);
-    Button4->setEnabled(own);
-    if (!read && reportFailure)
-        context_.GetPrompt().Error(error);
-    return read;
-}
-
-void TPrintAddress::TCMakerChange() {
-    ReloadPaperList(!opening_);
-}
-
-int TPrintAddress::SelectedPaperRow() const {
-    const QList<QModelIndex> rows = ListViewPaper->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
-
-void TPrintAddress::SelectPaperRow(int row) {
-    if (row >= 0 && row < ListViewPaper->rowCount())
-        ListViewPaper->selectRow(row);
-    else
-        ListViewPaper->clearSelection();
-}
-
-void TPrintAddress::ListViewPaperSelectItem() {
-    if (SelectedPaperRow() < 0)
-        return;
-    SelectSheet();
     RefreshPreview();
-}
-
-void TPrintAddress::SelectSheet() {
-    const int row = SelectedPaperRow();
-    if (row < 0 || row >= listedSheets_.size())
-        return;
-    sheet_ = SheetGeometryOf(listedSheets_.at(row));
-    if (!sheet_) {
-        if (!opening_)
-            context_.GetPrompt().Error(kBadSheetMessage);
-        return;
-    }
-    // Frames the user has not moved follow the label's size; moved ones are kept.
-    const bool defaultFrames = frames_ == LabelTabFrames(LabelPanelSize(paperMm_));
-    paperMm_ = sheet_->LabelMm;
-    SpinFirstLabel->setRange(1, LabelsPerPage(*sheet_));
-    RefreshSheetMap();
-    if (IsLabelTab()) {
-        SetPanelSize(LabelPanelSize(paperMm_));
-        if (defaultFrames && !opening_)
-            frames_ = LabelTabFrames(LabelPanelSize(paperMm_));
-        ReloadPicture();
-        ApplyFrames();
-    }
-}
-
-void TPrintAddress::RefreshSheetMap() {
-    QImage map(kSheetMapSize, QImage::Format_ARGB32_Premultiplied);
-    map.fill(Qt::transparent);
-    if (sheet_) {
-        QPainter painter(&map);
-        DrawSheetMap(painter, *sheet_, SpinFirstLabel->value() - 1,
-                     QRectF(QPointF(0, 0), kSheetMapSize - QSize(1, 1)));
-    }
-    ImageSheetMap->setPixmap(QPixmap::fromImage(map));
-}
-
-void TPrintAddress::Button4Click() {
-    if (FormAddPaper->exec() == QDialog::Accepted)
-        ReloadPaperList(true);
-}
-
-void TPrintAddress::Button3Click() {
-    const int row = SelectedPaperRow();
-    if (row < 0 || row >= listedSheets_.size()) {
-        context_.GetPrompt().Warning(QStringLiteral("削除するラベルを選択して下さい"));
-        return;
-    }
-    const QString model = listedSheets_.at(row).Model;
-    if (!context_.GetPrompt().Confirm(model + QStringLiteral("を削除しますか？"),
-                                      QStringLiteral("確認")))
-        return;
-    if (TCMaker->tabText(TCMaker->currentIndex()) != kOriginalMaker) {
-        context_.GetPrompt().Warning(QStringLiteral("オリジナル欄以外のラベルは削除できません"));
-        return;
-    }
-    QString error;
-    if (!DeleteOriginalSheet(dataPath_ + kPaperFileName, model, &error))
-        context_.GetPrompt().Error(error);
-    ReloadPaperList(true);
 }
 
 void TPrintAddress::Button2Click() {
@@ -929,17 +616,8 @@ void TPrintAddress::Button2Click() {
 bool TPrintAddress::ChooseSheet(PrintRunRequest &request) {
     if (!IsLabelTab())
         return true;
-    const int row = SelectedPaperRow();
-    if (row < 0 || row >= listedSheets_.size()) {
-        context_.GetPrompt().Warning(QStringLiteral("印刷用紙が選択されていません。"));
-        return false;
-    }
-    request.Sheet = SheetGeometryOf(listedSheets_.at(row));
-    if (!request.Sheet) {
-        context_.GetPrompt().Error(kBadSheetMessage);
-        return false;
-    }
-    return true;
+    request.Sheet = labelTab_->SheetToPrint();
+    return request.Sheet.has_value();
 }
 
 void TPrintAddress::ButtonAdjustClick() {
@@ -981,22 +659,19 @@ void TPrintAddress::ButtonPrintClick() {
     }
     if (!ChooseSheet(request))
         return;
-    request.FirstLabel = SpinFirstLabel->value() - 1;
+    request.FirstLabel = labelTab_->FirstLabel();
     request.Face = CurrentFaceSettings();
     request.OffsetMm = OffsetMm(offsets_[OffsetIndex(IsLabelTab(), paperKind_)]);
-    if (addressCheck_) {
-        const std::optional<QList<AddressProblem>> problems = addressCheck_(request);
-        if (!problems || (!problems->isEmpty() && !FormPrintCheck->ConfirmPrint(*problems)))
-            return;
-    }
+    const std::optional<QList<AddressProblem>> problems = services_.checkAddresses(request, *this);
+    if (!problems || (!problems->isEmpty() && !FormPrintCheck->ConfirmPrint(*problems)))
+        return;
     // The dialog proposes the paper of the faces; the user may still choose another.
     SetPaperOf(printer_, request);
     if (!context_.GetPrompt().SetupPrinter(printer_))
         return;
     printer_.setPageOrientation(PaperOrientation(request));
     printer_.setDocName(QStringLiteral("印刷"));
-    if (printRunner_)
-        printRunner_(printer_, request);
+    services_.runPrint(printer_, request, *this);
 }
 
 void TPrintAddress::ButtonCancelClick() {
@@ -1006,93 +681,4 @@ void TPrintAddress::ButtonCancelClick() {
 
 void TPrintAddress::reject() {
     ButtonCancelClick();
-}
-
-std::optional<PrintFrame> TPrintAddress::FrameOfShape(QObject *shape) const {
-    for (const PrintFrame frame : kAllFrames)
-        if (shapes_[static_cast<int>(frame)] == shape)
-            return frame;
-    return std::nullopt;
-}
-
-bool TPrintAddress::eventFilter(QObject *watched, QEvent *event) {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
-        type != QEvent::MouseButtonRelease)
-        return QDialog::eventFilter(watched, event);
-    const auto *mouse = static_cast<QMouseEvent *>(event);
-    const QPoint pos = PanelPreview->mapFromGlobal(mouse->globalPosition().toPoint());
-    const bool leftPress = type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton;
-    if (type == QEvent::MouseButtonRelease) {
-        MouseUp();
-        return true;
-    }
-    if (watched == DrawTextImage) {
-        if (type == QEvent::MouseButtonPress) {
-            HideSquares();
-            selectedFrame_.reset();
-        }
-        return true;
-    }
-    if (const auto frame = FrameOfShape(watched)) {
-        if (leftPress)
-            ShapeMouseDown(*frame, pos);
-        else if (type == QEvent::MouseMove && moving_)
-            ShapeMouseMove(pos);
-        return true;
-    }
-    const FrameCorner corners[] = {FrameCorner::LeftTop, FrameCorner::RightTop,
-                                   FrameCorner::LeftBottom, FrameCorner::RightBottom};
-    for (int i = 0; i < 4; ++i) {
-        if (squares_[i] != watched)
-            continue;
-        if (leftPress)
-            SquareMouseDown(corners[i]);
-        else if (type == QEvent::MouseMove && resizing_)
-            SquareMouseMove(pos);
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void TPrintAddress::ShapeMouseDown(PrintFrame frame, const QPoint &panelPos) {
-    selectedFrame_ = frame;
-    ShowSquares();
-    moving_ = true;
-    lastMouse_ = panelPos;
-}
-
-void TPrintAddress::ShapeMouseMove(const QPoint &panelPos) {
-    QRect &frame = FrameOf(frames_, *selectedFrame_);
-    frame = MoveFrame(frame, panelPos - lastMouse_, PanelPreview->size());
-    shapes_[static_cast<int>(*selectedFrame_)]->setGeometry(frame);
-    ShowSquares();
-    DrawTextImage->update();
-    lastMouse_ = panelPos;
-}
-
-void TPrintAddress::SquareMouseDown(FrameCorner corner) {
-    if (!selectedFrame_ || !IsResizable(*selectedFrame_, IsLabelTab()))
-        return;
-    resizing_ = true;
-    resizeCorner_ = corner;
-    static_cast<CornerSquare *>(squares_[static_cast<int>(corner)])->SetHeld(true);
-}
-
-void TPrintAddress::SquareMouseMove(const QPoint &panelPos) {
-    QRect &frame = FrameOf(frames_, *selectedFrame_);
-    frame = ResizeFrame(frame, resizeCorner_, panelPos, PanelPreview->size());
-    shapes_[static_cast<int>(*selectedFrame_)]->setGeometry(frame);
-    ShowSquares();
-    DrawTextImage->update();
-}
-
-void TPrintAddress::MouseUp() {
-    if (!moving_ && !resizing_)
-        return;
-    moving_ = false;
-    resizing_ = false;
-    for (QWidget *square : squares_)
-        static_cast<CornerSquare *>(square)->SetHeld(false);
-    RefreshPreview();
 }

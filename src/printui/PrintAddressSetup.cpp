@@ -1,7 +1,6 @@
 #include "printui/PrintAddressSetup.h"
 
 #include "platform/AppContext.h"
-#include "platform/CustomerBarcode.h"
 #include "platform/Prompt.h"
 #include "print/AddressCheck.h"
 #include "print/ComposeFace.h"
@@ -45,23 +44,20 @@ std::optional<QList<AddressProblem>> CheckWithProgress(const PrintRunRequest &re
 
 std::unique_ptr<TPrintAddress>
 MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget *parent) {
-    CustomerBarcode::SetZipDataPath(context.GetDataPath() + QStringLiteral("zip/zip.dat"));
-    senderCfg.SetDataPath(context.GetDataPath());
-    auto window = std::make_unique<TPrintAddress>(context, parent);
-    TPrintAddress *shown = window.get();
-    window->SetFaceDrawer([&senderCfg](QPainter &painter, const FaceSettings &face, int dpiX,
-                                       int dpiY, int gap, const PrintRow &row) {
+    PrintAddressServices services;
+    services.drawFace = [&senderCfg](QPainter &painter, const FaceSettings &face, int dpiX,
+                                     int dpiY, int gap, const PrintRow &row) {
         ComposeFace(painter, face, dpiX, dpiY, gap, row, ShownSenderBuff(senderCfg.Fields()));
-    });
-    window->SetPrintRunner(
-        [&context, &senderCfg, shown](QPrinter &printer, const PrintRunRequest &request) {
-            PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()),
-                              context.GetPrompt(), shown);
-        });
-    window->SetAddressCheck([&senderCfg, shown](const PrintRunRequest &request) {
-        return CheckWithProgress(request, ShownSenderBuff(senderCfg.Fields()), shown);
-    });
-    window->SetSenderHooks([&senderCfg] { senderCfg.FormShow(); },
-                           [&senderCfg] { senderCfg.exec(); });
-    return window;
+    };
+    services.runPrint = [&context, &senderCfg](QPrinter &printer, const PrintRunRequest &request,
+                                               QWidget &window) {
+        PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()),
+                          context.GetPrompt(), &window);
+    };
+    services.checkAddresses = [&senderCfg](const PrintRunRequest &request, QWidget &window) {
+        return CheckWithProgress(request, ShownSenderBuff(senderCfg.Fields()), &window);
+    };
+    services.reloadSenderData = [&senderCfg] { senderCfg.FormShow(); };
+    services.showSenderPrintConfig = [&senderCfg] { senderCfg.exec(); };
+    return std::make_unique<TPrintAddress>(context, std::move(services), parent);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 // The address print window made ready for use: faces drawn by ComposeFace, "印刷" running the
-// print with a progress window, the check before printing, the sender windows hooked in, and
-// the postal code data the customer barcode needs.
+// print with a progress window, the check before printing and the sender windows hooked in.
 //
 // Usage (the main window's print choice "宛名印刷"):
 //     auto window = MakePrintAddressWindow(context, *FPrintSenderCfg, this);
@@ -15,6 +14,6 @@
 
 class TFPrintSenderCfg;
 
-// `context` and `senderCfg` must outlive the window.
+// `context` and `senderCfg` (made for the context's data folder) must outlive the window.
 std::unique_ptr<TPrintAddress>
 MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget *parent = nullptr);

@@ -27,7 +27,16 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("list");
         const WindowMaker printWindow = [](AppContext &c) {
-            return std::unique_ptr<QWidget>(new TPrintAddress(c));
+            PrintAddressServices services;
+            services.drawFace = [](QPainter &, const FaceSettings &, int, int, int,
+                                   const PrintRow &) {};
+            services.runPrint = [](QPrinter &, const PrintRunRequest &, QWidget &) {};
+            services.checkAddresses = [](const PrintRunRequest &, QWidget &) {
+                return std::optional<QList<AddressProblem>>();
+            };
+            services.reloadSenderData = [] {};
+            services.showSenderPrintConfig = [] {};
+            return std::unique_ptr<QWidget>(new TPrintAddress(c, std::move(services)));
         };
         QTest::newRow("print list") << printWindow << 0 << "ListViewPrint";
         QTest::newRow("label sheets") << printWindow << 1 << "ListViewPaper";

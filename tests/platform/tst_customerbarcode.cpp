@@ -16,11 +16,11 @@ namespace {
 const char *const kTable = "()ABCDEFGH";
 
 // The barcode string, or the call's non-zero result as text.
-QString Barcode(const QString &postalCode, const QString &address) {
+QString Barcode(const QString &postalCode, const QString &address, const QString &zipDataPath) {
     char out[32];
     std::memset(out, '#', sizeof out);
     const int result = GetCBarString(kTable, ShiftJis::Encode(postalCode).constData(),
-                                     ShiftJis::Encode(address).constData(), out);
+                                     ShiftJis::Encode(address).constData(), out, zipDataPath);
     if (result != 0)
         return QStringLiteral("failed %1").arg(result);
     if (out[23] != '\0' || out[24] != '#')
@@ -51,8 +51,6 @@ private slots:
         QVERIFY(packed.open(QIODevice::ReadOnly));
         QVERIFY(shipped.write(Installer::Gunzip(packed.readAll())) > 0);
     }
-    void init() { CustomerBarcode::SetZipDataPath(zipPath); }
-    void cleanupTestCase() { CustomerBarcode::SetZipDataPath({}); }
 
     void workedExamples_data() {
         QTest::addColumn<QString>("postalCode");
@@ -82,7 +80,7 @@ private slots:
         QFETCH(QString, postalCode);
         QFETCH(QString, address);
         QFETCH(QString, barcode);
-        QCOMPARE(Barcode(postalCode, address), barcode);
+        QCOMPARE(Barcode(postalCode, address, zipPath), barcode);
     }
 
     // 948-0003 lists 本町, 本町六の一丁目, 本町六の二丁目 and 本町六の三丁目: the numerals of the
@@ -100,8 +98,7 @@ private slots:
     void everyTownOfAShippedCode() {
         QFETCH(QString, address);
         QFETCH(QString, barcode);
-        CustomerBarcode::SetZipDataPath(shippedZipPath);
-        QCOMPARE(Barcode(QStringLiteral("948-0003"), address), barcode);
+        QCOMPARE(Barcode(QStringLiteral("948-0003"), address, shippedZipPath), barcode);
     }
 
     void badPostalCodesFail_data() {
@@ -115,16 +112,17 @@ private slots:
     }
     void badPostalCodesFail() {
         QFETCH(QString, postalCode);
-        QCOMPARE(Barcode(postalCode, QStringLiteral("東京都")), QStringLiteral("failed 1"));
+        QCOMPARE(Barcode(postalCode, QStringLiteral("東京都"), zipPath),
+                 QStringLiteral("failed 1"));
     }
 
     void missingArgumentsFail() {
         char out[24];
-        QVERIFY(GetCBarString(nullptr, "1000001", "", out) != 0);
-        QVERIFY(GetCBarString("()AB", "1000001", "", out) != 0);
-        QVERIFY(GetCBarString(kTable, nullptr, "", out) != 0);
-        QVERIFY(GetCBarString(kTable, "1000001", "", nullptr) != 0);
-        QCOMPARE(GetCBarString(kTable, "1000001", nullptr, out), 0);
+        QVERIFY(GetCBarString(nullptr, "1000001", "", out, zipPath) != 0);
+        QVERIFY(GetCBarString("()AB", "1000001", "", out, zipPath) != 0);
+        QVERIFY(GetCBarString(kTable, nullptr, "", out, zipPath) != 0);
+        QVERIFY(GetCBarString(kTable, "1000001", "", nullptr, zipPath) != 0);
+        QCOMPARE(GetCBarString(kTable, "1000001", nullptr, out, zipPath), 0);
     }
 
     void postalCodeFormsAccepted_data() {
@@ -136,7 +134,8 @@ private slots:
     void postalCodeFormsAccepted() {
         QFETCH(QString, postalCode);
         // Seven digits and thirteen CC4 pads: 1 + 1 + 13 * 14 = 184, 184 mod 19 = 13 -> check 6.
-        QCOMPARE(Barcode(postalCode, QString()), QStringLiteral("(1000001DDDDDDDDDDDDD6)"));
+        QCOMPARE(Barcode(postalCode, QString(), zipPath),
+                 QStringLiteral("(1000001DDDDDDDDDDDDD6)"));
     }
 
     void townPartDropped_data() {
@@ -169,16 +168,17 @@ private slots:
         QFETCH(QString, postalCode);
         QFETCH(QString, address);
         QFETCH(QString, rest);
-        QCOMPARE(CustomerBarcode::DropTownPart(postalCode, address), rest);
+        QCOMPARE(CustomerBarcode::DropTownPart(postalCode, address, zipPath), rest);
     }
 
     void withoutPostalDataTheWholeAddressCounts() {
-        CustomerBarcode::SetZipDataPath(dir.filePath(QStringLiteral("missing.dat")));
+        const QString missing = dir.filePath(QStringLiteral("missing.dat"));
         QCOMPARE(CustomerBarcode::DropTownPart(QStringLiteral("2630023"),
-                                               QStringLiteral("千葉市稲毛区緑町3丁目")),
+                                               QStringLiteral("千葉市稲毛区緑町3丁目"), missing),
                  QStringLiteral("千葉市稲毛区緑町3丁目"));
         // A town name holding a numeral before "丁目" adds to the number without the data.
-        QCOMPARE(Barcode(QStringLiteral("1600023"), QStringLiteral("東京都新宿区西新宿三丁目5")),
+        QCOMPARE(Barcode(QStringLiteral("1600023"), QStringLiteral("東京都新宿区西新宿三丁目5"),
+                         missing),
                  QStringLiteral("(16000233-5DDDDDDDDDD1)"));
     }
 
@@ -223,15 +223,14 @@ private slots:
     void zipDataReadAgainWhenItChanges() {
         const QString path = dir.filePath(QStringLiteral("changing.dat"));
         QVERIFY(TextFile::WriteLines(path, {QStringLiteral("1234567,東京都港区芝")}));
-        CustomerBarcode::SetZipDataPath(path);
-        QCOMPARE(
-            CustomerBarcode::DropTownPart(QStringLiteral("1234567"), QStringLiteral("港区芝公園4")),
-            QStringLiteral("公園4"));
+        QCOMPARE(CustomerBarcode::DropTownPart(QStringLiteral("1234567"),
+                                               QStringLiteral("港区芝公園4"), path),
+                 QStringLiteral("公園4"));
         QVERIFY(TextFile::WriteLines(path, {QStringLiteral("1234567,東京都港区芝公園"),
                                             QStringLiteral("7654321,東京都港区芝")}));
-        QCOMPARE(
-            CustomerBarcode::DropTownPart(QStringLiteral("1234567"), QStringLiteral("港区芝公園4")),
-            QStringLiteral("4"));
+        QCOMPARE(CustomerBarcode::DropTownPart(QStringLiteral("1234567"),
+                                               QStringLiteral("港区芝公園4"), path),
+                 QStringLiteral("4"));
     }
 
     void barsOfEachCharacter_data() {

@@ -236,8 +236,9 @@ private slots:
         // The lookups and the barcode hold the installed data before the update.
         QCOMPARE(SearchZipByCode(DataPath(), QStringLiteral("1000001")).rows.value(0).address,
                  QStringLiteral("東京都千代田区千代田"));
-        CustomerBarcode::SetZipDataPath(ZipFilePath(DataPath()));
-        QCOMPARE(CustomerBarcode::DropTownPart("1000001", TestTown + "1-2"), TestTown + "1-2");
+        QCOMPARE(
+            CustomerBarcode::DropTownPart("1000001", TestTown + "1-2", ZipFilePath(DataPath())),
+            TestTown + "1-2");
 
         auto window = OpenWindow();
         window->LabeledEdit1->setText(QStringLiteral(" 127.0.0.1 "));
@@ -256,7 +257,9 @@ private slots:
         QCOMPARE(window->InstalledVersion, QStringLiteral("20991231"));
         QCOMPARE(SearchZipByCode(DataPath(), QStringLiteral("1000001")).rows,
                  QList<ZipRow>({{"100-0001", TestTown}}));
-        QCOMPARE(CustomerBarcode::DropTownPart("1000001", TestTown + "1-2"), QStringLiteral("1-2"));
+        QCOMPARE(
+            CustomerBarcode::DropTownPart("1000001", TestTown + "1-2", ZipFilePath(DataPath())),
+            QStringLiteral("1-2"));
 
         proxy.kill();
         proxy.waitForFinished();

@@ -4,7 +4,6 @@
 // folder where they leave pictures for a look by eye.
 
 #include "core/TextFile.h"
-#include "platform/CustomerBarcode.h"
 #include "print/HeadlessPrint.h"
 #include "print/PrintList.h"
 #include "print/PrintSettings.h"
@@ -76,16 +75,19 @@ inline PrintSettings PostcardSettings(bool vertical, bool printSender,
     return s;
 }
 
-// Postal code data in `folder` that knows the towns of the sample customer's two addresses,
-// made the one the barcode reads.
-inline bool UseSampleZipData(const QTemporaryDir &folder) {
-    const QString path = folder.filePath(QStringLiteral("zip.dat"));
-    if (!folder.isValid() ||
-        !TextFile::WriteLines(path, {QStringLiteral("2630023,千葉県千葉市稲毛区緑町"),
-                                     QStringLiteral("1100016,東京都台東区台東")}))
-        return false;
-    CustomerBarcode::SetZipDataPath(path);
-    return true;
+// The postal code file that knows the towns of the sample customer's two addresses, written
+// once per test program; empty when it could not be written.
+inline QString SampleZipDataPath() {
+    static const QTemporaryDir folder;
+    static const QString path = [] {
+        const QString file = folder.filePath(QStringLiteral("zip.dat"));
+        const bool written =
+            folder.isValid() &&
+            TextFile::WriteLines(file, {QStringLiteral("2630023,千葉県千葉市稲毛区緑町"),
+                                        QStringLiteral("1100016,東京都台東区台東")});
+        return written ? file : QString();
+    }();
+    return path;
 }
 
 // The folder named by PELLOR3_SAMPLE_OUT, else `fallback` under the temp folder; made if missing.

@@ -63,7 +63,7 @@ private:
 };
 
 FaceSettings Postcard(bool vertical) {
-    return StoredFaceSettings(PostcardSettings(vertical, false), std::nullopt);
+    return StoredFaceSettings(PostcardSettings(vertical, false), std::nullopt, SampleZipDataPath());
 }
 
 QString DrawnTexts(const FaceSettings &face, const PrintRow &row) {
@@ -90,8 +90,7 @@ class TestComposeFace : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(UseSampleZipData(zipFolder)); }
-    void cleanupTestCase() { CustomerBarcode::SetZipDataPath({}); }
+    void initTestCase() { QVERIFY(!SampleZipDataPath().isEmpty()); }
 
     void choosesAddressAndNameForm_data() {
         QTest::addColumn<int>("useType");
@@ -247,7 +246,7 @@ private slots:
         settings.Frames = LabelTabFrames(LabelPanelSize({86.4, 50.8}));
         SheetGeometry sheet;
         sheet.LabelMm = QSizeF(86.4, 50.8);
-        const FaceSettings label = StoredFaceSettings(settings, sheet);
+        const FaceSettings label = StoredFaceSettings(settings, sheet, SampleZipDataPath());
         QVERIFY(DrawnTexts(label, SampleCustomerRow(0, 0)).contains(QStringLiteral("〒263-0023")));
         QVERIFY(
             !DrawnTexts(Postcard(false), SampleCustomerRow(0, 0)).contains(QStringLiteral("〒")));
@@ -273,7 +272,7 @@ private slots:
             LayoutCanvas canvas(painter);
             const TPrintCostomerData barcode = LayoutBarcode(
                 canvas, kDpi, box, QStringLiteral("千葉県千葉市稲毛区緑町3丁目30-8郵便ビル403号"),
-                QStringLiteral("263-0023") + kPostalCodeEndMarker);
+                QStringLiteral("263-0023") + kPostalCodeEndMarker, SampleZipDataPath());
             QCOMPARE(barcode.Text, QStringLiteral("(26300233-30-8-403DDD5)"));
             DrawItemText(FaceContext{canvas, {}, kDpi}.Barcode(), barcode.Text,
                          {barcode.Left, barcode.Top}, barcode.FontSize);
@@ -281,9 +280,6 @@ private slots:
         QVERIFY(fromHorizontal == expected);
         QVERIFY(fromVertical == expected);
     }
-
-private:
-    QTemporaryDir zipFolder;
 };
 
 QTEST_MAIN(TestComposeFace)

@@ -331,7 +331,7 @@ private slots:
         const QString address =
             QStringLiteral("  千葉市稲毛区緑町３丁目３０―８　郵便ビル４０３号 ");
         const TPrintCostomerData wide =
-            LayoutBarcode(canvas, 300, {10, 20, 1100, 50}, address, marked);
+            LayoutBarcode(canvas, 300, {10, 20, 1100, 50}, address, marked, {});
         QCOMPARE(wide.Text, QStringLiteral("(26300233-30-8-403DDD5)"));
         QCOMPARE(wide.FontSize, 10.0);
         // 67 bars at 1.2 mm: 2 + 21 * 3 + 2; each character rounded to whole dots.
@@ -339,7 +339,7 @@ private slots:
         QCOMPARE(wide.Bottom, 20 + 43);
 
         const TPrintCostomerData narrow =
-            LayoutBarcode(canvas, 300, {10, 20, 850, 50}, address, marked);
+            LayoutBarcode(canvas, 300, {10, 20, 850, 50}, address, marked, {});
         QVERIFY(narrow.FontSize < 10 && narrow.FontSize >= kBarcodeMinSize);
         QVERIFY(!narrow.WiderThanBox);
         QVERIFY(MeasureText(canvas, narrow.Text) <= 850);
@@ -352,10 +352,10 @@ private slots:
 
         // Below 8 points Japan Post cannot read it: a 50 mm box keeps 8 points and says so.
         const TPrintCostomerData tooNarrow =
-            LayoutBarcode(canvas, 300, {10, 20, 590, 50}, address, marked);
+            LayoutBarcode(canvas, 300, {10, 20, 590, 50}, address, marked, {});
         QCOMPARE(tooNarrow.FontSize, kBarcodeMinSize);
         QVERIFY(tooNarrow.WiderThanBox);
-        QCOMPARE(LayoutBarcode(canvas, 300, {10, 20, 1500, 50}, address, marked, 14).FontSize,
+        QCOMPARE(LayoutBarcode(canvas, 300, {10, 20, 1500, 50}, address, marked, {}, 14).FontSize,
                  kBarcodeMaxSize);
     }
 
@@ -371,8 +371,9 @@ private slots:
         QImage page = Page();
         QPainter painter(&page);
         LayoutCanvas canvas(painter);
-        const TPrintCostomerData r = LayoutBarcode(
-            canvas, kDpi, {1, 2, 300, 40}, QStringLiteral("東京都"), code + kPostalCodeEndMarker);
+        const TPrintCostomerData r =
+            LayoutBarcode(canvas, kDpi, {1, 2, 300, 40}, QStringLiteral("東京都"),
+                          code + kPostalCodeEndMarker, {});
         QCOMPARE(r.Text, QStringLiteral("error"));
         QCOMPARE(r.FontSize, 0.0);
         QCOMPARE((QList<int>{r.Left, r.Top, r.Right, r.Bottom}), (QList<int>{0, 0, 0, 0}));

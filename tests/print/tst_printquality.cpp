@@ -32,9 +32,9 @@ FaceSettings FaceFor(int kind, bool vertical, bool label) {
     if (label) {
         const SheetGeometry sheet = Elm006();
         settings.Frames = LabelTabFrames(LabelPanelSize(sheet.LabelMm));
-        return StoredFaceSettings(settings, sheet);
+        return StoredFaceSettings(settings, sheet, SampleZipDataPath());
     }
-    return StoredFaceSettings(settings, std::nullopt);
+    return StoredFaceSettings(settings, std::nullopt, SampleZipDataPath());
 }
 
 struct Rendered {
@@ -78,10 +78,8 @@ QList<QPair<int, int>> InkRuns(const QImage &image, int left, int right, int top
 class PrintQualityTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir zip_;
-
 private slots:
-    void initTestCase() { QVERIFY(UseSampleZipData(zip_)); }
+    void initTestCase() { QVERIFY(!SampleZipDataPath().isEmpty()); }
 
     void faces_data() {
         QTest::addColumn<int>("kind");
@@ -208,7 +206,7 @@ private slots:
         sheet.LabelMm = labelMm;
         PrintRow row = SampleCustomerRow(1, printCtrl);
         row.Customer.name = name;
-        const Rendered r = Render(StoredFaceSettings(settings, sheet), row);
+        const Rendered r = Render(StoredFaceSettings(settings, sheet, SampleZipDataPath()), row);
         QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
         QVERIFY2(r.Report.SmallestTextSize >= smallest,
                  qPrintable(QString::number(r.Report.SmallestTextSize)));
@@ -226,8 +224,8 @@ private slots:
     void senderIsReadable() {
         QFETCH(int, kind);
         QFETCH(bool, vertical);
-        const FaceSettings face =
-            StoredFaceSettings(PostcardSettings(vertical, true, kind), std::nullopt);
+        const FaceSettings face = StoredFaceSettings(PostcardSettings(vertical, true, kind),
+                                                     std::nullopt, SampleZipDataPath());
         const Rendered r = Render(face, SampleCustomerRow(0, 0));
         QVERIFY2(r.Report.SmallestTextSize >= kSmallestReadableSize,
                  qPrintable(QString::number(r.Report.SmallestTextSize)));

@@ -28,7 +28,7 @@ FaceSettings FaceOf(const Sample &sample) {
     PrintSettings settings =
         PostcardSettings(sample.Vertical, sample.Sender.has_value(), kPlainPostcard);
     settings.Font = sample.Font;
-    return StoredFaceSettings(settings, std::nullopt);
+    return StoredFaceSettings(settings, std::nullopt, SampleZipDataPath());
 }
 
 double Dots(double mm) {
@@ -165,11 +165,10 @@ class TestSampleFaces : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        QVERIFY(UseSampleZipData(zipFolder));
+        QVERIFY(!SampleZipDataPath().isEmpty());
         outFolder = SampleOutputFolder(QStringLiteral("pellor3-sample-faces"));
         qInfo("sample faces in %s", qPrintable(outFolder));
     }
-    void cleanupTestCase() { CustomerBarcode::SetZipDataPath({}); }
 
     void rendersInsideFrames_data() {
         QTest::addColumn<Sample>("sample");
@@ -220,7 +219,6 @@ private slots:
     }
 
 private:
-    QTemporaryDir zipFolder;
     QString outFolder;
 };
 

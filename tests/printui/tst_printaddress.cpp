@@ -4,6 +4,7 @@
 #include "core/TextFile.h"
 #include "print/PaperSheets.h"
 #include "print/PrintSettings.h"
+#include "printui/LabelSheetTab.h"
 #include "printui/PrintAddress.h"
 
 #include <QCheckBox>
@@ -49,6 +50,18 @@ private slots:
         window_.reset();
         context_.reset();
         env_.reset();
+    }
+
+    // The sender data is read at every opening; "印刷項目設定" turns the sender's printing on.
+    void senderWindowsAtOpeningAndPrintConfig() {
+        Open();
+        QCOMPARE(senderReloads_, 1);
+        window_->findChild<QPushButton *>("ButtonPrintConfig")->click();
+        QCOMPARE(senderConfigsShown_, 1);
+        QVERIFY(window_->findChild<QCheckBox *>("CheckBoxPrintSender")->isChecked());
+        window_->hide();
+        window_->show();
+        QCOMPARE(senderReloads_, 2);
     }
 
     void opensWithTheMarkedCustomersAndPreviewsTheFirst() {
@@ -378,7 +391,7 @@ private slots:
         QVERIFY(!window_->findChild<QPushButton *>("Button3")->isEnabled());
         papers->selectRow(0);
         env_->prompt().Clear();
-        window_->Button3Click();
+        window_->findChild<LabelSheetTab *>()->Button3Click();
         QCOMPARE(env_->prompt().Texts("warning"),
                  QStringList{"オリジナル欄以外のラベルは削除できません"});
         QCOMPARE(papers->rowCount(), 12);
@@ -387,14 +400,14 @@ private slots:
         QVERIFY(window_->findChild<QPushButton *>("Button3")->isEnabled());
         QCOMPARE(papers->rowCount(), 1);
         env_->prompt().Clear();
-        window_->Button3Click();
+        window_->findChild<LabelSheetTab *>()->Button3Click();
         QCOMPARE(env_->prompt().Texts("warning"), QStringList{"削除するラベルを選択して下さい"});
         papers->selectRow(0);
         env_->prompt().PushAnswer(Prompt::Answer::No);
-        window_->Button3Click();
+        window_->findChild<LabelSheetTab *>()->Button3Click();
         QCOMPARE(papers->rowCount(), 1);
         papers->selectRow(0);
-        window_->Button3Click();
+        window_->findChild<LabelSheetTab *>()->Button3Click();
         QCOMPARE(env_->prompt().Texts("confirm").last(), QString("自作を削除しますか？"));
         QCOMPARE(papers->rowCount(), 0);
     }
@@ -450,15 +463,24 @@ private:
     void Open() {
         context_ = std::make_unique<TestContext>(*env_);
         context_->listed = {ids_.begin(), ids_.end()};
-        window_ = std::make_unique<TPrintAddress>(*context_);
-        window_->SetFaceDrawer([this](QPainter &, const FaceSettings &face, int dpiX, int dpiY,
-                                      int gap, const PrintRow &row) {
+        PrintAddressServices services;
+        services.drawFace = [this](QPainter &, const FaceSettings &face, int dpiX, int dpiY,
+                                   int gap, const PrintRow &row) {
             draws_.append({dpiX, dpiY, gap, row.Customer.name, face});
-        });
-        window_->SetPrintRunner(
-            [this](QPrinter &, const PrintRunRequest &request) { runs_.append(request); });
+        };
+        services.runPrint = [this](QPrinter &, const PrintRunRequest &request, QWidget &) {
+            runs_.append(request);
+        };
+        services.checkAddresses = [](const PrintRunRequest &, QWidget &) {
+            return std::optional<QList<AddressProblem>>(QList<AddressProblem>());
+        };
+        services.reloadSenderData = [this] { ++senderReloads_; };
+        services.showSenderPrintConfig = [this] { ++senderConfigsShown_; };
+        window_ = std::make_unique<TPrintAddress>(*context_, std::move(services));
         draws_.clear();
         runs_.clear();
+        senderReloads_ = 0;
+        senderConfigsShown_ = 0;
         window_->show();
     }
     bool AppendToPaperFile(const QStringList &added) {
@@ -498,6 +520,8 @@ private:
     QList<int> ids_;
     QList<DrawCall> draws_;
     QList<PrintRunRequest> runs_;
+    int senderReloads_ = 0;
+    int senderConfigsShown_ = 0;
 };
 
 QTEST_MAIN(TestPrintAddress)

@@ -56,7 +56,7 @@ private slots:
             env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true),
             env.AddCustomer(QStringLiteral("伊藤 二郎"), QStringLiteral("ｲﾄｳ"), false),
             env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"), true)};
-        TFPrintSenderCfg senderCfg;
+        TFPrintSenderCfg senderCfg(env.dataPath());
         auto window = MakePrintAddressWindow(context, senderCfg);
         window->FormShow();
         const QString path = folder.filePath(printerStarts ? QStringLiteral("window.pdf")
@@ -100,7 +100,7 @@ private slots:
         if (addresses)
             for (const int id : context.listed)
                 GiveAddress(env, id);
-        TFPrintSenderCfg senderCfg;
+        TFPrintSenderCfg senderCfg(env.dataPath());
         auto window = MakePrintAddressWindow(context, senderCfg);
         window->FormShow();
         const QString path = folder.filePath(QStringLiteral("checked.pdf"));
