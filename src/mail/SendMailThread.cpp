@@ -92,8 +92,8 @@ void TSendMailThread::run() {
     Pop3Client pop(job_.transport);
     try {
         Connect(smtp, pop);
-    } catch (const MailTransportError &) {
-        ErrorText = QStringLiteral("接続中にエラーが発生しました");
+    } catch (const MailTransportError &error) {
+        ErrorText = QStringLiteral("接続中にエラーが発生しました\r\n") + error.Text();
         return;
     }
     if (isInterruptionRequested())

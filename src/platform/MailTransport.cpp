@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QSslConfiguration>
 #include <QSslSocket>
+#include <QUuid>
 #include <algorithm>
 #include <cstdlib>
 
@@ -20,12 +21,19 @@ QString SocketFailure(const QString &what, const QAbstractSocket &socket) {
 // RFC 5322 date in English whatever the locale, e.g. "Wed, 15 May 2024 10:00:00 +0900".
 QByteArray MailDate(const QDateTime &now) {
     const int offsetMinutes = now.offsetFromUtc() / 60;
-    const QString zone = QStringLiteral("%1%2%3")
-                             .arg(offsetMinutes < 0 ? u'-' : u'+')
-                             .arg(std::abs(offsetMinutes) / 60, 2, 10, QChar(u'0'))
-                             .arg(std::abs(offsetMinutes) % 60, 2, 10, QChar(u'0'));
-    return (QLocale::c().toString(now, QStringLiteral("ddd, d MMM yyyy hh:mm:ss ")) + zone)
-        .toLatin1();
+    const QByteArray zone =
+        QByteArray(offsetMinutes < 0 ? "-" : "+") +
+        QByteArray::number(std::abs(offsetMinutes) / 60).rightJustified(2, '0') +
+        QByteArray::number(std::abs(offsetMinutes) % 60).rightJustified(2, '0');
+    return QLocale::c().toString(now, QStringLiteral("ddd, d MMM yyyy hh:mm:ss ")).toLatin1() +
+           zone;
+}
+
+// Unique per message, in the sender's domain, as readers and filters expect of every message.
+QByteArray MessageId(const QByteArray &senderAddress) {
+    const qsizetype at = senderAddress.lastIndexOf('@');
+    const QByteArray domain = at >= 0 ? senderAddress.mid(at + 1) : QByteArray("localhost");
+    return '<' + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + '@' + domain + '>';
 }
 
 // A line break in a value would end its command or header line early and let the rest of the
@@ -98,6 +106,10 @@ bool MailConnection::IsOpen() const {
     return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
 }
 
+QHostAddress MailConnection::LocalAddress() const {
+    return socket_ ? socket_->localAddress() : QHostAddress(QHostAddress::LocalHost);
+}
+
 bool MailConnection::IsEncrypted() const {
     return socket_ && socket_->isEncrypted();
 }
@@ -116,10 +128,10 @@ void MailConnection::Write(const QByteArray &bytes) {
     }
 }
 
-QByteArray MailConnection::ReadLine() {
+QByteArray MailConnection::ReadLine(int timeoutMs) {
     if (!socket_)
         throw MailTransportError(QStringLiteral("接続が切れています"));
-    const QDeadlineTimer deadline(options_.timeoutMs);
+    const QDeadlineTimer deadline(timeoutMs > 0 ? timeoutMs : options_.timeoutMs);
     while (!socket_->canReadLine()) {
         if (deadline.hasExpired() ||
             !socket_->waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
@@ -156,7 +168,6 @@ void SmtpClient::Configure(const QString &host, int port, const QString &userId,
 }
 
 void SmtpClient::Connect() {
-    authenticated_ = false;
     capabilities_.clear();
     connection_.Open(host_, port_);
     try {
@@ -168,17 +179,29 @@ void SmtpClient::Connect() {
             connection_.StartTls(host_);
             Greet();
         }
+        Authenticate();
     } catch (const MailTransportError &) {
         connection_.Close();
         throw;
     }
 }
 
+// The name EHLO gives: servers that check it refuse a bare host name, so a fully qualified one
+// when the host has it, otherwise the address literal of this end of the connection.
+QByteArray SmtpClient::GreetingName() const {
+    QString name = QHostInfo::localHostName();
+    if (!name.isEmpty() && !name.contains(u'.') && !QHostInfo::localDomainName().isEmpty())
+        name += u'.' + QHostInfo::localDomainName();
+    if (name.contains(u'.') && !name.endsWith(u'.'))
+        return name.toLatin1();
+    const QHostAddress local = connection_.LocalAddress();
+    if (local.protocol() == QAbstractSocket::IPv6Protocol && !local.toIPv4Address())
+        return "[IPv6:" + local.toString().toLatin1() + ']';
+    return '[' + QHostAddress(local.toIPv4Address()).toString().toLatin1() + ']';
+}
+
 void SmtpClient::Greet() {
-    QString localName = QHostInfo::localHostName();
-    if (localName.isEmpty())
-        localName = QStringLiteral("localhost");
-    const QByteArray name = localName.toLatin1();
+    const QByteArray name = GreetingName();
     Reply reply = Command("EHLO " + name);
     if (reply.code == 250) {
         capabilities_ = reply.lines.mid(1);
@@ -199,19 +222,25 @@ bool SmtpClient::Offers(const QByteArray &keyword, const QByteArray &argument) c
     return false;
 }
 
+// A refused login ends the connection: sending on without it would reach the recipients the
+// server lets through unauthenticated and refuse the others.
 void SmtpClient::Authenticate() {
-    authenticated_ = true;
     if (userId_.isEmpty())
         return;
     const QByteArray user = ShiftJis::Encode(userId_);
     const QByteArray password = ShiftJis::Encode(password_);
-    if (Offers("AUTH", "LOGIN")) {
-        Expect("AUTH LOGIN", 334);
-        Expect(user.toBase64(), 334);
-        Expect(password.toBase64(), 235);
-    } else if (Offers("AUTH", "PLAIN")) {
-        // Servers that dropped LOGIN still take PLAIN; without it they refuse every sender.
-        Expect("AUTH PLAIN " + ('\0' + user + '\0' + password).toBase64(), 235);
+    try {
+        if (Offers("AUTH", "LOGIN")) {
+            Expect("AUTH LOGIN", 334);
+            Expect(user.toBase64(), 334);
+            Expect(password.toBase64(), 235);
+        } else if (Offers("AUTH", "PLAIN")) {
+            // Servers that dropped LOGIN still take PLAIN; without it they refuse every sender.
+            Expect("AUTH PLAIN " + ('\0' + user + '\0' + password).toBase64(), 235);
+        }
+    } catch (const MailTransportError &error) {
+        throw MailTransportError(QStringLiteral("SMTPサーバーがログインを拒否しました: ") +
+                                 error.Text());
     }
 }
 
@@ -227,6 +256,7 @@ QList<QByteArray> SmtpClient::HeaderLines(const SmtpMessage &message) const {
         {"Content-Transfer-Encoding", message.transferEncoding},
         {"Content-Type", message.contentType},
         {"Date", MailDate(Clock::Now())},
+        {"Message-ID", MessageId(message.senderAddress)},
         {"X-Mailer", mailAgent_},
     };
     QList<QByteArray> lines;
@@ -244,8 +274,6 @@ void SmtpClient::Send(const SmtpMessage &message) {
         throw MailTransportError(QStringLiteral("接続が切れています"));
     if (CarriesLineBreak(message))
         throw MailTransportError(QStringLiteral("宛先、差出人または件名に改行が含まれています"));
-    if (!authenticated_)
-        Authenticate();
     try {
         Command("RSET");
         if (message.recipients.isEmpty())
@@ -265,7 +293,9 @@ void SmtpClient::Send(const SmtpMessage &message) {
             data += (line.startsWith('.') ? "." + line : line) + "\r\n";
         data += ".\r\n";
         connection_.Write(data);
-        const Reply reply = ReadReply();
+        // The server may take minutes to accept a message; giving up early would count a
+        // delivered message as failed.
+        const Reply reply = ReadReply(connection_.Options().dataReplyTimeoutMs);
         if (reply.code != 250)
             throw MailTransportError(QString::fromLatin1(reply.lines.value(0)));
     } catch (const MailTransportError &) {
@@ -295,10 +325,10 @@ void SmtpClient::Disconnect() {
     connection_.Close();
 }
 
-SmtpClient::Reply SmtpClient::ReadReply() {
+SmtpClient::Reply SmtpClient::ReadReply(int timeoutMs) {
     Reply reply;
     for (;;) {
-        const QByteArray line = connection_.ReadLine();
+        const QByteArray line = connection_.ReadLine(timeoutMs);
         bool ok = false;
         reply.code = line.left(3).toInt(&ok);
         if (!ok)

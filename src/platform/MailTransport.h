@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QSslCertificate>
 #include <QString>
@@ -20,6 +21,8 @@ public:
 // first byte, and which certificates it trusts beyond the system's (a self-signed one, say).
 struct TransportOptions {
     int timeoutMs = 30000;
+    // The reply to the end of a message's data: servers filter the message first.
+    int dataReplyTimeoutMs = 5 * 60 * 1000;
     QList<int> implicitTlsPorts = {465, 995};
     QList<QSslCertificate> extraCaCertificates;
 };
@@ -36,8 +39,10 @@ public:
     bool IsEncrypted() const;
     void Write(const QByteArray &bytes);
     void WriteLine(const QByteArray &line) { Write(line + "\r\n"); }
-    // One line without its line end; waits at most the time limit for it.
-    QByteArray ReadLine();
+    // One line without its line end; waits at most the time limit (or `timeoutMs`) for it.
+    QByteArray ReadLine(int timeoutMs = 0);
+    QHostAddress LocalAddress() const;
+    const TransportOptions &Options() const { return options_; }
     void Close();
 
 private:
@@ -59,8 +64,8 @@ struct SmtpMessage {
 };
 
 // Blocking SMTP client: greets with EHLO (HELO as fallback), switches to TLS when offered, logs
-// in with AUTH LOGIN when a user id is set and the server offers it, and sends any number of
-// messages over the one connection.
+// in with AUTH LOGIN (or PLAIN) when a user id is set and the server offers it, all on Connect,
+// and sends any number of messages over the one connection.
 class SmtpClient {
 public:
     explicit SmtpClient(TransportOptions options = {});
@@ -82,9 +87,10 @@ private:
         int code = 0;
         QList<QByteArray> lines;
     };
-    Reply ReadReply();
+    Reply ReadReply(int timeoutMs = 0);
     Reply Command(const QByteArray &line);
     Reply Expect(const QByteArray &line, int code);
+    QByteArray GreetingName() const;
     void Greet();
     void Authenticate();
     bool Offers(const QByteArray &keyword, const QByteArray &argument = {}) const;
@@ -96,7 +102,6 @@ private:
     QString password_;
     QByteArray mailAgent_;
     QList<QByteArray> capabilities_;
-    bool authenticated_ = false;
 };
 
 // Blocking POP3 client, used only to log in before sending (POP before SMTP).

@@ -148,22 +148,39 @@ void TestSendMail::GaugeFollowsMessages() {
 }
 
 void TestSendMail::ConnectFailureEndsRun_data() {
-    QTest::addColumn<bool>("silent");
-    QTest::newRow("server never answers") << true;
-    QTest::newRow("nothing listening") << false;
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("server never answers") << "silent"
+                                          << "サーバーが応答しません";
+    QTest::newRow("nothing listening") << "none"
+                                       << "接続できません";
+    QTest::newRow("login refused") << "auth"
+                                   << "ログインを拒否しました: 535";
 }
 
+// The run ends before any message, and the user reads why.
 void TestSendMail::ConnectFailureEndsRun() {
-    QFETCH(bool, silent);
-    MailTestServers servers;
+    QFETCH(QString, server);
+    QFETCH(QString, reason);
+    MailTestServers servers(server == "auth" ? QStringList{"--auth", "user:secret"}
+                                             : QStringList{});
     QVERIFY(servers.Ready());
-    SendJob job = Job(servers, {Row("A", "a@example.jp")});
-    job.settings.SmtpPort = silent ? servers.SilentPort() : 1;
-    job.transport.timeoutMs = 300;
+    SendJob job = Job(servers, {Row("A", "a@example.jp"), Row("B", "b@example.jp")});
+    if (server == "auth") {
+        job.settings.SmtpUserId = QStringLiteral("user");
+        job.settings.SmtpPassword = QStringLiteral("wrong");
+    } else {
+        job.settings.SmtpPort = server == "silent" ? servers.SilentPort() : 1;
+        job.transport.timeoutMs = 300;
+    }
     TSendMailThread worker(job);
     Run(worker);
-    QCOMPARE(SendOutcomeText(worker), QString("接続中にエラーが発生しました"));
+    const QString outcome = SendOutcomeText(worker);
+    QVERIFY2(outcome.startsWith(QStringLiteral("接続中にエラーが発生しました\r\n")) &&
+                 outcome.contains(reason),
+             qPrintable(outcome));
     QCOMPARE(worker.SentCount, 0);
+    QVERIFY(!servers.Commands().contains("smtp MAIL"));
 }
 
 void TestSendMail::CancelDuringConnectClosesConnection() {
