@@ -41,23 +41,62 @@ QList<QByteArray> WrapJisLine(const QByteArray &line) {
     return lines;
 }
 
+// UTF-8 encoded-words of at most 75 characters, split between characters.
+QByteArray Utf8HeaderWords(const QString &text) {
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
+    constexpr qsizetype MaxBytes = 45; // 60 base64 characters and the 12 around them
+    QList<QByteArray> words;
+    QByteArray part;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QByteArray character = text.mid(i, length).toUtf8();
+        i += length;
+        if (part.size() + character.size() > MaxBytes) {
+            words << "=?UTF-8?B?" + part.toBase64() + "?=";
+            part.clear();
+        }
+        part += character;
+    }
+    words << "=?UTF-8?B?" + part.toBase64() + "?=";
+    return words.join(' ');
+}
+
 } // namespace
 
 SmtpMessage BuildSmtpMessage(const TPzConv &conv, const MailSettings &settings,
                              const QString &address, const QString &subject, const QString &body) {
     SmtpMessage message;
-    message.senderName = conv.EncodeHeaderWord(ShiftJis::Encode(settings.SenderName));
     message.senderAddress = ShiftJis::Encode(settings.SenderMail);
     message.recipients = AddressList(address);
-    message.subject = conv.EncodeHeaderWord(ShiftJis::Encode(subject));
-    QByteArray jis = conv.SjisToJis(ShiftJis::Encode(body));
-    jis.replace("\r\n", "\n").replace('\r', '\n');
-    if (jis.endsWith('\n'))
-        jis.chop(1);
-    for (const QByteArray &line : jis.split('\n'))
-        message.bodyLines << WrapJisLine(line);
-    message.contentType = "text/plain;charset=\"iso-2022-jp\";";
-    message.transferEncoding = "7bit";
+    const QByteArray sjisName = ShiftJis::Encode(settings.SenderName);
+    const QByteArray sjisSubject = ShiftJis::Encode(subject);
+    const QByteArray sjisBody = ShiftJis::Encode(body);
+    if (conv.FitsJis(sjisName) && conv.FitsJis(sjisSubject) && conv.FitsJis(sjisBody)) {
+        message.senderName = conv.EncodeHeaderWord(sjisName);
+        message.subject = conv.EncodeHeaderWord(sjisSubject);
+        QByteArray jis = conv.SjisToJis(sjisBody);
+        jis.replace("\r\n", "\n").replace('\r', '\n');
+        if (jis.endsWith('\n'))
+            jis.chop(1);
+        for (const QByteArray &line : jis.split('\n'))
+            message.bodyLines << WrapJisLine(line);
+        message.contentType = "text/plain;charset=\"iso-2022-jp\";";
+        message.transferEncoding = "7bit";
+        return message;
+    }
+    // ①, ㈱, 髙 and the like have no ISO-2022-JP code; every current reader shows UTF-8.
+    message.senderName = Utf8HeaderWords(settings.SenderName);
+    message.subject = Utf8HeaderWords(subject);
+    QString text = body;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    if (!text.endsWith(u'\n'))
+        text += u'\n';
+    const QByteArray encoded = text.replace(u'\n', QStringLiteral("\r\n")).toUtf8().toBase64();
+    for (qsizetype i = 0; i < encoded.size(); i += 76)
+        message.bodyLines << encoded.mid(i, 76);
+    message.contentType = "text/plain; charset=UTF-8";
+    message.transferEncoding = "base64";
     return message;
 }
 

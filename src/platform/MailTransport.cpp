@@ -60,6 +60,27 @@ QByteArray DisplayName(const QByteArray &name) {
     return '"' + quoted + '"';
 }
 
+// Header lines are folded at blanks to stay within 78 characters where the words allow; servers
+// refuse lines over 998 bytes, and a long subject is made of many encoded-words.
+QByteArray FoldHeader(const QByteArray &line) {
+    constexpr qsizetype MaxLine = 78;
+    QByteArray folded;
+    qsizetype lineLength = 0;
+    for (const QByteArray &word : line.split(' ')) {
+        if (lineLength > 0 && lineLength + 1 + word.size() > MaxLine) {
+            folded += "\r\n";
+            lineLength = 0;
+        }
+        if (!folded.isEmpty()) {
+            folded += ' ';
+            ++lineLength;
+        }
+        folded += word;
+        lineLength += word.size();
+    }
+    return folded;
+}
+
 } // namespace
 
 MailConnection::MailConnection(TransportOptions options) : options_(std::move(options)) {}
@@ -262,7 +283,7 @@ QList<QByteArray> SmtpClient::HeaderLines(const SmtpMessage &message) const {
     QList<QByteArray> lines;
     for (const auto &[name, value] : fields)
         if (!value.isEmpty())
-            lines << name + ": " + value;
+            lines << FoldHeader(name + ": " + value);
     for (const QByteArray &line : message.extraHeaders)
         if (!line.mid(line.indexOf(':') + 1).trimmed().isEmpty())
             lines << line;

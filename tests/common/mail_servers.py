@@ -75,7 +75,7 @@ class Handler:
                                for name, address in getaddresses([message["From"] or ""])],
                body=message.get_payload(decode=True).decode(charset),
                headers=[name for name, _ in message.items()],
-               x_mailer=message["X-Mailer"],
+               x_mailer=message["X-Mailer"], charset=charset,
                date=message["Date"], message_id=message["Message-ID"],
                date_offset=date_offset(message["Date"]),
                raw=base64.b64encode(raw).decode())
