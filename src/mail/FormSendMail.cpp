@@ -330,7 +330,14 @@ void TFormSendMail::BtnSendClick() {
         !prompt().Confirm(
             QStringLiteral("件名と本文が入力されていません。\r\n送信してよろしいですか？")))
         return;
-    if (!prompt().Confirm(QStringLiteral("送信を開始しますがよろしいですか？")))
+    const auto withAddress = std::count_if(rows_.begin(), rows_.end(), [](const MailRecipient &r) {
+        return !r.address.trimmed().remove(u',').isEmpty();
+    });
+    QString question = QStringLiteral("%1件のメールを送信します。").arg(withAddress);
+    if (withAddress < static_cast<qsizetype>(rows_.size()))
+        question += QStringLiteral("（メールアドレスのない%1件には送りません）")
+                        .arg(static_cast<qsizetype>(rows_.size()) - withAddress);
+    if (!prompt().Confirm(question + QStringLiteral("\r\nよろしいですか？")))
         return;
     setEnabled(false);
     // The status window is not a child: a disabled window would disable its cancel button.

@@ -112,6 +112,7 @@ void TSendMailThread::run() {
     Cancelled = false;
     ErrorText.clear();
     Failed.clear();
+    Skipped.clear();
     SetStatus(QStringLiteral("初期化中････"));
     if (isInterruptionRequested()) {
         Cancelled = true;
@@ -166,6 +167,10 @@ void TSendMailThread::Connect(SmtpClient &smtp, Pop3Client &pop) {
 
 void TSendMailThread::SendOne(SmtpClient &smtp, const MailRecipient &row) {
     Address = row.address;
+    if (AddressList(Address).isEmpty()) {
+        Skipped.push_back(row.name);
+        return;
+    }
     Subject = Personalize(job_.subject, row);
     Body = Personalize(job_.body, row);
     try {
@@ -181,15 +186,17 @@ QString SendOutcomeText(const TSendMailThread &worker) {
     if (worker.Cancelled)
         return QStringLiteral("送信処理をキャンセルしました");
     QString text = QStringLiteral("送信処理が完了しました");
-    if (worker.Failed.empty())
-        return text;
     const int failed = static_cast<int>(worker.Failed.size());
-    text += QStringLiteral("\r\n\r\n送信できなかったメール：%1件").arg(failed);
+    if (failed > 0)
+        text += QStringLiteral("\r\n\r\n送信できなかったメール：%1件").arg(failed);
     for (int i = 0; i < std::min(failed, ListedFailures); ++i) {
         const auto &message = worker.Failed[static_cast<size_t>(i)];
         text += QStringLiteral("\r\n%1 <%2>").arg(message.name, message.address);
     }
     if (failed > ListedFailures)
         text += QStringLiteral("\r\nほか%1件").arg(failed - ListedFailures);
+    if (!worker.Skipped.empty())
+        text += QStringLiteral("\r\n\r\nメールアドレスがないため送らなかった顧客：%1件")
+                    .arg(worker.Skipped.size());
     return text;
 }

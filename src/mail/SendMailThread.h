@@ -47,6 +47,8 @@ public:
     bool Cancelled = false;
     QString ErrorText;
     std::vector<FailedMessage> Failed;
+    // Customers without a mail address: nothing was sent to them, and nothing failed.
+    std::vector<QString> Skipped;
 
 signals:
     void StatusChanged(const QString &text);

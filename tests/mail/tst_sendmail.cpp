@@ -85,8 +85,9 @@ void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
     QCOMPARE(commands.last(), QString("smtp QUIT"));
     QCOMPARE(worker.SentCount, 4);
     QCOMPARE(SendOutcomeText(worker),
-             QString("送信処理が完了しました\r\n\r\n送信できなかったメール：2件\r\n"
-                     "佐藤 花子 <nobody@example.jp>\r\n空欄 <>"));
+             QString("送信処理が完了しました\r\n\r\n送信できなかったメール：1件\r\n"
+                     "佐藤 花子 <nobody@example.jp>\r\n\r\n"
+                     "メールアドレスがないため送らなかった顧客：1件"));
 }
 
 void TestSendMail::HalfWidthKanaHeadersArriveReadable() {
