@@ -296,12 +296,11 @@ void TFormSendMail::N4Click() {
 }
 
 void TFormSendMail::BtnSaveClick() {
-    QString path = prompt().SaveFile(QStringLiteral("テンプレートとして保存"),
-                                     context_.GetDataPath(), TemplateFilter);
+    const QString path =
+        AskSavePath(prompt(), QStringLiteral("テンプレートとして保存"), context_.GetDataPath(),
+                    TemplateFilter, QStringLiteral(".mtl"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".mtl");
     QString error;
     if (!WriteMailTemplate(path, EditSubject->text(), MemoBody->toPlainText(), &error))
         prompt().Error(QStringLiteral("テンプレートを保存できません\r\n%1").arg(error));

@@ -117,14 +117,33 @@ void TestFormSendMail::TemplatesKeepTheText() {
     QCOMPARE(subject->text(), QString("ご案内"));
     QCOMPARE(body->toPlainText(), QString("一行目\n二行目\n"));
 
-    QFile utf8(dir.filePath("utf8.mtl"));
-    QVERIFY(utf8.open(QIODevice::WriteOnly));
-    utf8.write(QString("件名\r\n本文\r\n").toUtf8());
-    utf8.close();
-    prompt_->PushPath(utf8.fileName());
-    form.BtnOpenClick();
-    QCOMPARE(prompt_->Texts("error").size(), 1);
-    QCOMPARE(subject->text(), QString("ご案内"));
+    // "t" again: the question is about "t.mtl", the file that would be replaced.
+    prompt_->PushPath(dir.filePath("t"));
+    prompt_->PushAnswer(Prompt::Answer::No);
+    subject->setText("別件");
+    form.BtnSaveClick();
+    QVERIFY(prompt_->Texts("confirm").last().contains("t.mtl"));
+    QVERIFY(saved.seek(0));
+    QVERIFY(saved.readAll().startsWith("\x82\xb2\x88\xc4\x93\xe0\r\n"));
+    subject->setText("ご案内");
+
+    const std::pair<QByteArray, QString> unreadable[] = {
+        {QString("件名\r\n本文\r\n").toUtf8(), "Shift-JIS"},
+        {"Sale\r\nline\r\nbad \x80 byte\r\n", "3行目"},
+        {"Sale\r\n\xa0\r\n", "2行目"},
+        {"Sale \xfd\r\n", "1行目"},
+        {"Sale\r\nbell \x07\r\n", "2行目"},
+    };
+    for (const auto &[bytes, named] : unreadable) {
+        QFile bad(dir.filePath("bad.mtl"));
+        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bad.write(bytes);
+        bad.close();
+        prompt_->PushPath(bad.fileName());
+        form.BtnOpenClick();
+        QVERIFY2(prompt_->Texts("error").last().contains(named), bytes.constData());
+        QCOMPARE(subject->text(), QString("ご案内"));
+    }
 }
 
 void TestFormSendMail::MailtoValuesAreEncoded() {
