@@ -338,9 +338,10 @@ void TFormSendMail::BtnSendClick() {
                         .arg(static_cast<qsizetype>(rows_.size()) - withAddress);
     if (!prompt().Confirm(question + QStringLiteral("\r\nよろしいですか？")))
         return;
-    setEnabled(false);
-    // The status window is not a child: a disabled window would disable its cancel button.
-    status_ = new TFormSendStatus(parentWidget());
+    // Modal over this window, which is itself modal: a window beside it would be blocked and its
+    // キャンセル could not be pressed.
+    status_ = new TFormSendStatus(this);
+    status_->setWindowModality(Qt::WindowModal);
     status_->show();
     worker_ = new TSendMailThread(
         {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, TransportOptions{}});
@@ -354,7 +355,6 @@ void TFormSendMail::BtnSendClick() {
 }
 
 void TFormSendMail::SendProcessDone() {
-    setEnabled(true);
     status_->close();
     status_->deleteLater();
     status_ = nullptr;

@@ -1,6 +1,9 @@
+#include "../common/MailTestServers.h"
 #include "MailTestContext.h"
 
 #include "mail/FormSendMail.h"
+#include "mail/FormSendStatus.h"
+#include "mail/MailSettings.h"
 #include "mail/PassEdit.h"
 #include "platform/Prompt.h"
 
@@ -9,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -41,6 +45,7 @@ private slots:
     void TemplatesKeepTheText();
     void MailtoValuesAreEncoded();
     void RefusedPasteIsToldWithTheCharacter();
+    void StatusWindowTakesKeysOverTheModalMailWindow();
 
 private:
     ScriptedPrompt *prompt_ = nullptr;
@@ -160,6 +165,39 @@ void TestFormSendMail::MailtoValuesAreEncoded() {
     QVERIFY(body.startsWith("名前：A&B #1（）\r\n\r\n個人〒：\r\n個人住所：100%?x=1\r\n"));
     QVERIFY(body.endsWith("会社メール2："));
     QCOMPARE(MailLinkUrl("a#b@example.jp").toEncoded(), QByteArray("mailto:a%23b@example.jp"));
+}
+
+// As the program runs it: the mail window modal over the main window, the status window opened
+// from it. Keys go through the window system, which drops them for a window a modal one blocks.
+void TestFormSendMail::StatusWindowTakesKeysOverTheModalMailWindow() {
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    QTemporaryDir dir;
+    const QString dataPath = dir.path() + u'/';
+    MailPageValues values;
+    values.mail = QStringLiteral("shop@example.jp");
+    values.smtpServer = QStringLiteral("127.0.0.1");
+    values.smtpPort = QString::number(servers.SilentPort());
+    QString error;
+    QVERIFY(SaveMailPageValues(dataPath, values, &error));
+    MailTestContext context{dataPath};
+    QWidget main;
+    main.show();
+    TFormSendMail form(context, &main);
+    form.SetListedCustomers({Customer(1, "a", 0)});
+    form.setWindowModality(Qt::ApplicationModal);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.findChild<QLineEdit *>("EditSubject")->setText("ご案内");
+    form.BtnSendClick();
+    auto *status = main.findChild<TFormSendStatus *>();
+    QVERIFY(status && status->isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(status));
+    QSignalSpy cancel(status, &TFormSendStatus::CancelRequested);
+    QTest::keyClick(status->windowHandle(), Qt::Key_Escape);
+    QCOMPARE(cancel.count(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!prompt_->Texts("message").isEmpty(), 40000);
+    QCOMPARE(prompt_->Texts("message").last(), QString("送信処理をキャンセルしました"));
 }
 
 QTEST_MAIN(TestFormSendMail)
