@@ -177,7 +177,7 @@ void TestFormSendMail::StatusWindowTakesKeysOverTheModalMailWindow() {
     MailPageValues values;
     values.mail = QStringLiteral("shop@example.jp");
     values.smtpServer = QStringLiteral("127.0.0.1");
-    values.smtpPort = QString::number(servers.SilentPort());
+    values.smtpPort = QString::number(servers.SmtpPort());
     QString error;
     QVERIFY(SaveMailPageValues(dataPath, values, &error));
     MailTestContext context{dataPath};
@@ -196,8 +196,8 @@ void TestFormSendMail::StatusWindowTakesKeysOverTheModalMailWindow() {
     QSignalSpy cancel(status, &TFormSendStatus::CancelRequested);
     QTest::keyClick(status->windowHandle(), Qt::Key_Escape);
     QCOMPARE(cancel.count(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(!prompt_->Texts("message").isEmpty(), 40000);
-    QCOMPARE(prompt_->Texts("message").last(), QString("送信処理をキャンセルしました"));
+    QTRY_VERIFY_WITH_TIMEOUT(!prompt_->Texts("message").isEmpty(), 20000);
+    QTRY_VERIFY(!main.findChild<TFormSendStatus *>());
 }
 
 QTEST_MAIN(TestFormSendMail)
