@@ -343,8 +343,10 @@ void TFormSendMail::BtnSendClick() {
     status_ = new TFormSendStatus(this);
     status_->setWindowModality(Qt::WindowModal);
     status_->show();
+    TransportOptions transport;
+    transport.trustedFingerprints = settings_.TrustedFingerprints;
     worker_ = new TSendMailThread(
-        {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, TransportOptions{}});
+        {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, transport});
     connect(worker_, &TSendMailThread::StatusChanged, status_, &TFormSendStatus::SetStatus);
     connect(worker_, &TSendMailThread::RangeChanged, status_, &TFormSendStatus::SetRange);
     connect(worker_, &TSendMailThread::ProgressChanged, status_, &TFormSendStatus::SetProgress);
@@ -352,6 +354,32 @@ void TFormSendMail::BtnSendClick() {
             [worker = worker_] { worker->requestInterruption(); });
     connect(worker_, &QThread::finished, this, &TFormSendMail::SendProcessDone);
     worker_->start();
+}
+
+// As mail programs do: the user may trust a server's own certificate after comparing its print
+// with the one the server's keeper gave; the next run then connects.
+void TFormSendMail::OfferToTrust(const std::pair<QString, int> &server,
+                                 const QSslCertificate &certificate) {
+    const QString question =
+        QStringLiteral("サーバー %1:%2 の証明書は、このコンピューターが信頼する発行者のものでは"
+                       "ありません。\r\n\r\n発行先：%3\r\n発行者：%4\r\nSHA-256：%5\r\n\r\n"
+                       "サーバーの管理者に確かめた証明書と同じであれば、このサーバーについて"
+                       "信頼できます。\r\nこの証明書を信頼しますか？")
+            .arg(server.first)
+            .arg(server.second)
+            .arg(certificate.subjectDisplayName(), certificate.issuerDisplayName(),
+                 CertificateFingerprint(certificate));
+    if (!prompt().Confirm(question, QStringLiteral("証明書の確認")))
+        return;
+    QString error;
+    if (!TrustCertificate(context_.GetDataPath(), server.first, server.second,
+                          CertificateFingerprint(certificate), &error)) {
+        prompt().Error(QStringLiteral("設定を保存できません\r\n%1").arg(error));
+        return;
+    }
+    settings_ = ReadMailSettings(context_.GetDataPath());
+    prompt().Message(
+        QStringLiteral("証明書を信頼するように設定しました。もう一度「送信」を押して下さい。"));
 }
 
 void TFormSendMail::SendProcessDone() {
@@ -363,6 +391,8 @@ void TFormSendMail::SendProcessDone() {
         prompt().Message(outcome);
     else
         prompt().Error(outcome);
+    if (!worker_->UntrustedCertificate.isNull())
+        OfferToTrust(worker_->LastServer, worker_->UntrustedCertificate);
     worker_->deleteLater();
     worker_ = nullptr;
 }

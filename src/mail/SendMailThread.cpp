@@ -113,6 +113,7 @@ void TSendMailThread::run() {
     ErrorText.clear();
     Failed.clear();
     Skipped.clear();
+    UntrustedCertificate.clear();
     SetStatus(QStringLiteral("初期化中････"));
     if (isInterruptionRequested()) {
         Cancelled = true;
@@ -134,6 +135,7 @@ void TSendMailThread::run() {
         Connect(smtp, pop);
     } catch (const MailTransportError &error) {
         ErrorText = QStringLiteral("接続中にエラーが発生しました\r\n") + error.Text();
+        UntrustedCertificate = error.UntrustedCertificate();
         return;
     }
     if (isInterruptionRequested())
@@ -156,12 +158,14 @@ void TSendMailThread::run() {
 void TSendMailThread::Connect(SmtpClient &smtp, Pop3Client &pop) {
     const MailSettings &s = job_.settings;
     if (s.UsePopBeforeSmtp) {
-        pop.Configure(s.PopServer, s.PopPort, s.PopUserId, s.PopPassword);
+        LastServer = {s.PopServer, s.PopPort};
+        pop.Configure(s.PopServer, s.PopPort, s.PopUserId, s.PopPassword, s.PopSecurity);
         pop.Connect();
         msleep(300);
         pop.Disconnect();
     }
-    smtp.Configure(s.SmtpServer, s.SmtpPort, s.SmtpUserId, s.SmtpPassword);
+    LastServer = {s.SmtpServer, s.SmtpPort};
+    smtp.Configure(s.SmtpServer, s.SmtpPort, s.SmtpUserId, s.SmtpPassword, s.SmtpSecurity);
     smtp.Connect();
 }
 

@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/ShiftJis.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QHostInfo>
 #include <QLocale>
@@ -19,6 +20,11 @@ QString SocketFailure(const QString &what, const QAbstractSocket &socket) {
 }
 
 // RFC 5322 date in English whatever the locale, e.g. "Wed, 15 May 2024 10:00:00 +0900".
+bool TlsFromStart(MailSecurity security, int port, const TransportOptions &options) {
+    return security == MailSecurity::Tls ||
+           (security == MailSecurity::Automatic && options.implicitTlsPorts.contains(port));
+}
+
 QByteArray MailDate(const QDateTime &now) {
     const int offsetMinutes = now.offsetFromUtc() / 60;
     const QByteArray zone =
@@ -83,11 +89,15 @@ QByteArray FoldHeader(const QByteArray &line) {
 
 } // namespace
 
+QString CertificateFingerprint(const QSslCertificate &certificate) {
+    return QString::fromLatin1(certificate.digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+}
+
 MailConnection::MailConnection(TransportOptions options) : options_(std::move(options)) {}
 
 MailConnection::~MailConnection() = default;
 
-void MailConnection::Open(const QString &host, int port) {
+void MailConnection::Open(const QString &host, int port, bool tlsFromStart) {
     Close();
     socket_ = std::make_unique<QSslSocket>();
     if (!options_.extraCaCertificates.isEmpty()) {
@@ -95,8 +105,14 @@ void MailConnection::Open(const QString &host, int port) {
         configuration.addCaCertificates(options_.extraCaCertificates);
         socket_->setSslConfiguration(configuration);
     }
+    // A certificate the user chose to trust for this server passes although the system does
+    // not know its issuer; any other stays refused.
+    QObject::connect(socket_.get(), &QSslSocket::sslErrors, [socket = socket_.get(), this] {
+        if (options_.trustedFingerprints.contains(
+                CertificateFingerprint(socket->peerCertificate())))
+            socket->ignoreSslErrors();
+    });
     const QDeadlineTimer deadline(options_.timeoutMs);
-    const bool tlsFromStart = options_.implicitTlsPorts.contains(port);
     if (tlsFromStart)
         socket_->connectToHostEncrypted(host, static_cast<quint16>(port));
     else
@@ -106,21 +122,34 @@ void MailConnection::Open(const QString &host, int port) {
         Close();
         throw MailTransportError(text);
     }
-    if (tlsFromStart && !socket_->waitForEncrypted(static_cast<int>(deadline.remainingTime()))) {
-        const QString text = SocketFailure(QStringLiteral("暗号化できません"), *socket_);
-        Close();
-        throw MailTransportError(text);
-    }
+    if (tlsFromStart)
+        WaitForEncrypted(static_cast<int>(deadline.remainingTime()));
 }
 
 void MailConnection::StartTls(const QString &host) {
     socket_->setPeerVerifyName(host);
     socket_->startClientEncryption();
-    if (!socket_->waitForEncrypted(options_.timeoutMs)) {
-        const QString text = SocketFailure(QStringLiteral("暗号化できません"), *socket_);
-        Close();
-        throw MailTransportError(text);
+    WaitForEncrypted(options_.timeoutMs);
+}
+
+// Throws, naming the cause, when the handshake fails; a certificate the system does not trust
+// travels with the error so the user can be asked about it.
+void MailConnection::WaitForEncrypted(int timeoutMs) {
+    if (socket_->waitForEncrypted(timeoutMs))
+        return;
+    const QList<QSslError> errors = socket_->sslHandshakeErrors();
+    QSslCertificate untrusted;
+    QString text = SocketFailure(QStringLiteral("暗号化できません"), *socket_);
+    if (!errors.isEmpty()) {
+        untrusted = socket_->peerCertificate();
+        QStringList causes;
+        for (const QSslError &error : errors)
+            causes << error.errorString();
+        text = QStringLiteral("サーバーの証明書を確認できません: ") +
+               causes.join(QStringLiteral("、"));
     }
+    Close();
+    throw MailTransportError(text, untrusted);
 }
 
 bool MailConnection::IsOpen() const {
@@ -181,21 +210,24 @@ SmtpClient::SmtpClient(TransportOptions options) : connection_(std::move(options
 SmtpClient::~SmtpClient() = default;
 
 void SmtpClient::Configure(const QString &host, int port, const QString &userId,
-                           const QString &password) {
+                           const QString &password, MailSecurity security) {
     host_ = host;
     port_ = port;
     userId_ = userId;
     password_ = password;
+    security_ = security;
 }
 
 void SmtpClient::Connect() {
     capabilities_.clear();
-    connection_.Open(host_, port_);
+    connection_.Open(host_, port_, TlsFromStart(security_, port_, connection_.Options()));
     try {
         if (ReadReply().code != 220)
             throw MailTransportError(QStringLiteral("サーバーが接続を受け付けません"));
         Greet();
-        if (!connection_.IsEncrypted() && Offers("STARTTLS")) {
+        if (security_ == MailSecurity::StartTls && !Offers("STARTTLS"))
+            throw MailTransportError(QStringLiteral("サーバーがSTARTTLSに対応していません"));
+        if (!connection_.IsEncrypted() && security_ != MailSecurity::None && Offers("STARTTLS")) {
             Expect("STARTTLS", 220);
             connection_.StartTls(host_);
             Greet();
@@ -376,22 +408,28 @@ SmtpClient::Reply SmtpClient::Expect(const QByteArray &line, int code) {
 Pop3Client::Pop3Client(TransportOptions options) : connection_(std::move(options)) {}
 
 void Pop3Client::Configure(const QString &host, int port, const QString &user,
-                           const QString &password) {
+                           const QString &password, MailSecurity security) {
     host_ = host;
     port_ = port;
     user_ = user;
     password_ = password;
+    security_ = security;
 }
 
 void Pop3Client::Connect() {
-    connection_.Open(host_, port_);
+    connection_.Open(host_, port_, TlsFromStart(security_, port_, connection_.Options()));
     try {
         const QByteArray greeting = connection_.ReadLine();
         if (!greeting.startsWith("+OK"))
             throw MailTransportError(QStringLiteral("POPサーバーが接続を受け付けません"));
-        if (!connection_.IsEncrypted() && Capabilities().contains("STLS")) {
-            Expect("STLS");
-            connection_.StartTls(host_);
+        if (!connection_.IsEncrypted() && security_ != MailSecurity::None) {
+            const bool offered = Capabilities().contains("STLS");
+            if (!offered && security_ == MailSecurity::StartTls)
+                throw MailTransportError(QStringLiteral("POPサーバーがSTLSに対応していません"));
+            if (offered) {
+                Expect("STLS");
+                connection_.StartTls(host_);
+            }
         }
         Expect("USER " + ShiftJis::Encode(user_));
         Expect("PASS " + ShiftJis::Encode(password_));

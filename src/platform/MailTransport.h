@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSslCertificate>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <stdexcept>
 
@@ -14,8 +15,23 @@ class QSslSocket;
 class MailTransportError : public std::runtime_error {
 public:
     explicit MailTransportError(const QString &text) : std::runtime_error(text.toStdString()) {}
+    MailTransportError(const QString &text, QSslCertificate certificate)
+        : std::runtime_error(text.toStdString()), certificate_(std::move(certificate)) {}
     QString Text() const { return QString::fromStdString(what()); }
+    // The server's certificate when the system does not trust it; null otherwise.
+    const QSslCertificate &UntrustedCertificate() const { return certificate_; }
+
+private:
+    QSslCertificate certificate_;
 };
+
+// How a connection is protected: TLS from the first byte, STARTTLS (required), none, or as the
+// program did before the choice existed: TLS from the first byte on 465 and 995, STARTTLS when
+// the server offers it.
+enum class MailSecurity { Automatic, None, StartTls, Tls };
+
+// The SHA-256 digest of a certificate as the user compares it: "AB:CD:…".
+QString CertificateFingerprint(const QSslCertificate &certificate);
 
 // How long a client waits for a connection and for every reply, which ports speak TLS from the
 // first byte, and which certificates it trusts beyond the system's (a self-signed one, say).
@@ -25,6 +41,8 @@ struct TransportOptions {
     int dataReplyTimeoutMs = 5 * 60 * 1000;
     QList<int> implicitTlsPorts = {465, 995};
     QList<QSslCertificate> extraCaCertificates;
+    // Fingerprints of certificates the user chose to trust for this server.
+    QStringList trustedFingerprints;
 };
 
 // One line-oriented connection, blocking, for use in a worker thread.
@@ -33,7 +51,7 @@ public:
     explicit MailConnection(TransportOptions options);
     ~MailConnection();
 
-    void Open(const QString &host, int port);
+    void Open(const QString &host, int port, bool tlsFromStart);
     void StartTls(const QString &host);
     bool IsOpen() const;
     bool IsEncrypted() const;
@@ -46,6 +64,8 @@ public:
     void Close();
 
 private:
+    void WaitForEncrypted(int timeoutMs);
+
     TransportOptions options_;
     std::unique_ptr<QSslSocket> socket_;
 };
@@ -71,7 +91,8 @@ public:
     explicit SmtpClient(TransportOptions options = {});
     ~SmtpClient();
 
-    void Configure(const QString &host, int port, const QString &userId, const QString &password);
+    void Configure(const QString &host, int port, const QString &userId, const QString &password,
+                   MailSecurity security = MailSecurity::Automatic);
     void SetMailAgent(const QByteArray &agent) { mailAgent_ = agent; }
     void Connect();
     // A refusal ends this message only; the connection stays usable for the next.
@@ -100,6 +121,7 @@ private:
     int port_ = 25;
     QString userId_;
     QString password_;
+    MailSecurity security_ = MailSecurity::Automatic;
     QByteArray mailAgent_;
     QList<QByteArray> capabilities_;
 };
@@ -109,7 +131,8 @@ class Pop3Client {
 public:
     explicit Pop3Client(TransportOptions options = {});
 
-    void Configure(const QString &host, int port, const QString &user, const QString &password);
+    void Configure(const QString &host, int port, const QString &user, const QString &password,
+                   MailSecurity security = MailSecurity::Automatic);
     // Connects and logs in.
     void Connect();
     void Disconnect();
@@ -123,4 +146,5 @@ private:
     int port_ = 110;
     QString user_;
     QString password_;
+    MailSecurity security_ = MailSecurity::Automatic;
 };

@@ -35,6 +35,8 @@ private slots:
     void SmtpDeliversOverEveryTransport_data();
     void SmtpDeliversOverEveryTransport();
     void RefusedLoginSendsNothing();
+    void SecurityChoiceAndTrustedCertificate_data();
+    void SecurityChoiceAndTrustedCertificate();
     void RefusedRecipientLeavesConnectionUsable();
     void SenderNameIsOneMailbox();
     void LineBreaksCannotAddCommandsOrHeaders_data();
@@ -129,6 +131,55 @@ void TestMailTransport::RefusedLoginSendsNothing() {
     }
     QVERIFY(!client.Connected());
     QVERIFY(!servers.Commands().contains("smtp MAIL"));
+}
+
+void TestMailTransport::SecurityChoiceAndTrustedCertificate_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<int>("security");
+    QTest::addColumn<QString>("trust"); // "ca", "print" (the user trusted it) or "none"
+    QTest::addColumn<QString>("failure");
+    const int automatic = int(MailSecurity::Automatic);
+    QTest::newRow("unknown issuer named") << "starttls" << automatic << "none"
+                                          << "証明書";
+    QTest::newRow("certificate the user trusted") << "starttls" << automatic << "print"
+                                                  << "";
+    QTest::newRow("trusted, TLS from the first byte") << "tls" << int(MailSecurity::Tls) << "print"
+                                                      << "";
+    QTest::newRow("STARTTLS required, not offered")
+        << "plain" << int(MailSecurity::StartTls) << "ca"
+        << "STARTTLS";
+    QTest::newRow("none: no STARTTLS although offered")
+        << "starttls" << int(MailSecurity::None) << "ca"
+        << "530";
+}
+
+void TestMailTransport::SecurityChoiceAndTrustedCertificate() {
+    QFETCH(QString, mode);
+    QFETCH(int, security);
+    QFETCH(QString, trust);
+    QFETCH(QString, failure);
+    MailTestServers servers({"--smtp", mode}, true);
+    QVERIFY(servers.Ready());
+    TransportOptions options = servers.Options();
+    const QSslCertificate certificate = options.extraCaCertificates.value(0);
+    if (trust != QStringLiteral("ca"))
+        options.extraCaCertificates.clear();
+    if (trust == QStringLiteral("print"))
+        options.trustedFingerprints = {CertificateFingerprint(certificate)};
+    SmtpClient client(options);
+    client.Configure(QStringLiteral("127.0.0.1"), servers.SmtpPort(), {}, {},
+                     MailSecurity(security));
+    try {
+        client.Connect();
+        client.Send(SampleMessage("a@example.jp"));
+        QVERIFY2(failure.isEmpty(), "delivered");
+        QCOMPARE(servers.Events(QStringLiteral("message"), 1).size(), size_t(1));
+    } catch (const MailTransportError &error) {
+        QVERIFY2(!failure.isEmpty() && error.Text().contains(failure), qPrintable(error.Text()));
+        QCOMPARE(error.UntrustedCertificate().isNull(), trust != QStringLiteral("none"));
+        if (trust == QStringLiteral("none"))
+            QCOMPARE(error.UntrustedCertificate(), certificate);
+    }
 }
 
 void TestMailTransport::RefusedRecipientLeavesConnectionUsable() {
