@@ -296,12 +296,11 @@ void TFormSendMail::N4Click() {
 }
 
 void TFormSendMail::BtnSaveClick() {
-    QString path = prompt().SaveFile(QStringLiteral("テンプレートとして保存"),
-                                     context_.GetDataPath(), TemplateFilter);
+    const QString path =
+        AskSavePath(prompt(), QStringLiteral("テンプレートとして保存"), context_.GetDataPath(),
+                    TemplateFilter, QStringLiteral(".mtl"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".mtl");
     QString error;
     if (!WriteMailTemplate(path, EditSubject->text(), MemoBody->toPlainText(), &error))
         prompt().Error(QStringLiteral("テンプレートを保存できません\r\n%1").arg(error));
@@ -330,14 +329,24 @@ void TFormSendMail::BtnSendClick() {
         !prompt().Confirm(
             QStringLiteral("件名と本文が入力されていません。\r\n送信してよろしいですか？")))
         return;
-    if (!prompt().Confirm(QStringLiteral("送信を開始しますがよろしいですか？")))
+    const auto withAddress = std::count_if(rows_.begin(), rows_.end(), [](const MailRecipient &r) {
+        return !r.address.trimmed().remove(u',').isEmpty();
+    });
+    QString question = QStringLiteral("%1件のメールを送信します。").arg(withAddress);
+    if (withAddress < static_cast<qsizetype>(rows_.size()))
+        question += QStringLiteral("（メールアドレスのない%1件には送りません）")
+                        .arg(static_cast<qsizetype>(rows_.size()) - withAddress);
+    if (!prompt().Confirm(question + QStringLiteral("\r\nよろしいですか？")))
         return;
-    setEnabled(false);
-    // The status window is not a child: a disabled window would disable its cancel button.
-    status_ = new TFormSendStatus(parentWidget());
+    // Modal over this window, which is itself modal: a window beside it would be blocked and its
+    // キャンセル could not be pressed.
+    status_ = new TFormSendStatus(this);
+    status_->setWindowModality(Qt::WindowModal);
     status_->show();
+    TransportOptions transport;
+    transport.trustedFingerprints = settings_.TrustedFingerprints;
     worker_ = new TSendMailThread(
-        {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, TransportOptions{}});
+        {rows_, EditSubject->text(), MemoBody->toPlainText(), settings_, transport});
     connect(worker_, &TSendMailThread::StatusChanged, status_, &TFormSendStatus::SetStatus);
     connect(worker_, &TSendMailThread::RangeChanged, status_, &TFormSendStatus::SetRange);
     connect(worker_, &TSendMailThread::ProgressChanged, status_, &TFormSendStatus::SetProgress);
@@ -347,8 +356,33 @@ void TFormSendMail::BtnSendClick() {
     worker_->start();
 }
 
+// As mail programs do: the user may trust a server's own certificate after comparing its print
+// with the one the server's keeper gave; the next run then connects.
+void TFormSendMail::OfferToTrust(const std::pair<QString, int> &server,
+                                 const QSslCertificate &certificate) {
+    const QString question =
+        QStringLiteral("サーバー %1:%2 の証明書は、このコンピューターが信頼する発行者のものでは"
+                       "ありません。\r\n\r\n発行先：%3\r\n発行者：%4\r\nSHA-256：%5\r\n\r\n"
+                       "サーバーの管理者に確かめた証明書と同じであれば、このサーバーについて"
+                       "信頼できます。\r\nこの証明書を信頼しますか？")
+            .arg(server.first)
+            .arg(server.second)
+            .arg(certificate.subjectDisplayName(), certificate.issuerDisplayName(),
+                 CertificateFingerprint(certificate));
+    if (!prompt().Confirm(question, QStringLiteral("証明書の確認")))
+        return;
+    QString error;
+    if (!TrustCertificate(context_.GetDataPath(), server.first, server.second,
+                          CertificateFingerprint(certificate), &error)) {
+        prompt().Error(QStringLiteral("設定を保存できません\r\n%1").arg(error));
+        return;
+    }
+    settings_ = ReadMailSettings(context_.GetDataPath());
+    prompt().Message(
+        QStringLiteral("証明書を信頼するように設定しました。もう一度「送信」を押して下さい。"));
+}
+
 void TFormSendMail::SendProcessDone() {
-    setEnabled(true);
     status_->close();
     status_->deleteLater();
     status_ = nullptr;
@@ -357,6 +391,8 @@ void TFormSendMail::SendProcessDone() {
         prompt().Message(outcome);
     else
         prompt().Error(outcome);
+    if (!worker_->UntrustedCertificate.isNull())
+        OfferToTrust(worker_->LastServer, worker_->UntrustedCertificate);
     worker_->deleteLater();
     worker_ = nullptr;
 }

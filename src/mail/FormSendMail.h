@@ -5,6 +5,7 @@
 #include "platform/MailTransport.h"
 
 #include <QDialog>
+#include <QSslCertificate>
 #include <vector>
 
 class AppContext;
@@ -55,6 +56,7 @@ private:
     void LVAddressContextPopup(const QPoint &position);
     std::vector<int> SelectedRows() const;
     void SendProcessDone();
+    void OfferToTrust(const std::pair<QString, int> &server, const QSslCertificate &certificate);
 
     QTreeWidget *LVAddress;
     QLineEdit *EditSubject;

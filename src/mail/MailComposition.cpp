@@ -1,5 +1,7 @@
 #include "mail/MailComposition.h"
 
+#include <algorithm>
+
 #include "core/ShiftJis.h"
 #include "core/TextFile.h"
 
@@ -75,14 +77,32 @@ bool ReadMailTemplate(const QString &path, QString &subject, QString &body, QStr
         return false;
     }
     const QByteArray bytes = file.readAll();
-    const QString text = ShiftJis::Decode(bytes);
     // Japanese text in UTF-8 often decodes as code page 932 without a fault, only garbled.
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString asUtf8 = utf8(bytes);
-    const bool isUtf8Text = !utf8.hasError() && asUtf8.size() != bytes.size();
-    if (text.contains(QChar::ReplacementCharacter) || isUtf8Text) {
+    if (!utf8.hasError() && asUtf8.size() != bytes.size()) {
         *error = QStringLiteral("Shift-JISのテキストファイルではありません");
         return false;
+    }
+    // Stray bytes decode to control or private-use characters that would be mailed as they are.
+    const auto unfit = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F) ||
+               (u >= 0xF8F0 && u <= 0xF8FF) || u == 0xFFFD;
+    };
+    QString text;
+    const QList<QByteArray> byteLines = bytes.split('\n');
+    for (qsizetype i = 0; i < byteLines.size(); ++i) {
+        QByteArray line = byteLines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        QString decoded;
+        if (!ShiftJis::DecodeStrictly(line, decoded) ||
+            std::any_of(decoded.begin(), decoded.end(), unfit)) {
+            *error = QStringLiteral("%1行目にShift-JISでない文字があります").arg(i + 1);
+            return false;
+        }
+        text += decoded + (i + 1 < byteLines.size() ? QStringLiteral("\n") : QString());
     }
     const QStringList lines = TextFile::SplitLines(text);
     subject = lines.value(0);

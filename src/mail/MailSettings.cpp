@@ -10,6 +10,11 @@ namespace {
 
 const QString Smtp = QStringLiteral("SMTP");
 const QString Pop3 = QStringLiteral("POP3");
+const QString Certificates = QStringLiteral("CERTIFICATES");
+
+QString ServerKey(const QString &host, int port) {
+    return QStringLiteral("%1:%2").arg(host).arg(port);
+}
 
 IniFile LoadConfig(const QString &dataPath) {
     IniFile ini(ConfigIniPath(dataPath));
@@ -52,6 +57,8 @@ MailPageValues LoadMailPageValues(const QString &dataPath) {
     values.popPort = ini.ReadString(Pop3, QStringLiteral("PORT"), QStringLiteral("110"));
     values.popUserId = ini.ReadString(Pop3, QStringLiteral("USERID"));
     values.popPassword = DecodeStoredPassword(ini.ReadString(Pop3, QStringLiteral("PASSWORD")));
+    values.smtpSecurity = ini.ReadString(Smtp, QStringLiteral("SECURITY"));
+    values.popSecurity = ini.ReadString(Pop3, QStringLiteral("SECURITY"));
     return values;
 }
 
@@ -68,6 +75,10 @@ bool SaveMailPageValues(const QString &dataPath, const MailPageValues &values, Q
     ini.WriteString(Pop3, QStringLiteral("PORT"), values.popPort);
     ini.WriteString(Pop3, QStringLiteral("USERID"), values.popUserId);
     ini.WriteString(Pop3, QStringLiteral("PASSWORD"), EncodeStoredPassword(values.popPassword));
+    if (!values.smtpSecurity.isEmpty())
+        ini.WriteString(Smtp, QStringLiteral("SECURITY"), values.smtpSecurity);
+    if (!values.popSecurity.isEmpty())
+        ini.WriteString(Pop3, QStringLiteral("SECURITY"), values.popSecurity);
     // The atomic write keeps the permissions of the file it replaces, so the file is made
     // private before any password goes into it.
     QFile file(ini.path());
@@ -105,5 +116,59 @@ MailSettings ReadMailSettings(const QString &dataPath) {
     settings.PopPort = PortOf(values.popPort, 110);
     settings.PopPassword = values.popPassword;
     settings.UsePopBeforeSmtp = values.usePopBeforeSmtp;
+    settings.SmtpSecurity = SecurityOf(values.smtpSecurity);
+    settings.PopSecurity = SecurityOf(values.popSecurity);
+    // A certificate is trusted for the server it was shown by, not for any other.
+    const IniFile ini = LoadConfig(dataPath);
+    for (const QString &server : {ServerKey(settings.SmtpServer, settings.SmtpPort),
+                                  ServerKey(settings.PopServer, settings.PopPort)})
+        if (const QString print = ini.ReadString(Certificates, server); !print.isEmpty())
+            settings.TrustedFingerprints << print;
     return settings;
+}
+
+const std::array<SecurityChoice, 3> &SecurityChoices() {
+    static const std::array<SecurityChoice, 3> choices = {{
+        {QStringLiteral("NONE"), QStringLiteral("なし"), 25, 110},
+        {QStringLiteral("STARTTLS"), QStringLiteral("STARTTLS"), 587, 110},
+        {QStringLiteral("SSL"), QStringLiteral("SSL/TLS"), 465, 995},
+    }};
+    return choices;
+}
+
+MailSecurity SecurityOf(const QString &key) {
+    if (key == QStringLiteral("NONE"))
+        return MailSecurity::None;
+    if (key == QStringLiteral("STARTTLS"))
+        return MailSecurity::StartTls;
+    if (key == QStringLiteral("SSL"))
+        return MailSecurity::Tls;
+    return MailSecurity::Automatic;
+}
+
+int SecurityChoiceIndex(const QString &key, const QString &port) {
+    const auto &choices = SecurityChoices();
+    for (size_t i = 0; i < choices.size(); ++i)
+        if (choices[i].key == key)
+            return static_cast<int>(i);
+    return port.trimmed() == QStringLiteral("465") || port.trimmed() == QStringLiteral("995") ? 2
+                                                                                              : 1;
+}
+
+QString PortForSecurityChoice(const QString &port, int from, int to, bool pop) {
+    const auto standard = [pop](int index) {
+        const SecurityChoice &choice = SecurityChoices()[static_cast<size_t>(index)];
+        return QString::number(pop ? choice.popPort : choice.smtpPort);
+    };
+    if (port.trimmed().isEmpty() || port.trimmed() == standard(from) ||
+        (!pop && port.trimmed() == QStringLiteral("25")))
+        return standard(to);
+    return port;
+}
+
+bool TrustCertificate(const QString &dataPath, const QString &host, int port,
+                      const QString &fingerprint, QString *error) {
+    IniFile ini = LoadConfig(dataPath);
+    ini.WriteString(Certificates, ServerKey(host, port), fingerprint);
+    return ini.Save(error);
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "core/IniFile.h"
+#include "platform/MailTransport.h"
 
 #include <QString>
+#include <QStringList>
+#include <array>
 
 // A password as "Config.ini" holds it: scrambled Shift-JIS bytes as uppercase hex pairs.
 QString EncodeStoredPassword(const QString &password);
@@ -21,6 +24,9 @@ struct MailPageValues {
     QString popPort = QStringLiteral("110");
     QString popUserId;
     QString popPassword;
+    // "NONE", "STARTTLS" or "SSL"; empty in files written before the choice existed.
+    QString smtpSecurity;
+    QString popSecurity;
 };
 
 MailPageValues LoadMailPageValues(const QString &dataPath);
@@ -42,9 +48,32 @@ struct MailSettings {
     int PopPort = 110;
     QString PopPassword;
     bool UsePopBeforeSmtp = false;
+    MailSecurity SmtpSecurity = MailSecurity::Automatic;
+    MailSecurity PopSecurity = MailSecurity::Automatic;
+    // Certificates the user chose to trust although the system does not ("host:port" = print).
+    QStringList TrustedFingerprints;
 };
 
 // True when the sender's address and the SMTP server are set (spaces do not count); fills
 // SenderMail, SmtpServer and SmtpPort of `settings`.
 bool MailSettingsComplete(const QString &dataPath, MailSettings &settings);
 MailSettings ReadMailSettings(const QString &dataPath);
+
+// The connection choices of the settings window, with each one's standard port for SMTP and POP3.
+struct SecurityChoice {
+    QString key;
+    QString caption;
+    int smtpPort;
+    int popPort;
+};
+const std::array<SecurityChoice, 3> &SecurityChoices();
+MailSecurity SecurityOf(const QString &key);
+// The choice shown for a stored key; a file without one shows what its port suggests.
+int SecurityChoiceIndex(const QString &key, const QString &port);
+// The port after the choice changes: a standard port (or none) follows it, a typed one stays.
+QString PortForSecurityChoice(const QString &port, int from, int to, bool pop);
+
+// Keeps the user's trust in the certificate that server showed; false with `error` when the
+// settings file cannot be written.
+bool TrustCertificate(const QString &dataPath, const QString &host, int port,
+                      const QString &fingerprint, QString *error);

@@ -5,6 +5,7 @@
 #include "widgets/ShiftJisInput.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +27,32 @@ QLineEdit *NewEdit(const QString &name, QWidget *parent) {
         WarnAfterInput(edit, UnrepresentableInputMessage(chars));
     });
     return edit;
+}
+
+// なし / STARTTLS / SSL/TLS, the port beside it following the choice.
+QComboBox *NewSecurityChoice(const QString &name, QLineEdit *port, bool pop, QWidget *parent) {
+    auto *choice = new QComboBox(parent);
+    choice->setObjectName(name);
+    for (const SecurityChoice &c : SecurityChoices())
+        choice->addItem(c.caption);
+    choice->setProperty("previous", 0);
+    QObject::connect(choice, &QComboBox::activated, choice, [choice, port, pop](int index) {
+        port->setText(
+            PortForSecurityChoice(port->text(), choice->property("previous").toInt(), index, pop));
+        choice->setProperty("previous", index);
+    });
+    return choice;
+}
+
+QString StoredSecurity(const QComboBox *choice, const QString &loaded, const QString &port) {
+    if (loaded.isEmpty() && choice->currentIndex() == SecurityChoiceIndex(loaded, port))
+        return {};
+    return SecurityChoices()[static_cast<size_t>(choice->currentIndex())].key;
+}
+
+void ShowSecurity(QComboBox *choice, const QString &key, const QString &port) {
+    choice->setCurrentIndex(SecurityChoiceIndex(key, port));
+    choice->setProperty("previous", choice->currentIndex());
 }
 
 } // namespace
@@ -50,12 +77,16 @@ TMailSettingsPage::TMailSettingsPage(AppContext &context, QWidget *parent)
     LblEditPopUserID = NewEdit(QStringLiteral("LblEditPopUserID"), GroupBox1);
     LblEditPopPassword = NewEdit(QStringLiteral("LblEditPopPassword"), GroupBox1);
     LblEditPopPassword->setEchoMode(QLineEdit::Password);
+    CBSmtpSecurity = NewSecurityChoice(QStringLiteral("CBSmtpSecurity"), EditSmtpPort, false, this);
+    CBPopSecurity =
+        NewSecurityChoice(QStringLiteral("CBPopSecurity"), LblEditPopPort, true, GroupBox1);
 
     auto *layout = new QFormLayout(this);
     layout->setRowWrapPolicy(QFormLayout::WrapAllRows);
     layout->addRow(QStringLiteral("■名前"), EditName);
     layout->addRow(QStringLiteral("■メールアドレス"), EditMail);
     layout->addRow(QStringLiteral("■SMTPサーバー"), EditSmtpServer);
+    layout->addRow(QStringLiteral("■接続の保護"), CBSmtpSecurity);
     layout->addRow(QStringLiteral("■SMTPサーバーポート（標準 25)"), EditSmtpPort);
     layout->addRow(QStringLiteral("■ユーザID"), EditSmtpUserID);
     layout->addRow(QStringLiteral("■パスワード"), EditSmtpPassword);
@@ -65,10 +96,15 @@ TMailSettingsPage::TMailSettingsPage(AppContext &context, QWidget *parent)
     const std::pair<QString, QLineEdit *> popRows[] = {
         {QStringLiteral("■POPサーバー"), LblEditPopServer},
         {QStringLiteral("■POPサーバーポート(標準 110)"), LblEditPopPort},
+        {QStringLiteral("■POPの接続の保護"), nullptr},
         {QStringLiteral("■ユーザーID"), LblEditPopUserID},
         {QStringLiteral("■パスワード"), LblEditPopPassword},
     };
     for (const auto &[label, edit] : popRows) {
+        if (!edit) {
+            popLayout->addRow(label, CBPopSecurity);
+            continue;
+        }
         edit->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         popLayout->addRow(label, edit);
@@ -81,6 +117,7 @@ TMailSettingsPage::TMailSettingsPage(AppContext &context, QWidget *parent)
 void TMailSettingsPage::CBUsePOPClick() {
     for (QLineEdit *edit : {LblEditPopServer, LblEditPopPort, LblEditPopUserID, LblEditPopPassword})
         edit->setEnabled(CBUsePOP->isChecked());
+    CBPopSecurity->setEnabled(CBUsePOP->isChecked());
 }
 
 void TMailSettingsPage::LoadMailSettings() {
@@ -96,6 +133,10 @@ void TMailSettingsPage::LoadMailSettings() {
     LblEditPopPort->setText(values.popPort);
     LblEditPopUserID->setText(values.popUserId);
     LblEditPopPassword->setText(values.popPassword);
+    loadedSmtpSecurity_ = values.smtpSecurity;
+    loadedPopSecurity_ = values.popSecurity;
+    ShowSecurity(CBSmtpSecurity, values.smtpSecurity, values.smtpPort);
+    ShowSecurity(CBPopSecurity, values.popSecurity, values.popPort);
     CBUsePOPClick();
 }
 
@@ -112,6 +153,8 @@ void TMailSettingsPage::SaveMailSettings() {
     values.popPort = LblEditPopPort->text();
     values.popUserId = LblEditPopUserID->text();
     values.popPassword = LblEditPopPassword->text();
+    values.smtpSecurity = StoredSecurity(CBSmtpSecurity, loadedSmtpSecurity_, values.smtpPort);
+    values.popSecurity = StoredSecurity(CBPopSecurity, loadedPopSecurity_, values.popPort);
     QString error;
     if (!SaveMailPageValues(context_.GetDataPath(), values, &error))
         prompt().Error(QStringLiteral("メール送信設定を保存できません\r\n%1").arg(error));

@@ -8,6 +8,7 @@
 
 class AppContext;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -55,6 +56,11 @@ private:
     QLineEdit *EditSmtpPort;
     QLineEdit *EditSmtpUserID;
     QLineEdit *EditSmtpPassword;
+    QComboBox *CBSmtpSecurity;
+    QComboBox *CBPopSecurity;
+    // The keys as loaded: a file without one keeps none unless the user changes the choice.
+    QString loadedSmtpSecurity_;
+    QString loadedPopSecurity_;
     QCheckBox *CBUsePOP;
     QLineEdit *LblEditPopServer;
     QLineEdit *LblEditPopPort;

@@ -194,5 +194,48 @@ QByteArray TPzConv::EncodeHeaderWord(const QByteArray &text) const {
         text.begin(), text.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
     if (!needsEncoding)
         return text;
-    return "=?ISO-2022-JP?B?" + EncodeBase64(SjisToJis(ConvertKana(text))) + "?=";
+    // An encoded-word holds at most 75 characters, so a longer text becomes several words,
+    // split between characters; each word leaves kanji mode before it ends.
+    constexpr qsizetype MaxWord = 75;
+    const QByteArray prefix = "=?ISO-2022-JP?B?";
+    const auto word = [&](const QByteArray &part) {
+        return prefix + EncodeBase64(SjisToJis(part)) + "?=";
+    };
+    const QByteArray converted = ConvertKana(text);
+    QList<QByteArray> words;
+    QByteArray part;
+    for (qsizetype i = 0; i < converted.size();) {
+        const auto lead = static_cast<unsigned char>(converted[i]);
+        const qsizetype length = (lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0 ? 2 : 1;
+        const QByteArray character = converted.mid(i, length);
+        i += length;
+        if (!part.isEmpty() && word(part + character).size() > MaxWord) {
+            words << word(part);
+            part.clear();
+        }
+        part += character;
+    }
+    words << word(part);
+    return words.join(' ');
+}
+
+bool TPzConv::FitsJis(const QByteArray &text) const {
+    const QByteArray jis = SjisToJis(ConvertKana(text));
+    bool kanji = false;
+    for (qsizetype i = 0; i < jis.size(); ++i) {
+        if (jis[i] == '\x1b') {
+            kanji = jis.mid(i + 1, 2) == "$B";
+            i += 2;
+        } else if (kanji) {
+            // Rows 1-8 and 16-84 are JIS X 0208; row 13 and rows past 84 are the NEC and IBM
+            // extensions and the user area, which ISO-2022-JP does not have.
+            const int row = static_cast<unsigned char>(jis[i]) - 0x20;
+            if (row < 1 || row == 13 || (row > 8 && row < 16) || row > 84)
+                return false;
+            ++i;
+        } else if (static_cast<unsigned char>(jis[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }

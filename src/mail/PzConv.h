@@ -29,7 +29,10 @@ public:
     TJisKanaConvType JisKanaConvType = ktZenWithDaku;
 
     QByteArray SjisToJis(const QByteArray &text) const;
+    // One encoded-word, or several separated by blanks when one would pass 75 characters.
     QByteArray EncodeHeaderWord(const QByteArray &text) const;
+    // Whether the text goes into ISO-2022-JP whole: JIS X 0208 and ASCII only.
+    bool FitsJis(const QByteArray &text) const;
 
     static QByteArray EncodeBase64(const QByteArray &bytes);
     static std::pair<unsigned char, unsigned char> SjisToJisChar(unsigned char lead,

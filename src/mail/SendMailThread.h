@@ -47,6 +47,12 @@ public:
     bool Cancelled = false;
     QString ErrorText;
     std::vector<FailedMessage> Failed;
+    // Customers without a mail address: nothing was sent to them, and nothing failed.
+    std::vector<QString> Skipped;
+    // The server (host, port) connected to last, and when the connection failed on a
+    // certificate the system does not trust, that certificate.
+    std::pair<QString, int> LastServer;
+    QSslCertificate UntrustedCertificate;
 
 signals:
     void StatusChanged(const QString &text);

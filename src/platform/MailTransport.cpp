@@ -3,11 +3,13 @@
 #include "core/Clock.h"
 #include "core/ShiftJis.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QHostInfo>
 #include <QLocale>
 #include <QSslConfiguration>
 #include <QSslSocket>
+#include <QUuid>
 #include <algorithm>
 #include <cstdlib>
 
@@ -18,14 +20,26 @@ QString SocketFailure(const QString &what, const QAbstractSocket &socket) {
 }
 
 // RFC 5322 date in English whatever the locale, e.g. "Wed, 15 May 2024 10:00:00 +0900".
+bool TlsFromStart(MailSecurity security, int port, const TransportOptions &options) {
+    return security == MailSecurity::Tls ||
+           (security == MailSecurity::Automatic && options.implicitTlsPorts.contains(port));
+}
+
 QByteArray MailDate(const QDateTime &now) {
     const int offsetMinutes = now.offsetFromUtc() / 60;
-    const QString zone = QStringLiteral("%1%2%3")
-                             .arg(offsetMinutes < 0 ? u'-' : u'+')
-                             .arg(std::abs(offsetMinutes) / 60, 2, 10, QChar(u'0'))
-                             .arg(std::abs(offsetMinutes) % 60, 2, 10, QChar(u'0'));
-    return (QLocale::c().toString(now, QStringLiteral("ddd, d MMM yyyy hh:mm:ss ")) + zone)
-        .toLatin1();
+    const QByteArray zone =
+        QByteArray(offsetMinutes < 0 ? "-" : "+") +
+        QByteArray::number(std::abs(offsetMinutes) / 60).rightJustified(2, '0') +
+        QByteArray::number(std::abs(offsetMinutes) % 60).rightJustified(2, '0');
+    return QLocale::c().toString(now, QStringLiteral("ddd, d MMM yyyy hh:mm:ss ")).toLatin1() +
+           zone;
+}
+
+// Unique per message, in the sender's domain, as readers and filters expect of every message.
+QByteArray MessageId(const QByteArray &senderAddress) {
+    const qsizetype at = senderAddress.lastIndexOf('@');
+    const QByteArray domain = at >= 0 ? senderAddress.mid(at + 1) : QByteArray("localhost");
+    return '<' + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + '@' + domain + '>';
 }
 
 // A line break in a value would end its command or header line early and let the rest of the
@@ -52,13 +66,38 @@ QByteArray DisplayName(const QByteArray &name) {
     return '"' + quoted + '"';
 }
 
+// Header lines are folded at blanks to stay within 78 characters where the words allow; servers
+// refuse lines over 998 bytes, and a long subject is made of many encoded-words.
+QByteArray FoldHeader(const QByteArray &line) {
+    constexpr qsizetype MaxLine = 78;
+    QByteArray folded;
+    qsizetype lineLength = 0;
+    for (const QByteArray &word : line.split(' ')) {
+        if (lineLength > 0 && lineLength + 1 + word.size() > MaxLine) {
+            folded += "\r\n";
+            lineLength = 0;
+        }
+        if (!folded.isEmpty()) {
+            folded += ' ';
+            ++lineLength;
+        }
+        folded += word;
+        lineLength += word.size();
+    }
+    return folded;
+}
+
 } // namespace
+
+QString CertificateFingerprint(const QSslCertificate &certificate) {
+    return QString::fromLatin1(certificate.digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+}
 
 MailConnection::MailConnection(TransportOptions options) : options_(std::move(options)) {}
 
 MailConnection::~MailConnection() = default;
 
-void MailConnection::Open(const QString &host, int port) {
+void MailConnection::Open(const QString &host, int port, bool tlsFromStart) {
     Close();
     socket_ = std::make_unique<QSslSocket>();
     if (!options_.extraCaCertificates.isEmpty()) {
@@ -66,8 +105,14 @@ void MailConnection::Open(const QString &host, int port) {
         configuration.addCaCertificates(options_.extraCaCertificates);
         socket_->setSslConfiguration(configuration);
     }
+    // A certificate the user chose to trust for this server passes although the system does
+    // not know its issuer; any other stays refused.
+    QObject::connect(socket_.get(), &QSslSocket::sslErrors, [socket = socket_.get(), this] {
+        if (options_.trustedFingerprints.contains(
+                CertificateFingerprint(socket->peerCertificate())))
+            socket->ignoreSslErrors();
+    });
     const QDeadlineTimer deadline(options_.timeoutMs);
-    const bool tlsFromStart = options_.implicitTlsPorts.contains(port);
     if (tlsFromStart)
         socket_->connectToHostEncrypted(host, static_cast<quint16>(port));
     else
@@ -77,25 +122,42 @@ void MailConnection::Open(const QString &host, int port) {
         Close();
         throw MailTransportError(text);
     }
-    if (tlsFromStart && !socket_->waitForEncrypted(static_cast<int>(deadline.remainingTime()))) {
-        const QString text = SocketFailure(QStringLiteral("暗号化できません"), *socket_);
-        Close();
-        throw MailTransportError(text);
-    }
+    if (tlsFromStart)
+        WaitForEncrypted(static_cast<int>(deadline.remainingTime()));
 }
 
 void MailConnection::StartTls(const QString &host) {
     socket_->setPeerVerifyName(host);
     socket_->startClientEncryption();
-    if (!socket_->waitForEncrypted(options_.timeoutMs)) {
-        const QString text = SocketFailure(QStringLiteral("暗号化できません"), *socket_);
-        Close();
-        throw MailTransportError(text);
+    WaitForEncrypted(options_.timeoutMs);
+}
+
+// Throws, naming the cause, when the handshake fails; a certificate the system does not trust
+// travels with the error so the user can be asked about it.
+void MailConnection::WaitForEncrypted(int timeoutMs) {
+    if (socket_->waitForEncrypted(timeoutMs))
+        return;
+    const QList<QSslError> errors = socket_->sslHandshakeErrors();
+    QSslCertificate untrusted;
+    QString text = SocketFailure(QStringLiteral("暗号化できません"), *socket_);
+    if (!errors.isEmpty()) {
+        untrusted = socket_->peerCertificate();
+        QStringList causes;
+        for (const QSslError &error : errors)
+            causes << error.errorString();
+        text = QStringLiteral("サーバーの証明書を確認できません: ") +
+               causes.join(QStringLiteral("、"));
     }
+    Close();
+    throw MailTransportError(text, untrusted);
 }
 
 bool MailConnection::IsOpen() const {
     return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+QHostAddress MailConnection::LocalAddress() const {
+    return socket_ ? socket_->localAddress() : QHostAddress(QHostAddress::LocalHost);
 }
 
 bool MailConnection::IsEncrypted() const {
@@ -116,10 +178,10 @@ void MailConnection::Write(const QByteArray &bytes) {
     }
 }
 
-QByteArray MailConnection::ReadLine() {
+QByteArray MailConnection::ReadLine(int timeoutMs) {
     if (!socket_)
         throw MailTransportError(QStringLiteral("接続が切れています"));
-    const QDeadlineTimer deadline(options_.timeoutMs);
+    const QDeadlineTimer deadline(timeoutMs > 0 ? timeoutMs : options_.timeoutMs);
     while (!socket_->canReadLine()) {
         if (deadline.hasExpired() ||
             !socket_->waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
@@ -148,37 +210,51 @@ SmtpClient::SmtpClient(TransportOptions options) : connection_(std::move(options
 SmtpClient::~SmtpClient() = default;
 
 void SmtpClient::Configure(const QString &host, int port, const QString &userId,
-                           const QString &password) {
+                           const QString &password, MailSecurity security) {
     host_ = host;
     port_ = port;
     userId_ = userId;
     password_ = password;
+    security_ = security;
 }
 
 void SmtpClient::Connect() {
-    authenticated_ = false;
     capabilities_.clear();
-    connection_.Open(host_, port_);
+    connection_.Open(host_, port_, TlsFromStart(security_, port_, connection_.Options()));
     try {
         if (ReadReply().code != 220)
             throw MailTransportError(QStringLiteral("サーバーが接続を受け付けません"));
         Greet();
-        if (!connection_.IsEncrypted() && Offers("STARTTLS")) {
+        if (security_ == MailSecurity::StartTls && !Offers("STARTTLS"))
+            throw MailTransportError(QStringLiteral("サーバーがSTARTTLSに対応していません"));
+        if (!connection_.IsEncrypted() && security_ != MailSecurity::None && Offers("STARTTLS")) {
             Expect("STARTTLS", 220);
             connection_.StartTls(host_);
             Greet();
         }
+        Authenticate();
     } catch (const MailTransportError &) {
         connection_.Close();
         throw;
     }
 }
 
+// The name EHLO gives: servers that check it refuse a bare host name, so a fully qualified one
+// when the host has it, otherwise the address literal of this end of the connection.
+QByteArray SmtpClient::GreetingName() const {
+    QString name = QHostInfo::localHostName();
+    if (!name.isEmpty() && !name.contains(u'.') && !QHostInfo::localDomainName().isEmpty())
+        name += u'.' + QHostInfo::localDomainName();
+    if (name.contains(u'.') && !name.endsWith(u'.'))
+        return name.toLatin1();
+    const QHostAddress local = connection_.LocalAddress();
+    if (local.protocol() == QAbstractSocket::IPv6Protocol && !local.toIPv4Address())
+        return "[IPv6:" + local.toString().toLatin1() + ']';
+    return '[' + QHostAddress(local.toIPv4Address()).toString().toLatin1() + ']';
+}
+
 void SmtpClient::Greet() {
-    QString localName = QHostInfo::localHostName();
-    if (localName.isEmpty())
-        localName = QStringLiteral("localhost");
-    const QByteArray name = localName.toLatin1();
+    const QByteArray name = GreetingName();
     Reply reply = Command("EHLO " + name);
     if (reply.code == 250) {
         capabilities_ = reply.lines.mid(1);
@@ -199,19 +275,25 @@ bool SmtpClient::Offers(const QByteArray &keyword, const QByteArray &argument) c
     return false;
 }
 
+// A refused login ends the connection: sending on without it would reach the recipients the
+// server lets through unauthenticated and refuse the others.
 void SmtpClient::Authenticate() {
-    authenticated_ = true;
     if (userId_.isEmpty())
         return;
     const QByteArray user = ShiftJis::Encode(userId_);
     const QByteArray password = ShiftJis::Encode(password_);
-    if (Offers("AUTH", "LOGIN")) {
-        Expect("AUTH LOGIN", 334);
-        Expect(user.toBase64(), 334);
-        Expect(password.toBase64(), 235);
-    } else if (Offers("AUTH", "PLAIN")) {
-        // Servers that dropped LOGIN still take PLAIN; without it they refuse every sender.
-        Expect("AUTH PLAIN " + ('\0' + user + '\0' + password).toBase64(), 235);
+    try {
+        if (Offers("AUTH", "LOGIN")) {
+            Expect("AUTH LOGIN", 334);
+            Expect(user.toBase64(), 334);
+            Expect(password.toBase64(), 235);
+        } else if (Offers("AUTH", "PLAIN")) {
+            // Servers that dropped LOGIN still take PLAIN; without it they refuse every sender.
+            Expect("AUTH PLAIN " + ('\0' + user + '\0' + password).toBase64(), 235);
+        }
+    } catch (const MailTransportError &error) {
+        throw MailTransportError(QStringLiteral("SMTPサーバーがログインを拒否しました: ") +
+                                 error.Text());
     }
 }
 
@@ -227,12 +309,13 @@ QList<QByteArray> SmtpClient::HeaderLines(const SmtpMessage &message) const {
         {"Content-Transfer-Encoding", message.transferEncoding},
         {"Content-Type", message.contentType},
         {"Date", MailDate(Clock::Now())},
+        {"Message-ID", MessageId(message.senderAddress)},
         {"X-Mailer", mailAgent_},
     };
     QList<QByteArray> lines;
     for (const auto &[name, value] : fields)
         if (!value.isEmpty())
-            lines << name + ": " + value;
+            lines << FoldHeader(name + ": " + value);
     for (const QByteArray &line : message.extraHeaders)
         if (!line.mid(line.indexOf(':') + 1).trimmed().isEmpty())
             lines << line;
@@ -244,8 +327,6 @@ void SmtpClient::Send(const SmtpMessage &message) {
         throw MailTransportError(QStringLiteral("接続が切れています"));
     if (CarriesLineBreak(message))
         throw MailTransportError(QStringLiteral("宛先、差出人または件名に改行が含まれています"));
-    if (!authenticated_)
-        Authenticate();
     try {
         Command("RSET");
         if (message.recipients.isEmpty())
@@ -265,7 +346,9 @@ void SmtpClient::Send(const SmtpMessage &message) {
             data += (line.startsWith('.') ? "." + line : line) + "\r\n";
         data += ".\r\n";
         connection_.Write(data);
-        const Reply reply = ReadReply();
+        // The server may take minutes to accept a message; giving up early would count a
+        // delivered message as failed.
+        const Reply reply = ReadReply(connection_.Options().dataReplyTimeoutMs);
         if (reply.code != 250)
             throw MailTransportError(QString::fromLatin1(reply.lines.value(0)));
     } catch (const MailTransportError &) {
@@ -295,10 +378,10 @@ void SmtpClient::Disconnect() {
     connection_.Close();
 }
 
-SmtpClient::Reply SmtpClient::ReadReply() {
+SmtpClient::Reply SmtpClient::ReadReply(int timeoutMs) {
     Reply reply;
     for (;;) {
-        const QByteArray line = connection_.ReadLine();
+        const QByteArray line = connection_.ReadLine(timeoutMs);
         bool ok = false;
         reply.code = line.left(3).toInt(&ok);
         if (!ok)
@@ -325,22 +408,28 @@ SmtpClient::Reply SmtpClient::Expect(const QByteArray &line, int code) {
 Pop3Client::Pop3Client(TransportOptions options) : connection_(std::move(options)) {}
 
 void Pop3Client::Configure(const QString &host, int port, const QString &user,
-                           const QString &password) {
+                           const QString &password, MailSecurity security) {
     host_ = host;
     port_ = port;
     user_ = user;
     password_ = password;
+    security_ = security;
 }
 
 void Pop3Client::Connect() {
-    connection_.Open(host_, port_);
+    connection_.Open(host_, port_, TlsFromStart(security_, port_, connection_.Options()));
     try {
         const QByteArray greeting = connection_.ReadLine();
         if (!greeting.startsWith("+OK"))
             throw MailTransportError(QStringLiteral("POPサーバーが接続を受け付けません"));
-        if (!connection_.IsEncrypted() && Capabilities().contains("STLS")) {
-            Expect("STLS");
-            connection_.StartTls(host_);
+        if (!connection_.IsEncrypted() && security_ != MailSecurity::None) {
+            const bool offered = Capabilities().contains("STLS");
+            if (!offered && security_ == MailSecurity::StartTls)
+                throw MailTransportError(QStringLiteral("POPサーバーがSTLSに対応していません"));
+            if (offered) {
+                Expect("STLS");
+                connection_.StartTls(host_);
+            }
         }
         Expect("USER " + ShiftJis::Encode(user_));
         Expect("PASS " + ShiftJis::Encode(password_));

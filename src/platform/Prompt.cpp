@@ -165,14 +165,14 @@ bool ScriptedPrompt::SetupPrinter(QPrinter &) {
     return accepted;
 }
 
-QString AskCsvSavePath(Prompt &prompt, const QString &caption, const QString &proposedPath,
-                       const QString &filter) {
+QString AskSavePath(Prompt &prompt, const QString &caption, const QString &proposedPath,
+                    const QString &filter, const QString &extension) {
     QString path = prompt.SaveFile(caption, proposedPath, filter);
     if (path.isEmpty())
         return path;
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
+    if (!path.endsWith(extension, Qt::CaseInsensitive)) {
         // The dialog asked about the name as typed; the name with the extension may exist.
-        path += QStringLiteral(".csv");
+        path += extension;
         if (QFileInfo::exists(path) &&
             !prompt.Confirm(QDir::toNativeSeparators(path) +
                             QStringLiteral("は既に存在します。\r\n上書きしますか？")))

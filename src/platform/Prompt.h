@@ -47,11 +47,15 @@ Prompt &prompt();
 // shown there would run inside the key or paste event); it comes once the event is done.
 void WarnAfterInput(QObject *context, const QString &text);
 
-// The save dialog of a CSV file. ".csv" is added to a name without it (a dot alone is no
-// extension), and the file that name then points at is replaced only when the user agrees; a
-// file marked read-only is refused. Empty when nothing is to be written.
-QString AskCsvSavePath(Prompt &prompt, const QString &caption, const QString &proposedPath,
-                       const QString &filter);
+// The save dialog of a file of one kind. `extension` (".csv") is added to a name without it (a
+// dot alone is no extension), and the file that name then points at is replaced only when the
+// user agrees; a file marked read-only is refused. Empty when nothing is to be written.
+QString AskSavePath(Prompt &prompt, const QString &caption, const QString &proposedPath,
+                    const QString &filter, const QString &extension);
+inline QString AskCsvSavePath(Prompt &prompt, const QString &caption, const QString &proposedPath,
+                              const QString &filter) {
+    return AskSavePath(prompt, caption, proposedPath, filter, QStringLiteral(".csv"));
+}
 
 // Message boxes and dialogs shown with Qt.
 class QtPrompt : public Prompt {

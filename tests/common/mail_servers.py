@@ -5,6 +5,7 @@ import argparse
 import asyncio
 import base64
 import email
+import email.utils
 import json
 import logging
 import socket
@@ -44,7 +45,7 @@ class Handler:
 
     async def handle_EHLO(self, server, session, envelope, hostname, responses):
         session.host_name = hostname
-        report(event="smtp", command="EHLO", tls=encrypted(server))
+        report(event="smtp", command="EHLO", tls=encrypted(server), name=hostname)
         return responses
 
     async def handle_MAIL(self, server, session, envelope, address, options):
@@ -74,16 +75,27 @@ class Handler:
                                for name, address in getaddresses([message["From"] or ""])],
                body=message.get_payload(decode=True).decode(charset),
                headers=[name for name, _ in message.items()],
-               x_mailer=message["X-Mailer"],
+               x_mailer=message["X-Mailer"], charset=charset,
+               date=message["Date"], message_id=message["Message-ID"],
+               date_offset=date_offset(message["Date"]),
                raw=base64.b64encode(raw).decode())
         return "250 Message accepted"
+
+
+def date_offset(value):
+    """The zone of a Date header in minutes east of UTC, None when a strict reader refuses it."""
+    try:
+        parsed = email.utils.parsedate_to_datetime(value)
+    except (TypeError, ValueError):
+        return None
+    return None if parsed.tzinfo is None else int(parsed.utcoffset().total_seconds() // 60)
 
 
 def authenticator(expected):
     def check(server, session, envelope, mechanism, auth_data):
         login = (auth_data.login.decode(), auth_data.password.decode())
         report(event="smtp", command="AUTH", mechanism=mechanism, login=list(login))
-        return AuthResult(success=login == expected)
+        return AuthResult(success=login == expected, handled=False)
     return check
 
 

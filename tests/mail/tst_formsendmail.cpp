@@ -1,6 +1,9 @@
+#include "../common/MailTestServers.h"
 #include "MailTestContext.h"
 
 #include "mail/FormSendMail.h"
+#include "mail/FormSendStatus.h"
+#include "mail/MailSettings.h"
 #include "mail/PassEdit.h"
 #include "platform/Prompt.h"
 
@@ -9,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -41,6 +45,7 @@ private slots:
     void TemplatesKeepTheText();
     void MailtoValuesAreEncoded();
     void RefusedPasteIsToldWithTheCharacter();
+    void StatusWindowTakesKeysOverTheModalMailWindow();
 
 private:
     ScriptedPrompt *prompt_ = nullptr;
@@ -117,14 +122,33 @@ void TestFormSendMail::TemplatesKeepTheText() {
     QCOMPARE(subject->text(), QString("ご案内"));
     QCOMPARE(body->toPlainText(), QString("一行目\n二行目\n"));
 
-    QFile utf8(dir.filePath("utf8.mtl"));
-    QVERIFY(utf8.open(QIODevice::WriteOnly));
-    utf8.write(QString("件名\r\n本文\r\n").toUtf8());
-    utf8.close();
-    prompt_->PushPath(utf8.fileName());
-    form.BtnOpenClick();
-    QCOMPARE(prompt_->Texts("error").size(), 1);
-    QCOMPARE(subject->text(), QString("ご案内"));
+    // "t" again: the question is about "t.mtl", the file that would be replaced.
+    prompt_->PushPath(dir.filePath("t"));
+    prompt_->PushAnswer(Prompt::Answer::No);
+    subject->setText("別件");
+    form.BtnSaveClick();
+    QVERIFY(prompt_->Texts("confirm").last().contains("t.mtl"));
+    QVERIFY(saved.seek(0));
+    QVERIFY(saved.readAll().startsWith("\x82\xb2\x88\xc4\x93\xe0\r\n"));
+    subject->setText("ご案内");
+
+    const std::pair<QByteArray, QString> unreadable[] = {
+        {QString("件名\r\n本文\r\n").toUtf8(), "Shift-JIS"},
+        {"Sale\r\nline\r\nbad \x80 byte\r\n", "3行目"},
+        {"Sale\r\n\xa0\r\n", "2行目"},
+        {"Sale \xfd\r\n", "1行目"},
+        {"Sale\r\nbell \x07\r\n", "2行目"},
+    };
+    for (const auto &[bytes, named] : unreadable) {
+        QFile bad(dir.filePath("bad.mtl"));
+        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bad.write(bytes);
+        bad.close();
+        prompt_->PushPath(bad.fileName());
+        form.BtnOpenClick();
+        QVERIFY2(prompt_->Texts("error").last().contains(named), bytes.constData());
+        QCOMPARE(subject->text(), QString("ご案内"));
+    }
 }
 
 void TestFormSendMail::MailtoValuesAreEncoded() {
@@ -141,6 +165,39 @@ void TestFormSendMail::MailtoValuesAreEncoded() {
     QVERIFY(body.startsWith("名前：A&B #1（）\r\n\r\n個人〒：\r\n個人住所：100%?x=1\r\n"));
     QVERIFY(body.endsWith("会社メール2："));
     QCOMPARE(MailLinkUrl("a#b@example.jp").toEncoded(), QByteArray("mailto:a%23b@example.jp"));
+}
+
+// As the program runs it: the mail window modal over the main window, the status window opened
+// from it. Keys go through the window system, which drops them for a window a modal one blocks.
+void TestFormSendMail::StatusWindowTakesKeysOverTheModalMailWindow() {
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    QTemporaryDir dir;
+    const QString dataPath = dir.path() + u'/';
+    MailPageValues values;
+    values.mail = QStringLiteral("shop@example.jp");
+    values.smtpServer = QStringLiteral("127.0.0.1");
+    values.smtpPort = QString::number(servers.SmtpPort());
+    QString error;
+    QVERIFY(SaveMailPageValues(dataPath, values, &error));
+    MailTestContext context{dataPath};
+    QWidget main;
+    main.show();
+    TFormSendMail form(context, &main);
+    form.SetListedCustomers({Customer(1, "a", 0)});
+    form.setWindowModality(Qt::ApplicationModal);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.findChild<QLineEdit *>("EditSubject")->setText("ご案内");
+    form.BtnSendClick();
+    auto *status = main.findChild<TFormSendStatus *>();
+    QVERIFY(status && status->isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(status));
+    QSignalSpy cancel(status, &TFormSendStatus::CancelRequested);
+    QTest::keyClick(status->windowHandle(), Qt::Key_Escape);
+    QCOMPARE(cancel.count(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!prompt_->Texts("message").isEmpty(), 20000);
+    QTRY_VERIFY(!main.findChild<TFormSendStatus *>());
 }
 
 QTEST_MAIN(TestFormSendMail)

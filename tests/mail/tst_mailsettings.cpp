@@ -6,6 +6,7 @@
 #include "platform/Prompt.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@ private slots:
     void StoredPasswordForm_data();
     void StoredPasswordForm();
     void SettingsWindowSavesKeysInOrderPrivately();
+    void SecurityChoiceMovesTheStandardPort();
     void SenderReadsPorts_data();
     void SenderReadsPorts();
     void SendingDropsBlanksAroundNames();
@@ -99,6 +101,33 @@ void TestMailSettings::SettingsWindowSavesKeysInOrderPrivately() {
     QCOMPARE(edit("EditSmtpPort")->text(), QString("abc"));
     QCOMPARE(edit("EditSmtpPassword")->text(), QString("ab"));
     QCOMPARE(ReadMailSettings(dataPath_).SmtpPort, 25);
+}
+
+// The port follows the choice while it is a standard one; a typed port stays.
+void TestMailSettings::SecurityChoiceMovesTheStandardPort() {
+    MailTestContext context(dataPath_);
+    T_pass_edit window(context);
+    window.show();
+    auto *choice = window.findChild<QComboBox *>("CBSmtpSecurity");
+    auto *port = window.findChild<QLineEdit *>("EditSmtpPort");
+    QCOMPARE(choice->currentText(), QString("STARTTLS"));
+    const auto choose = [&](int index) {
+        choice->setCurrentIndex(index);
+        emit choice->activated(index);
+    };
+    choose(2);
+    QCOMPARE(port->text(), QString("465"));
+    choose(1);
+    QCOMPARE(port->text(), QString("587"));
+    port->setText("2525");
+    choose(0);
+    QCOMPARE(port->text(), QString("2525"));
+    choose(2);
+    window.findChild<QLineEdit *>("EditMail")->setText("shop@example.jp");
+    window.findChild<QPushButton *>("Btn_OK")->click();
+    const MailSettings settings = ReadMailSettings(dataPath_);
+    QCOMPARE(settings.SmtpSecurity, MailSecurity::Tls);
+    QCOMPARE(settings.SmtpPort, 2525);
 }
 
 void TestMailSettings::SenderReadsPorts_data() {

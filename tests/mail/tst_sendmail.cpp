@@ -3,6 +3,7 @@
 #include "mail/SendMailThread.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -47,6 +48,8 @@ private slots:
     void SendsPersonalisedMessagesAndReportsRefusals();
     void HalfWidthKanaHeadersArriveReadable();
     void LongParagraphIsCarriedOverShortLines();
+    void HeadersAndBodyArriveWhole_data();
+    void HeadersAndBodyArriveWhole();
     void GaugeFollowsMessages_data();
     void GaugeFollowsMessages();
     void ConnectFailureEndsRun_data();
@@ -82,8 +85,9 @@ void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
     QCOMPARE(commands.last(), QString("smtp QUIT"));
     QCOMPARE(worker.SentCount, 4);
     QCOMPARE(SendOutcomeText(worker),
-             QString("送信処理が完了しました\r\n\r\n送信できなかったメール：2件\r\n"
-                     "佐藤 花子 <nobody@example.jp>\r\n空欄 <>"));
+             QString("送信処理が完了しました\r\n\r\n送信できなかったメール：1件\r\n"
+                     "佐藤 花子 <nobody@example.jp>\r\n\r\n"
+                     "メールアドレスがないため送らなかった顧客：1件"));
 }
 
 void TestSendMail::HalfWidthKanaHeadersArriveReadable() {
@@ -100,6 +104,50 @@ void TestSendMail::HalfWidthKanaHeadersArriveReadable() {
     QCOMPARE(messages[0].value("sender_name").toString(), QString("ショップ <shop@example.jp>"));
     const QByteArray raw = QByteArray::fromBase64(messages[0].value("raw").toString().toLatin1());
     QVERIFY(std::all_of(raw.begin(), raw.end(), [](char b) { return b >= 0; }));
+}
+
+void TestSendMail::HeadersAndBodyArriveWhole_data() {
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("charset");
+    QTest::newRow("long japanese subject")
+        << QString(QStringLiteral("春の感謝セールのご案内")).repeated(36) << "本文です"
+        << "iso-2022-jp";
+    QTest::newRow("long ascii subject")
+        << QString(QStringLiteral("Spring sale ")).repeated(30) << "Hello"
+        << "iso-2022-jp";
+    QTest::newRow("extension characters")
+        << QStringLiteral("①髙橋様 ㈱ご案内 №5") << QStringLiteral("Ⅰ期 ㍻ 﨑\n二行目") << "utf-8";
+    QTest::newRow("extension character in a long subject")
+        << QStringLiteral("①") + QString(QStringLiteral("ご案内")).repeated(60) << "本文"
+        << "utf-8";
+}
+
+// Strict readers get the texts back unchanged, from lines servers accept (RFC 5322, 2047).
+void TestSendMail::HeadersAndBodyArriveWhole() {
+    QFETCH(QString, subject);
+    QFETCH(QString, body);
+    QFETCH(QString, charset);
+    MailTestServers servers;
+    QVERIFY(servers.Ready());
+    SendJob job = Job(servers, {Row("A", "a@example.jp")});
+    job.subject = subject;
+    job.body = body;
+    TSendMailThread worker(job);
+    Run(worker);
+    const auto messages = servers.Events("message", 1);
+    QCOMPARE(messages.size(), size_t(1));
+    static const QRegularExpression blanks(QStringLiteral("\\s"));
+    QCOMPARE(messages[0].value("subject").toString().remove(blanks),
+             QString(subject).remove(blanks));
+    QCOMPARE(messages[0].value("body").toString().remove(u'\r'), body + u'\n');
+    QCOMPARE(messages[0].value("charset").toString(), charset);
+    const QByteArray raw = QByteArray::fromBase64(messages[0].value("raw").toString().toLatin1());
+    QVERIFY(std::all_of(raw.begin(), raw.end(), [](char b) { return b >= 0; }));
+    for (const QByteArray &line : raw.left(raw.indexOf("\r\n\r\n")).split('\n'))
+        QVERIFY2(line.size() <= 79, line.constData());
+    for (const QByteArray &word : QByteArray(raw).replace('\r', ' ').replace('\n', ' ').split(' '))
+        QVERIFY2(!word.startsWith("=?") || word.size() <= 75, word.constData());
 }
 
 void TestSendMail::LongParagraphIsCarriedOverShortLines() {
@@ -148,22 +196,39 @@ void TestSendMail::GaugeFollowsMessages() {
 }
 
 void TestSendMail::ConnectFailureEndsRun_data() {
-    QTest::addColumn<bool>("silent");
-    QTest::newRow("server never answers") << true;
-    QTest::newRow("nothing listening") << false;
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("server never answers") << "silent"
+                                          << "サーバーが応答しません";
+    QTest::newRow("nothing listening") << "none"
+                                       << "接続できません";
+    QTest::newRow("login refused") << "auth"
+                                   << "ログインを拒否しました: 535";
 }
 
+// The run ends before any message, and the user reads why.
 void TestSendMail::ConnectFailureEndsRun() {
-    QFETCH(bool, silent);
-    MailTestServers servers;
+    QFETCH(QString, server);
+    QFETCH(QString, reason);
+    MailTestServers servers(server == "auth" ? QStringList{"--auth", "user:secret"}
+                                             : QStringList{});
     QVERIFY(servers.Ready());
-    SendJob job = Job(servers, {Row("A", "a@example.jp")});
-    job.settings.SmtpPort = silent ? servers.SilentPort() : 1;
-    job.transport.timeoutMs = 300;
+    SendJob job = Job(servers, {Row("A", "a@example.jp"), Row("B", "b@example.jp")});
+    if (server == "auth") {
+        job.settings.SmtpUserId = QStringLiteral("user");
+        job.settings.SmtpPassword = QStringLiteral("wrong");
+    } else {
+        job.settings.SmtpPort = server == "silent" ? servers.SilentPort() : 1;
+        job.transport.timeoutMs = 300;
+    }
     TSendMailThread worker(job);
     Run(worker);
-    QCOMPARE(SendOutcomeText(worker), QString("接続中にエラーが発生しました"));
+    const QString outcome = SendOutcomeText(worker);
+    QVERIFY2(outcome.startsWith(QStringLiteral("接続中にエラーが発生しました\r\n")) &&
+                 outcome.contains(reason),
+             qPrintable(outcome));
     QCOMPARE(worker.SentCount, 0);
+    QVERIFY(!servers.Commands().contains("smtp MAIL"));
 }
 
 void TestSendMail::CancelDuringConnectClosesConnection() {

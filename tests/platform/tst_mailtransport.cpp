@@ -1,4 +1,5 @@
 #include "../common/MailTestServers.h"
+#include "core/Clock.h"
 #include "platform/HttpClient.h"
 #include "platform/MailTransport.h"
 
@@ -6,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +34,9 @@ class TestMailTransport : public QObject {
 private slots:
     void SmtpDeliversOverEveryTransport_data();
     void SmtpDeliversOverEveryTransport();
+    void RefusedLoginSendsNothing();
+    void SecurityChoiceAndTrustedCertificate_data();
+    void SecurityChoiceAndTrustedCertificate();
     void RefusedRecipientLeavesConnectionUsable();
     void SenderNameIsOneMailbox();
     void LineBreaksCannotAddCommandsOrHeaders_data();
@@ -86,7 +91,20 @@ void TestMailTransport::SmtpDeliversOverEveryTransport() {
         headers << name.toString();
     QCOMPARE(headers,
              QStringList({"MIME-Version", "From", "Subject", "To", "Content-Transfer-Encoding",
-                          "Content-Type", "Date", "X-Mailer"}));
+                          "Content-Type", "Date", "Message-ID", "X-Mailer"}));
+    QVERIFY2(QRegularExpression(
+                 R"(^[A-Z][a-z]{2}, \d{1,2} [A-Z][a-z]{2} \d{4} \d\d:\d\d:\d\d [+-]\d{4}$)")
+                 .match(first.value("date").toString())
+                 .hasMatch(),
+             qPrintable(first.value("date").toString()));
+    QCOMPARE(first.value("date_offset").toInt(-1), Clock::Now().offsetFromUtc() / 60);
+    QVERIFY(first.value("message_id").toString().endsWith("@example.jp>"));
+    QVERIFY(first.value("message_id") != messages.back().value("message_id"));
+    for (const QJsonObject &event : servers.Events("smtp"))
+        if (event.value("command") == QString("EHLO"))
+            QVERIFY2(event.value("name").toString().contains('.') ||
+                         event.value("name").toString().startsWith('['),
+                     qPrintable(event.value("name").toString()));
     const QStringList commands = servers.Commands();
     QCOMPARE(commands.count("smtp AUTH"), 1);
     QVERIFY(commands.endsWith("smtp QUIT"));
@@ -96,6 +114,71 @@ void TestMailTransport::SmtpDeliversOverEveryTransport() {
             QCOMPARE(event.value("tls").toBool(), encrypted);
         if (event.value("command") == QString("AUTH"))
             QCOMPARE(event.value("mechanism").toString(), mechanism);
+    }
+}
+
+void TestMailTransport::RefusedLoginSendsNothing() {
+    MailTestServers servers({"--auth", "user:secret"});
+    QVERIFY(servers.Ready());
+    SmtpClient client(servers.Options());
+    client.Configure(QStringLiteral("127.0.0.1"), servers.SmtpPort(), QStringLiteral("user"),
+                     QStringLiteral("wrong"));
+    try {
+        client.Connect();
+        QFAIL("a refused login connected");
+    } catch (const MailTransportError &error) {
+        QVERIFY2(error.Text().contains(QStringLiteral("535")), qPrintable(error.Text()));
+    }
+    QVERIFY(!client.Connected());
+    QVERIFY(!servers.Commands().contains("smtp MAIL"));
+}
+
+void TestMailTransport::SecurityChoiceAndTrustedCertificate_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<int>("security");
+    QTest::addColumn<QString>("trust"); // "ca", "print" (the user trusted it) or "none"
+    QTest::addColumn<QString>("failure");
+    const int automatic = int(MailSecurity::Automatic);
+    QTest::newRow("unknown issuer named") << "starttls" << automatic << "none"
+                                          << "証明書";
+    QTest::newRow("certificate the user trusted") << "starttls" << automatic << "print"
+                                                  << "";
+    QTest::newRow("trusted, TLS from the first byte") << "tls" << int(MailSecurity::Tls) << "print"
+                                                      << "";
+    QTest::newRow("STARTTLS required, not offered")
+        << "plain" << int(MailSecurity::StartTls) << "ca"
+        << "STARTTLS";
+    QTest::newRow("none: no STARTTLS although offered")
+        << "starttls" << int(MailSecurity::None) << "ca"
+        << "530";
+}
+
+void TestMailTransport::SecurityChoiceAndTrustedCertificate() {
+    QFETCH(QString, mode);
+    QFETCH(int, security);
+    QFETCH(QString, trust);
+    QFETCH(QString, failure);
+    MailTestServers servers({"--smtp", mode}, true);
+    QVERIFY(servers.Ready());
+    TransportOptions options = servers.Options();
+    const QSslCertificate certificate = options.extraCaCertificates.value(0);
+    if (trust != QStringLiteral("ca"))
+        options.extraCaCertificates.clear();
+    if (trust == QStringLiteral("print"))
+        options.trustedFingerprints = {CertificateFingerprint(certificate)};
+    SmtpClient client(options);
+    client.Configure(QStringLiteral("127.0.0.1"), servers.SmtpPort(), {}, {},
+                     MailSecurity(security));
+    try {
+        client.Connect();
+        client.Send(SampleMessage("a@example.jp"));
+        QVERIFY2(failure.isEmpty(), "delivered");
+        QCOMPARE(servers.Events(QStringLiteral("message"), 1).size(), size_t(1));
+    } catch (const MailTransportError &error) {
+        QVERIFY2(!failure.isEmpty() && error.Text().contains(failure), qPrintable(error.Text()));
+        QCOMPARE(error.UntrustedCertificate().isNull(), trust != QStringLiteral("none"));
+        if (trust == QStringLiteral("none"))
+            QCOMPARE(error.UntrustedCertificate(), certificate);
     }
 }
 
