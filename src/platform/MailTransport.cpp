@@ -328,15 +328,32 @@ void SmtpClient::Send(const SmtpMessage &message) {
     if (CarriesLineBreak(message))
         throw MailTransportError(QStringLiteral("宛先、差出人または件名に改行が含まれています"));
     try {
-        Command("RSET");
         if (message.recipients.isEmpty())
             throw MailTransportError(QStringLiteral("宛先がありません"));
-        Expect("MAIL FROM: <" + message.senderAddress + ">", 250);
-        for (const QByteArray &recipient : message.recipients) {
-            const Reply reply = Command("RCPT TO:<" + recipient + ">");
-            if (reply.code != 250 && reply.code != 251)
-                throw MailTransportError(QString::fromLatin1(reply.lines.value(0)));
+        QList<QByteArray> envelope{"RSET", "MAIL FROM: <" + message.senderAddress + ">"};
+        for (const QByteArray &recipient : message.recipients)
+            envelope << "RCPT TO:<" + recipient + ">";
+        // A server that takes commands in a batch gets the envelope in one write: one wait for
+        // the replies instead of one per command. DATA waits for them, so a refused recipient
+        // still stops the message before its text.
+        const bool pipelining = Offers("PIPELINING");
+        if (pipelining) {
+            QByteArray batch;
+            for (const QByteArray &line : envelope)
+                batch += line + "\r\n";
+            connection_.Write(batch);
         }
+        QString refusal;
+        for (qsizetype i = 0; i < envelope.size() && (pipelining || refusal.isEmpty()); ++i) {
+            const Reply reply = pipelining ? ReadReply() : Command(envelope[i]);
+            const QString text = QString::fromLatin1(reply.lines.value(0));
+            if (i == 1 && reply.code != 250)
+                refusal = QStringLiteral("%1 %2").arg(reply.code).arg(text);
+            else if (i > 1 && reply.code != 250 && reply.code != 251 && refusal.isEmpty())
+                refusal = text;
+        }
+        if (!refusal.isEmpty())
+            throw MailTransportError(refusal);
         Expect("DATA", 354);
         QByteArray data;
         for (const QByteArray &line : HeaderLines(message))

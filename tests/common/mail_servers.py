@@ -40,11 +40,14 @@ def encrypted(server):
 
 
 class Handler:
-    def __init__(self, refused):
+    def __init__(self, refused, pipelining):
         self.refused = refused
+        self.pipelining = pipelining
 
     async def handle_EHLO(self, server, session, envelope, hostname, responses):
         session.host_name = hostname
+        if self.pipelining:
+            responses.insert(1, "250-PIPELINING")
         report(event="smtp", command="EHLO", tls=encrypted(server), name=hostname)
         return responses
 
@@ -137,6 +140,7 @@ async def main():
     parser.add_argument("--auth-without", action="append", default=[],
                         help="an AUTH mechanism the SMTP server does not offer")
     parser.add_argument("--refuse", action="append", default=[])
+    parser.add_argument("--pipelining", action="store_true", help="offer PIPELINING")
     parser.add_argument("--pop", help="user:password of the POP3 server")
     args = parser.parse_args()
 
@@ -152,7 +156,7 @@ async def main():
     if args.smtp == "starttls":
         options.update(tls_context=context, require_starttls=True)
     smtp_port = free_port()
-    controller = Controller(Handler(set(args.refuse)), hostname="127.0.0.1", port=smtp_port,
+    controller = Controller(Handler(set(args.refuse), args.pipelining), hostname="127.0.0.1", port=smtp_port,
                             ssl_context=context if args.smtp == "tls" else None, **options)
     controller.start()
 

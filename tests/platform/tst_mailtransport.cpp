@@ -37,6 +37,7 @@ private slots:
     void RefusedLoginSendsNothing();
     void SecurityChoiceAndTrustedCertificate_data();
     void SecurityChoiceAndTrustedCertificate();
+    void RefusedRecipientLeavesConnectionUsable_data();
     void RefusedRecipientLeavesConnectionUsable();
     void SenderNameIsOneMailbox();
     void LineBreaksCannotAddCommandsOrHeaders_data();
@@ -182,13 +183,26 @@ void TestMailTransport::SecurityChoiceAndTrustedCertificate() {
     }
 }
 
+void TestMailTransport::RefusedRecipientLeavesConnectionUsable_data() {
+    QTest::addColumn<bool>("pipelining");
+    QTest::newRow("one command at a time") << false;
+    QTest::newRow("envelope in one batch") << true;
+}
+
 void TestMailTransport::RefusedRecipientLeavesConnectionUsable() {
-    MailTestServers servers({"--refuse", "nobody@example.jp"});
+    QFETCH(bool, pipelining);
+    QStringList arguments{"--refuse", "nobody@example.jp"};
+    if (pipelining)
+        arguments << "--pipelining";
+    MailTestServers servers(arguments);
     QVERIFY(servers.Ready());
     SmtpClient client(servers.Options());
     client.Configure(QStringLiteral("127.0.0.1"), servers.SmtpPort(), {}, {});
     client.Connect();
-    QVERIFY_THROWS_EXCEPTION(MailTransportError, client.Send(SampleMessage("nobody@example.jp")));
+    // The replies after the refusal are read too, so the next message starts in step.
+    SmtpMessage refused = SampleMessage("nobody@example.jp");
+    refused.recipients << "b@example.jp";
+    QVERIFY_THROWS_EXCEPTION(MailTransportError, client.Send(refused));
     QVERIFY(client.Connected());
     client.Send(SampleMessage("a@example.jp"));
     client.Disconnect();
