@@ -1,10 +1,13 @@
 #include "Bench.h"
+#include "BenchBook.h"
 
-#include "../tests/common/TestEnv.h"
 #include "core/IniFile.h"
 #include "print/HeadlessPrint.h"
+#include "print/PrintList.h"
 #include "print/PrintSettings.h"
 #include "print/SenderData.h"
+#include "store/CustomerTable.h"
+#include "store/TableEngine.h"
 
 #include <QFile>
 #include <sqlite3.h>
@@ -57,7 +60,81 @@ void StoreVerticalPostcardChoices(TestEnv &env) {
     ini.Save();
 }
 
+// Every column of the marked rows, read as the engine hands them out.
+void SelectMarkedRows(sqlite3 *db) {
+    sqlite3_stmt *select = nullptr;
+    sqlite3_prepare_v2(db, "select * from Usertbl where Print = 1", -1, &select, nullptr);
+    qint64 bytes = 0;
+    while (sqlite3_step(select) == SQLITE_ROW)
+        for (int i = 0; i < sqlite3_column_count(select); ++i)
+            bytes += sqlite3_column_bytes(select, i) + (sqlite3_column_text(select, i) ? 1 : 0);
+    sqlite3_finalize(select);
+    if (bytes == 0)
+        std::abort();
+}
+
+double SelectMarkedMs(int step) {
+    Book &book = TheBook();
+    MarkEvery(book, step);
+    const double ms = MedianMs(5, [&book] { SelectMarkedRows(book.env.db().Handle()); });
+    MarkEvery(book, 2);
+    return ms;
+}
+
+// The address print of `--print-addresses`, from reading the customers in reading order to
+// the finished file, with the customers whose UserId is a multiple of `step` marked; with
+// `onlyMarked` the list holds just those, so hardly anything but composing is left.
+double PrintAddressesMs(int step, bool onlyMarked) {
+    Book &book = TheBook();
+    StoreVerticalPostcardChoices(book.env);
+    MarkEvery(book, step);
+    const QString path = book.env.root() + QStringLiteral("addresses.pdf");
+    int status = 0;
+    const double ms = MedianMs(3, [&] {
+        Query query(book.env.db());
+        QList<int> ids = CustomerIdsByReading(query);
+        if (onlyMarked)
+            ids.removeIf([step](int id) { return id % step != 0; });
+        QString error;
+        status |= PrintAddressesToPdf(book.env.db(), book.env.dataPath(), ids, path, &error);
+    });
+    MarkEvery(book, 2);
+    return status == 0 ? ms : -1;
+}
+
 } // namespace
+
+PELLOR3_BENCH_FIGURE(PrintAddresses10Of100000, "print_addresses_10_of_100000_ms", "ms") {
+    return PrintAddressesMs(Book::Size / 10, false);
+}
+
+PELLOR3_BENCH_FIGURE(SqliteSelect10Marked, "sqlite_select_10_marked_ms", "ms") {
+    return SelectMarkedMs(Book::Size / 10);
+}
+
+PELLOR3_BENCH_FIGURE(Compose10Faces, "compose_10_faces_ms", "ms") {
+    return PrintAddressesMs(Book::Size / 10, true);
+}
+
+// The print window's list as it opens, without the window.
+PELLOR3_BENCH_FIGURE(PrintWindowList1000Of100000, "print_window_list_1000_of_100000_ms", "ms") {
+    Book &book = TheBook();
+    MarkEvery(book, Book::Size / 1000);
+    const std::vector<int> listed = book.window->ListedUserIds();
+    const QList<int> ids(listed.begin(), listed.end());
+    int rows = 0;
+    const double ms = MedianMs(5, [&] {
+        PrintListModel model;
+        model.SetRows(FillPrintList(book.env.db(), ids));
+        rows = model.rowCount();
+    });
+    MarkEvery(book, 2);
+    return rows == 1000 ? ms : -1;
+}
+
+PELLOR3_BENCH_FIGURE(SqliteSelect1000Marked, "sqlite_select_1000_marked_ms", "ms") {
+    return SelectMarkedMs(Book::Size / 1000);
+}
 
 // The national postal data of the installation is read for the barcodes within the figure.
 PELLOR3_BENCH_FIGURE(Print1000Postcards, "print_1000_postcards_pdf_ms", "ms") {

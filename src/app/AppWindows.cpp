@@ -265,10 +265,9 @@ void TAppWindows::SendMailClick() {
     std::vector<MailCustomer> customers;
     try {
         Query query(main_.GetDatabase());
-        for (const int id : main_.ListedUserIds())
-            if (const std::optional<CustomerRecord> r = LoadCustomerRecord(query, id))
-                customers.push_back({r->userId, r->name, r->nameTitle, r->useType, r->mail1,
-                                     r->mail2, r->officeMail1, r->officeMail2, r->sashikomi});
+        for (const CustomerRecord &r : LoadCustomerRecords(query, main_.ListedUserIds()))
+            customers.push_back({r.userId, r.name, r.nameTitle, r.useType, r.mail1, r.mail2,
+                                 r.officeMail1, r.officeMail2, r.sashikomi});
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;

@@ -8,7 +8,10 @@
 #include "store/CustomerTable.h"
 #include "store/TableEngine.h"
 
+#include <QApplication>
+#include <QCommandLineParser>
 #include <cstdio>
+#include <functional>
 #include <termios.h>
 #include <unistd.h>
 
@@ -51,9 +54,9 @@ QString ReadPassword() {
 }
 
 // Installs the book when needed, asks for the start-up password when it is on, opens the book
-// and runs `command` with the data folder and every
+// and runs `work` with the data folder and every
 // customer's id in reading order; a refused statement ends the command with its message.
-template <typename Command> int WithInstalledBook(Command command) {
+template <typename Work> int WithInstalledBook(Work work) {
     QString error;
     const QString dataFolder = Installer::EnsureInstalled(&error);
     if (dataFolder.isEmpty())
@@ -65,27 +68,14 @@ template <typename Command> int WithInstalledBook(Command command) {
         Database database;
         database.Open(DbPathOf(dataFolder));
         Query query(database);
-        return command(database, dataFolder, CustomerIdsByReading(query));
+        return work(database, dataFolder, CustomerIdsByReading(query));
     } catch (const EngineError &e) {
         return Fail(e.message());
     }
 }
 } // namespace
 
-std::optional<QString> OptionValue(const QStringList &arguments, const QString &option) {
-    const qsizetype at = arguments.indexOf(option);
-    if (at < 0)
-        return std::nullopt;
-    return arguments.value(at + 1);
-}
-
-std::optional<QString> PrintAddressesTarget(const QStringList &arguments) {
-    return OptionValue(arguments, QStringLiteral("--print-addresses"));
-}
-
 int RunPrintAddressesCommand(const QString &pdfPath) {
-    if (pdfPath.isEmpty())
-        return Fail(QStringLiteral("使い方: pellor3 --print-addresses FILE.pdf"));
     return WithInstalledBook(
         [&](Database &database, const QString &dataFolder, const QList<int> &ids) {
             QString error;
@@ -93,10 +83,6 @@ int RunPrintAddressesCommand(const QString &pdfPath) {
                        ? 0
                        : Fail(error);
         });
-}
-
-bool CheckAddressesRequested(const QStringList &arguments) {
-    return arguments.contains(QStringLiteral("--check-addresses"));
 }
 
 int RunCheckAddressesCommand() {
@@ -114,10 +100,6 @@ int RunCheckAddressesCommand() {
         });
 }
 
-bool UpdatePostalDataRequested(const QStringList &arguments) {
-    return arguments.contains(QStringLiteral("--update-postal-data"));
-}
-
 int RunUpdatePostalDataCommand() {
     QString error;
     const QString dataFolder = Installer::EnsureInstalled(&error);
@@ -131,10 +113,6 @@ int RunUpdatePostalDataCommand() {
 }
 
 int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath) {
-    if (pdfPath.isEmpty())
-        return Fail(kind == ListPrintKind::PhoneList
-                        ? QStringLiteral("使い方: pellor3 --print-phone-list FILE.pdf")
-                        : QStringLiteral("使い方: pellor3 --print-cards FILE.pdf"));
     return WithInstalledBook(
         [&](Database &database, const QString &dataFolder, const QList<int> &ids) {
             QString error;
@@ -142,4 +120,209 @@ int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath) {
                        ? 0
                        : Fail(error);
         });
+}
+
+namespace {
+
+enum class ApplicationKind { None, Core, Gui };
+
+struct CommandOption {
+    Command command;
+    QStringList names;
+    QString valueName; // empty when the command takes no value
+    QString help;      // its line in --help
+    ApplicationKind application;
+    std::function<int(const CommandLine &)> run;
+};
+
+int Show(const CommandLine &line) {
+    std::printf("%s\n", ConsoleText(line.message).constData());
+    return 0;
+}
+
+const std::vector<CommandOption> &CommandOptions() {
+    static const std::vector<CommandOption> options = {
+        {Command::PrintAddresses,
+         {QStringLiteral("print-addresses")},
+         QStringLiteral("FILE.pdf"),
+         QStringLiteral("印刷対象の顧客の宛名面を PDF ファイルに印刷します"),
+         ApplicationKind::Gui,
+         [](const CommandLine &line) { return RunPrintAddressesCommand(line.value); }},
+        {Command::CheckAddresses,
+         {QStringLiteral("check-addresses")},
+         {},
+         QStringLiteral("印刷対象の顧客の宛名面を印刷の前に点検し、問題を一行ずつ表示します"),
+         ApplicationKind::Gui,
+         [](const CommandLine &) { return RunCheckAddressesCommand(); }},
+        {Command::PrintPhoneList,
+         {QStringLiteral("print-phone-list")},
+         QStringLiteral("FILE.pdf"),
+         QStringLiteral("印刷対象の顧客の電話番号一覧を PDF ファイルに印刷します"),
+         ApplicationKind::Gui,
+         [](const CommandLine &line) {
+             return RunPrintListCommand(ListPrintKind::PhoneList, line.value);
+         }},
+        {Command::PrintCards,
+         {QStringLiteral("print-cards")},
+         QStringLiteral("FILE.pdf"),
+         QStringLiteral("印刷対象の顧客のカルテを PDF ファイルに印刷します"),
+         ApplicationKind::Gui,
+         [](const CommandLine &line) {
+             return RunPrintListCommand(ListPrintKind::CustomerCards, line.value);
+         }},
+        {Command::UpdatePostalData,
+         {QStringLiteral("update-postal-data")},
+         {},
+         QStringLiteral("更新サーバーに新しい郵便番号データがあれば取り込みます"),
+         ApplicationKind::Core,
+         [](const CommandLine &) { return RunUpdatePostalDataCommand(); }},
+        {Command::ShowHelp,
+         {QStringLiteral("h"), QStringLiteral("help")},
+         {},
+         QStringLiteral("この説明を表示します"),
+         ApplicationKind::None,
+         Show},
+        {Command::ShowVersion,
+         {QStringLiteral("v"), QStringLiteral("version")},
+         {},
+         QStringLiteral("版を表示します"),
+         ApplicationKind::None,
+         Show},
+    };
+    return options;
+}
+
+QString Dashed(const QString &name) {
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// "--print-addresses FILE.pdf", "-h, --help".
+QString Synopsis(const CommandOption &option) {
+    QStringList names;
+    for (const QString &name : option.names)
+        names << Dashed(name);
+    QString synopsis = names.join(QStringLiteral(", "));
+    if (!option.valueName.isEmpty())
+        synopsis += u' ' + option.valueName;
+    return synopsis;
+}
+
+QString HelpText() {
+    qsizetype width = 0;
+    for (const CommandOption &option : CommandOptions())
+        width = std::max(width, Synopsis(option).size());
+    QStringList lines = {QStringLiteral("使い方: pellor3 [コマンド]"),
+                         QStringLiteral("コマンドがなければ画面を開きます。コマンドは画面を開かずに"
+                                        "実行し、終了状態で結果を返します。"),
+                         QString()};
+    for (const CommandOption &option : CommandOptions())
+        lines << QStringLiteral("  ") + Synopsis(option).leftJustified(width + 2) + option.help;
+    lines << QString()
+          << QStringLiteral("終了状態: 0 完了、1 実行できなかった、2 使い方の誤り"
+                            "（--check-addresses では問題あり）、3 一部の項目を受け付けなかった");
+    return lines.join(u'\n');
+}
+
+bool NamesOption(const QString &argument, const CommandOption &option) {
+    QString name = argument.section(u'=', 0, 0);
+    while (name.startsWith(u'-'))
+        name.remove(0, 1);
+    return option.names.contains(name);
+}
+
+QString MissingValueText(const CommandOption &option) {
+    return QStringLiteral("%1 には %2 を指定して下さい。")
+        .arg(Dashed(option.names.last()), option.valueName);
+}
+
+// What the parser refused, in the program's words.
+QString RefusalText(const QCommandLineParser &parser, const QStringList &arguments) {
+    if (!parser.unknownOptionNames().isEmpty())
+        return QStringLiteral("不明なオプションです: ") +
+               Dashed(parser.unknownOptionNames().first());
+    // Otherwise a value is missing at the end, or given to an option that takes none.
+    for (const CommandOption &option : CommandOptions()) {
+        if (!option.valueName.isEmpty() && NamesOption(arguments.last(), option))
+            return MissingValueText(option);
+        for (const QString &argument : arguments.mid(1))
+            if (option.valueName.isEmpty() && argument.contains(u'=') &&
+                NamesOption(argument, option))
+                return QStringLiteral("%1 は値をとりません。").arg(Dashed(option.names.last()));
+    }
+    return parser.errorText();
+}
+
+CommandLine Refused(const QString &message) {
+    return {Command::UsageError, {}, message};
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList &arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const CommandOption &option : CommandOptions()) {
+        QCommandLineOption parsed(option.names);
+        parsed.setValueName(option.valueName);
+        parser.addOption(parsed);
+    }
+    if (!parser.parse(arguments))
+        return Refused(RefusalText(parser, arguments));
+    if (!parser.positionalArguments().isEmpty())
+        return Refused(QStringLiteral("余分な引数があります: ") +
+                       parser.positionalArguments().first());
+    const CommandOption *chosen = nullptr;
+    for (const CommandOption &option : CommandOptions()) {
+        if (!parser.isSet(option.names.last()))
+            continue;
+        if (chosen)
+            return Refused(QStringLiteral("コマンドは一度に一つだけ指定して下さい: %1, %2")
+                               .arg(Dashed(chosen->names.last()), Dashed(option.names.last())));
+        chosen = &option;
+    }
+    if (!chosen)
+        return {};
+    CommandLine line{chosen->command, {}, {}};
+    if (!chosen->valueName.isEmpty()) {
+        line.value = parser.value(chosen->names.last());
+        // An option in the value's place means the value was left out.
+        if (line.value.isEmpty() || line.value.startsWith(u'-'))
+            return Refused(MissingValueText(*chosen));
+    }
+    if (chosen->command == Command::ShowHelp)
+        line.message = HelpText();
+    else if (chosen->command == Command::ShowVersion)
+        line.message = QStringLiteral("pellor3 " PELLOR3_VERSION);
+    return line;
+}
+
+int RunCommand(const CommandLine &line, int &argc, char **argv) {
+    if (line.command == Command::UsageError) {
+        std::fprintf(
+            stderr, "pellor3: %s\n%s\n", ConsoleText(line.message).constData(),
+            ConsoleText(QStringLiteral("使い方は pellor3 --help で表示します。")).constData());
+        return 2;
+    }
+    const auto option = std::find_if(
+        CommandOptions().begin(), CommandOptions().end(),
+        [&line](const CommandOption &candidate) { return candidate.command == line.command; });
+    if (option == CommandOptions().end())
+        return Fail(QStringLiteral("このコマンドは画面なしでは実行できません。"));
+    switch (option->application) {
+    case ApplicationKind::None:
+        return option->run(line);
+    case ApplicationKind::Core: {
+        QCoreApplication app(argc, argv);
+        return option->run(line);
+    }
+    case ApplicationKind::Gui:
+        break;
+    }
+    // The prints draw on no screen, so a scheduled job needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pellor3"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Brisko Pellor3"));
+    return option->run(line);
 }

@@ -4,31 +4,45 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
-// `pellor3 --print-addresses FILE.pdf`: prints the faces of every customer marked for printing,
-// in reading order, with the stored print settings, to a PDF file, without any window.
+// The command line. Without arguments the program opens its window; otherwise it runs one
+// command without any window and ends with its exit status: 0 done, 1 could not run, 2 a usage
+// error (or, for --check-addresses, a problem found), 3 done with some items refused.
 
-// The PDF path when the arguments ask for the headless print.
-std::optional<QString> PrintAddressesTarget(const QStringList &arguments);
+enum class Command {
+    OpenWindow,
+    PrintAddresses,
+    CheckAddresses,
+    PrintPhoneList,
+    PrintCards,
+    UpdatePostalData,
+    ShowHelp,
+    ShowVersion,
+    UsageError,
+};
 
-// Runs the headless print on the installation the registry names. Returns the exit status;
-// the reason of a failure goes to standard error.
+struct CommandLine {
+    Command command = Command::OpenWindow;
+    // The file the command writes.
+    QString value;
+    // The help text, the version line, or what was wrong with the arguments.
+    QString message;
+};
+
+// Reads the arguments (the program's name first) without running anything.
+CommandLine ParseCommandLine(const QStringList &arguments);
+
+// Runs a command other than OpenWindow in the application it needs, made from argc and argv;
+// returns the exit status.
+int RunCommand(const CommandLine &line, int &argc, char **argv);
+
+// The commands, on the installation the registry names; the reason of a failure goes to
+// standard error. The prints take the customers marked for printing, in reading order, with
+// the stored print settings.
 int RunPrintAddressesCommand(const QString &pdfPath);
-
-// `pellor3 --check-addresses`: the check before printing for the same customers and choices;
-// one line a problem on standard output, exit status non-zero when there is one.
-bool CheckAddressesRequested(const QStringList &arguments);
+// One line a problem on standard output; 2 when there is one.
 int RunCheckAddressesCommand();
-
-// `pellor3 --update-postal-data`: checks the update server and, when it has newer postal data,
-// downloads and installs it, without any window (for a scheduled job).
-bool UpdatePostalDataRequested(const QStringList &arguments);
-// Exit status 0 with one line on standard output when the data was updated or is current;
-// otherwise non-zero with the reason on standard error.
-int RunUpdatePostalDataCommand();
-
-// `pellor3 --print-phone-list FILE.pdf` and `pellor3 --print-cards FILE.pdf`: the phone list or
-// the customer cards of every customer marked for printing, in reading order.
-std::optional<QString> OptionValue(const QStringList &arguments, const QString &option);
 int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath);
+// Checks the update server and installs newer postal data, without asking (for a scheduled
+// job); one line on standard output when the data was updated or is current.
+int RunUpdatePostalDataCommand();

@@ -7,6 +7,7 @@
 #include "print/ListPrintCommon.h"
 #include "print/PhoneListPrint.h"
 #include "store/ClassTable.h"
+#include "store/CustomerRecord.h"
 #include "store/TableEngine.h"
 #include "widgets/ProgressWindow.h"
 
@@ -28,8 +29,8 @@ bool PrintList(ListPrintKind kind, QPrinter &printer, Query &classQuery, const Q
 void PrintMarked(AppContext &context, QWidget *window, ListPrintKind kind,
                  const QString &nothingMarked) {
     try {
-        const std::vector<CustomerRecord> customers =
-            LoadMarkedCustomers(context.SharedUserQuery(), context.ListedUserIds());
+        const std::vector<CustomerRecord> customers = LoadCustomerRecords(
+            context.SharedUserQuery(), context.ListedUserIds(), WhichCustomers::Marked);
         if (customers.empty()) {
             context.GetPrompt().Message(nothingMarked);
             return;
@@ -69,7 +70,7 @@ bool PrintListToPdf(ListPrintKind kind, Database &database, const QString &dbPat
     Query userQuery(database);
     Query classQuery(database);
     const std::vector<CustomerRecord> customers =
-        LoadMarkedCustomers(userQuery, std::vector<int>(customerIds.begin(), customerIds.end()));
+        LoadCustomerRecords(userQuery, customerIds, WhichCustomers::Marked);
     if (customers.empty()) {
         *error = QStringLiteral("印刷対象のデータがありません");
         return false;

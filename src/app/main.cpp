@@ -14,21 +14,12 @@ int main(int argc, char *argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (UpdatePostalDataRequested(arguments)) {
-        QCoreApplication app(argc, argv);
-        return RunUpdatePostalDataCommand();
-    }
-    const std::optional<QString> headlessPdf = PrintAddressesTarget(arguments);
-    const std::optional<QString> phoneListPdf =
-        OptionValue(arguments, QStringLiteral("--print-phone-list"));
-    const std::optional<QString> cardsPdf = OptionValue(arguments, QStringLiteral("--print-cards"));
-    const bool headlessCheck = CheckAddressesRequested(arguments);
-    const bool headless = headlessPdf || phoneListPdf || cardsPdf || headlessCheck;
-    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const CommandLine commandLine = ParseCommandLine(arguments);
+    if (commandLine.command != Command::OpenWindow)
+        return RunCommand(commandLine, argc, argv);
 
-    if (!headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         std::fputs("pellor3: 画面を開けません。デスクトップのセッションから起動して下さい。\n",
                    stderr);
         return 1;
@@ -37,14 +28,6 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pellor3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Brisko Pellor3"));
-    if (headlessPdf)
-        return RunPrintAddressesCommand(*headlessPdf);
-    if (phoneListPdf)
-        return RunPrintListCommand(ListPrintKind::PhoneList, *phoneListPdf);
-    if (cardsPdf)
-        return RunPrintListCommand(ListPrintKind::CustomerCards, *cardsPdf);
-    if (headlessCheck)
-        return RunCheckAddressesCommand();
 
     // Qt's own dialogs (printing, files) speak Japanese like the rest of the program.
     QTranslator qtTranslations;

@@ -8,15 +8,6 @@
 #include <QPainter>
 #include <QPrinter>
 
-std::vector<CustomerRecord> LoadMarkedCustomers(Query &userQuery, const std::vector<int> &listed) {
-    std::vector<CustomerRecord> marked;
-    for (int userId : listed)
-        if (std::optional<CustomerRecord> record = LoadCustomerRecord(userQuery, userId);
-            record && record->print)
-            marked.push_back(std::move(*record));
-    return marked;
-}
-
 bool BeginListPrint(QPrinter &printer, QPainter &painter, const PdfWrittenBeside &pdf,
                     const QString &title, QString *error) {
     printer.setPageSize(QPageSize(QPageSize::A4));

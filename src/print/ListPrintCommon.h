@@ -2,21 +2,15 @@
 
 #include "print/PdfWrittenBeside.h"
 #include "print/PrintRun.h"
-#include "store/CustomerRecord.h"
 
 #include <QFont>
 #include <QString>
-#include <vector>
 
 class QPainter;
 class QPrinter;
-class Query;
 
-// What the phone list and the customer cards share: the customers they print, the printer
-// they print on and the face they print in.
-
-// The listed customers whose print flag is set, loaded afresh in list order. Throws EngineError.
-std::vector<CustomerRecord> LoadMarkedCustomers(Query &userQuery, const std::vector<int> &listed);
+// What the phone list and the customer cards share: the printer they print on and the face
+// they print in.
 
 // A4 portrait, the document title; false with the reason, naming a PDF file as the user named
 // it, when the painter cannot start.

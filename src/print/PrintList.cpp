@@ -91,13 +91,13 @@ const QStringList &PrintListCaptions() {
 }
 
 QList<PrintRow> FillPrintList(Database &database, const QList<int> &customerIds) {
-    QList<PrintRow> rows;
     Query query(database);
-    for (const int id : customerIds) {
-        std::optional<CustomerRecord> customer = LoadCustomerRecord(query, id);
-        if (customer && customer->print)
-            rows << PrintRow{true, std::move(*customer)};
-    }
+    std::vector<CustomerRecord> marked =
+        LoadCustomerRecords(query, customerIds, WhichCustomers::Marked);
+    QList<PrintRow> rows;
+    rows.reserve(qsizetype(marked.size()));
+    for (CustomerRecord &customer : marked)
+        rows << PrintRow{true, std::move(customer)};
     return rows;
 }
 

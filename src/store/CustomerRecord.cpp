@@ -4,24 +4,18 @@
 #include "core/TextHelpers.h"
 #include "store/TableEngine.h"
 
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+
 namespace {
 
 QString Flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-} // namespace
-
-std::optional<CustomerRecord> LoadCustomerRecord(Query &userQuery, int userId) {
-    userQuery.SetText(QStringLiteral("select * from Usertbl where UserID =") +
-                      QString::number(userId));
-    userQuery.Close();
-    userQuery.Open();
-    if (userQuery.AtEnd()) {
-        userQuery.Close();
-        return std::nullopt;
-    }
-    const Query &q = userQuery;
+// The row the query stands on.
+CustomerRecord RecordAtCursor(const Query &q) {
     CustomerRecord r;
     r.userId = q.AsInteger(QStringLiteral("UserId"));
     r.kana = q.AsString(QStringLiteral("Kana"));
@@ -65,9 +59,75 @@ std::optional<CustomerRecord> LoadCustomerRecord(Query &userQuery, int userId) {
         r.renNameTitle[i] = q.AsString(QStringLiteral("RenNameTitle") + n);
         r.sashikomi[i] = q.AsString(QStringLiteral("Sashikomi") + n);
     }
+    return r;
+}
+
+} // namespace
+
+std::optional<CustomerRecord> LoadCustomerRecord(Query &userQuery, int userId) {
+    userQuery.SetText(QStringLiteral("select * from Usertbl where UserID =") +
+                      QString::number(userId));
+    userQuery.Close();
+    userQuery.Open();
+    std::optional<CustomerRecord> record;
+    if (!userQuery.AtEnd())
+        record = RecordAtCursor(userQuery);
     // An open result would keep other connections from writing.
     userQuery.Close();
-    return r;
+    return record;
+}
+
+namespace {
+
+// The listed customers whose print flag is set, in list order. Few are marked in a long list,
+// so one pass over the flags spares reading every listed row.
+std::vector<int> MarkedAmong(Query &userQuery, std::span<const int> userIds) {
+    QSet<int> marked;
+    userQuery.SetText(QStringLiteral("select UserID from Usertbl where Print = '1'"));
+    userQuery.Close();
+    for (userQuery.Open(); !userQuery.AtEnd(); userQuery.Next())
+        marked.insert(userQuery.AsInteger(QStringLiteral("UserID")));
+    userQuery.Close();
+    std::vector<int> listed;
+    std::copy_if(userIds.begin(), userIds.end(), std::back_inserter(listed),
+                 [&marked](int id) { return marked.contains(id); });
+    return listed;
+}
+
+} // namespace
+
+std::vector<CustomerRecord> LoadCustomerRecords(Query &userQuery, std::span<const int> userIds,
+                                                WhichCustomers which) {
+    if (which == WhichCustomers::Marked) {
+        const std::vector<int> marked = MarkedAmong(userQuery, userIds);
+        return LoadCustomerRecords(userQuery, marked, WhichCustomers::All);
+    }
+    // A few hundred keys a statement keep the statement short and the lookups few.
+    constexpr size_t kChunk = 500;
+    std::vector<CustomerRecord> records;
+    QHash<int, CustomerRecord> found;
+    for (size_t start = 0; start < userIds.size(); start += kChunk) {
+        const std::span<const int> chunk =
+            userIds.subspan(start, std::min(kChunk, userIds.size() - start));
+        QStringList keys;
+        keys.reserve(qsizetype(chunk.size()));
+        for (const int id : chunk)
+            keys << QString::number(id);
+        userQuery.SetText(QStringLiteral("select * from Usertbl where UserID in (") +
+                          keys.join(u',') + QLatin1Char(')'));
+        userQuery.Close();
+        found.clear();
+        for (userQuery.Open(); !userQuery.AtEnd(); userQuery.Next()) {
+            CustomerRecord record = RecordAtCursor(userQuery);
+            const int id = record.userId;
+            found.insert(id, std::move(record));
+        }
+        userQuery.Close();
+        for (const int id : chunk)
+            if (const auto at = found.constFind(id); at != found.constEnd())
+                records.push_back(*at);
+    }
+    return records;
 }
 
 QString BuildUpdateStatement(const CustomerRecord &r) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <span>
+#include <vector>
 
 class Query;
 
@@ -53,6 +55,14 @@ struct CustomerRecord {
 // Reads customer `userId` with "select * from Usertbl where UserID =" id; nullopt when the
 // row is gone. Throws EngineError.
 std::optional<CustomerRecord> LoadCustomerRecord(Query &userQuery, int userId);
+
+enum class WhichCustomers { All, Marked };
+
+// Reads the customers `userIds` names, in that order, a few hundred to a statement; with
+// Marked only those whose print flag is set. A customer deleted since is left out. Throws
+// EngineError.
+std::vector<CustomerRecord> LoadCustomerRecords(Query &userQuery, std::span<const int> userIds,
+                                                WhichCustomers which = WhichCustomers::All);
 
 // The full-row update the editor runs after every change; the memo goes as :MEMOETC.
 QString BuildUpdateStatement(const CustomerRecord &record);

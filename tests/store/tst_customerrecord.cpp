@@ -108,6 +108,46 @@ private slots:
         QVERIFY(!LoadCustomerRecord(query, 99));
     }
 
+    void readsListedCustomersInListOrder_data() {
+        QTest::addColumn<int>("customers");
+        QTest::addColumn<bool>("markedOnly");
+        QTest::newRow("few") << 5 << false;
+        QTest::newRow("few, marked") << 5 << true;
+        QTest::newRow("several statements") << 1203 << false;
+        QTest::newRow("several statements, marked") << 1203 << true;
+    }
+    // Listed newest first with a deleted customer among them; every third is marked.
+    void readsListedCustomersInListOrder() {
+        QFETCH(int, customers);
+        QFETCH(bool, markedOnly);
+        TestEnv env;
+        std::vector<int> listed;
+        env.db().Begin();
+        for (int i = 0; i < customers; ++i) {
+            listed.insert(listed.begin(),
+                          env.AddCustomer(QString("顧客%1").arg(i), "ｺｷｬｸ", i % 3 == 0));
+            if (i == 2)
+                listed.insert(listed.begin(), 99999);
+        }
+        env.db().Commit();
+        Query query(env.db());
+        const std::vector<CustomerRecord> read = LoadCustomerRecords(
+            query, listed, markedOnly ? WhichCustomers::Marked : WhichCustomers::All);
+        std::vector<int> expected;
+        for (const int id : listed)
+            if (const std::optional<CustomerRecord> one = LoadCustomerRecord(query, id);
+                one && (one->print || !markedOnly))
+                expected.push_back(id);
+        QCOMPARE(read.size(), expected.size());
+        for (size_t i = 0; i < read.size(); ++i) {
+            const CustomerRecord one = *LoadCustomerRecord(query, expected[i]);
+            QCOMPARE(BuildUpdateStatement(read[i]), BuildUpdateStatement(one));
+            QCOMPARE(read[i].makeDay, one.makeDay);
+            QCOMPARE(read[i].note, one.note);
+        }
+        QVERIFY(!query.IsActive());
+    }
+
     void historyIsListedNewestFirst() {
         TestEnv env;
         for (const char *day : {"2024/01/05", "2023/12/31", "2024/02/01"})
