@@ -265,9 +265,8 @@ void TAppWindows::SendMailClick() {
     std::vector<MailCustomer> customers;
     try {
         Query query(main_.GetDatabase());
-        for (const CustomerRecord &r : LoadCustomerRecords(query, main_.ListedUserIds()))
-            customers.push_back({r.userId, r.name, r.nameTitle, r.useType, r.mail1, r.mail2,
-                                 r.officeMail1, r.officeMail2, r.sashikomi});
+        for (const CustomerRecord &record : LoadCustomerRecords(query, main_.ListedUserIds()))
+            customers.push_back(MailCustomerOf(record));
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;

@@ -2,9 +2,11 @@
 
 #include "admin/StartupPassword.h"
 #include "app/DataFolder.h"
+#include "mail/HeadlessMail.h"
 #include "platform/Installer.h"
 #include "postal/PostalUpdate.h"
 #include "print/HeadlessPrint.h"
+#include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
 #include "store/TableEngine.h"
 
@@ -112,6 +114,26 @@ int RunUpdatePostalDataCommand() {
     return 0;
 }
 
+int RunSendMailCommand(const QString &templatePath, bool marked, bool dryRun) {
+    return WithInstalledBook([&](Database &database, const QString &dataFolder,
+                                 const QList<int> &ids) {
+        Query query(database);
+        std::vector<MailCustomer> customers;
+        for (const CustomerRecord &record :
+             LoadCustomerRecords(query, ids, marked ? WhichCustomers::Marked : WhichCustomers::All))
+            customers.push_back(MailCustomerOf(record));
+        QString error;
+        const int status = SendTemplateHeadless(
+            DataPathOf(dataFolder), templatePath, customers, dryRun,
+            [](const QString &line) {
+                std::printf("%s\n", ConsoleText(line).constData());
+                std::fflush(stdout);
+            },
+            &error);
+        return status == 1 ? Fail(error) : status;
+    });
+}
+
 int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath) {
     return WithInstalledBook(
         [&](Database &database, const QString &dataFolder, const QList<int> &ids) {
@@ -133,7 +155,23 @@ struct CommandOption {
     QString help;      // its line in --help
     ApplicationKind application;
     std::function<int(const CommandLine &)> run;
+    QStringList switches = {}; // the switches the command takes
 };
+
+// Switches that change what a command does; each is refused without a command that takes it.
+struct CommandSwitch {
+    QString name;
+    QString help;
+};
+
+const std::vector<CommandSwitch> &CommandSwitches() {
+    static const std::vector<CommandSwitch> switches = {
+        {QStringLiteral("marked"), QStringLiteral("--send-mail: 印刷対象の顧客だけに送ります")},
+        {QStringLiteral("dry-run"),
+         QStringLiteral("--send-mail: 送信せず、送信先を一行ずつ表示します")},
+    };
+    return switches;
+}
 
 int Show(const CommandLine &line) {
     std::printf("%s\n", ConsoleText(line.message).constData());
@@ -176,6 +214,16 @@ const std::vector<CommandOption> &CommandOptions() {
          QStringLiteral("更新サーバーに新しい郵便番号データがあれば取り込みます"),
          ApplicationKind::Core,
          [](const CommandLine &) { return RunUpdatePostalDataCommand(); }},
+        {Command::SendMail,
+         {QStringLiteral("send-mail")},
+         QStringLiteral("TEMPLATE.mtl"),
+         QStringLiteral("メールテンプレートを、使用区分のアドレスがある顧客全員に送ります"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) {
+             return RunSendMailCommand(line.value, line.switches.contains(QStringLiteral("marked")),
+                                       line.switches.contains(QStringLiteral("dry-run")));
+         },
+         {QStringLiteral("marked"), QStringLiteral("dry-run")}},
         {Command::ShowHelp,
          {QStringLiteral("h"), QStringLiteral("help")},
          {},
@@ -215,11 +263,16 @@ QString HelpText() {
                          QStringLiteral("コマンドがなければ画面を開きます。コマンドは画面を開かずに"
                                         "実行し、終了状態で結果を返します。"),
                          QString()};
+    for (const CommandSwitch &commandSwitch : CommandSwitches())
+        width = std::max(width, commandSwitch.name.size() + 2);
     for (const CommandOption &option : CommandOptions())
         lines << QStringLiteral("  ") + Synopsis(option).leftJustified(width + 2) + option.help;
+    for (const CommandSwitch &commandSwitch : CommandSwitches())
+        lines << QStringLiteral("  ") + Dashed(commandSwitch.name).leftJustified(width + 2) +
+                     commandSwitch.help;
     lines << QString()
-          << QStringLiteral("終了状態: 0 完了、1 実行できなかった、2 使い方の誤り"
-                            "（--check-addresses では問題あり）、3 一部の項目を受け付けなかった");
+          << QStringLiteral("終了状態: 0 完了、1 実行できなかった、2 使い方の誤り、"
+                            "3 一部の項目を受け付けなかった（--check-addresses では問題あり）");
     return lines.join(u'\n');
 }
 
@@ -253,7 +306,7 @@ QString RefusalText(const QCommandLineParser &parser, const QStringList &argumen
 }
 
 CommandLine Refused(const QString &message) {
-    return {Command::UsageError, {}, message};
+    return {Command::UsageError, {}, message, {}};
 }
 
 } // namespace
@@ -266,6 +319,8 @@ CommandLine ParseCommandLine(const QStringList &arguments) {
         parsed.setValueName(option.valueName);
         parser.addOption(parsed);
     }
+    for (const CommandSwitch &commandSwitch : CommandSwitches())
+        parser.addOption(QCommandLineOption(commandSwitch.name));
     if (!parser.parse(arguments))
         return Refused(RefusalText(parser, arguments));
     if (!parser.positionalArguments().isEmpty())
@@ -280,9 +335,17 @@ CommandLine ParseCommandLine(const QStringList &arguments) {
                                .arg(Dashed(chosen->names.last()), Dashed(option.names.last())));
         chosen = &option;
     }
+    for (const CommandSwitch &commandSwitch : CommandSwitches())
+        if (parser.isSet(commandSwitch.name) &&
+            (!chosen || !chosen->switches.contains(commandSwitch.name)))
+            return Refused(QStringLiteral("%1 はこのコマンドには指定できません。")
+                               .arg(Dashed(commandSwitch.name)));
     if (!chosen)
         return {};
-    CommandLine line{chosen->command, {}, {}};
+    CommandLine line{chosen->command, {}, {}, {}};
+    for (const QString &name : chosen->switches)
+        if (parser.isSet(name))
+            line.switches << name;
     if (!chosen->valueName.isEmpty()) {
         line.value = parser.value(chosen->names.last());
         // An option in the value's place means the value was left out.

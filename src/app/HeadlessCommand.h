@@ -7,7 +7,7 @@
 
 // The command line. Without arguments the program opens its window; otherwise it runs one
 // command without any window and ends with its exit status: 0 done, 1 could not run, 2 a usage
-// error (or, for --check-addresses, a problem found), 3 done with some items refused.
+// error, 3 done with some items refused (for --check-addresses: a problem found).
 
 enum class Command {
     OpenWindow,
@@ -16,6 +16,7 @@ enum class Command {
     PrintPhoneList,
     PrintCards,
     UpdatePostalData,
+    SendMail,
     ShowHelp,
     ShowVersion,
     UsageError,
@@ -27,6 +28,8 @@ struct CommandLine {
     QString value;
     // The help text, the version line, or what was wrong with the arguments.
     QString message;
+    // The switches given with the command ("marked", "dry-run").
+    QStringList switches;
 };
 
 // Reads the arguments (the program's name first) without running anything.
@@ -40,9 +43,13 @@ int RunCommand(const CommandLine &line, int &argc, char **argv);
 // standard error. The prints take the customers marked for printing, in reading order, with
 // the stored print settings.
 int RunPrintAddressesCommand(const QString &pdfPath);
-// One line a problem on standard output; 2 when there is one.
+// One line a problem on standard output; 3 when there is one.
 int RunCheckAddressesCommand();
 int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath);
 // Checks the update server and installs newer postal data, without asking (for a scheduled
 // job); one line on standard output when the data was updated or is current.
 int RunUpdatePostalDataCommand();
+// Sends a mail template to every customer with an address for its use type (with `marked`,
+// only those marked for printing); one line a customer on standard output; 3 when some were
+// refused. `dryRun` lists who would get it and sends nothing.
+int RunSendMailCommand(const QString &templatePath, bool marked, bool dryRun);

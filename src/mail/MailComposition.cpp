@@ -8,6 +8,11 @@
 #include <QFile>
 #include <QStringDecoder>
 
+MailCustomer MailCustomerOf(const CustomerRecord &r) {
+    return {r.userId, r.name,        r.nameTitle,   r.useType,  r.mail1,
+            r.mail2,  r.officeMail1, r.officeMail2, r.sashikomi};
+}
+
 QString AddressOf(const MailCustomer &customer, MailAddressKind kind) {
     switch (kind) {
     case MailAddressKind::Mail1:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/CustomerRecord.h"
+
 #include <QString>
 #include <QUrl>
 #include <array>
@@ -30,6 +32,7 @@ struct MailRecipient {
 // The address kinds of the context menu, by the items' tags.
 enum class MailAddressKind { Mail1 = 1, Mail2 = 2, OfficeMail1 = 3, OfficeMail2 = 4 };
 
+MailCustomer MailCustomerOf(const CustomerRecord &record);
 QString AddressOf(const MailCustomer &customer, MailAddressKind kind);
 // "個人用メール１" .. "会社用メール２".
 QString AddressKindLabel(MailAddressKind kind);

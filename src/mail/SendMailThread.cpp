@@ -179,8 +179,8 @@ void TSendMailThread::SendOne(SmtpClient &smtp, const MailRecipient &row) {
     Body = Personalize(job_.body, row);
     try {
         smtp.Send(BuildSmtpMessage(conv_, job_.settings, Address, Subject, Body));
-    } catch (const MailTransportError &) {
-        Failed.push_back({row.name, row.address});
+    } catch (const MailTransportError &error) {
+        Failed.push_back({row.name, row.address, error.Text()});
     }
 }
 

@@ -33,6 +33,7 @@ public:
     struct FailedMessage {
         QString name;
         QString address;
+        QString reason; // the server's reply or the connection's fault
     };
 
     explicit TSendMailThread(SendJob job, QObject *parent = nullptr);

@@ -157,5 +157,5 @@ int CheckAddressesHeadless(Database &database, const QString &dataPath,
     if (!run)
         return 1;
     *problems = ProblemLines(CheckAddresses(run->Request.Rows, run->Request.Face, run->Sender));
-    return problems->isEmpty() ? 0 : 2;
+    return problems->isEmpty() ? 0 : 3;
 }

@@ -35,7 +35,7 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
 int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
                         const QString &pdfPath, QString *error);
 
-// The check before printing for the same customers and choices: 0 when nothing is wrong, 2
+// The check before printing for the same customers and choices: 0 when nothing is wrong, 3
 // with one line a problem in *problems, 1 with the message in *error when the run cannot be
 // set up.
 int CheckAddressesHeadless(Database &database, const QString &dataPath,

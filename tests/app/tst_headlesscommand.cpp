@@ -1,10 +1,14 @@
+#include "../common/MailTestServers.h"
 #include "../common/TestEnv.h"
 #include "../print/PdfPages.h"
 
 #include "admin/StartupPassword.h"
 #include "app/HeadlessCommand.h"
+#include "mail/MailComposition.h"
+#include "mail/MailSettings.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QRegularExpression>
 #include <QTest>
 #include <cstdio>
@@ -44,6 +48,11 @@ private slots:
             "--check-addresses");
         row("two commands", {"--check-addresses", "--update-postal-data"}, Command::UsageError, "",
             2, "--update-postal-data");
+        row("mail", {"--send-mail", "t.mtl", "--marked", "--dry-run"}, Command::SendMail, "t.mtl",
+            -1, "");
+        row("switch without its command", {"--dry-run"}, Command::UsageError, "", 2, "--dry-run");
+        row("switch of another command", {"--check-addresses", "--marked"}, Command::UsageError, "",
+            2, "--marked");
         row("help", {"--help"}, Command::ShowHelp, "", 0, "--print-cards FILE.pdf");
         row("short help", {"-h"}, Command::ShowHelp, "", 0, "--update-postal-data");
         row("version", {"--version"}, Command::ShowVersion, "", 0, "pellor3 3.");
@@ -68,7 +77,8 @@ private slots:
         const QStringList lines = ParseCommandLine({"pellor3", "--help"}).message.split('\n');
         for (const char *command :
              {"--print-addresses FILE.pdf", "--check-addresses", "--print-phone-list FILE.pdf",
-              "--print-cards FILE.pdf", "--update-postal-data", "--help", "--version"})
+              "--print-cards FILE.pdf", "--update-postal-data", "--send-mail TEMPLATE.mtl",
+              "--marked", "--dry-run", "--help", "--version"})
             QCOMPARE(lines
                          .filter(QRegularExpression("^  (-\\w, )?" +
                                                     QRegularExpression::escape(command) + " "))
@@ -84,6 +94,41 @@ private slots:
         const QString pdf = env.root() + "faces.pdf";
         QCOMPARE(RunPrintAddressesCommand(pdf), 0);
         QCOMPARE(PdfPageCount(pdf), 2);
+    }
+
+    // What the server received: the customers with an address for their use type, or only the
+    // marked ones; a refusal gives status 3, a dry run sends nothing.
+    void mailsTheTemplateToTheBook() {
+        TestEnv env;
+        MailTestServers servers({"--refuse", "nobody@example.jp"});
+        QVERIFY(servers.Ready());
+        const int sato = env.AddCustomer("佐藤", "ｻﾄｳ", true);
+        env.AddCustomer("青木", "ｱｵｷ", true);
+        const int tanaka = env.AddCustomer("田中", "ﾀﾅｶ", false);
+        env.Run(
+            QString("update Usertbl set Mail_1 = 'sato@example.jp' where UserID = %1").arg(sato));
+        env.Run(QString("update Usertbl set Mail_1 = 'nobody@example.jp' where UserID = %1")
+                    .arg(tanaka));
+        MailPageValues values;
+        values.mail = "shop@example.jp";
+        values.smtpServer = "127.0.0.1";
+        values.smtpPort = QString::number(servers.SmtpPort());
+        QVERIFY(SaveMailPageValues(env.dataPath(), values));
+        const QString path = env.root() + "t.mtl";
+        QString error;
+        QVERIFY(WriteMailTemplate(path, "[NAME]様へのご案内", "本文", &error));
+
+        QCOMPARE(RunSendMailCommand(path, false, true), 0);
+        QCOMPARE(RunSendMailCommand(path, true, false), 0);
+        QCOMPARE(RunSendMailCommand(path, false, false), 3);
+        const auto messages = servers.Events("message", 2);
+        QCOMPARE(messages.size(), size_t(2));
+        for (const QJsonObject &message : messages) {
+            QCOMPARE(message.value("recipients").toArray(), QJsonArray({"sato@example.jp"}));
+            QCOMPARE(message.value("subject").toString(), QString("佐藤様へのご案内"));
+        }
+        QCOMPARE(servers.Commands().count("smtp RCPT"), 3);
+        QCOMPARE(RunSendMailCommand(env.root() + "none.mtl", false, false), 1);
     }
 
     void asksForTheStartupPassword_data() {
