@@ -9,7 +9,6 @@
 #include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <memory>
-#include <sqlite3.h>
 
 namespace {
 
@@ -32,31 +31,23 @@ struct Book {
     Book() {
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
         QRandomGenerator random(3);
-        sqlite3 *db = env.db().Handle();
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt *insert = nullptr;
-        sqlite3_prepare_v2(
-            db,
+        Transaction transaction(env.db());
+        const std::unique_ptr<EngineStatement> insert = env.db().GetEngine().Prepare(
             "insert into Usertbl (Kana, Name, NameTitle, Zip, Address1, TelNo_1, "
             "Print, UseType, PrintCtrl, Class, Class2, Sex, BirthDay, MakeDay, Note) "
             "values (?, ?, '様', '100-0001', '東京都千代田区千代田1-1', "
-            "'03-1234-5678', ?, 0, 0, ?, ?, '不明', '1980-04-01', '2024-05-15', ?)",
-            -1, &insert, nullptr);
+            "'03-1234-5678', ?, 0, 0, ?, ?, '不明', '1980-04-01', '2024-05-15', ?)");
         for (int i = 0; i < BookSize; ++i) {
-            const QByteArray kana = RandomKana(random).toUtf8();
-            const QByteArray name = QStringLiteral("顧客 %1").arg(i).toUtf8();
-            const QByteArray note = QStringLiteral("備考 %1").arg(i).toUtf8();
-            sqlite3_bind_text(insert, 1, kana.constData(), int(kana.size()), SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-            sqlite3_bind_int(insert, 3, i % 2);
-            sqlite3_bind_int(insert, 4, i % 12);
-            sqlite3_bind_int(insert, 5, (i / 12) % 12);
-            sqlite3_bind_text(insert, 6, note.constData(), int(note.size()), SQLITE_TRANSIENT);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
+            insert->BindText(1, RandomKana(random).toUtf8());
+            insert->BindText(2, QStringLiteral("顧客 %1").arg(i).toUtf8());
+            insert->BindInteger(3, i % 2);
+            insert->BindInteger(4, i % 12);
+            insert->BindInteger(5, (i / 12) % 12);
+            insert->BindText(6, QStringLiteral("備考 %1").arg(i).toUtf8());
+            insert->Step();
+            insert->Reset();
         }
-        sqlite3_finalize(insert);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        transaction.Commit();
         window = std::make_unique<TFormMain>();
         window->show();
     }
@@ -84,18 +75,16 @@ PELLOR3_BENCH_FIGURE(RefreshList100000, "refreshlist_100000_ms", "ms") {
 }
 
 PELLOR3_BENCH_FIGURE(SqliteScan100000, "sqlite_scan_100000_ms", "ms") {
-    sqlite3 *db = TheBook().env.db().Handle();
-    return MedianMs(5, [db] {
-        sqlite3_stmt *select = nullptr;
-        sqlite3_prepare_v2(db, "select UserId, Name, Print from Usertbl order by Kana", -1, &select,
-                           nullptr);
+    Engine &engine = TheBook().env.db().GetEngine();
+    return MedianMs(5, [&engine] {
+        const std::unique_ptr<EngineStatement> select =
+            engine.Prepare("select UserId, Name, Print from Usertbl order by Kana");
         qint64 sum = 0;
-        while (sqlite3_step(select) == SQLITE_ROW) {
-            sum += sqlite3_column_int(select, 0) + sqlite3_column_int(select, 2);
-            sum += sqlite3_column_bytes(select, 1);
-            sum += reinterpret_cast<const char *>(sqlite3_column_text(select, 1))[0];
+        while (select->Step()) {
+            sum += select->Integer(0) + select->Integer(2);
+            const QByteArrayView name = select->Text(1);
+            sum += name.size() + name.front();
         }
-        sqlite3_finalize(select);
         if (sum == 0)
             std::abort();
     });

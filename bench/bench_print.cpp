@@ -7,7 +7,6 @@
 #include "print/SenderData.h"
 
 #include <QFile>
-#include <sqlite3.h>
 
 namespace {
 
@@ -16,7 +15,7 @@ constexpr int kPostcards = 1000;
 // Marked customers in a fresh book, every fourth at its company with a joint name.
 QList<int> AddMarkedCustomers(TestEnv &env) {
     QList<int> ids;
-    sqlite3_exec(env.db().Handle(), "BEGIN", nullptr, nullptr, nullptr);
+    Transaction transaction(env.db());
     for (int i = 0; i < kPostcards; ++i) {
         const int id =
             env.AddCustomer(QStringLiteral("山田　太郎%1").arg(i),
@@ -33,7 +32,7 @@ QList<int> AddMarkedCustomers(TestEnv &env) {
                     .arg(id));
         ids << id;
     }
-    sqlite3_exec(env.db().Handle(), "COMMIT", nullptr, nullptr, nullptr);
+    transaction.Commit();
     return ids;
 }
 
