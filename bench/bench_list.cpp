@@ -90,6 +90,19 @@ PELLOR3_BENCH_FIGURE(SqliteScan100000, "sqlite_scan_100000_ms", "ms") {
     });
 }
 
+// What an editor save cannot do without: one customer's row changed by one prepared update.
+PELLOR3_BENCH_FIGURE(SqliteUpdateRow, "sqlite_update_row_ms", "ms") {
+    Engine &engine = TheBook().env.db().GetEngine();
+    int round = 0;
+    return MedianMs(101, [&engine, &round] {
+        const std::unique_ptr<EngineStatement> update =
+            engine.Prepare("update Usertbl set Name = ? where UserId = ?");
+        update->BindText(1, QStringLiteral("顧客 更新%1").arg(++round).toUtf8());
+        update->BindInteger(2, BookSize / 2);
+        update->Step();
+    });
+}
+
 PELLOR3_BENCH_FIGURE(SaveCustomer, "save_customer_ms", "ms") {
     TFormMain &window = *TheBook().window;
     QLineEdit *name = window.Editor()->EditName;
