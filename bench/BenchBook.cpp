@@ -1,9 +1,10 @@
 #include "BenchBook.h"
 
+#include "store/Engine.h"
+
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
-#include <sqlite3.h>
 
 namespace {
 
@@ -21,30 +22,23 @@ QString RandomKana(QRandomGenerator &random) {
 Book::Book() : registry(qgetenv("PELLOR3_REGISTRY")) {
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     QRandomGenerator random(3);
-    sqlite3 *db = env.db().Handle();
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "insert into Usertbl (Kana, Name, NameTitle, Zip, Address1, TelNo_1, "
-                       "Print, UseType, PrintCtrl, Class, Class2, Sex, BirthDay, MakeDay, Note) "
-                       "values (?, ?, '様', '100-0001', '東京都千代田区千代田1-1', "
-                       "'03-1234-5678', ?, 0, 0, ?, ?, '不明', '1980-04-01', '2024-05-15', ?)",
-                       -1, &insert, nullptr);
+    Transaction transaction(env.db());
+    const std::unique_ptr<EngineStatement> insert = env.db().GetEngine().Prepare(
+        "insert into Usertbl (Kana, Name, NameTitle, Zip, Address1, TelNo_1, "
+        "Print, UseType, PrintCtrl, Class, Class2, Sex, BirthDay, MakeDay, Note) "
+        "values (?, ?, '様', '100-0001', '東京都千代田区千代田1-1', "
+        "'03-1234-5678', ?, 0, 0, ?, ?, '不明', '1980-04-01', '2024-05-15', ?)");
     for (int i = 0; i < Size; ++i) {
-        const QByteArray kana = RandomKana(random).toUtf8();
-        const QByteArray name = QStringLiteral("顧客 %1").arg(i).toUtf8();
-        const QByteArray note = QStringLiteral("備考 %1").arg(i).toUtf8();
-        sqlite3_bind_text(insert, 1, kana.constData(), int(kana.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert, 3, i % 2);
-        sqlite3_bind_int(insert, 4, i % 12);
-        sqlite3_bind_int(insert, 5, (i / 12) % 12);
-        sqlite3_bind_text(insert, 6, note.constData(), int(note.size()), SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
+        insert->BindText(1, RandomKana(random).toUtf8());
+        insert->BindText(2, QStringLiteral("顧客 %1").arg(i).toUtf8());
+        insert->BindInteger(3, i % 2);
+        insert->BindInteger(4, i % 12);
+        insert->BindInteger(5, (i / 12) % 12);
+        insert->BindText(6, QStringLiteral("備考 %1").arg(i).toUtf8());
+        insert->Step();
+        insert->Reset();
     }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    transaction.Commit();
     window = std::make_unique<TFormMain>();
     window->show();
 }
@@ -68,5 +62,5 @@ Book &TheBook() {
 void MarkEvery(Book &book, int step) {
     const QByteArray statement = QByteArray("update Usertbl set Print = case when UserId % ") +
                                  QByteArray::number(step) + " = 0 then 1 else 0 end";
-    sqlite3_exec(book.env.db().Handle(), statement.constData(), nullptr, nullptr, nullptr);
+    book.env.db().GetEngine().Prepare(QString::fromLatin1(statement))->Step();
 }

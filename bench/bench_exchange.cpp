@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <memory>
-#include <sqlite3.h>
 
 namespace {
 
@@ -84,29 +83,23 @@ PELLOR3_BENCH_FIGURE(CsvImport100000, "csv_import_100000_ms", "ms") {
 PELLOR3_BENCH_FIGURE(SqliteInsert100000, "sqlite_insert_100000_ms", "ms") {
     const ImportPlan plan = ReadPlan();
     BenchContext book;
-    sqlite3 *db = book.env.db().Handle();
+    Database &db = book.env.db();
     QStringList columns;
     for (const ImportField &field : ImportFields())
         columns << field.Column();
-    const QByteArray statement =
+    const QString statement =
         QStringLiteral("insert into usertbl(%1,Makeday,UseType)values(%2'2024-05-15',0)")
-            .arg(columns.join(u','), QStringLiteral("?,").repeated(columns.size()))
-            .toUtf8();
+            .arg(columns.join(u','), QStringLiteral("?,").repeated(columns.size()));
     return ElapsedMs([&] {
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt *insert = nullptr;
-        sqlite3_prepare_v2(db, statement.constData(), -1, &insert, nullptr);
+        Transaction transaction(db);
+        const std::unique_ptr<EngineStatement> insert = db.GetEngine().Prepare(statement);
         for (const QStringList &row : plan.rows) {
-            for (int i = 0; i < row.size(); ++i) {
-                const QByteArray value = row[i].toUtf8();
-                sqlite3_bind_text(insert, i + 1, value.constData(), int(value.size()),
-                                  SQLITE_TRANSIENT);
-            }
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
+            for (int i = 0; i < row.size(); ++i)
+                insert->BindText(i + 1, row[i].toUtf8());
+            insert->Step();
+            insert->Reset();
         }
-        sqlite3_finalize(insert);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        transaction.Commit();
     });
 }
 
@@ -137,19 +130,14 @@ PELLOR3_BENCH_FIGURE(SqliteScanExport100000, "sqlite_scan_export_100000_ms", "ms
     QStringList columns{QStringLiteral("UserId")};
     for (const ExportColumn &column : ExportColumns())
         columns << column.Column();
-    const QByteArray statement =
-        QStringLiteral("select %1 from Usertbl").arg(columns.join(u',')).toUtf8();
-    sqlite3 *db = book.env.db().Handle();
+    const QString statement = QStringLiteral("select %1 from Usertbl").arg(columns.join(u','));
+    Engine &engine = book.env.db().GetEngine();
     return MedianMs(3, [&] {
-        sqlite3_stmt *select = nullptr;
-        sqlite3_prepare_v2(db, statement.constData(), -1, &select, nullptr);
+        const std::unique_ptr<EngineStatement> select = engine.Prepare(statement);
         qsizetype bytes = 0;
-        while (sqlite3_step(select) == SQLITE_ROW)
-            for (int i = 0; i < int(columns.size()); ++i) {
-                sqlite3_column_text(select, i);
-                bytes += sqlite3_column_bytes(select, i);
-            }
-        sqlite3_finalize(select);
+        while (select->Step())
+            for (int i = 0; i < int(columns.size()); ++i)
+                bytes += select->Text(i).size();
         if (bytes == 0)
             qFatal("no customers read");
     });

@@ -7,10 +7,10 @@
 #include "print/PrintSettings.h"
 #include "print/SenderData.h"
 #include "store/CustomerTable.h"
+#include "store/Engine.h"
 #include "store/TableEngine.h"
 
 #include <QFile>
-#include <sqlite3.h>
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr int kPostcards = 1000;
 // Marked customers in a fresh book, every fourth at its company with a joint name.
 QList<int> AddMarkedCustomers(TestEnv &env) {
     QList<int> ids;
-    sqlite3_exec(env.db().Handle(), "BEGIN", nullptr, nullptr, nullptr);
+    Transaction transaction(env.db());
     for (int i = 0; i < kPostcards; ++i) {
         const int id =
             env.AddCustomer(QStringLiteral("山田　太郎%1").arg(i),
@@ -36,7 +36,7 @@ QList<int> AddMarkedCustomers(TestEnv &env) {
                     .arg(id));
         ids << id;
     }
-    sqlite3_exec(env.db().Handle(), "COMMIT", nullptr, nullptr, nullptr);
+    transaction.Commit();
     return ids;
 }
 
@@ -61,14 +61,13 @@ void StoreVerticalPostcardChoices(TestEnv &env) {
 }
 
 // Every column of the marked rows, read as the engine hands them out.
-void SelectMarkedRows(sqlite3 *db) {
-    sqlite3_stmt *select = nullptr;
-    sqlite3_prepare_v2(db, "select * from Usertbl where Print = 1", -1, &select, nullptr);
+void SelectMarkedRows(Engine &engine) {
+    const std::unique_ptr<EngineStatement> select =
+        engine.Prepare("select * from Usertbl where Print = 1");
     qint64 bytes = 0;
-    while (sqlite3_step(select) == SQLITE_ROW)
-        for (int i = 0; i < sqlite3_column_count(select); ++i)
-            bytes += sqlite3_column_bytes(select, i) + (sqlite3_column_text(select, i) ? 1 : 0);
-    sqlite3_finalize(select);
+    while (select->Step())
+        for (int i = 0; i < select->ColumnCount(); ++i)
+            bytes += select->Text(i).size() + (select->Text(i).isNull() ? 0 : 1);
     if (bytes == 0)
         std::abort();
 }
@@ -76,7 +75,7 @@ void SelectMarkedRows(sqlite3 *db) {
 double SelectMarkedMs(int step) {
     Book &book = TheBook();
     MarkEvery(book, step);
-    const double ms = MedianMs(5, [&book] { SelectMarkedRows(book.env.db().Handle()); });
+    const double ms = MedianMs(5, [&book] { SelectMarkedRows(book.env.db().GetEngine()); });
     MarkEvery(book, 2);
     return ms;
 }

@@ -16,7 +16,6 @@
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sqlite3.h>
 #include <zlib.h>
 
 namespace Installer {
@@ -35,9 +34,6 @@ constexpr int InstallLockWaitMs = 60'000;
 
 const QString ChooseHint =
     QStringLiteral("画面から起動して、顧客データのフォルダを選んでください。");
-
-const QString TableNames[] = {QStringLiteral("usertbl"), QStringLiteral("historytbl"),
-                              QStringLiteral("classtbl"), QStringLiteral("classtbl2")};
 
 bool Deliver(const QString &path, const QByteArray &bytes, QString *error) {
     if (QFileInfo::exists(path))
@@ -102,14 +98,12 @@ bool RepairTables(const QString &dbFolder, QString *error) {
     try {
         Database database;
         database.Open(dbFolder);
-        for (const QString &table : TableNames)
-            if (sqlite3_table_column_metadata(database.Handle(), "main", table.toUtf8().constData(),
-                                              nullptr, nullptr, nullptr, nullptr, nullptr,
-                                              nullptr) != SQLITE_OK)
+        for (const QString &table : Schema::TableNames())
+            if (!database.GetEngine().HasTable(table))
                 missing << table;
         if (missing.isEmpty())
             return true;
-        if (!missing.contains(TableNames[0])) {
+        if (!missing.contains(Schema::TableNames().first())) {
             Query userQuery(database);
             holdsCustomers = CountCustomers(userQuery) > 0;
         }

@@ -3,7 +3,6 @@
 #include "store/TableEngine.h"
 
 #include <QHash>
-#include <sqlite3.h>
 
 bool VisitListedCustomers(
     Database &database, const std::vector<int> &userIds, const QStringList &columns,
@@ -20,39 +19,26 @@ bool VisitListedCustomers(
         return count.AsInteger(QStringLiteral("Customers"));
     }();
     // The column names come from the catalogue, never from the user; reading them by position
-    // spares a name lookup per value on long lists.
-    sqlite3 *db = database.Handle();
-    const QByteArray statement =
-        QStringLiteral("select UserId%1%2 from Usertbl")
-            .arg(columns.isEmpty() ? QString() : QStringLiteral(","), columns.join(u','))
-            .toUtf8();
-    sqlite3_stmt *select = nullptr;
-    if (sqlite3_prepare_v2(db, statement.constData(), int(statement.size()), &select, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_finalize(select);
-        throw EngineError(QString::fromUtf8(sqlite3_errmsg(db)));
-    }
-    std::vector<QByteArrayView> values(size_t(columns.size()));
-    int done = 0;
-    int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(select)) == SQLITE_ROW) {
-        if (++done % 1000 == 0 && !progress(done, total)) {
-            sqlite3_finalize(select);
-            return false;
+    // spares a name lookup per value on long lists. A refusal reports the engine's words alone.
+    try {
+        const std::unique_ptr<EngineStatement> select = database.GetEngine().Prepare(
+            QStringLiteral("select UserId%1%2 from Usertbl")
+                .arg(columns.isEmpty() ? QString() : QStringLiteral(","), columns.join(u',')));
+        std::vector<QByteArrayView> values(size_t(columns.size()));
+        int done = 0;
+        while (select->Step()) {
+            if (++done % 1000 == 0 && !progress(done, total))
+                return false;
+            const auto at = positions.constFind(int(select->Integer(0)));
+            if (at == positions.constEnd())
+                continue;
+            for (int i = 0; i < int(values.size()); ++i)
+                values[size_t(i)] = select->Text(i + 1);
+            visit(*at, values);
         }
-        const auto at = positions.constFind(sqlite3_column_int(select, 0));
-        if (at == positions.constEnd())
-            continue;
-        for (int i = 0; i < int(values.size()); ++i) {
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, i + 1));
-            values[size_t(i)] =
-                QByteArrayView(text, text ? sqlite3_column_bytes(select, i + 1) : 0);
-        }
-        visit(*at, values);
+    } catch (const EngineError &error) {
+        throw EngineError(error.detail());
     }
-    sqlite3_finalize(select);
-    if (rc != SQLITE_DONE)
-        throw EngineError(QString::fromUtf8(sqlite3_errmsg(db)));
     return true;
 }
 

@@ -5,29 +5,20 @@
 #include "store/ExchangeColumns.h"
 #include "store/TableEngine.h"
 
-#include <sqlite3.h>
-
 CustomerImport::CustomerImport(Database &database)
-    : database_(database), today_(Clock::Today().toString(Qt::ISODate).toLatin1()) {
+    : today_(Clock::Today().toString(Qt::ISODate).toLatin1()) {
     QStringList columns;
     for (const ImportField &field : ImportFields())
         columns << field.Column();
     const QString statement =
         QStringLiteral("insert into usertbl(%1,Makeday,UseType)values(%2?,0)")
             .arg(columns.join(u','), QStringLiteral("?,").repeated(columns.size()));
-    const QByteArray utf8 = statement.toUtf8();
-    sqlite3 *db = database_.Handle();
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &insert_, nullptr) !=
-        SQLITE_OK) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(insert_);
-        insert_ = nullptr;
-        throw EngineError(message);
+    // A refused row is reported in the engine's words alone, after the line it came from.
+    try {
+        insert_ = database.GetEngine().Prepare(statement);
+    } catch (const EngineError &error) {
+        throw EngineError(error.detail());
     }
-}
-
-CustomerImport::~CustomerImport() {
-    sqlite3_finalize(insert_);
 }
 
 void CustomerImport::Insert(const QStringList &values) {
@@ -39,18 +30,17 @@ void CustomerImport::Insert(const QStringList &values) {
             const QDate date = ParseShortDate(value);
             value = date.isValid() ? date.toString(Qt::ISODate) : QString();
         }
-        if (value.isEmpty()) {
-            sqlite3_bind_null(insert_, parameter);
-        } else {
-            const QByteArray utf8 = value.toUtf8();
-            sqlite3_bind_text(insert_, parameter, utf8.constData(), int(utf8.size()),
-                              SQLITE_TRANSIENT);
-        }
+        if (value.isEmpty())
+            insert_->BindNull(parameter);
+        else
+            insert_->BindText(parameter, value.toUtf8());
     }
-    sqlite3_bind_text(insert_, parameter, today_.constData(), int(today_.size()), SQLITE_STATIC);
-    const int rc = sqlite3_step(insert_);
-    sqlite3_reset(insert_);
-    sqlite3_clear_bindings(insert_);
-    if (rc != SQLITE_DONE)
-        throw EngineError(QString::fromUtf8(sqlite3_errmsg(database_.Handle())));
+    insert_->BindText(parameter, today_);
+    try {
+        insert_->Step();
+    } catch (const EngineError &error) {
+        insert_->Reset();
+        throw EngineError(error.detail());
+    }
+    insert_->Reset();
 }

@@ -1,17 +1,17 @@
 #pragma once
 
+#include "store/Engine.h"
+
 #include <QString>
 #include <QStringList>
 
 class Database;
-struct sqlite3_stmt;
 
 // Adds imported customers, one row per call, through one prepared insert. The caller wraps the
 // calls in Database::Begin and Commit so a whole file is stored at once or not at all.
 class CustomerImport {
 public:
     explicit CustomerImport(Database &database);
-    ~CustomerImport();
     CustomerImport(const CustomerImport &) = delete;
     CustomerImport &operator=(const CustomerImport &) = delete;
 
@@ -21,7 +21,6 @@ public:
     void Insert(const QStringList &values);
 
 private:
-    Database &database_;
-    sqlite3_stmt *insert_ = nullptr;
+    std::unique_ptr<EngineStatement> insert_;
     QByteArray today_;
 };

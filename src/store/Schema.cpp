@@ -6,6 +6,12 @@
 
 namespace Schema {
 
+const QStringList &TableNames() {
+    static const QStringList names{QStringLiteral("usertbl"), QStringLiteral("historytbl"),
+                                   QStringLiteral("classtbl"), QStringLiteral("classtbl2")};
+    return names;
+}
+
 void CreateTables(Database &database, bool upgraded) {
     Query query(database);
     QStringList columns;

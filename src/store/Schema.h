@@ -7,6 +7,9 @@ class Database;
 // The four customer tables as an installation delivers them.
 namespace Schema {
 
+// usertbl, historytbl, classtbl and classtbl2, the customers' table first.
+const QStringList &TableNames();
+
 // Creates usertbl, historytbl, classtbl and classtbl2 (usertbl with all columns, or with the
 // first 35 only when `upgraded` is false) and fills the class tables with 項目1 … 項目12.
 void CreateTables(Database &database, bool upgraded = true);

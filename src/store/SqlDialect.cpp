@@ -145,9 +145,21 @@ void AppendKeyword(QString &out, const QString &keyword, const std::vector<Token
         out += u' ';
 }
 
+QString DatePart(SqlTarget target, const QString &unit, const QString &column) {
+    switch (target) {
+    case SqlTarget::Sqlite: {
+        const QString format = unit == u"YEAR"  ? QStringLiteral("%Y")
+                               : unit == u"DAY" ? QStringLiteral("%d")
+                                                : QStringLiteral("%m");
+        return QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)").arg(format, column);
+    }
+    }
+    Q_UNREACHABLE();
+}
+
 } // namespace
 
-QStringList TranslateStatement(const QString &statement) {
+QStringList TranslateStatement(const QString &statement, SqlTarget target) {
     std::vector<Token> tokens = Tokenize(statement);
     const size_t first = NextSolid(tokens, 0);
     if (first < tokens.size() && Is(tokens[first], "ALTER"))
@@ -179,12 +191,7 @@ QStringList TranslateStatement(const QString &statement) {
             const size_t close = NextSolid(tokens, column + 1);
             if (close < tokens.size() && tokens[open].text == u"(" && Is(tokens[from], "FROM") &&
                 tokens[close].text == u")") {
-                const QString unit = tokens[part].text.toUpper();
-                const QString format = unit == u"YEAR"  ? QStringLiteral("%Y")
-                                       : unit == u"DAY" ? QStringLiteral("%d")
-                                                        : QStringLiteral("%m");
-                out += QStringLiteral("CAST(strftime('%1', %2) AS INTEGER)")
-                           .arg(format, tokens[column].text);
+                out += DatePart(target, tokens[part].text.toUpper(), tokens[column].text);
                 i = close;
                 continue;
             }

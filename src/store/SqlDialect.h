@@ -3,13 +3,16 @@
 #include <QString>
 #include <QStringList>
 
-// Translates the program's statement dialect for SQLite, token by token:
+// The SQL an engine reads.
+enum class SqlTarget { Sqlite };
+
+// Translates the program's statement dialect for the engine's SQL, token by token:
 // - "mm/dd/yyyy" in double quotes becomes the ISO date literal 'yyyy-mm-dd';
 // - "NULL" in double quotes becomes NULL; other double-quoted values become text literals;
-// - EXTRACT(MONTH FROM c) (also YEAR, DAY) becomes a number taken from the ISO date;
+// - EXTRACT(MONTH FROM c) (also YEAR, DAY) becomes a number taken from the ISO date text;
 // - '' written by INSERT or UPDATE ... SET is stored as NULL; c = '' in a condition finds NULL,
 //   c != '' finds the rest; = NULL and != NULL become IS NULL and IS NOT NULL;
 // - ALTER TABLE t ADD a T, ADD b T becomes one ALTER TABLE per column.
 // Single-quoted literals (with doubled quotes) pass unchanged.
 // Returns the statements to run in order; throws EngineError on an unterminated literal.
-QStringList TranslateStatement(const QString &statement);
+QStringList TranslateStatement(const QString &statement, SqlTarget target);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Engine.h"
 #include "store/EngineError.h"
 
 #include <QDate>
@@ -9,12 +10,10 @@
 #include <memory>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
 class Query;
 
 // The customer tables: one SQLite file, "pellor3.db", in the table folder. The statements
-// keep the program's own dialect; see SqlDialect.h for how they are translated.
+// keep the program's own dialect; see SqlDialect.h for how they are translated for the engine.
 class Database {
 public:
     static constexpr const char *FileName = "pellor3.db";
@@ -28,10 +27,11 @@ public:
     void Open(const QString &tableFolder, bool create = false);
     // Closes every open result and the file, so it can be copied or replaced.
     void Close();
-    bool IsOpen() const { return db_ != nullptr; }
+    bool IsOpen() const { return engine_ != nullptr; }
     QString FilePath() const { return path_; }
 
-    sqlite3 *Handle();
+    // The engine of the open book; throws EngineError when none is open.
+    Engine &GetEngine();
 
     // Waits, as long as a statement would, until no other program reads or writes the file;
     // throws EngineError when one still does.
@@ -47,7 +47,7 @@ private:
     void Register(Query *query);
     void Unregister(Query *query);
 
-    sqlite3 *db_ = nullptr;
+    std::unique_ptr<Engine> engine_;
     QString path_;
     std::vector<Query *> queries_;
 };
@@ -91,7 +91,7 @@ public:
     // Sets the text and runs it as a change. Throws EngineError.
     int Execute(const QString &text);
 
-    bool IsActive() const { return stmt_ != nullptr; }
+    bool IsActive() const { return statement_ != nullptr; }
     bool AtEnd() const { return atEnd_; }
     void Next();
     void First();
@@ -116,7 +116,7 @@ private:
     QString text_;
     QString memo_;
     bool memoSet_ = false;
-    sqlite3_stmt *stmt_ = nullptr;
+    std::unique_ptr<EngineStatement> statement_;
     QString translated_;
     bool atEnd_ = true;
     int rowCount_ = -1;

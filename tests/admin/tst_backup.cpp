@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
-#include <sqlite3.h>
 
 namespace {
 
@@ -174,19 +173,18 @@ private slots:
         env.AddCustomer("青木", "ｱｵｷ");
         QString error;
         QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), root + "20240514/", &error));
-        sqlite3 *other = nullptr;
-        QCOMPARE(sqlite3_open((env.dbPath() + Database::FileName).toUtf8().constData(), &other),
-                 SQLITE_OK);
-        QCOMPARE(sqlite3_exec(other, "begin exclusive; insert into Usertbl (Name) values ('佐藤')",
-                              nullptr, nullptr, nullptr),
-                 SQLITE_OK);
+        Database other;
+        other.Open(env.dbPath());
+        Query change(other);
+        change.Execute("begin exclusive");
+        change.Execute("insert into Usertbl (Name) values ('佐藤')");
 
         QVERIFY(!(
             restore ? Backup::RestoreFromBackup(env.db(), root + "20240514/", env.dbPath(), &error)
                     : Backup::CopyToBackup(env.db(), env.dbPath(), root + "20240515/", &error)));
         QVERIFY2(error.contains("ほかのプログラムが使用中"), qPrintable(error));
-        QCOMPARE(sqlite3_exec(other, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(other);
+        change.Execute("commit");
+        other.Close();
         QVERIFY(env.db().IsOpen());
         QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
         QCOMPARE(Backup::Entries(root), QStringList{"20240514"});
@@ -285,8 +283,7 @@ private slots:
             for (const char *statement :
                  {"alter table Usertbl drop column Sashikomi4",
                   "update Usertbl set Kana = 'あおき'", "pragma user_version = 0"})
-                QCOMPARE(sqlite3_exec(older.Handle(), statement, nullptr, nullptr, nullptr),
-                         SQLITE_OK);
+                older.GetEngine().Prepare(statement)->Step();
         }
         QDir(chosen + "img").removeRecursively();
 

@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace {
 
@@ -196,10 +195,8 @@ private slots:
         QFETCH(bool, keepEarlier);
         QFETCH(QStringList, rows);
         ExchangeTestContext context;
-        sqlite3_exec(context.env.db().Handle(),
-                     "CREATE TRIGGER refuse BEFORE INSERT ON usertbl WHEN NEW.Name = 'bad' "
-                     "BEGIN SELECT RAISE(ABORT, 'refused'); END",
-                     nullptr, nullptr, nullptr);
+        context.env.Run("CREATE TRIGGER refuse BEFORE INSERT ON usertbl WHEN NEW.Name = 'bad' "
+                        "BEGIN SELECT RAISE(ABORT, 'refused'); END");
         context.env.prompt().PushAnswer(keepEarlier ? Prompt::Answer::Yes : Prompt::Answer::No);
         TFormImport window(context);
         QVERIFY(Import(context, window, "a\r\nb\r\nbad\r\nc\r\n", {"名前"}));

@@ -5,33 +5,48 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTest>
-#include <sqlite3.h>
+#include <QtEndian>
 
 namespace {
 
-// Counts the statements the engine runs that start with a given word.
+// Counts the statements the program runs that start with a given word, as its statement log
+// shows them.
 class StatementCounter {
 public:
-    StatementCounter(Database &database, QString prefix) : prefix_(std::move(prefix)) {
-        sqlite3_trace_v2(database.Handle(), SQLITE_TRACE_STMT, &StatementCounter::Trace, this);
-        handle_ = database.Handle();
+    explicit StatementCounter(QString prefix) : prefix_(std::move(prefix)) {
+        counting = this;
+        QLoggingCategory::setFilterRules("pellor3.sql.debug=true");
+        previous_ = qInstallMessageHandler(&StatementCounter::Log);
     }
-    ~StatementCounter() { sqlite3_trace_v2(handle_, 0, nullptr, nullptr); }
+    ~StatementCounter() {
+        qInstallMessageHandler(previous_);
+        QLoggingCategory::setFilterRules(QString());
+        counting = nullptr;
+    }
     int count() const { return count_; }
 
 private:
-    static int Trace(unsigned, void *context, void *, void *sql) {
-        auto *self = static_cast<StatementCounter *>(context);
-        const QString text = QString::fromUtf8(static_cast<const char *>(sql));
-        if (text.startsWith(self->prefix_, Qt::CaseInsensitive))
-            ++self->count_;
-        return 0;
+    static void Log(QtMsgType, const QMessageLogContext &context, const QString &message) {
+        if (QByteArrayView(context.category) == "pellor3.sql" &&
+            message.startsWith(counting->prefix_, Qt::CaseInsensitive))
+            ++counting->count_;
     }
-    sqlite3 *handle_;
+    static inline StatementCounter *counting = nullptr;
+    QtMessageHandler previous_;
     QString prefix_;
     int count_ = 0;
 };
+
+// The stored transactions of a book file, which SQLite counts in the file's header.
+quint32 StoredTransactions(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray header = file.read(28);
+    return header.size() == 28 ? qFromBigEndian<quint32>(header.constData() + 24) : 0;
+}
 
 void MakePictureFiles(TestEnv &env, int userId) {
     for (int slot = 0; slot < 2; ++slot) {
@@ -174,19 +189,16 @@ private slots:
         const int id = env.AddCustomer("山田", "ﾔﾏﾀﾞ");
         MakePictureFiles(env, id);
         Query query(env.db());
-        sqlite3 *reader = nullptr;
-        QCOMPARE(sqlite3_open_v2((env.dbPath() + Database::FileName).toUtf8().constData(), &reader,
-                                 SQLITE_OPEN_READONLY, nullptr),
-                 SQLITE_OK);
-        sqlite3_stmt *reading = nullptr;
-        sqlite3_prepare_v2(reader, "select * from Usertbl", -1, &reading, nullptr);
-        QCOMPARE(sqlite3_step(reading), SQLITE_ROW);
+        Database reader;
+        reader.Open(env.dbPath());
+        Query reading(reader, "select * from Usertbl");
+        reading.Open();
+        QVERIFY(!reading.AtEnd());
 
         env.prompt().PushAnswer(Prompt::Answer::Yes);
         QVERIFY(selectedRows ? DeleteCustomers(query, env.dataPath(), {id})
                              : DeleteLoadedCustomer(query, env.dataPath(), id, "山田"));
-        sqlite3_finalize(reading);
-        sqlite3_close(reader);
+        reading.Close();
 
         QCOMPARE(env.prompt().Texts("error").size(), 1);
         QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("1"));
@@ -207,7 +219,7 @@ private slots:
         const QString nameBefore = env.Scalar("select group_concat(Name) from Usertbl");
         Query query(env.db());
         {
-            StatementCounter updates(env.db(), "update");
+            StatementCounter updates("update");
             QVERIFY(SetPrintFlags(query, ids.mid(0, 3), print));
             QCOMPARE(updates.count(), 3);
         }
@@ -236,19 +248,12 @@ private slots:
         env.Run("create trigger refuseDelete before delete on Usertbl when old.UserId = 4 "
                 "begin select raise(abort, 'refused'); end");
         Query query(env.db());
-        int commits = 0;
-        sqlite3_commit_hook(
-            env.db().Handle(),
-            [](void *count) {
-                ++*static_cast<int *>(count);
-                return 0;
-            },
-            &commits);
+        const QString book = env.dbPath() + Database::FileName;
+        const quint32 storedBefore = StoredTransactions(book);
         env.prompt().PushAnswer(Prompt::Answer::Yes);
         QVERIFY(remove ? DeleteCustomers(query, env.dataPath(), ids)
                        : SetPrintFlags(query, ids, true));
-        sqlite3_commit_hook(env.db().Handle(), nullptr, nullptr);
-        QCOMPARE(commits, 1);
+        QCOMPARE(StoredTransactions(book) - storedBefore, 1u);
         QCOMPARE(env.prompt().Texts("error").size(), 1);
         QCOMPARE(env.Scalar(remove ? "select group_concat(UserId) from Usertbl"
                                    : "select group_concat(UserId) from Usertbl where Print = 0"),

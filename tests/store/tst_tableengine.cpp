@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QTest>
-#include <sqlite3.h>
 
 class TestTableEngine : public QObject {
     Q_OBJECT
@@ -45,11 +44,12 @@ private slots:
     void translation() {
         QFETCH(QString, statement);
         QFETCH(QStringList, expected);
-        QCOMPARE(TranslateStatement(statement), expected);
+        QCOMPARE(TranslateStatement(statement, SqlTarget::Sqlite), expected);
     }
 
     void unterminatedLiteralIsRefused() {
-        QVERIFY_THROWS_EXCEPTION(EngineError, TranslateStatement("select * from a where b = 'x"));
+        QVERIFY_THROWS_EXCEPTION(
+            EngineError, TranslateStatement("select * from a where b = 'x", SqlTarget::Sqlite));
     }
 
     void freshTablesHaveAllColumnsInOrder() {
@@ -121,17 +121,17 @@ private slots:
     void aBookLockedByAnotherProgramIsToldInJapanese() {
         TestEnv env;
         env.AddCustomer("a", "ｱ");
-        sqlite3 *other = nullptr;
-        QCOMPARE(sqlite3_open((env.dbPath() + "pellor3.db").toUtf8(), &other), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        Database other;
+        other.Open(env.dbPath());
+        Query lock(other);
+        lock.Execute("BEGIN EXCLUSIVE");
         QString message;
         try {
             env.Run("update Usertbl set Name = 'b'");
         } catch (const EngineError &error) {
             message = error.message();
         }
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
+        other.Rollback();
         QVERIFY2(message.section(u'\n', 0, 0).contains("ほかのプログラムが使用中"),
                  qPrintable(message));
         QCOMPARE(env.Scalar("select Name from Usertbl"), QString("a"));

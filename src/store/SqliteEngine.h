@@ -1,0 +1,34 @@
+#pragma once
+
+#include "store/Engine.h"
+
+struct sqlite3;
+
+// A customer book in one SQLite file.
+class SqliteEngine final : public Engine {
+public:
+    enum class OpenMode { Existing, Create, ReadOnly };
+
+    // Throws EngineError naming the file when it is missing (unless created) or no database.
+    static std::unique_ptr<SqliteEngine> Open(const QString &path, OpenMode mode);
+    ~SqliteEngine() override;
+    SqliteEngine(const SqliteEngine &) = delete;
+    SqliteEngine &operator=(const SqliteEngine &) = delete;
+
+    SqlTarget Target() const override { return SqlTarget::Sqlite; }
+    std::unique_ptr<EngineStatement> Prepare(const QString &statement) override;
+    void Begin() override;
+    void Commit() override;
+    void Rollback() override;
+    void WaitUntilUnused() override;
+    qint64 LastInsertId() const override;
+    int ChangedRows() const override;
+    bool HasTable(const QString &name) override;
+    bool IsIntact() override;
+    void CopyTo(const QString &targetPath) override;
+
+private:
+    explicit SqliteEngine(sqlite3 *db) : db_(db) {}
+
+    sqlite3 *db_;
+};
