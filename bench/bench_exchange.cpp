@@ -109,7 +109,7 @@ PELLOR3_BENCH_FIGURE(CsvExport100000, "csv_export_100000_ms", "ms") {
     return MedianMs(3, [&book, &path] {
         const std::optional<QByteArray> bytes =
             BuildCsvExport(book, EveryColumn(), [](int, int) { return true; });
-        WriteExportFile(book, path, *bytes);
+        WriteExportFile(path, *bytes);
     });
 }
 

@@ -20,20 +20,18 @@ void DeletePictureFiles(const QString &pictureFolder) {
 
 bool IBtnFormatClick(AppContext &context) {
     const QString title = QStringLiteral("警告");
-    if (!context.GetPrompt().Confirm(
-            QStringLiteral("現在登録されている全データを削除して、初期化します。"
-                           "中止する場合は、いいえをクリックしてください"),
-            title) ||
-        !context.GetPrompt().Confirm(
-            QStringLiteral("この操作をすると、全てのデータが消去（初期化）されます。"
-                           "中止する場合は、いいえをクリックしてください"),
-            title))
+    if (!prompt().Confirm(QStringLiteral("現在登録されている全データを削除して、初期化します。"
+                                         "中止する場合は、いいえをクリックしてください"),
+                          title) ||
+        !prompt().Confirm(QStringLiteral("この操作をすると、全てのデータが消去（初期化）されます。"
+                                         "中止する場合は、いいえをクリックしてください"),
+                          title))
         return false;
     try {
         ResetCustomerBook(context.SharedUserQuery(), context.SharedHistoryQuery(),
                           context.SharedClassQuery());
     } catch (const EngineError &error) {
-        context.GetPrompt().Error(error.message());
+        prompt().Error(error.message());
         return true;
     }
     DeletePictureFiles(context.GetDbPath() + QStringLiteral("img/"));

@@ -325,6 +325,5 @@ void TAppWindows::AutoBackup() {
     QString error;
     if (!Backup::RunAutoBackup(main_.GetDatabase(), main_.GetDataPath(), main_.GetDbPath(),
                                Clock::Today(), &error))
-        main_.GetPrompt().Error(
-            QStringLiteral("自動バックアップの作成に失敗しました\r\n%1").arg(error));
+        prompt().Error(QStringLiteral("自動バックアップの作成に失敗しました\r\n%1").arg(error));
 }

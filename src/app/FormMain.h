@@ -47,7 +47,6 @@ public:
     Query &SharedUserQuery() override { return UserQuery; }
     Query &SharedHistoryQuery() override { return HistoryQuery; }
     Query &SharedClassQuery() override { return ClassQuery; }
-    Prompt &GetPrompt() override { return prompt(); }
 
     Query UserQuery{database_};
     Query HistoryQuery{database_};

@@ -32,11 +32,11 @@ void PrintMarked(AppContext &context, QWidget *window, ListPrintKind kind,
         const std::vector<CustomerRecord> customers = LoadCustomerRecords(
             context.SharedUserQuery(), context.ListedUserIds(), WhichCustomers::Marked);
         if (customers.empty()) {
-            context.GetPrompt().Message(nothingMarked);
+            prompt().Message(nothingMarked);
             return;
         }
         QPrinter printer(QPrinter::HighResolution);
-        if (!context.GetPrompt().SetupPrinter(printer))
+        if (!prompt().SetupPrinter(printer))
             return;
         QString error;
         bool printed = false;
@@ -47,9 +47,9 @@ void PrintMarked(AppContext &context, QWidget *window, ListPrintKind kind,
                                 customers, &error, progress.Reporter());
         }
         if (!printed && !error.isEmpty())
-            context.GetPrompt().Error(error);
+            prompt().Error(error);
     } catch (const EngineError &error) {
-        context.GetPrompt().Error(error.message());
+        prompt().Error(error.message());
     }
 }
 

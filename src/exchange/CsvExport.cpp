@@ -197,15 +197,10 @@ std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOption
     return EncodeExportText(QString::fromUtf8(text), options.encoding);
 }
 
-QString AskExportPath(AppContext &context, const QString &caption, const QString &proposedPath,
-                      const QString &filter) {
-    return AskCsvSavePath(context.GetPrompt(), caption, proposedPath, filter);
-}
-
-bool WriteExportFile(AppContext &context, const QString &path, const QByteArray &bytes) {
+bool WriteExportFile(const QString &path, const QByteArray &bytes) {
     QString error;
     if (TextFile::WriteFileAtomically(path, bytes, &error))
         return true;
-    context.GetPrompt().Error(error);
+    prompt().Error(error);
     return false;
 }

@@ -31,10 +31,5 @@ QByteArray EncodeExportText(const QString &text, TextFile::TextEncoding encoding
 std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOptions &options,
                                          const std::function<bool(int, int)> &progress);
 
-// Asks for the file to write; empty text when cancelled. A name without ".csv" gets it, and
-// replacing a file of that name is confirmed first. A read-only file is refused, with a message.
-QString AskExportPath(AppContext &context, const QString &caption, const QString &proposedPath,
-                      const QString &filter);
-
 // Writes the file as a whole through a temporary file; false after telling the user why not.
-bool WriteExportFile(AppContext &context, const QString &path, const QByteArray &bytes);
+bool WriteExportFile(const QString &path, const QByteArray &bytes);

@@ -87,9 +87,8 @@ void TExport_Select::Btn_CancelClick() {
 }
 
 void TExport_Select::RunCsvExport() {
-    Prompt &prompt = context_.GetPrompt();
     if (context_.ListedUserIds().empty()) {
-        prompt.Message(QStringLiteral("エクスポートするデータが存在しません"));
+        prompt().Message(QStringLiteral("エクスポートするデータが存在しません"));
         return;
     }
     if (formExport_->exec() != QDialog::Accepted)
@@ -100,17 +99,17 @@ void TExport_Select::RunCsvExport() {
                                 parentWidget(), ProgressWindow::AtOnce);
         bytes = BuildCsvExport(context_, formExport_->Options(), progress.Reporter());
     } catch (const EngineError &error) {
-        prompt.Error(error.message());
+        prompt().Error(error.message());
         return;
     }
     if (!bytes) {
-        prompt.Message(QStringLiteral("エクスポートを中止しました。"));
+        prompt().Message(QStringLiteral("エクスポートを中止しました。"));
         return;
     }
-    const QString path = AskExportPath(
-        context_, QStringLiteral("エクスポート"),
+    const QString path = AskCsvSavePath(
+        prompt(), QStringLiteral("エクスポート"),
         QDir(GetSpecialFolder(DesktopFolderId)).filePath(QStringLiteral("エクスポート.csv")),
         QStringLiteral("CSVファイル(*.csv *.CSV)"));
     if (!path.isEmpty())
-        WriteExportFile(context_, path, *bytes);
+        WriteExportFile(path, *bytes);
 }

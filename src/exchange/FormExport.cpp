@@ -99,8 +99,7 @@ void TFormExport::BtnExportClick() {
     allowClose_ = std::any_of(columnChecks_.begin(), columnChecks_.end(),
                               [](const QCheckBox *check) { return check->isChecked(); });
     if (!allowClose_) {
-        context_.GetPrompt().Message(
-            QStringLiteral("エクスポートする項目を１つ以上選択して下さい"));
+        prompt().Message(QStringLiteral("エクスポートする項目を１つ以上選択して下さい"));
         return;
     }
     accept();

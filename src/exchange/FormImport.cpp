@@ -115,8 +115,8 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
 }
 
 void TFormImport::RunImport() {
-    const QString path = context_.GetPrompt().OpenFile(QStringLiteral("インポート"), QString(),
-                                                       QStringLiteral("CSVファイル (*.csv *.CSV)"));
+    const QString path = prompt().OpenFile(QStringLiteral("インポート"), QString(),
+                                           QStringLiteral("CSVファイル (*.csv *.CSV)"));
     if (path.isEmpty() || !LoadFile(path))
         return;
     if (exec() != QDialog::Accepted) {
@@ -130,7 +130,7 @@ bool TFormImport::LoadFile(const QString &path) {
     QString error;
     std::optional<ImportFile> file = ReadImportFile(path, error);
     if (!file) {
-        context_.GetPrompt().Error(error);
+        prompt().Error(error);
         return false;
     }
     file_ = std::move(*file);
@@ -182,7 +182,7 @@ void TFormImport::SGMainSelectCell(int row) {
 void TFormImport::SBAddContentClick() {
     const QListWidgetItem *chosen = ListBoxContents->currentItem();
     if (!chosen) {
-        context_.GetPrompt().Message(QStringLiteral("追加する項目を選択して下さい"));
+        prompt().Message(QStringLiteral("追加する項目を選択して下さい"));
         return;
     }
     const QStringList assignments = Assignments();
@@ -219,11 +219,10 @@ void TFormImport::BtnImportClick() {
         QString lines = plan.unrepresentable.first(shown).join(QStringLiteral("\r\n"));
         if (plan.unrepresentable.size() > shown)
             lines += QStringLiteral("\r\nほか%1行").arg(plan.unrepresentable.size() - shown);
-        context_.GetPrompt().Error(
-            QStringLiteral("次の行には、この顧客台帳に保存できない文字があります。\r\n"
-                           "何も登録していません。文字を直すか、その項目の割り当てを"
-                           "解除してください。\r\n\r\n") +
-            lines);
+        prompt().Error(QStringLiteral("次の行には、この顧客台帳に保存できない文字があります。\r\n"
+                                      "何も登録していません。文字を直すか、その項目の割り当てを"
+                                      "解除してください。\r\n\r\n") +
+                       lines);
         return;
     }
     plan_ = std::move(plan);
@@ -231,16 +230,15 @@ void TFormImport::BtnImportClick() {
 }
 
 void TFormImport::ImportAccepted() {
-    Prompt &prompt = context_.GetPrompt();
     ImportOutcome outcome;
     try {
         ProgressWindow progress(QStringLiteral("インポートしています…"), QStringLiteral("処理中"),
                                 parentWidget(), ProgressWindow::AtOnce);
-        outcome = InsertImportRows(context_.GetDatabase(), plan_, prompt, [&](int done, int total) {
-            return progress.Report(done, total);
-        });
+        outcome =
+            InsertImportRows(context_.GetDatabase(), plan_, prompt(),
+                             [&](int done, int total) { return progress.Report(done, total); });
     } catch (const EngineError &error) {
-        prompt.Error(error.message());
+        prompt().Error(error.message());
         return;
     }
     QList<int> unreadable;
@@ -249,10 +247,10 @@ void TFormImport::ImportAccepted() {
             unreadable << line;
     plan_ = {};
     if (outcome.kind == ImportOutcome::Cancelled) {
-        prompt.Message(QStringLiteral("インポートを中止しました。何も登録していません。"));
+        prompt().Message(QStringLiteral("インポートを中止しました。何も登録していません。"));
         return;
     }
     if (const QString message = UnreadableDatesMessage(unreadable); !message.isEmpty())
-        prompt.Message(message);
+        prompt().Message(message);
     context_.RefreshList();
 }

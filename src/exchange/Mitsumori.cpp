@@ -85,9 +85,9 @@ QStringList Tmitsumori::Choices() const {
 
 void Tmitsumori::Button1Click() {
     const QString path =
-        AskExportPath(context_, QStringLiteral("Quillet2用にエクスポート"),
-                      QDir(desktopFolder_).filePath(QStringLiteral("エクスポート.CSV")),
-                      QStringLiteral("CSVファイル(*.csv *.CSV)"));
+        AskCsvSavePath(prompt(), QStringLiteral("Quillet2用にエクスポート"),
+                       QDir(desktopFolder_).filePath(QStringLiteral("エクスポート.CSV")),
+                       QStringLiteral("CSVファイル(*.csv *.CSV)"));
     if (path.isEmpty())
         return;
     std::optional<std::vector<QStringList>> customers;
@@ -97,22 +97,22 @@ void Tmitsumori::Button1Click() {
         customers = ReadListedCustomers(context_.GetDatabase(), context_.ListedUserIds(),
                                         EstimateColumns(), progress.Reporter());
     } catch (const EngineError &error) {
-        context_.GetPrompt().Error(error.message());
+        prompt().Error(error.message());
         return;
     }
     if (!customers) {
-        context_.GetPrompt().Message(QStringLiteral("エクスポートを中止しました。"));
+        prompt().Message(QStringLiteral("エクスポートを中止しました。"));
         return;
     }
     if (customers->empty()) {
-        context_.GetPrompt().Message(QStringLiteral("エクスポートするデータがありません。"));
+        prompt().Message(QStringLiteral("エクスポートするデータがありません。"));
         return;
     }
     const QStringList choices = Choices();
     QString text;
     for (const QStringList &customer : *customers)
         text += EstimateLine(choices, customer) + QStringLiteral("\r\n");
-    if (WriteExportFile(context_, path, ShiftJis::Encode(text)))
+    if (WriteExportFile(path, ShiftJis::Encode(text)))
         accept();
 }
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 class Database;
-class Prompt;
 class Query;
 
 // Which rows of the customer list are selected: none, exactly one (with its UserId) or several.
@@ -15,8 +14,9 @@ struct ListSelection {
 };
 
 // What the program hands each subsystem's windows: the open book and its shared queries, the
-// data folder, the customers the list shows, the list rebuild and the prompt service. The main
-// window provides it; tests provide their own.
+// data folder, the customers the list shows and the list rebuild. The main window provides it;
+// tests provide their own. Message boxes and dialogs are not in it: they go through the one
+// installed Prompt service (prompt()).
 class AppContext {
 public:
     virtual ~AppContext() = default;
@@ -32,5 +32,4 @@ public:
     virtual std::vector<int> ListedUserIds() const = 0;
     virtual ListSelection CurrentSelection() const = 0;
     virtual void RefreshList() = 0;
-    virtual Prompt &GetPrompt() = 0;
 };

@@ -122,7 +122,7 @@ void Tzip_update::LoadInstalledVersion() {
     InstalledZipVersion installed;
     QString error;
     if (!ReadInstalledZipVersion(context_.GetDataPath(), installed, &error))
-        context_.GetPrompt().Error(error);
+        prompt().Error(error);
     // Without a readable version file any server data counts as newer, so an update repairs it.
     InstalledVersion = installed.version;
     InstalledDescription = installed.description;
@@ -138,13 +138,12 @@ void Tzip_update::SetControlsEnabled(bool enabled) {
 }
 
 void Tzip_update::Button1Click() {
-    Prompt &prompt = context_.GetPrompt();
     const ZipProxy proxy = ProxyOf({LabeledEdit1->text(), LabeledEdit2->text()});
     if (!proxy.portValid)
         LabeledEdit2->clear();
     const QString server = ZipUpdateServer(context_.GetDataPath());
     if (server.isEmpty()) {
-        prompt.Message(ZipUpdateText::NoServer);
+        prompt().Message(ZipUpdateText::NoServer);
         return;
     }
 
@@ -157,15 +156,15 @@ void Tzip_update::Button1Click() {
 
     switch (check) {
     case UpdateCheck::Failure:
-        prompt.Message(ZipUpdateText::CheckFailed);
+        prompt().Message(ZipUpdateText::CheckFailed);
         return;
     case UpdateCheck::NoUpdate:
-        prompt.Message(ZipUpdateText::NoUpdate);
+        prompt().Message(ZipUpdateText::NoUpdate);
         return;
     case UpdateCheck::UpdateAvailable:
         break;
     }
-    if (prompt.Confirm(ZipUpdateText::Offer)) {
+    if (prompt().Confirm(ZipUpdateText::Offer)) {
         SetControlsEnabled(false);
         Panel1->show();
         worker_ = std::make_unique<Thread_ZipDL>(server, context_.GetDataPath(), proxy, limits_);
@@ -178,9 +177,9 @@ void Tzip_update::Button1Click() {
 void Tzip_update::DownloadDone(bool ok, const QString &message) {
     worker_->wait();
     if (ok)
-        context_.GetPrompt().Message(message);
+        prompt().Message(message);
     else
-        context_.GetPrompt().Error(message);
+        prompt().Error(message);
     LoadInstalledVersion();
     SetControlsEnabled(true);
     Panel1->hide();
@@ -190,8 +189,7 @@ void Tzip_update::Btn_CancelClick() {
     QString error;
     if (!SaveProxyFields(context_.GetDataPath(), {LabeledEdit1->text(), LabeledEdit2->text()},
                          &error))
-        context_.GetPrompt().Error(
-            QStringLiteral("プロキシの設定を保存できませんでした。\r\n%1").arg(error));
+        prompt().Error(QStringLiteral("プロキシの設定を保存できませんでした。\r\n%1").arg(error));
     close();
 }
 

@@ -110,7 +110,7 @@ bool LabelSheetTab::ReloadPaperList(bool reportFailure) {
     Button3->setEnabled(own);
     Button4->setEnabled(own);
     if (!read && reportFailure)
-        context_.GetPrompt().Error(error);
+        prompt().Error(error);
     return read;
 }
 
@@ -147,12 +147,12 @@ int LabelSheetTab::SelectedSheetRow() const {
 std::optional<SheetGeometry> LabelSheetTab::SheetToPrint() {
     const int row = SelectedSheetRow();
     if (row < 0 || row >= listedSheets_.size()) {
-        context_.GetPrompt().Warning(QStringLiteral("印刷用紙が選択されていません。"));
+        prompt().Warning(QStringLiteral("印刷用紙が選択されていません。"));
         return std::nullopt;
     }
     std::optional<SheetGeometry> sheet = SheetGeometryOf(listedSheets_.at(row));
     if (!sheet)
-        context_.GetPrompt().Error(kBadSheetMessage);
+        prompt().Error(kBadSheetMessage);
     return sheet;
 }
 
@@ -180,7 +180,7 @@ void LabelSheetTab::ListViewPaperSelectItem() {
         sheet_ = SheetGeometryOf(listedSheets_.at(row));
         usable = sheet_.has_value();
         if (!usable && !opening_)
-            context_.GetPrompt().Error(kBadSheetMessage);
+            prompt().Error(kBadSheetMessage);
         if (usable) {
             SpinFirstLabel->setRange(1, LabelsPerPage(*sheet_));
             RefreshSheetMap();
@@ -208,19 +208,18 @@ void LabelSheetTab::Button4Click() {
 void LabelSheetTab::Button3Click() {
     const int row = SelectedSheetRow();
     if (row < 0 || row >= listedSheets_.size()) {
-        context_.GetPrompt().Warning(QStringLiteral("削除するラベルを選択して下さい"));
+        prompt().Warning(QStringLiteral("削除するラベルを選択して下さい"));
         return;
     }
     const QString model = listedSheets_.at(row).Model;
-    if (!context_.GetPrompt().Confirm(model + QStringLiteral("を削除しますか？"),
-                                      QStringLiteral("確認")))
+    if (!prompt().Confirm(model + QStringLiteral("を削除しますか？"), QStringLiteral("確認")))
         return;
     if (TCMaker->tabText(TCMaker->currentIndex()) != kOriginalMaker) {
-        context_.GetPrompt().Warning(QStringLiteral("オリジナル欄以外のラベルは削除できません"));
+        prompt().Warning(QStringLiteral("オリジナル欄以外のラベルは削除できません"));
         return;
     }
     QString error;
     if (!DeleteOriginalSheet(paperFile_, model, &error))
-        context_.GetPrompt().Error(error);
+        prompt().Error(error);
     ReloadPaperList(true);
 }

@@ -329,7 +329,7 @@ void TPrintAddress::FormShow() {
             FillPrintList(context_.GetDatabase(), QList<int>(listed.begin(), listed.end())));
     } catch (const EngineError &error) {
         printRows_->SetRows({});
-        context_.GetPrompt().Error(error.message());
+        prompt().Error(error.message());
     }
     if (printRows_->rowCount() > 0)
         ListViewPrint->selectRow(0);
@@ -405,7 +405,7 @@ void TPrintAddress::SavePrintSettings() {
     WritePrintSettings(ini, s);
     QString error;
     if (!ini.Save(&error))
-        context_.GetPrompt().Error(error);
+        prompt().Error(error);
 }
 
 void TPrintAddress::FillFontList() {
@@ -609,7 +609,7 @@ void TPrintAddress::LabelSheetSelected(bool usable) {
 }
 
 void TPrintAddress::Button2Click() {
-    context_.GetPrompt().SetupPrinter(printer_);
+    prompt().SetupPrinter(printer_);
     RefreshPreview();
 }
 
@@ -636,25 +636,25 @@ void TPrintAddress::TestPrintClick() {
     request.Face = CurrentFaceSettings();
     request.OffsetMm = OffsetMm(FormPrintAdjust->OffsetTenths());
     SetPaperOf(printer_, request);
-    if (!context_.GetPrompt().SetupPrinter(printer_))
+    if (!prompt().SetupPrinter(printer_))
         return;
     printer_.setPageOrientation(PaperOrientation(request));
     printer_.setDocName(QStringLiteral("テスト印刷"));
     QString error;
     if (PrintTestSheet(printer_, request, paperKind_, &error) == PrintRunResult::Failed)
-        context_.GetPrompt().Error(error);
+        prompt().Error(error);
 }
 
 void TPrintAddress::ButtonPrintClick() {
     const QString nothing = QStringLiteral("印刷対象がありません。");
     if (printRows_->rowCount() == 0) {
-        context_.GetPrompt().Warning(nothing);
+        prompt().Warning(nothing);
         return;
     }
     PrintRunRequest request;
     request.Rows = RowsToPrint(printRows_->Rows());
     if (request.Rows.isEmpty()) {
-        context_.GetPrompt().Warning(nothing);
+        prompt().Warning(nothing);
         return;
     }
     if (!ChooseSheet(request))
@@ -667,7 +667,7 @@ void TPrintAddress::ButtonPrintClick() {
         return;
     // The dialog proposes the paper of the faces; the user may still choose another.
     SetPaperOf(printer_, request);
-    if (!context_.GetPrompt().SetupPrinter(printer_))
+    if (!prompt().SetupPrinter(printer_))
         return;
     printer_.setPageOrientation(PaperOrientation(request));
     printer_.setDocName(QStringLiteral("印刷"));

@@ -51,8 +51,7 @@ MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget
     };
     services.runPrint = [&context, &senderCfg](QPrinter &printer, const PrintRunRequest &request,
                                                QWidget &window) {
-        PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()),
-                          context.GetPrompt(), &window);
+        PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()), prompt(), &window);
     };
     services.checkAddresses = [&senderCfg](const PrintRunRequest &request, QWidget &window) {
         return CheckWithProgress(request, ShownSenderBuff(senderCfg.Fields()), &window);

@@ -4,7 +4,7 @@
 
 #include "platform/AppContext.h"
 
-// The application context over a test installation: its book, data folder and prompt. The
+// The application context over a test installation: its book and data folder. The
 // listed customers and the list selection are what the test sets; list rebuilds are counted.
 class TestContext : public AppContext {
 public:
@@ -23,7 +23,6 @@ public:
     std::vector<int> ListedUserIds() const override { return listed; }
     ListSelection CurrentSelection() const override { return selection; }
     void RefreshList() override { ++refreshes; }
-    Prompt &GetPrompt() override { return env_.prompt(); }
 
 private:
     TestEnv &env_;

@@ -167,7 +167,7 @@ private slots:
     void unwritableTargetLeavesNothing() {
         ExchangeTestContext context;
         const QString path = context.env.root() + "missing/エクスポート.csv";
-        QVERIFY(!WriteExportFile(context, path, "x"));
+        QVERIFY(!WriteExportFile(path, "x"));
         QVERIFY(
             context.env.prompt().Texts("error").value(0).startsWith(path + " に書き込めません"));
         QVERIFY(!QFile::exists(path));
@@ -190,7 +190,7 @@ private slots:
         context.WriteFile(typed + ".csv", "keep");
         context.env.prompt().PushPath(context.env.root() + typed);
         context.env.prompt().PushAnswer(overwrite ? Prompt::Answer::Yes : Prompt::Answer::No);
-        QCOMPARE(AskExportPath(context, "エクスポート", {}, {}),
+        QCOMPARE(AskCsvSavePath(prompt(), "エクスポート", {}, {}),
                  path.isEmpty() ? path : context.env.root() + path);
         QCOMPARE(context.env.prompt().Texts("confirm").size(), 1);
     }

@@ -5,7 +5,7 @@
 #include "store/TableEngine.h"
 
 // The application context of the mail windows, which read no tables: only the data folder
-// and the installed prompt are real.
+// is real.
 class MailTestContext : public AppContext {
 public:
     explicit MailTestContext(QString dataPath) : dataPath_(std::move(dataPath)) {}
@@ -19,7 +19,6 @@ public:
     std::vector<int> ListedUserIds() const override { return {}; }
     ListSelection CurrentSelection() const override { return {}; }
     void RefreshList() override {}
-    Prompt &GetPrompt() override { return prompt(); }
 
 private:
     QString dataPath_;
