@@ -103,7 +103,7 @@ PELLOR3_BENCH_FIGURE(SqliteScan100000, "sqlite_scan_100000_ms", "ms") {
 
 PELLOR3_BENCH_FIGURE(SaveCustomer, "save_customer_ms", "ms") {
     TFormMain &window = *TheBook().window;
-    QLineEdit *name = window.Editor()->EditName;
+    auto *name = window.Editor()->findChild<QLineEdit *>("EditName");
     int round = 0;
     return MedianMs(101,
                     [name, &round] { name->setText(QStringLiteral("顧客 保存%1").arg(++round)); });

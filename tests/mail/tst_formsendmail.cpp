@@ -3,6 +3,7 @@
 #include "mail/FormSendMail.h"
 #include "mail/PassEdit.h"
 #include "platform/Prompt.h"
+#include "store/CustomerRecord.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -128,7 +129,7 @@ void TestFormSendMail::TemplatesKeepTheText() {
 }
 
 void TestFormSendMail::MailtoValuesAreEncoded() {
-    CustomerBasicData data;
+    CustomerRecord data;
     data.name = "A&B #1";
     data.nameTitle = "様";
     data.address1 = "100%?x=1";
