@@ -16,5 +16,6 @@ public:
     // Shows the picture modally; an empty picture opens nothing.
     void ShowPicture(const QImage &picture);
 
+private:
     PictureBox *Image1;
 };

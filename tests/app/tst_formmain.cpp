@@ -475,9 +475,9 @@ private slots:
         OnNextModal([](QWidget *dialog) {
             auto *form = qobject_cast<TFormEditClass *>(dialog);
             QVERIFY(form);
-            QCOMPARE(form->EditCass1[3]->text(), QString("項目4"));
-            form->EditCass1[3]->setText("得意先");
-            form->BtnOk->click();
+            QCOMPARE(form->findChild<QLineEdit *>("EditCass1_4")->text(), QString("項目4"));
+            form->findChild<QLineEdit *>("EditCass1_4")->setText("得意先");
+            form->findChild<QPushButton *>("BtnOk")->click();
         });
         w.findChild<ImageButton *>("PNGButtonEditClass")->click();
         QCOMPARE(w.findChild<QComboBox *>("CBPrClass")->currentIndex(), 4);
