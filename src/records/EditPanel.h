@@ -68,14 +68,13 @@ signals:
     void MailLinkClicked(const QString &address);
     void SendBasicDataClicked();
 
-public slots:
-    void EditChange();
-    void BtnEtcClick();
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Any change of a field stores the shown customer.
+    void EditChange();
+    void BtnEtcClick();
     void ConnectChanges();
     void ConnectButtons();
     void GuardEntries();
