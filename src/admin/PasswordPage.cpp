@@ -17,11 +17,7 @@ QLineEdit *PasswordEdit(const char *name, QWidget *parent) {
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    auto *validator = new ShiftJisValidator(edit);
-    edit->setValidator(validator);
-    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
-        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
-    });
+    GuardShiftJis(edit);
     return edit;
 }
 

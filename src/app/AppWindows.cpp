@@ -7,6 +7,7 @@
 #include "app/FormMain.h"
 #include "app/FormSelectPrint.h"
 #include "app/ListPrints.h"
+#include "app/MainListPanel.h"
 #include "app/PasswordSettingsPage.h"
 #include "core/Clock.h"
 #include "core/IniFile.h"
@@ -16,7 +17,6 @@
 #include "mail/MailComposition.h"
 #include "mail/PassEdit.h"
 #include "postal/FormSearchZip.h"
-#include "postal/ZipLookup.h"
 #include "postal/zip_update.h"
 #include "print/SenderData.h"
 #include "printui/FPrintSenderCfg.h"
@@ -26,21 +26,11 @@
 #include "records/FormAddData.h"
 #include "records/FormHistory.h"
 #include "records/FormPicPreview.h"
-#include "records/PictureStore.h"
 #include "store/CustomerRecord.h"
 #include "store/ListStatement.h"
-#include "widgets/ImageButton.h"
-#include "widgets/PictureBox.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTreeWidget>
 
 namespace {
 QList<int> ToList(const std::vector<int> &ids) {
@@ -71,76 +61,49 @@ TAppWindows::~TAppWindows() = default;
 
 void TAppWindows::ConnectMainWindow() {
     EditPanel *editor = main_.Editor();
-    connect(main_.BtnAdddata, &QPushButton::clicked, this, &TAppWindows::BtnAdddataClick);
-    connect(main_.BtnMyData, &QPushButton::clicked, this, &TAppWindows::BtnMyDataClick);
-    connect(main_.PrintDM, &QPushButton::clicked, this, &TAppWindows::PrintDMClick);
-    main_.PNGButtonAddData->setEnabled(true);
-    main_.PNGButtonMyData->setEnabled(true);
+    connect(&main_, &TFormMain::AddDataRequested, this, &TAppWindows::BtnAdddataClick);
+    connect(&main_, &TFormMain::MyDataRequested, this, &TAppWindows::BtnMyDataClick);
+    connect(&main_, &TFormMain::AddressPrintRequested, this, &TAppWindows::PrintDMClick);
 
-    connect(main_.N7, &QAction::triggered, this, &TAppWindows::N7Click);
-    connect(main_.N1, &QAction::triggered, this, &TAppWindows::N1Click);
-    connect(main_.N2, &QAction::triggered, this, &TAppWindows::N2Click);
-    for (QAction *action : {main_.N7, main_.N1, main_.N2})
-        action->setEnabled(true);
+    MainListPanel *list = main_.ListPanel();
+    connect(list, &MainListPanel::DeleteClicked, this, &TAppWindows::N7Click);
+    connect(list, &MainListPanel::PrintOffClicked, this, &TAppWindows::N1Click);
+    connect(list, &MainListPanel::PrintOnClicked, this, &TAppWindows::N2Click);
 
-    connect(editor->BtnDel, &QPushButton::clicked, this, &TAppWindows::BtnDelClick);
-    connect(editor->BtnAddHistory, &QPushButton::clicked, this, &TAppWindows::BtnAddHistoryClick);
-    connect(editor->BtnEditHistory, &QPushButton::clicked, this, &TAppWindows::BtnEditHistoryClick);
-    connect(editor->BtnDelHistory, &QPushButton::clicked, this, &TAppWindows::BtnDelHistoryClick);
-    connect(editor->BtlHisSave, &QPushButton::clicked, this, &TAppWindows::BtlHisSaveClick);
-    connect(editor->ListViewHistory->header(), &QHeaderView::sectionClicked, this,
+    connect(editor, &EditPanel::DeleteClicked, this, &TAppWindows::BtnDelClick);
+    connect(editor, &EditPanel::AddHistoryClicked, this, &TAppWindows::BtnAddHistoryClick);
+    connect(editor, &EditPanel::EditHistoryClicked, this, &TAppWindows::BtnEditHistoryClick);
+    connect(editor, &EditPanel::DeleteHistoryClicked, this, &TAppWindows::BtnDelHistoryClick);
+    connect(editor, &EditPanel::SaveHistoryClicked, this, &TAppWindows::BtlHisSaveClick);
+    connect(editor, &EditPanel::HistoryColumnClicked, this,
             &TAppWindows::ListViewHistoryColumnClick);
+    connect(editor, &EditPanel::PictureClicked, formPicPreview_.get(),
+            &TFormPicPreview::ShowPicture);
 
-    connect(editor->BtnLoadImg1, &QPushButton::clicked, this, [this] { LoadPictureClick(0); });
-    connect(editor->BtnLoadImg2, &QPushButton::clicked, this, [this] { LoadPictureClick(1); });
-    connect(editor->BtnDelImg1, &QPushButton::clicked, this, [this] { DeletePictureClick(0); });
-    connect(editor->BtnDelimg2, &QPushButton::clicked, this, [this] { DeletePictureClick(1); });
-    connect(editor->Image1, &PictureBox::Clicked, this, [this] { PreviewPictureClick(0); });
-    connect(editor->Image2, &PictureBox::Clicked, this, [this] { PreviewPictureClick(1); });
-
-    connect(main_.PNGButtonConfig, &ImageButton::clicked, this, &TAppWindows::PNGButtonConfigClick);
+    connect(&main_, &TFormMain::SettingsRequested, this, &TAppWindows::PNGButtonConfigClick);
     connect(&main_, &TFormMain::SendMailRequested, this, &TAppWindows::SendMailClick);
-    main_.PNGButtonConfig->setEnabled(true);
-    main_.PNGButtonSendmail->setEnabled(true);
-    const std::pair<QPushButton *, QLineEdit *> mailLinks[] = {
-        {editor->SSB_Sendmail01, editor->EditMail1},
-        {editor->ShineSpeedButton1, editor->EditMail2},
-        {editor->BtnSendmail03, editor->EditOfficeMail1},
-        {editor->BtnSendmail04, editor->EditOfficeMail2}};
-    for (const auto &[button, address] : mailLinks)
-        connect(button, &QPushButton::clicked, this,
-                [this, address = address] { MailLinkClick(address); });
-    connect(editor->BtnSendMail, &QPushButton::clicked, this, &TAppWindows::BtnSendMailClick);
+    connect(editor, &EditPanel::MailLinkClicked, this, &TAppWindows::MailLinkClick);
+    connect(editor, &EditPanel::SendBasicDataClicked, this, &TAppWindows::BtnSendMailClick);
+    connect(editor, &EditPanel::ZipLookupClicked, this, &TAppWindows::BtnZipClick);
+    connect(editor, &EditPanel::AddressLookupClicked, this, &TAppWindows::BtnAddressClick);
 
-    for (QPushButton *button : {editor->SSB_Zip, editor->BtnZipOf})
-        connect(button, &QPushButton::clicked, this, &TAppWindows::BtnZipClick);
-    for (QPushButton *button : {editor->SSB_Address, editor->BtnAddressOf})
-        connect(button, &QPushButton::clicked, this, &TAppWindows::BtnAddressClick);
-
-    connect(main_.Button1, &QPushButton::clicked, this, &TAppWindows::Button1Click);
-    main_.PNGButtonZip->setEnabled(true);
+    connect(&main_, &TFormMain::ZipUpdateRequested, this, &TAppWindows::Button1Click);
     // Import and export: the export button offers the kinds of export, the hidden BtnExport
     // runs the CSV export itself.
-    connect(main_.BtnImport, &QPushButton::clicked, formImport_.get(), &TFormImport::RunImport);
-    connect(main_.PNGButtonExport, &ImageButton::clicked, exportSelect_.get(), &QDialog::exec);
-    connect(main_.BtnExport, &QPushButton::clicked, exportSelect_.get(),
+    connect(&main_, &TFormMain::ImportRequested, formImport_.get(), &TFormImport::RunImport);
+    connect(&main_, &TFormMain::ExportChoiceRequested, exportSelect_.get(), &QDialog::exec);
+    connect(&main_, &TFormMain::CsvExportRequested, exportSelect_.get(),
             &TExport_Select::RunCsvExport);
-    main_.PNGButtonImport->setEnabled(true);
-    main_.PNGButtonExport->setEnabled(true);
 
     // Backup, initialisation and the list prints.
-    connect(main_.BtnBackup, &QPushButton::clicked, this, &TAppWindows::BtnBackupClick);
-    connect(main_.PNGButtonFormat, &ImageButton::clicked, this, &TAppWindows::IBtnFormatClick);
-    connect(main_.BtnPrintChart, &QPushButton::clicked, this,
+    connect(&main_, &TFormMain::BackupRequested, this, &TAppWindows::BtnBackupClick);
+    connect(&main_, &TFormMain::FormatRequested, this, &TAppWindows::IBtnFormatClick);
+    connect(&main_, &TFormMain::CustomerCardsPrintRequested, this,
             [this] { ::BtnPrintChartClick(main_, &main_); });
     connect(&main_, &TFormMain::PhoneListPrintRequested, this,
             [this] { PrintPhoneBook(main_, &main_); });
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
             &TAppWindows::AutoBackup);
-    main_.PNGButtonBackup->setEnabled(true);
-    main_.PNGButtonFormat->setEnabled(true);
-    main_.FormSelectPrint()->Button2->setEnabled(true);
-    main_.FormSelectPrint()->Button4->setEnabled(true);
 }
 
 int TAppWindows::SelectedUserId() const {
@@ -164,7 +127,7 @@ void TAppWindows::BtnDelClick() {
     const int id = SelectedUserId();
     const std::optional<int> userId = id > 0 ? std::optional<int>(id) : std::nullopt;
     if (DeleteLoadedCustomer(main_.UserQuery, main_.GetDataPath(), userId,
-                             main_.Editor()->EditName->text()))
+                             main_.Editor()->ShownRecord().name))
         main_.RefreshList();
 }
 
@@ -203,9 +166,9 @@ void TAppWindows::BtnDelHistoryClick() {
 void TAppWindows::BtlHisSaveClick() {
     if (SelectedUserId() <= 0)
         return;
-    EditPanel *editor = main_.Editor();
-    SaveHistoryCsv(editor->HistoryRowsShown(), editor->EditName->text(),
-                   editor->CBNameTitle->currentText());
+    const EditPanel *editor = main_.Editor();
+    const CustomerRecord shown = editor->ShownRecord();
+    SaveHistoryCsv(editor->HistoryRowsShown(), shown.name, shown.nameTitle);
 }
 
 void TAppWindows::ListViewHistoryColumnClick(int column) {
@@ -215,38 +178,12 @@ void TAppWindows::ListViewHistoryColumnClick(int column) {
     main_.Editor()->ShowHistoryRows(rows);
 }
 
-void TAppWindows::LoadPictureClick(int slot) {
-    if (const int id = SelectedUserId(); id > 0)
-        PictureStore::ChooseAndLoad(main_.UserQuery, main_.GetDataPath(), slot, id,
-                                    slot == 0 ? *main_.Editor()->Image1 : *main_.Editor()->Image2);
-}
-
-void TAppWindows::DeletePictureClick(int slot) {
-    if (const int id = SelectedUserId(); id > 0)
-        PictureStore::ConfirmAndDelete(main_.UserQuery, main_.GetDataPath(), slot, id,
-                                       slot == 0 ? *main_.Editor()->Image1
-                                                 : *main_.Editor()->Image2);
-}
-
-void TAppWindows::PreviewPictureClick(int slot) {
-    const PictureBox *box = slot == 0 ? main_.Editor()->Image1 : main_.Editor()->Image2;
-    formPicPreview_->ShowPicture(box->Picture());
-}
-
-static ZipLookupTarget LookupTarget(TFormMain &main, int selectedUserId) {
-    EditPanel *editor = main.Editor();
-    const bool company = editor->TCUseType->currentIndex() == 1;
-    return {main.GetDataPath(), selectedUserId > 0,
-            company ? editor->EditOfficeZip : editor->EditZip,
-            company ? editor->EditOfficeAddress1 : editor->EditAddress1};
-}
-
 void TAppWindows::BtnZipClick() {
-    LookUpAddressByZip(*formSearchZip_, LookupTarget(main_, SelectedUserId()));
+    main_.Editor()->LookUpAddressByZip(*formSearchZip_);
 }
 
 void TAppWindows::BtnAddressClick() {
-    LookUpZipByAddress(*formSearchZip_, LookupTarget(main_, SelectedUserId()));
+    main_.Editor()->LookUpZipByAddress(*formSearchZip_);
 }
 
 void TAppWindows::BtnMyDataClick() {
@@ -275,29 +212,18 @@ void TAppWindows::SendMailClick() {
     formSendMail_->exec();
 }
 
-void TAppWindows::MailLinkClick(QLineEdit *address) {
+void TAppWindows::MailLinkClick(const QString &address) {
     if (SelectedUserId() > 0)
-        QDesktopServices::openUrl(MailLinkUrl(address->text()));
+        QDesktopServices::openUrl(MailLinkUrl(address));
 }
 
 void TAppWindows::BtnSendMailClick() {
     if (SelectedUserId() <= 0)
         return;
-    const EditPanel &e = *main_.Editor();
-    const CustomerBasicData data{e.EditName->text(),           e.CBNameTitle->currentText(),
-                                 e.EditKana->text(),           e.EditZip->text(),
-                                 e.EditAddress1->text(),       e.EditAddress2->text(),
-                                 e.EditTel1->text(),           e.EditTel2->text(),
-                                 e.EditMail1->text(),          e.EditMail2->text(),
-                                 e.EditOffice->text(),         e.EditOfficeKana->text(),
-                                 e.EditOfficePost->text(),     e.EditOfficeExecutive->text(),
-                                 e.EditOfficeZip->text(),      e.EditOfficeAddress1->text(),
-                                 e.EditOfficeAddress2->text(), e.EditOfficeTel1->text(),
-                                 e.EditOfficeTel2->text(),     e.EditOfficeMail1->text(),
-                                 e.EditOfficeMail2->text()};
     IniFile conf(SenderConfPath(main_.GetDataPath()));
     conf.Load();
-    QDesktopServices::openUrl(BasicDataMailUrl(ReadSenderMobileMail(conf), data));
+    QDesktopServices::openUrl(
+        BasicDataMailUrl(ReadSenderMobileMail(conf), main_.Editor()->ShownRecord()));
 }
 
 void TAppWindows::Button1Click() {
@@ -320,7 +246,7 @@ void TAppWindows::IBtnFormatClick() {
 
 void TAppWindows::AutoBackup() {
     // A hidden list means the start-up password was not given: nothing was opened to keep.
-    if (main_.PanelMainListView->isHidden())
+    if (!main_.DataShown())
         return;
     QString error;
     if (!Backup::RunAutoBackup(main_.GetDatabase(), main_.GetDataPath(), main_.GetDbPath(),

@@ -3,8 +3,6 @@
 #include "records/History.h"
 
 #include <QObject>
-
-class QLineEdit;
 #include <memory>
 
 class TFormMain;
@@ -54,16 +52,13 @@ public slots:
     void BtnDelHistoryClick();
     void BtlHisSaveClick();
     void ListViewHistoryColumnClick(int column);
-    void LoadPictureClick(int slot);
-    void DeletePictureClick(int slot);
-    void PreviewPictureClick(int slot);
     void BtnZipClick();
     void BtnAddressClick();
     void BtnMyDataClick();
     void PrintDMClick();
     void PNGButtonConfigClick();
     void SendMailClick();
-    void MailLinkClick(QLineEdit *address);
+    void MailLinkClick(const QString &address);
     void BtnSendMailClick();
     void Button1Click();
     void BtnBackupClick();

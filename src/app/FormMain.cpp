@@ -2,12 +2,12 @@
 
 #include "admin/Backup.h"
 #include "admin/FormPassInput.h"
-#include "app/CustomerList.h"
+#include "admin/StartupPassword.h"
 #include "app/FormSelectPrint.h"
 #include "app/IndexTabBar.h"
+#include "app/MainListPanel.h"
 #include "app/ToolbarArt.h"
 #include "core/DomainWords.h"
-#include "core/TextFile.h"
 #include "mail/MailSettings.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
@@ -19,23 +19,15 @@
 #include "store/SchemaUpgrade.h"
 #include "widgets/ImageButton.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFile>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
-#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalBlocker>
-#include <QTableView>
 #include <QVBoxLayout>
+#include <map>
 
 namespace {
 
@@ -91,10 +83,6 @@ QString DbPathOf(const QString &dataFolder) {
     return SlashPath(dataFolder) + QStringLiteral("Data/DB/");
 }
 
-bool PasswordMarkerIsOn(const QStringList &markerLines) {
-    return markerLines.size() >= 12 && markerLines[11].size() >= 8 && markerLines[11][7] == u'0';
-}
-
 TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Brisko Pellor3"));
@@ -104,16 +92,15 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     font.setPointSize(9);
     setFont(font);
 
-    listModel_ = new CustomerListModel(this);
     BuildToolbar();
-    BuildListPanel();
+    listPanel_ = new MainListPanel(database_, UserQuery, this);
     // After the list: the editor asks it for the selection.
     editor_ = new EditPanel(*this);
     BuildEditPanel();
     auto *body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(0);
-    body->addWidget(PanelMainListView);
+    body->addWidget(listPanel_);
     body->addWidget(PanelEdit, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -142,35 +129,33 @@ void TFormMain::BuildToolbar() {
     row->setContentsMargins(178, 4, 6, 4);
     row->setSpacing(1);
     struct Tool {
-        ImageButton *&button;
         const char *name;
         ToolIcon icon;
         QString caption;
     };
     const Tool tools[] = {
-        {PNGButtonAddData, "PNGButtonAddData", ToolIcon::AddData, QStringLiteral("データ追加")},
-        {PNGButtonEditClass, "PNGButtonEditClass", ToolIcon::EditClass,
-         QStringLiteral("分類名編集")},
-        {PNGButtonMyData, "PNGButtonMyData", ToolIcon::MyData, QStringLiteral("自社情報")},
-        {PNGButtonPrint, "PNGButtonPrint", ToolIcon::Print, QStringLiteral("印刷")},
-        {PNGButtonImport, "PNGButtonImport", ToolIcon::Import, QStringLiteral("インポート")},
-        {PNGButtonExport, "PNGButtonExport", ToolIcon::Export, QStringLiteral("エクスポート")},
-        {PNGButtonBackup, "PNGButtonBackup", ToolIcon::Backup, QStringLiteral("バックアップ")},
-        {PNGButtonConfig, "PNGButtonConfig", ToolIcon::Config, QStringLiteral("設定")},
-        {PNGButtonSendmail, "PNGButtonSendmail", ToolIcon::SendMail, QStringLiteral("メール送信")},
-        {PNGButtonZip, "PNGButtonZip", ToolIcon::Zip, QStringLiteral("〒データ更新")},
-        {PNGButtonFormat, "PNGButtonFormat", ToolIcon::Format, QStringLiteral("初期化")},
+        {"PNGButtonAddData", ToolIcon::AddData, QStringLiteral("データ追加")},
+        {"PNGButtonEditClass", ToolIcon::EditClass, QStringLiteral("分類名編集")},
+        {"PNGButtonMyData", ToolIcon::MyData, QStringLiteral("自社情報")},
+        {"PNGButtonPrint", ToolIcon::Print, QStringLiteral("印刷")},
+        {"PNGButtonImport", ToolIcon::Import, QStringLiteral("インポート")},
+        {"PNGButtonExport", ToolIcon::Export, QStringLiteral("エクスポート")},
+        {"PNGButtonBackup", ToolIcon::Backup, QStringLiteral("バックアップ")},
+        {"PNGButtonConfig", ToolIcon::Config, QStringLiteral("設定")},
+        {"PNGButtonSendmail", ToolIcon::SendMail, QStringLiteral("メール送信")},
+        {"PNGButtonZip", ToolIcon::Zip, QStringLiteral("〒データ更新")},
+        {"PNGButtonFormat", ToolIcon::Format, QStringLiteral("初期化")},
     };
     const QSize size(ToolButtonWidth, ToolButtonHeight);
+    std::map<ToolIcon, ImageButton *> buttons;
     for (const Tool &tool : tools) {
-        tool.button = new ImageButton(PanelTopMenu);
-        tool.button->setObjectName(QLatin1String(tool.name));
-        tool.button->setToolTip(tool.caption);
-        tool.button->setFixedSize(size);
-        tool.button->SetPictures(PaintToolPictures(tool.icon, tool.caption, size, font()));
-        // Compared by icon: the later buttons are not made yet.
-        tool.button->setEnabled(tool.icon == ToolIcon::EditClass || tool.icon == ToolIcon::Print);
-        row->addWidget(tool.button);
+        auto *button = new ImageButton(PanelTopMenu);
+        button->setObjectName(QLatin1String(tool.name));
+        button->setToolTip(tool.caption);
+        button->setFixedSize(size);
+        button->SetPictures(PaintToolPictures(tool.icon, tool.caption, size, font()));
+        row->addWidget(button);
+        buttons[tool.icon] = button;
     }
     row->addStretch(1);
 
@@ -180,113 +165,41 @@ void TFormMain::BuildToolbar() {
         button->hide();
         return button;
     };
-    BtnEditClass = hidden("BtnEditClass", QStringLiteral("分類名編集"));
+    QPushButton *BtnEditClass = hidden("BtnEditClass", QStringLiteral("分類名編集"));
     PrintDM = hidden("PrintDM", QStringLiteral("DM印刷"));
     BtnPrintChart = hidden("BtnPrintChart", QStringLiteral("印刷"));
-    BtnAdddata = hidden("BtnAdddata", QStringLiteral("データ追加"));
-    BtnMyData = hidden("BtnMyData", QStringLiteral("自社情報登録"));
-    BtnImport = hidden("BtnImport", QStringLiteral("インポート"));
-    BtnExport = hidden("BtnExport", QStringLiteral("エクスポート"));
-    BtnBackup = hidden("BtnBackup", QStringLiteral("バックアップ"));
-    Button1 = hidden("Button1", QStringLiteral("〒データ更新"));
+    QPushButton *BtnAdddata = hidden("BtnAdddata", QStringLiteral("データ追加"));
+    QPushButton *BtnMyData = hidden("BtnMyData", QStringLiteral("自社情報登録"));
+    QPushButton *BtnImport = hidden("BtnImport", QStringLiteral("インポート"));
+    QPushButton *BtnExport = hidden("BtnExport", QStringLiteral("エクスポート"));
+    QPushButton *BtnBackup = hidden("BtnBackup", QStringLiteral("バックアップ"));
+    QPushButton *Button1 = hidden("Button1", QStringLiteral("〒データ更新"));
 
-    connect(PNGButtonAddData, &ImageButton::clicked, BtnAdddata, &QPushButton::click);
-    connect(PNGButtonEditClass, &ImageButton::clicked, BtnEditClass, &QPushButton::click);
-    connect(PNGButtonMyData, &ImageButton::clicked, BtnMyData, &QPushButton::click);
-    connect(PNGButtonPrint, &ImageButton::clicked, this, &TFormMain::IBtnPrintClick);
-    connect(PNGButtonImport, &ImageButton::clicked, BtnImport, &QPushButton::click);
-    connect(PNGButtonBackup, &ImageButton::clicked, BtnBackup, &QPushButton::click);
-    connect(PNGButtonSendmail, &ImageButton::clicked, this, &TFormMain::ImgBtnSendmailClick);
-    connect(PNGButtonZip, &ImageButton::clicked, Button1, &QPushButton::click);
+    const auto toolButton = [&buttons](ToolIcon icon) { return buttons.at(icon); };
+    connect(toolButton(ToolIcon::AddData), &ImageButton::clicked, BtnAdddata, &QPushButton::click);
+    connect(toolButton(ToolIcon::EditClass), &ImageButton::clicked, BtnEditClass,
+            &QPushButton::click);
+    connect(toolButton(ToolIcon::MyData), &ImageButton::clicked, BtnMyData, &QPushButton::click);
+    connect(toolButton(ToolIcon::Print), &ImageButton::clicked, this, &TFormMain::IBtnPrintClick);
+    connect(toolButton(ToolIcon::Import), &ImageButton::clicked, BtnImport, &QPushButton::click);
+    connect(toolButton(ToolIcon::Export), &ImageButton::clicked, this,
+            &TFormMain::ExportChoiceRequested);
+    connect(toolButton(ToolIcon::Backup), &ImageButton::clicked, BtnBackup, &QPushButton::click);
+    connect(toolButton(ToolIcon::Config), &ImageButton::clicked, this,
+            &TFormMain::SettingsRequested);
+    connect(toolButton(ToolIcon::SendMail), &ImageButton::clicked, this,
+            &TFormMain::ImgBtnSendmailClick);
+    connect(toolButton(ToolIcon::Zip), &ImageButton::clicked, Button1, &QPushButton::click);
+    connect(toolButton(ToolIcon::Format), &ImageButton::clicked, this, &TFormMain::FormatRequested);
     connect(BtnEditClass, &QPushButton::clicked, this, &TFormMain::BtnEditClassClick);
-}
-
-void TFormMain::BuildListPanel() {
-    PanelMainListView = new QWidget(this);
-    PanelMainListView->setObjectName(QStringLiteral("PanelMainListView"));
-    PanelMainListView->setFixedWidth(187);
-
-    Panel1 = new QWidget(PanelMainListView);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedHeight(92);
-    GroupBoxShowKind = new QGroupBox(QStringLiteral("表示種別"), Panel1);
-    GroupBoxShowKind->setObjectName(QStringLiteral("GroupBox3"));
-    CBPrClass = new QComboBox(GroupBoxShowKind);
-    CBPrClass->setObjectName(QStringLiteral("CBPrClass"));
-    CBPrClass2 = new QComboBox(GroupBoxShowKind);
-    CBPrClass2->setObjectName(QStringLiteral("CBPrClass2"));
-    auto *filters = new QGridLayout(GroupBoxShowKind);
-    filters->setContentsMargins(6, 2, 6, 4);
-    filters->setHorizontalSpacing(4);
-    filters->setVerticalSpacing(3);
-    filters->addWidget(new QLabel(QStringLiteral("分類１"), GroupBoxShowKind), 0, 0);
-    filters->addWidget(CBPrClass, 0, 1);
-    filters->addWidget(new QLabel(QStringLiteral("分類２"), GroupBoxShowKind), 1, 0);
-    filters->addWidget(CBPrClass2, 1, 1);
-    filters->setColumnStretch(1, 1);
-    LabelDbNum = new QLabel(Panel1);
-    LabelDbNum->setObjectName(QStringLiteral("LabelDbNum"));
-    LabelDbNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont bold = LabelDbNum->font();
-    bold.setBold(true);
-    LabelDbNum->setFont(bold);
-    auto *panel1Layout = new QVBoxLayout(Panel1);
-    panel1Layout->setContentsMargins(3, 2, 3, 2);
-    panel1Layout->setSpacing(2);
-    panel1Layout->addWidget(GroupBoxShowKind);
-    panel1Layout->addWidget(LabelDbNum);
-
-    ListViewMain = new QTableView(PanelMainListView);
-    ListViewMain->setObjectName(QStringLiteral("ListViewMain"));
-    ListViewMain->setModel(listModel_);
-    ListViewMain->setShowGrid(true);
-    ListViewMain->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListViewMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListViewMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListViewMain->setSortingEnabled(false);
-    ListViewMain->setWordWrap(false);
-    ListViewMain->setTabKeyNavigation(false);
-    ListViewMain->verticalHeader()->hide();
-    ListViewMain->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListViewMain->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 5);
-    QHeaderView *header = ListViewMain->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setSectionsClickable(false);
-    header->setHighlightSections(false);
-    header->setStretchLastSection(false);
-    ListViewMain->setColumnWidth(CustomerListModel::MarkColumn, 37);
-    ListViewMain->setColumnWidth(CustomerListModel::NameColumn, 142);
-    ListViewMain->setColumnHidden(CustomerListModel::IdColumn, true);
-    QPalette keepVisible = ListViewMain->palette();
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-        keepVisible.setColor(QPalette::Inactive, role, keepVisible.color(QPalette::Active, role));
-    ListViewMain->setPalette(keepVisible);
-    ListViewMain->setContextMenuPolicy(Qt::CustomContextMenu);
-
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N2 = PopupMenu1->addAction(QStringLiteral("印刷をオンにする"));
-    N2->setObjectName(QStringLiteral("N2"));
-    N1 = PopupMenu1->addAction(QStringLiteral("印刷をオフにする"));
-    N1->setObjectName(QStringLiteral("N1"));
-    PopupMenu1->addSeparator();
-    N7 = PopupMenu1->addAction(QStringLiteral("削除する"));
-    N7->setObjectName(QStringLiteral("N7"));
-    for (QAction *action : {N2, N1, N7})
-        action->setEnabled(false);
-
-    auto *layout = new QVBoxLayout(PanelMainListView);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel1);
-    layout->addWidget(ListViewMain, 1);
-
-    connect(CBPrClass, &QComboBox::currentIndexChanged, this, &TFormMain::RefreshList);
-    connect(CBPrClass2, &QComboBox::currentIndexChanged, this, &TFormMain::RefreshList);
-    connect(ListViewMain->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TFormMain::ListViewMainSelectItem);
-    connect(ListViewMain, &QWidget::customContextMenuRequested, this,
-            &TFormMain::ListViewMainContextPopup);
+    connect(PrintDM, &QPushButton::clicked, this, &TFormMain::AddressPrintRequested);
+    connect(BtnPrintChart, &QPushButton::clicked, this, &TFormMain::CustomerCardsPrintRequested);
+    connect(BtnAdddata, &QPushButton::clicked, this, &TFormMain::AddDataRequested);
+    connect(BtnMyData, &QPushButton::clicked, this, &TFormMain::MyDataRequested);
+    connect(BtnImport, &QPushButton::clicked, this, &TFormMain::ImportRequested);
+    connect(BtnExport, &QPushButton::clicked, this, &TFormMain::CsvExportRequested);
+    connect(BtnBackup, &QPushButton::clicked, this, &TFormMain::BackupRequested);
+    connect(Button1, &QPushButton::clicked, this, &TFormMain::ZipUpdateRequested);
 }
 
 void TFormMain::BuildEditPanel() {
@@ -307,7 +220,9 @@ void TFormMain::BuildEditPanel() {
 
     connect(TabControlClass3, &QTabBar::currentChanged, this, &TFormMain::ApplyIndexTab);
     connect(TabControlClass3, &IndexTabBar::Reselected, this, &TFormMain::ApplyIndexTab);
-    connect(editor_, &EditPanel::Saved, this, &TFormMain::UpdateListedRow);
+    connect(editor_, &EditPanel::Saved, listPanel_, &MainListPanel::UpdateSelectedRow);
+    connect(listPanel_, &MainListPanel::FiltersChanged, this, &TFormMain::RefreshList);
+    connect(listPanel_, &MainListPanel::SelectionChanged, this, &TFormMain::ListViewMainSelectItem);
 }
 
 void TFormMain::FormCreate() {
@@ -337,20 +252,14 @@ void TFormMain::showEvent(QShowEvent *event) {
 }
 
 void TFormMain::FormShow() {
-    const QString markerPath = dbPath_ + QStringLiteral("usertbl.DM");
     QStringList marker;
-    QString error;
-    if (!TextFile::ReadLines(markerPath, marker, &error)) {
-        prompt().Error(QStringLiteral("%1 を読み込めません。\n%2").arg(markerPath, error));
+    if (QString error; !ReadMarkerLines(dbPath_, marker, &error)) {
+        prompt().Error(error);
         return;
     }
-    if (marker.size() < 12) {
-        prompt().Error(QStringLiteral("%1 の内容が正しくありません。").arg(markerPath));
-        return;
-    }
-    if (PasswordMarkerIsOn(marker) && !AskStartupPassword(this)) {
+    if (MarkerOf(marker) == PasswordMarker::On && !AskStartupPassword(this)) {
         // No data is shown; the program ends as soon as its event loop runs.
-        PanelMainListView->hide();
+        listPanel_->hide();
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
@@ -371,7 +280,7 @@ void TFormMain::FormShow() {
     if (selection.kind == ListSelection::None)
         return;
     if (selection.kind == ListSelection::One)
-        LoadSelectedCustomer(selection.userId);
+        editor_->ShowCustomer(selection.userId);
     const QString desktop = GetSpecialFolder(DesktopFolderId);
     if (!desktop.isEmpty())
         QFile::remove(desktop + QStringLiteral("/resttemp.TV"));
@@ -411,40 +320,24 @@ void TFormMain::RefreshList() {
     ListFilters filters = searchTab ? search_ : ListFilters{};
     if (!searchTab && tab >= 1 && tab <= 12)
         filters.readingIndex = tab;
-    if (CBPrClass->currentIndex() > 0)
-        filters.classId = CBPrClass->currentIndex() - 1;
-    if (CBPrClass2->currentIndex() > 0)
-        filters.classId2 = CBPrClass2->currentIndex() - 1;
-    lastListStatement_ = BuildListStatement(filters);
+    if (listPanel_->Refresh(filters) && listPanel_->RowCount() == 0)
+        editor_->Clear();
+}
 
-    std::vector<ListRow> rows;
-    QString label;
-    try {
-        ListedCustomers listed = LoadListedCustomers(database_, UserQuery, filters);
-        rows.reserve(listed.rows.size());
-        for (ListedCustomer &customer : listed.rows)
-            rows.push_back({customer.userId, std::move(customer.name),
-                            customer.print ? PrintMark::On : PrintMark::Off});
-        label = listed.label;
-    } catch (const EngineError &error) {
-        prompt().Error(error.message());
-        return;
-    }
-    listModel_->SetRows(std::move(rows));
-    LabelDbNum->setText(label);
-    if (listModel_->rowCount() == 0) {
-        editor_->ClearEditPanel();
-        editor_->EnableEditPanel(false);
-        return;
-    }
-    ListViewMain->selectionModel()->setCurrentIndex(
-        listModel_->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    ListViewMain->scrollToTop();
+bool TFormMain::DataShown() const {
+    return !listPanel_->isHidden();
+}
+
+ClassBoxes TFormMain::AllClassBoxes() const {
+    ClassBoxes boxes;
+    editor_->AddClassBoxes(boxes);
+    listPanel_->AddFilterBoxes(boxes);
+    return boxes;
 }
 
 void TFormMain::LoadClassNames() {
     try {
-        ::LoadClassNames(ClassQuery, {editor_->CBClass, editor_->CBClass2, CBPrClass, CBPrClass2});
+        ::LoadClassNames(ClassQuery, AllClassBoxes());
     } catch (const EngineError &error) {
         prompt().Error(error.message());
     }
@@ -452,17 +345,11 @@ void TFormMain::LoadClassNames() {
 }
 
 void TFormMain::AnnounceClassNames() {
-    QStringList names1, names2;
-    for (int i = 0; i < editor_->CBClass->count(); ++i)
-        names1 << editor_->CBClass->itemText(i);
-    for (int i = 0; i < editor_->CBClass2->count(); ++i)
-        names2 << editor_->CBClass2->itemText(i);
-    emit ClassNamesLoaded(names1, names2);
+    emit ClassNamesLoaded(listPanel_->ClassNames(1), listPanel_->ClassNames(2));
 }
 
 void TFormMain::BtnEditClassClick() {
-    if (EditClassNames(ClassQuery, *formEditClass_,
-                       {editor_->CBClass, editor_->CBClass2, CBPrClass, CBPrClass2}))
+    if (EditClassNames(ClassQuery, *formEditClass_, AllClassBoxes()))
         AnnounceClassNames();
 }
 
@@ -489,18 +376,7 @@ void TFormMain::ApplyIndexTab() {
 }
 
 ListSelection TFormMain::CurrentSelection() const {
-    int selectedRow = -1;
-    for (const QItemSelectionRange &range : ListViewMain->selectionModel()->selection()) {
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (selectedRow < 0)
-                selectedRow = row;
-            else if (row != selectedRow)
-                return {ListSelection::Several, 0};
-        }
-    }
-    if (selectedRow < 0 || selectedRow >= listModel_->rowCount())
-        return {};
-    return {ListSelection::One, listModel_->Row(selectedRow).userId};
+    return listPanel_->CurrentSelection();
 }
 
 void TFormMain::ListViewMainSelectItem() {
@@ -517,47 +393,14 @@ void TFormMain::ListViewMainSelectItem() {
             return;
     }
     const ListSelection selection = CurrentSelection();
-    if (selection.kind == ListSelection::One) {
-        LoadSelectedCustomer(selection.userId);
-    } else {
-        editor_->ClearEditPanel();
-        editor_->EnableEditPanel(false);
-    }
-}
-
-void TFormMain::LoadSelectedCustomer(int userId) {
-    editor_->EnableEditPanel(false);
-    try {
-        // A customer removed by another program meanwhile shows an empty, disabled editor, so
-        // nothing of another customer stays on screen and nothing is written for the row.
-        if (!editor_->LoadCustomer(userId)) {
-            editor_->ClearEditPanel();
-            return;
-        }
-    } catch (const EngineError &error) {
-        // The selected row must not show the customer that was loaded before.
-        editor_->ClearEditPanel();
-        prompt().Error(error.message());
-        return;
-    }
-    editor_->LoadHistory(userId);
-    editor_->EnableEditPanel(true);
-}
-
-void TFormMain::UpdateListedRow(int userId, bool print, const QString &name) {
-    const QModelIndexList rows = ListViewMain->selectionModel()->selectedRows();
-    if (rows.size() == 1 && listModel_->Row(rows.first().row()).userId == userId)
-        listModel_->UpdateRow(rows.first().row(), print, name);
-}
-
-void TFormMain::ListViewMainContextPopup(const QPoint &position) {
-    if (!ListViewMain->selectionModel()->hasSelection())
-        return;
-    PopupMenu1->popup(ListViewMain->viewport()->mapToGlobal(position));
+    if (selection.kind == ListSelection::One)
+        editor_->ShowCustomer(selection.userId);
+    else
+        editor_->Clear();
 }
 
 void TFormMain::IBtnPrintClick() {
-    if (listModel_->rowCount() == 0) {
+    if (listPanel_->RowCount() == 0) {
         prompt().Message(QStringLiteral("印刷対象がありません"));
         return;
     }
@@ -582,7 +425,7 @@ void TFormMain::ImgBtnSendmailClick() {
                                         "設定ボタンから設定を行ってください"));
         return;
     }
-    if (listModel_->rowCount() == 0) {
+    if (listPanel_->RowCount() == 0) {
         prompt().Message(QStringLiteral("メール送信の対象がいないため使用できません\n"
                                         "送信対象者を抽出してください"));
         return;
@@ -590,49 +433,24 @@ void TFormMain::ImgBtnSendmailClick() {
     emit SendMailRequested();
 }
 
-int TFormMain::ListRowCount() const {
-    return listModel_->rowCount();
-}
-
 std::vector<int> TFormMain::ListedUserIds() const {
-    std::vector<int> ids;
-    ids.reserve(listModel_->rowCount());
-    for (int row = 0; row < listModel_->rowCount(); ++row)
-        ids.push_back(listModel_->Row(row).userId);
-    return ids;
+    return listPanel_->ListedUserIds();
 }
 
 std::vector<int> TFormMain::SelectedUserIds() const {
-    std::vector<int> rows;
-    for (const QModelIndex &index : ListViewMain->selectionModel()->selectedRows())
-        rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
-    std::vector<int> ids;
-    for (int row : rows)
-        ids.push_back(listModel_->Row(row).userId);
-    return ids;
+    return listPanel_->SelectedUserIds();
 }
 
 bool TFormMain::SelectUserId(int userId) {
-    const int row = listModel_->RowOf(userId);
-    if (row < 0)
-        return false;
-    const QModelIndex index = listModel_->index(row, 0);
-    ListViewMain->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                               QItemSelectionModel::Rows);
-    ListViewMain->scrollTo(index);
-    return true;
+    return listPanel_->SelectUserId(userId);
 }
 
 void TFormMain::ClearListSelection() {
-    ListViewMain->selectionModel()->clearSelection();
+    listPanel_->ClearSelection();
 }
 
 void TFormMain::ResetClassFiltersSilently() {
-    const QSignalBlocker block1(CBPrClass);
-    const QSignalBlocker block2(CBPrClass2);
-    CBPrClass->setCurrentIndex(0);
-    CBPrClass2->setCurrentIndex(0);
+    listPanel_->ResetClassFiltersSilently();
 }
 
 void TFormMain::SelectIndexTabSilently(int index) {

@@ -11,23 +11,12 @@
 #include <QWidget>
 #include <vector>
 
-class CustomerListModel;
-class ImageButton;
 class IndexTabBar;
-class QAction;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QMenu;
+class MainListPanel;
 class QPushButton;
-class QTableView;
 class TFormEditClass;
 class TFormSearch;
 class TFormSelectPrint;
-
-// Whether the lines of usertbl.DM ask for the start-up password: the 8th character of line 12
-// is the digit zero.
-bool PasswordMarkerIsOn(const QStringList &markerLines);
 
 // "Brisko Pellor3": the toolbar, the customer list with its filters, and the editor of the
 // selected customer. It owns the tables and the three query objects every window uses.
@@ -55,14 +44,13 @@ public:
     // Rebuilds the list from the class filters, the reading tab and the search; selects the
     // first row.
     void RefreshList() override;
-    // The statement of the last rebuild.
-    const QString &LastListStatement() const { return lastListStatement_; }
     void LoadClassNames();
     // Restores the window if minimised and brings it to the front.
     void Raise();
+    // False when the start-up password was not given, so no data was shown.
+    bool DataShown() const;
 
     // The list's rows and selection.
-    int ListRowCount() const;
     std::vector<int> ListedUserIds() const override;
     std::vector<int> SelectedUserIds() const;
     ListSelection CurrentSelection() const override;
@@ -74,52 +62,22 @@ public:
     void SelectIndexTabSilently(int index);
 
     EditPanel *Editor() const { return editor_; }
-    CustomerListModel *ListModel() const { return listModel_; }
-    TFormEditClass *FormEditClass() const { return formEditClass_; }
-    TFormSelectPrint *FormSelectPrint() const { return formSelectPrint_; }
-    TFormSearch *FormSearch() const { return formSearch_; }
-
-    QWidget *PanelTopMenu;
-    QWidget *PanelMainListView;
-    QWidget *PanelEdit;
-    QWidget *Panel1;
-    QGroupBox *GroupBoxShowKind;
-    QComboBox *CBPrClass;
-    QComboBox *CBPrClass2;
-    QLabel *LabelDbNum;
-    QTableView *ListViewMain;
-    IndexTabBar *TabControlClass3;
-    QMenu *PopupMenu1;
-    QAction *N2; // 印刷をオンにする
-    QAction *N1; // 印刷をオフにする
-    QAction *N7; // 削除する
-
-    ImageButton *PNGButtonAddData;
-    ImageButton *PNGButtonEditClass;
-    ImageButton *PNGButtonMyData;
-    ImageButton *PNGButtonPrint;
-    ImageButton *PNGButtonImport;
-    ImageButton *PNGButtonExport;
-    ImageButton *PNGButtonBackup;
-    ImageButton *PNGButtonConfig;
-    ImageButton *PNGButtonSendmail;
-    ImageButton *PNGButtonZip;
-    ImageButton *PNGButtonFormat;
-
-    // Never shown; the toolbar clicks them and their clicked signals carry the work.
-    QPushButton *BtnEditClass;
-    QPushButton *PrintDM;
-    QPushButton *BtnPrintChart;
-    QPushButton *BtnAdddata;
-    QPushButton *BtnMyData;
-    QPushButton *BtnImport;
-    QPushButton *BtnExport;
-    QPushButton *BtnBackup;
-    QPushButton *Button1;
+    MainListPanel *ListPanel() const { return listPanel_; }
 
 signals:
-    // The print choice asked for the phone list.
+    // The toolbar's work done by other windows.
+    void AddDataRequested();
+    void MyDataRequested();
+    void AddressPrintRequested();
+    void CustomerCardsPrintRequested();
     void PhoneListPrintRequested();
+    void ImportRequested();
+    void ExportChoiceRequested();
+    void CsvExportRequested();
+    void BackupRequested();
+    void SettingsRequested();
+    void ZipUpdateRequested();
+    void FormatRequested();
     // Bulk mail may start: settings complete and customers listed.
     void SendMailRequested();
     // The class names of both axes in class id order, after every load or edit.
@@ -132,7 +90,6 @@ public slots:
     void BtnEditClassClick();
     void ApplyIndexTab();
     void ListViewMainSelectItem();
-    void ListViewMainContextPopup(const QPoint &position);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -143,22 +100,26 @@ private:
     void FormClose();
     bool MayClose();
     void BuildToolbar();
-    void BuildListPanel();
     void BuildEditPanel();
-    void LoadSelectedCustomer(int userId);
-    void UpdateListedRow(int userId, bool print, const QString &name);
+    ClassBoxes AllClassBoxes() const;
     void AnnounceClassNames();
+
+    QWidget *PanelTopMenu;
+    QWidget *PanelEdit;
+    IndexTabBar *TabControlClass3;
+    // Never shown; the print choice clicks them and their clicked signals carry the work.
+    QPushButton *PrintDM;
+    QPushButton *BtnPrintChart;
 
     QString dataPath_;
     QString dbPath_;
     bool returningToUnsaved_ = false;
+    MainListPanel *listPanel_;
     EditPanel *editor_;
-    CustomerListModel *listModel_;
     TFormEditClass *formEditClass_;
     TFormSelectPrint *formSelectPrint_;
     TFormSearch *formSearch_;
     // The search the tab "検索" lists: the last one the search window could build.
     ListFilters search_;
-    QString lastListStatement_;
     bool shown_ = false;
 };

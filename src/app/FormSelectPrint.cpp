@@ -20,16 +20,12 @@ TFormSelectPrint::TFormSelectPrint(QWidget *parent)
             choice == Choice::Cancel ? reject() : accept();
         });
         layout->addWidget(b);
-        return b;
     };
-    Button1 = button("Button1", QStringLiteral("宛名印刷"), Choice::AddressPrint);
-    Button2 = button("Button2", QStringLiteral("カルテ印刷"), Choice::CustomerCards);
-    Button4 = button("Button4", QStringLiteral("電話番号一覧印刷"), Choice::PhoneList);
+    button("Button1", QStringLiteral("宛名印刷"), Choice::AddressPrint);
+    button("Button2", QStringLiteral("カルテ印刷"), Choice::CustomerCards);
+    button("Button4", QStringLiteral("電話番号一覧印刷"), Choice::PhoneList);
     layout->addSpacing(6);
-    Button3 = button("Button3", QStringLiteral("キャンセル"), Choice::Cancel);
-    // The list prints stay off until the windows that print them are connected.
-    Button2->setEnabled(false);
-    Button4->setEnabled(false);
+    button("Button3", QStringLiteral("キャンセル"), Choice::Cancel);
     setFixedSize(sizeHint());
 }
 

@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-class QPushButton;
-
 // "印刷選択": which print the toolbar's print button starts.
 class TFormSelectPrint : public QDialog {
     Q_OBJECT
@@ -15,11 +13,6 @@ public:
 
     // Shows the window modally and returns the button that closed it.
     Choice Choose();
-
-    QPushButton *Button1; // 宛名印刷
-    QPushButton *Button2; // カルテ印刷
-    QPushButton *Button4; // 電話番号一覧印刷
-    QPushButton *Button3; // キャンセル
 
 private:
     Choice choice_ = Choice::Cancel;

@@ -58,15 +58,12 @@ TFormSendMail::TFormSendMail(AppContext &context, QWidget *parent)
 
     EditSubject = new QLineEdit(this);
     EditSubject->setObjectName(QStringLiteral("EditSubject"));
-    auto *subjectValidator = new ShiftJisValidator(EditSubject);
-    EditSubject->setValidator(subjectValidator);
+    GuardShiftJis(EditSubject);
     auto *body = new GuardedPlainTextEdit(this);
     MemoBody = body;
-    const auto tellRefused = [this](const QString &chars) {
+    connect(body, &GuardedPlainTextEdit::Refused, this, [this](const QString &chars) {
         WarnAfterInput(this, UnrepresentableInputMessage(chars));
-    };
-    connect(subjectValidator, &ShiftJisValidator::Refused, this, tellRefused);
-    connect(body, &GuardedPlainTextEdit::Refused, this, tellRefused);
+    });
     MemoBody->setObjectName(QStringLiteral("MemoBody"));
     MemoBody->setLineWrapMode(QPlainTextEdit::NoWrap);
     EditSubject->installEventFilter(this);

@@ -4,6 +4,7 @@
 
 #include "core/ShiftJis.h"
 #include "core/TextFile.h"
+#include "store/CustomerRecord.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -121,17 +122,17 @@ QUrl MailLinkUrl(const QString &address) {
     return QUrl::fromEncoded("mailto:" + QUrl::toPercentEncoding(address, "@,"));
 }
 
-QUrl BasicDataMailUrl(const QString &mobileAddress, const CustomerBasicData &d) {
+QUrl BasicDataMailUrl(const QString &mobileAddress, const CustomerRecord &d) {
     const QString subject = d.name + u' ' + d.nameTitle + QStringLiteral("の情報");
     const QString body =
         QStringLiteral("名前：") + d.name + u'（' + d.kana + QStringLiteral("）\r\n\r\n個人〒：") +
         d.zip + QStringLiteral("\r\n個人住所：") + d.address1 + d.address2 +
-        QStringLiteral("\r\n個人電話1：") + d.tel1 + QStringLiteral("\r\n個人電話2：") + d.tel2 +
-        QStringLiteral("\r\n個人メール1：") + d.mail1 + QStringLiteral("\r\n個人メール2：") +
-        d.mail2 + QStringLiteral("\r\n\r\n会社名：") + d.office + u'（' + d.officeKana + u'）' +
-        QStringLiteral("\r\n部署：") + d.officePost + QStringLiteral("\r\n役職：") +
-        d.officeExecutive + QStringLiteral("\r\n\r\n会社〒：") + d.officeZip +
-        QStringLiteral("\r\n会社住所：") + d.officeAddress1 + d.officeAddress2 +
+        QStringLiteral("\r\n個人電話1：") + d.telNo1 + QStringLiteral("\r\n個人電話2：") +
+        d.telNo2 + QStringLiteral("\r\n個人メール1：") + d.mail1 +
+        QStringLiteral("\r\n個人メール2：") + d.mail2 + QStringLiteral("\r\n\r\n会社名：") +
+        d.office + u'（' + d.officeKana + u'）' + QStringLiteral("\r\n部署：") + d.officePost +
+        QStringLiteral("\r\n役職：") + d.officeExecutive + QStringLiteral("\r\n\r\n会社〒：") +
+        d.officeZip + QStringLiteral("\r\n会社住所：") + d.officeAddress1 + d.officeAddress2 +
         QStringLiteral("\r\n会社電話1：") + d.officeTel1 + QStringLiteral("\r\n会社電話2：") +
         d.officeTel2 + QStringLiteral("\r\n会社メール1：") + d.officeMail1 +
         QStringLiteral("\r\n会社メール2：") + d.officeMail2;

@@ -7,6 +7,8 @@
 #include <array>
 #include <vector>
 
+struct CustomerRecord;
+
 // One listed customer as the bulk mail window needs it (columns of Usertbl).
 struct MailCustomer {
     int userId = 0;                   // UserID
@@ -52,13 +54,6 @@ bool ReadMailTemplate(const QString &path, QString &subject, QString &body, QStr
 // "mailto:" for one address of the editor's mail links.
 QUrl MailLinkUrl(const QString &address);
 
-// The editor's basic data of one customer, mailed to the user's own mobile address.
-struct CustomerBasicData {
-    QString name, nameTitle, kana, zip, address1, address2, tel1, tel2, mail1, mail2;
-    QString office, officeKana, officePost, officeExecutive, officeZip, officeAddress1,
-        officeAddress2, officeTel1, officeTel2, officeMail1, officeMail2;
-};
-
-// The "mailto:" of BtnSendMailClick; every value is percent-encoded, so "&", "?", "#" and "%"
-// in a value stay in it.
-QUrl BasicDataMailUrl(const QString &mobileAddress, const CustomerBasicData &data);
+// The "mailto:" of BtnSendMailClick: the customer's basic data, mailed to the user's own mobile
+// address. Every value is percent-encoded, so "&", "?", "#" and "%" in a value stay in it.
+QUrl BasicDataMailUrl(const QString &mobileAddress, const CustomerRecord &customer);

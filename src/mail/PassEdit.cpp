@@ -21,11 +21,7 @@ namespace {
 QLineEdit *NewEdit(const QString &name, QWidget *parent) {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    auto *validator = new ShiftJisValidator(edit);
-    edit->setValidator(validator);
-    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
-        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
-    });
+    GuardShiftJis(edit);
     return edit;
 }
 

@@ -31,18 +31,8 @@ struct ZipLookupTarget {
     QLineEdit *address1Edit; // EditAddress1 or EditOfficeAddress1
 };
 
-// The work of TFormMain::BtnZipClick ("〒") and TFormMain::BtnAddressClick ("住所1").
-// The main window calls them with the edits of the active page of TCUseType, for the buttons
-// of both pages (SSB_Zip/BtnZip and BtnZipOf; SSB_Address/BtnAddress and BtnAddressOf):
-//
-//   void TFormMain::BtnZipClick() {
-//       const bool company = TCUseType->currentIndex() == 1;
-//       const bool selected = !ListViewMain->selectionModel()->selectedRows().isEmpty();
-//       LookUpAddressByZip(*FormSearchZip, {GetDataPath(), selected,
-//                                           company ? EditOfficeZip : EditZip,
-//                                           company ? EditOfficeAddress1 : EditAddress1});
-//   }
-//   (BtnAddressClick the same with LookUpZipByAddress.)
+// The work of the "〒" and "住所1" buttons of both address pages (SSB_Zip and BtnZipOf;
+// SSB_Address and BtnAddressOf): the editor calls them with the edits of the page it shows.
 //
 // Without a selected customer nothing happens. Otherwise the search window opens modally with
 // the matching rows, or a message explains why not; no edit changes unless the user picks a row

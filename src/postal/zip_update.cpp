@@ -26,11 +26,7 @@ QLineEdit *NewProxyEdit(QWidget *parent, const char *name) {
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
     // The fields are kept in pro.dat, a code page 932 file: a pasted emoji would come back as
     // another character.
-    auto *validator = new ShiftJisValidator(edit);
-    edit->setValidator(validator);
-    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
-        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
-    });
+    GuardShiftJis(edit);
     return edit;
 }
 

@@ -34,14 +34,6 @@ public:
     // Whether the dialog may close now; BtnAddClick clears it after a validation message.
     bool AllowClose = false;
 
-    QLabel *Label1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QLineEdit *EditName;
-    QLineEdit *EditKana;
-    QPushButton *BtnAdd;
-    QPushButton *BtnCancel;
-
 public slots:
     void FormShow();
     void BtnAddClick();
@@ -54,5 +46,13 @@ protected:
     void done(int result) override;
 
 private:
+    QLabel *Label1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QLineEdit *EditName;
+    QLineEdit *EditKana;
+    QPushButton *BtnAdd;
+    QPushButton *BtnCancel;
+
     InputReading *reading_;
 };

@@ -20,6 +20,7 @@ public:
     // The edited names of axis 1 or 2, as typed.
     QStringList Names(int axis) const;
 
+private:
     QGroupBox *GroupBox1;
     QGroupBox *GroupBox2;
     std::array<QLineEdit *, 12> EditCass1; // EditCass1_1 ... EditCass1_12

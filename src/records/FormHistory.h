@@ -30,6 +30,10 @@ public:
     // when it closed with OK.
     std::optional<HistoryEntry> Execute(const HistoryEntry &preset, const QString &okCaption);
 
+public slots:
+    void BtnOkClick();
+
+private:
     QLabel *Label1;
     QLabel *Label2;
     QLabel *Label3;
@@ -39,9 +43,5 @@ public:
     QPushButton *BtnOk;
     QPushButton *BtnCancel;
 
-public slots:
-    void BtnOkClick();
-
-private:
     HistoryEntry Entry() const;
 };

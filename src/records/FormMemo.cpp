@@ -7,10 +7,6 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-namespace {
-constexpr int MemoMaxLength = 10000;
-}
-
 TFormMemo::TFormMemo(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormMemo"));
     setWindowTitle(QStringLiteral("備考"));

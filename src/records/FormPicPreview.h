@@ -6,7 +6,7 @@
 class PictureBox;
 
 // "画像": a larger view of a customer picture, scaled to fit the window. Created once.
-// Image1Click / Image2Click of the main window: FormPicPreview->ShowPicture(ImageN->Picture());
+// Opened by a click on one of the editor's pictures.
 class TFormPicPreview : public QDialog {
     Q_OBJECT
 
@@ -16,5 +16,6 @@ public:
     // Shows the picture modally; an empty picture opens nothing.
     void ShowPicture(const QImage &picture);
 
+private:
     PictureBox *Image1;
 };

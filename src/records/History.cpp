@@ -70,15 +70,6 @@ QString HistorySort::ColumnText(const HistoryRow &row, int column) {
     }
 }
 
-int HistorySort::CompareText(const QString &a, const QString &b) {
-    return CompareBytes(CaseFoldedBytes(a), CaseFoldedBytes(b));
-}
-
-int HistorySort::Compare(const HistoryRow &a, const HistoryRow &b) const {
-    const int result = CompareText(ColumnText(a, column_), ColumnText(b, column_));
-    return ascending_ ? result : -result;
-}
-
 void HistorySort::Sort(std::vector<HistoryRow> &rows) const {
     std::vector<QByteArray> keys;
     keys.reserve(rows.size());

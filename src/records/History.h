@@ -22,7 +22,7 @@ class Query;
 //   BtnDelHistoryClick:  if (DeleteHistoryEntry(HistoryQuery, selectedId)) LoadHistory(u);
 //   BtlHisSaveClick:     SaveHistoryCsv(rows, EditName->text(), CBNameTitle->currentText());
 //   ListViewHistoryColumnClick: HistorySort.ColumnClick(column); HistorySort.Sort(rows); and
-//                        show rows in that order (or sort pairs with HistorySort.Compare).
+//                        show rows in that order.
 
 // BtnDelHistoryClick: "削除する履歴を選択して下さい" without a selected entry, else asks
 // "選択している履歴を削除しますか？" and deletes it. True when it was deleted.
@@ -34,19 +34,13 @@ bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId);
 class HistorySort {
 public:
     void ColumnClick(int column);
-    int column() const { return column_; }
-    bool ascending() const { return ascending_; }
 
-    // Orders the rows by the sort column (a stable sort).
+    // Orders the rows by the sort column (a stable sort): the column texts compared on their
+    // Shift-JIS bytes, ASCII letters without regard to case; descending unless the flag is set.
     void Sort(std::vector<HistoryRow> &rows) const;
-    // ListViewHistoryCompare: the column texts compared ignoring the case of ASCII letters;
-    // negated unless the flag is set.
-    int Compare(const HistoryRow &a, const HistoryRow &b) const;
 
     // The text of a column: 0 date, 1 item, 2 content, 3 key.
     static QString ColumnText(const HistoryRow &row, int column);
-    // Text comparison on the Shift-JIS bytes, ASCII letters without regard to case.
-    static int CompareText(const QString &a, const QString &b);
 
 private:
     int column_ = 0;

@@ -11,15 +11,8 @@ class Query;
 // data folder; the column holds the bare file name. Statements run in the query the main
 // window passes (its UserQuery); failures are shown through prompt() and change nothing.
 //
-// How the main window calls it (DataPath = the data folder, ending in "/"; Image1 and Image2
-// are the PictureBox widgets; each handler acts only when exactly one row of ListViewMain is
-// selected, u = its UserId):
-//   BtnLoadImg1Click: PictureStore::ChooseAndLoad(UserQuery, DataPath, 0, u, *Image1);
-//   BtnLoadImg2Click: PictureStore::ChooseAndLoad(UserQuery, DataPath, 1, u, *Image2);
-//   BtnDelImg1Click:  PictureStore::ConfirmAndDelete(UserQuery, DataPath, 0, u, *Image1);
-//   BtnDelimg2Click:  PictureStore::ConfirmAndDelete(UserQuery, DataPath, 1, u, *Image2);
-//   Image1Click:      FormPicPreview->ShowPicture(Image1->Picture());  (TFormPicPreview)
-//   Image2Click:      FormPicPreview->ShowPicture(Image2->Picture());
+// The editor's picture buttons call ChooseAndLoad and ConfirmAndDelete for the one selected
+// customer; a click on a picture opens it in TFormPicPreview.
 namespace PictureStore {
 
 // The picture folder inside the data folder, ending in "/".

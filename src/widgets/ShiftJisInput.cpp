@@ -2,6 +2,7 @@
 
 #include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
+#include "platform/Prompt.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -31,6 +32,15 @@ ShiftJisValidator::ShiftJisValidator(QLineEdit *edit)
     // The edit already holds the proposed text while it is validated, so the accepted text is
     // followed here.
     connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { held_ = text; });
+}
+
+ShiftJisValidator *GuardShiftJis(QLineEdit *edit) {
+    auto *validator = new ShiftJisValidator(edit);
+    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
+        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
+    });
+    edit->setValidator(validator);
+    return validator;
 }
 
 namespace {

@@ -55,6 +55,9 @@ private:
     int maxLength_ = 0;
 };
 
+// Puts a ShiftJisValidator on the edit; what it refuses is warned about once the input is done.
+ShiftJisValidator *GuardShiftJis(QLineEdit *edit);
+
 // A multi-line text field with the same guard for typing, pasting, dropping and input methods.
 class GuardedPlainTextEdit : public QPlainTextEdit {
     Q_OBJECT

@@ -45,26 +45,28 @@ private slots:
         TFormMain w;
         TAppWindows windows(w);
         w.show();
-        QVERIFY(w.PNGButtonBackup->isEnabled() && w.PNGButtonFormat->isEnabled());
+        QVERIFY(w.findChild<ImageButton *>("PNGButtonBackup")->isEnabled() &&
+                w.findChild<ImageButton *>("PNGButtonFormat")->isEnabled());
         OnNextModal([](QWidget *d) { d->findChild<QPushButton *>("BtnMake")->click(); });
-        w.PNGButtonBackup->click();
+        w.findChild<ImageButton *>("PNGButtonBackup")->click();
 
         env.prompt().PushAnswer(Prompt::Answer::Yes);
         env.prompt().PushAnswer(Prompt::Answer::Yes);
-        w.PNGButtonFormat->click();
-        QCOMPARE(w.ListRowCount(), 0);
-        QCOMPARE(Items(w.CBPrClass).mid(0, 3), QStringList({"指定なし", "項目1", "項目2"}));
+        w.findChild<ImageButton *>("PNGButtonFormat")->click();
+        QCOMPARE(int(w.ListedUserIds().size()), 0);
+        QCOMPARE(Items(w.findChild<QComboBox *>("CBPrClass")).mid(0, 3),
+                 QStringList({"指定なし", "項目1", "項目2"}));
 
         OnNextModal([](QWidget *d) {
             auto *list = d->findChild<QTreeWidget *>("ListViewFileList");
             list->setCurrentItem(list->topLevelItem(0));
             d->findChild<QPushButton *>("BtnOk")->click();
         });
-        w.PNGButtonBackup->click();
+        w.findChild<ImageButton *>("PNGButtonBackup")->click();
         QCOMPARE(env.prompt().Texts("message"),
                  QStringList({"バックアップを作成しました", "バックアップを読み込みました"}));
-        QCOMPARE(w.ListRowCount(), 1);
-        QCOMPARE(w.CBPrClass->itemText(1), QString("得意先"));
+        QCOMPARE(int(w.ListedUserIds().size()), 1);
+        QCOMPARE(w.findChild<QComboBox *>("CBPrClass")->itemText(1), QString("得意先"));
     }
 
     void settingsWindowSwitchesThePasswordOn() {
@@ -80,7 +82,7 @@ private slots:
             d->findChild<QLineEdit *>("Edt_Pass2")->setText("pw");
             d->findChild<QPushButton *>("Btn_OK")->click();
         });
-        w.PNGButtonConfig->click();
+        w.findChild<ImageButton *>("PNGButtonConfig")->click();
         QStringList lines;
         QVERIFY(ReadMarkerLines(env.dbPath(), lines, nullptr));
         QCOMPARE(MarkerOf(lines), PasswordMarker::On);
@@ -112,7 +114,7 @@ private slots:
             QVERIFY(choice->isEnabled());
             choice->click();
         });
-        w.PNGButtonPrint->click();
+        w.findChild<ImageButton *>("PNGButtonPrint")->click();
         QStringList texts;
         for (const auto &call : env.prompt().calls())
             texts << call.text;

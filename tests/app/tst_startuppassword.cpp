@@ -11,6 +11,22 @@
 class TestStartupPassword : public QObject {
     Q_OBJECT
 private slots:
+    void passwordMarker_data() {
+        QTest::addColumn<QString>("line12");
+        QTest::addColumn<PasswordMarker>("marker");
+        QTest::newRow("digit zero") << "abcdefg0xyz" << PasswordMarker::On;
+        QTest::newRow("capital O") << "abcdefgOxyz" << PasswordMarker::Off;
+        QTest::newRow("too short") << "abc" << PasswordMarker::Unknown;
+    }
+    void passwordMarker() {
+        QFETCH(QString, line12);
+        QFETCH(PasswordMarker, marker);
+        QStringList lines(11, "x");
+        lines << line12;
+        QCOMPARE(MarkerOf(lines), marker);
+        QCOMPARE(MarkerOf(lines.mid(0, 11)), PasswordMarker::Unknown);
+    }
+
     void startAsksUntilTheRightPassword_data() {
         QTest::addColumn<bool>("markerOn");
         QTest::addColumn<QString>("stored");
@@ -83,8 +99,8 @@ private slots:
         TFormMain w;
         w.show();
         QTEST(prompts, "prompts");
-        QCOMPARE(w.PanelMainListView->isHidden(), ends);
-        QCOMPARE(w.ListRowCount(), ends ? 0 : 1);
+        QCOMPARE(w.findChild<QWidget *>("PanelMainListView")->isHidden(), ends);
+        QCOMPARE(int(w.ListedUserIds().size()), ends ? 0 : 1);
         QStringList shown = env.prompt().Texts("message") + env.prompt().Texts("error");
         QTEST(shown, "messages");
     }

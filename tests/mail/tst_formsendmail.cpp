@@ -6,6 +6,7 @@
 #include "mail/MailSettings.h"
 #include "mail/PassEdit.h"
 #include "platform/Prompt.h"
+#include "store/CustomerRecord.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -152,7 +153,7 @@ void TestFormSendMail::TemplatesKeepTheText() {
 }
 
 void TestFormSendMail::MailtoValuesAreEncoded() {
-    CustomerBasicData data;
+    CustomerRecord data;
     data.name = "A&B #1";
     data.nameTitle = "様";
     data.address1 = "100%?x=1";

@@ -19,7 +19,8 @@ void AnswerEditor(TFormEditClass &form, std::function<void()> edit, bool ok) {
     QTimer::singleShot(0, [&form, edit, ok] {
         QVERIFY(form.isVisible());
         edit();
-        (ok ? form.BtnOk : form.BtnCancel)->click();
+        (ok ? form.findChild<QPushButton *>("BtnOk") : form.findChild<QPushButton *>("BtnCancel"))
+            ->click();
     });
 }
 
@@ -42,11 +43,11 @@ private slots:
         TFormEditClass form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.EditCass1[11]->setFocus();
-        QTest::keyClick(form.EditCass1[11], Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), form.EditCass2[0]);
-        QTest::keyClick(form.EditCass2[11], Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), form.BtnOk);
+        form.findChild<QLineEdit *>("EditCass1_12")->setFocus();
+        QTest::keyClick(form.findChild<QLineEdit *>("EditCass1_12"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), form.findChild<QLineEdit *>("EditCass2_1"));
+        QTest::keyClick(form.findChild<QLineEdit *>("EditCass2_12"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), form.findChild<QPushButton *>("BtnOk"));
         QVERIFY(form.isVisible());
     }
 
@@ -97,9 +98,9 @@ private slots:
         AnswerEditor(
             form,
             [&form] {
-                form.EditCass1[3]->insert("O'Neil商事");
-                form.EditCass2[0]->clear();
-                form.EditCass2[11]->setText(" 末尾 ");
+                form.findChild<QLineEdit *>("EditCass1_4")->insert("O'Neil商事");
+                form.findChild<QLineEdit *>("EditCass2_1")->clear();
+                form.findChild<QLineEdit *>("EditCass2_12")->setText(" 末尾 ");
             },
             true);
         QSignalSpy changed(&boxes.cbPrClass, &QComboBox::currentIndexChanged);
@@ -128,7 +129,7 @@ private slots:
         LoadClassNames(query, boxes.All());
         TFormEditClass form;
         AnswerEditor(
-            form, [&form] { form.EditCass1[0]->setText("変更"); }, false);
+            form, [&form] { form.findChild<QLineEdit *>("EditCass1_1")->setText("変更"); }, false);
         QVERIFY(!EditClassNames(query, form, boxes.All()));
         QCOMPARE(env.Scalar("select Name from Classtbl where ClassId = 0"), QString("項目1"));
         QCOMPARE(boxes.cbClass.itemText(0), QString("項目1"));
@@ -144,14 +145,14 @@ private slots:
         AnswerEditor(
             form,
             [&form] {
-                QCOMPARE(form.EditCass1[1]->text(), QString("項目2"));
-                QCOMPARE(form.EditCass1[11]->text(), QString("項目3"));
-                QCOMPARE(form.EditCass2[11]->text(), QString("項目12"));
-                form.EditCass2[5]->clear();
-                QTest::keyClicks(form.EditCass2[5], "a'b,c");
-                QCOMPARE(form.EditCass2[5]->text(), QString("abc"));
-                form.EditCass2[5]->insert(QString(31, u'x'));
-                QCOMPARE(form.EditCass2[5]->text().size(), 30);
+                QCOMPARE(form.findChild<QLineEdit *>("EditCass1_2")->text(), QString("項目2"));
+                QCOMPARE(form.findChild<QLineEdit *>("EditCass1_12")->text(), QString("項目3"));
+                QCOMPARE(form.findChild<QLineEdit *>("EditCass2_12")->text(), QString("項目12"));
+                form.findChild<QLineEdit *>("EditCass2_6")->clear();
+                QTest::keyClicks(form.findChild<QLineEdit *>("EditCass2_6"), "a'b,c");
+                QCOMPARE(form.findChild<QLineEdit *>("EditCass2_6")->text(), QString("abc"));
+                form.findChild<QLineEdit *>("EditCass2_6")->insert(QString(31, u'x'));
+                QCOMPARE(form.findChild<QLineEdit *>("EditCass2_6")->text().size(), 30);
             },
             false);
         EditClassNames(query, form, boxes.All());

@@ -22,17 +22,15 @@ struct Editor : OwningTestContext {
     EditPanel panel{*this};
 
     Editor() {
-        for (QComboBox *box : {panel.CBClass, panel.CBClass2})
+        for (QComboBox *box :
+             {panel.findChild<QComboBox *>("CBClass"), panel.findChild<QComboBox *>("CBClass2")})
             for (int i = 1; i <= 12; ++i)
                 box->addItem(QString("項目%1").arg(i));
     }
     // Selects and loads a customer as the list does.
     void Select(int userId) {
         selection = {ListSelection::One, userId};
-        panel.EnableEditPanel(false);
-        QVERIFY(panel.LoadCustomer(userId));
-        panel.LoadHistory(userId);
-        panel.EnableEditPanel(true);
+        QVERIFY(panel.ShowCustomer(userId));
     }
     QString Stored(const QString &column, int userId) {
         return env.Scalar(
@@ -51,8 +49,8 @@ private slots:
         QSignalSpy saved(&e.panel, &EditPanel::Saved);
         e.Select(id);
         QCOMPARE(saved.size(), 0);
-        e.panel.EditKana->end(false);
-        QTest::keyClicks(e.panel.EditKana, "ab");
+        e.panel.findChild<QLineEdit *>("EditKana")->end(false);
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditKana"), "ab");
         QCOMPARE(saved.size(), 2);
         QCOMPARE(e.Stored("Kana", id), QString("ｱｵｷab"));
         QCOMPARE(saved.last().value(2).toString(), QString("青木"));
@@ -63,16 +61,16 @@ private slots:
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         e.env.Run(QString("update Usertbl set BirthDay = NULL where UserId = %1").arg(id));
         e.Select(id);
-        QCOMPARE(e.panel.DTBirthday->text().trimmed(), QString());
-        QCOMPARE(e.panel.EditAge->text(), QString());
-        QTest::keyClicks(e.panel.EditName, "x");
+        QCOMPARE(e.panel.findChild<QDateEdit *>("DTBirthday")->text().trimmed(), QString());
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditAge")->text(), QString());
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditName"), "x");
         QCOMPARE(e.Stored("BirthDay", id), QString());
 
-        e.panel.DTBirthday->setDate(QDate(1990, 1, 5));
+        e.panel.findChild<QDateEdit *>("DTBirthday")->setDate(QDate(1990, 1, 5));
         QCOMPARE(e.Stored("BirthDay", id), QString("1990-01-05"));
-        QTest::keyClick(e.panel.DTBirthday, Qt::Key_Delete);
+        QTest::keyClick(e.panel.findChild<QDateEdit *>("DTBirthday"), Qt::Key_Delete);
         QCOMPARE(e.Stored("BirthDay", id), QString());
-        QCOMPARE(e.panel.EditAge->text(), QString());
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditAge")->text(), QString());
     }
 
     void aBirthdayIsTyped_data() {
@@ -94,12 +92,13 @@ private slots:
                       .arg(before.isEmpty() ? "NULL" : "'" + before + "'")
                       .arg(id));
         e.Select(id);
-        e.panel.DTBirthday->setFocus(Qt::TabFocusReason);
-        e.panel.DTBirthday->setSelectedSection(QDateTimeEdit::YearSection);
-        QTest::keyClicks(e.panel.DTBirthday, typed);
-        QTest::keyClick(e.panel.DTBirthday, Qt::Key_Tab);
+        e.panel.findChild<QDateEdit *>("DTBirthday")->setFocus(Qt::TabFocusReason);
+        e.panel.findChild<QDateEdit *>("DTBirthday")
+            ->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(e.panel.findChild<QDateEdit *>("DTBirthday"), typed);
+        QTest::keyClick(e.panel.findChild<QDateEdit *>("DTBirthday"), Qt::Key_Tab);
         QCOMPARE(e.Stored("BirthDay", id), QString("1988-02-29"));
-        QVERIFY(!e.panel.EditAge->text().isEmpty());
+        QVERIFY(!e.panel.findChild<QLineEdit *>("EditAge")->text().isEmpty());
     }
 
     void anUnknownUseTypeShowsThePersonalPageAndIsKept() {
@@ -109,10 +108,10 @@ private slots:
         const int other = e.env.AddCustomer("青木", "ｱｵｷ");
         e.env.Run(QString("update Usertbl set UseType = 5 where UserId = %1").arg(other));
         e.Select(company);
-        QCOMPARE(e.panel.TCUseType->currentIndex(), 1);
+        QCOMPARE(e.panel.findChild<QTabWidget *>("TCUseType")->currentIndex(), 1);
         e.Select(other);
-        QCOMPARE(e.panel.TCUseType->currentIndex(), 0);
-        QTest::keyClicks(e.panel.EditName, "x");
+        QCOMPARE(e.panel.findChild<QTabWidget *>("TCUseType")->currentIndex(), 0);
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditName"), "x");
         QCOMPARE(e.Stored("UseType", other), QString("5"));
     }
 
@@ -121,14 +120,14 @@ private slots:
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         e.Select(id);
         e.env.Run("PRAGMA query_only = 1");
-        QTest::keyClicks(e.panel.EditName, "abc");
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditName"), "abc");
         const QStringList errors = e.env.prompt().Texts("error");
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].contains(e.env.db().FilePath()));
         QVERIFY(errors[0].startsWith("顧客データを保存できませんでした。"));
         QVERIFY(!errors[0].contains("update Usertbl"));
         e.env.Run("PRAGMA query_only = 0");
-        QTest::keyClicks(e.panel.EditName, "d");
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditName"), "d");
         QCOMPARE(e.Stored("Name", id), QString("青木abcd"));
     }
 
@@ -140,9 +139,9 @@ private slots:
         const int second = e.env.AddCustomer("井上", "ｲﾉｳｴ");
         e.Select(first);
         e.env.Run("PRAGMA query_only = 1");
-        QTest::keyClicks(e.panel.EditName, "ab");
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditName"), "ab");
         e.Select(second);
-        QTest::keyClicks(e.panel.EditName, "c");
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditName"), "c");
         e.env.Run("PRAGMA query_only = 0");
         QCOMPARE(e.env.prompt().Texts("error").size(), 2);
         QCOMPARE(e.Stored("Name", second), QString("井上"));
@@ -156,7 +155,7 @@ private slots:
         e.Select(id);
         e.env.Run(QString("delete from Usertbl where UserId = %1").arg(id));
         QSignalSpy saved(&e.panel, &EditPanel::Saved);
-        QTest::keyClicks(e.panel.EditName, "ab");
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditName"), "ab");
         QCOMPARE(saved.size(), 0);
         QCOMPARE(e.env.prompt().Texts("error"),
                  QStringList{"この顧客データはほかのプログラムで削除されたため、保存できません"
@@ -188,7 +187,7 @@ private slots:
         e.Select(id);
         QLineEdit *edit = e.panel.findChild<QLineEdit *>(field);
         QCOMPARE(edit->text(), stored);
-        QTest::keyClicks(e.panel.EditTel1, "1");
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditTel1"), "1");
         QCOMPARE(e.Stored(column, id), stored);
         // A key typed into the full field is refused; it does not push the last one out.
         edit->home(false);
@@ -201,11 +200,11 @@ private slots:
         Editor e;
         const int id = e.env.AddCustomer("後藤", "ｺﾞﾄｳ");
         e.Select(id);
-        e.panel.EditKana->clear();
-        e.panel.EditKana->insert("ごとう　ハジメ");
-        QCOMPARE(e.panel.EditKana->text(), QString("ｺﾞﾄｳ ﾊｼﾞﾒ"));
+        e.panel.findChild<QLineEdit *>("EditKana")->clear();
+        e.panel.findChild<QLineEdit *>("EditKana")->insert("ごとう　ハジメ");
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditKana")->text(), QString("ｺﾞﾄｳ ﾊｼﾞﾒ"));
         QCOMPARE(e.Stored("Kana", id), QString("ｺﾞﾄｳ ﾊｼﾞﾒ"));
-        e.panel.EditOfficeKana->insert("かぶしき");
+        e.panel.findChild<QLineEdit *>("EditOfficeKana")->insert("かぶしき");
         QCOMPARE(e.Stored("OfficeKana", id), QString("ｶﾌﾞｼｷ"));
     }
 
@@ -213,7 +212,8 @@ private slots:
         Editor e;
         for (QPushButton *button : e.panel.findChildren<QPushButton *>())
             QVERIFY2(button->focusPolicy() & Qt::TabFocus, qPrintable(button->objectName()));
-        QCOMPARE(e.panel.MemoEtc->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc")->lineWrapMode(),
+                 QPlainTextEdit::WidgetWidth);
     }
 
     void nothingIsSavedWithoutExactlyOneRow_data() {
@@ -226,13 +226,13 @@ private slots:
         Editor e;
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         e.Select(id);
-        e.panel.TCUseType->setCurrentIndex(1);
-        QVERIFY(e.panel.CBPrintCtrl->isEnabled());
+        e.panel.findChild<QTabWidget *>("TCUseType")->setCurrentIndex(1);
+        QVERIFY(e.panel.findChild<QComboBox *>("CBPrintCtrl")->isEnabled());
         e.selection = {ListSelection::Kind(kind), 0};
         QSignalSpy saved(&e.panel, &EditPanel::Saved);
-        e.panel.EditName->setText("別人");
+        e.panel.findChild<QLineEdit *>("EditName")->setText("別人");
         QCOMPARE(saved.size(), 0);
-        QVERIFY(!e.panel.CBPrintCtrl->isEnabled());
+        QVERIFY(!e.panel.findChild<QComboBox *>("CBPrintCtrl")->isEnabled());
         QCOMPARE(e.Stored("Name", id), QString("青木"));
     }
 
@@ -242,9 +242,9 @@ private slots:
         e.env.Run(
             QString("update Usertbl set BirthDay = \"05/16/2000\" where UserId = %1").arg(id));
         e.Select(id);
-        QCOMPARE(e.panel.EditAge->text(), QString("23"));
-        e.panel.DTBirthday->setDate(QDate(2000, 5, 15));
-        QCOMPARE(e.panel.EditAge->text(), QString("24"));
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditAge")->text(), QString("23"));
+        e.panel.findChild<QDateEdit *>("DTBirthday")->setDate(QDate(2000, 5, 15));
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditAge")->text(), QString("24"));
         QCOMPARE(e.Stored("BirthDay", id), QString("2000-05-15"));
     }
 
@@ -252,16 +252,16 @@ private slots:
         Editor e;
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         e.Select(id);
-        QCOMPARE(e.panel.TCUseType->currentIndex(), 0);
-        QVERIFY(!e.panel.CBPrintCtrl->isEnabled());
-        e.panel.TCUseType->setCurrentIndex(1);
+        QCOMPARE(e.panel.findChild<QTabWidget *>("TCUseType")->currentIndex(), 0);
+        QVERIFY(!e.panel.findChild<QComboBox *>("CBPrintCtrl")->isEnabled());
+        e.panel.findChild<QTabWidget *>("TCUseType")->setCurrentIndex(1);
         QCOMPARE(e.Stored("UseType", id), QString("1"));
-        QVERIFY(e.panel.CBPrintCtrl->isEnabled());
-        e.panel.CBPrintCtrl->setCurrentIndex(2);
+        QVERIFY(e.panel.findChild<QComboBox *>("CBPrintCtrl")->isEnabled());
+        e.panel.findChild<QComboBox *>("CBPrintCtrl")->setCurrentIndex(2);
         QCOMPARE(e.Stored("PrintCtrl", id), QString("2"));
-        e.panel.TCUseType->setCurrentIndex(0);
+        e.panel.findChild<QTabWidget *>("TCUseType")->setCurrentIndex(0);
         QCOMPARE(e.Stored("UseType", id), QString("0"));
-        QVERIFY(!e.panel.CBPrintCtrl->isEnabled());
+        QVERIFY(!e.panel.findChild<QComboBox *>("CBPrintCtrl")->isEnabled());
     }
 
     void loadingShowsTheStoredRow() {
@@ -275,22 +275,24 @@ private slots:
                           "values(%1,'2024/01/05','来店','カット')")
                       .arg(id));
         e.Select(id);
-        QCOMPARE(e.panel.CBNameTitle->currentText(), QString("様"));
-        QCOMPARE(e.panel.CBRenTitle[0]->currentText(), QString("様"));
-        QCOMPARE(e.panel.CBRenTitle[2]->currentText(), QString("殿"));
-        QCOMPARE(e.panel.CBClass2->currentIndex(), 7);
-        QCOMPARE(e.panel.TCUseType->currentIndex(), 1);
-        QVERIFY(e.panel.CBPrintCtrl->isEnabled());
-        QCOMPARE(e.panel.CBPrintCtrl->currentIndex(), 3);
-        QVERIFY(e.panel.ChbPrint->isChecked());
-        QVERIFY(e.panel.ChbRen[1]->isChecked());
-        QVERIFY(!e.panel.ChbRen[0]->isChecked());
-        QCOMPARE(e.panel.EditRen[1]->text(), QString("花子"));
-        QCOMPARE(e.panel.CBSex->currentText(), QString("その他"));
-        QCOMPARE(e.panel.MemoEtc->toPlainText(), QString("メモ"));
-        QCOMPARE(e.panel.EditMakeday->text(), QString("2024/05/15"));
-        QCOMPARE(e.panel.ListViewHistory->topLevelItemCount(), 1);
-        QCOMPARE(e.panel.ListViewHistory->topLevelItem(0)->text(1), QString("来店"));
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBNameTitle")->currentText(), QString("様"));
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBRenTitle1")->currentText(), QString("様"));
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBRenTitle3")->currentText(), QString("殿"));
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBClass2")->currentIndex(), 7);
+        QCOMPARE(e.panel.findChild<QTabWidget *>("TCUseType")->currentIndex(), 1);
+        QVERIFY(e.panel.findChild<QComboBox *>("CBPrintCtrl")->isEnabled());
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBPrintCtrl")->currentIndex(), 3);
+        QVERIFY(e.panel.findChild<QCheckBox *>("ChbPrint")->isChecked());
+        QVERIFY(e.panel.findChild<QCheckBox *>("ChbRen2")->isChecked());
+        QVERIFY(!e.panel.findChild<QCheckBox *>("ChbRen1")->isChecked());
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditRen2")->text(), QString("花子"));
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBSex")->currentText(), QString("その他"));
+        QCOMPARE(e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc")->toPlainText(),
+                 QString("メモ"));
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditMakeday")->text(), QString("2024/05/15"));
+        QCOMPARE(e.panel.findChild<QTreeWidget *>("ListViewHistory")->topLevelItemCount(), 1);
+        QCOMPARE(e.panel.findChild<QTreeWidget *>("ListViewHistory")->topLevelItem(0)->text(1),
+                 QString("来店"));
     }
 
     void aClassIdOutsideTheListShowsNoEntryAndIsKept() {
@@ -298,12 +300,12 @@ private slots:
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         e.env.Run(QString("update Usertbl set Class = 15, Class2 = -3 where UserId = %1").arg(id));
         e.Select(id);
-        QCOMPARE(e.panel.CBClass->currentIndex(), -1);
-        QCOMPARE(e.panel.CBClass2->currentIndex(), -1);
-        e.panel.EditName->setText("青木一郎");
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBClass")->currentIndex(), -1);
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBClass2")->currentIndex(), -1);
+        e.panel.findChild<QLineEdit *>("EditName")->setText("青木一郎");
         QCOMPARE(e.Stored("Class", id), QString("15"));
         QCOMPARE(e.Stored("Class2", id), QString("-3"));
-        e.panel.CBClass->setCurrentIndex(4);
+        e.panel.findChild<QComboBox *>("CBClass")->setCurrentIndex(4);
         QCOMPARE(e.Stored("Class", id), QString("4"));
     }
 
@@ -311,9 +313,9 @@ private slots:
         Editor e;
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         e.Select(id);
-        QTest::keyClicks(e.panel.Sashi[2], "a'b\"c`d,e");
-        QTest::keyClicks(e.panel.CBSex->lineEdit(), "x'y");
-        QTest::keyClicks(e.panel.MemoEtc, "m,n");
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("Sashi3"), "a'b\"c`d,e");
+        QTest::keyClicks(e.panel.findChild<QComboBox *>("CBSex")->lineEdit(), "x'y");
+        QTest::keyClicks(e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc"), "m,n");
         QCOMPARE(e.Stored("Sashikomi3", id), QString("abcde"));
         QCOMPARE(e.Stored("Sex", id), QString("不明xy"));
         QCOMPARE(e.Stored("Note", id), QString("mn"));
@@ -323,8 +325,8 @@ private slots:
         Editor e;
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         e.Select(id);
-        e.panel.EditAddress1->insert("𠮷野町");
-        QCOMPARE(e.panel.EditAddress1->text(), QString());
+        e.panel.findChild<QLineEdit *>("EditAddress1")->insert("𠮷野町");
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditAddress1")->text(), QString());
         QTRY_COMPARE(e.env.prompt().Texts("warning").size(), 1);
         QVERIFY(e.env.prompt().Texts("warning").first().contains("𠮷"));
         QVERIFY(e.Stored("Address1", id).isEmpty());
@@ -336,36 +338,39 @@ private slots:
         e.panel.show();
         QVERIFY(QTest::qWaitForWindowActive(&e.panel));
         e.Select(id);
-        e.panel.EditName->setFocus();
-        QTest::keyClick(e.panel.EditName, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), e.panel.CBNameTitle);
-        QTest::keyClick(e.panel.CBNameTitle, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), e.panel.EditZip);
-        e.panel.TCUseType->setCurrentIndex(1);
-        e.panel.CBPrintCtrl->setFocus();
-        QTest::keyClick(e.panel.CBPrintCtrl, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), e.panel.EditOffice);
-        e.panel.MemoEtc->setFocus();
-        QTest::keyClicks(e.panel.MemoEtc, "a");
-        QTest::keyClick(e.panel.MemoEtc, Qt::Key_Return);
-        QTest::keyClicks(e.panel.MemoEtc, "b");
-        QCOMPARE(e.panel.MemoEtc->toPlainText(), QString("a\nb"));
-        QCOMPARE(QApplication::focusWidget(), e.panel.MemoEtc);
+        e.panel.findChild<QLineEdit *>("EditName")->setFocus();
+        QTest::keyClick(e.panel.findChild<QLineEdit *>("EditName"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.panel.findChild<QComboBox *>("CBNameTitle"));
+        QTest::keyClick(e.panel.findChild<QComboBox *>("CBNameTitle"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.panel.findChild<QLineEdit *>("EditZip"));
+        e.panel.findChild<QTabWidget *>("TCUseType")->setCurrentIndex(1);
+        e.panel.findChild<QComboBox *>("CBPrintCtrl")->setFocus();
+        QTest::keyClick(e.panel.findChild<QComboBox *>("CBPrintCtrl"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.panel.findChild<QLineEdit *>("EditOffice"));
+        e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc")->setFocus();
+        QTest::keyClicks(e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc"), "a");
+        QTest::keyClick(e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc"), Qt::Key_Return);
+        QTest::keyClicks(e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc"), "b");
+        QCOMPARE(e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc")->toPlainText(),
+                 QString("a\nb"));
+        QCOMPARE(QApplication::focusWidget(), e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc"));
     }
 
     void theMemoWindowHandsItsTextBackWhenClosed() {
         Editor e;
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         e.Select(id);
-        e.panel.MemoEtc->setPlainText("元");
+        e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc")->setPlainText("元");
         QTimer::singleShot(0, [&e] {
-            TFormMemo *memo = e.panel.FormMemo();
-            QCOMPARE(memo->Memo1->toPlainText(), QString("元"));
-            memo->Memo1->setPlainText("長い備考");
+            auto *memo = e.panel.findChild<TFormMemo *>("FormMemo");
+            QCOMPARE(memo->findChild<GuardedPlainTextEdit *>("Memo1")->toPlainText(),
+                     QString("元"));
+            memo->findChild<GuardedPlainTextEdit *>("Memo1")->setPlainText("長い備考");
             memo->close();
         });
-        e.panel.BtnEtc->click();
-        QCOMPARE(e.panel.MemoEtc->toPlainText(), QString("長い備考"));
+        e.panel.findChild<QPushButton *>("BtnEtc")->click();
+        QCOMPARE(e.panel.findChild<GuardedPlainTextEdit *>("MemoEtc")->toPlainText(),
+                 QString("長い備考"));
         QCOMPARE(e.Stored("Note", id), QString("長い備考"));
     }
 
@@ -374,14 +379,14 @@ private slots:
         const int id = e.env.AddCustomer("青木", "ｱｵｷ", true);
         e.env.Run(QString("update Usertbl set Class = 5, UseType = '1' where UserId = %1").arg(id));
         e.Select(id);
-        e.panel.ClearEditPanel();
-        QVERIFY(e.panel.EditName->text().isEmpty());
-        QVERIFY(e.panel.EditMakeday->text().isEmpty());
-        QVERIFY(e.panel.CBSex->currentText().isEmpty());
-        QVERIFY(!e.panel.ChbPrint->isChecked());
-        QCOMPARE(e.panel.CBClass->currentIndex(), 5);
-        QCOMPARE(e.panel.TCUseType->currentIndex(), 1);
-        QCOMPARE(e.panel.CBNameTitle->currentText(), QString("様"));
+        e.panel.Clear();
+        QVERIFY(e.panel.findChild<QLineEdit *>("EditName")->text().isEmpty());
+        QVERIFY(e.panel.findChild<QLineEdit *>("EditMakeday")->text().isEmpty());
+        QVERIFY(e.panel.findChild<QComboBox *>("CBSex")->currentText().isEmpty());
+        QVERIFY(!e.panel.findChild<QCheckBox *>("ChbPrint")->isChecked());
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBClass")->currentIndex(), 5);
+        QCOMPARE(e.panel.findChild<QTabWidget *>("TCUseType")->currentIndex(), 1);
+        QCOMPARE(e.panel.findChild<QComboBox *>("CBNameTitle")->currentText(), QString("様"));
         QCOMPARE(e.Stored("Name", id), QString("青木"));
     }
 };

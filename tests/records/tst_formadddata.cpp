@@ -25,9 +25,10 @@ private slots:
     void window() {
         TFormAddData form;
         QCOMPARE(form.windowTitle(), QString("新規データ登録"));
-        QCOMPARE(form.Label3->text(), QString("名字と名前の間にはスペースを入れてください。"));
-        QCOMPARE(form.BtnAdd->text(), QString("登録"));
-        QCOMPARE(form.BtnCancel->text(), QString("キャンセル"));
+        QCOMPARE(form.findChild<QLabel *>("Label3")->text(),
+                 QString("名字と名前の間にはスペースを入れてください。"));
+        QCOMPARE(form.findChild<QPushButton *>("BtnAdd")->text(), QString("登録"));
+        QCOMPARE(form.findChild<QPushButton *>("BtnCancel")->text(), QString("キャンセル"));
     }
 
     void validation_data() {
@@ -55,13 +56,13 @@ private slots:
         TFormAddData form;
         Query query(env.db());
         QTimer::singleShot(0, &form, [&] {
-            form.EditName->setText(name);
-            form.EditKana->setText(kana);
-            form.BtnAdd->click();
+            form.findChild<QLineEdit *>("EditName")->setText(name);
+            form.findChild<QLineEdit *>("EditKana")->setText(kana);
+            form.findChild<QPushButton *>("BtnAdd")->click();
             if (form.isVisible()) {
                 QVERIFY(!form.AllowClose);
-                QCOMPARE(form.EditName->text(), name);
-                form.BtnCancel->click();
+                QCOMPARE(form.findChild<QLineEdit *>("EditName")->text(), name);
+                form.findChild<QPushButton *>("BtnCancel")->click();
             }
         });
         const int id = form.AddCustomer(query);
@@ -83,12 +84,12 @@ private slots:
         TFormAddData form;
         Query query(env.db());
         QTimer::singleShot(0, &form, [&] {
-            QTest::keyClicks(form.EditName, "abc");
-            QTest::keyClick(form.EditName, Qt::Key_Return);
+            QTest::keyClicks(form.findChild<QLineEdit *>("EditName"), "abc");
+            QTest::keyClick(form.findChild<QLineEdit *>("EditName"), Qt::Key_Return);
             QVERIFY(form.isVisible());
             QCOMPARE(env.prompt().Texts("message"), QStringList{"フリガナが未入力です"});
             // Escape still cancels after a refused attempt.
-            QTest::keyClick(form.EditName, Qt::Key_Escape);
+            QTest::keyClick(form.findChild<QLineEdit *>("EditName"), Qt::Key_Escape);
         });
         QCOMPARE(form.AddCustomer(query), 0);
         QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("0"));
@@ -98,16 +99,16 @@ private slots:
         TestEnv env;
         TFormAddData form;
         Query query(env.db());
-        form.EditName->setText("前回");
-        form.EditKana->setText("ｾﾞﾝｶｲ");
+        form.findChild<QLineEdit *>("EditName")->setText("前回");
+        form.findChild<QLineEdit *>("EditKana")->setText("ｾﾞﾝｶｲ");
         QTimer::singleShot(0, &form, [&] {
-            QVERIFY(form.EditName->text().isEmpty());
-            QVERIFY(form.EditKana->text().isEmpty());
-            Compose(form.EditName, "がっこう");
-            Compose(form.EditName, "学校");
-            Compose(form.EditName, {}, "学校");
-            QCOMPARE(form.EditKana->text(), QString("ｶﾞｯｺｳ"));
-            QTest::keyClick(form.EditKana, Qt::Key_Return);
+            QVERIFY(form.findChild<QLineEdit *>("EditName")->text().isEmpty());
+            QVERIFY(form.findChild<QLineEdit *>("EditKana")->text().isEmpty());
+            Compose(form.findChild<QLineEdit *>("EditName"), "がっこう");
+            Compose(form.findChild<QLineEdit *>("EditName"), "学校");
+            Compose(form.findChild<QLineEdit *>("EditName"), {}, "学校");
+            QCOMPARE(form.findChild<QLineEdit *>("EditKana")->text(), QString("ｶﾞｯｺｳ"));
+            QTest::keyClick(form.findChild<QLineEdit *>("EditKana"), Qt::Key_Return);
         });
         const int id = form.AddCustomer(query);
         QVERIFY(id > 0);
@@ -121,10 +122,10 @@ private slots:
         Query query(env.db());
         QString shownName;
         QTimer::singleShot(0, &form, [&] {
-            form.EditName->insert("O'Brien, \"株\"");
-            form.EditKana->insert(QString(60, u'ｱ'));
-            shownName = form.EditName->text();
-            form.BtnAdd->click();
+            form.findChild<QLineEdit *>("EditName")->insert("O'Brien, \"株\"");
+            form.findChild<QLineEdit *>("EditKana")->insert(QString(60, u'ｱ'));
+            shownName = form.findChild<QLineEdit *>("EditName")->text();
+            form.findChild<QPushButton *>("BtnAdd")->click();
         });
         const int id = form.AddCustomer(query);
         QCoreApplication::processEvents();

@@ -310,14 +310,14 @@ private slots:
         QCOMPARE(preview.windowTitle(), QString("画像"));
         preview.ShowPicture(QImage());
         QVERIFY(!preview.isVisible());
-        QVERIFY(!preview.Image1->HasPicture());
+        QVERIFY(!preview.findChild<PictureBox *>("Image1")->HasPicture());
 
         QTimer::singleShot(0, &preview, [&] {
             QVERIFY(preview.isVisible());
             preview.accept();
         });
         preview.ShowPicture(Picture(30, 20, Qt::red, Qt::blue));
-        QCOMPARE(preview.Image1->Picture().size(), QSize(30, 20));
+        QCOMPARE(preview.findChild<PictureBox *>("Image1")->Picture().size(), QSize(30, 20));
     }
 };
 

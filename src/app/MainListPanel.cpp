@@ -1,0 +1,222 @@
+#include "app/MainListPanel.h"
+
+#include "app/CustomerList.h"
+#include "platform/Prompt.h"
+#include "store/TableEngine.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+MainListPanel::MainListPanel(Database &database, Query &userQuery, QWidget *parent)
+    : QWidget(parent), database_(database), userQuery_(userQuery),
+      listModel_(new CustomerListModel(this)) {
+    setObjectName(QStringLiteral("PanelMainListView"));
+    setFixedWidth(187);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(92);
+    GroupBoxShowKind = new QGroupBox(QStringLiteral("表示種別"), Panel1);
+    GroupBoxShowKind->setObjectName(QStringLiteral("GroupBox3"));
+    CBPrClass = new QComboBox(GroupBoxShowKind);
+    CBPrClass->setObjectName(QStringLiteral("CBPrClass"));
+    CBPrClass2 = new QComboBox(GroupBoxShowKind);
+    CBPrClass2->setObjectName(QStringLiteral("CBPrClass2"));
+    auto *filters = new QGridLayout(GroupBoxShowKind);
+    filters->setContentsMargins(6, 2, 6, 4);
+    filters->setHorizontalSpacing(4);
+    filters->setVerticalSpacing(3);
+    filters->addWidget(new QLabel(QStringLiteral("分類１"), GroupBoxShowKind), 0, 0);
+    filters->addWidget(CBPrClass, 0, 1);
+    filters->addWidget(new QLabel(QStringLiteral("分類２"), GroupBoxShowKind), 1, 0);
+    filters->addWidget(CBPrClass2, 1, 1);
+    filters->setColumnStretch(1, 1);
+    LabelDbNum = new QLabel(Panel1);
+    LabelDbNum->setObjectName(QStringLiteral("LabelDbNum"));
+    LabelDbNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = LabelDbNum->font();
+    bold.setBold(true);
+    LabelDbNum->setFont(bold);
+    auto *panel1Layout = new QVBoxLayout(Panel1);
+    panel1Layout->setContentsMargins(3, 2, 3, 2);
+    panel1Layout->setSpacing(2);
+    panel1Layout->addWidget(GroupBoxShowKind);
+    panel1Layout->addWidget(LabelDbNum);
+
+    ListViewMain = new QTableView(this);
+    ListViewMain->setObjectName(QStringLiteral("ListViewMain"));
+    ListViewMain->setModel(listModel_);
+    ListViewMain->setShowGrid(true);
+    ListViewMain->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListViewMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListViewMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListViewMain->setSortingEnabled(false);
+    ListViewMain->setWordWrap(false);
+    ListViewMain->setTabKeyNavigation(false);
+    ListViewMain->verticalHeader()->hide();
+    ListViewMain->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListViewMain->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 5);
+    QHeaderView *header = ListViewMain->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    ListViewMain->setColumnWidth(CustomerListModel::MarkColumn, 37);
+    ListViewMain->setColumnWidth(CustomerListModel::NameColumn, 142);
+    ListViewMain->setColumnHidden(CustomerListModel::IdColumn, true);
+    QPalette keepVisible = ListViewMain->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        keepVisible.setColor(QPalette::Inactive, role, keepVisible.color(QPalette::Active, role));
+    ListViewMain->setPalette(keepVisible);
+    ListViewMain->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N2 = PopupMenu1->addAction(QStringLiteral("印刷をオンにする"));
+    N2->setObjectName(QStringLiteral("N2"));
+    N1 = PopupMenu1->addAction(QStringLiteral("印刷をオフにする"));
+    N1->setObjectName(QStringLiteral("N1"));
+    PopupMenu1->addSeparator();
+    N7 = PopupMenu1->addAction(QStringLiteral("削除する"));
+    N7->setObjectName(QStringLiteral("N7"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(ListViewMain, 1);
+
+    connect(CBPrClass, &QComboBox::currentIndexChanged, this, &MainListPanel::FiltersChanged);
+    connect(CBPrClass2, &QComboBox::currentIndexChanged, this, &MainListPanel::FiltersChanged);
+    connect(ListViewMain->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainListPanel::SelectionChanged);
+    connect(ListViewMain, &QWidget::customContextMenuRequested, this,
+            &MainListPanel::ListViewMainContextPopup);
+    connect(N2, &QAction::triggered, this, &MainListPanel::PrintOnClicked);
+    connect(N1, &QAction::triggered, this, &MainListPanel::PrintOffClicked);
+    connect(N7, &QAction::triggered, this, &MainListPanel::DeleteClicked);
+}
+
+bool MainListPanel::Refresh(ListFilters filters) {
+    if (CBPrClass->currentIndex() > 0)
+        filters.classId = CBPrClass->currentIndex() - 1;
+    if (CBPrClass2->currentIndex() > 0)
+        filters.classId2 = CBPrClass2->currentIndex() - 1;
+    std::vector<ListRow> rows;
+    QString label;
+    try {
+        ListedCustomers listed = LoadListedCustomers(database_, userQuery_, filters);
+        rows.reserve(listed.rows.size());
+        for (ListedCustomer &customer : listed.rows)
+            rows.push_back({customer.userId, std::move(customer.name),
+                            customer.print ? PrintMark::On : PrintMark::Off});
+        label = listed.label;
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        return false;
+    }
+    listModel_->SetRows(std::move(rows));
+    LabelDbNum->setText(label);
+    if (listModel_->rowCount() > 0) {
+        ListViewMain->selectionModel()->setCurrentIndex(listModel_->index(0, 0),
+                                                        QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+        ListViewMain->scrollToTop();
+    }
+    return true;
+}
+
+ListSelection MainListPanel::CurrentSelection() const {
+    int selectedRow = -1;
+    for (const QItemSelectionRange &range : ListViewMain->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (selectedRow < 0)
+                selectedRow = row;
+            else if (row != selectedRow)
+                return {ListSelection::Several, 0};
+        }
+    }
+    if (selectedRow < 0 || selectedRow >= listModel_->rowCount())
+        return {};
+    return {ListSelection::One, listModel_->Row(selectedRow).userId};
+}
+
+void MainListPanel::UpdateSelectedRow(int userId, bool print, const QString &name) {
+    const QModelIndexList rows = ListViewMain->selectionModel()->selectedRows();
+    if (rows.size() == 1 && listModel_->Row(rows.first().row()).userId == userId)
+        listModel_->UpdateRow(rows.first().row(), print, name);
+}
+
+void MainListPanel::ListViewMainContextPopup(const QPoint &position) {
+    if (!ListViewMain->selectionModel()->hasSelection())
+        return;
+    PopupMenu1->popup(ListViewMain->viewport()->mapToGlobal(position));
+}
+
+int MainListPanel::RowCount() const {
+    return listModel_->rowCount();
+}
+
+std::vector<int> MainListPanel::ListedUserIds() const {
+    std::vector<int> ids;
+    ids.reserve(listModel_->rowCount());
+    for (int row = 0; row < listModel_->rowCount(); ++row)
+        ids.push_back(listModel_->Row(row).userId);
+    return ids;
+}
+
+std::vector<int> MainListPanel::SelectedUserIds() const {
+    std::vector<int> rows;
+    for (const QModelIndex &index : ListViewMain->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<int> ids;
+    for (int row : rows)
+        ids.push_back(listModel_->Row(row).userId);
+    return ids;
+}
+
+bool MainListPanel::SelectUserId(int userId) {
+    const int row = listModel_->RowOf(userId);
+    if (row < 0)
+        return false;
+    const QModelIndex index = listModel_->index(row, 0);
+    ListViewMain->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+    ListViewMain->scrollTo(index);
+    return true;
+}
+
+void MainListPanel::ClearSelection() {
+    ListViewMain->selectionModel()->clearSelection();
+}
+
+void MainListPanel::ResetClassFiltersSilently() {
+    const QSignalBlocker block1(CBPrClass);
+    const QSignalBlocker block2(CBPrClass2);
+    CBPrClass->setCurrentIndex(0);
+    CBPrClass2->setCurrentIndex(0);
+}
+
+void MainListPanel::AddFilterBoxes(ClassBoxes &boxes) const {
+    boxes.CBPrClass = CBPrClass;
+    boxes.CBPrClass2 = CBPrClass2;
+}
+
+QStringList MainListPanel::ClassNames(int axis) const {
+    const QComboBox *filter = axis == 1 ? CBPrClass : CBPrClass2;
+    QStringList names;
+    // Entry 0 is "指定なし".
+    for (int i = 1; i < filter->count(); ++i)
+        names << filter->itemText(i);
+    return names;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/AppContext.h"
+#include "records/ClassNames.h"
+#include "store/ListStatement.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+class CustomerListModel;
+class Database;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QTableView;
+
+// The customer list beside the editor: its class filters, the count label, the list itself and
+// its pop-up menu.
+class MainListPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    MainListPanel(Database &database, Query &userQuery, QWidget *parent);
+
+    // Lists the customers of `filters` narrowed by the class filters and selects the first
+    // row; false (reported) when the book could not be read.
+    bool Refresh(ListFilters filters);
+    int RowCount() const;
+    std::vector<int> ListedUserIds() const;
+    std::vector<int> SelectedUserIds() const;
+    ListSelection CurrentSelection() const;
+    // Selects the row of `userId` alone; false when it is not listed.
+    bool SelectUserId(int userId);
+    void ClearSelection();
+    // The row of `userId`, when it is the one selected, shows a stored change.
+    void UpdateSelectedRow(int userId, bool print, const QString &name);
+    // Back to "指定なし" without rebuilding the list.
+    void ResetClassFiltersSilently();
+    // The class filter boxes, for loading and renaming class names.
+    void AddFilterBoxes(ClassBoxes &boxes) const;
+    // The class names of both axes in class id order.
+    QStringList ClassNames(int axis) const;
+
+signals:
+    void FiltersChanged();
+    void SelectionChanged();
+    void PrintOnClicked();
+    void PrintOffClicked();
+    void DeleteClicked();
+
+public slots:
+    void ListViewMainContextPopup(const QPoint &position);
+
+private:
+    Database &database_;
+    Query &userQuery_;
+    CustomerListModel *listModel_;
+    QWidget *Panel1;
+    QGroupBox *GroupBoxShowKind;
+    QComboBox *CBPrClass;
+    QComboBox *CBPrClass2;
+    QLabel *LabelDbNum;
+    QTableView *ListViewMain;
+    QMenu *PopupMenu1;
+    QAction *N2; // 印刷をオンにする
+    QAction *N1; // 印刷をオフにする
+    QAction *N7; // 削除する
+};

@@ -1,0 +1,102 @@
+#include "records/HistoryBox.h"
+
+#include "platform/AppContext.h"
+#include "platform/Prompt.h"
+#include "records/EditPanelControls.h"
+#include "store/TableEngine.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+HistoryBox::HistoryBox(AppContext &context, QWidget *parent)
+    : QGroupBox(QStringLiteral("履歴"), parent), context_(context) {
+    setObjectName(QStringLiteral("GroupBox2"));
+    ListViewHistory = new QTreeWidget(this);
+    ListViewHistory->setObjectName(QStringLiteral("ListViewHistory"));
+    ListViewHistory->setColumnCount(4);
+    ListViewHistory->setHeaderLabels(
+        {QStringLiteral("日付"), QStringLiteral("項目"), QStringLiteral("内容"), QString()});
+    ListViewHistory->setRootIsDecorated(false);
+    ListViewHistory->setUniformRowHeights(true);
+    ListViewHistory->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListViewHistory->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListViewHistory->setAllColumnsShowFocus(true);
+    ListViewHistory->header()->setSectionsClickable(true);
+    ListViewHistory->header()->setStretchLastSection(false);
+    ListViewHistory->setColumnWidth(0, 80);
+    ListViewHistory->setColumnWidth(1, 100);
+    ListViewHistory->setColumnWidth(2, 200);
+    ListViewHistory->setColumnHidden(3, true);
+    BtnAddHistory = NewEditorButton(this, "BtnAddHistory", QStringLiteral("登録"));
+    BtnEditHistory = NewEditorButton(this, "BtnEditHistory", QStringLiteral("編集"));
+    BtnDelHistory = NewEditorButton(this, "BtnDelHistory", QStringLiteral("削除"));
+    BtlHisSave = NewEditorButton(this, "BtlHisSave", QStringLiteral("CSV保存"));
+    auto *historyButtons = new QVBoxLayout;
+    historyButtons->setSpacing(3);
+    for (QPushButton *button : {BtnAddHistory, BtnEditHistory, BtnDelHistory, BtlHisSave})
+        historyButtons->addWidget(button);
+    historyButtons->addStretch(1);
+    auto *historyLayout = new QHBoxLayout(this);
+    historyLayout->setContentsMargins(6, 4, 6, 6);
+    historyLayout->addWidget(ListViewHistory, 1);
+    historyLayout->addLayout(historyButtons);
+
+    connect(BtnAddHistory, &QPushButton::clicked, this, &HistoryBox::AddClicked);
+    connect(BtnEditHistory, &QPushButton::clicked, this, &HistoryBox::EditClicked);
+    connect(BtnDelHistory, &QPushButton::clicked, this, &HistoryBox::DeleteClicked);
+    connect(BtlHisSave, &QPushButton::clicked, this, &HistoryBox::SaveCsvClicked);
+    connect(ListViewHistory->header(), &QHeaderView::sectionClicked, this,
+            &HistoryBox::ColumnClicked);
+}
+
+void HistoryBox::LoadHistory(int userId) {
+    std::vector<HistoryRow> rows;
+    QString problem;
+    try {
+        rows = LoadHistoryRows(context_.SharedHistoryQuery(), userId);
+    } catch (const HistoryDateError &error) {
+        rows = error.RowsSoFar();
+        problem = error.message();
+    } catch (const EngineError &error) {
+        problem = error.message();
+    }
+    ShowHistoryRows(rows);
+    if (!problem.isEmpty())
+        prompt().Error(problem);
+}
+
+void HistoryBox::ShowHistoryRows(const std::vector<HistoryRow> &rows) {
+    ListViewHistory->clear();
+    QList<QTreeWidgetItem *> items;
+    for (const HistoryRow &row : rows)
+        items << new QTreeWidgetItem(
+            QStringList{row.date, row.title, row.contents, QString::number(row.historyId)});
+    ListViewHistory->addTopLevelItems(items);
+}
+
+std::vector<HistoryRow> HistoryBox::HistoryRowsShown() const {
+    std::vector<HistoryRow> rows;
+    for (int i = 0; i < ListViewHistory->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = ListViewHistory->topLevelItem(i);
+        rows.push_back({item->text(0), item->text(1), item->text(2), item->text(3).toInt()});
+    }
+    return rows;
+}
+
+std::optional<int> HistoryBox::SelectedHistoryId() const {
+    const QTreeWidgetItem *item = ListViewHistory->currentItem();
+    if (!item || !item->isSelected())
+        return std::nullopt;
+    return item->text(3).toInt();
+}
+
+void HistoryBox::Clear() {
+    ListViewHistory->clear();
+}
+
+void HistoryBox::SetListEnabled(bool on) {
+    ListViewHistory->setEnabled(on);
+}
