@@ -28,18 +28,8 @@ public:
     explicit TAppWindows(TFormMain &main);
     ~TAppWindows() override;
 
-    TFormAddData *FormAddData() const { return formAddData_.get(); }
-    TFormHistory *FormHistory() const { return formHistory_.get(); }
-    TFormMyData *FormMyData() const { return formMyData_.get(); }
-    TFormPicPreview *FormPicPreview() const { return formPicPreview_.get(); }
-    TPrintAddress *PrintAddress() const { return printAddress_.get(); }
-    TFPrintSenderCfg *FPrintSenderCfg() const { return fPrintSenderCfg_.get(); }
     TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
-    TExport_Select *Export_Select() const { return exportSelect_.get(); }
     TFormImport *FormImport() const { return formImport_.get(); }
-    T_pass_edit *PassEdit() const { return passEdit_.get(); }
-    TFormSendMail *FormSendMail() const { return formSendMail_.get(); }
-    Tzip_update *zip_update() const { return zipUpdate_.get(); }
 
 public slots:
     void BtnAdddataClick();

@@ -1,6 +1,5 @@
 #include "printui/SenderForm.h"
 
-#include "platform/Prompt.h"
 #include "widgets/ShiftJisInput.h"
 
 #include <QCheckBox>
@@ -26,12 +25,7 @@ QLineEdit *AddEditRow(QWidget *owner, QGridLayout *grid, const QString &label, c
     // Wide enough for a whole address line.
     edit->setMinimumWidth(300);
     // The sender is written to conf.ini: only what code page 932 holds, on one line.
-    auto *validator = new ShiftJisValidator(edit);
-    validator->TakeOverMaxLength();
-    QObject::connect(validator, &ShiftJisValidator::Refused, edit, [edit](const QString &chars) {
-        WarnAfterInput(edit, UnrepresentableInputMessage(chars));
-    });
-    edit->setValidator(validator);
+    GuardShiftJis(edit)->TakeOverMaxLength();
     auto *caption = new QLabel(label, owner);
     caption->setBuddy(edit);
     grid->addWidget(caption, row, 0);
