@@ -20,15 +20,6 @@ public:
     // True when a backup was restored, so the class names and the list must be reloaded.
     bool BtnBackupClick(AppContext &context);
 
-    QTreeWidget *ListViewFileList;
-    QCheckBox *CB_AutoBackup;
-    QPushButton *BtnOk;
-    QPushButton *BtnMake;
-    QPushButton *Button1;
-    QPushButton *Button2;
-    QPushButton *BtnCancel;
-    QPushButton *BtnDel;
-
 public slots:
     void BtnOkClick();
     void BtnDelClick();
@@ -38,6 +29,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QTreeWidget *ListViewFileList;
+    QCheckBox *CB_AutoBackup;
+    QPushButton *BtnOk;
+    QPushButton *BtnMake;
+    QPushButton *Button1;
+    QPushButton *Button2;
+    QPushButton *BtnCancel;
+    QPushButton *BtnDel;
     void FormShow();
     void CloseWith(Choice choice);
     // The caption of the selected row; empty when none.

@@ -17,16 +17,15 @@ public:
     // closed or 終了 pressed without it, or the stored password is unreadable or missing).
     bool Ask();
 
-    QLineEdit *Edt_Pass;
-    QPushButton *Btn_Auth;
-    QPushButton *Btn_Exit;
-
 public slots:
     void Btn_AuthClick();
     void Btn_ExitClick();
     void done(int result) override;
 
 private:
+    QLineEdit *Edt_Pass;
+    QPushButton *Btn_Auth;
+    QPushButton *Btn_Exit;
     bool FormShow();
     bool TypedIsExpected() const;
 

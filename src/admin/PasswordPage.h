@@ -21,15 +21,14 @@ public:
     // Whether "設定" may be pressed: unticked, or two equal, non-empty entries.
     bool OkAllowed() const;
 
-    QCheckBox *CB_PassUse;
-    QWidget *Panel1;
-    QLineEdit *Edt_Pass1;
-    QLineEdit *Edt_Pass2;
-
 signals:
     void OkConditionChanged();
 
 private:
+    QCheckBox *CB_PassUse;
+    QWidget *Panel1;
+    QLineEdit *Edt_Pass1;
+    QLineEdit *Edt_Pass2;
     void UpdatePasswordPage();
     // Writes the marker; false after telling the user why it could not be written.
     bool SaveMarker(bool on);

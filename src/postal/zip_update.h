@@ -25,13 +25,6 @@ public:
     QString InstalledDescription;
     bool CanClose = true;
 
-    QLineEdit *Edit1;
-    QLineEdit *LabeledEdit1;
-    QLineEdit *LabeledEdit2;
-    QPushButton *Button1;
-    QPushButton *Btn_Cancel;
-    QFrame *Panel1;
-
 public slots:
     void Button1Click();
     void Btn_CancelClick();
@@ -43,6 +36,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QLineEdit *Edit1;
+    QLineEdit *LabeledEdit1;
+    QLineEdit *LabeledEdit2;
+    QPushButton *Button1;
+    QPushButton *Btn_Cancel;
+    QFrame *Panel1;
     void FormShow();
     void LoadInstalledVersion();
     void SetControlsEnabled(bool enabled);

@@ -23,6 +23,11 @@ QChar MarkerChar(TestEnv &env) {
 
 } // namespace
 
+// The page's controls, found by name.
+template <typename Control> Control *Child(QWidget &page, const char *name) {
+    return page.findChild<Control *>(QLatin1String(name));
+}
+
 class TestPasswordPage : public QObject {
     Q_OBJECT
 private slots:
@@ -76,21 +81,21 @@ private slots:
         QFETCH(QString, second);
         TestEnv env;
         TPasswordPage page(env.dbPath());
-        page.CB_PassUse->setChecked(ticked);
-        page.Edt_Pass1->setText(first);
-        page.Edt_Pass2->setText(second);
+        Child<QCheckBox>(page, "CB_PassUse")->setChecked(ticked);
+        Child<QLineEdit>(page, "Edt_Pass1")->setText(first);
+        Child<QLineEdit>(page, "Edt_Pass2")->setText(second);
         QTEST(page.OkAllowed(), "allowed");
-        QCOMPARE(page.Edt_Pass1->isEnabled(), ticked);
+        QCOMPARE(Child<QLineEdit>(page, "Edt_Pass1")->isEnabled(), ticked);
     }
 
     void switchingOnAndOff() {
         TestEnv env;
         TPasswordPage page(env.dbPath());
         page.Load();
-        QVERIFY(!page.CB_PassUse->isChecked());
-        page.CB_PassUse->setChecked(true);
-        page.Edt_Pass1->setText("pw");
-        page.Edt_Pass2->setText("pw");
+        QVERIFY(!Child<QCheckBox>(page, "CB_PassUse")->isChecked());
+        Child<QCheckBox>(page, "CB_PassUse")->setChecked(true);
+        Child<QLineEdit>(page, "Edt_Pass1")->setText("pw");
+        Child<QLineEdit>(page, "Edt_Pass2")->setText("pw");
         env.prompt().PushAnswer(Prompt::Answer::No);
         QVERIFY(!page.Accept());
         QCOMPARE(MarkerChar(env), QChar('O'));
@@ -101,9 +106,9 @@ private slots:
 
         TPasswordPage again(env.dbPath());
         again.Load();
-        QVERIFY(again.CB_PassUse->isChecked());
-        QCOMPARE(again.Edt_Pass2->text(), QString("pw"));
-        again.CB_PassUse->setChecked(false);
+        QVERIFY(Child<QCheckBox>(again, "CB_PassUse")->isChecked());
+        QCOMPARE(Child<QLineEdit>(again, "Edt_Pass2")->text(), QString("pw"));
+        Child<QCheckBox>(again, "CB_PassUse")->setChecked(false);
         QVERIFY(again.Accept());
         again.Save();
         QCOMPARE(MarkerChar(env), QChar('O'));
@@ -129,9 +134,9 @@ private slots:
             QVERIFY(WriteStoredPassword("pw"));
         }
         page.Load();
-        page.CB_PassUse->setChecked(switchOn);
-        page.Edt_Pass1->setText("new");
-        page.Edt_Pass2->setText("new");
+        Child<QCheckBox>(page, "CB_PassUse")->setChecked(switchOn);
+        Child<QLineEdit>(page, "Edt_Pass1")->setText("new");
+        Child<QLineEdit>(page, "Edt_Pass2")->setText("new");
         QVERIFY(page.Accept());
         const QByteArray registry = qgetenv("PELLOR3_REGISTRY");
         if (switchOn)
@@ -153,9 +158,9 @@ private slots:
         QVERIFY(TextFile::WriteLines(env.dbPath() + "usertbl.DM", {"a", "b"}));
         TPasswordPage page(env.dbPath());
         page.Load();
-        page.CB_PassUse->setChecked(true);
-        page.Edt_Pass1->setText("pw");
-        page.Edt_Pass2->setText("pw");
+        Child<QCheckBox>(page, "CB_PassUse")->setChecked(true);
+        Child<QLineEdit>(page, "Edt_Pass1")->setText("pw");
+        Child<QLineEdit>(page, "Edt_Pass2")->setText("pw");
         QVERIFY(!page.Accept());
         QCOMPARE(env.prompt().Texts("error").size(), 2);
         QStringList lines;

@@ -73,6 +73,11 @@ bool WaitForListener(quint16 port) {
 
 // `python3 -m http.server` on 127.0.0.1 serving a temporary folder; the paths it was asked for
 // come from its request log.
+// The window's controls, found as a user's tests find them: by name.
+template <typename Control> Control *Child(QWidget &window, const char *name) {
+    return window.findChild<Control *>(QLatin1String(name));
+}
+
 class UpdateServer {
 public:
     UpdateServer() : port_(FreePort()) {
@@ -166,9 +171,11 @@ private:
     }
     void WaitForDownload(Tzip_update &window) {
         QTRY_VERIFY_WITH_TIMEOUT(window.CanClose, 30000);
-        QVERIFY(window.Button1->isEnabled() && window.Btn_Cancel->isEnabled());
-        QVERIFY(window.LabeledEdit1->isEnabled() && window.LabeledEdit2->isEnabled());
-        QVERIFY(window.Panel1->isHidden());
+        QVERIFY(Child<QPushButton>(window, "Button1")->isEnabled() &&
+                Child<QPushButton>(window, "Btn_Cancel")->isEnabled());
+        QVERIFY(Child<QLineEdit>(window, "LabeledEdit1")->isEnabled() &&
+                Child<QLineEdit>(window, "LabeledEdit2")->isEnabled());
+        QVERIFY(Child<QWidget>(window, "Panel1")->isHidden());
     }
 
 private slots:
@@ -212,8 +219,8 @@ private slots:
         QCOMPARE(Prompt().Texts(), QStringList{told});
         // No downloads nothing, and the window shows the installed data still.
         QVERIFY(!server_->RequestedPaths().contains("/liveupdate/zipcode/zip.dat"));
-        QVERIFY(window->CanClose && window->Panel1->isHidden());
-        QCOMPARE(window->Edit1->text(), InstalledDescription);
+        QVERIFY(window->CanClose && Child<QWidget>(*window, "Panel1")->isHidden());
+        QCOMPARE(Child<QLineEdit>(*window, "Edit1")->text(), InstalledDescription);
         VerifyInstalledFilesUnchanged(zipBefore);
     }
 
@@ -241,19 +248,19 @@ private slots:
             TestTown + "1-2");
 
         auto window = OpenWindow();
-        window->LabeledEdit1->setText(QStringLiteral(" 127.0.0.1 "));
-        window->LabeledEdit2->setText(QString::number(proxyPort));
+        Child<QLineEdit>(*window, "LabeledEdit1")->setText(QStringLiteral(" 127.0.0.1 "));
+        Child<QLineEdit>(*window, "LabeledEdit2")->setText(QString::number(proxyPort));
         Prompt().PushAnswer(Prompt::Answer::Yes);
         window->Button1Click();
-        QVERIFY(!window->CanClose && !window->Btn_Cancel->isEnabled() &&
-                window->Panel1->isVisible());
+        QVERIFY(!window->CanClose && !Child<QPushButton>(*window, "Btn_Cancel")->isEnabled() &&
+                Child<QWidget>(*window, "Panel1")->isVisible());
         QVERIFY(!window->close());
         WaitForDownload(*window);
         QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::Offer, ZipUpdateText::Succeeded}));
 
         QCOMPARE(ReadAll(ZipVersionPath(DataPath())), VersionFile("20991231", "試験用データ"));
         QVERIFY(ReadAll(ZipFilePath(DataPath())) == GeneratedZipData());
-        QCOMPARE(window->Edit1->text(), QStringLiteral("試験用データ"));
+        QCOMPARE(Child<QLineEdit>(*window, "Edit1")->text(), QStringLiteral("試験用データ"));
         QCOMPARE(window->InstalledVersion, QStringLiteral("20991231"));
         QCOMPARE(SearchZipByCode(DataPath(), QStringLiteral("1000001")).rows,
                  QList<ZipRow>({{"100-0001", TestTown}}));
@@ -344,10 +351,10 @@ private slots:
     void portThatIsNoNumberIsSentAsZeroAndEmptied() {
         server_->Publish(QStringLiteral("version.txt"), "20991231\r\n");
         auto window = OpenWindow();
-        window->LabeledEdit1->setText(QStringLiteral("127.0.0.1"));
-        window->LabeledEdit2->setText(QStringLiteral("abc"));
+        Child<QLineEdit>(*window, "LabeledEdit1")->setText(QStringLiteral("127.0.0.1"));
+        Child<QLineEdit>(*window, "LabeledEdit2")->setText(QStringLiteral("abc"));
         window->Button1Click();
-        QCOMPARE(window->LabeledEdit2->text(), QString());
+        QCOMPARE(Child<QLineEdit>(*window, "LabeledEdit2")->text(), QString());
         // Port 0 of the proxy reaches nothing; the request never went around the proxy.
         QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::CheckFailed}));
         QVERIFY(server_->RequestedPaths().isEmpty());
@@ -355,10 +362,10 @@ private slots:
 
     void portFieldTakesDigitsAndBackspaceOnly() {
         auto window = OpenWindow();
-        window->LabeledEdit2->clear();
-        QTest::keyClicks(window->LabeledEdit2, QStringLiteral("8a0-8 0"));
-        QTest::keyClick(window->LabeledEdit2, Qt::Key_Backspace);
-        QCOMPARE(window->LabeledEdit2->text(), QStringLiteral("808"));
+        Child<QLineEdit>(*window, "LabeledEdit2")->clear();
+        QTest::keyClicks(Child<QLineEdit>(*window, "LabeledEdit2"), QStringLiteral("8a0-8 0"));
+        QTest::keyClick(Child<QLineEdit>(*window, "LabeledEdit2"), Qt::Key_Backspace);
+        QCOMPARE(Child<QLineEdit>(*window, "LabeledEdit2")->text(), QStringLiteral("808"));
     }
 
     void closeWritesTheProxyFields_data() {
@@ -378,24 +385,25 @@ private slots:
         QFETCH(QByteArray, stored);
         WriteAll(ZipProxyPath(DataPath()), "old.example.jp\r\n1\r\n");
         auto window = OpenWindow();
-        QCOMPARE(window->LabeledEdit1->text(), QStringLiteral("old.example.jp"));
-        window->LabeledEdit1->setText(address);
-        window->LabeledEdit2->setText(port);
-        window->Btn_Cancel->click();
+        QCOMPARE(Child<QLineEdit>(*window, "LabeledEdit1")->text(),
+                 QStringLiteral("old.example.jp"));
+        Child<QLineEdit>(*window, "LabeledEdit1")->setText(address);
+        Child<QLineEdit>(*window, "LabeledEdit2")->setText(port);
+        Child<QPushButton>(*window, "Btn_Cancel")->click();
         QVERIFY(!window->isVisible());
         QCOMPARE(ReadAll(ZipProxyPath(DataPath())), stored);
         window->show();
-        QCOMPARE(window->LabeledEdit1->text(), address);
-        QCOMPARE(window->LabeledEdit2->text(), port);
+        QCOMPARE(Child<QLineEdit>(*window, "LabeledEdit1")->text(), address);
+        QCOMPARE(Child<QLineEdit>(*window, "LabeledEdit2")->text(), port);
     }
 
     void pastedTextProDatCannotHoldIsRefused() {
         WriteAll(ZipProxyPath(DataPath()), "\r\n\r\n");
         auto window = OpenWindow();
         QGuiApplication::clipboard()->setText(QStringLiteral("proxy🎉.example.jp"));
-        window->LabeledEdit1->paste();
+        Child<QLineEdit>(*window, "LabeledEdit1")->paste();
         QCoreApplication::processEvents();
-        window->Btn_Cancel->click();
+        Child<QPushButton>(*window, "Btn_Cancel")->click();
         QCOMPARE(ReadAll(ZipProxyPath(DataPath())), QByteArray("\r\n\r\n"));
         QVERIFY(Prompt().Texts("warning").value(0).contains("U+1F389"));
     }
@@ -410,7 +418,7 @@ private slots:
         window->Button1Click();
         QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::CheckFailed}));
         QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(window->CanClose && window->Button1->isEnabled());
+        QVERIFY(window->CanClose && Child<QPushButton>(*window, "Button1")->isEnabled());
     }
 
     void withoutServerTheWindowSaysHowToSetOne() {
