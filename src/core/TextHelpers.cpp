@@ -155,3 +155,11 @@ QString ToHalfWidthKatakana(const QString &text) {
     }
     return out;
 }
+
+QString QuoteCsvValue(const QString &value) {
+    QString quoted = value;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    if (quoted.contains(u',') || quoted.contains(u'"'))
+        return u'"' + quoted + u'"';
+    return quoted;
+}

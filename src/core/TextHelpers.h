@@ -36,3 +36,7 @@ int Rnd(double value);
 // Byte-wise exclusive-or of the Shift-JIS bytes with the fixed key byte; applying it twice
 // gives the original bytes.
 QByteArray ScramblePassword(const QByteArray &bytes);
+
+// A value as one field of a comma-separated line: every double quote doubled, then the value
+// enclosed in double quotes when it holds a "," or a double quote. Other values stay bare.
+QString QuoteCsvValue(const QString &value);

@@ -8,14 +8,6 @@ bool IsControl(QChar c) {
 
 } // namespace
 
-QString QuoteCsvValue(const QString &value) {
-    QString quoted = value;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    if (quoted.contains(u',') || quoted.contains(u'"'))
-        return u'"' + quoted + u'"';
-    return quoted;
-}
-
 namespace {
 
 // Reads a quoted field's text from `i` up to and past its closing double quote; false when the

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "core/TextHelpers.h"
+
 #include <QString>
 #include <QStringList>
-
-// A value as one field of a comma-separated line: every double quote doubled, then the value
-// enclosed in double quotes when it holds a "," or a double quote. Other values stay bare.
-QString QuoteCsvValue(const QString &value);
 
 // A string list that can be filled with the fields of one comma-separated line.
 class TStringListEx : public QStringList {

@@ -1,7 +1,9 @@
 #include "mail/FormSendMail.h"
 
+#include "core/Clock.h"
 #include "mail/FormSendStatus.h"
 #include "mail/PzConv.h"
+#include "mail/SendLog.h"
 #include "mail/SendMailThread.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
@@ -383,7 +385,14 @@ void TFormSendMail::SendProcessDone() {
     status_->close();
     status_->deleteLater();
     status_ = nullptr;
-    const QString outcome = SendOutcomeText(*worker_);
+    QString outcome = SendOutcomeText(*worker_);
+    QString logError;
+    const QString log = KeepSendLog(
+        context_.GetDataPath(),
+        SendLogOf(*worker_, worker_->Rows(), EditSubject->text(), Clock::Now()), &logError);
+    outcome += log.isEmpty()
+                   ? QStringLiteral("\r\n\r\n送信の記録を保存できません\r\n") + logError
+                   : QStringLiteral("\r\n\r\n宛先ごとの結果：") + QDir::toNativeSeparators(log);
     if (worker_->ErrorText.isEmpty())
         prompt().Message(outcome);
     else

@@ -1,9 +1,9 @@
 #include "mail/HeadlessMail.h"
 
+#include "core/Clock.h"
 #include "mail/MailSettings.h"
+#include "mail/SendLog.h"
 #include "mail/SendMailThread.h"
-
-#include <algorithm>
 
 int SendTemplateHeadless(const QString &dataPath, const QString &templatePath,
                          const std::vector<MailCustomer> &customers, bool dryRun,
@@ -40,20 +40,15 @@ int SendTemplateHeadless(const QString &dataPath, const QString &templatePath,
         *error = worker.ErrorText;
         return 1;
     }
-    // In list order: each row sent, refused (with the server's reply) or skipped.
-    std::vector<TSendMailThread::FailedMessage> failed = worker.Failed;
-    for (const MailRecipient &row : rows) {
-        const auto refusal = std::find_if(failed.begin(), failed.end(), [&row](const auto &f) {
-            return f.name == row.name && f.address == row.address;
-        });
-        if (!hasAddress(row)) {
-            report(QStringLiteral("送信しない（アドレスなし）\t%1").arg(row.name));
-        } else if (refusal != failed.end()) {
-            report(QStringLiteral("拒否\t%1\t%2\t%3").arg(row.name, row.address, refusal->reason));
-            failed.erase(refusal);
-        } else {
-            report(QStringLiteral("送信\t%1\t%2").arg(row.name, row.address));
-        }
-    }
+    QString logError;
+    const SendLog log = SendLogOf(worker, rows, subject, Clock::Now());
+    for (const SendLogEntry &entry : log.entries)
+        report(QStringList{OutcomeText(entry.outcome), entry.name, entry.address, entry.reason}
+                   .join(u'\t')
+                   .trimmed());
+    if (const QString kept = KeepSendLog(dataPath, log, &logError); !kept.isEmpty())
+        report(QStringLiteral("送信の記録\t") + kept);
+    else
+        report(QStringLiteral("送信の記録を保存できません\t") + logError);
     return worker.Failed.empty() ? 0 : 3;
 }

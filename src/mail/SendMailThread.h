@@ -38,6 +38,8 @@ public:
 
     explicit TSendMailThread(SendJob job, QObject *parent = nullptr);
 
+    const std::vector<MailRecipient> &Rows() const { return job_.rows; }
+
     QString StatusText;
     QString Address;
     QString Subject;

@@ -347,10 +347,9 @@ void SmtpClient::Send(const SmtpMessage &message) {
         for (qsizetype i = 0; i < envelope.size() && (pipelining || refusal.isEmpty()); ++i) {
             const Reply reply = pipelining ? ReadReply() : Command(envelope[i]);
             const QString text = QString::fromLatin1(reply.lines.value(0));
-            if (i == 1 && reply.code != 250)
+            const bool accepted = i == 0 || reply.code == 250 || (i > 1 && reply.code == 251);
+            if (!accepted && refusal.isEmpty())
                 refusal = QStringLiteral("%1 %2").arg(reply.code).arg(text);
-            else if (i > 1 && reply.code != 250 && reply.code != 251 && refusal.isEmpty())
-                refusal = text;
         }
         if (!refusal.isEmpty())
             throw MailTransportError(refusal);
@@ -367,7 +366,9 @@ void SmtpClient::Send(const SmtpMessage &message) {
         // delivered message as failed.
         const Reply reply = ReadReply(connection_.Options().dataReplyTimeoutMs);
         if (reply.code != 250)
-            throw MailTransportError(QString::fromLatin1(reply.lines.value(0)));
+            throw MailTransportError(QStringLiteral("%1 %2")
+                                         .arg(reply.code)
+                                         .arg(QString::fromLatin1(reply.lines.value(0))));
     } catch (const MailTransportError &) {
         if (Connected()) {
             try {

@@ -1,5 +1,7 @@
 #include "../common/MailTestServers.h"
+#include "core/ShiftJis.h"
 #include "mail/FormSendStatus.h"
+#include "mail/SendLog.h"
 #include "mail/SendMailThread.h"
 
 #include <QJsonArray>
@@ -88,6 +90,18 @@ void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
              QString("送信処理が完了しました\r\n\r\n送信できなかったメール：1件\r\n"
                      "佐藤 花子 <nobody@example.jp>\r\n\r\n"
                      "メールアドレスがないため送らなかった顧客：1件"));
+
+    // The record of the run tells each recipient's outcome, the refusal's reply too.
+    const SendLog log =
+        SendLogOf(worker, worker.Rows(), "件名", QDateTime(QDate(2026, 12, 9), QTime(10, 0)));
+    QStringList outcomes;
+    for (const SendLogEntry &entry : log.entries)
+        outcomes << OutcomeText(entry.outcome);
+    QCOMPARE(outcomes, QStringList({"送信", "拒否", "送信しない（アドレスなし）", "送信"}));
+    QVERIFY(log.entries[1].reason.contains("550"));
+    const QStringList csv = ShiftJis::Decode(SendLogCsv(log)).split("\r\n");
+    QCOMPARE(csv.value(0), QString("2026/12/09 10:00:00,件名"));
+    QCOMPARE(csv.value(5), QString("Smith,\"c@example.jp,d@example.jp\",送信,"));
 }
 
 void TestSendMail::HalfWidthKanaHeadersArriveReadable() {
@@ -229,6 +243,8 @@ void TestSendMail::ConnectFailureEndsRun() {
              qPrintable(outcome));
     QCOMPARE(worker.SentCount, 0);
     QVERIFY(!servers.Commands().contains("smtp MAIL"));
+    for (const SendLogEntry &entry : SendLogOf(worker, worker.Rows(), {}, {}).entries)
+        QCOMPARE(entry.outcome, SendLogEntry::Outcome::NotAttempted);
 }
 
 void TestSendMail::CancelDuringConnectClosesConnection() {
