@@ -1,6 +1,7 @@
 #include "mail/FormSendMail.h"
 
 #include "core/Clock.h"
+#include "mail/FormSendResult.h"
 #include "mail/FormSendStatus.h"
 #include "mail/PzConv.h"
 #include "mail/SendLog.h"
@@ -197,6 +198,10 @@ void TFormSendMail::FormShow() {
 
 void TFormSendMail::BuildRecipientList() {
     rows_ = ::BuildRecipientList(customers_);
+    ShowRows();
+}
+
+void TFormSendMail::ShowRows() {
     LVAddress->clear();
     for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
         new QTreeWidgetItem(LVAddress);
@@ -381,22 +386,40 @@ void TFormSendMail::OfferToTrust(const std::pair<QString, int> &server,
         QStringLiteral("証明書を信頼するように設定しました。もう一度「送信」を押して下さい。"));
 }
 
+// Every recipient with what became of the message, instead of a box that names ten; the ones
+// not reached can be sent again from this window.
+void TFormSendMail::ShowResult(const SendLog &log, const QString &summary) {
+    auto *result = new TFormSendResult(log, summary, this);
+    result->setAttribute(Qt::WA_DeleteOnClose);
+    const std::vector<MailRecipient> sentRows = worker_->Rows();
+    connect(result, &TFormSendResult::ResendRequested, this, [this, result, sentRows] {
+        rows_ = result->NotReached(sentRows);
+        ShowRows();
+    });
+    result->open();
+}
+
 void TFormSendMail::SendProcessDone() {
     status_->close();
     status_->deleteLater();
     status_ = nullptr;
     QString outcome = SendOutcomeText(*worker_);
     QString logError;
-    const QString log = KeepSendLog(
-        context_.GetDataPath(),
-        SendLogOf(*worker_, worker_->Rows(), EditSubject->text(), Clock::Now()), &logError);
-    outcome += log.isEmpty()
+    const SendLog log = SendLogOf(*worker_, worker_->Rows(), EditSubject->text(), Clock::Now());
+    const QString kept = KeepSendLog(context_.GetDataPath(), log, &logError);
+    outcome += kept.isEmpty()
                    ? QStringLiteral("\r\n\r\n送信の記録を保存できません\r\n") + logError
-                   : QStringLiteral("\r\n\r\n宛先ごとの結果：") + QDir::toNativeSeparators(log);
-    if (worker_->ErrorText.isEmpty())
+                   : QStringLiteral("\r\n\r\n宛先ごとの結果：") + QDir::toNativeSeparators(kept);
+    const bool allSent = std::all_of(log.entries.begin(), log.entries.end(), [](const auto &e) {
+        return e.outcome == SendLogEntry::Outcome::Sent;
+    });
+    if (!worker_->ErrorText.isEmpty())
+        prompt().Error(outcome);
+    else if (allSent)
         prompt().Message(outcome);
     else
-        prompt().Error(outcome);
+        ShowResult(log, outcome.section(QStringLiteral("\r\n\r\n"), 0, 0) + QStringLiteral("\r\n") +
+                            outcome.section(QStringLiteral("\r\n\r\n"), -1));
     if (!worker_->UntrustedCertificate.isNull())
         OfferToTrust(worker_->LastServer, worker_->UntrustedCertificate);
     worker_->deleteLater();

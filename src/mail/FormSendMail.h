@@ -2,6 +2,7 @@
 
 #include "mail/MailComposition.h"
 #include "mail/MailSettings.h"
+#include "mail/SendLog.h"
 #include "platform/MailTransport.h"
 
 #include <QDialog>
@@ -51,6 +52,8 @@ protected:
 
 private:
     void BuildRecipientList();
+    void ShowRows();
+    void ShowResult(const SendLog &log, const QString &summary);
     void ShowRow(int index);
     void InsertPlaceholder(const QString &placeholder);
     void LVAddressContextPopup(const QPoint &position);
