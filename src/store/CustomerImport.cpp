@@ -10,8 +10,10 @@ CustomerImport::CustomerImport(Database &database)
     QStringList columns;
     for (const ImportField &field : ImportFields())
         columns << field.Column();
+    // The classes and the print flag as a customer added in the window has them.
     const QString statement =
-        QStringLiteral("insert into usertbl(%1,Makeday,UseType)values(%2?,0)")
+        QStringLiteral(
+            "insert into usertbl(%1,Makeday,UseType,Class,Class2,Print)values(%2?,0,0,0,0)")
             .arg(columns.join(u','), QStringLiteral("?,").repeated(columns.size()));
     // A refused row is reported in the engine's words alone, after the line it came from.
     try {

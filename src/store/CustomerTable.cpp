@@ -4,9 +4,12 @@
 #include "core/SqlText.h"
 #include "store/TableEngine.h"
 
+// In the first class of both lists and unmarked, as the editor shows a new customer: a NULL
+// class is in no class the list can filter by.
 int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
-    userQuery.Execute(QStringLiteral("insert into Usertbl(Name,Kana,NameTitle,Sex,MakeDay,"
-                                     "BirthDay,UseType)values(%1,%2,'様','不明',%3,NULL,\"0\")")
+    userQuery.Execute(QStringLiteral("insert into Usertbl(Name,Kana,NameTitle,Sex,MakeDay,BirthDay,"
+                                     "UseType,Class,Class2,Print)values(%1,%2,'様','不明',%3,NULL,"
+                                     "\"0\",0,0,0)")
                           .arg(QuoteSql(name), QuoteSql(kana), SqlDate(Clock::Today())));
     return static_cast<int>(userQuery.LastInsertId());
 }

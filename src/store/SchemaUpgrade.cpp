@@ -55,6 +55,23 @@ void ConvertStoredReadings(Database &database) {
     transaction.Commit();
 }
 
+// Imports once stored customers without classes or print flag, so the class filter missed them;
+// they are given the first class and no mark, as the editor shows them, once.
+void RepairUnsetClasses(Database &database) {
+    Query version(database, QStringLiteral("PRAGMA user_version"));
+    version.Open();
+    if (version.AsInteger(QStringLiteral("user_version")) >= 2)
+        return;
+    version.Close();
+    Transaction transaction(database);
+    Query update(database);
+    for (const char *column : {"Class", "Class2", "Print"})
+        update.Execute(QStringLiteral("update Usertbl set %1 = 0 where %1 is null")
+                           .arg(QLatin1String(column)));
+    update.Execute(QStringLiteral("PRAGMA user_version = 2"));
+    transaction.Commit();
+}
+
 } // namespace
 
 QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
@@ -68,6 +85,7 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
             transaction.Commit();
         }
         ConvertStoredReadings(database);
+        RepairUnsetClasses(database);
     } catch (const EngineError &error) {
         return QStringLiteral("顧客テーブルを新しい形式にできませんでした。\n%1\n"
                               "ファイルを書き込めるか確かめてから、もう一度起動して下さい。\n\n%2")

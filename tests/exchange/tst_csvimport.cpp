@@ -149,6 +149,8 @@ private slots:
         window.ImportAccepted();
         QCOMPARE(Stored(context.env, "Address1"), (QStringList{"-", "-"}));
         QCOMPARE(Stored(context.env, "Name"), (QStringList{"-", "-"}));
+        // In the first class of both lists and unmarked, as the class filter finds them.
+        QCOMPARE(Stored(context.env, "Class,Class2,Print"), (QStringList{"0|0|0", "0|0|0"}));
     }
 
     void refusedFiles_data() {

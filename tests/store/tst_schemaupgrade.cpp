@@ -96,6 +96,19 @@ private slots:
         QCOMPARE(env.Scalar("select Kana from Usertbl"), QString("あ"));
     }
 
+    void unsetClassesAndPrintFlagBecomeZeroOnce() {
+        TestEnv env;
+        const int id = env.AddCustomer("後藤", "ｺﾞﾄｳ");
+        env.Run(QString("update Usertbl set Class = NULL, Class2 = NULL, Print = NULL where "
+                        "UserId = %1")
+                    .arg(id));
+        env.Run("PRAGMA user_version = 1");
+        QCOMPARE(RunSchemaUpgrade(env.db(), env.dataPath()), QString());
+        QCOMPARE(env.Scalar("select Class || '/' || Class2 || '/' || Print from Usertbl"),
+                 QString("0/0/0"));
+        QCOMPARE(env.Scalar("PRAGMA user_version"), QString("2"));
+    }
+
     void otherVersionsAreLeftAlone_data() {
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("older") << QStringList{"1.03"};
