@@ -24,15 +24,19 @@ QStringList MissingColumns(Database &database) {
     return statements;
 }
 
+// Which of the one-time repairs below the book has had.
+int UserVersion(Database &database) {
+    Query version(database, QStringLiteral("PRAGMA user_version"));
+    version.Open();
+    return version.AsInteger(QStringLiteral("user_version"));
+}
+
 // Readings typed before the fields held half-width katakana (hiragana, full-width katakana)
 // are converted once, so the reading tabs and the order find them; the book's user version
 // records that it was done.
 void ConvertStoredReadings(Database &database) {
-    Query version(database, QStringLiteral("PRAGMA user_version"));
-    version.Open();
-    if (version.AsInteger(QStringLiteral("user_version")) >= 1)
+    if (UserVersion(database) >= 1)
         return;
-    version.Close();
     Transaction transaction(database);
     Query rows(database, QStringLiteral("select UserId, Kana, OfficeKana from Usertbl"));
     QStringList updates;
@@ -58,11 +62,8 @@ void ConvertStoredReadings(Database &database) {
 // Imports once stored customers without classes or print flag, so the class filter missed them;
 // they are given the first class and no mark, as the editor shows them, once.
 void RepairUnsetClasses(Database &database) {
-    Query version(database, QStringLiteral("PRAGMA user_version"));
-    version.Open();
-    if (version.AsInteger(QStringLiteral("user_version")) >= 2)
+    if (UserVersion(database) >= 2)
         return;
-    version.Close();
     Transaction transaction(database);
     Query update(database);
     for (const char *column : {"Class", "Class2", "Print"})
