@@ -2,6 +2,7 @@
 
 #include "admin/StartupPassword.h"
 #include "app/DataFolder.h"
+#include "exchange/HeadlessExchange.h"
 #include "mail/HeadlessMail.h"
 #include "platform/Installer.h"
 #include "postal/PostalUpdate.h"
@@ -144,6 +145,29 @@ int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath) {
         });
 }
 
+int RunExportCsvCommand(const QString &csvPath) {
+    return WithInstalledBook([&](Database &database, const QString &, const QList<int> &ids) {
+        QString error;
+        return ExportCsvHeadless(database, std::vector<int>(ids.begin(), ids.end()), csvPath,
+                                 &error) == 0
+                   ? 0
+                   : Fail(error);
+    });
+}
+
+int RunImportCsvCommand(const QString &csvPath) {
+    return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
+        QString error;
+        const int status = ImportCsvHeadless(
+            database, csvPath,
+            [](const QString &line) {
+                std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
+            },
+            &error);
+        return status == 1 ? Fail(error) : status;
+    });
+}
+
 namespace {
 
 enum class ApplicationKind { None, Core, Gui };
@@ -224,6 +248,18 @@ const std::vector<CommandOption> &CommandOptions() {
                                        line.switches.contains(QStringLiteral("dry-run")));
          },
          {QStringLiteral("marked"), QStringLiteral("dry-run")}},
+        {Command::ExportCsv,
+         {QStringLiteral("export-csv")},
+         QStringLiteral("FILE.csv"),
+         QStringLiteral("全顧客のすべての項目を見出しつきの CSV ファイルに書き出します"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunExportCsvCommand(line.value); }},
+        {Command::ImportCsv,
+         {QStringLiteral("import-csv")},
+         QStringLiteral("FILE.csv"),
+         QStringLiteral("見出しつきの CSV ファイルの顧客を、見出しで項目を対応させて登録します"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunImportCsvCommand(line.value); }},
         {Command::ShowHelp,
          {QStringLiteral("h"), QStringLiteral("help")},
          {},

@@ -17,6 +17,8 @@ enum class Command {
     PrintCards,
     UpdatePostalData,
     SendMail,
+    ExportCsv,
+    ImportCsv,
     ShowHelp,
     ShowVersion,
     UsageError,
@@ -53,3 +55,9 @@ int RunUpdatePostalDataCommand();
 // only those marked for printing); one line a customer on standard output; 3 when some were
 // refused. `dryRun` lists who would get it and sends nothing.
 int RunSendMailCommand(const QString &templatePath, bool marked, bool dryRun);
+// Writes every customer, in reading order, with every column, the header and the lossless
+// columns.
+int RunExportCsvCommand(const QString &csvPath);
+// Imports a file with a header line; the lines refused go to standard error with their
+// numbers; 3 when some were refused.
+int RunImportCsvCommand(const QString &csvPath);

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTemporaryFile>
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -48,19 +47,49 @@ bool ReadLines(const QString &path, QStringList &lines, QString *error) {
     return true;
 }
 
-std::optional<ForeignText> DecodeForeignText(const QByteArray &bytes) {
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char b) { return static_cast<unsigned char>(b) < 0x80; });
-    if (!ascii) {
+namespace {
+
+// Valid UTF-8 without a byte-order mark is taken as UTF-8 only with enough characters beyond
+// ASCII: a few code page 932 half-width kana also form valid two-byte sequences.
+bool LooksLikeUtf8(const QByteArray &bytes) {
+    int twoByte = 0;
+    int longer = 0;
+    for (const char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte >= 0xE0)
+            ++longer;
+        else if (byte >= 0xC0)
+            ++twoByte;
+    }
+    return longer >= 2 || twoByte + longer >= 8;
+}
+
+} // namespace
+
+std::optional<QString> DecodeText(const QByteArray &bytes, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
         QStringDecoder utf8(QStringDecoder::Utf8);
         QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return ForeignText{ShiftJis::NormalizeCrossMapping(text), TextEncoding::Utf8};
+        if (utf8.hasError())
+            return std::nullopt;
+        return ShiftJis::NormalizeCrossMapping(text);
     }
     QString text;
     if (!ShiftJis::DecodeStrictly(bytes, text))
         return std::nullopt;
-    return ForeignText{text, TextEncoding::ShiftJis};
+    return text;
+}
+
+std::optional<ForeignText> DecodeForeignText(const QByteArray &bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF") || LooksLikeUtf8(bytes))
+        if (std::optional<QString> text = DecodeText(bytes, TextEncoding::Utf8))
+            return ForeignText{*text, TextEncoding::Utf8};
+    if (std::optional<QString> text = DecodeText(bytes, TextEncoding::ShiftJis))
+        return ForeignText{*text, TextEncoding::ShiftJis};
+    // Neither by the evidence; valid UTF-8 still reads.
+    if (std::optional<QString> text = DecodeText(bytes, TextEncoding::Utf8))
+        return ForeignText{*text, TextEncoding::Utf8};
+    return std::nullopt;
 }
 
 bool WriteLines(const QString &path, const QStringList &lines, QString *error) {

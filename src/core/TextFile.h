@@ -18,14 +18,16 @@ bool ReadLines(const QString &path, QStringList &lines, QString *error = nullptr
 // How a text file from another program was read.
 enum class TextEncoding { ShiftJis, Utf8 };
 
-// The text of a file from another program: valid UTF-8 that is not plain ASCII is read as
-// UTF-8 (a byte-order mark dropped), anything else as code page 932. nullopt when the bytes are
-// neither.
+// The text of a file from another program: UTF-8 when it starts with a byte-order mark (which
+// is dropped) or holds enough UTF-8 characters beyond ASCII, else code page 932, else UTF-8
+// after all. nullopt when the bytes are neither.
 struct ForeignText {
     QString text;
     TextEncoding encoding;
 };
 std::optional<ForeignText> DecodeForeignText(const QByteArray &bytes);
+// The bytes read in the given encoding; nullopt when they are not valid in it.
+std::optional<QString> DecodeText(const QByteArray &bytes, TextEncoding encoding);
 
 // Joins lines with CR LF (each line ended by CR LF) and writes them as Shift-JIS.
 bool WriteLines(const QString &path, const QStringList &lines, QString *error = nullptr);

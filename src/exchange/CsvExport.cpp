@@ -3,7 +3,6 @@
 #include "core/Clock.h"
 #include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
-#include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "store/ClassTable.h"
 #include "store/CustomerExport.h"
@@ -11,6 +10,8 @@
 #include "store/TableEngine.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <algorithm>
 #include <array>
 #include <span>
@@ -42,24 +43,33 @@ template <typename Text> bool IsPlainItem(const Text &value) {
            std::none_of(value.begin(), value.end(), special);
 }
 
+// A spreadsheet takes a value starting with one of these for a formula.
+template <typename Text> bool StartsLikeFormula(const Text &value) {
+    if (value.isEmpty())
+        return false;
+    const auto first = Code(value.front());
+    return first == '=' || first == '+' || first == '-' || first == '@';
+}
+
 // Line breaks would end the line early, so they are removed; anything else the import would
-// misread is enclosed in double quotes, a double quote doubled.
-QString Item(const QString &value) {
+// misread is enclosed in double quotes, a double quote doubled. With `guardFormulas`, what a
+// spreadsheet would take for a formula gets an apostrophe before it, which the import removes.
+QString Item(const QString &value, bool guardFormulas) {
+    if (guardFormulas && StartsLikeFormula(value))
+        return Item(u'\'' + value, false);
     if (IsPlainItem(QStringView(value)))
         return value;
-    QString single = value;
-    single.remove(u'\r');
-    single.remove(u'\n');
+    QString single = WithoutLineBreaks(value);
     if (IsPlainItem(QStringView(single)))
         return single;
     return u'"' + single.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 QString ItemOf(const ExportColumn &column, const QString &value, const QStringList &classNames1,
-               const QStringList &classNames2, const QDate &today) {
+               const QStringList &classNames2, const QDate &today, bool guardFormulas) {
     switch (column.value) {
     case ExportValue::Text:
-        return Item(value);
+        return Item(value, guardFormulas);
     case ExportValue::Date: {
         const QDate date = TableDate(value);
         return date.isValid() ? ShortDateText(date) : QString();
@@ -69,9 +79,9 @@ QString ItemOf(const ExportColumn &column, const QString &value, const QStringLi
         return birthday.isValid() ? QString::number(CalcAge(birthday, today)) : QString();
     }
     case ExportValue::ClassName1:
-        return Item(classNames1.value(value.toInt()));
+        return Item(classNames1.value(value.toInt()), guardFormulas);
     case ExportValue::ClassName2:
-        return Item(classNames2.value(value.toInt()));
+        return Item(classNames2.value(value.toInt()), guardFormulas);
     }
     return {};
 }
@@ -82,8 +92,9 @@ class ExportLineWriter {
 public:
     ExportLineWriter(const std::vector<const ExportColumn *> &columns,
                      const QStringList &classNames1, const QStringList &classNames2,
-                     const QDate &today)
-        : columns_(columns), classNames1_(classNames1), classNames2_(classNames2), today_(today) {}
+                     const QDate &today, bool guardFormulas)
+        : columns_(columns), classNames1_(classNames1), classNames2_(classNames2), today_(today),
+          guardFormulas_(guardFormulas) {}
 
     // Per column its item and ",", then CR LF.
     QByteArray Line(std::span<const QByteArrayView> values) {
@@ -111,10 +122,10 @@ private:
 
     void AppendItem(const ExportColumn &column, QByteArrayView value) {
         if (column.value == ExportValue::Text) {
-            if (IsPlainItem(value))
+            if (IsPlainItem(value) && !(guardFormulas_ && StartsLikeFormula(value)))
                 line_ += value;
             else
-                line_ += Item(Text(value)).toUtf8();
+                line_ += Item(Text(value), guardFormulas_).toUtf8();
             return;
         }
         FormattedItems &formatted = formatted_[size_t(column.value)];
@@ -122,9 +133,9 @@ private:
         auto at = formatted.find(key);
         if (at == formatted.end())
             at = formatted
-                     .emplace(
-                         std::string(key),
-                         ItemOf(column, Text(value), classNames1_, classNames2_, today_).toUtf8())
+                     .emplace(std::string(key), ItemOf(column, Text(value), classNames1_,
+                                                       classNames2_, today_, guardFormulas_)
+                                                    .toUtf8())
                      .first;
         line_ += at->second;
     }
@@ -133,11 +144,19 @@ private:
     const QStringList &classNames1_;
     const QStringList &classNames2_;
     const QDate today_;
+    const bool guardFormulas_;
     std::array<FormattedItems, size_t(ExportValue::ClassName2) + 1> formatted_;
     QByteArray line_;
 };
 
 } // namespace
+
+QString WithoutLineBreaks(const QString &value) {
+    QString single = value;
+    single.remove(u'\r');
+    single.remove(u'\n');
+    return single;
+}
 
 std::vector<const ExportColumn *> TickedColumns(const ExportOptions &options) {
     std::vector<const ExportColumn *> columns;
@@ -145,6 +164,9 @@ std::vector<const ExportColumn *> TickedColumns(const ExportOptions &options) {
     for (size_t i = 0; i < all.size(); ++i)
         if (i < options.ticked.size() && options.ticked[i])
             columns.push_back(&all[i]);
+    if (options.lossless)
+        for (const ExportColumn &column : LosslessExportColumns())
+            columns.push_back(&column);
     return columns;
 }
 
@@ -161,28 +183,33 @@ QByteArray EncodeExportText(const QString &text, TextFile::TextEncoding encoding
     return ShiftJis::Encode(text);
 }
 
-std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOptions &options,
-                                         const std::function<bool(int, int)> &progress) {
+std::optional<QByteArray> BuildCsvExport(Database &database, const std::vector<int> &listed,
+                                         const ExportOptions &options,
+                                         const std::function<bool(int, int)> &progress,
+                                         int *customers) {
     const std::vector<const ExportColumn *> columns = TickedColumns(options);
     QStringList names;
     for (const ExportColumn *column : columns)
         names << column->Column();
-    const QStringList classNames1 =
-        ReadClassNamesById(context.SharedClassQuery(), ClassAxis::First);
-    const QStringList classNames2 =
-        ReadClassNamesById(context.SharedClassQuery(), ClassAxis::Second);
-    ExportLineWriter writer(columns, classNames1, classNames2, Clock::Today());
+    Query classQuery(database);
+    const QStringList classNames1 = ReadClassNamesById(classQuery, ClassAxis::First);
+    const QStringList classNames2 = ReadClassNamesById(classQuery, ClassAxis::Second);
+    ExportLineWriter writer(columns, classNames1, classNames2, Clock::Today(),
+                            options.guardFormulas);
     // Lines by list position; a customer deleted since the list was built keeps an empty one.
-    const std::vector<int> listed = context.ListedUserIds();
     std::vector<QByteArray> lines(listed.size());
+    int found = 0;
     const bool read = VisitListedCustomers(
-        context.GetDatabase(), listed, names,
-        [&writer, &lines](size_t position, std::span<const QByteArrayView> values) {
+        database, listed, names,
+        [&writer, &lines, &found](size_t position, std::span<const QByteArrayView> values) {
             lines[position] = writer.Line(values);
+            ++found;
         },
         progress);
     if (!read)
         return std::nullopt;
+    if (customers)
+        *customers = found;
 
     QByteArray text;
     if (options.header)
@@ -197,9 +224,21 @@ std::optional<QByteArray> BuildCsvExport(AppContext &context, const ExportOption
     return EncodeExportText(QString::fromUtf8(text), options.encoding);
 }
 
+QString ExportedMessage(int customers, const QString &path) {
+    return QStringLiteral("%1件をエクスポートしました。\r\n%2")
+        .arg(customers)
+        .arg(QDir::toNativeSeparators(path));
+}
+
+bool WritePrivateExportFile(const QString &path, const QByteArray &bytes, QString *error) {
+    // Customers' addresses are for the user alone, also where an older file was readable.
+    return TextFile::WriteFileAtomically(path, bytes, error) &&
+           QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
 bool WriteExportFile(const QString &path, const QByteArray &bytes) {
     QString error;
-    if (TextFile::WriteFileAtomically(path, bytes, &error))
+    if (WritePrivateExportFile(path, bytes, &error))
         return true;
     prompt().Error(error);
     return false;

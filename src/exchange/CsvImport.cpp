@@ -1,5 +1,7 @@
 #include "exchange/CsvImport.h"
 
+#include "core/Clock.h"
+#include "core/PostalCode.h"
 #include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
 #include "exchange/CsvText.h"
@@ -28,38 +30,146 @@ QString LineList(const QList<int> &lines) {
     return text;
 }
 
-// Phones and spreadsheets write a day as 1985-07-07, 1985.7.7 or 1985年7月7日, at times with a
-// time of day after it; the book takes 1985/7/7. Other texts are kept for the date check.
-QString SlashDate(const QString &value) {
-    static const QRegularExpression otherForms(QStringLiteral(
-        "^\\s*([0-9]{1,4})[-./年]([0-9]{1,2})[-./月]([0-9]{1,2})日?(?:[ T][0-9:.+\\-Z]*)?\\s*$"));
-    const QRegularExpressionMatch match = otherForms.match(value);
+// A text without a byte-order mark is UTF-16 when its NUL bytes, the high halves of ASCII
+// characters, nearly all fall on even or nearly all on odd places.
+bool LooksLikeUtf16(const QByteArray &bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return true;
+    qsizetype nuls[2] = {0, 0};
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        nuls[i % 2] += bytes[i] == '\0';
+    const qsizetype all = nuls[0] + nuls[1];
+    return all >= 2 && std::max(nuls[0], nuls[1]) * 10 >= all * 9;
+}
+
+// The file line (from 1) that holds byte `at`.
+int LineAt(const QByteArray &bytes, qsizetype at) {
+    int line = 1;
+    for (qsizetype i = 0; i < at; ++i)
+        if (bytes[i] == '\n' ||
+            (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')))
+            ++line;
+    return line;
+}
+
+// Spreadsheets write a day as 1985-07-07, 1985.7.7 or 1985年7月7日, at times with a time of day
+// after it, and in the Japanese era as 昭和55年4月1日, S55.4.1 or 平成元年5月1日. A year of
+// fewer than four digits is no year.
+QDate ImportedDate(const QString &value) {
+    static const QRegularExpression western(QStringLiteral(
+        "^([0-9]{4})[-./年]([0-9]{1,2})[-./月]([0-9]{1,2})日?(?:[ T][0-9:.+\\-Z]*)?$"));
+    static const QRegularExpression era(
+        QStringLiteral(
+            "^(明治|大正|昭和|平成|令和|[MTSHR]) *(元|[0-9]{1,2}) *[-./年] *([0-9]{1,2}) "
+            "*[-./月] *([0-9]{1,2}) *日?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString text = value.normalized(QString::NormalizationForm_KC).trimmed();
+    if (const QRegularExpressionMatch match = western.match(text); match.hasMatch())
+        return QDate(match.captured(1).toInt(), match.captured(2).toInt(),
+                     match.captured(3).toInt());
+    const QRegularExpressionMatch match = era.match(text);
     if (!match.hasMatch())
-        return value;
-    return match.captured(1) + u'/' + match.captured(2) + u'/' + match.captured(3);
+        return {};
+    static const QHash<QString, int> firstYears{
+        {QStringLiteral("明治"), 1868}, {QStringLiteral("M"), 1868},
+        {QStringLiteral("大正"), 1912}, {QStringLiteral("T"), 1912},
+        {QStringLiteral("昭和"), 1926}, {QStringLiteral("S"), 1926},
+        {QStringLiteral("平成"), 1989}, {QStringLiteral("H"), 1989},
+        {QStringLiteral("令和"), 2019}, {QStringLiteral("R"), 2019}};
+    const int year = match.captured(2) == QStringLiteral("元") ? 1 : match.captured(2).toInt();
+    if (year < 1)
+        return {};
+    return QDate(firstYears.value(match.captured(1).toUpper()) + year - 1,
+                 match.captured(3).toInt(), match.captured(4).toInt());
+}
+
+// Spreadsheets are kept from reading a value as a formula by an apostrophe before it.
+QString WithoutFormulaGuard(const QString &value) {
+    if (value.size() >= 2 && value[0] == u'\'' && QStringView(u"=+-@").contains(value[1]))
+        return value.mid(1);
+    return value;
+}
+
+// The class id a class column's value names: a class name, else its number; 0 for neither.
+QString ClassIdOf(const QString &value, const QStringList &names) {
+    const QString text = value.trimmed();
+    bool number = false;
+    const int id = text.toInt(&number);
+    if (number && id >= 0)
+        return QString::number(id);
+    const qsizetype named = text.isEmpty() ? -1 : names.indexOf(text);
+    return QString::number(std::max<qsizetype>(named, 0));
+}
+
+QString NormalisedCaption(const QString &caption) {
+    QString text = caption.normalized(QString::NormalizationForm_KC).toCaseFolded();
+    text.remove(QRegularExpression(QStringLiteral("[\\s・_\\-]")));
+    return text;
+}
+
+bool DecodeInto(ImportFile &file, const QString &text, QString &error) {
+    const QStringList lines = TextFile::SplitLines(text);
+    file.separator = DetectSeparator(lines);
+    CsvRecords csv = JoinQuotedLineBreaks(lines, file.separator);
+    file.lines = std::move(csv.records);
+    file.firstLines = std::move(csv.firstLines);
+    file.strayQuotes = std::move(csv.strayQuotes);
+    if (file.lines.isEmpty()) {
+        error = file.name + QStringLiteral("には登録するデータがありません。");
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 std::optional<ImportFile> ReadImportFile(const QString &path, QString &error) {
-    const QString name = QFileInfo(path).fileName();
+    ImportFile imported;
+    imported.name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = name + QStringLiteral("は開く事が出来ません。");
+        error = imported.name + QStringLiteral("は開く事が出来ません。");
         return std::nullopt;
     }
-    const std::optional<TextFile::ForeignText> text = TextFile::DecodeForeignText(file.readAll());
+    imported.bytes = file.readAll();
+    if (LooksLikeUtf16(imported.bytes)) {
+        error = imported.name + QStringLiteral("は UTF-16 で書かれているため読めません。"
+                                               "UTF-8 か Shift-JIS で保存し直して下さい。\r\n"
+                                               "何も登録していません。");
+        return std::nullopt;
+    }
+    if (const qsizetype nul = imported.bytes.indexOf('\0'); nul >= 0) {
+        error = QStringLiteral("%1の%2行目に NUL 文字があるため読めません。\r\n"
+                               "何も登録していません。")
+                    .arg(imported.name)
+                    .arg(LineAt(imported.bytes, nul));
+        return std::nullopt;
+    }
+    const std::optional<TextFile::ForeignText> text = TextFile::DecodeForeignText(imported.bytes);
     if (!text) {
-        error = name + QStringLiteral("は UTF-8 でも Shift-JIS でもないため読めません。\r\n"
-                                      "何も登録していません。");
+        error =
+            imported.name + QStringLiteral("は UTF-8 でも Shift-JIS でもないため読めません。\r\n"
+                                           "何も登録していません。");
         return std::nullopt;
     }
-    ImportFile imported{JoinQuotedLineBreaks(TextFile::SplitLines(text->text)), text->encoding};
-    if (imported.lines.isEmpty()) {
-        error = name + QStringLiteral("には登録するデータがありません。");
+    imported.encoding = text->encoding;
+    if (!DecodeInto(imported, text->text, error))
         return std::nullopt;
-    }
     return imported;
+}
+
+bool ReadImportFileAs(ImportFile &file, TextFile::TextEncoding encoding, QString &error) {
+    const std::optional<QString> text = TextFile::DecodeText(file.bytes, encoding);
+    if (!text) {
+        error = QStringLiteral("%1は %2 として読めません。").arg(file.name, EncodingName(encoding));
+        return false;
+    }
+    ImportFile read = file;
+    read.encoding = encoding;
+    if (!DecodeInto(read, *text, error))
+        return false;
+    file = std::move(read);
+    return true;
 }
 
 QString EncodingName(TextFile::TextEncoding encoding) {
@@ -67,18 +177,47 @@ QString EncodingName(TextFile::TextEncoding encoding) {
                                                     : QStringLiteral("Shift-JIS");
 }
 
-QStringList SampleFields(const QString &line) {
+QStringList SampleFields(const QString &line, QChar separator) {
     TStringListEx fields;
-    fields.SetCsvText(line);
+    fields.SetCsvText(line, separator);
     if (fields.size() > MaxMappingRows)
         fields.resize(MaxMappingRows);
     return fields;
 }
 
-ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignments) {
+std::optional<QStringList> HeaderAssignments(const QStringList &fields) {
+    QStringList captions;
+    for (const QString &field : fields)
+        captions << NormalisedCaption(field);
+    QStringList assignments(captions.size());
+    int matched = 0;
+    for (const ImportField &field : ImportFields()) {
+        // Other captions first: a class number names its class more surely than a name.
+        QStringList names = QString::fromUtf16(field.aliases).split(u'|', Qt::SkipEmptyParts);
+        names << field.Caption();
+        for (const QString &name : names) {
+            const qsizetype column = captions.indexOf(NormalisedCaption(name));
+            if (column >= 0 && assignments[column].isEmpty()) {
+                assignments[column] = field.Caption();
+                ++matched;
+                break;
+            }
+        }
+    }
+    const qsizetype named =
+        std::count_if(captions.begin(), captions.end(),
+                      [](const QString &caption) { return !caption.isEmpty(); });
+    if (matched == 0 || matched * 2 < named)
+        return std::nullopt;
+    return assignments;
+}
+
+ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignments,
+                           const ImportSettings &settings) {
     const QStringList &lines = file.lines;
     // Text read as code page 932 holds nothing else.
     const bool checkCodePage = file.encoding == TextFile::TextEncoding::Utf8;
+    const QDate today = Clock::Today();
     const auto fields = ImportFields();
     QHash<QString, qsizetype> fieldIndex;
     for (qsizetype f = 0; f < qsizetype(fields.size()); ++f)
@@ -91,37 +230,87 @@ ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignment
 
     ImportPlan plan;
     plan.rows.reserve(size_t(lines.size()));
+    const auto lineOf = [&file](qsizetype record) {
+        return file.firstLines.isEmpty() ? int(record + 1) : file.firstLines[record];
+    };
+    const qsizetype firstRecord = settings.header ? 1 : 0;
+    plan.strayQuotes = file.strayQuotes;
     TStringListEx split;
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        split.SetCsvText(lines[n]);
+    for (qsizetype n = firstRecord; n < lines.size(); ++n) {
+        const int line = lineOf(n);
+        split.SetCsvText(lines[n], file.separator);
         QStringList values;
         values.reserve(qsizetype(fields.size()));
+        bool cut = false;
         for (size_t f = 0; f < fields.size(); ++f) {
             const ImportField &field = fields[f];
             if (columnOf[f] < 0) {
                 values << field.Unassigned();
                 continue;
             }
-            QString value = split.value(columnOf[f]);
-            if (field.value == ImportValue::Reading)
+            QString value = WithoutFormulaGuard(split.value(columnOf[f]));
+            switch (field.value) {
+            case ImportValue::Reading:
                 value = ToHalfWidthKatakana(value);
-            else if (field.value == ImportValue::Date && !value.trimmed().isEmpty()) {
-                value = SlashDate(value);
-                if (!ParseShortDate(value).isValid())
-                    plan.unreadableDates << int(n + 1);
+                break;
+            case ImportValue::Postal:
+                if (!value.trimmed().isEmpty()) {
+                    if (const std::optional<QString> code = NormalisedPostalCode(value))
+                        value = *code;
+                    else if (!plan.keptPostalCodes.contains(line))
+                        plan.keptPostalCodes << line;
+                }
+                break;
+            case ImportValue::Date:
+            case ImportValue::Birthday:
+                if (!value.trimmed().isEmpty()) {
+                    const QDate date = ImportedDate(value);
+                    value = date.isValid() ? ShortDateText(date) : QString();
+                    if (!date.isValid())
+                        plan.unreadableDates << line;
+                    else if (field.value == ImportValue::Birthday && date > today) {
+                        plan.futureBirthdays << line;
+                        value.clear();
+                    }
+                }
+                break;
+            case ImportValue::ClassName1:
+                value = ClassIdOf(value, settings.classNames1);
+                break;
+            case ImportValue::ClassName2:
+                value = ClassIdOf(value, settings.classNames2);
+                break;
+            case ImportValue::Number: {
+                bool number = false;
+                value = QString::number(value.trimmed().toInt(&number));
+                if (!number)
+                    value = field.Unassigned();
+                break;
+            }
+            case ImportValue::Text:
+            case ImportValue::Memo:
+                break;
+            }
+            if (field.maxLength > 0 && value.size() > field.maxLength) {
+                value.truncate(field.maxLength);
+                cut = true;
             }
             values << value;
         }
+        if (cut)
+            plan.cutValues << line;
         if (const QString text = values.join(QString());
             checkCodePage && !ShiftJis::IsRepresentable(text)) {
             // Named by code too: a zero-width or combining mark shows nothing by itself.
             const QString name = values.value(fieldIndex.value(QStringLiteral("名前"), -1));
             plan.unrepresentable << QStringLiteral("%1行目%2: %3")
-                                        .arg(QString::number(n + 1),
+                                        .arg(QString::number(line),
                                              name.isEmpty() ? QString() : u'（' + name + u'）',
                                              NameCharacters(ShiftJis::UnrepresentableChars(text)));
+            plan.unrepresentableRows << int(plan.rows.size());
         }
         plan.rows.push_back(std::move(values));
+        plan.lineNumbers.push_back(line);
     }
     return plan;
 }
@@ -142,7 +331,7 @@ ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Promp
                 prompt.Confirm(QStringLiteral("%1行目を登録できませんでした。\r\n%2\r\n\r\n"
                                               "それより前の%3件を登録しますか？\r\n"
                                               "「いいえ」を選ぶと何も登録しません。")
-                                   .arg(i + 1)
+                                   .arg(plan.lineNumbers[size_t(i)])
                                    .arg(error.message())
                                    .arg(i));
             if (keep)
@@ -155,11 +344,32 @@ ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Promp
     return {ImportOutcome::Stored, total};
 }
 
-QString UnreadableDatesMessage(const QList<int> &lines) {
-    if (lines.isEmpty())
+QString ImportNotesMessage(const ImportPlan &plan, int stored) {
+    if (stored <= 0)
         return {};
-    return QStringLiteral("生年月日を日付として読めなかった%1件は、生年月日なしで登録しました。"
-                          "\r\n%2")
-        .arg(lines.size())
-        .arg(LineList(lines));
+    const int lastLine = plan.lineNumbers[size_t(stored - 1)];
+    const auto upToLast = [lastLine](const QList<int> &lines) {
+        QList<int> kept;
+        for (int line : lines)
+            if (line <= lastLine)
+                kept << line;
+        return kept;
+    };
+    const std::pair<const QList<int> &, const char16_t *> notes[] = {
+        {plan.unreadableDates,
+         u"生年月日を日付として読めなかった%1件は、生年月日なしで登録しました。"},
+        {plan.futureBirthdays, u"生年月日が今日より後だった%1件は、生年月日なしで登録しました。"},
+        {plan.keptPostalCodes,
+         u"郵便番号が7桁の番号でなかった%1件は、書かれたとおりに登録しました。"},
+        {plan.cutValues,
+         u"入力できる長さを超える項目があった%1件は、超えた部分を切り捨てて登録しました。"},
+        {plan.strayQuotes,
+         u"閉じられていない「\"」があった%1行は、「\"」を文字として行ごとに読みました。"},
+    };
+    QStringList paragraphs;
+    for (const auto &[lines, text] : notes)
+        if (const QList<int> listed = upToLast(lines); !listed.isEmpty())
+            paragraphs << QString::fromUtf16(text).arg(listed.size()) + QStringLiteral("\r\n") +
+                              LineList(listed);
+    return paragraphs.join(QStringLiteral("\r\n\r\n"));
 }

@@ -11,15 +11,24 @@
 class Database;
 class Prompt;
 
-// A file chosen for import: its lines and how its text was read.
+// A file chosen for import: its records and how its text was read.
 struct ImportFile {
-    QStringList lines;
+    QStringList lines; // records; a quoted line break keeps them on one
     TextFile::TextEncoding encoding = TextFile::TextEncoding::ShiftJis;
+    QChar separator = u',';
+    QList<int> firstLines;  // the file line of each record; empty when they are the same
+    QList<int> strayQuotes; // see CsvRecords
+    QByteArray bytes;       // as read, for reading again in another encoding
+    QString name;           // the file's name for messages
 };
 
 // Reads a file for import: UTF-8 or code page 932 (see DecodeForeignText), split at CR LF, CR or
-// LF outside double quotes. nullopt and the reason, in Japanese, when it cannot be used.
+// LF outside double quotes, at the separator the file uses. nullopt and the reason, in
+// Japanese, when it cannot be used: UTF-16 and NUL bytes are refused.
 std::optional<ImportFile> ReadImportFile(const QString &path, QString &error);
+// The same file read in the encoding the user chose; false and the reason when it is not
+// valid in it.
+bool ReadImportFileAs(ImportFile &file, TextFile::TextEncoding encoding, QString &error);
 
 // The window's name for how the file was read.
 QString EncodingName(TextFile::TextEncoding encoding);
@@ -27,22 +36,42 @@ QString EncodingName(TextFile::TextEncoding encoding);
 // The fields of a line as the mapping table shows them; the table holds at most
 // MaxMappingRows of them, so a runaway line cannot make it unusable.
 inline constexpr int MaxMappingRows = 256;
-QStringList SampleFields(const QString &line);
+QStringList SampleFields(const QString &line, QChar separator = u',');
+
+// The field captions a header line assigns to its columns (empty text for a column it does
+// not name); nullopt when the line does not read as a header.
+std::optional<QStringList> HeaderAssignments(const QStringList &fields);
+
+// What the import knows besides the file and the mapping.
+struct ImportSettings {
+    bool header = false;     // the first record is a header, not a customer
+    QStringList classNames1; // by class id, for class columns holding names
+    QStringList classNames2;
+};
 
 // The rows to insert, one value per ImportFields() entry for each file line.
 struct ImportPlan {
     std::vector<QStringList> rows;
-    // File line numbers (from 1) whose birthday value is not empty and not a date.
+    std::vector<int> lineNumbers; // the file line of each row
+    // File line numbers whose birthday value is not empty and not a date, or in the future.
     QList<int> unreadableDates;
+    QList<int> futureBirthdays;
+    // File line numbers of postal codes kept as they were typed, values cut to their field's
+    // length, and quotes taken as they stand.
+    QList<int> keptPostalCodes;
+    QList<int> cutValues;
+    QList<int> strayQuotes;
     // "line number（name）: characters by code" for each line holding characters code page 932
-    // cannot hold.
+    // cannot hold, and the rows they are.
     QStringList unrepresentable;
+    QList<int> unrepresentableRows;
 };
 
 // `assignments` holds, per mapping-table row, the caption of the field assigned to that column
 // of the file or an empty text. Fields beyond the table's rows are ignored, missing ones read
 // as empty, unassigned fields take their default and readings become half-width katakana.
-ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignments);
+ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignments,
+                           const ImportSettings &settings = {});
 
 // How an import ended.
 struct ImportOutcome {
@@ -56,5 +85,6 @@ struct ImportOutcome {
 ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Prompt &prompt,
                                const std::function<bool(int, int)> &progress);
 
-// The message after an import about the birthdays that could not be read, or empty text.
-QString UnreadableDatesMessage(const QList<int> &lines);
+// The message after an import about the values that were not stored as they stood in the
+// file, for the rows up to `stored`, or empty text.
+QString ImportNotesMessage(const ImportPlan &plan, int stored);

@@ -1,8 +1,10 @@
 #include "exchange/EstimateExport.h"
 
-#include "exchange/CsvText.h"
+#include "core/TextHelpers.h"
+#include "exchange/CsvExport.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace {
 
@@ -59,6 +61,9 @@ QString ValueForChoice(const QString &choice, const QStringList &customer) {
 QString EstimateLine(const QStringList &choices, const QStringList &customer) {
     QStringList values;
     for (const QString &choice : choices)
-        values << QuoteCsvValue(ValueForChoice(choice, customer));
+        values << QuoteCsvValue(WithoutLineBreaks(ValueForChoice(choice, customer)));
+    // A customer without any of the chosen values has no line.
+    if (std::all_of(values.begin(), values.end(), [](const QString &v) { return v.isEmpty(); }))
+        return {};
     return values.join(u',');
 }

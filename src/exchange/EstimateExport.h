@@ -16,5 +16,6 @@ const QStringList &EstimateColumns();
 // "エクスポートしない".
 QString ValueForChoice(const QString &choice, const QStringList &customer);
 
-// The six values, each through QuoteCsvValue, joined by "," (five commas, none at the end).
+// The six values without line breaks, each through QuoteCsvValue, joined by "," (five commas,
+// none at the end); empty text when all six are empty.
 QString EstimateLine(const QStringList &choices, const QStringList &customer);

@@ -94,10 +94,12 @@ void TExport_Select::RunCsvExport() {
     if (formExport_->exec() != QDialog::Accepted)
         return;
     std::optional<QByteArray> bytes;
+    int customers = 0;
     try {
         ProgressWindow progress(QStringLiteral("エクスポートしています…"), QStringLiteral("処理中"),
                                 parentWidget(), ProgressWindow::AtOnce);
-        bytes = BuildCsvExport(context_, formExport_->Options(), progress.Reporter());
+        bytes = BuildCsvExport(context_.GetDatabase(), context_.ListedUserIds(),
+                               formExport_->Options(), progress.Reporter(), &customers);
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;
@@ -110,6 +112,6 @@ void TExport_Select::RunCsvExport() {
         prompt(), QStringLiteral("エクスポート"),
         QDir(GetSpecialFolder(DesktopFolderId)).filePath(QStringLiteral("エクスポート.csv")),
         QStringLiteral("CSVファイル(*.csv *.CSV)"));
-    if (!path.isEmpty())
-        WriteExportFile(path, *bytes);
+    if (!path.isEmpty() && WriteExportFile(path, *bytes))
+        prompt().Message(ExportedMessage(customers, path));
 }

@@ -19,7 +19,10 @@ TFormExport::TFormExport(AppContext &context, QWidget *parent)
       context_(context), GroupBox1(new QGroupBox(QStringLiteral("個人"), this)),
       GroupBox2(new QGroupBox(QStringLiteral("会社"), this)),
       ChbMidashi(new QCheckBox(QStringLiteral("1行目に見出しをつける"), this)),
-      CBEncoding(new QComboBox(this)),
+      ChbAllItems(new QCheckBox(QStringLiteral("すべての項目"), this)),
+      ChbNoFormula(new QCheckBox(QStringLiteral("表計算ソフトで数式として扱わない"), this)),
+      BtnSelectAll(new QPushButton(QStringLiteral("全選択"), this)),
+      BtnClearAll(new QPushButton(QStringLiteral("全解除"), this)), CBEncoding(new QComboBox(this)),
       BtnExport(new QPushButton(QStringLiteral("エクスポート"), this)),
       BtnCancel(new QPushButton(QStringLiteral("キャンセル"), this)) {
     setObjectName(QStringLiteral("FormExport"));
@@ -27,6 +30,14 @@ TFormExport::TFormExport(AppContext &context, QWidget *parent)
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     ChbMidashi->setObjectName(QStringLiteral("ChbMidashi"));
+    ChbMidashi->setChecked(true);
+    ChbAllItems->setObjectName(QStringLiteral("ChbAllItems"));
+    ChbAllItems->setToolTip(QStringLiteral("使用区分、分類の番号、印刷の指定、連名の印刷、登録日も"
+                                           "書き出し、インポートで元どおりに戻せるようにします"));
+    ChbNoFormula->setObjectName(QStringLiteral("ChbNoFormula"));
+    ChbNoFormula->setChecked(true);
+    BtnSelectAll->setObjectName(QStringLiteral("BtnSelectAll"));
+    BtnClearAll->setObjectName(QStringLiteral("BtnClearAll"));
     CBEncoding->setObjectName(QStringLiteral("CBEncoding"));
     CBEncoding->addItems({QStringLiteral("Shift-JIS"), QStringLiteral("UTF-8 (BOM付き)")});
     BtnExport->setObjectName(QStringLiteral("BtnExport"));
@@ -60,6 +71,10 @@ TFormExport::TFormExport(AppContext &context, QWidget *parent)
         }
     }
 
+    auto *selection = new QHBoxLayout;
+    selection->addWidget(BtnSelectAll);
+    selection->addWidget(BtnClearAll);
+    selection->addStretch(1);
     auto *encodingRow = new QHBoxLayout;
     encodingRow->addWidget(new QLabel(QStringLiteral("文字コード"), this));
     encodingRow->addWidget(CBEncoding);
@@ -77,10 +92,15 @@ TFormExport::TFormExport(AppContext &context, QWidget *parent)
     groups->addWidget(GroupBox1);
     groups->addWidget(GroupBox2);
     layout->addLayout(groups);
+    layout->addLayout(selection);
     layout->addWidget(ChbMidashi);
+    layout->addWidget(ChbAllItems);
+    layout->addWidget(ChbNoFormula);
     layout->addLayout(encodingRow);
     layout->addLayout(buttons);
 
+    connect(BtnSelectAll, &QPushButton::clicked, this, [this] { TickAllColumns(true); });
+    connect(BtnClearAll, &QPushButton::clicked, this, [this] { TickAllColumns(false); });
     connect(BtnExport, &QPushButton::clicked, this, &TFormExport::BtnExportClick);
     connect(BtnCancel, &QPushButton::clicked, this, &TFormExport::BtnCancelClick);
 }
@@ -90,9 +110,16 @@ ExportOptions TFormExport::Options() const {
     for (const QCheckBox *check : columnChecks_)
         options.ticked.push_back(check->isChecked());
     options.header = ChbMidashi->isChecked();
+    options.lossless = ChbAllItems->isChecked();
+    options.guardFormulas = ChbNoFormula->isChecked();
     options.encoding = CBEncoding->currentIndex() == 1 ? TextFile::TextEncoding::Utf8
                                                        : TextFile::TextEncoding::ShiftJis;
     return options;
+}
+
+void TFormExport::TickAllColumns(bool ticked) {
+    for (QCheckBox *check : columnChecks_)
+        check->setChecked(ticked);
 }
 
 void TFormExport::BtnExportClick() {

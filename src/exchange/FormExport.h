@@ -29,11 +29,17 @@ public slots:
     void done(int result) override;
 
 private:
+    void TickAllColumns(bool ticked);
+
     AppContext &context_;
     QGroupBox *GroupBox1;
     QGroupBox *GroupBox2;
     std::vector<QCheckBox *> columnChecks_; // in ExportColumns() order
     QCheckBox *ChbMidashi;
+    QCheckBox *ChbAllItems;
+    QCheckBox *ChbNoFormula;
+    QPushButton *BtnSelectAll;
+    QPushButton *BtnClearAll;
     QComboBox *CBEncoding;
     QPushButton *BtnExport;
     QPushButton *BtnCancel;

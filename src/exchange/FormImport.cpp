@@ -2,11 +2,14 @@
 
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
+#include "store/ClassTable.h"
 #include "store/EngineError.h"
 #include "store/ExchangeColumns.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ProgressWindow.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -50,7 +53,10 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
                                        this)),
       SBPrev(NewWindowButton(this, "SBPrev", QStringLiteral("←"))),
       SBNext(NewWindowButton(this, "SBNext", QStringLiteral("→"))),
-      Label3(new QLabel(QStringLiteral("0/0"), this)), LabelEncoding(new QLabel(this)),
+      Label3(new QLabel(QStringLiteral("0/0"), this)),
+      LabelEncoding(new QLabel(QStringLiteral("文字コード"), this)),
+      CBEncoding(new QComboBox(this)),
+      ChbHeader(new QCheckBox(QStringLiteral("1行目は見出し"), this)),
       BtnImport(NewWindowButton(this, "BtnImport", QStringLiteral("インポートする"))),
       BtnCancel(NewWindowButton(this, "BtnCancel", QStringLiteral("キャンセル"))) {
     setObjectName(QStringLiteral("FormImport"));
@@ -70,6 +76,11 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
         ListBoxContents->addItem(field.Caption());
     Label3->setObjectName(QStringLiteral("Label3"));
     LabelEncoding->setObjectName(QStringLiteral("LabelEncoding"));
+    LabelEncoding->setBuddy(CBEncoding);
+    CBEncoding->setObjectName(QStringLiteral("CBEncoding"));
+    CBEncoding->addItems({EncodingName(TextFile::TextEncoding::ShiftJis),
+                          EncodingName(TextFile::TextEncoding::Utf8)});
+    ChbHeader->setObjectName(QStringLiteral("ChbHeader"));
 
     auto *label1 = new QLabel(QStringLiteral("項目対応表(&C)"), this);
     label1->setObjectName(QStringLiteral("Label1"));
@@ -94,7 +105,9 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
     paging->addWidget(Label3);
     paging->addWidget(SBNext);
     paging->addStretch(1);
+    paging->addWidget(ChbHeader);
     paging->addWidget(LabelEncoding);
+    paging->addWidget(CBEncoding);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(BtnImport);
@@ -110,6 +123,8 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
     connect(SBDelContent, &ImageButton::clicked, this, &TFormImport::SBDelContentClick);
     connect(SBPrev, &QPushButton::clicked, this, &TFormImport::SBPrevClick);
     connect(SBNext, &QPushButton::clicked, this, &TFormImport::SBNextClick);
+    connect(CBEncoding, &QComboBox::activated, this, &TFormImport::CBEncodingChange);
+    connect(ChbHeader, &QCheckBox::clicked, this, &TFormImport::ChbHeaderClick);
     connect(BtnImport, &QPushButton::clicked, this, &TFormImport::BtnImportClick);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -145,12 +160,44 @@ void TFormImport::FormShow() {
     ListBoxContents->setCurrentRow(0);
     selectedRow_ = 0;
     currentLine_ = 0;
-    LabelEncoding->setText(QStringLiteral("文字コード: ") + EncodingName(file_.encoding));
+    CBEncoding->setCurrentIndex(file_.encoding == TextFile::TextEncoding::Utf8 ? 1 : 0);
     ShowLine(0);
+    const std::optional<QStringList> header =
+        HeaderAssignments(SampleFields(file_.lines.value(0), file_.separator));
+    ChbHeader->setChecked(header.has_value());
+    if (header)
+        AssignByHeader(*header);
+}
+
+void TFormImport::AssignByHeader(const QStringList &assignments) {
+    for (int row = 0; row < SGMain->rowCount(); ++row)
+        SetAssignment(row, assignments.value(row));
+}
+
+void TFormImport::ChbHeaderClick() {
+    if (!ChbHeader->isChecked())
+        return;
+    if (const std::optional<QStringList> header =
+            HeaderAssignments(SampleFields(file_.lines.value(0), file_.separator)))
+        AssignByHeader(*header);
+}
+
+void TFormImport::CBEncodingChange(int index) {
+    const auto encoding =
+        index == 1 ? TextFile::TextEncoding::Utf8 : TextFile::TextEncoding::ShiftJis;
+    if (encoding == file_.encoding)
+        return;
+    QString error;
+    if (!ReadImportFileAs(file_, encoding, error)) {
+        prompt().Error(error);
+        CBEncoding->setCurrentIndex(file_.encoding == TextFile::TextEncoding::Utf8 ? 1 : 0);
+        return;
+    }
+    FormShow();
 }
 
 void TFormImport::ShowLine(int line) {
-    const QStringList fields = SampleFields(file_.lines.value(line));
+    const QStringList fields = SampleFields(file_.lines.value(line), file_.separator);
     if (!fields.isEmpty())
         SGMain->setRowCount(int(fields.size()));
     for (int i = 0; i < fields.size(); ++i) {
@@ -213,7 +260,10 @@ void TFormImport::SBNextClick() {
 }
 
 void TFormImport::BtnImportClick() {
-    ImportPlan plan = BuildImportPlan(file_, Assignments());
+    ImportSettings settings{ChbHeader->isChecked(),
+                            ReadClassNamesById(context_.SharedClassQuery(), ClassAxis::First),
+                            ReadClassNamesById(context_.SharedClassQuery(), ClassAxis::Second)};
+    ImportPlan plan = BuildImportPlan(file_, Assignments(), settings);
     if (!plan.unrepresentable.isEmpty()) {
         const qsizetype shown = std::min<qsizetype>(plan.unrepresentable.size(), 20);
         QString lines = plan.unrepresentable.first(shown).join(QStringLiteral("\r\n"));
@@ -241,16 +291,13 @@ void TFormImport::ImportAccepted() {
         prompt().Error(error.message());
         return;
     }
-    QList<int> unreadable;
-    for (int line : plan_.unreadableDates)
-        if (line <= outcome.stored)
-            unreadable << line;
+    const ImportPlan plan = std::move(plan_);
     plan_ = {};
     if (outcome.kind == ImportOutcome::Cancelled) {
         prompt().Message(QStringLiteral("インポートを中止しました。何も登録していません。"));
         return;
     }
-    if (const QString message = UnreadableDatesMessage(unreadable); !message.isEmpty())
+    if (const QString message = ImportNotesMessage(plan, outcome.stored); !message.isEmpty())
         prompt().Message(message);
     context_.RefreshList();
 }

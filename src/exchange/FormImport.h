@@ -5,6 +5,8 @@
 #include <QDialog>
 
 class AppContext;
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class ImageButton;
@@ -34,11 +36,14 @@ public slots:
     void SBPrevClick();
     void SBNextClick();
     void BtnImportClick();
+    void CBEncodingChange(int index);
+    void ChbHeaderClick();
 
 private:
     void FormShow();
     void ShowLine(int line);
     void SetAssignment(int row, const QString &field);
+    void AssignByHeader(const QStringList &assignments);
     QStringList Assignments() const;
 
     AppContext &context_;
@@ -55,6 +60,8 @@ private:
     QPushButton *SBNext;
     QLabel *Label3;
     QLabel *LabelEncoding;
+    QComboBox *CBEncoding;
+    QCheckBox *ChbHeader;
     QPushButton *BtnImport;
     QPushButton *BtnCancel;
 };

@@ -110,10 +110,16 @@ void Tmitsumori::Button1Click() {
     }
     const QStringList choices = Choices();
     QString text;
+    int written = 0;
     for (const QStringList &customer : *customers)
-        text += EstimateLine(choices, customer) + QStringLiteral("\r\n");
-    if (WriteExportFile(path, ShiftJis::Encode(text)))
-        accept();
+        if (const QString line = EstimateLine(choices, customer); !line.isEmpty()) {
+            text += line + QStringLiteral("\r\n");
+            ++written;
+        }
+    if (!WriteExportFile(path, ShiftJis::Encode(text)))
+        return;
+    prompt().Message(ExportedMessage(written, path));
+    accept();
 }
 
 void Tmitsumori::Btn_CancelClick() {

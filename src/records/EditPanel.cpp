@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/DomainWords.h"
+#include "core/PostalCode.h"
 #include "core/TextHelpers.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
@@ -228,6 +229,8 @@ void EditPanel::SaveCustomer(int userId) {
     saving_ = true;
     CustomerRecord record = ShownRecord();
     record.userId = userId;
+    record.zip = NormalisedPostalCode(record.zip).value_or(record.zip);
+    record.officeZip = NormalisedPostalCode(record.officeZip).value_or(record.officeZip);
     ui_.EditAge->setText(AgeText(record.birthDay));
     QString failure;
     try {

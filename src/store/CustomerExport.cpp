@@ -19,25 +19,21 @@ bool VisitListedCustomers(
         return count.AsInteger(QStringLiteral("Customers"));
     }();
     // The column names come from the catalogue, never from the user; reading them by position
-    // spares a name lookup per value on long lists. A refusal reports the engine's words alone.
-    try {
-        const std::unique_ptr<EngineStatement> select = database.GetEngine().Prepare(
-            QStringLiteral("select UserId%1%2 from Usertbl")
-                .arg(columns.isEmpty() ? QString() : QStringLiteral(","), columns.join(u',')));
-        std::vector<QByteArrayView> values(size_t(columns.size()));
-        int done = 0;
-        while (select->Step()) {
-            if (++done % 1000 == 0 && !progress(done, total))
-                return false;
-            const auto at = positions.constFind(int(select->Integer(0)));
-            if (at == positions.constEnd())
-                continue;
-            for (int i = 0; i < int(values.size()); ++i)
-                values[size_t(i)] = select->Text(i + 1);
-            visit(*at, values);
-        }
-    } catch (const EngineError &error) {
-        throw EngineError(error.detail());
+    // spares a name lookup per value on long lists.
+    const std::unique_ptr<EngineStatement> select = database.GetEngine().Prepare(
+        QStringLiteral("select UserId%1%2 from Usertbl")
+            .arg(columns.isEmpty() ? QString() : QStringLiteral(","), columns.join(u',')));
+    std::vector<QByteArrayView> values(size_t(columns.size()));
+    int done = 0;
+    while (select->Step()) {
+        if (++done % 1000 == 0 && !progress(done, total))
+            return false;
+        const auto at = positions.constFind(int(select->Integer(0)));
+        if (at == positions.constEnd())
+            continue;
+        for (int i = 0; i < int(values.size()); ++i)
+            values[size_t(i)] = select->Text(i + 1);
+        visit(*at, values);
     }
     return true;
 }

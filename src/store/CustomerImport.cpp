@@ -10,39 +10,39 @@ CustomerImport::CustomerImport(Database &database)
     QStringList columns;
     for (const ImportField &field : ImportFields())
         columns << field.Column();
-    // The classes and the print flag as a customer added in the window has them.
     const QString statement =
-        QStringLiteral(
-            "insert into usertbl(%1,Makeday,UseType,Class,Class2,Print)values(%2?,0,0,0,0)")
-            .arg(columns.join(u','), QStringLiteral("?,").repeated(columns.size()));
-    // A refused row is reported in the engine's words alone, after the line it came from.
+        QStringLiteral("insert into usertbl(%1)values(%2)")
+            .arg(columns.join(u','), QStringLiteral("?,").repeated(columns.size()).chopped(1));
     try {
         insert_ = database.GetEngine().Prepare(statement);
     } catch (const EngineError &error) {
-        throw EngineError(error.detail());
+        // Without the statement text, which tells the user nothing.
+        throw EngineError(EngineFailure::Other, error.detail());
     }
 }
 
 void CustomerImport::Insert(const QStringList &values) {
     const auto fields = ImportFields();
-    int parameter = 1;
-    for (qsizetype i = 0; i < qsizetype(fields.size()); ++i, ++parameter) {
+    for (qsizetype i = 0; i < qsizetype(fields.size()); ++i) {
+        const int parameter = int(i) + 1;
         QString value = values.value(i);
-        if (fields[i].value == ImportValue::Date) {
+        const ImportValue kind = fields[i].value;
+        if (kind == ImportValue::Date || kind == ImportValue::Birthday) {
             const QDate date = ParseShortDate(value);
             value = date.isValid() ? date.toString(Qt::ISODate) : QString();
         }
-        if (value.isEmpty())
-            insert_->BindNull(parameter);
-        else
+        if (!value.isEmpty())
             insert_->BindText(parameter, value.toUtf8());
+        else if (fields[i].Column() == QLatin1String("MakeDay"))
+            insert_->BindText(parameter, today_);
+        else
+            insert_->BindNull(parameter);
     }
-    insert_->BindText(parameter, today_);
     try {
         insert_->Step();
-    } catch (const EngineError &error) {
+    } catch (const EngineError &) {
         insert_->Reset();
-        throw EngineError(error.detail());
+        throw;
     }
     insert_->Reset();
 }

@@ -16,8 +16,9 @@ public:
     CustomerImport &operator=(const CustomerImport &) = delete;
 
     // One value per ImportFields() entry. Empty texts are stored as NULL, like every insert of
-    // the program; a date that does not read as yyyy/MM/dd is stored as no date. The customer
-    // is registered today with use type 0. Throws EngineError when the row is refused.
+    // the program; a date that does not read as yyyy/MM/dd is stored as no date; without a
+    // registration day the customer is registered today. Throws EngineError when the row is
+    // refused.
     void Insert(const QStringList &values);
 
 private:

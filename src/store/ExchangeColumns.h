@@ -32,13 +32,20 @@ struct ExportColumn {
 
 // The 42 export columns in file order.
 std::span<const ExportColumn> ExportColumns();
+// The columns "すべての項目" adds after them (no check box of their own).
+std::span<const ExportColumn> LosslessExportColumns();
 
 // What an imported value becomes.
 enum class ImportValue {
     Text,
-    Reading, // stored as half-width katakana
-    Date,    // yyyy/MM/dd; NULL when it does not read as a date
+    Reading,    // stored as half-width katakana
+    Postal,     // a 7-digit code stored as XXX-XXXX
+    Date,       // yyyy/MM/dd; NULL when it does not read as a date
+    Birthday,   // a date, also in the Japanese era, never in the future
     Memo,
+    ClassName1, // a class of axis 1 by name or number, stored as its number
+    ClassName2, // ... of axis 2
+    Number,     // an integer; the unassigned value when it is none
 };
 
 struct ImportField {
@@ -46,11 +53,13 @@ struct ImportField {
     const char *column;         // the usertbl column written
     const char16_t *unassigned; // the value written when no file column is assigned
     ImportValue value;
+    int maxLength;           // in characters, 0 for none
+    const char16_t *aliases; // other header captions meaning this field, "|"-separated
 
     QString Caption() const { return QString::fromUtf16(caption); }
     QString Column() const { return QString::fromLatin1(column); }
     QString Unassigned() const { return QString::fromUtf16(unassigned); }
 };
 
-// The 38 assignable fields in the order the import window lists them.
+// The 48 assignable fields in the order the import window lists them.
 std::span<const ImportField> ImportFields();

@@ -4,6 +4,7 @@
 #include "exchange/CsvText.h"
 #include "exchange/FormImport.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QTableWidget>
@@ -48,6 +49,8 @@ private slots:
         QTest::newRow("doubled quote") << "\"O\"\"Brien\",x" << QStringList{"O\"Brien", "x"};
         QTest::newRow("unbalanced quote") << "\"abc,def" << QStringList{"abc,def"};
         QTest::newRow("blank line") << "" << QStringList{};
+        QTest::newRow("tab inside a comma line") << "a\tb,c" << QStringList{"a\tb", "c"};
+        QTest::newRow("empty field between tabs") << "a\t\tb,c" << QStringList{"a", "", "b,c"};
         QTest::newRow("text ends at NUL")
             << QString("a,b") + QChar(0) + ",c" << QStringList{"a", "b"};
     }
@@ -55,7 +58,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QStringList, fields);
         TStringListEx list;
-        list.SetCsvText(line);
+        list.SetCsvText(line, DetectSeparator({line}));
         QCOMPARE(QStringList(list), fields);
     }
 
@@ -101,11 +104,39 @@ private slots:
             << Utf8(u"\"いつもの\nお客様\",a\r\n\"1\r\n\r\n2\"\r\nb\r\n")
             << QStringList{"備考", "名前"} << "Note,Name"
             << QStringList{"いつもの\r\nお客様|a", "1\r\n\r\n2|-", "b|-"};
+        QTest::newRow("header mapped, era, postal code")
+            << Sjis(u"氏名,〒,誕生日,分類\r\n山田,〒530-0001,昭和55年4月1日,3\r\n") << QStringList{}
+            << "Name,Zip,BirthDay,Class" << QStringList{"山田|530-0001|1980-04-01|3"};
+        QTest::newRow("postal codes")
+            << Sjis(u"a,100 0001\r\nb,1000001\r\nc,１０５－００１１\r\nd,12345\r\n")
+            << QStringList{"名前", "郵便番号"} << "Name,Zip"
+            << QStringList{"a|100-0001", "b|100-0001", "c|105-0011", "d|12345"};
+        QTest::newRow("era dates, short and future years")
+            << Sjis(u"a,S55.4.1\r\nb,H2/2/28\r\nc,令和元年5月1日\r\nd,大正3年1月2日\r\n"
+                    u"e,明治45年7月29日\r\nf,90/1/5\r\ng,2099/1/1\r\n")
+            << QStringList{"名前", "生年月日"} << "Name,BirthDay"
+            << QStringList{"a|1980-04-01", "b|1990-02-28", "c|2019-05-01", "d|1914-01-02",
+                           "e|1912-07-29", "f|-",          "g|-"};
+        QTest::newRow("tab separated with a comma inside")
+            << Sjis(u"名前\t住所１\r\n山田\t東京,港区\r\n") << QStringList{} << "Name,Address1"
+            << QStringList{"山田|東京,港区"};
+        QTest::newRow("tab inside a comma file")
+            << Sjis(u"山田\t太郎,東京\r\n") << QStringList{"名前", "住所１"} << "Name,Address1"
+            << QStringList{"山田\t太郎|東京"};
+        QTest::newRow("stray quote keeps the next customers")
+            << QByteArray("a,\"b\r\nc,d\r\ne,f\r\n") << QStringList{"名前", "住所１"}
+            << "Name,Address1" << QStringList{"a|b", "c|d", "e|f"};
+        QTest::newRow("formula apostrophe removed once")
+            << QByteArray("'=1+2,''-3,'x\r\n") << QStringList{"名前", "住所１", "住所２"}
+            << "Name,Address1,Address2" << QStringList{"=1+2|''-3|'x"};
+        QTest::newRow("tiny Shift-JIS is not UTF-8")
+            << Sjis(u"ﾂｱ,ﾂｰ\r\n") << QStringList{"名前", "住所１"} << "Name,Address1"
+            << QStringList{"ﾂｱ|ﾂｰ"};
         QTest::newRow("quote left open runs to its line end")
             << QByteArray("a,\"b\r\nc\r\n") << QStringList{"名前", "住所１"} << "Name,Address1"
             << QStringList{"a|b", "c|-"};
-        QTest::newRow("header line is a customer")
-            << Sjis(u"名前,住所１,\r\n") << QStringList{"名前"} << "Name" << QStringList{"名前"};
+        QTest::newRow("header line is no customer")
+            << Sjis(u"名前,住所１,\r\n") << QStringList{"名前"} << "Name" << QStringList{};
     }
     void storedRows() {
         QFETCH(QByteArray, file);
@@ -123,12 +154,12 @@ private slots:
         ExchangeTestContext context;
         TFormImport window(context);
         QVERIFY(Import(context, window, Utf8(u"a,1990/1/5\nb,昨日\nc,x\n"), {"名前", "生年月日"}));
-        QCOMPARE(window.findChild<QLabel *>("LabelEncoding")->text(), "文字コード: UTF-8");
+        QCOMPARE(window.findChild<QComboBox *>("CBEncoding")->currentText(), "UTF-8");
         QCOMPARE(context.env.prompt().Texts("message").join("/"),
                  "生年月日を日付として読めなかった2件は、生年月日なしで登録しました。\r\n"
                  "2行目、3行目");
         QVERIFY(window.LoadFile(context.WriteFile("sjis.csv", Sjis(u"山田\r\n"))));
-        QCOMPARE(window.findChild<QLabel *>("LabelEncoding")->text(), "文字コード: Shift-JIS");
+        QCOMPARE(window.findChild<QComboBox *>("CBEncoding")->currentText(), "Shift-JIS");
     }
 
     void mappingRowsFollowTheSample() {
@@ -160,6 +191,12 @@ private slots:
             << QByteArray("\x81\x20\xFF\xFE abc")
             << "in.csvは UTF-8 でも Shift-JIS でもないため読めません。";
         QTest::newRow("empty") << QByteArray() << "in.csvには登録するデータがありません。";
+        QTest::newRow("NUL byte") << QByteArray("a\r\nb\0c\r\n", 8)
+                                  << "in.csvの2行目に NUL 文字があるため読めません。";
+        const QString utf16 = QStringLiteral("山田,x\r\n");
+        QTest::newRow("UTF-16 without mark")
+            << QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)
+            << "in.csvは UTF-16 で書かれているため読めません。";
         QTest::newRow("not in code page 932")
             << Utf8(u"ok,ok\n😀,x\n髙,\U0001F363\n")
             << "2行目（😀）: 😀 (U+1F600)\r\n3行目（髙）: 🍣 (U+1F363)";
@@ -184,7 +221,8 @@ private slots:
                        QByteArray(10 * 1024 * 1024, 'x') + ",a," + QByteArray(4000000, ','),
                        {"名前", "住所１"}));
         QCOMPARE(window.findChild<QTableWidget *>("SGMain")->rowCount(), MaxMappingRows);
-        QCOMPARE(Stored(context.env, "length(Name),Address1"), QStringList{"10485760|a"});
+        QCOMPARE(Stored(context.env, "length(Name),Address1"), QStringList{"40|a"});
+        QVERIFY(context.env.prompt().Texts("message").value(0).contains("1行目"));
     }
 
     void refusedLineInTheMiddle_data() {
@@ -204,14 +242,16 @@ private slots:
         QVERIFY(Import(context, window, "a\r\nb\r\nbad\r\nc\r\n", {"名前"}));
         QCOMPARE(Stored(context.env, "Name"), rows);
         const QString question = context.env.prompt().Texts("confirm").value(0);
-        QVERIFY2(question.startsWith("3行目を登録できませんでした。\r\nrefused") &&
-                     question.contains("それより前の2件"),
-                 qPrintable(question));
+        QVERIFY2(
+            question.startsWith("3行目を登録できませんでした。\r\n顧客データを処理できません") &&
+                question.contains("refused") && question.contains("それより前の2件"),
+            qPrintable(question));
     }
 
     void cancelledImportStoresNothing() {
         ExchangeTestContext context;
-        ImportFile file{QStringList(1200, "a"), TextFile::TextEncoding::ShiftJis};
+        ImportFile file;
+        file.lines = QStringList(1200, "a");
         int reports = 0;
         const ImportOutcome outcome =
             InsertImportRows(context.env.db(), BuildImportPlan(file, {"名前"}),

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class Database;
+
+// `pellor3 --export-csv FILE`: the given customers with every column, the header and the
+// columns that make the file lossless. Returns the exit status: 0 written, 1 not (the reason
+// in `error`).
+int ExportCsvHeadless(Database &database, const std::vector<int> &userIds, const QString &path,
+                      QString *error);
+
+// `pellor3 --import-csv FILE`: a file with a header line, mapped by it. Lines the window would
+// refuse are left out and reported, one a line with its number, through `report`, as are the
+// values not stored as they stood. Returns the exit status: 0 every line imported, 3 some
+// refused, 1 none could be (the reason in `error`).
+int ImportCsvHeadless(Database &database, const QString &path,
+                      const std::function<void(const QString &line)> &report, QString *error);
