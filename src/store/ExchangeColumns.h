@@ -38,10 +38,10 @@ std::span<const ExportColumn> LosslessExportColumns();
 // What an imported value becomes.
 enum class ImportValue {
     Text,
-    Reading,    // stored as half-width katakana
-    Postal,     // a 7-digit code stored as XXX-XXXX
-    Date,       // yyyy/MM/dd; NULL when it does not read as a date
-    Birthday,   // a date, also in the Japanese era, never in the future
+    Reading,  // stored as half-width katakana
+    Postal,   // a 7-digit code stored as XXX-XXXX
+    Date,     // yyyy/MM/dd; NULL when it does not read as a date
+    Birthday, // a date, also in the Japanese era, never in the future
     Memo,
     ClassName1, // a class of axis 1 by name or number, stored as its number
     ClassName2, // ... of axis 2
