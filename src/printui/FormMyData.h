@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QPushButton;
+class TFormSearchZip;
 
 // "自社情報編集": the user edits the sender data and its print choices (section SENDER of
 // "conf.ini" in the data folder).
@@ -23,6 +24,7 @@ public:
 public slots:
     void Button1Click();
     void Button2Click();
+    void BtnZipClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -32,4 +34,6 @@ private:
     SenderFormWidgets fields_;
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
+    QPushButton *BtnZip = nullptr;
+    TFormSearchZip *searchZip_ = nullptr;
 };

@@ -97,6 +97,8 @@ private:
     QLineEdit *ShownAddress1Edit() const;
     // Enter leaves a field for the next one; false when the key stays with the field.
     bool MoveFocusOnEnter(QWidget *field);
+    // A typed day the month does not have, or a birthday outside 1900 to today, is refused.
+    void RefuseImpossibleBirthday();
 
     AppContext &context_;
     EditPanelControls ui_;

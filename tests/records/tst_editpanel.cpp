@@ -6,6 +6,7 @@
 #include "records/FormMemo.h"
 #include "widgets/ShiftJisInput.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -99,6 +100,51 @@ private slots:
         QTest::keyClick(e.panel.findChild<QDateEdit *>("DTBirthday"), Qt::Key_Tab);
         QCOMPARE(e.Stored("BirthDay", id), QString("1988-02-29"));
         QVERIFY(!e.panel.findChild<QLineEdit *>("EditAge")->text().isEmpty());
+    }
+
+    void aBirthdayNoCalendarHoldsIsRefused_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("a day February 1990 does not have") << "19900229";
+        QTest::newRow("after today") << "20300101";
+        QTest::newRow("before 1900") << "18991230";
+    }
+    void aBirthdayNoCalendarHoldsIsRefused() {
+        QFETCH(QString, typed);
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(QString("update Usertbl set BirthDay = '1970-03-04' where UserId = %1").arg(id));
+        e.Select(id);
+        e.panel.show();
+        auto *birthday = e.panel.findChild<QDateEdit *>("DTBirthday");
+        birthday->setFocus(Qt::TabFocusReason);
+        birthday->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(birthday, typed);
+        e.panel.findChild<QLineEdit *>("EditName")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(e.env.prompt().Texts("error").size(), 1);
+        QCOMPARE(e.Stored("BirthDay", id), QString("1970-03-04"));
+    }
+
+    void theCalendarOfAnEmptyBirthdayOpensFortyYearsBack() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        e.panel.show();
+        auto *birthday = e.panel.findChild<QDateEdit *>("DTBirthday");
+        QTest::keyClick(birthday, Qt::Key_F4);
+        QTRY_VERIFY(birthday->calendarWidget()->isVisible());
+        QCOMPARE(birthday->calendarWidget()->yearShown(), Clock::Today().year() - 40);
+        QCOMPARE(birthday->calendarWidget()->minimumDate(), QDate(1899, 12, 31));
+        QCOMPARE(birthday->calendarWidget()->maximumDate(), Clock::Today());
+    }
+
+    void theSeventhDigitOfACodeLooksItUp() {
+        Editor e;
+        e.Select(e.env.AddCustomer("青木", "ｱｵｷ"));
+        QSignalSpy lookups(&e.panel, &EditPanel::ZipLookupClicked);
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditZip"), "100-000");
+        QCOMPARE(lookups.size(), 0);
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditZip"), "1");
+        QCOMPARE(lookups.size(), 1);
     }
 
     void anUnknownUseTypeShowsThePersonalPageAndIsKept() {
