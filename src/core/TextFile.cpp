@@ -58,7 +58,7 @@ std::optional<ForeignText> DecodeForeignText(const QByteArray &bytes) {
             return ForeignText{ShiftJis::NormalizeCrossMapping(text), TextEncoding::Utf8};
     }
     QString text;
-    if (!ShiftJis::DecodeStrictly(bytes, text))
+    if (!ShiftJis::DecodeShiftJisStrict(bytes, text))
         return std::nullopt;
     return ForeignText{text, TextEncoding::ShiftJis};
 }

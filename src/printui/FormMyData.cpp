@@ -20,7 +20,6 @@ TFormMyData::TFormMyData(const QString &dataPath, QWidget *parent)
     auto *grid = new QGridLayout;
     layout->addLayout(grid);
     fields_ = BuildSenderForm(this, grid, true);
-    searchZip_ = new TFormSearchZip(this);
     BtnZip = new QPushButton(QStringLiteral("〒検索"), this);
     BtnZip->setObjectName(QStringLiteral("BtnZip"));
     BtnZip->setAutoDefault(false);
@@ -83,6 +82,8 @@ void TFormMyData::Button1Click() {
 }
 
 void TFormMyData::BtnZipClick() {
+    if (!searchZip_)
+        searchZip_ = std::make_unique<TFormSearchZip>();
     LookUpAddressByZip(*searchZip_, {dataPath_, true, fields_.ZipCodeEdit, fields_.ZipEdit1});
 }
 

@@ -3,6 +3,7 @@
 #include "printui/SenderForm.h"
 
 #include <QDialog>
+#include <memory>
 
 class QPushButton;
 class TFormSearchZip;
@@ -35,5 +36,6 @@ private:
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
     QPushButton *BtnZip = nullptr;
-    TFormSearchZip *searchZip_ = nullptr;
+    // Made at the first lookup, without a parent, so its buttons are not among this window's.
+    std::unique_ptr<TFormSearchZip> searchZip_;
 };

@@ -66,8 +66,10 @@ void EditPanel::GuardEntries() {
         if (combo->lineEdit())
             combo->lineEdit()->installEventFilter(this);
     }
+    // Made before the box is watched: making it sends the box events.
+    birthdayCalendar_ = ui_.DTBirthday->calendarWidget();
+    birthdayCalendar_->installEventFilter(this);
     ui_.DTBirthday->installEventFilter(this);
-    ui_.DTBirthday->calendarWidget()->installEventFilter(this);
     GuardEntry(ui_.MemoEtc);
 }
 
@@ -341,10 +343,10 @@ void EditPanel::RefuseImpossibleBirthday() {
 }
 
 bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == ui_.DTBirthday->calendarWidget() && event->type() == QEvent::Show &&
+    if (watched == birthdayCalendar_ && event->type() == QEvent::Show &&
         ui_.DTBirthday->date() == NoBirthday) {
         const QDate start = PlausibleBirthday(Clock::Today());
-        ui_.DTBirthday->calendarWidget()->setCurrentPage(start.year(), start.month());
+        birthdayCalendar_->setCurrentPage(start.year(), start.month());
     }
     if (watched == ui_.DTBirthday && event->type() == QEvent::FocusOut)
         RefuseImpossibleBirthday();
@@ -361,12 +363,29 @@ bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
             ui_.DTBirthday->setDate(PlausibleBirthday(Clock::Today()));
             ui_.DTBirthday->setSelectedSection(QDateTimeEdit::YearSection);
         }
+        // The box would turn a day the month does not have into its last day while it is typed.
+        if (watched == ui_.DTBirthday && key->text().size() == 1 && key->text()[0].isDigit() &&
+            ui_.DTBirthday->currentSection() == QDateTimeEdit::DaySection) {
+            const QLineEdit *text = ui_.DTBirthday->findChild<QLineEdit *>();
+            const qsizetype from =
+                text->hasSelectedText() ? text->selectionStart() : text->cursorPosition();
+            const QString typed = text->text().left(from) + key->text() +
+                                  text->text().mid(from + text->selectedText().size());
+            if (typed.size() == 10 && !BirthdayFault(typed, Clock::Today()).isEmpty() &&
+                !QDate::fromString(typed, QStringLiteral("yyyy/MM/dd")).isValid()) {
+                prompt().Error(BirthdayFault(typed, Clock::Today()));
+                return true;
+            }
+        }
         // A full section already moves on to the next, so the "/" typed after it would skip one.
         if (watched == ui_.DTBirthday && key->text() == QStringLiteral("/")) {
             const QLineEdit *text = ui_.DTBirthday->findChild<QLineEdit *>();
             if (text && text->text().mid(text->cursorPosition() - 1, 1) == key->text())
                 return true;
         }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            watched == ui_.DTBirthday)
+            RefuseImpossibleBirthday();
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             key->modifiers() == Qt::NoModifier && watched->isWidgetType())
             return MoveFocusOnEnter(static_cast<QWidget *>(watched));

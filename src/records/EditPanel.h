@@ -10,6 +10,7 @@
 #include <optional>
 
 class TFormMemo;
+class QCalendarWidget;
 class TFormSearchZip;
 
 // The editor of the customer selected in the list. There is no save button: every change of a
@@ -101,6 +102,7 @@ private:
     void RefuseImpossibleBirthday();
 
     AppContext &context_;
+    QCalendarWidget *birthdayCalendar_ = nullptr;
     EditPanelControls ui_;
     CustomerRecord loaded_;
     TFormMemo *formMemo_;

@@ -28,7 +28,7 @@ QDate PlausibleBirthday(const QDate &today) {
 QString BirthdayFault(const QString &typed, const QDate &today) {
     if (typed.trimmed().isEmpty())
         return {};
-    const QDate date = QDate::fromString(typed.trimmed(), QStringLiteral("yyyy/MM/dd"));
+    const QDate date = QDate::fromString(typed.trimmed(), QStringLiteral("yyyy/M/d"));
     if (!date.isValid())
         return QStringLiteral("「%1」という日付はありません。").arg(typed.trimmed());
     if (date <= NoBirthday || date > today)

@@ -167,9 +167,11 @@ void TestFormSearchZip::aRowIsTaken() {
         List()->setCurrentIndex(row);
         if (how == "enter")
             QTest::keyClick(List(), Qt::Key_Return);
-        else
-            QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {},
-                               List()->visualRect(row).center());
+        else {
+            const QPoint at = List()->visualRect(row).center();
+            QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, at);
+        }
     }));
     QCOMPARE(page_->zip.text(), QStringLiteral("100-0003"));
     QCOMPARE(page_->address1.text(), QStringLiteral("東京都千代田区一ツ橋"));

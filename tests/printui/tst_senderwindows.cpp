@@ -6,6 +6,7 @@
 #include "printui/FPrintSenderCfg.h"
 #include "printui/FormMyData.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
@@ -77,16 +78,16 @@ private slots:
 
     void editWindowLooksUpTheSeventhDigitOfItsCode() {
         QVERIFY(QDir(dataPath).mkpath(QStringLiteral("zip")));
-        QVERIFY(TextFile::WriteLines(ZipFilePath(dataPath),
-                                     {"1000001,東京都千代田区千代田", "1000002,東京都千代田区皇居外苑"}));
+        QVERIFY(TextFile::WriteLines(ZipFilePath(dataPath), {"1000001,東京都千代田区千代田",
+                                                             "1000002,東京都千代田区皇居外苑"}));
         TFormMyData window(dataPath);
         window.FormShow();
         QLineEdit *zip = window.Fields().ZipCodeEdit;
         QTimer::singleShot(0, &window, [&] {
-            auto *search = window.findChild<QDialog *>(QStringLiteral("FormSearchZip"));
-            QVERIFY(search && search->isVisible());
+            QWidget *search = QApplication::activeModalWidget();
+            QVERIFY(search && search->objectName() == QStringLiteral("FormSearchZip"));
             search->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
-            search->reject();
+            search->close();
         });
         QTest::keyClicks(zip, QStringLiteral("100-0001"));
         QCOMPARE(zip->text(), QStringLiteral("100-0001"));
