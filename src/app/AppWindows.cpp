@@ -16,6 +16,7 @@
 #include "mail/FormSendMail.h"
 #include "mail/MailComposition.h"
 #include "mail/PassEdit.h"
+#include "platform/DesktopShell.h"
 #include "postal/FormSearchZip.h"
 #include "postal/zip_update.h"
 #include "print/SenderData.h"
@@ -30,7 +31,6 @@
 #include "store/ListStatement.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 
 namespace {
 QList<int> ToList(const std::vector<int> &ids) {
@@ -214,7 +214,7 @@ void TAppWindows::SendMailClick() {
 
 void TAppWindows::MailLinkClick(const QString &address) {
     if (SelectedUserId() > 0)
-        QDesktopServices::openUrl(MailLinkUrl(address));
+        OpenMailLink(MailLinkUrl(address));
 }
 
 void TAppWindows::BtnSendMailClick() {
@@ -222,8 +222,7 @@ void TAppWindows::BtnSendMailClick() {
         return;
     IniFile conf(SenderConfPath(main_.GetDataPath()));
     conf.Load();
-    QDesktopServices::openUrl(
-        BasicDataMailUrl(ReadSenderMobileMail(conf), main_.Editor()->ShownRecord()));
+    OpenMailLink(BasicDataMailUrl(ReadSenderMobileMail(conf), main_.Editor()->ShownRecord()));
 }
 
 void TAppWindows::Button1Click() {

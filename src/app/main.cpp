@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 #include <cstdio>
 
@@ -29,7 +30,9 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("pellor3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Brisko Pellor3"));
 
-    // Qt's own dialogs (printing, files) speak Japanese like the rest of the program.
+    // The program is Japanese whatever the desktop's language: calendars start on Sunday and Qt's
+    // own dialogs (printing, files, folder names and file types) speak Japanese.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QTranslator qtTranslations;
     if (qtTranslations.load(QStringLiteral("qtbase_ja"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

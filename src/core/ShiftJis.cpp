@@ -55,10 +55,11 @@ QString Decode(const QByteArray &bytes) {
     return decoder.decode(bytes);
 }
 
-bool DecodeStrictly(const QByteArray &bytes, QString &text) {
+bool DecodeShiftJisStrict(const QByteArray &bytes, QString &text) {
     QStringDecoder decoder("windows-31j");
     text = decoder.decode(bytes);
-    return !decoder.hasError();
+    return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter) &&
+           text.count(QChar(0x1A)) == bytes.count('\x1A');
 }
 
 static bool CharRepresentable(const QString &single) {

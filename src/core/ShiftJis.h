@@ -13,8 +13,9 @@ QString NormalizeCrossMapping(const QString &text);
 
 QByteArray Encode(const QString &text);
 QString Decode(const QByteArray &bytes);
-// Decodes bytes that must be code page 932; false when they are not.
-bool DecodeStrictly(const QByteArray &bytes, QString &text);
+// Decodes bytes that must be code page 932; false when they are not, including the bytes the
+// decoder would quietly turn into a substitute (U+001A) or a replacement character.
+bool DecodeShiftJisStrict(const QByteArray &bytes, QString &text);
 
 // True when the text survives a round trip through code page 932 after cross-mapping.
 bool IsRepresentable(const QString &text);

@@ -75,7 +75,7 @@ std::optional<QString> DecodeText(const QByteArray &bytes, TextEncoding encoding
         return ShiftJis::NormalizeCrossMapping(text);
     }
     QString text;
-    if (!ShiftJis::DecodeStrictly(bytes, text))
+    if (!ShiftJis::DecodeShiftJisStrict(bytes, text))
         return std::nullopt;
     return text;
 }

@@ -103,7 +103,7 @@ bool ReadMailTemplate(const QString &path, QString &subject, QString &body, QStr
         if (line.endsWith('\r'))
             line.chop(1);
         QString decoded;
-        if (!ShiftJis::DecodeStrictly(line, decoded) ||
+        if (!ShiftJis::DecodeShiftJisStrict(line, decoded) ||
             std::any_of(decoded.begin(), decoded.end(), unfit)) {
             *error = QStringLiteral("%1行目にShift-JISでない文字があります").arg(i + 1);
             return false;

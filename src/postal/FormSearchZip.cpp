@@ -81,6 +81,11 @@ TFormSearchZip::TFormSearchZip(QWidget *parent)
     layout->addLayout(buttons);
     setFixedSize(480, 360);
 
+    // Enter in the list or a double-click takes the row; Enter does not press a button as well.
+    Button1->setAutoDefault(false);
+    Button2->setAutoDefault(false);
+    connect(ListView1, &QTreeView::activated, this, &TFormSearchZip::Button1Click);
+    connect(ListView1, &QTreeView::doubleClicked, this, &TFormSearchZip::Button1Click);
     connect(Button1, &QPushButton::clicked, this, &TFormSearchZip::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormSearchZip::Button2Click);
 }
@@ -91,11 +96,17 @@ void TFormSearchZip::ShowRows(const QString &keyCaption, const QList<ZipRow> &ro
     rows_->SetRows(rows);
     zipEdit_ = zipEdit;
     address1Edit_ = address1Edit;
+    if (rows.size() == 1)
+        ListView1->setCurrentIndex(rows_->index(0, 0));
+    ListView1->setFocus();
     exec();
     rows_->SetRows({});
 }
 
 void TFormSearchZip::Button1Click() {
+    // A double-click may also activate the row; the first of the two took it.
+    if (!isVisible())
+        return;
     const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
     if (selected.isEmpty()) {
         prompt().Message(QStringLiteral("リストから住所を選択して下さい。"));

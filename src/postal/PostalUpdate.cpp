@@ -4,11 +4,15 @@
 #include "core/ShiftJis.h"
 #include "core/TextFile.h"
 #include "platform/HttpClient.h"
+#include "postal/JapanPostFiles.h"
 #include "postal/ZipLookup.h"
 
 #include <QByteArrayView>
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
+#include <QStringEncoder>
 #include <algorithm>
 
 namespace {
@@ -43,8 +47,13 @@ QByteArray JoinCrLf(const QList<QByteArray> &lines) {
 bool WriteTemporary(QSaveFile &file, const QByteArray &bytes, QString &error) {
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
         return true;
-    error = QStringLiteral("「%1」を書き込めません: %2")
-                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+    const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
+    const QString reason = disk.bytesAvailable() < bytes.size()
+                               ? QStringLiteral("ディスクがいっぱいです。空きを作ってから、もう一度"
+                                                "お試し下さい。")
+                               : file.errorString();
+    error = QStringLiteral("郵便番号データの「%1」を書き込めません: %2")
+                .arg(QDir::toNativeSeparators(file.fileName()), reason);
     return false;
 }
 
@@ -171,8 +180,30 @@ QList<QByteArray> SplitByteLines(const QByteArray &bytes) {
     return lines;
 }
 
+QByteArray VersionKeyOf(const QByteArray &versionFile) {
+    // A UTF-16 file would lose its zero bytes as line breaks and pass as digits.
+    if (versionFile.contains('\0'))
+        return {};
+    QByteArray key = SplitByteLines(NormalizeLineBreaks(versionFile)).value(0);
+    if (key.startsWith("\xEF\xBB\xBF"))
+        key.remove(0, 3);
+    key = key.trimmed();
+    if (key.isEmpty() || !std::all_of(key.begin(), key.end(), IsAsciiDigit))
+        return {};
+    return key;
+}
+
 bool IsNewerVersion(const QByteArray &installed, const QByteArray &server) {
-    return installed < server;
+    const auto number = [](QByteArray key) {
+        while (key.size() > 1 && key.startsWith('0'))
+            key.remove(0, 1);
+        return key;
+    };
+    const QByteArray installedKey = number(VersionKeyOf(installed));
+    const QByteArray serverKey = number(server);
+    if (installedKey.size() != serverKey.size())
+        return installedKey.size() < serverKey.size();
+    return installedKey < serverKey;
 }
 
 QString ZipDataFormFault(const QByteArray &bytes, const QList<QByteArray> &lines) {
@@ -192,7 +223,8 @@ QString ZipDataFormFault(const QByteArray &bytes, const QList<QByteArray> &lines
     const bool utf8 = QByteArrayView(bytes).isValidUtf8() &&
                       std::any_of(bytes.begin(), bytes.end(),
                                   [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (utf8 || ShiftJis::Decode(bytes).contains(QChar::ReplacementCharacter))
+    QString decoded;
+    if (utf8 || !ShiftJis::DecodeShiftJisStrict(bytes, decoded))
         return QStringLiteral("受け取った郵便番号データがシフトJISの文字ではありません。");
     return {};
 }
@@ -205,9 +237,9 @@ UpdateCheck CheckForUpdate(HttpClient &http, const QString &server,
     } catch (const HttpError &) {
         return UpdateCheck::Failure;
     }
-    const QByteArray serverVersion = SplitByteLines(NormalizeLineBreaks(answer)).value(0);
+    const QByteArray serverVersion = VersionKeyOf(answer);
     // An answer without a version key is no version file, not "nothing new".
-    if (serverVersion.trimmed().isEmpty())
+    if (serverVersion.isEmpty())
         return UpdateCheck::Failure;
     return IsNewerVersion(ShiftJis::Encode(installedVersion), serverVersion)
                ? UpdateCheck::UpdateAvailable
@@ -224,8 +256,10 @@ ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QSt
         return Failed();
     }
     QList<QByteArray> versionLines = SplitByteLines(NormalizeLineBreaks(versionAnswer));
-    if (versionLines.value(0).trimmed().isEmpty())
-        return Failed(QStringLiteral("受け取った版のファイルに版の記載がありません。"));
+    const QByteArray key = VersionKeyOf(versionAnswer);
+    if (key.isEmpty())
+        return Failed(QStringLiteral("受け取った版のファイルの1行目が数字の版ではありません。"));
+    versionLines[0] = key;
     // The window needs two lines; a server file without a description gets an empty one.
     if (versionLines.size() < 2)
         versionLines.append(QByteArray());
@@ -233,9 +267,35 @@ ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QSt
     if (const QString fault = ZipDataFormFault(zipAnswer, zipLines); !fault.isEmpty())
         return Failed(fault);
     QString error;
+    // A file that cannot be written is this computer's fault, not the connection's.
     if (!ReplaceZipFiles(dataPath, JoinCrLf(versionLines), JoinCrLf(zipLines), error))
-        return Failed(error);
+        return {false, error};
     return {true, ZipUpdateText::Succeeded};
+}
+
+ZipDownload UpdateZipFromArchives(const QStringList &archivePaths, const QString &dataPath) {
+    JapanPostData data;
+    QString error;
+    for (const QString &path : archivePaths) {
+        if (!ReadJapanPostArchive(path, data, error))
+            return {false, error};
+    }
+    const QStringList lines = data.areaLines + data.officeLines;
+    QStringEncoder encoder("windows-31j");
+    const QByteArray zipBytes = JoinCrLf(SplitByteLines(encoder.encode(lines.join(u'\n'))));
+    if (encoder.hasError())
+        return {false, QStringLiteral("郵便番号データにシフトJISにない文字があります: %1")
+                           .arg(ShiftJis::UnrepresentableChars(lines.join(QString())))};
+    if (const QString fault = ZipDataFormFault(zipBytes, SplitByteLines(zipBytes));
+        !fault.isEmpty())
+        return {false, fault};
+    const QString key = data.published.toString(QStringLiteral("yyyyMMdd"));
+    const QString description = data.published.toString(QStringLiteral("yyyy/MM/dd")) +
+                                QStringLiteral("現在の日本郵便公開データ");
+    if (!ReplaceZipFiles(dataPath, ShiftJis::Encode(key + "\r\n" + description + "\r\n"), zipBytes,
+                         error))
+        return {false, error};
+    return {true, QStringLiteral("%1（%2）").arg(ZipUpdateText::Succeeded, description)};
 }
 
 UnattendedZipUpdate UpdatePostalDataUnattended(const QString &dataPath,

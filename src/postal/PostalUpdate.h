@@ -26,6 +26,9 @@ const QString NoServer = QStringLiteral(
     "郵便番号データの更新サーバが設定されていません。\r\nデータフォルダの「Config.ini」に\r\n"
     "[ZIP_UPDATE]\r\nSERVER=http://サーバのアドレス/\r\nを書き加えるか、環境変数 "
     "PELLOR3_ZIP_SERVER にサーバのアドレスを設定してください。");
+const QString EnterServer = QStringLiteral(
+    "更新サーバのアドレスを入力して下さい。\r\n日本郵便のホームページからダウンロードした郵便番号"
+    "データのZIPファイルは「ファイルから更新」で取り込めます。");
 } // namespace ZipUpdateText
 
 // "zip/version.txt" and "zip/pro.dat" in the data folder (dataPath ends in "/").
@@ -69,7 +72,11 @@ QUrl ZipUpdateUrl(const QString &server, const QString &fileName);
 QByteArray NormalizeLineBreaks(const QByteArray &bytes);
 // Splits at CR LF, CR or LF; a final line end makes no extra empty line.
 QList<QByteArray> SplitByteLines(const QByteArray &bytes);
-// True when the installed key sorts strictly before the server's, byte by byte.
+// The version key of a version file: its first line, which must be digits once a UTF-8
+// byte-order mark and surrounding blanks are removed; empty when the file holds no key.
+QByteArray VersionKeyOf(const QByteArray &versionFile);
+// True when the server's key is the larger number; an installed key that is no key counts as
+// older than any, so it never blocks an update.
 bool IsNewerVersion(const QByteArray &installed, const QByteArray &server);
 
 // The smallest national postal code file a download must reach.
@@ -95,6 +102,11 @@ struct ZipDownload {
     QString message;
 };
 ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QString &dataPath);
+
+// Replaces the postal data with Japan Post's published files read from the ZIP archives a user
+// downloaded, with the checks of a download and a version file of the same form: the files' date
+// as key, "yyyy/MM/dd現在の日本郵便公開データ" as description.
+ZipDownload UpdateZipFromArchives(const QStringList &archivePaths, const QString &dataPath);
 
 // The check and, when the server has newer data, the download, without asking.
 struct UnattendedZipUpdate {

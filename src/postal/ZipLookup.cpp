@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 
@@ -79,6 +80,12 @@ ZipSearch SearchZipByAddress(const QString &dataPath, const QString &addressText
     if (const ZipData *data = LoadZipData(dataPath, search))
         Finish(search, data->FindByAddress(addressText), kUnknownAddress);
     return search;
+}
+
+bool IsWholePostalCode(const QString &zipText) {
+    const QString key = ZipCodeKey(zipText);
+    return key.size() == 7 &&
+           std::all_of(key.begin(), key.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 void LookUpAddressByZip(TFormSearchZip &form, const ZipLookupTarget &target) {

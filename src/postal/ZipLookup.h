@@ -23,6 +23,10 @@ ZipSearch SearchZipByCode(const QString &dataPath, const QString &zipText);
 // Postal code for an address: the text anywhere in a line, letter case ignored.
 ZipSearch SearchZipByAddress(const QString &dataPath, const QString &addressText);
 
+// True when the typed code, hyphens removed, is all seven digits: the editors then look it up
+// without waiting for the button.
+bool IsWholePostalCode(const QString &zipText);
+
 // The edits of the address page that the editor shows.
 struct ZipLookupTarget {
     QString dataPath;        // GetDataPath()

@@ -1,5 +1,6 @@
 #include "postal/zip_update.h"
 
+#include "core/IniFile.h"
 #include "platform/AppContext.h"
 #include "platform/HttpClient.h"
 #include "platform/Prompt.h"
@@ -7,6 +8,7 @@
 #include "widgets/ShiftJisInput.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -36,7 +38,9 @@ Tzip_update::Tzip_update(AppContext &context, QWidget *parent, ZipUpdateLimits l
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       Edit1(new QLineEdit(this)), LabeledEdit1(NewProxyEdit(this, "LabeledEdit1")),
       LabeledEdit2(NewProxyEdit(this, "LabeledEdit2")),
+      EditServer(NewProxyEdit(this, "EditServer")),
       Button1(new QPushButton(QStringLiteral("郵便番号データの更新を確認する"), this)),
+      BtnFromFile(new QPushButton(QStringLiteral("ファイルから更新"), this)),
       Btn_Cancel(new QPushButton(QStringLiteral("閉じる"), this)), Panel1(new QFrame(this)),
       context_(context), limits_(limits) {
     setObjectName(QStringLiteral("zip_update"));
@@ -47,6 +51,7 @@ Tzip_update::Tzip_update(AppContext &context, QWidget *parent, ZipUpdateLimits l
     Edit1->setMinimumWidth(260);
     Button1->setObjectName(QStringLiteral("Button1"));
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    BtnFromFile->setObjectName(QStringLiteral("BtnFromFile"));
     Panel1->setObjectName(QStringLiteral("Panel1"));
     LabeledEdit2->installEventFilter(this);
 
@@ -63,8 +68,13 @@ Tzip_update::Tzip_update(AppContext &context, QWidget *parent, ZipUpdateLimits l
     proxy->setColumnStretch(0, 3);
     proxy->setColumnStretch(1, 1);
 
+    auto *server = new QHBoxLayout;
+    server->addWidget(new QLabel(QStringLiteral("更新サーバ"), this));
+    server->addWidget(EditServer, 1);
+
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button1);
+    buttons->addWidget(BtnFromFile);
     buttons->addStretch();
     buttons->addWidget(Btn_Cancel);
 
@@ -81,6 +91,7 @@ Tzip_update::Tzip_update(AppContext &context, QWidget *parent, ZipUpdateLimits l
     layout->addLayout(current);
     layout->addWidget(
         new QLabel(QStringLiteral("※インターネットに接続されている必要があります"), this));
+    layout->addLayout(server);
     layout->addSpacing(8);
     layout->addWidget(
         new QLabel(QStringLiteral("プロキシサーバを使用する場合は下記に入力してください"), this));
@@ -93,6 +104,7 @@ Tzip_update::Tzip_update(AppContext &context, QWidget *parent, ZipUpdateLimits l
 
     connect(Button1, &QPushButton::clicked, this, &Tzip_update::Button1Click);
     connect(Btn_Cancel, &QPushButton::clicked, this, &Tzip_update::Btn_CancelClick);
+    connect(BtnFromFile, &QPushButton::clicked, this, &Tzip_update::BtnFromFileClick);
 }
 
 Tzip_update::~Tzip_update() {
@@ -112,6 +124,7 @@ void Tzip_update::FormShow() {
     const ProxyFields fields = ReadProxyFields(context_.GetDataPath());
     LabeledEdit1->setText(fields.address);
     LabeledEdit2->setText(fields.port);
+    EditServer->setText(ZipUpdateServer(context_.GetDataPath()));
 }
 
 void Tzip_update::LoadInstalledVersion() {
@@ -126,8 +139,8 @@ void Tzip_update::LoadInstalledVersion() {
 }
 
 void Tzip_update::SetControlsEnabled(bool enabled) {
-    const std::initializer_list<QWidget *> controls = {LabeledEdit1, LabeledEdit2, Btn_Cancel,
-                                                       Button1};
+    const std::initializer_list<QWidget *> controls = {LabeledEdit1, LabeledEdit2, EditServer,
+                                                       Btn_Cancel,   Button1,      BtnFromFile};
     for (QWidget *control : controls)
         control->setEnabled(enabled);
     CanClose = enabled;
@@ -137,9 +150,9 @@ void Tzip_update::Button1Click() {
     const ZipProxy proxy = ProxyOf({LabeledEdit1->text(), LabeledEdit2->text()});
     if (!proxy.portValid)
         LabeledEdit2->clear();
-    const QString server = ZipUpdateServer(context_.GetDataPath());
+    const QString server = TakeServer();
     if (server.isEmpty()) {
-        prompt().Message(ZipUpdateText::NoServer);
+        prompt().Message(ZipUpdateText::EnterServer);
         return;
     }
 
@@ -167,6 +180,45 @@ void Tzip_update::Button1Click() {
         connect(worker_.get(), &Thread_ZipDL::Done, this, &Tzip_update::DownloadDone);
         worker_->start();
     }
+    LoadInstalledVersion();
+}
+
+QString Tzip_update::TakeServer() {
+    const QString server = EditServer->text().trimmed();
+    if (server == ZipUpdateServer(context_.GetDataPath()))
+        return server;
+    IniFile config(ConfigIniPath(context_.GetDataPath()));
+    config.Load();
+    config.WriteString(QStringLiteral("ZIP_UPDATE"), QStringLiteral("SERVER"), server);
+    QString error;
+    if (!config.Save(&error))
+        prompt().Error(QStringLiteral("更新サーバの設定を保存できませんでした。\r\n%1").arg(error));
+    return server;
+}
+
+void Tzip_update::BtnFromFileClick() {
+    QStringList archives;
+    const QString areas = prompt().OpenFile(
+        QStringLiteral("日本郵便の郵便番号データ（ken_all.zip または utf_ken_all.zip）"), QString(),
+        QStringLiteral("ZIPファイル (*.zip *.ZIP)"));
+    if (areas.isEmpty())
+        return;
+    archives << areas;
+    if (prompt().Confirm(
+            QStringLiteral("大口事業所の個別郵便番号（jigyosyo.zip）も取り込みますか？"))) {
+        const QString offices =
+            prompt().OpenFile(QStringLiteral("大口事業所の個別郵便番号（jigyosyo.zip）"),
+                              QFileInfo(areas).path(), QStringLiteral("ZIPファイル (*.zip *.ZIP)"));
+        if (!offices.isEmpty())
+            archives << offices;
+    }
+    SetControlsEnabled(false);
+    const ZipDownload update = UpdateZipFromArchives(archives, context_.GetDataPath());
+    SetControlsEnabled(true);
+    if (update.ok)
+        prompt().Message(update.message);
+    else
+        prompt().Error(update.message);
     LoadInstalledVersion();
 }
 

@@ -12,7 +12,8 @@ class QPushButton;
 class Thread_ZipDL;
 
 // "新しい郵便番号データの取得": checks the update server for newer postal data and, when the
-// user agrees, downloads it on the worker Thread_ZipDL. The proxy fields persist in "zip/pro.dat".
+// user agrees, downloads it on the worker Thread_ZipDL; or installs the Japan Post files a user
+// downloaded. The proxy fields persist in "zip/pro.dat", the server in "Config.ini".
 class Tzip_update : public QDialog {
     Q_OBJECT
 
@@ -28,6 +29,7 @@ public:
 public slots:
     void Button1Click();
     void Btn_CancelClick();
+    void BtnFromFileClick();
     void reject() override;
 
 protected:
@@ -39,13 +41,17 @@ private:
     QLineEdit *Edit1;
     QLineEdit *LabeledEdit1;
     QLineEdit *LabeledEdit2;
+    QLineEdit *EditServer;
     QPushButton *Button1;
+    QPushButton *BtnFromFile;
     QPushButton *Btn_Cancel;
     QFrame *Panel1;
     void FormShow();
     void LoadInstalledVersion();
     void SetControlsEnabled(bool enabled);
     void DownloadDone(bool ok, const QString &message);
+    // The typed server, kept in Config.ini for the next start and the unattended update.
+    QString TakeServer();
 
     AppContext &context_;
     ZipUpdateLimits limits_;

@@ -3,6 +3,8 @@
 #include "core/IniFile.h"
 #include "core/ShiftJis.h"
 #include "platform/Prompt.h"
+#include "postal/FormSearchZip.h"
+#include "postal/ZipLookup.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -18,6 +20,18 @@ TFormMyData::TFormMyData(const QString &dataPath, QWidget *parent)
     auto *grid = new QGridLayout;
     layout->addLayout(grid);
     fields_ = BuildSenderForm(this, grid, true);
+    BtnZip = new QPushButton(QStringLiteral("〒検索"), this);
+    BtnZip->setObjectName(QStringLiteral("BtnZip"));
+    BtnZip->setAutoDefault(false);
+    int zipRow = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(grid->indexOf(fields_.ZipCodeEdit), &zipRow, &column, &rowSpan,
+                          &columnSpan);
+    grid->addWidget(BtnZip, zipRow, 3);
+    connect(BtnZip, &QPushButton::clicked, this, &TFormMyData::BtnZipClick);
+    connect(fields_.ZipCodeEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (IsWholePostalCode(text))
+            BtnZipClick();
+    });
 
     auto *buttons = new QDialogButtonBox(this);
     Button1 = buttons->addButton(QStringLiteral("更新"), QDialogButtonBox::AcceptRole);
@@ -65,6 +79,12 @@ void TFormMyData::Button1Click() {
         return;
     }
     accept();
+}
+
+void TFormMyData::BtnZipClick() {
+    if (!searchZip_)
+        searchZip_ = std::make_unique<TFormSearchZip>();
+    LookUpAddressByZip(*searchZip_, {dataPath_, true, fields_.ZipCodeEdit, fields_.ZipEdit1});
 }
 
 void TFormMyData::Button2Click() {

@@ -3,8 +3,10 @@
 #include "printui/SenderForm.h"
 
 #include <QDialog>
+#include <memory>
 
 class QPushButton;
+class TFormSearchZip;
 
 // "自社情報編集": the user edits the sender data and its print choices (section SENDER of
 // "conf.ini" in the data folder).
@@ -23,6 +25,7 @@ public:
 public slots:
     void Button1Click();
     void Button2Click();
+    void BtnZipClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -32,4 +35,7 @@ private:
     SenderFormWidgets fields_;
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
+    QPushButton *BtnZip = nullptr;
+    // Made at the first lookup, without a parent, so its buttons are not among this window's.
+    std::unique_ptr<TFormSearchZip> searchZip_;
 };

@@ -15,6 +15,7 @@
 #include "widgets/PictureBox.h"
 #include "widgets/ShiftJisInput.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -66,6 +67,9 @@ void EditPanel::GuardEntries() {
         if (combo->lineEdit())
             combo->lineEdit()->installEventFilter(this);
     }
+    // Made before the box is watched: making it sends the box events.
+    birthdayCalendar_ = ui_.DTBirthday->calendarWidget();
+    birthdayCalendar_->installEventFilter(this);
     ui_.DTBirthday->installEventFilter(this);
     GuardEntry(ui_.MemoEtc);
 }
@@ -127,6 +131,7 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
     ShowStoredText(ui_.EditOfficeExecutive, r.officeExecutive);
     ui_.CBNameTitle->setCurrentText(r.nameTitle.isEmpty() ? kHonorificSama : r.nameTitle);
     ui_.CBSex->setCurrentText(r.sex);
+    ui_.DTBirthday->setMaximumDate(Clock::Today());
     if (r.birthDay.isValid() && r.birthDay >= ui_.DTBirthday->minimumDate()) {
         ui_.DTBirthday->setDate(r.birthDay);
         ui_.EditAge->setText(AgeText(r.birthDay));
@@ -330,7 +335,24 @@ void EditPanel::BtnEtcClick() {
     formMemo_->EditMemo(ui_.MemoEtc);
 }
 
+void EditPanel::RefuseImpossibleBirthday() {
+    const QString fault = BirthdayFault(ui_.DTBirthday->text(), Clock::Today());
+    if (fault.isEmpty())
+        return;
+    // The birthday the customer had comes back before the box turns the text into a date nobody
+    // typed.
+    ui_.DTBirthday->setDate(loaded_.birthDay.isValid() ? loaded_.birthDay : NoBirthday);
+    prompt().Error(fault);
+}
+
 bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == birthdayCalendar_ && event->type() == QEvent::Show &&
+        ui_.DTBirthday->date() == NoBirthday) {
+        const QDate start = PlausibleBirthday(Clock::Today());
+        birthdayCalendar_->setCurrentPage(start.year(), start.month());
+    }
+    if (watched == ui_.DTBirthday && event->type() == QEvent::FocusOut)
+        RefuseImpossibleBirthday();
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (watched == ui_.DTBirthday &&
@@ -341,8 +363,22 @@ bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
         // The blank that stands for no birthday takes no digits, so typing starts over a date.
         if (watched == ui_.DTBirthday && ui_.DTBirthday->date() == NoBirthday &&
             key->text().size() == 1 && key->text()[0].isDigit()) {
-            ui_.DTBirthday->setDate(QDate(2000, 1, 1));
+            ui_.DTBirthday->setDate(PlausibleBirthday(Clock::Today()));
             ui_.DTBirthday->setSelectedSection(QDateTimeEdit::YearSection);
+        }
+        // The box would turn a day the month does not have into its last day while it is typed.
+        if (watched == ui_.DTBirthday && key->text().size() == 1 && key->text()[0].isDigit() &&
+            ui_.DTBirthday->currentSection() == QDateTimeEdit::DaySection) {
+            const QLineEdit *text = ui_.DTBirthday->findChild<QLineEdit *>();
+            const qsizetype from =
+                text->hasSelectedText() ? text->selectionStart() : text->cursorPosition();
+            const QString typed = text->text().left(from) + key->text() +
+                                  text->text().mid(from + text->selectedText().size());
+            if (typed.size() == 10 && !BirthdayFault(typed, Clock::Today()).isEmpty() &&
+                !QDate::fromString(typed, QStringLiteral("yyyy/MM/dd")).isValid()) {
+                prompt().Error(BirthdayFault(typed, Clock::Today()));
+                return true;
+            }
         }
         // A full section already moves on to the next, so the "/" typed after it would skip one.
         if (watched == ui_.DTBirthday && key->text() == QStringLiteral("/")) {
@@ -350,6 +386,9 @@ bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
             if (text && text->text().mid(text->cursorPosition() - 1, 1) == key->text())
                 return true;
         }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            watched == ui_.DTBirthday)
+            RefuseImpossibleBirthday();
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             key->modifiers() == Qt::NoModifier && watched->isWidgetType())
             return MoveFocusOnEnter(static_cast<QWidget *>(watched));
@@ -399,6 +438,11 @@ void EditPanel::ConnectButtons() {
     }
     for (QPushButton *button : {ui_.SSB_Zip, ui_.BtnZipOf})
         connect(button, &QPushButton::clicked, this, &EditPanel::ZipLookupClicked);
+    for (QLineEdit *zip : {ui_.EditZip, ui_.EditOfficeZip})
+        connect(zip, &QLineEdit::textEdited, this, [this](const QString &text) {
+            if (IsWholePostalCode(text))
+                emit ZipLookupClicked();
+        });
     for (QPushButton *button : {ui_.SSB_Address, ui_.BtnAddressOf})
         connect(button, &QPushButton::clicked, this, &EditPanel::AddressLookupClicked);
     const std::pair<QPushButton *, QLineEdit *> mailLinks[] = {

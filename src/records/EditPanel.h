@@ -10,6 +10,7 @@
 #include <optional>
 
 class TFormMemo;
+class QCalendarWidget;
 class TFormSearchZip;
 
 // The editor of the customer selected in the list. There is no save button: every change of a
@@ -97,8 +98,11 @@ private:
     QLineEdit *ShownAddress1Edit() const;
     // Enter leaves a field for the next one; false when the key stays with the field.
     bool MoveFocusOnEnter(QWidget *field);
+    // A typed day the month does not have, or a birthday outside 1900 to today, is refused.
+    void RefuseImpossibleBirthday();
 
     AppContext &context_;
+    QCalendarWidget *birthdayCalendar_ = nullptr;
     EditPanelControls ui_;
     CustomerRecord loaded_;
     TFormMemo *formMemo_;

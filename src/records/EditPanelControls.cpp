@@ -1,5 +1,6 @@
 #include "records/EditPanelControls.h"
 
+#include "core/Clock.h"
 #include "core/DomainWords.h"
 #include "records/FormMemo.h"
 #include "records/HistoryBox.h"
@@ -19,6 +20,21 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+QDate PlausibleBirthday(const QDate &today) {
+    return QDate(today.year() - 40, today.month(), 1);
+}
+
+QString BirthdayFault(const QString &typed, const QDate &today) {
+    if (typed.trimmed().isEmpty())
+        return {};
+    const QDate date = QDate::fromString(typed.trimmed(), QStringLiteral("yyyy/M/d"));
+    if (!date.isValid())
+        return QStringLiteral("「%1」という日付はありません。").arg(typed.trimmed());
+    if (date <= NoBirthday || date > today)
+        return QStringLiteral("生年月日は1900/01/01から今日までの日付で入力して下さい。");
+    return {};
+}
 
 QPushButton *NewEditorButton(QWidget *parent, const char *name, const QString &caption) {
     QPushButton *button = NewWindowButton(parent, name, caption);
@@ -302,8 +318,7 @@ EditPanelControls BuildEditPanelControls(QWidget *panel, AppContext &context) {
     c.DTBirthday->setObjectName(QStringLiteral("DTBirthday"));
     c.DTBirthday->setCalendarPopup(true);
     c.DTBirthday->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    // The earliest date stands for "no birthday" and shows as a blank box.
-    c.DTBirthday->setMinimumDate(NoBirthday);
+    c.DTBirthday->setDateRange(NoBirthday, Clock::Today());
     c.DTBirthday->setSpecialValueText(QStringLiteral(" "));
     c.DTBirthday->setToolTip(QStringLiteral("Delete キーで生年月日を空にします"));
     c.EditAge = NewEdit(panel, "EditAge", 0, InputOff);

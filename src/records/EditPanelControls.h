@@ -18,8 +18,14 @@ class QString;
 class QTabWidget;
 class QWidget;
 
-// The earliest date of the birthday box stands for "no birthday" and shows as a blank box.
-inline const QDate NoBirthday(100, 1, 1);
+// The earliest date of the birthday box stands for "no birthday" and shows as a blank box; the
+// birthdays it takes run from the next day, 1900/01/01, to today.
+inline const QDate NoBirthday(1899, 12, 31);
+
+// Where the calendar of an empty birthday opens, and where typing into it starts.
+QDate PlausibleBirthday(const QDate &today);
+// Why a typed birthday cannot be taken; empty when it can, or when nothing is typed.
+QString BirthdayFault(const QString &typed, const QDate &today);
 
 // A button of the editor: reached with Tab and pressed with Space; Enter moves between fields.
 QPushButton *NewEditorButton(QWidget *parent, const char *name, const QString &caption);

@@ -4,7 +4,9 @@
 #include "records/EntryGuard.h"
 #include "widgets/ShiftJisInput.h"
 
+#include <QDialogButtonBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 TFormMemo::TFormMemo(QWidget *parent) : QDialog(parent) {
@@ -21,9 +23,16 @@ TFormMemo::TFormMemo(QWidget *parent) : QDialog(parent) {
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->SetMaxLength(MemoMaxLength);
     GuardEntry(Memo1);
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::AcceptRole);
+    close->setObjectName(QStringLiteral("BtnClose"));
+    // Enter makes a new line in the note, not a click on the button.
+    close->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(0, 0, 0, 6);
     layout->addWidget(Memo1);
+    layout->addWidget(buttons);
 }
 
 void TFormMemo::EditMemo(QPlainTextEdit *memo) {

@@ -17,6 +17,13 @@ QStringList NamesOf(Query &classQuery, const QString &statement) {
 
 } // namespace
 
+QStringList FreshClassNames() {
+    QStringList names{QStringLiteral("未分類")};
+    for (int id = 1; id < ClassCount; ++id)
+        names << QStringLiteral("項目%1").arg(id + 1);
+    return names;
+}
+
 QString ClassTableName(ClassAxis axis) {
     return axis == ClassAxis::First ? QStringLiteral("Classtbl") : QStringLiteral("Classtbl2");
 }

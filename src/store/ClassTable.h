@@ -12,6 +12,10 @@ inline constexpr int ClassCount = 12;
 
 enum class ClassAxis { First, Second };
 
+// The names a fresh book's axes start with: 未分類 first, because new customers are placed in the
+// first class, then 項目2 … 項目12.
+QStringList FreshClassNames();
+
 // The table of an axis as the statements name it: "Classtbl" or "Classtbl2".
 QString ClassTableName(ClassAxis axis);
 

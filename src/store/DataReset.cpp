@@ -6,9 +6,7 @@
 void ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery) {
     userQuery.Execute(QStringLiteral("Delete from Usertbl"));
     historyQuery.Execute(QStringLiteral("Delete from Historytbl"));
-    QStringList names;
-    for (int id = 0; id < ClassCount; ++id)
-        names << QStringLiteral("項目%1").arg(id + 1);
+    const QStringList names = FreshClassNames();
     StoreClassNames(classQuery, ClassAxis::First, names);
     StoreClassNames(classQuery, ClassAxis::Second, names);
 }

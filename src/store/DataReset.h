@@ -3,6 +3,6 @@
 class Query;
 
 // Returns the book to its delivered state: no customers, no history entries and the default
-// class names 項目1 … 項目12 on both axes. Stops at the first statement the engine refuses
+// class names FreshClassNames() on both axes. Stops at the first statement the engine refuses
 // (EngineError); what was done stays done.
 void ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery);

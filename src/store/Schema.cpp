@@ -1,6 +1,7 @@
 #include "store/Schema.h"
 
 #include "core/SqlText.h"
+#include "store/ClassTable.h"
 #include "store/CustomerColumns.h"
 #include "store/TableEngine.h"
 
@@ -26,14 +27,15 @@ void CreateTables(Database &database, bool upgraded) {
     // Engine-side indexes: the list sorts by reading and searches join history by customer.
     query.Execute(QStringLiteral("CREATE INDEX usertbl_kana ON usertbl (Kana)"));
     query.Execute(QStringLiteral("CREATE INDEX historytbl_user ON historytbl (UserId)"));
+    const QStringList classNames = FreshClassNames();
     for (const QString &table : {QStringLiteral("classtbl"), QStringLiteral("classtbl2")}) {
         query.Execute(
             QStringLiteral("CREATE TABLE %1 (ClassId INTEGER, Name VARCHAR(60))").arg(table));
-        for (int id = 0; id < 12; ++id)
+        for (int id = 0; id < classNames.size(); ++id)
             query.Execute(QStringLiteral("insert into %1 (ClassId, Name) values(%2, %3)")
                               .arg(table)
                               .arg(id)
-                              .arg(QuoteSql(QStringLiteral("項目%1").arg(id + 1))));
+                              .arg(QuoteSql(classNames.at(id))));
     }
 }
 

@@ -11,7 +11,7 @@ namespace Schema {
 const QStringList &TableNames();
 
 // Creates usertbl, historytbl, classtbl and classtbl2 (usertbl with all columns, or with the
-// first 35 only when `upgraded` is false) and fills the class tables with 項目1 … 項目12.
+// first 35 only when `upgraded` is false) and fills the class tables with FreshClassNames().
 void CreateTables(Database &database, bool upgraded = true);
 
 } // namespace Schema

@@ -55,7 +55,7 @@ private slots:
         w.findChild<ImageButton *>("PNGButtonFormat")->click();
         QCOMPARE(int(w.ListedUserIds().size()), 0);
         QCOMPARE(Items(w.findChild<QComboBox *>("CBPrClass")).mid(0, 3),
-                 QStringList({"指定なし", "項目1", "項目2"}));
+                 QStringList({"指定なし", "未分類", "項目2"}));
 
         OnNextModal([](QWidget *d) {
             auto *list = d->findChild<QTreeWidget *>("ListViewFileList");

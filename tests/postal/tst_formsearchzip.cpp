@@ -31,6 +31,8 @@ private slots:
     void choosingARowFillsCodeAndFirstAddressLine();
     void okWithoutSelectionKeepsTheWindowOpen();
     void cancelChangesNothing();
+    void aRowIsTaken_data();
+    void aRowIsTaken();
     void nothingHappensWithoutSelectedCustomer_data();
     void nothingHappensWithoutSelectedCustomer();
     void failuresLeaveTheEditsAlone_data();
@@ -142,9 +144,38 @@ void TestFormSearchZip::cancelChangesNothing() {
     page_->zip.setText(QStringLiteral("1000003"));
     QVERIFY(RunWithWindow(LookUpAddressByZip, [&] {
         QCOMPARE(List()->model()->rowCount(), 1);
-        QVERIFY(List()->selectionModel()->selectedRows().isEmpty());
         Click("Button2");
     }));
+}
+
+void TestFormSearchZip::aRowIsTaken_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("OK on the only row found") << "ok";
+    QTest::newRow("double-click") << "double-click";
+    QTest::newRow("Enter") << "enter";
+}
+
+void TestFormSearchZip::aRowIsTaken() {
+    QFETCH(QString, how);
+    page_->zip.setText(how == "ok" ? QStringLiteral("1000003") : QStringLiteral("100"));
+    QVERIFY(RunWithWindow(LookUpAddressByZip, [&] {
+        if (how == "ok") {
+            Click("Button1");
+            return;
+        }
+        const QModelIndex row = List()->model()->index(2, 1);
+        List()->setCurrentIndex(row);
+        if (how == "enter")
+            QTest::keyClick(List(), Qt::Key_Return);
+        else {
+            const QPoint at = List()->visualRect(row).center();
+            QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, at);
+        }
+    }));
+    QCOMPARE(page_->zip.text(), QStringLiteral("100-0003"));
+    QCOMPARE(page_->address1.text(), QStringLiteral("東京都千代田区一ツ橋"));
+    QVERIFY(prompt_->calls().empty());
 }
 
 void TestFormSearchZip::nothingHappensWithoutSelectedCustomer_data() {

@@ -10,6 +10,7 @@
 #include "postal/zip_update.h"
 
 #include <QClipboard>
+#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,8 +22,67 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <zlib.h>
 
 namespace {
+
+QByteArray Deflated(const QByteArray &data) {
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(static_cast<qsizetype>(deflateBound(&stream, uLong(data.size()))), '\0');
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
+    stream.avail_in = uInt(data.size());
+    stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
+}
+
+// A ZIP archive holding one deflated file dated 2026/11/30, as Japan Post publishes them.
+QByteArray ZipArchiveOf(const QByteArray &name, const QByteArray &data) {
+    const QByteArray packed = Deflated(data);
+    const quint32 crc =
+        quint32(crc32(0L, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
+    const quint16 date = quint16(((2026 - 1980) << 9) | (11 << 5) | 30);
+    QByteArray archive;
+    QDataStream out(&archive, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const auto header = [&](bool central) {
+        out << quint32(central ? 0x02014b50 : 0x04034b50);
+        if (central)
+            out << quint16(20);
+        out << quint16(20) << quint16(0) << quint16(8) << quint16(0) << date << crc
+            << quint32(packed.size()) << quint32(data.size()) << quint16(name.size()) << quint16(0);
+        if (central)
+            out << quint16(0) << quint16(0) << quint16(0) << quint32(0) << quint32(0);
+        out.writeRawData(name.constData(), int(name.size()));
+    };
+    header(false);
+    out.writeRawData(packed.constData(), int(packed.size()));
+    const quint32 directoryAt = quint32(archive.size());
+    header(true);
+    out << quint32(0x06054b50) << quint16(0) << quint16(0) << quint16(1) << quint16(1)
+        << quint32(archive.size() - directoryAt) << directoryAt << quint16(0);
+    return archive;
+}
+
+// Records of the national area file: a town split over two records, a municipality without
+// towns, and enough towns to be a national file.
+QStringList AreaRecords(bool splitTown) {
+    const QString record =
+        QStringLiteral("\"01101\",\"060  \",\"%1\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛｼ\","
+                       "\"ｵｵﾄﾞｵﾘﾆｼ\",\"北海道\",\"札幌市中央区\",\"%2\",1,0,1,0,0,0");
+    QStringList records{record.arg("0600000", "以下に掲載がない場合")};
+    if (splitTown)
+        records << record.arg("0600042", "大通西（１～") << record.arg("0600042", "１９丁目）");
+    else
+        records << record.arg("0600042", "大通西（１～１９丁目）");
+    for (int i = 0; i < MinimumZipLines; ++i)
+        records << record.arg(1000000 + i).arg(QStringLiteral("本町"));
+    return records;
+}
 
 const QString InstalledDescription = QStringLiteral("2025/09/25現在の日本郵便公開データ");
 const QString TestTown = QStringLiteral("試験県試験市本町");
@@ -194,21 +254,47 @@ private slots:
         env_.reset();
     }
 
-    void checkComparesVersionKeysByteWise_data() {
+    void checkComparesVersionKeysAsNumbers_data() {
+        QTest::addColumn<QByteArray>("installedVersion");
         QTest::addColumn<QByteArray>("serverVersion");
         QTest::addColumn<QString>("told");
-        QTest::newRow("newer") << QByteArray("20251031\r\n新データ\r\n") << ZipUpdateText::Offer;
-        QTest::newRow("longer") << QByteArray("20250925a\n") << ZipUpdateText::Offer;
-        QTest::newRow("equal") << QByteArray("20250925\r\n") << ZipUpdateText::NoUpdate;
-        QTest::newRow("older") << QByteArray("20250101\r\n") << ZipUpdateText::NoUpdate;
+        const QByteArray installed = "20250925";
+        QTest::newRow("newer") << installed << QByteArray("20251031\r\n新データ\r\n")
+                               << ZipUpdateText::Offer;
+        QTest::newRow("more digits")
+            << installed << QByteArray("100000000\n") << ZipUpdateText::Offer;
+        QTest::newRow("equal") << installed << QByteArray("20250925\r\n")
+                               << ZipUpdateText::NoUpdate;
+        QTest::newRow("equal with leading zero")
+            << installed << QByteArray("020250925") << ZipUpdateText::NoUpdate;
+        QTest::newRow("older") << installed << QByteArray("20250101\r\n")
+                               << ZipUpdateText::NoUpdate;
         QTest::newRow("prefix of the installed")
-            << QByteArray("2025092") << ZipUpdateText::NoUpdate;
-        QTest::newRow("empty answer") << QByteArray() << ZipUpdateText::CheckFailed;
-        QTest::newRow("blank first line") << QByteArray(" \r\n") << ZipUpdateText::CheckFailed;
+            << installed << QByteArray("2025092") << ZipUpdateText::NoUpdate;
+        QTest::newRow("byte-order mark") << installed
+                                         << QByteArray("\xEF\xBB\xBF"
+                                                       "20251031\r\n")
+                                         << ZipUpdateText::Offer;
+        QTest::newRow("letters after the digits")
+            << installed << QByteArray("20250925a\n") << ZipUpdateText::CheckFailed;
+        QTest::newRow("html page") << installed << QByteArray("<html><body>404</body></html>")
+                                   << ZipUpdateText::CheckFailed;
+        QTest::newRow("utf-16") << installed << QByteArray::fromHex("3200300032003600")
+                                << ZipUpdateText::CheckFailed;
+        QTest::newRow("random bytes")
+            << installed << QByteArray("\x93\xfa\x00\x7f\xc3", 5) << ZipUpdateText::CheckFailed;
+        QTest::newRow("empty answer") << installed << QByteArray() << ZipUpdateText::CheckFailed;
+        QTest::newRow("blank first line")
+            << installed << QByteArray(" \r\n") << ZipUpdateText::CheckFailed;
+        QTest::newRow("junk installed key")
+            << QByteArray("<!DOCTYPE html>") << QByteArray("20251031") << ZipUpdateText::Offer;
     }
-    void checkComparesVersionKeysByteWise() {
+    void checkComparesVersionKeysAsNumbers() {
+        QFETCH(QByteArray, installedVersion);
         QFETCH(QByteArray, serverVersion);
         QFETCH(QString, told);
+        WriteAll(ZipVersionPath(DataPath()),
+                 installedVersion + "\r\n" + ShiftJis::Encode(InstalledDescription) + "\r\n");
         server_->Publish(QStringLiteral("version.txt"), serverVersion);
         server_->Publish(QStringLiteral("zip.dat"), GeneratedZipData());
         const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
@@ -221,7 +307,8 @@ private slots:
         QVERIFY(!server_->RequestedPaths().contains("/liveupdate/zipcode/zip.dat"));
         QVERIFY(window->CanClose && Child<QWidget>(*window, "Panel1")->isHidden());
         QCOMPARE(Child<QLineEdit>(*window, "Edit1")->text(), InstalledDescription);
-        VerifyInstalledFilesUnchanged(zipBefore);
+        if (installedVersion == "20250925")
+            VerifyInstalledFilesUnchanged(zipBefore);
     }
 
     void updateThroughProxyReplacesBothFilesAndLookupsSeeIt() {
@@ -421,21 +508,78 @@ private slots:
         QVERIFY(window->CanClose && Child<QPushButton>(*window, "Button1")->isEnabled());
     }
 
-    void withoutServerTheWindowSaysHowToSetOne() {
+    void theServerIsTypedInTheWindowAndKept() {
         UseServer(QString());
         auto window = OpenWindow();
         window->Button1Click();
-        QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::NoServer}));
+        QCOMPARE(Prompt().Texts(), QStringList({ZipUpdateText::EnterServer}));
+
+        server_->Publish(QStringLiteral("version.txt"), "20250925\r\n");
+        Child<QLineEdit>(*window, "EditServer")->setText(server_->Address());
+        window->Button1Click();
+        QCOMPARE(Prompt().Texts().last(), ZipUpdateText::NoUpdate);
+        QCOMPARE(ZipUpdateServer(DataPath()), server_->Address());
+    }
+
+    void japanPostArchivesBecomeThePostalData_data() {
+        QTest::addColumn<QByteArray>("areaArchive");
+        const QString areas = AreaRecords(true).join("\r\n") + "\r\n";
+        QTest::newRow("ken_all, code page 932")
+            << ZipArchiveOf("KEN_ALL.CSV", ShiftJis::Encode(areas));
+        QTest::newRow("utf_ken_all, one record per town")
+            << ZipArchiveOf("utf_ken_all.csv", (AreaRecords(false).join("\n") + "\n").toUtf8());
+    }
+    void japanPostArchivesBecomeThePostalData() {
+        QFETCH(QByteArray, areaArchive);
+        QTemporaryDir downloads;
+        WriteAll(downloads.filePath("areas.zip"), areaArchive);
+        WriteAll(
+            downloads.filePath("jigyosyo.zip"),
+            ZipArchiveOf("JIGYOSYO.CSV",
+                         ShiftJis::Encode("13101,\"ﾆｯﾎﾟﾝﾕｳﾋﾞﾝ\",\"日本郵便株式会社\",\"東京都\","
+                                          "\"千代田区\",\"大手町\",\"２丁目３－１（私書箱）\","
+                                          "\"1008798\",\"100  \",\"銀座\",0,0,0\r\n")));
+        auto window = OpenWindow();
+        Prompt().PushPath(downloads.filePath("areas.zip"));
+        Prompt().PushAnswer(Prompt::Answer::Yes);
+        Prompt().PushPath(downloads.filePath("jigyosyo.zip"));
+        Child<QPushButton>(*window, "BtnFromFile")->click();
+
+        const QString description = QStringLiteral("2026/11/30現在の日本郵便公開データ");
+        QCOMPARE(Prompt().Texts("message"),
+                 QStringList{ZipUpdateText::Succeeded + "（" + description + "）"});
+        QCOMPARE(ReadAll(ZipVersionPath(DataPath())), VersionFile("20261130", description));
+        QCOMPARE(Child<QLineEdit>(*window, "Edit1")->text(), description);
+        const QStringList lines = ShiftJis::Decode(ReadAll(ZipFilePath(DataPath()))).split("\r\n");
+        QCOMPARE(lines.mid(0, 3),
+                 QStringList({"0600000,北海道札幌市中央区", "0600042,北海道札幌市中央区大通西",
+                              "1000000,北海道札幌市中央区本町"}));
+        QCOMPARE(lines.at(lines.size() - 2),
+                 QStringLiteral("1008798,東京都千代田区大手町２丁目３－１"));
+    }
+
+    void archiveWithoutJapanPostFilesChangesNothing() {
+        QTemporaryDir downloads;
+        WriteAll(downloads.filePath("other.zip"), ZipArchiveOf("readme.txt", "hello"));
+        const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
+        auto window = OpenWindow();
+        Prompt().PushPath(downloads.filePath("other.zip"));
+        Prompt().PushAnswer(Prompt::Answer::No);
+        Child<QPushButton>(*window, "BtnFromFile")->click();
+        QVERIFY(Prompt().Texts("error").value(0).contains("KEN_ALL.CSV"));
+        VerifyInstalledFilesUnchanged(zipBefore);
     }
 
     void unattendedUpdate() {
         server_->Publish(QStringLiteral("version.txt"),
-                         ShiftJis::Encode(QStringLiteral("20991231\n試験用データ\n")));
+                         "\xEF\xBB\xBF" +
+                             ShiftJis::Encode(QStringLiteral("20991231\n試験用データ\n")));
         server_->Publish(QStringLiteral("zip.dat"), GeneratedZipData());
         UnattendedZipUpdate result = UpdatePostalDataUnattended(DataPath());
         QVERIFY2(result.ok, qPrintable(result.message));
         QCOMPARE(result.message, ZipUpdateText::Succeeded + QStringLiteral("（試験用データ）"));
         QCOMPARE(SearchZipByCode(DataPath(), QStringLiteral("1099999")).rows.size(), 1);
+        QVERIFY(ReadAll(ZipVersionPath(DataPath())).startsWith("20991231\r\n"));
 
         result = UpdatePostalDataUnattended(DataPath());
         QVERIFY(result.ok);

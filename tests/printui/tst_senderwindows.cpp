@@ -1,12 +1,15 @@
 #include "core/IniFile.h"
 #include "core/TextFile.h"
 #include "platform/Prompt.h"
+#include "platform/ZipData.h"
 #include "print/SenderData.h"
 #include "printui/FPrintSenderCfg.h"
 #include "printui/FormMyData.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -14,6 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -70,6 +74,25 @@ private slots:
         QVERIFY(again.Fields().PrintPostCodeRadioBtn2->isChecked());
         QVERIFY(again.Fields().PrintTelCheckBox->isChecked());
         QCOMPARE(again.Fields().Edit_HPMail->text(), QStringLiteral("m@example.jp"));
+    }
+
+    void editWindowLooksUpTheSeventhDigitOfItsCode() {
+        QVERIFY(QDir(dataPath).mkpath(QStringLiteral("zip")));
+        QVERIFY(TextFile::WriteLines(ZipFilePath(dataPath), {"1000001,東京都千代田区千代田",
+                                                             "1000002,東京都千代田区皇居外苑"}));
+        TFormMyData window(dataPath);
+        window.FormShow();
+        QLineEdit *zip = window.Fields().ZipCodeEdit;
+        QTimer::singleShot(0, &window, [&] {
+            QWidget *search = QApplication::activeModalWidget();
+            QVERIFY(search && search->objectName() == QStringLiteral("FormSearchZip"));
+            search->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            search->close();
+        });
+        QTest::keyClicks(zip, QStringLiteral("100-0001"));
+        QCOMPARE(zip->text(), QStringLiteral("100-0001"));
+        QCOMPARE(window.Fields().ZipEdit1->text(), QStringLiteral("東京都千代田区千代田"));
+        QVERIFY(prompt->calls().empty());
     }
 
     void editWindowCancelWritesNothing() {

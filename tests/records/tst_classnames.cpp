@@ -131,8 +131,8 @@ private slots:
         AnswerEditor(
             form, [&form] { form.findChild<QLineEdit *>("EditCass1_1")->setText("変更"); }, false);
         QVERIFY(!EditClassNames(query, form, boxes.All()));
-        QCOMPARE(env.Scalar("select Name from Classtbl where ClassId = 0"), QString("項目1"));
-        QCOMPARE(boxes.cbClass.itemText(0), QString("項目1"));
+        QCOMPARE(env.Scalar("select Name from Classtbl where ClassId = 0"), QString("未分類"));
+        QCOMPARE(boxes.cbClass.itemText(0), QString("未分類"));
     }
 
     void theEditorShowsStoredNamesAndTakesNoFilteredKeys() {

@@ -101,6 +101,37 @@ private slots:
         QVERIFY(!e.panel.findChild<QLineEdit *>("EditAge")->text().isEmpty());
     }
 
+    void aBirthdayNoCalendarHoldsIsRefused_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("a day February 1990 does not have") << "19900229";
+        QTest::newRow("before 1900") << "18991230";
+    }
+    void aBirthdayNoCalendarHoldsIsRefused() {
+        QFETCH(QString, typed);
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(QString("update Usertbl set BirthDay = '1970-03-04' where UserId = %1").arg(id));
+        e.Select(id);
+        e.panel.show();
+        auto *birthday = e.panel.findChild<QDateEdit *>("DTBirthday");
+        birthday->setFocus(Qt::TabFocusReason);
+        birthday->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(birthday, typed);
+        QTest::keyClick(birthday, Qt::Key_Return);
+        QCOMPARE(e.env.prompt().Texts("error").size(), 1);
+        QVERIFY(e.Stored("BirthDay", id) != QString("1990-02-28"));
+    }
+
+    void theSeventhDigitOfACodeLooksItUp() {
+        Editor e;
+        e.Select(e.env.AddCustomer("青木", "ｱｵｷ"));
+        QSignalSpy lookups(&e.panel, &EditPanel::ZipLookupClicked);
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditZip"), "100-000");
+        QCOMPARE(lookups.size(), 0);
+        QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditZip"), "1");
+        QCOMPARE(lookups.size(), 1);
+    }
+
     void anUnknownUseTypeShowsThePersonalPageAndIsKept() {
         Editor e;
         const int company = e.env.AddCustomer("会社", "ｶｲｼｬ");
