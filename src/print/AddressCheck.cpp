@@ -2,18 +2,49 @@
 
 #include "platform/FontResolver.h"
 #include "print/ComposeFace.h"
+#include "print/PostalCodeText.h"
 
 #include <QPainter>
 #include <QRawFont>
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
 
-// Fine enough to see a character outside its frame, coarse enough for long lists.
-constexpr int kCheckDpi = 150;
 // Anti-aliased edges of a character may reach this far past its box.
 constexpr double kInkMarginMm = 0.5;
+// Japan Post keeps this much blank around the bars.
+constexpr double kBarcodeQuietZoneMm = 2;
+
+int ToDots(double mm, int dpi) {
+    return qRound(mm * dpi / 25.4);
+}
+
+struct RenderedFace {
+    QImage Image;
+    FaceReport Report;
+};
+
+RenderedFace Render(const PrintRow &row, const FaceSettings &face, const TSenderBuff &sender,
+                    int dpi) {
+    RenderedFace out{QImage(ToDots(face.PaperMm.width(), dpi), ToDots(face.PaperMm.height(), dpi),
+                            QImage::Format_RGB32),
+                     {}};
+    out.Image.fill(Qt::white);
+    QPainter painter(&out.Image);
+    out.Report = ComposeFace(painter, face, dpi, dpi, ToDots(0.2, dpi), row, sender);
+    return out;
+}
+
+bool HasInkIn(const QImage &image, const QRect &area) {
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (qGray(line[x]) < 160)
+                return true;
+    }
+    return false;
+}
 
 QString CustomerNameOf(const PrintRow &row) {
     const QString name = row.Customer.name.trimmed();
@@ -34,39 +65,40 @@ QString MissingCharacters(const QString &faceName, const QString &texts) {
     return missing;
 }
 
-QList<QString> ProblemsOf(const PrintRow &row, const FaceSettings &face,
-                          const TSenderBuff &sender) {
+QList<QString> ProblemsOf(const PrintRow &row, const FaceSettings &face, const TSenderBuff &sender,
+                          int dpi) {
     QList<QString> problems;
     const FaceTexts texts = GatherFaceTexts(row);
-    static const QRegularExpression hyphens(QStringLiteral("[―ー\\-－‐]"));
-    const QString digits = QString(texts.PostalCode).remove(hyphens).trimmed();
-    static const QRegularExpression sevenDigits(QStringLiteral("^[0-9０-９]{7}$"));
-    if (digits.isEmpty())
+    const bool noPostalCode = texts.PostalCode.trimmed().isEmpty();
+    if (noPostalCode)
         problems << QStringLiteral("郵便番号がありません");
-    else if (!sevenDigits.match(digits).hasMatch())
+    else if (!BoxedPostalCode(texts.PostalCode))
         problems << QStringLiteral("郵便番号が7桁ではありません");
     if ((texts.Address1 + texts.Address2).trimmed().isEmpty())
         problems << QStringLiteral("住所がありません");
 
-    const QSize size(qRound(face.PaperMm.width() * kCheckDpi / 25.4),
-                     qRound(face.PaperMm.height() * kCheckDpi / 25.4));
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    FaceReport report;
-    {
-        QPainter painter(&image);
-        report = ComposeFace(painter, face, kCheckDpi, kCheckDpi, qRound(kCheckDpi * 0.2 / 25.4),
-                             row, sender);
-    }
-    if (report.BarcodeOutcome == FaceReport::Barcode::NotBuildable && !digits.isEmpty())
+    const RenderedFace rendered = Render(row, face, sender, dpi);
+    const FaceReport &report = rendered.Report;
+    if (report.BarcodeOutcome == FaceReport::Barcode::NotBuildable && !noPostalCode)
         problems << QStringLiteral("カスタマーバーコードを作れません");
     if (report.BarcodeOutcome == FaceReport::Barcode::LeftOut)
         problems << QStringLiteral(
             "カスタマーバーコードの枠が狭く、8ポイントでは印刷できないため省きます");
-    if (report.SmallestTextSize > 0 && report.SmallestTextSize < kSmallestReadableSize)
-        problems << QStringLiteral("文字が%1ポイントまで小さくなります")
-                        .arg(report.SmallestTextSize, 0, 'f', 1);
-    if (HasInkOutside(image, report.InkAreas, qRound(kInkMarginMm * kCheckDpi / 25.4)))
+    if (report.BarcodeOutcome == FaceReport::Barcode::Printed) {
+        FaceSettings withoutBarcode = face;
+        withoutBarcode.PrintCostom = false;
+        const int quiet = ToDots(kBarcodeQuietZoneMm, dpi);
+        if (HasInkIn(Render(row, withoutBarcode, sender, dpi).Image,
+                     report.BarcodeArea.adjusted(-quiet, -quiet, quiet, quiet)))
+            problems << QStringLiteral("カスタマーバーコードがほかの印字に重なります");
+    }
+    const double address = report.AddressSize;
+    if (address > 0 && address < kAddressBreakSize)
+        problems << QStringLiteral("住所が%1ポイントまで小さくなります").arg(address, 0, 'f', 1);
+    const double smallest = report.SmallestTextSize;
+    if (smallest > 0 && smallest < kSmallestReadableSize && (address == 0 || smallest < address))
+        problems << QStringLiteral("文字が%1ポイントまで小さくなります").arg(smallest, 0, 'f', 1);
+    if (HasInkOutside(rendered.Image, report.InkAreas, ToDots(kInkMarginMm, dpi)))
         problems << QStringLiteral("枠からはみ出す文字があります");
     QString printed = texts.Name + texts.Honorific + texts.Company + texts.Department +
                       texts.Position + texts.Address1 + texts.Address2;
@@ -81,13 +113,14 @@ QList<QString> ProblemsOf(const PrintRow &row, const FaceSettings &face,
 } // namespace
 
 QList<AddressProblem> CheckAddresses(const QList<PrintRow> &rows, const FaceSettings &face,
-                                     const TSenderBuff &sender, const CheckProgress &progress) {
+                                     const TSenderBuff &sender, int dpi,
+                                     const CheckProgress &progress) {
     QList<AddressProblem> problems;
     const int total = static_cast<int>(rows.size());
     for (int n = 0; n < total; ++n) {
         if (progress && !progress(n, total))
             return problems;
-        for (const QString &text : ProblemsOf(rows.at(n), face, sender))
+        for (const QString &text : ProblemsOf(rows.at(n), face, sender, dpi))
             problems.append({CustomerNameOf(rows.at(n)), text});
     }
     if (progress)
@@ -106,11 +139,13 @@ bool HasInkOutside(const QImage &image, const QList<QRect> &areas, int marginDot
     QList<QRect> grown;
     for (const QRect &area : areas)
         grown << area.adjusted(-marginDots, -marginDots, marginDots, marginDots);
-    for (int y = 0; y < image.height(); ++y)
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 160 &&
+            if (qGray(line[x]) < 160 &&
                 std::none_of(grown.cbegin(), grown.cend(),
                              [&](const QRect &area) { return area.contains(x, y); }))
                 return true;
+    }
     return false;
 }

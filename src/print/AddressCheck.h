@@ -21,13 +21,18 @@ struct AddressProblem {
 
 // Texts smaller than this are hard to read on a card or label.
 constexpr double kSmallestReadableSize = 6;
+// PDFs are made at this resolution (higher only slows long runs, every fitting step loading a
+// font); the check measures at it unless a printer's is known.
+constexpr int kPdfDpi = 300;
 
 // Called before each row with the rows done and the total; false stops the check.
 using CheckProgress = std::function<bool(int done, int total)>;
 
-// The problems of every row, in row order; of the rows done when `progress` stops the check.
+// The problems of every row, in row order, measured on faces drawn at `dpi`; of the rows done
+// when `progress` stops the check.
 QList<AddressProblem> CheckAddresses(const QList<PrintRow> &rows, const FaceSettings &face,
-                                     const TSenderBuff &sender, const CheckProgress &progress = {});
+                                     const TSenderBuff &sender, int dpi,
+                                     const CheckProgress &progress = {});
 
 // One problem a line: name, a colon and the problem.
 QStringList ProblemLines(const QList<AddressProblem> &problems);

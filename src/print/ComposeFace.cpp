@@ -4,6 +4,7 @@
 #include "platform/BarcodeBars.h"
 #include "print/LayoutEngine.h"
 #include "print/NameSenderLayout.h"
+#include "print/PostalCodeText.h"
 #include "print/PrintFrames.h"
 
 #include <QPainter>
@@ -81,6 +82,66 @@ TPrintSenderData DrawSender(const FaceContext &context, const FaceSettings &face
     return record;
 }
 
+bool IsDigit(QChar c) {
+    return (c >= u'0' && c <= u'9') || (c >= QChar(0xFF10) && c <= QChar(0xFF19));
+}
+
+// Where a long address line breaks: at its first blank (the building follows it), else at the
+// end or start of a block number nearest the middle; 0 when there is no such place.
+qsizetype AddressBreak(const QString &line) {
+    static const QString blanks = QStringLiteral(" 　");
+    for (qsizetype i = 1; i + 1 < line.size(); ++i)
+        if (blanks.contains(line.at(i)))
+            return i;
+    static const QString units = QStringLiteral("丁目番地号");
+    static const QString joints = QStringLiteral("-－ー‐");
+    const auto inNumber = [&](QChar c) {
+        return IsDigit(c) || units.contains(c) || joints.contains(c);
+    };
+    qsizetype best = 0;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        const QChar before = line.at(i - 1), after = line.at(i);
+        const bool ends = (IsDigit(before) || units.contains(before)) && !inNumber(after);
+        const bool starts = !inNumber(before) && IsDigit(after);
+        if ((ends || starts) &&
+            (best == 0 || qAbs(2 * i - line.size()) < qAbs(2 * best - line.size())))
+            best = i;
+    }
+    return best;
+}
+
+// The address lines as printed: a first line that would fall below kAddressBreakSize is broken
+// in two, its rest leading the second line, when that prints larger.
+struct AddressLines {
+    QString First;
+    QString Second;
+    TPrintAddressData Layout;
+};
+AddressLines LayOutAddressLines(const FaceContext &context, const LayoutBox &box,
+                                const QString &first, const QString &second, double size,
+                                bool counted) {
+    const auto layOut = [&](const QString &line1, const QString &line2) {
+        AddressLines lines{line1, line2, {}};
+        if (context.Vertical) {
+            lines.First = ToKanjiNumerals(line1, counted);
+            lines.Second = ToKanjiNumerals(line2, counted);
+        }
+        lines.Layout = LayoutAddress(context, box, lines.Second, lines.First, size);
+        return lines;
+    };
+    const AddressLines whole = layOut(first, second);
+    const qsizetype at = AddressBreak(first);
+    if (whole.Layout.FontSize >= kAddressBreakSize || at == 0 || second.size() > first.size())
+        return whole;
+    QString rest = first.mid(at).trimmed();
+    if (!second.trimmed().isEmpty())
+        rest += QChar(0x3000) + second.trimmed();
+    const AddressLines broken = layOut(first.left(at).trimmed(), rest);
+    if (broken.Layout.FontSize > whole.Layout.FontSize)
+        return broken;
+    return layOut(first, second); // leaves the canvas as the chosen layout made it
+}
+
 // The smallest size among the texts that are printed.
 class SmallestSize {
 public:
@@ -151,14 +212,12 @@ FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, in
     nameTexts.Position = ToFullWidth(texts.Position);
     nameTexts.Form = texts.Form;
     nameTexts.JointCount = texts.JointCount;
-    const QString markedPostalCode = texts.PostalCode + kPostalCodeEndMarker;
+    const QString markedPostalCode =
+        BoxedPostalCode(texts.PostalCode).value_or(texts.PostalCode) + kPostalCodeEndMarker;
 
     TPrintNameData nameData;
     for (int i = 0; i < texts.JointCount; ++i)
         SetJointName(nameData, i, texts.JointNames[i], texts.JointTitles[i]);
-
-    const QString printed1 = vertical ? ToKanjiNumerals(address1, face.CountedNumerals) : address1;
-    const QString printed2 = vertical ? ToKanjiNumerals(address2, face.CountedNumerals) : address2;
 
     const FontSizeOffsets &shift = face.FontSizes;
     const double addressSize = kAddressStart + shift.RecipientAddress;
@@ -179,8 +238,10 @@ FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, in
         postalLine =
             LayoutPostalLine(canvas, dpi, DeviceBox(face, PrintFrame::UpperPostCode, dpiX, dpi),
                              markedPostalCode, kPostalLineStart);
-    const TPrintAddressData address = LayoutAddress(
-        context, DeviceBox(face, PrintFrame::Address, dpiX, dpi), printed2, printed1, addressSize);
+    const AddressLines lines =
+        LayOutAddressLines(context, DeviceBox(face, PrintFrame::Address, dpiX, dpi), address1,
+                           address2, addressSize, face.CountedNumerals);
+    const TPrintAddressData &address = lines.Layout;
     nameData =
         LayoutName(context, nameData, nameTexts, DeviceBox(face, PrintFrame::Name, dpiX, dpi));
 
@@ -209,6 +270,7 @@ FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, in
                 DrawItemText(context.Barcode(), barcode.Text, bars.topLeft(), barcode.FontSize);
                 report.BarcodeOutcome = FaceReport::Barcode::Printed;
                 report.BarcodeSize = barcode.FontSize;
+                report.BarcodeArea = bars;
                 areas << bars.united(box(PrintFrame::Costomer));
             }
         }
@@ -221,9 +283,11 @@ FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, in
     } else {
         DrawPostalBoxes(canvas, markedPostalCode, dpi, digitsAt.x(), digitsAt.y());
     }
-    DrawItemText(context, printed1, address.Line1, address.FontSize);
-    DrawItemText(context, printed2, address.Line2, address.FontSize);
-    smallest.Consider(address.FontSize, printed1 + printed2);
+    DrawItemText(context, lines.First, address.Line1, address.FontSize);
+    DrawItemText(context, lines.Second, address.Line2, address.FontSize);
+    smallest.Consider(address.FontSize, lines.First + lines.Second);
+    if (!(lines.First + lines.Second).trimmed().isEmpty())
+        report.AddressSize = address.FontSize;
     DrawNameBlock(context, nameData, nameTexts);
     if (nameTexts.Form == NameForm::Personal) {
         smallest.Consider(nameData.NameSize, nameTexts.Name);

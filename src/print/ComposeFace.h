@@ -22,11 +22,16 @@ struct FaceReport {
     enum class Barcode { NotAsked, Printed, NotBuildable, LeftOut };
     Barcode BarcodeOutcome = Barcode::NotAsked;
     double BarcodeSize = 0;      // points, when printed
-    double SmallestTextSize = 0; // points, of the texts printed; 0 when there was none
+    QRect BarcodeArea;           // the bars, in device dots, when printed
+    double AddressSize = 0;      // points, of the address lines; 0 when there was none
+    double SmallestTextSize = 0; // points, of all texts printed; 0 when there was none
     // Where the face may put ink, in device dots: the boxes of the items drawn, the postal code
     // digits and the barcode.
     QList<QRect> InkAreas;
 };
+
+// An address line that would print smaller than this is broken in two.
+constexpr double kAddressBreakSize = 8;
 
 // Full-width digits become kanji numerals; nothing else changes. Digit by digit each "０" to
 // "９" becomes "〇" to "九" (２１ 二一); counted, a number of up to four digits not starting with

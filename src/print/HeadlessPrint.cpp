@@ -18,9 +18,6 @@
 
 namespace {
 
-// A PDF is drawn in vectors; at higher resolutions every fitting step of a font size is a new
-// font to load, which makes long runs many times slower for no visible gain.
-constexpr int kPdfDpi = 300;
 const QString kNoSheet = QStringLiteral("印刷用紙が選択されていません。");
 
 int Fail(QString *error, const QString &text) {
@@ -78,8 +75,10 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
     }
     face.PreviewPixelsPerMm = panel.width() / face.PaperMm.width();
     face.PictureHeight = panel.height();
+    const FrameSet frames =
+        settings.FramesStored || !sheet ? settings.Frames : LabelTabFrames(panel);
     for (const PrintFrame frame : kAllFrames)
-        FrameOf(face.Frames, frame) = BringInside(FrameOf(settings.Frames, frame), panel);
+        FrameOf(face.Frames, frame) = BringInside(FrameOf(frames, frame), panel);
     face.FaceName =
         ChooseFontEntry(FontListEntries(InstalledJapaneseFaces(), face.Vertical), settings.Font);
     if (face.FaceName.isEmpty())
@@ -156,6 +155,7 @@ int CheckAddressesHeadless(Database &database, const QString &dataPath,
     const std::optional<StoredRun> run = LoadStoredRun(database, dataPath, customerIds, error);
     if (!run)
         return 1;
-    *problems = ProblemLines(CheckAddresses(run->Request.Rows, run->Request.Face, run->Sender));
+    *problems =
+        ProblemLines(CheckAddresses(run->Request.Rows, run->Request.Face, run->Sender, kPdfDpi));
     return problems->isEmpty() ? 0 : 3;
 }

@@ -72,7 +72,11 @@ PrintSettings ReadPrintSettings(const IniFile &ini) {
         s.Font = font;
     s.PMaker = ReadRanged(ini, keyMaker, s.PMaker, 0, static_cast<int>(MakerTabs().size()) - 1);
     s.PIndex = ReadRanged(ini, keyPaperIndex, s.PIndex, 0, kMaxPaperRow);
+    s.Frames = DefaultFrames(s.PostcardIndex, s.Vertical);
+    const QStringList present = ini.Keys(kPrintConfSection);
     for (const auto &[prefix, frame] : framePrefixes) {
+        if (present.contains(FrameKey(prefix, "LEFT"), Qt::CaseInsensitive))
+            s.FramesStored = true;
         const QRect fallback = FrameOf(s.Frames, frame);
         const int left =
             ReadRanged(ini, FrameKey(prefix, "LEFT"), fallback.left(), 0, kMaxFramePixels);

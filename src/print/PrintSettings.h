@@ -30,6 +30,8 @@ struct PrintSettings {
     int PMaker = 0;
     int PIndex = 0;
     FrameSet Frames = DefaultFrames(kDefaultPaperKind, true);
+    // False when the file holds no frames: a face then takes the paper's default frames.
+    bool FramesStored = false;
     bool CountedNumerals = false; // block numbers of vertical addresses: 二十一, else 二一
     PrintOffsets Offsets{};
 };

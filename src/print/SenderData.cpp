@@ -3,6 +3,7 @@
 #include "core/IniFile.h"
 #include "core/TextHelpers.h"
 #include "print/LayoutEngine.h"
+#include "print/PostalCodeText.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -94,7 +95,8 @@ void ComposeSenderPrintData(const TSenderBuff &shown, TPrintSenderData &record) 
         composed.PrintPostCode = QStringLiteral("〒") + ToFullWidth(shown.ZipCode);
         ++composed.AddressLineCount;
     }
-    composed.MarkedZipCode = shown.ZipCode + kPostalCodeEndMarker;
+    composed.MarkedZipCode =
+        BoxedPostalCode(shown.ZipCode).value_or(shown.ZipCode) + kPostalCodeEndMarker;
 
     const auto printed = [](bool check, const QString &text) {
         return check && !text.trimmed().isEmpty();

@@ -34,7 +34,7 @@ std::optional<QList<AddressProblem>> CheckWithProgress(const PrintRunRequest &re
     ProgressWindow progress(QStringLiteral("印刷前チェックをしています..."),
                             QStringLiteral("印刷前チェック"), window, ProgressWindow::AfterAMoment);
     const QList<AddressProblem> problems =
-        CheckAddresses(request.Rows, request.Face, sender, progress.Reporter());
+        CheckAddresses(request.Rows, request.Face, sender, kPdfDpi, progress.Reporter());
     if (progress.Cancelled())
         return std::nullopt;
     return problems;

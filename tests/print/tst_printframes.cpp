@@ -1,3 +1,4 @@
+#include "print/LayoutEngine.h"
 #include "print/PaperKinds.h"
 #include "print/PrintFrames.h"
 
@@ -108,6 +109,47 @@ private slots:
                 for (const QRect &frame : DefaultFrames(kind, vertical))
                     QVERIFY2(Inside(frame, panel), qPrintable(QString("kind %1").arg(kind)));
         }
+    }
+
+    void defaultBarcodeFramesKeepJapanPostsPlace_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("vertical");
+        for (int kind = kFirstPaperKind; kind <= kLastPaperKind; ++kind)
+            for (const bool vertical : {true, false})
+                QTest::addRow("kind %d, %s", kind, vertical ? "vertical" : "horizontal")
+                    << kind << vertical;
+    }
+    // 10 mm inside every edge, out of the 70 x 35 mm stamp and postmark corner, and 2 mm of
+    // quiet zone clear of every other frame; under the name in horizontal writing, beside or
+    // under the address in vertical writing. In tenths of a millimetre.
+    void defaultBarcodeFramesKeepJapanPostsPlace() {
+        QFETCH(int, kind);
+        QFETCH(bool, vertical);
+        const PaperKind &paper = PaperKindOf(kind);
+        const QSize panel = PanelSizeFor(paper.PaperMm, paper.PanelHeight);
+        const double pixelsPerMm = panel.width() / paper.PaperMm.width();
+        const FrameSet frames = DefaultFrames(kind, vertical);
+        const auto tenths = [&](PrintFrame frame) {
+            const LayoutBox b = ShapeToDeviceBox(FrameOf(frames, frame), pixelsPerMm, 254, 254);
+            return QRect(b.Left, b.Top, b.Width, b.Height);
+        };
+        const QRect bars = tenths(PrintFrame::Costomer);
+        const QRect paperArea(0, 0, qRound(paper.PaperMm.width() * 10),
+                              qRound(paper.PaperMm.height() * 10));
+        QVERIFY(paperArea.adjusted(100, 100, -100, -100).contains(bars));
+        const bool landscape = paper.PaperMm.width() > paper.PaperMm.height();
+        const QRect stamp(landscape ? paperArea.width() - 700 : 0, 0, 700, 350);
+        QVERIFY(!stamp.intersects(bars));
+        const QRect quiet = bars.adjusted(-20, -20, 20, 20);
+        for (const PrintFrame frame : kAllFrames)
+            if (frame != PrintFrame::Costomer)
+                QVERIFY2(!quiet.intersects(tenths(frame)), qPrintable(FrameObjectName(frame)));
+        const QRect name = tenths(PrintFrame::Name);
+        const QRect address = tenths(PrintFrame::Address);
+        if (!vertical)
+            QVERIFY(bars.top() >= name.bottom() && bars.top() - name.bottom() < 60);
+        else
+            QVERIFY(bars.top() >= std::max(name.bottom(), address.bottom()));
     }
 
     void panelsKeepThePapersProportions_data() {

@@ -271,7 +271,7 @@ private slots:
         if (outcome == int(FaceReport::Barcode::Printed))
             QCOMPARE(r.Report.BarcodeSize, kBarcodeMinSize);
         const QList<AddressProblem> problems =
-            CheckAddresses({SampleCustomerRow(0, 0)}, face, SampleSender());
+            CheckAddresses({SampleCustomerRow(0, 0)}, face, SampleSender(), kPdfDpi);
         QCOMPARE(problems.size(), outcome == int(FaceReport::Barcode::LeftOut) ? 1 : 0);
     }
 
@@ -302,11 +302,12 @@ private slots:
         row.Customer.address1 = address;
         row.Customer.address2.clear();
         const QStringList lines =
-            ProblemLines(CheckAddresses({row}, FaceFor(1, true, false), SampleSender()));
+            ProblemLines(CheckAddresses({row}, FaceFor(1, true, false), SampleSender(), kPdfDpi));
         QVERIFY2(lines.size() >= 1 &&
                      lines.first().startsWith(QStringLiteral("山田　太郎: ") + expected),
                  qPrintable(lines.join(u'|')));
-        QVERIFY(CheckAddresses({SampleCustomerRow(0, 0)}, FaceFor(1, true, false), SampleSender())
+        QVERIFY(CheckAddresses({SampleCustomerRow(0, 0)}, FaceFor(1, true, false), SampleSender(),
+                               kPdfDpi)
                     .isEmpty());
     }
 
@@ -316,7 +317,7 @@ private slots:
         noZip.Customer.zip.clear();
         QList<int> reported;
         const QList<AddressProblem> problems =
-            CheckAddresses({noZip, noZip, noZip}, FaceFor(1, true, false), SampleSender(),
+            CheckAddresses({noZip, noZip, noZip}, FaceFor(1, true, false), SampleSender(), kPdfDpi,
                            [&reported](int done, int total) {
                                reported << done;
                                return total == 3 && done < 2;

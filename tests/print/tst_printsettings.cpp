@@ -51,7 +51,7 @@ private slots:
         QCOMPARE(FrameOf(s.Frames, PrintFrame::Address), QRect(208, 120, 65, 220));
         QCOMPARE(FrameOf(s.Frames, PrintFrame::Name), QRect(112, 120, 81, 220));
         // Wide enough for a barcode of at least 8 points.
-        QCOMPARE(FrameOf(s.Frames, PrintFrame::Costomer), QRect(88, 90, 214, 25));
+        QCOMPARE(FrameOf(s.Frames, PrintFrame::Costomer), QRect(26, 388, 251, 26));
         QCOMPARE(FrameOf(s.Frames, PrintFrame::Sender), QRect(20, 188, 75, 171));
         QCOMPARE(FrameOf(s.Frames, PrintFrame::UnderPostCode), QRect(21, 364, 85, 21));
     }
