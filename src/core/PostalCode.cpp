@@ -11,8 +11,8 @@ std::optional<QString> NormalisedPostalCode(const QString &typed) {
             digits += QChar(char16_t(u - u'０' + u'0'));
         else if (u == u'〒' && digits.isEmpty())
             continue;
-        else if ((u == u'-' || u == u'－' || u == u'ー' || u == u'‐' || u == u'−' || u == u' ' ||
-                  u == u'　') &&
+        else if ((u == u'-' || u == u'－' || u == u'ー' || u == u'‐' || u == u'−' || u == u'―' ||
+                  u == u' ' || u == u'　') &&
                  digits.size() == 3 && separators == 0)
             ++separators;
         else if ((u == u' ' || u == u'　') && digits.isEmpty())

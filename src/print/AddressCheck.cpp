@@ -1,8 +1,8 @@
 #include "print/AddressCheck.h"
 
+#include "core/PostalCode.h"
 #include "platform/FontResolver.h"
 #include "print/ComposeFace.h"
-#include "print/PostalCodeText.h"
 
 #include <QPainter>
 #include <QRawFont>
@@ -72,7 +72,7 @@ QList<QString> ProblemsOf(const PrintRow &row, const FaceSettings &face, const T
     const bool noPostalCode = texts.PostalCode.trimmed().isEmpty();
     if (noPostalCode)
         problems << QStringLiteral("郵便番号がありません");
-    else if (!BoxedPostalCode(texts.PostalCode))
+    else if (!NormalisedPostalCode(texts.PostalCode))
         problems << QStringLiteral("郵便番号が7桁ではありません");
     if ((texts.Address1 + texts.Address2).trimmed().isEmpty())
         problems << QStringLiteral("住所がありません");

@@ -1,10 +1,10 @@
 #include "print/ComposeFace.h"
 
+#include "core/PostalCode.h"
 #include "core/TextHelpers.h"
 #include "platform/BarcodeBars.h"
 #include "print/LayoutEngine.h"
 #include "print/NameSenderLayout.h"
-#include "print/PostalCodeText.h"
 #include "print/PrintFrames.h"
 
 #include <QPainter>
@@ -213,7 +213,7 @@ FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, in
     nameTexts.Form = texts.Form;
     nameTexts.JointCount = texts.JointCount;
     const QString markedPostalCode =
-        BoxedPostalCode(texts.PostalCode).value_or(texts.PostalCode) + kPostalCodeEndMarker;
+        NormalisedPostalCode(texts.PostalCode).value_or(texts.PostalCode) + kPostalCodeEndMarker;
 
     TPrintNameData nameData;
     for (int i = 0; i < texts.JointCount; ++i)

@@ -1,9 +1,9 @@
 #include "print/SenderData.h"
 
 #include "core/IniFile.h"
+#include "core/PostalCode.h"
 #include "core/TextHelpers.h"
 #include "print/LayoutEngine.h"
-#include "print/PostalCodeText.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -96,7 +96,7 @@ void ComposeSenderPrintData(const TSenderBuff &shown, TPrintSenderData &record) 
         ++composed.AddressLineCount;
     }
     composed.MarkedZipCode =
-        BoxedPostalCode(shown.ZipCode).value_or(shown.ZipCode) + kPostalCodeEndMarker;
+        NormalisedPostalCode(shown.ZipCode).value_or(shown.ZipCode) + kPostalCodeEndMarker;
 
     const auto printed = [](bool check, const QString &text) {
         return check && !text.trimmed().isEmpty();
