@@ -108,6 +108,14 @@ bool PasswordMatches(const QString &typed, const QString &stored) {
     return ShiftJis::NormalizeCrossMapping(typed) == stored;
 }
 
+bool StartupAsksPassword(std::optional<PasswordMarker> marker) {
+    if (marker == PasswordMarker::On)
+        return true;
+    if (marker == PasswordMarker::Off)
+        return false;
+    return !PasswordKeyReadable() || !ReadStoredPassword().isEmpty();
+}
+
 QString TamperMessage() {
     return QStringLiteral(
         "住所録に対して不正な改ざんが検出されました。（パスワードの無効化を試みる、等）\r\n\r\n"

@@ -39,6 +39,11 @@ bool WriteStoredPassword(const QString &password);
 // the settings page stores it in its code page 932 form.
 bool PasswordMatches(const QString &typed, const QString &stored);
 
+// Whether a start asks for the password. A marker that is missing, cut short or unreadable
+// (`marker` nullopt or Unknown) asks as "on" does while a password is stored, so deleting or
+// truncating the file does not open the book.
+bool StartupAsksPassword(std::optional<PasswordMarker> marker);
+
 // What the user is told when the password is on but none is stored.
 QString TamperMessage();
 

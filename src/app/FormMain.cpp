@@ -253,16 +253,20 @@ void TFormMain::showEvent(QShowEvent *event) {
 
 void TFormMain::FormShow() {
     QStringList marker;
-    if (QString error; !ReadMarkerLines(dbPath_, marker, &error)) {
-        prompt().Error(error);
-        return;
-    }
-    if (MarkerOf(marker) == PasswordMarker::On && !AskStartupPassword(this)) {
+    QString markerError;
+    const bool markerRead = ReadMarkerLines(dbPath_, marker, &markerError);
+    if (!markerRead)
+        prompt().Error(markerError);
+    const bool asks =
+        StartupAsksPassword(markerRead ? std::optional(MarkerOf(marker)) : std::nullopt);
+    if (asks && !AskStartupPassword(this)) {
         // No data is shown; the program ends as soon as its event loop runs.
         listPanel_->hide();
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
+    if (!markerRead && !asks)
+        return;
     // A table folder that could not be opened was reported when the window was created.
     if (!database_.IsOpen())
         return;

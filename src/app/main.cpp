@@ -43,7 +43,9 @@ int main(int argc, char *argv[]) {
         return 0;
 
     QString error;
-    if (Installer::EnsureInstalled(&error, Installer::UnreadableRegistry::AskUser).isEmpty()) {
+    const QString installFolder =
+        Installer::EnsureInstalled(&error, Installer::UnreadableRegistry::AskUser);
+    if (installFolder.isEmpty()) {
         // Without its tables the window could only show errors; the user chose to stop if
         // there is no reason.
         if (error.isEmpty())
@@ -51,6 +53,8 @@ int main(int argc, char *argv[]) {
         prompt().Error(error);
         return 1;
     }
+    // Only the one window copy clears them: a command running beside it may be writing its own.
+    Installer::RemoveStaleTemporaries(installFolder);
 
     TFormMain FormMain;
     TAppWindows windows(FormMain);

@@ -7,10 +7,17 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+QString NameKey(const QString &name) {
+    return name.toCaseFolded();
+}
+} // namespace
+
 IniFile::IniFile(QString path, Encoding encoding) : path_(std::move(path)), encoding_(encoding) {}
 
 bool IniFile::Load(QString *error) {
     sections_.clear();
+    sectionIndex_.clear();
     refusedKey_.clear();
     unreadable_.clear();
     QFile file(path_);
@@ -30,6 +37,7 @@ bool IniFile::Load(QString *error) {
 
 void IniFile::LoadFromText(const QString &text) {
     sections_.clear();
+    sectionIndex_.clear();
     refusedKey_.clear();
     unreadable_.clear();
     Section *current = nullptr;
@@ -38,29 +46,14 @@ void IniFile::LoadFromText(const QString &text) {
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            const QString name = line.mid(1, line.size() - 2);
-            current = FindSection(name);
-            if (!current) {
-                sections_.push_back({name, {}});
-                current = &sections_.back();
-            }
+            current = &SectionNamed(line.mid(1, line.size() - 2));
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
         if (eq <= 0 || !current)
             continue;
         const QString key = line.left(eq).trimmed();
-        const QString value = rawLine.mid(rawLine.indexOf(u'=') + 1);
-        bool replaced = false;
-        for (auto &entry : current->entries) {
-            if (entry.first.compare(key, Qt::CaseInsensitive) == 0) {
-                entry.second = value;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced)
-            current->entries.emplace_back(key, value);
+        current->Set(key, rawLine.mid(rawLine.indexOf(u'=') + 1));
     }
 }
 
@@ -96,11 +89,32 @@ bool IniFile::Save(QString *error) const {
     return TextFile::WriteFileAtomically(path_, bytes, error);
 }
 
+const QString *IniFile::Section::Find(const QString &key) const {
+    const auto found = entryIndex.constFind(NameKey(key));
+    return found == entryIndex.cend() ? nullptr : &entries[*found].second;
+}
+
+void IniFile::Section::Set(const QString &key, const QString &value) {
+    const QString folded = NameKey(key);
+    if (const auto found = entryIndex.constFind(folded); found != entryIndex.cend()) {
+        entries[*found].second = value;
+        return;
+    }
+    entryIndex.insert(folded, entries.size());
+    entries.emplace_back(key, value);
+}
+
 IniFile::Section *IniFile::FindSection(const QString &name) {
-    for (Section &section : sections_)
-        if (section.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &section;
-    return nullptr;
+    const auto found = sectionIndex_.constFind(NameKey(name));
+    return found == sectionIndex_.cend() ? nullptr : &sections_[*found];
+}
+
+IniFile::Section &IniFile::SectionNamed(const QString &name) {
+    if (Section *existing = FindSection(name))
+        return *existing;
+    sectionIndex_.insert(NameKey(name), sections_.size());
+    sections_.push_back({name, {}, {}});
+    return sections_.back();
 }
 
 const IniFile::Section *IniFile::FindSection(const QString &name) const {
@@ -110,9 +124,8 @@ const IniFile::Section *IniFile::FindSection(const QString &name) const {
 QString IniFile::ReadString(const QString &section, const QString &key,
                             const QString &defaultValue) const {
     if (const Section *s = FindSection(section))
-        for (const auto &[k, v] : s->entries)
-            if (k.compare(key, Qt::CaseInsensitive) == 0)
-                return v;
+        if (const QString *value = s->Find(key))
+            return *value;
     return defaultValue;
 }
 
@@ -150,18 +163,7 @@ bool IniFile::WriteString(const QString &section, const QString &key, const QStr
             refusedKey_ = section + u'/' + key;
         return false;
     }
-    Section *s = FindSection(section);
-    if (!s) {
-        sections_.push_back({section, {}});
-        s = &sections_.back();
-    }
-    for (auto &entry : s->entries) {
-        if (entry.first.compare(key, Qt::CaseInsensitive) == 0) {
-            entry.second = value;
-            return true;
-        }
-    }
-    s->entries.emplace_back(key, value);
+    SectionNamed(section).Set(key, value);
     return true;
 }
 
@@ -174,9 +176,13 @@ void IniFile::WriteBool(const QString &section, const QString &key, bool value) 
 }
 
 void IniFile::EraseSection(const QString &section) {
-    std::erase_if(sections_, [&](const Section &s) {
-        return s.name.compare(section, Qt::CaseInsensitive) == 0;
-    });
+    const auto found = sectionIndex_.constFind(NameKey(section));
+    if (found == sectionIndex_.cend())
+        return;
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(*found));
+    sectionIndex_.clear();
+    for (size_t i = 0; i < sections_.size(); ++i)
+        sectionIndex_.insert(NameKey(sections_[i].name), i);
 }
 
 QString ConfigIniPath(const QString &dataPath) {

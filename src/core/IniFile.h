@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -41,16 +42,23 @@ public:
     const QString &path() const { return path_; }
 
 private:
+    // Names are found through case-folded indexes, so a file of many sections or keys reads in
+    // time linear in its size.
     struct Section {
         QString name;
         std::vector<std::pair<QString, QString>> entries;
+        QHash<QString, size_t> entryIndex;
+        const QString *Find(const QString &key) const;
+        void Set(const QString &key, const QString &value);
     };
     Section *FindSection(const QString &name);
     const Section *FindSection(const QString &name) const;
+    Section &SectionNamed(const QString &name);
 
     QString path_;
     Encoding encoding_;
     std::vector<Section> sections_;
+    QHash<QString, size_t> sectionIndex_;
     QString refusedKey_;
     QString unreadable_;
 };

@@ -1,9 +1,23 @@
 #include "core/PrivateFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 bool MakePrivateFolder(const QString &path, QString *error) {
-    if (!QDir().mkpath(path)) {
+    // Every level made here is private, not only the last: mkpath would make the others with
+    // the process's default mode.
+    QStringList missing;
+    for (QString level = QDir::cleanPath(QDir(path).absolutePath()); !QFileInfo::exists(level);
+         level = QFileInfo(level).path())
+        missing.prepend(level);
+    for (const QString &level : std::as_const(missing)) {
+        if (!QDir().mkdir(level, PrivateFolderPermissions) && !QFileInfo(level).isDir()) {
+            if (error)
+                *error = QStringLiteral("フォルダを作成できません: %1").arg(path);
+            return false;
+        }
+    }
+    if (!QFileInfo(path).isDir()) {
         if (error)
             *error = QStringLiteral("フォルダを作成できません: %1").arg(path);
         return false;

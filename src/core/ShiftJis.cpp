@@ -55,11 +55,29 @@ QString Decode(const QByteArray &bytes) {
     return decoder.decode(bytes);
 }
 
+// Every byte is ASCII, half-width katakana, or a lead byte with a trail byte after it; the
+// decoder alone passes some stray bytes as U+001A or private-use characters without a fault.
+static bool WellFormed(const QByteArray &bytes) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
+            continue;
+        if (!IsLeadByte(b) || i + 1 >= bytes.size())
+            return false;
+        const auto trail = static_cast<unsigned char>(bytes[++i]);
+        if (trail < 0x40 || trail > 0xFC || trail == 0x7F)
+            return false;
+    }
+    return true;
+}
+
 bool DecodeShiftJisStrict(const QByteArray &bytes, QString &text) {
     QStringDecoder decoder("windows-31j");
     text = decoder.decode(bytes);
-    return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter) &&
-           text.count(QChar(0x1A)) == bytes.count('\x1A');
+    // An unassigned two-byte code decodes to U+001A (or U+FFFD) instead of failing.
+    return !decoder.hasError() && WellFormed(bytes) &&
+           !text.contains(QChar::ReplacementCharacter) &&
+           text.count(QChar(0x1A)) == bytes.count('\x1a');
 }
 
 static bool CharRepresentable(const QString &single) {

@@ -13,8 +13,8 @@ QString NormalizeCrossMapping(const QString &text);
 
 QByteArray Encode(const QString &text);
 QString Decode(const QByteArray &bytes);
-// Decodes bytes that must be code page 932; false when they are not, including the bytes the
-// decoder would quietly turn into a substitute (U+001A) or a replacement character.
+// Decodes bytes that must be code page 932; false when they are not: a stray or cut-off byte,
+// or a two-byte code that code page 932 does not assign.
 bool DecodeShiftJisStrict(const QByteArray &bytes, QString &text);
 
 // True when the text survives a round trip through code page 932 after cross-mapping.

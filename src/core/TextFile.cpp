@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <cerrno>
@@ -132,6 +133,19 @@ bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     file.setAutoRemove(false);
     return true;
+}
+
+int RemoveStaleTemporaries(const QString &folder, const QDateTime &before) {
+    static const QRegularExpression temporary(QStringLiteral("^(.+)\\.[A-Za-z0-9]{6}$"));
+    const QDir dir(folder);
+    int removed = 0;
+    for (const QFileInfo &file : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        const QRegularExpressionMatch match = temporary.match(file.fileName());
+        if (match.hasMatch() && QFileInfo(dir.filePath(match.captured(1))).isFile() &&
+            file.lastModified() < before && QFile::remove(file.filePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace TextFile

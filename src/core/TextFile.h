@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -34,5 +35,10 @@ bool WriteLines(const QString &path, const QStringList &lines, QString *error = 
 
 // Writes bytes to a temporary file in the same folder, flushes it and renames it over path.
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// Removes from `folder` the temporaries that writes like the one above leave when killed: a
+// file named after a file beside it with six more characters ("zip.dat.a1B2c3"), last written
+// before `before`. Returns how many went.
+int RemoveStaleTemporaries(const QString &folder, const QDateTime &before);
 
 } // namespace TextFile

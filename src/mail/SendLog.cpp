@@ -23,7 +23,7 @@ SendLog SendLogOf(const TSendMailThread &worker, const std::vector<MailRecipient
         const bool reached = connected && static_cast<int>(i) < worker.SentCount;
         if (!reached) {
             entry.outcome = SendLogEntry::Outcome::NotAttempted;
-        } else if (QString(row.address).remove(u',').trimmed().isEmpty()) {
+        } else if (row.address.trimmed().isEmpty()) {
             entry.outcome = SendLogEntry::Outcome::Skipped;
         } else if (refusal != failed.end()) {
             entry.outcome = SendLogEntry::Outcome::Refused;

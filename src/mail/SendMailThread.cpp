@@ -8,14 +8,6 @@ namespace {
 // Refused messages listed by name in the closing message; more are only counted.
 constexpr int ListedFailures = 10;
 
-QList<QByteArray> AddressList(const QString &address) {
-    QList<QByteArray> recipients;
-    for (const QString &part : address.split(u','))
-        if (!part.trimmed().isEmpty())
-            recipients << ShiftJis::Encode(part.trimmed());
-    return recipients;
-}
-
 // Servers refuse lines longer than 998 bytes, so a long paragraph is carried on over several
 // lines, broken between characters; each line ends in ASCII mode and the next re-enters kanji.
 QList<QByteArray> WrapJisLine(const QByteArray &line) {
@@ -68,7 +60,8 @@ SmtpMessage BuildSmtpMessage(const TPzConv &conv, const MailSettings &settings,
                              const QString &address, const QString &subject, const QString &body) {
     SmtpMessage message;
     message.senderAddress = ShiftJis::Encode(settings.SenderMail);
-    message.recipients = AddressList(address);
+    // One address per field: the client refuses a field that names more, or anything else.
+    message.recipients = {ShiftJis::Encode(address.trimmed())};
     const QByteArray sjisName = ShiftJis::Encode(settings.SenderName);
     const QByteArray sjisSubject = ShiftJis::Encode(subject);
     const QByteArray sjisBody = ShiftJis::Encode(body);
@@ -171,7 +164,7 @@ void TSendMailThread::Connect(SmtpClient &smtp, Pop3Client &pop) {
 
 void TSendMailThread::SendOne(SmtpClient &smtp, const MailRecipient &row) {
     Address = row.address;
-    if (AddressList(Address).isEmpty()) {
+    if (Address.trimmed().isEmpty()) {
         Skipped.push_back(row.name);
         return;
     }

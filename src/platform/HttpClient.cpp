@@ -1,5 +1,6 @@
 #include "platform/HttpClient.h"
 
+#include <QBuffer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -37,7 +38,15 @@ void HttpClient::SetProxy(const QString &host, int port) {
             QNetworkProxy(QNetworkProxy::HttpProxy, host, static_cast<quint16>(port)));
 }
 
-QByteArray HttpClient::Get(const QUrl &url) {
+QByteArray HttpClient::Get(const QUrl &url, qint64 maxBytes) {
+    QByteArray body;
+    QBuffer buffer(&body);
+    buffer.open(QIODevice::WriteOnly);
+    Get(url, maxBytes, buffer);
+    return body;
+}
+
+void HttpClient::Get(const QUrl &url, qint64 maxBytes, QIODevice &sink) {
     QNetworkRequest request(url);
     request.setRawHeader("Accept", "text/html, */*");
     request.setRawHeader("User-Agent", "Mozilla/3.0 (compatible; Indy Library)");
@@ -45,17 +54,47 @@ QByteArray HttpClient::Get(const QUrl &url) {
     request.setRawHeader("Accept-Encoding", "identity");
     request.setTransferTimeout(timeoutMs_);
     std::unique_ptr<QNetworkReply> reply(manager_->get(request));
+    QString failure;
+    qint64 received = 0;
+    const auto stop = [&](const QString &reason) {
+        if (failure.isEmpty())
+            failure = reason;
+        reply->abort();
+    };
+    const QString tooLarge = QStringLiteral("%1 が大きすぎるため受信をやめました（上限 %2 バイト）")
+                                 .arg(url.toDisplayString())
+                                 .arg(maxBytes);
+    const auto drain = [&] {
+        while (failure.isEmpty() && reply->bytesAvailable() > 0) {
+            const QByteArray chunk = reply->read(64 * 1024);
+            received += chunk.size();
+            if (received > maxBytes)
+                stop(tooLarge);
+            else if (sink.write(chunk) != chunk.size())
+                stop(QStringLiteral("%1 を保存できません: %2")
+                         .arg(url.toDisplayString(), sink.errorString()));
+        }
+    };
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, [&] {
+        const QVariant declared = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (declared.isValid() && declared.toLongLong() > maxBytes)
+            stop(tooLarge);
+    });
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, drain);
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     // The transfer timeout covers a stalled transfer; this one the whole request.
     QTimer::singleShot(wholeRequestMs_, &loop, [&] { reply->abort(); });
     if (!reply->isFinished())
         loop.exec();
+    if (!failure.isEmpty())
+        throw HttpError(failure);
     if (reply->error() != QNetworkReply::NoError)
         throw HttpError(QStringLiteral("%1 を取得できません: %2")
                             .arg(url.toDisplayString(), reply->errorString()));
-    QByteArray body = reply->readAll();
-    if (!ArrivedWhole(*reply, body.size()))
+    drain();
+    if (!failure.isEmpty())
+        throw HttpError(failure);
+    if (!ArrivedWhole(*reply, received))
         throw HttpError(QStringLiteral("%1 の受信が途中で切れました").arg(url.toDisplayString()));
-    return body;
 }

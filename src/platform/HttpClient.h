@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 
+class QIODevice;
 class QNetworkAccessManager;
 
 // A failed download: refused reply, unreachable host or proxy, broken transfer, time limit.
@@ -26,8 +27,11 @@ public:
 
     // No proxy when the host is empty; port 0 when none was given.
     void SetProxy(const QString &host, int port);
-    // The response body as it arrived; throws HttpError.
-    QByteArray Get(const QUrl &url);
+    // The response body as it arrived; throws HttpError, also when the body would be longer
+    // than maxBytes (an endless or oversized answer never fills the memory).
+    QByteArray Get(const QUrl &url, qint64 maxBytes);
+    // The same, written to `sink` as it arrives.
+    void Get(const QUrl &url, qint64 maxBytes, QIODevice &sink);
 
 private:
     int timeoutMs_;

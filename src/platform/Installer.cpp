@@ -2,6 +2,7 @@
 
 #include "core/PrivateFolder.h"
 #include "core/TextFile.h"
+#include "platform/ProcessLock.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
@@ -13,9 +14,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <unistd.h>
 #include <zlib.h>
 
 namespace Installer {
@@ -208,6 +209,38 @@ QByteArray Gunzip(const QByteArray &compressed) {
     return rc == Z_STREAM_END ? out : QByteArray();
 }
 
+namespace {
+
+// When this process started, from the kernel's count of clock ticks since boot.
+QDateTime ProcessStartTime() {
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    QFile system(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly) || !system.open(QIODevice::ReadOnly))
+        return QDateTime::currentDateTime();
+    // The fields after the command name, which is in parentheses and may hold spaces.
+    const QByteArray fields = stat.readAll();
+    const QList<QByteArray> after = fields.mid(fields.lastIndexOf(')') + 2).split(' ');
+    const qint64 startTicks = after.value(19).toLongLong();
+    qint64 bootSeconds = 0;
+    for (const QByteArray &line : system.readAll().split('\n'))
+        if (line.startsWith("btime "))
+            bootSeconds = line.mid(6).trimmed().toLongLong();
+    if (bootSeconds == 0)
+        return QDateTime::currentDateTime();
+    return QDateTime::fromMSecsSinceEpoch(bootSeconds * 1000 +
+                                          startTicks * 1000 / ::sysconf(_SC_CLK_TCK));
+}
+
+} // namespace
+
+void RemoveStaleTemporaries(const QString &installFolder) {
+    const QDateTime started = ProcessStartTime();
+    const QString data = installFolder + QStringLiteral("Data/");
+    for (const QString &folder : {data, data + QStringLiteral("DB/"), data + QStringLiteral("zip/"),
+                                  QFileInfo(Registry::FilePath()).absolutePath()})
+        TextFile::RemoveStaleTemporaries(folder, started);
+}
+
 bool LayOut(const QString &installFolder, QString *error) {
     const QString data = installFolder + QStringLiteral("Data/");
     const QString db = data + QStringLiteral("DB/");
@@ -228,13 +261,12 @@ QString EnsureInstalled(QString *error, UnreadableRegistry whenUnreadable) {
     const QString configFolder = QFileInfo(Registry::FilePath()).absolutePath();
     if (!QFileInfo::exists(configFolder) && !MakePrivateFolder(configFolder, error))
         return {};
-    QLockFile lock(configFolder + QStringLiteral("/install.lock"));
-    // Only a lock left by a program that has ended is taken over, however long an install takes.
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(InstallLockWaitMs)) {
+    // Held while this start runs, however long an install takes; gone when it ends.
+    ProcessLock lock(configFolder + QStringLiteral("/install.lock"));
+    if (!lock.TryLock(InstallLockWaitMs)) {
         if (error)
             *error = QStringLiteral("別の Brisko Pellor3 が準備を終えないため開始できません。\n%1")
-                         .arg(QDir::toNativeSeparators(lock.fileName()));
+                         .arg(QDir::toNativeSeparators(lock.FileName()));
         return {};
     }
     QString reason;

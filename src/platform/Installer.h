@@ -30,6 +30,11 @@ enum class UnreadableRegistry { AskUser, Fail };
 QString EnsureInstalled(QString *error,
                         UnreadableRegistry whenUnreadable = UnreadableRegistry::Fail);
 
+// Removes the temporaries that starts and writes killed part-way left in the installation's
+// folders and the settings folder, those older than this process (see
+// TextFile::RemoveStaleTemporaries).
+void RemoveStaleTemporaries(const QString &installFolder);
+
 // Decompresses a gzip stream; empty on corrupt input.
 QByteArray Gunzip(const QByteArray &compressed);
 

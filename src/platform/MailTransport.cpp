@@ -11,13 +11,72 @@
 #include <QSslSocket>
 #include <QUuid>
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace {
 
+// Far beyond any real server's reply; a server sending without end is cut off here.
+constexpr qsizetype MaxReplyLineBytes = 4096;
+constexpr int MaxReplyLines = 200;
+
+bool IsAtext(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) ||
+           QByteArrayView("!#$%&'*+-/=?^_`{|}~").contains(c);
+}
+
+bool IsDotString(QByteArrayView text, bool (*allowed)(char)) {
+    if (text.isEmpty() || text.startsWith('.') || text.endsWith('.') || text.contains(".."))
+        return false;
+    return std::all_of(text.begin(), text.end(), [&](char c) { return c == '.' || allowed(c); });
+}
+
+bool IsQuotedLocalPart(QByteArrayView text) {
+    if (text.size() < 2 || !text.startsWith('"') || !text.endsWith('"'))
+        return false;
+    for (qsizetype i = 1; i + 1 < text.size(); ++i) {
+        const char c = text[i];
+        if (c < 32 || c > 126)
+            return false;
+        if (c == '\\' && (++i + 1 >= text.size() || text[i] < 32 || text[i] > 126))
+            return false;
+        if (c == '"')
+            return false;
+    }
+    return true;
+}
+
+bool IsDomain(QByteArrayView domain) {
+    if (domain.startsWith('[') && domain.endsWith(']'))
+        return domain.size() > 2 && std::all_of(domain.begin() + 1, domain.end() - 1, [](char c) {
+                   return c >= 33 && c <= 126 && c != '[' && c != ']' && c != '\\';
+               });
+    if (domain.size() > 255 || !IsDotString(domain, [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) || c == '-';
+        }))
+        return false;
+    for (const QByteArray &label : domain.toByteArray().split('.'))
+        if (label.startsWith('-') || label.endsWith('-'))
+            return false;
+    return true;
+}
+
 QString SocketFailure(const QString &what, const QAbstractSocket &socket) {
     return QStringLiteral("%1: %2").arg(what, socket.errorString());
 }
+
+} // namespace
+
+bool IsEnvelopeAddress(const QByteArray &address) {
+    const qsizetype at = address.lastIndexOf('@');
+    if (at <= 0 || at > 64)
+        return false;
+    const QByteArrayView local = QByteArrayView(address).first(at);
+    return (IsDotString(local, IsAtext) || IsQuotedLocalPart(local)) &&
+           IsDomain(QByteArrayView(address).sliced(at + 1));
+}
+
+namespace {
 
 // RFC 5322 date in English whatever the locale, e.g. "Wed, 15 May 2024 10:00:00 +0900".
 bool TlsFromStart(MailSecurity security, int port, const TransportOptions &options) {
@@ -183,6 +242,10 @@ QByteArray MailConnection::ReadLine(int timeoutMs) {
         throw MailTransportError(QStringLiteral("接続が切れています"));
     const QDeadlineTimer deadline(timeoutMs > 0 ? timeoutMs : options_.timeoutMs);
     while (!socket_->canReadLine()) {
+        if (socket_->bytesAvailable() > MaxReplyLineBytes) {
+            Close();
+            throw MailTransportError(QStringLiteral("サーバーの応答が長すぎます"));
+        }
         if (deadline.hasExpired() ||
             !socket_->waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
             const QString text = socket_->state() == QAbstractSocket::ConnectedState
@@ -192,7 +255,11 @@ QByteArray MailConnection::ReadLine(int timeoutMs) {
             throw MailTransportError(text);
         }
     }
-    QByteArray line = socket_->readLine();
+    QByteArray line = socket_->readLine(MaxReplyLineBytes + 1);
+    if (!line.endsWith('\n')) {
+        Close();
+        throw MailTransportError(QStringLiteral("サーバーの応答が長すぎます"));
+    }
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     return line;
@@ -327,9 +394,17 @@ void SmtpClient::Send(const SmtpMessage &message) {
         throw MailTransportError(QStringLiteral("接続が切れています"));
     if (CarriesLineBreak(message))
         throw MailTransportError(QStringLiteral("宛先、差出人または件名に改行が含まれています"));
+    if (!IsEnvelopeAddress(message.senderAddress))
+        throw MailTransportError(QStringLiteral("差出人のメールアドレスの形式が正しくありません"));
+    for (const QByteArray &recipient : message.recipients)
+        if (!IsEnvelopeAddress(recipient))
+            throw MailTransportError(QStringLiteral("メールアドレスの形式が正しくありません（1つ"
+                                                    "の欄に1つのアドレスを書いて下さい）: %1")
+                                         .arg(ShiftJis::Decode(recipient)));
     try {
         if (message.recipients.isEmpty())
             throw MailTransportError(QStringLiteral("宛先がありません"));
+
         QList<QByteArray> envelope{"RSET", "MAIL FROM: <" + message.senderAddress + ">"};
         for (const QByteArray &recipient : message.recipients)
             envelope << "RCPT TO:<" + recipient + ">";
@@ -399,6 +474,10 @@ void SmtpClient::Disconnect() {
 SmtpClient::Reply SmtpClient::ReadReply(int timeoutMs) {
     Reply reply;
     for (;;) {
+        if (reply.lines.size() >= MaxReplyLines) {
+            connection_.Close();
+            throw MailTransportError(QStringLiteral("サーバーの応答が長すぎます"));
+        }
         const QByteArray line = connection_.ReadLine(timeoutMs);
         bool ok = false;
         reply.code = line.left(3).toInt(&ok);
@@ -462,8 +541,13 @@ QList<QByteArray> Pop3Client::Capabilities() {
     QList<QByteArray> capabilities;
     if (!connection_.ReadLine().startsWith("+OK"))
         return capabilities;
-    for (QByteArray line = connection_.ReadLine(); line != "."; line = connection_.ReadLine())
+    for (QByteArray line = connection_.ReadLine(); line != "."; line = connection_.ReadLine()) {
+        if (capabilities.size() >= MaxReplyLines) {
+            connection_.Close();
+            throw MailTransportError(QStringLiteral("サーバーの応答が長すぎます"));
+        }
         capabilities << line.toUpper().split(' ').value(0);
+    }
     return capabilities;
 }
 

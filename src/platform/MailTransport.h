@@ -33,6 +33,11 @@ enum class MailSecurity { Automatic, None, StartTls, Tls };
 // The SHA-256 digest of a certificate as the user compares it: "AB:CD:…".
 QString CertificateFingerprint(const QSslCertificate &certificate);
 
+// Whether `address` is one mailbox as an SMTP envelope carries it (RFC 5321: a dot-string or
+// quoted local part, "@", a domain name or address literal), so nothing of it can end the
+// address early or name a second one.
+bool IsEnvelopeAddress(const QByteArray &address);
+
 // How long a client waits for a connection and for every reply, which ports speak TLS from the
 // first byte, and which certificates it trusts beyond the system's (a self-signed one, say).
 struct TransportOptions {

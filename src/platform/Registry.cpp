@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include "core/IniFile.h"
+#include "core/PrivateFolder.h"
 #include "platform/UserFolders.h"
 
 #include <QDir>
@@ -32,8 +33,8 @@ QString ReadString(const QString &key, const QString &name) {
 bool WriteString(const QString &key, const QString &name, const QString &value, QString *error) {
     const QString path = FilePath();
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!QFileInfo::exists(folder))
+        MakePrivateFolder(folder);
     // Private before the first value is written: the rewrite keeps the mode of the file it
     // replaces, so the scrambled password is never readable by others, not even for a moment.
     const auto privateMode = QFile::ReadOwner | QFile::WriteOwner;

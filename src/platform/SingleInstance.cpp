@@ -1,4 +1,8 @@
 #include "platform/SingleInstance.h"
+
+#include "core/PrivateFolder.h"
+#include "platform/ProcessLock.h"
+#include "platform/Prompt.h"
 #include "platform/UserFolders.h"
 
 #include <QDir>
@@ -13,7 +17,7 @@ constexpr int answerWaitMs = 2000;
 // session's runtime folder still finds the lock of the copy started from the desktop.
 QString LockFolder() {
     const QString folder = UserConfigFolder() + QStringLiteral("/pellor3");
-    QDir().mkpath(folder);
+    MakePrivateFolder(folder);
     return folder;
 }
 } // namespace
@@ -24,16 +28,18 @@ SingleInstance::SingleInstance(QString name, QObject *parent)
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::Acquire() {
-    lock_ = std::make_unique<QLockFile>(LockFolder() + u'/' + name_ + QStringLiteral(".lock"));
-    lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
+    lock_ = std::make_unique<ProcessLock>(LockFolder() + u'/' + name_ + QStringLiteral(".lock"));
+    if (!lock_->TryLock()) {
         QLocalSocket socket;
         socket.connectToServer(name_);
-        if (socket.waitForConnected(answerWaitMs)) {
-            socket.write("raise\n");
-            socket.waitForBytesWritten(answerWaitMs);
-            socket.disconnectFromServer();
-        }
+        const bool answered = socket.waitForConnected(answerWaitMs) &&
+                              socket.write("raise\n") > 0 &&
+                              socket.waitForBytesWritten(answerWaitMs);
+        socket.disconnectFromServer();
+        if (!answered)
+            prompt().Error(
+                QStringLiteral("Brisko Pellor3 はすでに起動していますが、応答がありません。\n"
+                               "起動中の Brisko Pellor3 を終了してから、もう一度起動して下さい。"));
         lock_.reset();
         return false;
     }

@@ -18,6 +18,9 @@
 namespace {
 
 constexpr qsizetype kZipCodeDigits = 7;
+// Several times the nationwide data, and a version key with its description.
+constexpr qint64 kMaxZipDataBytes = 64 * 1024 * 1024;
+constexpr qint64 kMaxVersionFileBytes = 4 * 1024;
 
 bool IsAsciiDigit(char c) {
     return c >= '0' && c <= '9';
@@ -233,7 +236,8 @@ UpdateCheck CheckForUpdate(HttpClient &http, const QString &server,
                            const QString &installedVersion) {
     QByteArray answer;
     try {
-        answer = http.Get(ZipUpdateUrl(server, QStringLiteral("version.txt")));
+        answer =
+            http.Get(ZipUpdateUrl(server, QStringLiteral("version.txt")), kMaxVersionFileBytes);
     } catch (const HttpError &) {
         return UpdateCheck::Failure;
     }
@@ -250,8 +254,9 @@ ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QSt
     QByteArray versionAnswer;
     QByteArray zipAnswer;
     try {
-        versionAnswer = http.Get(ZipUpdateUrl(server, QStringLiteral("version.txt")));
-        zipAnswer = http.Get(ZipUpdateUrl(server, QStringLiteral("zip.dat")));
+        versionAnswer =
+            http.Get(ZipUpdateUrl(server, QStringLiteral("version.txt")), kMaxVersionFileBytes);
+        zipAnswer = http.Get(ZipUpdateUrl(server, QStringLiteral("zip.dat")), kMaxZipDataBytes);
     } catch (const HttpError &) {
         return Failed();
     }

@@ -1,5 +1,6 @@
 #include "records/PictureStore.h"
 
+#include "core/PrivateFolder.h"
 #include "core/TextFile.h"
 #include "platform/JpegDecoder.h"
 #include "platform/Prompt.h"
@@ -107,7 +108,7 @@ QString PictureFileName(int userId, int slot) {
 bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
                  const QString &source, QImage *stored) {
     const QString folder = PictureFolder(dataPath);
-    if (!QDir().mkpath(folder)) {
+    if (!MakePrivateFolder(folder)) {
         prompt().Error(QStringLiteral("画像フォルダを作成できませんでした。\r\n%1")
                            .arg(QDir::toNativeSeparators(folder)));
         return false;

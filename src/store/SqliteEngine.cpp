@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -40,7 +41,8 @@ void ExecuteControl(sqlite3 *db, const char *statement) {
 
 class SqliteStatement final : public EngineStatement {
 public:
-    explicit SqliteStatement(sqlite3_stmt *stmt) : stmt_(stmt) {}
+    SqliteStatement(sqlite3_stmt *stmt, SqliteTransaction &transaction)
+        : stmt_(stmt), transaction_(transaction) {}
     ~SqliteStatement() override { sqlite3_finalize(stmt_); }
     SqliteStatement(const SqliteStatement &) = delete;
     SqliteStatement &operator=(const SqliteStatement &) = delete;
@@ -60,8 +62,13 @@ public:
         const int rc = sqlite3_step(stmt_);
         if (rc == SQLITE_ROW)
             return true;
-        if (rc != SQLITE_DONE)
-            throw Failure(sqlite3_db_handle(stmt_));
+        if (rc != SQLITE_DONE) {
+            sqlite3 *db = sqlite3_db_handle(stmt_);
+            const EngineError failure = Failure(db);
+            if (transaction_.open && sqlite3_get_autocommit(db))
+                transaction_.endedBy = failure;
+            throw failure;
+        }
         return false;
     }
     void Reset() override {
@@ -95,6 +102,7 @@ public:
 
 private:
     sqlite3_stmt *stmt_;
+    SqliteTransaction &transaction_;
 };
 
 QString CopyFailure(sqlite3 *db, const QString &path) {
@@ -141,18 +149,25 @@ std::unique_ptr<EngineStatement> SqliteEngine::Prepare(const QString &statement)
         sqlite3_finalize(stmt);
         throw EngineError(failure.message() + QStringLiteral("\n") + statement, failure.detail());
     }
-    return std::make_unique<SqliteStatement>(stmt);
+    return std::make_unique<SqliteStatement>(stmt, transaction_);
 }
 
 void SqliteEngine::Begin() {
     ExecuteControl(db_, "BEGIN IMMEDIATE");
+    transaction_ = {true, std::nullopt};
 }
 
 void SqliteEngine::Commit() {
+    const SqliteTransaction ended = std::exchange(transaction_, {});
+    if (ended.endedBy && sqlite3_get_autocommit(db_))
+        throw EngineError(ended.endedBy->message() +
+                              QStringLiteral("\nこの処理で書き込んだ内容は保存されていません。"),
+                          ended.endedBy->detail());
     ExecuteControl(db_, "COMMIT");
 }
 
 void SqliteEngine::Rollback() {
+    transaction_ = {};
     if (!sqlite3_get_autocommit(db_))
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }

@@ -1,8 +1,18 @@
 #pragma once
 
 #include "store/Engine.h"
+#include "store/EngineError.h"
+
+#include <optional>
 
 struct sqlite3;
+
+// A full disk or an I/O fault makes the engine roll back the open transaction itself; the commit
+// that follows reports that cause instead of the engine's "no transaction" text.
+struct SqliteTransaction {
+    bool open = false;
+    std::optional<EngineError> endedBy;
+};
 
 // A customer book in one SQLite file.
 class SqliteEngine final : public Engine {
@@ -31,4 +41,5 @@ private:
     explicit SqliteEngine(sqlite3 *db) : db_(db) {}
 
     sqlite3 *db_;
+    SqliteTransaction transaction_;
 };

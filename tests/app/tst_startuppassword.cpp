@@ -104,6 +104,38 @@ private slots:
         QStringList shown = env.prompt().Texts("message") + env.prompt().Texts("error");
         QTEST(shown, "messages");
     }
+
+    // Deleting or cutting short the marker file must not open a book that has a password.
+    void brokenMarkerStillAsks_data() {
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<int>("listed");
+        QTest::newRow("deleted, password stored") << true << "pw" << 1 << 0;
+        QTest::newRow("cut short, password stored") << false << "pw" << 1 << 0;
+        QTest::newRow("deleted, no password") << true << "" << 0 << 0;
+    }
+    void brokenMarkerStillAsks() {
+        QFETCH(bool, deleted);
+        QFETCH(QString, stored);
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        QVERIFY(WriteStoredPassword(stored));
+        const QString marker = PasswordMarkerPath(env.dbPath());
+        QVERIFY(deleted ? QFile::remove(marker) : QFile::resize(marker, 10));
+        int prompts = 0;
+        QTimer::singleShot(0, [&prompts] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                ++prompts;
+                dialog->close();
+            }
+        });
+        TFormMain w;
+        w.show();
+        QTEST(prompts, "prompts");
+        QCOMPARE(env.prompt().Texts("error").size(), 1);
+        QTEST(int(w.ListedUserIds().size()), "listed");
+    }
 };
 
 QTEST_MAIN(TestStartupPassword)

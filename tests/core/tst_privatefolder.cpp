@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,9 +28,11 @@ private slots:
         const QString path = root.filePath(folder);
         QString error;
         QCOMPARE(MakePrivateFolder(path, &error), made);
-        if (made)
-            QCOMPARE((QFile::permissions(path) & 0x7077).toInt(), PrivateFolderPermissions.toInt());
-        else
+        // Every level made, not only the last.
+        for (QString level = path; made && level != root.path(); level = QFileInfo(level).path())
+            QCOMPARE((QFile::permissions(level) & 0x7077).toInt(),
+                     PrivateFolderPermissions.toInt());
+        if (!made)
             QCOMPARE(error, QStringLiteral("フォルダを作成できません: %1").arg(path));
         QVERIFY(MakePrivateFolder(path) == made);
     }

@@ -32,6 +32,25 @@ private slots:
         QCOMPARE(ShiftJis::Decode(ShiftJis::Encode(text)), ShiftJis::NormalizeCrossMapping(text));
     }
 
+    void decodesStrictly_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("kanji, kana, ASCII") << QByteArray("\x88\x9f\xb1 A\x1a") << true;
+        QTest::newRow("NEC and IBM extensions") << QByteArray("\x87\x40\xed\x40\xfb\xfc") << true;
+        QTest::newRow("single 0x80") << QByteArray("a\x80") << false;
+        QTest::newRow("single 0xA0") << QByteArray("\xa0") << false;
+        QTest::newRow("0xFD to 0xFF") << QByteArray("\xfd\xfe\xff") << false;
+        QTest::newRow("lead byte at the end") << QByteArray("a\x82") << false;
+        QTest::newRow("lead byte before a line end") << QByteArray("\x82\r\n") << false;
+        QTest::newRow("unassigned two-byte code") << QByteArray("\x85\x40") << false;
+        QTest::newRow("unassigned in row 13") << QByteArray("\x87\x9f") << false;
+    }
+    void decodesStrictly() {
+        QFETCH(QByteArray, bytes);
+        QString text;
+        QTEST(ShiftJis::DecodeShiftJisStrict(bytes, text), "taken");
+    }
+
     void refusesWhatCodePage932CannotHold_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("bad");

@@ -79,6 +79,33 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"conf.ini"});
     }
 
+    void staleTemporariesAreRemoved_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("old");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("killed download") << "zip.dat.a1B2c3" << true << true;
+        QTest::newRow("written by a running copy") << "zip.dat.a1B2c3" << false << false;
+        QTest::newRow("no file of that name beside it") << "other.txt.a1B2c3" << true << false;
+        QTest::newRow("not six characters") << "zip.dat.old" << true << false;
+        QTest::newRow("the file itself") << "zip.dat" << true << false;
+    }
+    void staleTemporariesAreRemoved() {
+        QFETCH(QString, name);
+        QFETCH(bool, old);
+        QTemporaryDir dir;
+        for (const QString &file : {QStringLiteral("zip.dat"), name}) {
+            QFile f(dir.filePath(file));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("x");
+            if (old)
+                QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                      QFileDevice::FileModificationTime));
+        }
+        TextFile::RemoveStaleTemporaries(dir.path(), QDateTime::currentDateTime().addSecs(-60));
+        QTEST(!QFile::exists(dir.filePath(name)), "removed");
+        QVERIFY(QFile::exists(dir.filePath("zip.dat")));
+    }
+
     void iniRefusesLineBreaks_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");

@@ -70,15 +70,13 @@ void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
             true));
     Run(worker);
 
-    const auto messages = servers.Events("message", 2);
-    QCOMPARE(messages.size(), size_t(2));
+    const auto messages = servers.Events("message", 1);
+    QCOMPARE(messages.size(), size_t(1));
     QCOMPARE(messages[0].value("subject").toString(), QString("山田 太郎様へのご案内"));
     QCOMPARE(messages[0].value("body").toString(),
              QString("山田 太郎 様\r\n.ガイド 春\r\n以上\r\n"));
     QCOMPARE(messages[0].value("sender_name").toString(), QString("販売部 <shop@example.jp>"));
-    QCOMPARE(messages[1].value("subject").toString(), QString("Smith様へのご案内"));
-    QCOMPARE(messages[1].value("recipients").toArray().size(), 2);
-    QVERIFY(QByteArray::fromBase64(messages[1].value("raw").toString().toLatin1())
+    QVERIFY(QByteArray::fromBase64(messages[0].value("raw").toString().toLatin1())
                 .contains("Subject: =?ISO-2022-JP?B?"));
 
     const QStringList commands = servers.Commands();
@@ -87,8 +85,9 @@ void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
     QCOMPARE(commands.last(), QString("smtp QUIT"));
     QCOMPARE(worker.SentCount, 4);
     QCOMPARE(SendOutcomeText(worker),
-             QString("送信処理が完了しました\r\n\r\n送信できなかったメール：1件\r\n"
-                     "佐藤 花子 <nobody@example.jp>\r\n\r\n"
+             QString("送信処理が完了しました\r\n\r\n送信できなかったメール：2件\r\n"
+                     "佐藤 花子 <nobody@example.jp>\r\n"
+                     "Smith <c@example.jp,d@example.jp>\r\n\r\n"
                      "メールアドレスがないため送らなかった顧客：1件"));
 
     // The record of the run tells each recipient's outcome, the refusal's reply too.
@@ -97,11 +96,11 @@ void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
     QStringList outcomes;
     for (const SendLogEntry &entry : log.entries)
         outcomes << OutcomeText(entry.outcome);
-    QCOMPARE(outcomes, QStringList({"送信", "拒否", "送信しない（アドレスなし）", "送信"}));
+    QCOMPARE(outcomes, QStringList({"送信", "拒否", "送信しない（アドレスなし）", "拒否"}));
     QVERIFY(log.entries[1].reason.contains("550"));
     const QStringList csv = ShiftJis::Decode(SendLogCsv(log)).split("\r\n");
     QCOMPARE(csv.value(0), QString("2026/12/09 10:00:00,件名"));
-    QCOMPARE(csv.value(5), QString("Smith,\"c@example.jp,d@example.jp\",送信,"));
+    QVERIFY(csv.value(5).startsWith("Smith,\"c@example.jp,d@example.jp\",拒否,メールアドレスの"));
 }
 
 void TestSendMail::HalfWidthKanaHeadersArriveReadable() {

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -45,6 +46,10 @@ private slots:
     void SilentServerFailsWithinTimeLimit();
     void PopLogsIn();
     void HttpGetReturnsBodyOrFails();
+    void EndlessAnswersAreCutOff_data();
+    void EndlessAnswersAreCutOff();
+    void EnvelopeAddresses_data();
+    void EnvelopeAddresses();
 };
 
 void TestMailTransport::SmtpDeliversOverEveryTransport_data() {
@@ -333,17 +338,105 @@ void TestMailTransport::HttpGetReturnsBodyOrFails() {
     QByteArray body;
     for (int attempt = 0; attempt < 200 && body.isEmpty(); ++attempt) {
         try {
-            body = http.Get(QUrl(base + QStringLiteral("version.txt")));
+            body = http.Get(QUrl(base + QStringLiteral("version.txt")), 4096);
         } catch (const HttpError &) {
             QTest::qWait(100);
         }
     }
     QCOMPARE(body, QByteArray("2024-05\r\n\x82\xa0"));
-    QVERIFY_THROWS_EXCEPTION(HttpError, http.Get(QUrl(base + QStringLiteral("missing.txt"))));
+    QVERIFY_THROWS_EXCEPTION(HttpError, http.Get(QUrl(base + QStringLiteral("missing.txt")), 4096));
     http.SetProxy(QStringLiteral("127.0.0.1"), 1);
-    QVERIFY_THROWS_EXCEPTION(HttpError, http.Get(QUrl(base + QStringLiteral("version.txt"))));
+    QVERIFY_THROWS_EXCEPTION(HttpError, http.Get(QUrl(base + QStringLiteral("version.txt")), 4096));
     server.kill();
     server.waitForFinished();
+}
+
+// A server that sends `prefix`, then `chunk` again and again until the client goes.
+const char *const EndlessServer = R"(
+import socket, sys
+server = socket.socket()
+server.bind(('127.0.0.1', 0))
+server.listen(1)
+print(server.getsockname()[1], flush=True)
+client, _ = server.accept()
+prefix, chunk = bytes.fromhex(sys.argv[1]), bytes.fromhex(sys.argv[2]) * 256
+try:
+    client.sendall(prefix)
+    while True:
+        client.sendall(chunk)
+except OSError:
+    pass
+)";
+
+void TestMailTransport::EndlessAnswersAreCutOff_data() {
+    QTest::addColumn<QString>("client");
+    QTest::addColumn<QByteArray>("prefix");
+    QTest::addColumn<QByteArray>("chunk");
+    QTest::newRow("SMTP continuation lines") << "smtp" << QByteArray() << QByteArray("220-x\r\n");
+    QTest::newRow("SMTP line without end") << "smtp" << QByteArray() << QByteArray("220 xxxx");
+    QTest::newRow("POP capability list")
+        << "pop" << QByteArray("+OK\r\n+OK\r\n") << QByteArray("X\r\n");
+    QTest::newRow("HTTP body without length")
+        << "http" << QByteArray("HTTP/1.0 200 OK\r\n\r\n") << QByteArray(1024, 'x');
+    QTest::newRow("HTTP 8 GB declared")
+        << "http" << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 8589934592\r\n\r\n")
+        << QByteArray(1024, 'x');
+}
+
+void TestMailTransport::EndlessAnswersAreCutOff() {
+    QFETCH(QString, client);
+    QFETCH(QByteArray, prefix);
+    QFETCH(QByteArray, chunk);
+    QProcess server;
+    server.start(QStringLiteral("/usr/bin/python3"),
+                 {"-c", EndlessServer, prefix.toHex(), chunk.toHex()});
+    QVERIFY(server.waitForReadyRead(10000));
+    const int port = server.readLine().trimmed().toInt();
+    TransportOptions options;
+    options.implicitTlsPorts.clear();
+    if (client == "smtp") {
+        SmtpClient smtp(options);
+        smtp.Configure(QStringLiteral("127.0.0.1"), port, {}, {});
+        QVERIFY_THROWS_EXCEPTION(MailTransportError, smtp.Connect());
+    } else if (client == "pop") {
+        Pop3Client pop(options);
+        pop.Configure(QStringLiteral("127.0.0.1"), port, QStringLiteral("u"), QStringLiteral("p"));
+        QVERIFY_THROWS_EXCEPTION(MailTransportError, pop.Connect());
+    } else {
+        HttpClient http(10000);
+        try {
+            http.Get(QUrl(QStringLiteral("http://127.0.0.1:%1/zip.dat").arg(port)), 64 * 1024);
+            QFAIL("an endless answer was taken");
+        } catch (const HttpError &error) {
+            QVERIFY2(error.Text().contains("大きすぎる"), qPrintable(error.Text()));
+        }
+    }
+    server.kill();
+    server.waitForFinished();
+}
+
+void TestMailTransport::EnvelopeAddresses_data() {
+    QTest::addColumn<QByteArray>("address");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("plain") << QByteArray("taro.yamada+sale@mail.example.co.jp") << true;
+    QTest::newRow("quoted local part") << QByteArray("\"taro yamada\"@example.jp") << true;
+    QTest::newRow("address literal") << QByteArray("shop@[192.0.2.1]") << true;
+    QTest::newRow("ESMTP parameter") << QByteArray("a@example.jp> NOTIFY=NEVER") << false;
+    QTest::newRow("two addresses") << QByteArray("a@example.jp,b@example.jp") << false;
+    QTest::newRow("name and address") << QByteArray("Taro <a@example.jp>") << false;
+    QTest::newRow("no domain") << QByteArray("a@") << false;
+    QTest::newRow("no at sign") << QByteArray("example.jp") << false;
+    QTest::newRow("double dot") << QByteArray("a..b@example.jp") << false;
+    QTest::newRow("label starts with hyphen") << QByteArray("a@-example.jp") << false;
+    QTest::newRow("space") << QByteArray("a b@example.jp") << false;
+    QTest::newRow("unclosed quote") << QByteArray("\"a@example.jp") << false;
+    QTest::newRow("Shift-JIS") << QByteArray("\x82\xa0@example.jp") << false;
+    QTest::newRow("local part over 64") << QByteArray(65, 'a') + "@example.jp" << false;
+}
+
+void TestMailTransport::EnvelopeAddresses() {
+    QFETCH(QByteArray, address);
+    QTEST(IsEnvelopeAddress(address), "taken");
 }
 
 QTEST_MAIN(TestMailTransport)

@@ -6,7 +6,10 @@
 #include "store/SqlDialect.h"
 
 #include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/mount.h>
 
 class TestTableEngine : public QObject {
     Q_OBJECT
@@ -158,6 +161,37 @@ private slots:
         QVERIFY(QFile::copy(env.dbPath() + "pellor3.db", env.root() + "copy.db"));
         env.db().Open(env.dbPath());
         QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("1"));
+    }
+
+    // The engine ends the transaction itself when the disk fills; the commit offered after
+    // that names the full disk in Japanese.
+    void fullDiskIsNamedAtCommit() {
+        TestEnv env;
+        env.db().Close();
+        QTemporaryDir dir;
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=512k") != 0)
+            QSKIP("cannot mount a small tmpfs here");
+        const auto unmount = qScopeGuard([&] { ::umount(mountPoint.constData()); });
+        QVERIFY(QFile::copy(env.dbPath() + "pellor3.db", dir.filePath("pellor3.db")));
+        Database book;
+        book.Open(dir.path() + "/");
+        Query insert(book);
+        QString message;
+        try {
+            Transaction transaction(book);
+            try {
+                for (int i = 0; i < 100; ++i)
+                    insert.Execute(QStringLiteral("insert into Usertbl (Name) values ('%1')")
+                                       .arg(QString(20000, u'x')));
+            } catch (const EngineError &) {
+                // Kept lines are offered; the user keeps them.
+            }
+            transaction.Commit();
+        } catch (const EngineError &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith("ディスクがいっぱい"), qPrintable(message));
     }
 };
 
