@@ -3,12 +3,14 @@
 #include "store/ClassTable.h"
 #include "store/TableEngine.h"
 
-void ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery) {
-    userQuery.Execute(QStringLiteral("Delete from Usertbl"));
-    historyQuery.Execute(QStringLiteral("Delete from Historytbl"));
+BookReset ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery) {
+    BookReset reset;
+    reset.customers = userQuery.Execute(QStringLiteral("Delete from Usertbl"));
+    reset.historyEntries = historyQuery.Execute(QStringLiteral("Delete from Historytbl"));
     QStringList names;
     for (int id = 0; id < ClassCount; ++id)
         names << QStringLiteral("項目%1").arg(id + 1);
     StoreClassNames(classQuery, ClassAxis::First, names);
     StoreClassNames(classQuery, ClassAxis::Second, names);
+    return reset;
 }
