@@ -174,6 +174,41 @@ private slots:
         QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
     }
 
+    void badBackupFoldersAreRefused_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind :
+             {"empty file", "foreign book", "missing table", "missing column", "half folder"})
+            QTest::newRow(kind) << QString(kind);
+    }
+    void badBackupFoldersAreRefused() {
+        QFETCH(QString, kind);
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        const QString backup = env.root() + "bad/";
+        QString error;
+        QVERIFY(
+            Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), backup, nullptr, &error));
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        const QString book = backup + "pellor3.db";
+        if (kind == "empty file")
+            WriteFile(book, "");
+        if (kind == "half folder" || kind == "foreign book")
+            QFile::remove(book);
+        if (kind != "empty file" && kind != "half folder") {
+            Database other;
+            other.Open(backup, true);
+            const char *statement = kind == "foreign book" ? "create table notes (x)"
+                                    : kind == "missing table"
+                                        ? "drop table Classtbl2"
+                                        : "alter table Historytbl drop column Title";
+            other.GetEngine().Prepare(statement)->Step();
+        }
+        QVERIFY(!Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error));
+        QVERIFY2(error.contains("バックアップではありません"), qPrintable(error));
+        QVERIFY(env.db().IsOpen());
+        QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
+    }
+
     // Another program in the middle of a change to the book: backup and restore say so and
     // change nothing, and the other program's change is stored in the book.
     void bookInUseByAnotherProgram_data() {
