@@ -50,6 +50,15 @@ private slots:
         QCOMPARE(QDir(img).entryList(QDir::Files),
                  reset ? QStringList({"locked.jpg"}) : QStringList({"a.jpg", "locked.jpg"}));
     }
+
+    void enterOnEveryQuestionChangesNothing() {
+        TestEnv env;
+        TestContext context(env);
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.prompt().PushEnter();
+        QVERIFY(!IBtnFormatClick(context));
+        QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("1"));
+    }
 };
 
 QTEST_MAIN(TestDataInitialisation)
