@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStorageInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -20,6 +23,7 @@ namespace {
 
 const QString MarkerFileName = QStringLiteral("usertbl.DM");
 const QString PictureFolder = QStringLiteral("img/");
+const QString SettingsFolder = QStringLiteral("settings/");
 const QString ConfSection = QStringLiteral("BACKUP");
 const QString ConfKey = QStringLiteral("AutoBackup");
 
@@ -48,43 +52,56 @@ QStringList FilesOf(const QString &folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-bool CopyFileWhole(const QString &from, const QString &to, QString *error) {
+// A full disk is named, so the user knows which drive to clear.
+QString NamedIfFull(const QString &path, const QString &message) {
+    const QStorageInfo disk(QFileInfo(path).absolutePath());
+    if (!disk.isValid() || disk.bytesAvailable() >= (qint64(1) << 20))
+        return message;
+    const QString name = disk.displayName() == disk.rootPath()
+                             ? disk.rootPath()
+                             : QStringLiteral("%1（%2）").arg(disk.rootPath(), disk.displayName());
+    return QStringLiteral("%1 のディスクに空きがないため、%2 に書き込めません。").arg(name, path);
+}
+
+enum class CopyResult { Done, SourceUnreadable, TargetFailed };
+
+CopyResult CopyFileWhole(const QString &from, const QString &to, QString *error) {
     QFile::remove(to);
     QFile in(from);
     QFile out(to);
     if (!in.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1 を読み込めません: %2").arg(from, in.errorString());
-        return false;
+        return CopyResult::SourceUnreadable;
     }
+    const auto writeFailure = [&](const QString &reason) {
+        *error = NamedIfFull(to, QStringLiteral("%1 に書き込めません: %2").arg(to, reason));
+        out.close();
+        QFile::remove(to);
+        return CopyResult::TargetFailed;
+    };
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate, PrivateFilePermissions)) {
         *error = QStringLiteral("%1 を作成できません: %2").arg(to, out.errorString());
-        return false;
+        return CopyResult::TargetFailed;
     }
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(1 << 20);
         if (chunk.isEmpty() && in.error() != QFile::NoError) {
             *error = QStringLiteral("%1 を読み込めません: %2").arg(from, in.errorString());
-            return false;
+            out.close();
+            QFile::remove(to);
+            return CopyResult::SourceUnreadable;
         }
-        if (out.write(chunk) != chunk.size()) {
-            *error = QStringLiteral("%1 に書き込めません: %2").arg(to, out.errorString());
-            return false;
-        }
+        if (out.write(chunk) != chunk.size())
+            return writeFailure(out.errorString());
     }
     // On the disk before the folders are swapped and the old copy goes: a power cut right after
     // a restore must not leave an empty book.
-    if (!out.flush()) {
-        *error = QStringLiteral("%1 に書き込めません: %2").arg(to, out.errorString());
-        return false;
-    }
-    if (::fsync(out.handle()) != 0) {
-        *error = QStringLiteral("%1 に書き込めません: %2")
-                     .arg(to, QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
+    if (!out.flush())
+        return writeFailure(out.errorString());
+    if (::fsync(out.handle()) != 0)
+        return writeFailure(QString::fromLocal8Bit(std::strerror(errno)));
     out.close();
-    QFile::setPermissions(to, PrivateFilePermissions);
-    return true;
+    return CopyResult::Done;
 }
 
 bool CopyNothing(const QString &) {
@@ -94,18 +111,31 @@ bool CopyNothing(const QString &) {
 // Counts the files of a whole copy for its progress.
 class CopyRun {
 public:
-    CopyRun(const Progress &progress, int total) : progress_(progress), total_(total) {}
+    // With `leftOut`, a file that cannot be read is named there and the copy goes on.
+    CopyRun(const Progress &progress, int total, QStringList *leftOut = nullptr)
+        : progress_(progress), total_(total), leftOut_(leftOut) {}
 
     // Copies the files of `from` (not its folders) into `to`, skipping the names `skip` refuses.
+    // `shownAs` goes before a left-out name.
     template <typename Skip>
-    bool CopyFiles(const QString &from, const QString &to, Skip skip, QString *error) {
+    bool CopyFiles(const QString &from, const QString &to, Skip skip, QString *error,
+                   const QString &shownAs = {}) {
         for (const QString &name : FilesOf(from)) {
             if (skip(name))
                 continue;
             if (progress_)
                 progress_(done_++, total_);
-            if (!CopyFileWhole(from + name, to + name, error))
+            switch (CopyFileWhole(from + name, to + name, error)) {
+            case CopyResult::Done:
+                break;
+            case CopyResult::SourceUnreadable:
+                if (!leftOut_)
+                    return false;
+                *leftOut_ << shownAs + name;
+                break;
+            case CopyResult::TargetFailed:
                 return false;
+            }
         }
         return true;
     }
@@ -113,6 +143,7 @@ public:
 private:
     const Progress &progress_;
     int total_;
+    QStringList *leftOut_;
     int done_ = 0;
 };
 
@@ -121,6 +152,13 @@ int CountFiles(const QStringList &folders) {
     for (const QString &folder : folders)
         count += static_cast<int>(FilesOf(folder).size());
     return count;
+}
+
+// The sender data and print settings, the mail settings, the label sheets and mail templates.
+bool IsSettingsFile(const QString &name) {
+    const QString lower = name.toLower();
+    return lower == QStringLiteral("conf.ini") || lower == QStringLiteral("config.ini") ||
+           lower == QStringLiteral("paper.cfg") || lower.endsWith(QStringLiteral(".mtl"));
 }
 
 bool MoveReplacing(const QString &from, const QString &to, QString *error) {
@@ -153,64 +191,143 @@ QString Root(const QString &dataPath) {
     return dataPath + QStringLiteral("Backup/");
 }
 
-QString DayFolderName(const QDate &day) {
-    return day.toString(QStringLiteral("yyyyMMdd"));
+namespace {
+
+struct KindName {
+    Kind kind;
+    const char *prefix;
+    const char *text;
+};
+
+constexpr KindName KindNames[] = {{Kind::Manual, "", "手動"},
+                                  {Kind::Automatic, "auto-", "自動"},
+                                  {Kind::BeforeRestore, "restore-", "復元前"},
+                                  {Kind::BeforeReset, "reset-", "初期化前"}};
+
+const KindName &NameOf(Kind kind) {
+    return *std::find_if(std::begin(KindNames), std::end(KindNames),
+                         [kind](const KindName &name) { return name.kind == kind; });
 }
 
-QString AutoFolderName(const QDate &day) {
-    return QStringLiteral("auto-") + DayFolderName(day);
+const QString DayFormat = QStringLiteral("yyyyMMdd");
+const QString TimeFormat = QStringLiteral("HHmmss");
+
+QString Staging(const QString &target) {
+    return Beside(target, QStringLiteral(".part"));
 }
 
-QStringList Entries(const QString &root) {
-    return QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+} // namespace
+
+QString NewFolder(const QString &root, Kind kind, const QDateTime &now) {
+    const QString name = QString::fromLatin1(NameOf(kind).prefix) + now.toString(DayFormat) + u'-' +
+                         now.toString(TimeFormat);
+    QString folder = root + name + u'/';
+    for (int n = 2; QFileInfo::exists(WithoutSlash(folder)) || QFileInfo::exists(Staging(folder));
+         ++n)
+        folder = root + name + QStringLiteral("-%1/").arg(n);
+    return folder;
 }
 
-bool CopyToBackup(Database &database, const QString &dbPath, const QString &target, QString *error,
+Entry Describe(const QString &folder) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(auto-|restore-|reset-)?(\\d{8})(?:-(\\d{6}))?(?:-\\d+)?$"));
+    Entry entry;
+    entry.name = QFileInfo(WithoutSlash(folder)).fileName();
+    const QString book = WithoutSlash(folder) + u'/' + DatabaseFileName();
+    if (const QRegularExpressionMatch match = pattern.match(entry.name); match.hasMatch()) {
+        for (const KindName &name : KindNames)
+            if (match.captured(1) == QLatin1String(name.prefix))
+                entry.kind = name.kind;
+        entry.timeKnown = match.hasCaptured(3);
+        entry.made = QDateTime(QDate::fromString(match.captured(2), DayFormat),
+                               entry.timeKnown ? QTime::fromString(match.captured(3), TimeFormat)
+                                               : QTime(0, 0));
+    } else if (QFileInfo(book).isFile()) {
+        entry.made = QFileInfo(book).lastModified();
+        entry.timeKnown = true;
+    }
+    if (QFileInfo(book).isFile())
+        entry.customers = CountCustomers(book);
+    return entry;
+}
+
+QList<Entry> Entries(const QString &root) {
+    QList<Entry> entries;
+    for (const QString &name : QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        entries << Describe(root + name);
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        if (a.made.isValid() != b.made.isValid())
+            return a.made.isValid();
+        return a.made != b.made ? a.made > b.made : a.name > b.name;
+    });
+    return entries;
+}
+
+QString KindText(Kind kind) {
+    return QString::fromUtf8(NameOf(kind).text);
+}
+
+QString LeftOutText(const QStringList &leftOut) {
+    return QStringLiteral(
+               "次のファイルは読み込めなかったため、バックアップに含まれていません:\r\n") +
+           leftOut.join(QStringLiteral("\r\n"));
+}
+
+bool CopyToBackup(Database &database, const QString &dataPath, const QString &dbPath,
+                  const QString &target, QStringList *leftOut, QString *error,
                   const Progress &progress) {
-    const QString staging = Beside(target, QStringLiteral(".part"));
+    if (QFileInfo::exists(WithoutSlash(target))) {
+        *error = QStringLiteral("%1 は既にあります").arg(target);
+        return false;
+    }
+    const QString staging = Staging(target);
     QDir(staging).removeRecursively();
     const auto fail = [&staging] {
         QDir(staging).removeRecursively();
         return false;
     };
     if (!MakePrivateFolder(staging + PictureFolder, error) ||
+        !MakePrivateFolder(staging + SettingsFolder, error) ||
         !MakePrivateFolder(dbPath + PictureFolder, error))
         return fail();
-    try {
-        CopyOpenDatabase(database, staging + DatabaseFileName());
-    } catch (const EngineError &e) {
-        *error = e.message();
-        return fail();
+    // A book that could not be opened is copied as it lies.
+    const bool copiedByEngine = database.IsOpen();
+    if (copiedByEngine) {
+        try {
+            CopyOpenDatabase(database, staging + DatabaseFileName());
+        } catch (const EngineError &e) {
+            *error = NamedIfFull(staging, e.message());
+            return fail();
+        }
     }
-    QFile::setPermissions(staging + DatabaseFileName(), PrivateFilePermissions);
-    const auto skipped = [](const QString &name) {
-        return name == MarkerFileName || name == DatabaseFileName() || IsEngineScratch(name);
+    const auto skipped = [copiedByEngine](const QString &name) {
+        return name == MarkerFileName || (copiedByEngine && name == DatabaseFileName()) ||
+               IsEngineScratch(name);
     };
-    CopyRun run(progress, CountFiles({dbPath, dbPath + PictureFolder}));
+    const auto notSettings = [](const QString &name) { return !IsSettingsFile(name); };
+    CopyRun run(progress, CountFiles({dbPath, dbPath + PictureFolder}), leftOut);
     if (!run.CopyFiles(dbPath, staging, skipped, error) ||
-        !run.CopyFiles(dbPath + PictureFolder, staging + PictureFolder, CopyNothing, error))
+        !run.CopyFiles(dbPath + PictureFolder, staging + PictureFolder, CopyNothing, error,
+                       PictureFolder) ||
+        !run.CopyFiles(dataPath, staging + SettingsFolder, notSettings, error))
         return fail();
-
-    // Every file is copied: only now does the backup folder change, one rename per file.
-    if (!MakePrivateFolder(target + PictureFolder, error))
+    // Complete: only now does the backup appear, in one rename.
+    if (!MoveReplacing(WithoutSlash(staging), WithoutSlash(target), error))
         return fail();
-    QFile::setPermissions(WithoutSlash(target), PrivateFolderPermissions);
-    for (const QString &folder : {QString(), PictureFolder})
-        for (const QString &name : FilesOf(staging + folder))
-            if (!MoveReplacing(staging + folder + name, target + folder + name, error))
-                return fail();
-    QDir(staging).removeRecursively();
     return true;
+}
+
+bool IsRestorable(const QString &source, QString *error) {
+    const QString backupDatabase = source + DatabaseFileName();
+    if (QFileInfo(backupDatabase).isFile() && IsCustomerDatabase(backupDatabase))
+        return true;
+    *error = QStringLiteral("%1 は顧客データのバックアップではありません。").arg(source);
+    return false;
 }
 
 bool RestoreFromBackup(Database &database, const QString &source, const QString &dbPath,
                        QString *error, const Progress &progress) {
-    const QString backupDatabase = source + DatabaseFileName();
-    if (!QFileInfo(backupDatabase).isFile() || !IsCustomerDatabase(backupDatabase)) {
-        *error = QStringLiteral("%1 は顧客データのバックアップではありません。").arg(source);
-        return false;
-    }
-    if (!FinishCutOffRestore(dbPath, error))
+    if (!IsRestorable(source, error) || !FinishCutOffRestore(dbPath, error))
         return false;
     const QString work = Beside(dbPath, QStringLiteral(".restore"));
     const QString previous = Beside(dbPath, QStringLiteral(".previous"));
@@ -226,15 +343,27 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
         }
     }
     database.Close();
+    // What the backup replaces is never read: it may be the damaged file the user replaces.
     const auto noScratch = [](const QString &name) { return IsEngineScratch(name); };
+    const QStringList backupFiles = FilesOf(source);
+    const QSet<QString> replaced(backupFiles.begin(), backupFiles.end());
+    const QStringList backupPictures = FilesOf(source + PictureFolder);
+    const QSet<QString> replacedPictures(backupPictures.begin(), backupPictures.end());
+    const auto replacedFile = [&replaced](const QString &name) {
+        return IsEngineScratch(name) || replaced.contains(name);
+    };
+    const auto replacedPicture = [&replacedPictures](const QString &name) {
+        return replacedPictures.contains(name);
+    };
     CopyRun run(progress,
                 CountFiles({dbPath, dbPath + PictureFolder, source, source + PictureFolder}));
-    bool done = MakePrivateFolder(work + PictureFolder, error) &&
-                run.CopyFiles(dbPath, work, CopyNothing, error) &&
-                run.CopyFiles(dbPath + PictureFolder, work + PictureFolder, CopyNothing, error) &&
-                run.CopyFiles(source, work, noScratch, error) &&
-                run.CopyFiles(source + PictureFolder, work + PictureFolder, CopyNothing, error) &&
-                MoveSubfolders(dbPath, work, error);
+    bool done =
+        MakePrivateFolder(work + PictureFolder, error) &&
+        run.CopyFiles(dbPath, work, replacedFile, error) &&
+        run.CopyFiles(dbPath + PictureFolder, work + PictureFolder, replacedPicture, error) &&
+        run.CopyFiles(source, work, noScratch, error) &&
+        run.CopyFiles(source + PictureFolder, work + PictureFolder, CopyNothing, error) &&
+        MoveSubfolders(dbPath, work, error);
     if (done) {
         done = MoveReplacing(WithoutSlash(dbPath), WithoutSlash(previous), error);
         if (done && !MoveReplacing(WithoutSlash(work), WithoutSlash(dbPath), error)) {
@@ -243,13 +372,16 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
             done = false;
         }
     }
+    if (!done)
+        *error = NamedIfFull(work, *error);
     // Working copies go only when the book stands complete in the table folder.
     QString ignored;
     if (done || MoveSubfolders(work, dbPath, &ignored))
         QDir(work).removeRecursively();
     if (done)
         QDir(previous).removeRecursively();
-    if (wasOpen) {
+    // Also when the book replaced could not be opened: the restored one is opened now.
+    if (wasOpen || done) {
         try {
             database.Open(dbPath);
         } catch (const EngineError &e) {
@@ -258,6 +390,22 @@ bool RestoreFromBackup(Database &database, const QString &source, const QString 
         }
     }
     return done;
+}
+
+bool HasSettings(const QString &source) {
+    return !FilesOf(source + SettingsFolder).isEmpty();
+}
+
+bool RestoreSettings(const QString &source, const QString &dataPath, QString *error) {
+    for (const QString &name : FilesOf(source + SettingsFolder)) {
+        const QString temporary = dataPath + u'.' + name + QStringLiteral(".restore");
+        if (CopyFileWhole(source + SettingsFolder + name, temporary, error) != CopyResult::Done ||
+            !MoveReplacing(temporary, dataPath + name, error)) {
+            QFile::remove(temporary);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool FinishCutOffRestore(const QString &dbPath, QString *error) {
@@ -273,6 +421,12 @@ bool FinishCutOffRestore(const QString &dbPath, QString *error) {
     QDir(work).removeRecursively();
     QDir(previous).removeRecursively();
     return true;
+}
+
+void RemoveCutOffBackups(const QString &root) {
+    for (const QString &staging :
+         QDir(root).entryList({QStringLiteral(".*.part")}, QDir::Dirs | QDir::Hidden))
+        QDir(root + staging).removeRecursively();
 }
 
 bool DeleteBackup(const QString &folder) {
@@ -300,24 +454,45 @@ bool SetAutoBackupEnabled(const QString &dataPath, bool enabled, QString *error)
 }
 
 bool RunAutoBackup(Database &database, const QString &dataPath, const QString &dbPath,
-                   const QDate &today, QString *error) {
+                   const QDateTime &now, QStringList *leftOut, QString *error) {
     const QString root = Root(dataPath);
-    // A backup cut off by a power loss or a killed program leaves its staging copy behind.
-    for (const QString &staging :
-         QDir(root).entryList({QStringLiteral(".*.part")}, QDir::Dirs | QDir::Hidden))
-        QDir(root + staging).removeRecursively();
+    RemoveCutOffBackups(root);
     if (!AutoBackupEnabled(dataPath) || !database.IsOpen())
         return true;
-    const QString target = root + AutoFolderName(today) + u'/';
-    if (QFileInfo::exists(target))
-        return true;
-    if (!MakePrivateFolder(root, error) || !CopyToBackup(database, dbPath, target, error))
+    const auto automatic = [&root] {
+        QStringList names =
+            QDir(root).entryList({QString::fromLatin1(NameOf(Kind::Automatic).prefix) + u'*'},
+                                 QDir::Dirs | QDir::NoDotAndDotDot);
+        std::sort(names.begin(), names.end(), std::greater<>());
+        return names;
+    };
+    const QString today =
+        QString::fromLatin1(NameOf(Kind::Automatic).prefix) + now.toString(DayFormat);
+    for (const QString &name : automatic())
+        if (name == today || name.startsWith(today + u'-'))
+            return true;
+    if (!MakePrivateFolder(root, error) ||
+        !CopyToBackup(database, dataPath, dbPath, NewFolder(root, Kind::Automatic, now), leftOut,
+                      error))
         return false;
-    QStringList automatic = QDir(root).entryList({QStringLiteral("auto-*")},
-                                                 QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    std::sort(automatic.begin(), automatic.end(), std::greater<>());
-    for (qsizetype i = AutoBackupsKept; i < automatic.size(); ++i)
-        DeleteBackup(root + automatic[i]);
+    // Checked before older ones go: a damaged book copied day after day must not push out the
+    // last good backup.
+    const QStringList names = automatic();
+    qsizetype newestGood = -1;
+    for (qsizetype i = 0; i < names.size() && newestGood < 0; ++i)
+        if (IsCustomerDatabase(root + names[i] + u'/' + DatabaseFileName()))
+            newestGood = i;
+    for (qsizetype i = AutoBackupsKept; i < names.size(); ++i)
+        if (i != newestGood)
+            DeleteBackup(root + names[i]);
+    if (newestGood != 0) {
+        *error = newestGood < 0
+                     ? QStringLiteral("作成したバックアップの顧客データが壊れています。")
+                     : QStringLiteral("作成したバックアップの顧客データが壊れています。"
+                                      "壊れていない最新のバックアップ %1 は残してあります。")
+                           .arg(names[newestGood]);
+        return false;
+    }
     return true;
 }
 

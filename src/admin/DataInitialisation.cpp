@@ -1,5 +1,8 @@
 #include "admin/DataInitialisation.h"
 
+#include "admin/Backup.h"
+#include "core/Clock.h"
+#include "core/PrivateFolder.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "store/DataReset.h"
@@ -9,31 +12,75 @@
 #include <QFile>
 #include <QFileInfo>
 
-void DeletePictureFiles(const QString &pictureFolder) {
+int DeletePictureFiles(const QString &pictureFolder) {
     const QDir folder(pictureFolder);
+    int deleted = 0;
     for (const QFileInfo &file :
          folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         // The read-only attribute, whoever runs the program.
-        if (file.permissions().testFlag(QFileDevice::WriteOwner))
-            QFile::remove(file.absoluteFilePath());
+        if (file.permissions().testFlag(QFileDevice::WriteOwner) &&
+            QFile::remove(file.absoluteFilePath()))
+            ++deleted;
+    return deleted;
 }
+
+namespace {
+
+// The backup offered before the book is emptied; its folder's name, or empty when none was
+// wanted. False when one was wanted and could not be made.
+bool OfferBackup(AppContext &context, QString *made) {
+    if (!prompt().Confirm(
+            QStringLiteral("初期化の前に、現在のデータのバックアップを作成しますか？"),
+            QStringLiteral("警告")))
+        return true;
+    const QString root = Backup::Root(context.GetDataPath());
+    const QString target = Backup::NewFolder(root, Backup::Kind::BeforeReset, Clock::Now());
+    QString error;
+    QStringList leftOut;
+    if (!MakePrivateFolder(root, &error) ||
+        !Backup::CopyToBackup(context.GetDatabase(), context.GetDataPath(), context.GetDbPath(),
+                              target, &leftOut, &error)) {
+        prompt().Error(
+            QStringLiteral("バックアップの作成に失敗したため、初期化を中止しました\r\n") + error);
+        return false;
+    }
+    if (!leftOut.isEmpty())
+        prompt().Warning(Backup::LeftOutText(leftOut));
+    *made = QFileInfo(target.chopped(1)).fileName();
+    return true;
+}
+
+} // namespace
 
 bool IBtnFormatClick(AppContext &context) {
     const QString title = QStringLiteral("警告");
     if (!prompt().Confirm(QStringLiteral("現在登録されている全データを削除して、初期化します。"
                                          "中止する場合は、いいえをクリックしてください"),
-                          title) ||
+                          title, Prompt::Answer::No) ||
         !prompt().Confirm(QStringLiteral("この操作をすると、全てのデータが消去（初期化）されます。"
                                          "中止する場合は、いいえをクリックしてください"),
-                          title))
+                          title, Prompt::Answer::No))
         return false;
+    QString backup;
+    if (!OfferBackup(context, &backup))
+        return false;
+    BookReset reset;
     try {
-        ResetCustomerBook(context.SharedUserQuery(), context.SharedHistoryQuery(),
-                          context.SharedClassQuery());
+        reset = ResetCustomerBook(context.SharedUserQuery(), context.SharedHistoryQuery(),
+                                  context.SharedClassQuery());
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return true;
     }
-    DeletePictureFiles(context.GetDbPath() + QStringLiteral("img/"));
+    const int pictures = DeletePictureFiles(context.GetDbPath() + QStringLiteral("img/"));
+    QString done = QStringLiteral("初期化しました。\r\n顧客 %1件、履歴 %2件、画像 %3件を削除し、"
+                                  "分類名を 項目1～項目12 に戻しました。")
+                       .arg(reset.customers)
+                       .arg(reset.historyEntries)
+                       .arg(pictures);
+    if (!backup.isEmpty())
+        done +=
+            QStringLiteral("\r\n初期化前のデータはバックアップ %1 に残してあります。").arg(backup);
+    prompt().Message(done);
     return true;
 }

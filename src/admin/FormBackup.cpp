@@ -5,7 +5,9 @@
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
+#include "store/DatabaseCopy.h"
 #include "store/SchemaUpgrade.h"
+#include "store/TableEngine.h"
 #include "widgets/ImageButton.h"
 
 #include <QApplication>
@@ -51,6 +53,23 @@ QString Failure(const QString &message, const QString &reason) {
     return reason.isEmpty() ? message : message + QStringLiteral("\r\n") + reason;
 }
 
+QString DateText(const Backup::Entry &entry) {
+    return entry.made.isValid() ? entry.made.toString(QStringLiteral("yyyy/MM/dd")) : entry.name;
+}
+
+QString TimeText(const Backup::Entry &entry) {
+    return entry.timeKnown ? entry.made.toString(QStringLiteral("HH:mm:ss")) : QString();
+}
+
+QString CustomersText(int customers) {
+    return customers < 0 ? QStringLiteral("不明") : QStringLiteral("%1件").arg(customers);
+}
+
+// "2024/05/15 10:00:00", as a question names a backup.
+QString WhenText(const Backup::Entry &entry) {
+    return (DateText(entry) + u' ' + TimeText(entry)).trimmed();
+}
+
 } // namespace
 
 TFormBackup::TFormBackup(QWidget *parent)
@@ -60,10 +79,13 @@ TFormBackup::TFormBackup(QWidget *parent)
     setWindowTitle(QStringLiteral("バックアップ"));
     ListViewFileList = new QTreeWidget(this);
     ListViewFileList->setObjectName(QStringLiteral("ListViewFileList"));
-    ListViewFileList->setHeaderLabels({QStringLiteral("バックアップ作成日")});
+    ListViewFileList->setHeaderLabels({QStringLiteral("バックアップ作成日"), QStringLiteral("時刻"),
+                                       QStringLiteral("種類"), QStringLiteral("顧客数")});
     ListViewFileList->setColumnWidth(0, 200);
+    ListViewFileList->setColumnWidth(1, 80);
+    ListViewFileList->setColumnWidth(2, 80);
     ListViewFileList->setRootIsDecorated(false);
-    ListViewFileList->setMinimumSize(220, 240);
+    ListViewFileList->setMinimumSize(460, 240);
     CB_AutoBackup = new QCheckBox(QStringLiteral("終了時に自動でバックアップする"), this);
     CB_AutoBackup->setObjectName(QStringLiteral("CB_AutoBackup"));
     BtnOk = NewWindowButton(this, "BtnOk", QStringLiteral("復元"));
@@ -95,15 +117,21 @@ TFormBackup::TFormBackup(QWidget *parent)
 
 void TFormBackup::FormShow() {
     ListViewFileList->clear();
-    for (const QString &entry : Backup::Entries(root_))
-        ListViewFileList->addTopLevelItem(new QTreeWidgetItem({entry}));
+    for (const Backup::Entry &entry : Backup::Entries(root_)) {
+        auto *row =
+            new QTreeWidgetItem({DateText(entry), TimeText(entry), Backup::KindText(entry.kind),
+                                 CustomersText(entry.customers)});
+        row->setData(0, Qt::UserRole, entry.name);
+        row->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+        ListViewFileList->addTopLevelItem(row);
+    }
     const QSignalBlocker quiet(CB_AutoBackup);
     CB_AutoBackup->setChecked(Backup::AutoBackupEnabled(dataPath_));
 }
 
 QString TFormBackup::SelectedEntry() const {
     const QList<QTreeWidgetItem *> selected = ListViewFileList->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text(0);
+    return selected.isEmpty() ? QString() : selected.first()->data(0, Qt::UserRole).toString();
 }
 
 void TFormBackup::CloseWith(Choice choice) {
@@ -138,7 +166,9 @@ void TFormBackup::BtnDelClick() {
         prompt().Message(QStringLiteral("削除対象を選択して下さい"));
         return;
     }
-    if (!prompt().Confirm(entry + QStringLiteral("のバックアップを削除しますか？")))
+    if (!prompt().Confirm(WhenText(Backup::Describe(root_ + entry)) +
+                              QStringLiteral("のバックアップを削除しますか？"),
+                          QStringLiteral("確認"), Prompt::Answer::No))
         return;
     if (!Backup::DeleteBackup(root_ + entry))
         prompt().Error(QStringLiteral("バックアップの削除に失敗しました"));
@@ -154,12 +184,11 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
     AllowClose = true;
     FormShow();
     exec();
-    const QString today = Backup::DayFolderName(Clock::Today());
     switch (choice_) {
     case Choice::Restore:
-        return Restore(context, root_ + SelectedEntry().remove(u'/') + u'/');
+        return Restore(context, root_ + SelectedEntry() + u'/');
     case Choice::Make:
-        MakeBackup(context, root_ + today + u'/');
+        MakeBackup(context, root_, Backup::Kind::Manual);
         return false;
     case Choice::RestoreFromFolder: {
         const QString folder = prompt()
@@ -181,7 +210,8 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
                                                  GetSpecialFolder(DesktopFolderId))
                                    .trimmed();
         if (!folder.isEmpty())
-            MakeBackup(context, WithSlash(folder) + QStringLiteral("Backup/") + today + u'/');
+            MakeBackup(context, WithSlash(folder) + QStringLiteral("Backup/"),
+                       Backup::Kind::Manual);
         return false;
     }
     case Choice::Close:
@@ -192,6 +222,33 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
 
 bool TFormBackup::Restore(AppContext &context, const QString &source) {
     QString error;
+    if (!Backup::IsRestorable(source, &error)) {
+        prompt().Error(Failure(QStringLiteral("バックアップの読み込みに失敗しました"), error));
+        return false;
+    }
+    const Backup::Entry backup = Backup::Describe(source);
+    const int current =
+        CountCustomers(context.GetDbPath() + QString::fromLatin1(Database::FileName));
+    if (!prompt().Confirm(
+            QStringLiteral("%1 のバックアップ（顧客 %2）で、現在のデータ（顧客 %3）を"
+                           "置き換えます。\r\n置き換える前に、現在のデータを"
+                           "バックアップします。\r\nよろしいですか？")
+                .arg(WhenText(backup), CustomersText(backup.customers), CustomersText(current)),
+            QStringLiteral("確認"), Prompt::Answer::No))
+        return false;
+    const bool withSettings =
+        Backup::HasSettings(source) &&
+        prompt().Confirm(
+            QStringLiteral("差出人・印刷の設定、メールの設定、ラベル用紙とテンプレートも"
+                           "バックアップの内容に戻しますか？\r\n"
+                           "「いいえ」を選ぶと顧客データだけを復元します。"),
+            QStringLiteral("確認"), Prompt::Answer::No);
+    const QString kept = MakeBackup(context, root_, Backup::Kind::BeforeRestore, false);
+    if (kept.isEmpty() &&
+        !prompt().Confirm(QStringLiteral("現在のデータのバックアップを作成できませんでした。\r\n"
+                                         "バックアップせずに復元しますか？"),
+                          QStringLiteral("確認"), Prompt::Answer::No))
+        return false;
     bool restored = false;
     {
         // Gone before the outcome is told, so no window stands at 0% beside it.
@@ -203,7 +260,15 @@ bool TFormBackup::Restore(AppContext &context, const QString &source) {
         prompt().Error(Failure(QStringLiteral("バックアップの読み込みに失敗しました"), error));
         return false;
     }
-    prompt().Message(QStringLiteral("バックアップを読み込みました"));
+    QString message = QStringLiteral("バックアップを読み込みました");
+    if (!kept.isEmpty())
+        message += QStringLiteral("\r\n復元前のデータは %1 のバックアップとして残してあります。")
+                       .arg(WhenText(Backup::Describe(root_ + kept)));
+    if (withSettings && !Backup::RestoreSettings(source, context.GetDataPath(), &error))
+        prompt().Error(Failure(QStringLiteral("設定ファイルを元に戻せませんでした"), error));
+    else if (withSettings)
+        message += QStringLiteral("\r\n設定もバックアップの内容に戻しました。");
+    prompt().Message(message);
     // A backup from an earlier version is brought to the current form, as a start would.
     if (const QString problem = RunSchemaUpgrade(context.GetDatabase(), context.GetDataPath());
         !problem.isEmpty())
@@ -211,16 +276,26 @@ bool TFormBackup::Restore(AppContext &context, const QString &source) {
     return true;
 }
 
-void TFormBackup::MakeBackup(AppContext &context, const QString &target) {
+QString TFormBackup::MakeBackup(AppContext &context, const QString &root, Backup::Kind kind,
+                                bool tellDone) {
+    const QString target = Backup::NewFolder(root, kind, Clock::Now());
     QString error;
+    QStringList leftOut;
     bool made = false;
     {
         CopyProgress progress(parentWidget());
-        made = Backup::CopyToBackup(context.GetDatabase(), context.GetDbPath(), target, &error,
-                                    progress.Report());
+        made =
+            Backup::CopyToBackup(context.GetDatabase(), context.GetDataPath(), context.GetDbPath(),
+                                 target, &leftOut, &error, progress.Report());
     }
-    if (made)
-        prompt().Message(QStringLiteral("バックアップを作成しました"));
-    else
+    if (!made) {
         prompt().Error(Failure(QStringLiteral("バックアップの作成に失敗しました"), error));
+        return {};
+    }
+    if (tellDone && leftOut.isEmpty())
+        prompt().Message(QStringLiteral("バックアップを作成しました"));
+    else if (!leftOut.isEmpty())
+        prompt().Warning((tellDone ? QStringLiteral("バックアップを作成しました\r\n") : QString()) +
+                         Backup::LeftOutText(leftOut));
+    return QFileInfo(target.chopped(1)).fileName();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "admin/Backup.h"
+
 #include <QDialog>
 
 class AppContext;
@@ -42,7 +44,9 @@ private:
     // The caption of the selected row; empty when none.
     QString SelectedEntry() const;
     bool Restore(AppContext &context, const QString &source);
-    void MakeBackup(AppContext &context, const QString &target);
+    // A new backup of `kind` in `root`; its folder's name, empty after telling why it failed.
+    QString MakeBackup(AppContext &context, const QString &root, Backup::Kind kind,
+                       bool tellDone = true);
 
     QString root_;
     QString dataPath_;

@@ -94,10 +94,29 @@ bool TPasswordPage::Accept() {
         prompt().Error(error);
         return false;
     }
+    if (!CurrentPasswordGiven())
+        return false;
     return !CB_PassUse->isChecked() ||
            prompt().Confirm(QStringLiteral("パスワードを設定します。\r\nよろしいですか？\r\n\r\n"
                                            "パスワードを忘れるとソフトを起動することができなく"
                                            "なります。"));
+}
+
+bool TPasswordPage::CurrentPasswordGiven() {
+    if (MarkerOf(markerLines_) != PasswordMarker::On)
+        return true;
+    const QString stored = ReadStoredPassword();
+    if (CB_PassUse->isChecked() && Edt_Pass1->text() == stored)
+        return true;
+    const QString typed = prompt().AskPassword(
+        QStringLiteral("パスワードを解除・変更するには、現在のパスワードを入力してください。"),
+        QStringLiteral("パスワード入力"));
+    if (typed.isEmpty())
+        return false;
+    if (PasswordMatches(typed, stored))
+        return true;
+    prompt().Error(QStringLiteral("パスワードが正しくありません。"));
+    return false;
 }
 
 bool TPasswordPage::SaveMarker(bool on) {

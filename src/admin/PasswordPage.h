@@ -30,6 +30,9 @@ private:
     QLineEdit *Edt_Pass1;
     QLineEdit *Edt_Pass2;
     void UpdatePasswordPage();
+    // Switching a password off or changing it needs the current one; false when it was not
+    // given (the user was told).
+    bool CurrentPasswordGiven();
     // Writes the marker; false after telling the user why it could not be written.
     bool SaveMarker(bool on);
 

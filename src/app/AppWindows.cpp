@@ -248,7 +248,10 @@ void TAppWindows::AutoBackup() {
     if (!main_.DataShown())
         return;
     QString error;
+    QStringList leftOut;
     if (!Backup::RunAutoBackup(main_.GetDatabase(), main_.GetDataPath(), main_.GetDbPath(),
-                               Clock::Today(), &error))
+                               Clock::Now(), &leftOut, &error))
         prompt().Error(QStringLiteral("自動バックアップの作成に失敗しました\r\n%1").arg(error));
+    else if (!leftOut.isEmpty())
+        prompt().Warning(Backup::LeftOutText(leftOut));
 }

@@ -234,6 +234,7 @@ void TFormMain::FormCreate() {
         prompt().Error(QStringLiteral("前回中断したバックアップの読み込みを片付けられません"
                                       "でした。\n%1")
                            .arg(error));
+    Backup::RemoveCutOffBackups(Backup::Root(dataPath_));
     try {
         database_.Open(dbPath_);
     } catch (const EngineError &error) {

@@ -23,6 +23,8 @@ bool MakePrivateFolder(const QString &path, QString *error) {
         return false;
     }
     // A drive that keeps no owner rights (a stick formatted for Windows) still takes backups.
-    QFile::setPermissions(path, PrivateFolderPermissions);
+    missing << path;
+    for (const QString &folder : std::as_const(missing))
+        QFile::setPermissions(folder, PrivateFolderPermissions);
     return true;
 }

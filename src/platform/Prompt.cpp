@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
@@ -59,9 +61,11 @@ void QtPrompt::Warning(const QString &text, const QString &title) {
     QMessageBox::warning(ParentWindow(), TitleOr(title), text);
 }
 
-bool QtPrompt::Confirm(const QString &text, const QString &title) {
-    return QMessageBox::question(ParentWindow(), TitleOr(title), text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+bool QtPrompt::Confirm(const QString &text, const QString &title, Answer defaultAnswer) {
+    return QMessageBox::question(
+               ParentWindow(), TitleOr(title), text, QMessageBox::Yes | QMessageBox::No,
+               defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes) ==
+           QMessageBox::Yes;
 }
 
 Prompt::Answer QtPrompt::Ask(const QString &text, const QString &title) {
@@ -74,6 +78,10 @@ Prompt::Answer QtPrompt::Ask(const QString &text, const QString &title) {
     default:
         return Answer::Cancel;
     }
+}
+
+QString QtPrompt::AskPassword(const QString &text, const QString &title) {
+    return QInputDialog::getText(ParentWindow(), TitleOr(title), text, QLineEdit::Password);
 }
 
 QString QtPrompt::OpenFile(const QString &caption, const QString &folder, const QString &filter) {
@@ -102,12 +110,12 @@ QStringList ScriptedPrompt::Texts(const QString &kind) const {
     return texts;
 }
 
-Prompt::Answer ScriptedPrompt::NextAnswer() {
+Prompt::Answer ScriptedPrompt::NextAnswer(Answer defaultAnswer) {
     if (answers_.empty())
         return Answer::Yes;
-    const Answer answer = answers_.front();
+    const std::optional<Answer> answer = answers_.front();
     answers_.pop_front();
-    return answer;
+    return answer.value_or(defaultAnswer);
 }
 
 QString ScriptedPrompt::NextPath() {
@@ -119,45 +127,54 @@ QString ScriptedPrompt::NextPath() {
 }
 
 void ScriptedPrompt::Message(const QString &text, const QString &title) {
-    calls_.push_back({QStringLiteral("message"), text, title});
+    calls_.push_back({QStringLiteral("message"), text, title, Answer::Yes});
 }
 
 void ScriptedPrompt::Error(const QString &text, const QString &title) {
-    calls_.push_back({QStringLiteral("error"), text, title});
+    calls_.push_back({QStringLiteral("error"), text, title, Answer::Yes});
 }
 
 void ScriptedPrompt::Warning(const QString &text, const QString &title) {
-    calls_.push_back({QStringLiteral("warning"), text, title});
+    calls_.push_back({QStringLiteral("warning"), text, title, Answer::Yes});
 }
 
-bool ScriptedPrompt::Confirm(const QString &text, const QString &title) {
-    calls_.push_back({QStringLiteral("confirm"), text, title});
-    return NextAnswer() == Answer::Yes;
+bool ScriptedPrompt::Confirm(const QString &text, const QString &title, Answer defaultAnswer) {
+    calls_.push_back({QStringLiteral("confirm"), text, title, defaultAnswer});
+    return NextAnswer(defaultAnswer) == Answer::Yes;
 }
 
 Prompt::Answer ScriptedPrompt::Ask(const QString &text, const QString &title) {
-    calls_.push_back({QStringLiteral("ask"), text, title});
+    calls_.push_back({QStringLiteral("ask"), text, title, Answer::Yes});
     return NextAnswer();
 }
 
+QString ScriptedPrompt::AskPassword(const QString &text, const QString &title) {
+    calls_.push_back({QStringLiteral("password"), text, title, Answer::Yes});
+    if (passwords_.empty())
+        return {};
+    const QString password = passwords_.front();
+    passwords_.pop_front();
+    return password;
+}
+
 QString ScriptedPrompt::OpenFile(const QString &caption, const QString &, const QString &) {
-    calls_.push_back({QStringLiteral("open"), caption, {}});
+    calls_.push_back({QStringLiteral("open"), caption, {}, Answer::Yes});
     return NextPath();
 }
 
 QString ScriptedPrompt::SaveFile(const QString &caption, const QString &proposedPath,
                                  const QString &) {
-    calls_.push_back({QStringLiteral("save"), proposedPath, caption});
+    calls_.push_back({QStringLiteral("save"), proposedPath, caption, Answer::Yes});
     return NextPath();
 }
 
 QString ScriptedPrompt::ChooseFolder(const QString &caption, const QString &) {
-    calls_.push_back({QStringLiteral("folder"), caption, {}});
+    calls_.push_back({QStringLiteral("folder"), caption, {}, Answer::Yes});
     return NextPath();
 }
 
 bool ScriptedPrompt::SetupPrinter(QPrinter &) {
-    calls_.push_back({QStringLiteral("printer"), {}, {}});
+    calls_.push_back({QStringLiteral("printer"), {}, {}, Answer::Yes});
     if (printerAnswers_.empty())
         return true;
     const bool accepted = printerAnswers_.front();
@@ -175,7 +192,8 @@ QString AskSavePath(Prompt &prompt, const QString &caption, const QString &propo
         path += extension;
         if (QFileInfo::exists(path) &&
             !prompt.Confirm(QDir::toNativeSeparators(path) +
-                            QStringLiteral("は既に存在します。\r\n上書きしますか？")))
+                                QStringLiteral("は既に存在します。\r\n上書きしますか？"),
+                            QStringLiteral("確認"), Prompt::Answer::No))
             return {};
     }
     // The file is replaced through a rename, which a read-only mark would not stop.

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <deque>
 #include <memory>
+#include <optional>
 
 class QObject;
 class QPrinter;
@@ -20,10 +21,14 @@ public:
     virtual void Message(const QString &text, const QString &title = {}) = 0;
     virtual void Error(const QString &text, const QString &title = {}) = 0;
     virtual void Warning(const QString &text, const QString &title = {}) = 0;
-    // Yes/No question; titles are "確認" unless the caller says otherwise.
-    virtual bool Confirm(const QString &text, const QString &title = QStringLiteral("確認")) = 0;
+    // Yes/No question; titles are "確認" unless the caller says otherwise. `defaultAnswer` is what
+    // Enter gives: No for every question whose yes deletes or overwrites something.
+    virtual bool Confirm(const QString &text, const QString &title = QStringLiteral("確認"),
+                         Answer defaultAnswer = Answer::Yes) = 0;
     // Yes/No/Cancel question.
     virtual Answer Ask(const QString &text, const QString &title = QStringLiteral("確認")) = 0;
+    // A password typed into a masked field; empty text when the user cancels.
+    virtual QString AskPassword(const QString &text, const QString &title) = 0;
     // Empty text when the user cancels.
     virtual QString OpenFile(const QString &caption, const QString &folder,
                              const QString &filter) = 0;
@@ -63,8 +68,9 @@ public:
     void Message(const QString &text, const QString &title) override;
     void Error(const QString &text, const QString &title) override;
     void Warning(const QString &text, const QString &title) override;
-    bool Confirm(const QString &text, const QString &title) override;
+    bool Confirm(const QString &text, const QString &title, Answer defaultAnswer) override;
     Answer Ask(const QString &text, const QString &title) override;
+    QString AskPassword(const QString &text, const QString &title) override;
     QString OpenFile(const QString &caption, const QString &folder, const QString &filter) override;
     QString SaveFile(const QString &caption, const QString &proposedPath,
                      const QString &filter) override;
@@ -77,14 +83,18 @@ public:
 class ScriptedPrompt : public Prompt {
 public:
     struct Call {
-        QString kind; // "message", "error", "warning", "confirm", "ask", "open", "save", "folder",
-                      // "printer"
+        QString kind; // "message", "error", "warning", "confirm", "ask", "password", "open",
+                      // "save", "folder", "printer"
         QString text;
         QString title;
+        Answer defaultAnswer;
     };
 
     void PushAnswer(Answer answer) { answers_.push_back(answer); }
+    // The next question is answered with Enter: its default answer.
+    void PushEnter() { answers_.push_back(std::nullopt); }
     void PushPath(const QString &path) { paths_.push_back(path); }
+    void PushPassword(const QString &password) { passwords_.push_back(password); }
     void PushPrinterSetup(bool accepted) { printerAnswers_.push_back(accepted); }
 
     const std::deque<Call> &calls() const { return calls_; }
@@ -94,8 +104,9 @@ public:
     void Message(const QString &text, const QString &title) override;
     void Error(const QString &text, const QString &title) override;
     void Warning(const QString &text, const QString &title) override;
-    bool Confirm(const QString &text, const QString &title) override;
+    bool Confirm(const QString &text, const QString &title, Answer defaultAnswer) override;
     Answer Ask(const QString &text, const QString &title) override;
+    QString AskPassword(const QString &text, const QString &title) override;
     QString OpenFile(const QString &caption, const QString &folder, const QString &filter) override;
     QString SaveFile(const QString &caption, const QString &proposedPath,
                      const QString &filter) override;
@@ -103,11 +114,12 @@ public:
     bool SetupPrinter(QPrinter &printer) override;
 
 private:
-    Answer NextAnswer();
+    Answer NextAnswer(Answer defaultAnswer = Answer::Yes);
     QString NextPath();
 
-    std::deque<Answer> answers_;
+    std::deque<std::optional<Answer>> answers_;
     std::deque<QString> paths_;
+    std::deque<QString> passwords_;
     std::deque<bool> printerAnswers_;
     std::deque<Call> calls_;
 };

@@ -212,7 +212,8 @@ void LabelSheetTab::Button3Click() {
         return;
     }
     const QString model = listedSheets_.at(row).Model;
-    if (!prompt().Confirm(model + QStringLiteral("を削除しますか？"), QStringLiteral("確認")))
+    if (!prompt().Confirm(model + QStringLiteral("を削除しますか？"), QStringLiteral("確認"),
+                          Prompt::Answer::No))
         return;
     if (TCMaker->tabText(TCMaker->currentIndex()) != kOriginalMaker) {
         prompt().Warning(QStringLiteral("オリジナル欄以外のラベルは削除できません"));

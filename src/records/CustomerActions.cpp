@@ -52,7 +52,8 @@ bool DeleteLoadedCustomer(Query &userQuery, const QString &dataPath, std::option
         prompt().Message(QStringLiteral("削除するデータを選択して下さい"));
         return false;
     }
-    if (!prompt().Confirm(name + QStringLiteral("を削除しますか？"), QStringLiteral("確認")))
+    if (!prompt().Confirm(name + QStringLiteral("を削除しますか？"), QStringLiteral("確認"),
+                          Prompt::Answer::No))
         return false;
     try {
         DeleteCustomerRow(userQuery, *userId);
@@ -69,7 +70,8 @@ bool DeleteCustomers(Query &userQuery, const QString &dataPath, const QList<int>
         prompt().Message(QStringLiteral("削除する項目を選択して下さい"));
         return false;
     }
-    if (!prompt().Confirm(QStringLiteral("選択したデータを削除しますか？"), QStringLiteral("確認")))
+    if (!prompt().Confirm(QStringLiteral("選択したデータを削除しますか？"), QStringLiteral("確認"),
+                          Prompt::Answer::No))
         return false;
     QList<int> deleted;
     const bool stored = StoreTogether(userQuery, [&] {

@@ -265,7 +265,8 @@ bool EditPanel::MayDropUnsavedChange(const QString &question) {
     SaveCustomer(loaded_.userId);
     if (!saveFailureShown_)
         return true;
-    if (!prompt().Confirm(QStringLiteral("入力した内容を保存できていません。\r\n") + question))
+    if (!prompt().Confirm(QStringLiteral("入力した内容を保存できていません。\r\n") + question,
+                          QStringLiteral("確認"), Prompt::Answer::No))
         return false;
     saveFailureShown_ = false;
     return true;

@@ -41,7 +41,7 @@ bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId) {
         return false;
     }
     if (!prompt().Confirm(QStringLiteral("選択している履歴を削除しますか？"),
-                          QStringLiteral("確認")))
+                          QStringLiteral("確認"), Prompt::Answer::No))
         return false;
     try {
         DeleteHistory(historyQuery, *historyId);

@@ -184,7 +184,7 @@ bool ConfirmAndDelete(Query &userQuery, const QString &dataPath, int slot, int u
                       PictureBox &box) {
     const QString question = slot == 0 ? QStringLiteral("画像を削除しますか？")
                                        : QStringLiteral("画像２を削除しますか？");
-    if (!prompt().Confirm(question, QStringLiteral("確認")))
+    if (!prompt().Confirm(question, QStringLiteral("確認"), Prompt::Answer::No))
         return false;
     if (!DeletePicture(userQuery, dataPath, slot, userId))
         return false;

@@ -3,10 +3,12 @@
 #include "store/ClassTable.h"
 #include "store/TableEngine.h"
 
-void ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery) {
-    userQuery.Execute(QStringLiteral("Delete from Usertbl"));
-    historyQuery.Execute(QStringLiteral("Delete from Historytbl"));
+BookReset ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery) {
+    BookReset reset;
+    reset.customers = userQuery.Execute(QStringLiteral("Delete from Usertbl"));
+    reset.historyEntries = historyQuery.Execute(QStringLiteral("Delete from Historytbl"));
     const QStringList names = FreshClassNames();
     StoreClassNames(classQuery, ClassAxis::First, names);
     StoreClassNames(classQuery, ClassAxis::Second, names);
+    return reset;
 }

@@ -2,7 +2,13 @@
 
 class Query;
 
+// What a reset deleted.
+struct BookReset {
+    int customers = 0;
+    int historyEntries = 0;
+};
+
 // Returns the book to its delivered state: no customers, no history entries and the default
 // class names FreshClassNames() on both axes. Stops at the first statement the engine refuses
 // (EngineError); what was done stays done.
-void ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery);
+BookReset ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery);

@@ -11,5 +11,9 @@ class Database;
 void CopyOpenDatabase(Database &database, const QString &targetPath);
 
 // Whether the file at `path` is a customer book: an undamaged SQLite file holding the four
-// tables.
+// tables with the columns every version of the book has. Never throws.
 bool IsCustomerDatabase(const QString &path);
+
+// The customers of the book file at `path`, read without changing it; -1 when it cannot be read.
+// Never throws.
+int CountCustomers(const QString &path);

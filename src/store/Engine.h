@@ -59,6 +59,7 @@ public:
     virtual int ChangedRows() const = 0;
 
     virtual bool HasTable(const QString &name) = 0;
+    virtual bool HasColumn(const QString &table, const QString &column) = 0;
     // Whether every page of the book reads undamaged.
     virtual bool IsIntact() = 0;
     // Writes a consistent copy of the book to the file `targetPath` (replaced when it exists),

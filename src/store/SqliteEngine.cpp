@@ -1,5 +1,7 @@
 #include "store/SqliteEngine.h"
 
+#include "core/PrivateFolder.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -191,6 +193,12 @@ bool SqliteEngine::HasTable(const QString &name) {
                                          nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+bool SqliteEngine::HasColumn(const QString &table, const QString &column) {
+    return sqlite3_table_column_metadata(db_, "main", table.toUtf8().constData(),
+                                         column.toUtf8().constData(), nullptr, nullptr, nullptr,
+                                         nullptr, nullptr) == SQLITE_OK;
+}
+
 bool SqliteEngine::IsIntact() {
     // A damaged page elsewhere still lets the schema read; only a full check finds it.
     sqlite3_stmt *stmt = nullptr;
@@ -206,6 +214,12 @@ bool SqliteEngine::IsIntact() {
 
 void SqliteEngine::CopyTo(const QString &targetPath) {
     QFile::remove(targetPath);
+    // The engine keeps the mode of a file that exists, and gives its journal the same one: the
+    // copy is the user's alone from its first byte.
+    if (QFile empty(targetPath);
+        !empty.open(QIODevice::WriteOnly | QIODevice::NewOnly, PrivateFilePermissions))
+        throw EngineError(
+            QStringLiteral("%1 を作成できません: %2").arg(targetPath, empty.errorString()));
     sqlite3 *target = nullptr;
     if (sqlite3_open_v2(targetPath.toUtf8().constData(), &target,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
@@ -225,6 +239,8 @@ void SqliteEngine::CopyTo(const QString &targetPath) {
         const QString message =
             cause == EngineFailure::InUse
                 ? EngineFailureText(cause, QString::fromUtf8(sqlite3_errstr(rc)))
+            : cause == EngineFailure::DiskFull
+                ? EngineFailureText(cause, CopyFailure(target, targetPath))
                 : CopyFailure(target, targetPath);
         sqlite3_close(target);
         QFile::remove(targetPath);

@@ -34,6 +34,7 @@ public:
     qint64 LastInsertId() const override;
     int ChangedRows() const override;
     bool HasTable(const QString &name) override;
+    bool HasColumn(const QString &table, const QString &column) override;
     bool IsIntact() override;
     void CopyTo(const QString &targetPath) override;
 

@@ -32,6 +32,13 @@ QStringList Names(TestEnv &env) {
     return names;
 }
 
+QStringList EntryNames(const QString &root) {
+    QStringList names;
+    for (const Backup::Entry &entry : Backup::Entries(root))
+        names << entry.name;
+    return names;
+}
+
 QString FirstClassName(TestEnv &env) {
     return env.Scalar("select Name from Classtbl where ClassId = 0");
 }
@@ -75,7 +82,9 @@ private slots:
         env.Run("Update Classtbl set Name='得意先' where ClassId = 0");
         WriteFile(env.dbPath() + "img/old.jpg", "old picture");
         QString error;
-        QVERIFY2(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error), qPrintable(error));
+        QVERIFY2(
+            Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), backup, nullptr, &error),
+            qPrintable(error));
 
         QVERIFY(!QFile::exists(backup + "usertbl.DM"));
         QCOMPARE(ReadFile(backup + "img/old.jpg"), QByteArray("old picture"));
@@ -118,23 +127,24 @@ private slots:
                     .isEmpty());
     }
 
-    void secondBackupOfTheDayReplacesAndKeeps() {
+    void secondBackupOfTheDayKeepsTheFirst() {
         TestEnv env;
-        const QString backup = Backup::Root(env.dataPath()) + "20240515/";
+        TestContext context(env);
         env.AddCustomer("青木", "ｱｵｷ");
-        WriteFile(env.dbPath() + "img/a.jpg", "a");
-        QString error;
-        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
-        env.AddCustomer("佐藤", "ｻﾄｳ");
-        QFile::remove(env.dbPath() + "img/a.jpg");
-        WriteFile(env.dbPath() + "img/b.jpg", "b");
-        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
-
-        QCOMPARE(Backup::Entries(Backup::Root(env.dataPath())), QStringList({"20240515"}));
-        QCOMPARE(QDir(backup + "img").entryList(QDir::Files), QStringList({"a.jpg", "b.jpg"}));
-        env.Run("Delete from Usertbl");
-        QVERIFY(Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error));
-        QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
+        TFormBackup window;
+        for (int made = 0; made < 2; ++made) {
+            OnNextModal(
+                [](QWidget *dialog) { dialog->findChild<QPushButton *>("BtnMake")->click(); });
+            window.BtnBackupClick(context);
+            env.AddCustomer("佐藤", "ｻﾄｳ");
+        }
+        const QList<Backup::Entry> entries = Backup::Entries(Backup::Root(env.dataPath()));
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].name, QString("20240515-100000-2"));
+        QCOMPARE(entries[0].customers, 2);
+        QCOMPARE(entries[1].customers, 1);
+        QVERIFY(entries[1].timeKnown);
+        QCOMPARE(Backup::KindText(entries[1].kind), QString("手動"));
     }
 
     // A file that cannot be read stands for any copy that fails half-way (a full disk too).
@@ -143,18 +153,58 @@ private slots:
         const QString backup = Backup::Root(env.dataPath()) + "20240515/";
         env.AddCustomer("青木", "ｱｵｷ");
         QString error;
-        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
+        QVERIFY(
+            Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), backup, nullptr, &error));
         const QByteArray before = ReadFile(backup + "pellor3.db");
         env.AddCustomer("佐藤", "ｻﾄｳ");
         QVERIFY(QFile::link(env.root() + "gone.jpg", env.dbPath() + "img/broken.jpg"));
 
-        QVERIFY(!Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
-        QVERIFY(error.contains("broken.jpg"));
-        QCOMPARE(ReadFile(backup + "pellor3.db"), before);
+        // An unreadable file is left out and named; the rest is backed up.
+        QStringList leftOut;
+        const QString second = Backup::Root(env.dataPath()) + "20240515-2/";
+        QVERIFY(
+            Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), second, &leftOut, &error));
+        QCOMPARE(leftOut, QStringList{"img/broken.jpg"});
+        QVERIFY(ReadFile(second + "pellor3.db") != before);
 
         QFile::remove(env.dbPath() + "img/broken.jpg");
         QVERIFY(QFile::link(env.root() + "gone.jpg", backup + "img/broken.jpg"));
         QVERIFY(!Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error));
+        QVERIFY(env.db().IsOpen());
+        QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
+    }
+
+    void badBackupFoldersAreRefused_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind :
+             {"empty file", "foreign book", "missing table", "missing column", "half folder"})
+            QTest::newRow(kind) << QString(kind);
+    }
+    void badBackupFoldersAreRefused() {
+        QFETCH(QString, kind);
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        const QString backup = env.root() + "bad/";
+        QString error;
+        QVERIFY(
+            Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), backup, nullptr, &error));
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        const QString book = backup + "pellor3.db";
+        if (kind == "empty file")
+            WriteFile(book, "");
+        if (kind == "half folder" || kind == "foreign book")
+            QFile::remove(book);
+        if (kind != "empty file" && kind != "half folder") {
+            Database other;
+            other.Open(backup, true);
+            const char *statement = kind == "foreign book" ? "create table notes (x)"
+                                    : kind == "missing table"
+                                        ? "drop table Classtbl2"
+                                        : "alter table Historytbl drop column Title";
+            other.GetEngine().Prepare(statement)->Step();
+        }
+        QVERIFY(!Backup::RestoreFromBackup(env.db(), backup, env.dbPath(), &error));
+        QVERIFY2(error.contains("バックアップではありません"), qPrintable(error));
         QVERIFY(env.db().IsOpen());
         QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
     }
@@ -172,7 +222,8 @@ private slots:
         const QString root = Backup::Root(env.dataPath());
         env.AddCustomer("青木", "ｱｵｷ");
         QString error;
-        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), root + "20240514/", &error));
+        QVERIFY(Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), root + "20240514/",
+                                     nullptr, &error));
         Database other;
         other.Open(env.dbPath());
         Query change(other);
@@ -181,13 +232,14 @@ private slots:
 
         QVERIFY(!(
             restore ? Backup::RestoreFromBackup(env.db(), root + "20240514/", env.dbPath(), &error)
-                    : Backup::CopyToBackup(env.db(), env.dbPath(), root + "20240515/", &error)));
+                    : Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(),
+                                           root + "20240515/", nullptr, &error)));
         QVERIFY2(error.contains("ほかのプログラムが使用中"), qPrintable(error));
         change.Execute("commit");
         other.Close();
         QVERIFY(env.db().IsOpen());
         QCOMPARE(Names(env), QStringList({"青木", "佐藤"}));
-        QCOMPARE(Backup::Entries(root), QStringList{"20240514"});
+        QCOMPARE(EntryNames(root), QStringList{"20240514"});
     }
 
     // A restore cut off by a power loss: before its renames the table folder's own folders
@@ -207,7 +259,8 @@ private slots:
         const QString backup = Backup::Root(env.dataPath()) + "20240514/";
         env.AddCustomer("青木", "ｱｵｷ");
         QString error;
-        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), backup, &error));
+        QVERIFY(
+            Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), backup, nullptr, &error));
         env.db().Close();
         const QString work = env.dataPath() + ".DB.restore/";
         QVERIFY(QDir().mkpath(work + "img/album"));
@@ -260,7 +313,8 @@ private slots:
         env.AddCustomer("青木", "ｱｵｷ");
         const QString chosen = env.root() + "chosen/";
         QString error;
-        QVERIFY(Backup::CopyToBackup(env.db(), env.dbPath(), chosen, &error));
+        QVERIFY(
+            Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), chosen, nullptr, &error));
         env.AddCustomer("佐藤", "ｻﾄｳ");
         if (folderKind == "empty")
             QFile::remove(chosen + "DBDWORK.INI");
@@ -307,7 +361,7 @@ private slots:
         OnNextModal([](QWidget *dialog) { dialog->findChild<QPushButton *>("BtnMake")->click(); });
         QVERIFY(!window.BtnBackupClick(context));
         QCOMPARE(env.prompt().Texts("message"), QStringList({"バックアップを作成しました"}));
-        const QString backup = Backup::Root(env.dataPath()) + "20240515/";
+        const QString backup = Backup::Root(env.dataPath()) + "20240515-100000/";
         QVERIFY(QFile::exists(backup + "pellor3.db"));
         // Removed by hand: the backup can still be deleted from the window.
         QDir(backup + "img").removeRecursively();
@@ -326,7 +380,8 @@ private slots:
         QCOMPARE(env.prompt().Texts("message").mid(1),
                  QStringList({"復元する日付を選択して下さい"}));
         QCOMPARE(env.prompt().Texts("confirm"),
-                 QStringList({"20240515のバックアップを削除しますか？"}));
+                 QStringList({"2024/05/15 10:00:00のバックアップを削除しますか？"}));
+        QCOMPARE(env.prompt().calls().back().defaultAnswer, Prompt::Answer::No);
         QVERIFY(env.prompt().Texts("error").isEmpty());
         QVERIFY(!QFile::exists(backup));
     }
@@ -350,21 +405,22 @@ private slots:
         const QDate first(2024, 5, 1);
         for (int day = 0; day < 9; ++day)
             QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(),
-                                          first.addDays(day), &error));
+                                          QDateTime(first.addDays(day), QTime(10, 0)), nullptr,
+                                          &error));
         const QString root = Backup::Root(env.dataPath());
-        QFile::remove(root + "auto-20240509/DBDWORK.INI");
-        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), first.addDays(8),
-                                      &error));
-        QVERIFY(!QFile::exists(root + "auto-20240509/DBDWORK.INI"));
+        QFile::remove(root + "auto-20240509-100000/DBDWORK.INI");
+        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(),
+                                      QDateTime(first.addDays(8), QTime(10, 0)), nullptr, &error));
+        QVERIFY(!QFile::exists(root + "auto-20240509-100000/DBDWORK.INI"));
         QStringList expected;
         for (int day = 2; day < 9; ++day)
-            expected << Backup::AutoFolderName(first.addDays(day));
-        QCOMPARE(Backup::Entries(root), expected);
+            expected.prepend("auto-" + first.addDays(day).toString("yyyyMMdd") + "-100000");
+        QCOMPARE(EntryNames(root), expected);
 
         QVERIFY(Backup::SetAutoBackupEnabled(env.dataPath(), false, nullptr));
-        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), first.addDays(20),
-                                      &error));
-        QCOMPARE(Backup::Entries(root), expected);
+        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(),
+                                      QDateTime(first.addDays(20), QTime(10, 0)), nullptr, &error));
+        QCOMPARE(EntryNames(root), expected);
     }
 
     // A backup cut off by a power loss leaves a hidden copy of the book; it must not stay for
@@ -376,10 +432,11 @@ private slots:
             QVERIFY(QDir().mkpath(root + staging));
         WriteFile(root + ".auto-20240510.part/pellor3.db", "half a copy");
         QString error;
-        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(), QDate(2024, 5, 15),
+        QVERIFY(Backup::RunAutoBackup(env.db(), env.dataPath(), env.dbPath(),
+                                      QDateTime(QDate(2024, 5, 15), QTime(10, 0)), nullptr,
                                       &error));
         QCOMPARE(QDir(root).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{"auto-20240515"});
+                 QStringList{"auto-20240515-100000"});
     }
 };
 

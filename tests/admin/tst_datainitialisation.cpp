@@ -14,7 +14,7 @@ private slots:
         QTest::addColumn<int>("questions");
         QTest::addColumn<bool>("reset");
         using A = Prompt::Answer;
-        QTest::newRow("yes, yes") << QList<A>{A::Yes, A::Yes} << 2 << true;
+        QTest::newRow("yes, yes, backup") << QList<A>{A::Yes, A::Yes} << 3 << true;
         QTest::newRow("yes, no") << QList<A>{A::Yes, A::No} << 2 << false;
         QTest::newRow("no") << QList<A>{A::No} << 1 << false;
     }
@@ -41,13 +41,23 @@ private slots:
 
         QTEST(int(env.prompt().Texts("confirm").size()), "questions");
         for (const auto &call : env.prompt().calls())
-            QCOMPARE(call.title, QString("警告"));
+            if (call.kind == "confirm")
+                QCOMPARE(call.title, QString("警告"));
         QCOMPARE(env.Scalar("select count(*) from Usertbl"), reset ? "0" : "1");
         QCOMPARE(env.Scalar("select count(*) from Historytbl"), reset ? "0" : "1");
         QCOMPARE(env.Scalar("select Name from Classtbl2 where ClassId = 11"),
                  reset ? "項目12" : "得意先");
         QCOMPARE(QDir(img).entryList(QDir::Files),
                  reset ? QStringList({"locked.jpg"}) : QStringList({"a.jpg", "locked.jpg"}));
+    }
+
+    void enterOnEveryQuestionChangesNothing() {
+        TestEnv env;
+        TestContext context(env);
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.prompt().PushEnter();
+        QVERIFY(!IBtnFormatClick(context));
+        QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("1"));
     }
 };
 

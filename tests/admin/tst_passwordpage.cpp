@@ -109,6 +109,13 @@ private slots:
         QVERIFY(Child<QCheckBox>(again, "CB_PassUse")->isChecked());
         QCOMPARE(Child<QLineEdit>(again, "Edt_Pass2")->text(), QString("pw"));
         Child<QCheckBox>(again, "CB_PassUse")->setChecked(false);
+        // Switched off only by whoever knows it.
+        QVERIFY(!again.Accept());
+        env.prompt().PushPassword("wrong");
+        QVERIFY(!again.Accept());
+        QCOMPARE(env.prompt().Texts("error"), QStringList{"パスワードが正しくありません。"});
+        QCOMPARE(MarkerChar(env), QChar('0'));
+        env.prompt().PushPassword("pw");
         QVERIFY(again.Accept());
         again.Save();
         QCOMPARE(MarkerChar(env), QChar('O'));
@@ -137,6 +144,7 @@ private slots:
         Child<QCheckBox>(page, "CB_PassUse")->setChecked(switchOn);
         Child<QLineEdit>(page, "Edt_Pass1")->setText("new");
         Child<QLineEdit>(page, "Edt_Pass2")->setText("new");
+        env.prompt().PushPassword("pw");
         QVERIFY(page.Accept());
         const QByteArray registry = qgetenv("PELLOR3_REGISTRY");
         if (switchOn)

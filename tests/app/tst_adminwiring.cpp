@@ -52,6 +52,7 @@ private slots:
 
         env.prompt().PushAnswer(Prompt::Answer::Yes);
         env.prompt().PushAnswer(Prompt::Answer::Yes);
+        env.prompt().PushAnswer(Prompt::Answer::No);
         w.findChild<ImageButton *>("PNGButtonFormat")->click();
         QCOMPARE(int(w.ListedUserIds().size()), 0);
         QCOMPARE(Items(w.findChild<QComboBox *>("CBPrClass")).mid(0, 3),
@@ -63,8 +64,11 @@ private slots:
             d->findChild<QPushButton *>("BtnOk")->click();
         });
         w.findChild<ImageButton *>("PNGButtonBackup")->click();
-        QCOMPARE(env.prompt().Texts("message"),
-                 QStringList({"バックアップを作成しました", "バックアップを読み込みました"}));
+        const QStringList messages = env.prompt().Texts("message");
+        QCOMPARE(messages.size(), 3);
+        QCOMPARE(messages[0], QString("バックアップを作成しました"));
+        QVERIFY(messages[1].startsWith("初期化しました。\r\n顧客 1件"));
+        QVERIFY(messages[2].startsWith("バックアップを読み込みました\r\n復元前のデータは"));
         QCOMPARE(int(w.ListedUserIds().size()), 1);
         QCOMPARE(w.findChild<QComboBox *>("CBPrClass")->itemText(1), QString("得意先"));
     }
