@@ -74,10 +74,9 @@ static bool WellFormed(const QByteArray &bytes) {
 bool DecodeShiftJisStrict(const QByteArray &bytes, QString &text) {
     QStringDecoder decoder("windows-31j");
     text = decoder.decode(bytes);
-    // An unassigned two-byte code decodes to U+001A (or U+FFFD) instead of failing.
-    return !decoder.hasError() && WellFormed(bytes) &&
-           !text.contains(QChar::ReplacementCharacter) &&
-           text.count(QChar(0x1A)) == bytes.count('\x1a');
+    // A stray byte decodes to U+001A, so only the error flag tells it from the byte 0x7F, which
+    // the code page also maps there.
+    return !decoder.hasError() && WellFormed(bytes) && !text.contains(QChar::ReplacementCharacter);
 }
 
 static bool CharRepresentable(const QString &single) {

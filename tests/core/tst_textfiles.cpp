@@ -97,6 +97,7 @@ private slots:
             QFile f(dir.filePath(file));
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("x");
+            QVERIFY(f.flush());
             if (old)
                 QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                       QFileDevice::FileModificationTime));

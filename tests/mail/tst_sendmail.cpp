@@ -100,7 +100,7 @@ void TestSendMail::SendsPersonalisedMessagesAndReportsRefusals() {
     QVERIFY(log.entries[1].reason.contains("550"));
     const QStringList csv = ShiftJis::Decode(SendLogCsv(log)).split("\r\n");
     QCOMPARE(csv.value(0), QString("2026/12/09 10:00:00,件名"));
-    QVERIFY(csv.value(5).startsWith("Smith,\"c@example.jp,d@example.jp\",拒否,メールアドレスの"));
+    QVERIFY(csv.value(5).startsWith("Smith,\"c@example.jp,d@example.jp\",拒否,\"メールアドレスの"));
 }
 
 void TestSendMail::HalfWidthKanaHeadersArriveReadable() {
