@@ -6,6 +6,7 @@
 #include "core/TextHelpers.h"
 #include "exchange/CsvText.h"
 #include "platform/Prompt.h"
+#include "store/ClassTable.h"
 #include "store/CustomerImport.h"
 #include "store/ExchangeColumns.h"
 #include "store/TableEngine.h"
@@ -91,14 +92,17 @@ QString WithoutFormulaGuard(const QString &value) {
 }
 
 // The class id a class column's value names: a class name, else its number; 0 for neither.
-QString ClassIdOf(const QString &value, const QStringList &names) {
+// A class column holds the class number or its name; nullopt when it names no class.
+std::optional<QString> ClassIdOf(const QString &value, const QStringList &names) {
     const QString text = value.trimmed();
+    if (text.isEmpty())
+        return QStringLiteral("0");
     bool number = false;
     const int id = text.toInt(&number);
-    if (number && id >= 0)
-        return QString::number(id);
-    const qsizetype named = text.isEmpty() ? -1 : names.indexOf(text);
-    return QString::number(std::max<qsizetype>(named, 0));
+    if (number)
+        return id >= 0 && id < ClassCount ? std::optional(QString::number(id)) : std::nullopt;
+    const qsizetype named = names.indexOf(text);
+    return named >= 0 ? std::optional(QString::number(named)) : std::nullopt;
 }
 
 QString NormalisedCaption(const QString &caption) {
@@ -275,10 +279,16 @@ ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignment
                 }
                 break;
             case ImportValue::ClassName1:
-                value = ClassIdOf(value, settings.classNames1);
-                break;
             case ImportValue::ClassName2:
-                value = ClassIdOf(value, settings.classNames2);
+                if (const std::optional<QString> id = ClassIdOf(
+                        value, field.value == ImportValue::ClassName1 ? settings.classNames1
+                                                                      : settings.classNames2))
+                    value = *id;
+                else {
+                    value = QStringLiteral("0");
+                    if (!plan.unknownClasses.contains(line))
+                        plan.unknownClasses << line;
+                }
                 break;
             case ImportValue::Number: {
                 bool number = false;
@@ -361,6 +371,8 @@ QString ImportNotesMessage(const ImportPlan &plan, int stored) {
         {plan.futureBirthdays, u"生年月日が今日より後だった%1件は、生年月日なしで登録しました。"},
         {plan.keptPostalCodes,
          u"郵便番号が7桁の番号でなかった%1件は、書かれたとおりに登録しました。"},
+        {plan.unknownClasses,
+         u"分類名がどの分類とも合わなかった%1件は、最初の分類で登録しました。"},
         {plan.cutValues,
          u"入力できる長さを超える項目があった%1件は、超えた部分を切り捨てて登録しました。"},
         {plan.strayQuotes,

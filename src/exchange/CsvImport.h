@@ -59,6 +59,7 @@ struct ImportPlan {
     // File line numbers of postal codes kept as they were typed, values cut to their field's
     // length, and quotes taken as they stand.
     QList<int> keptPostalCodes;
+    QList<int> unknownClasses; // put in the first class
     QList<int> cutValues;
     QList<int> strayQuotes;
     // "line number（name）: characters by code" for each line holding characters code page 932

@@ -107,6 +107,9 @@ private slots:
         QTest::newRow("header mapped, era, postal code")
             << Sjis(u"氏名,〒,誕生日,分類\r\n山田,〒530-0001,昭和55年4月1日,3\r\n") << QStringList{}
             << "Name,Zip,BirthDay,Class" << QStringList{"山田|530-0001|1980-04-01|3"};
+        QTest::newRow("class by name, number, or neither")
+            << Sjis(u"名前,分類\r\na,項目3\r\nb,2\r\nc,99\r\nd,なし\r\n") << QStringList{}
+            << "Name,Class" << QStringList{"a|2", "b|2", "c|0", "d|0"};
         QTest::newRow("postal codes")
             << Sjis(u"a,100 0001\r\nb,1000001\r\nc,１０５－００１１\r\nd,12345\r\n")
             << QStringList{"名前", "郵便番号"} << "Name,Zip"
