@@ -2,8 +2,10 @@
 
 #include <QFontDatabase>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
+#include <fontconfig/fontconfig.h>
 
 namespace FontResolver {
 
@@ -41,11 +43,45 @@ QStringList Candidates(const QString &name) {
     return {"IPAPGothic", "IPAexGothic", "IPAGothic"};
 }
 
-bool Installed(const QString &family) {
-    static const QStringList families = QFontDatabase::families();
-    return std::any_of(families.begin(), families.end(), [&](const QString &installed) {
-        return installed.compare(family, Qt::CaseInsensitive) == 0;
-    });
+// Every name of every installed family, in each language the font carries ("IPAMincho" and
+// "IPA明朝"), keyed by MatchKey, to the one name Qt lists it under: a face saved under one
+// desktop language is still found under another.
+QHash<QString, QString> InstalledFamilies() {
+    QHash<QString, QString> byName;
+    QSet<QString> listed;
+    for (const QString &family : QFontDatabase::families()) {
+        listed.insert(MatchKey(family));
+        byName.insert(MatchKey(family), family);
+    }
+    FcPattern *pattern = FcPatternCreate();
+    FcObjectSet *properties = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet *fonts = FcFontList(nullptr, pattern, properties);
+    for (int f = 0; fonts && f < fonts->nfont; ++f) {
+        QStringList names;
+        FcChar8 *name = nullptr;
+        for (int n = 0; FcPatternGetString(fonts->fonts[f], FC_FAMILY, n, &name) == FcResultMatch;
+             ++n)
+            names << QString::fromUtf8(reinterpret_cast<const char *>(name));
+        const auto shown = std::find_if(names.begin(), names.end(), [&](const QString &n) {
+            return listed.contains(MatchKey(n));
+        });
+        if (shown == names.end())
+            continue;
+        const QString family = byName.value(MatchKey(*shown));
+        for (const QString &other : std::as_const(names))
+            byName.insert(MatchKey(other), family);
+    }
+    if (fonts)
+        FcFontSetDestroy(fonts);
+    FcObjectSetDestroy(properties);
+    FcPatternDestroy(pattern);
+    return byName;
+}
+
+// The name Qt knows an installed family by, empty when no installed family has that name.
+QString InstalledFamily(const QString &name) {
+    static const QHash<QString, QString> families = InstalledFamilies();
+    return families.value(MatchKey(name));
 }
 
 } // namespace
@@ -60,13 +96,12 @@ QString FamilyFor(const QString &faceName) {
     if (known != resolved.constEnd())
         return *known;
     const QString name = WithoutVerticalMark(faceName);
-    QString family = name;
-    if (name.isEmpty() || !Installed(name)) {
-        const QStringList candidates = Candidates(name);
-        const auto found = std::find_if(candidates.begin(), candidates.end(), Installed);
-        if (found != candidates.end())
-            family = *found;
-    }
+    QString family = name.isEmpty() ? QString() : InstalledFamily(name);
+    for (const QString &candidate : Candidates(name))
+        if (family.isEmpty())
+            family = InstalledFamily(candidate);
+    if (family.isEmpty())
+        family = name;
     resolved.insert(faceName, family);
     return family;
 }

@@ -70,6 +70,10 @@ private slots:
         QTest::addColumn<QString>("family");
         QTest::newRow("installed face kept") << "IPAexMincho"
                                              << "IPAexMincho";
+        QTest::newRow("Japanese family name") << "@IPA明朝"
+                                              << "IPAMincho";
+        QTest::newRow("Japanese proportional name") << "IPA Pゴシック"
+                                                    << "IPAPGothic";
         QTest::newRow("vertical mark dropped") << "@IPAGothic"
                                                << "IPAGothic";
         QTest::newRow("proportional Gothic") << "ＭＳ Ｐゴシック"
