@@ -1,6 +1,7 @@
 #include "platform/Prompt.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace {
 std::unique_ptr<Prompt> installed;
@@ -99,6 +101,16 @@ QString QtPrompt::ChooseFolder(const QString &caption, const QString &folder) {
 
 bool QtPrompt::SetupPrinter(QPrinter &printer) {
     QPrintDialog dialog(&printer, ParentWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompt::ChoosePrinter(QPrinter &printer) {
+    QPrintDialog dialog(&printer, ParentWindow());
+    dialog.setWindowTitle(QStringLiteral("プリンタ設定"));
+    // The dialog's accept button says 印刷; here it only keeps the choice.
+    for (QDialogButtonBox *buttons : dialog.findChildren<QDialogButtonBox *>())
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -37,6 +37,8 @@ public:
     virtual QString ChooseFolder(const QString &caption, const QString &folder) = 0;
     // The printer setup dialog; false when cancelled.
     virtual bool SetupPrinter(QPrinter &printer) = 0;
+    // The same dialog to choose and set up the printer without printing now.
+    virtual bool ChoosePrinter(QPrinter &printer) { return SetupPrinter(printer); }
 
     // The service in use; a Qt implementation unless one was installed.
     static Prompt &Instance();
@@ -76,6 +78,7 @@ public:
                      const QString &filter) override;
     QString ChooseFolder(const QString &caption, const QString &folder) override;
     bool SetupPrinter(QPrinter &printer) override;
+    bool ChoosePrinter(QPrinter &printer) override;
 };
 
 // Answers from a queue and records every call; for tests. With an empty queue, questions are

@@ -5,6 +5,7 @@
 #include "print/LayoutEngine.h"
 #include "print/PdfWrittenBeside.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
@@ -115,4 +116,14 @@ PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
         return PrintRunResult::Failed;
     }
     return PrintRunResult::Printed;
+}
+
+QString PrintSentText(const QPrinter &printer, qsizetype faces) {
+    if (!printer.outputFileName().isEmpty())
+        return QStringLiteral("%1件の宛名を %2 に書き出しました。")
+            .arg(faces)
+            .arg(QDir::toNativeSeparators(printer.outputFileName()));
+    return QStringLiteral("%1件の宛名をプリンタ「%2」へ送りました。")
+        .arg(faces)
+        .arg(printer.printerName());
 }

@@ -48,6 +48,9 @@ void AbandonJob(QPrinter &printer, QPainter &painter);
 
 enum class PrintRunResult { Printed, Cancelled, Failed };
 
+// What the user is told once the faces went to the printer (or into its PDF file).
+QString PrintSentText(const QPrinter &printer, qsizetype faces);
+
 inline const QString kNothingToPrint = QStringLiteral("印刷対象がありません。");
 inline const QString kPrintStartFailed = QStringLiteral("印刷を開始できませんでした。");
 inline const QString kPrintPageFailed = QStringLiteral("印刷中にエラーが発生しました。");

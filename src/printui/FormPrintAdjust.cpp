@@ -26,7 +26,8 @@ QDoubleSpinBox *MillimetreSpin(const char *objectName, QWidget *parent) {
 
 TFormPrintAdjust::TFormPrintAdjust(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      LabelPaper(new QLabel(this)), SpinAdjustDown(MillimetreSpin("SpinAdjustDown", this)),
+      LabelPaper(new QLabel(this)), LabelHint(new QLabel(this)),
+      SpinAdjustDown(MillimetreSpin("SpinAdjustDown", this)),
       SpinAdjustRight(MillimetreSpin("SpinAdjustRight", this)),
       ButtonTestPrint(new QPushButton(QStringLiteral("テスト印刷"), this)),
       ButtonAdjustClose(new QPushButton(QStringLiteral("閉じる"), this)) {
@@ -47,10 +48,9 @@ TFormPrintAdjust::TFormPrintAdjust(QWidget *parent)
     buttons->addWidget(ButtonTestPrint);
     buttons->addWidget(ButtonAdjustClose);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral(
-            "テスト印刷は普通紙に枠と郵便番号枠を印刷します。ハガキに重ねて確かめて下さい。"),
-        this));
+    LabelHint->setObjectName(QStringLiteral("LabelHint"));
+    LabelHint->setWordWrap(true);
+    layout->addWidget(LabelHint);
     layout->addLayout(form);
     layout->addLayout(buttons);
 
@@ -60,6 +60,9 @@ TFormPrintAdjust::TFormPrintAdjust(QWidget *parent)
 
 void TFormPrintAdjust::SetOffsetTenths(const QString &paperName, const QPoint &tenths) {
     LabelPaper->setText(paperName);
+    LabelHint->setText(
+        QStringLiteral("テスト印刷は普通紙に枠と郵便番号枠を印刷します。%1に重ねて確かめて下さい。")
+            .arg(paperName));
     SpinAdjustRight->setValue(tenths.x() / 10.0);
     SpinAdjustDown->setValue(tenths.y() / 10.0);
 }

@@ -24,6 +24,7 @@ signals:
 
 private:
     QLabel *LabelPaper;
+    QLabel *LabelHint;
     QDoubleSpinBox *SpinAdjustDown;
     QDoubleSpinBox *SpinAdjustRight;
     QPushButton *ButtonTestPrint;

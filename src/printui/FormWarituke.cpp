@@ -19,21 +19,23 @@ TFormWarituke::TFormWarituke(QWidget *parent)
       BtnClose(new QPushButton(QStringLiteral("適用"), this)) {
     setObjectName(QStringLiteral("FormWarituke"));
     setWindowTitle(QStringLiteral("文字サイズ"));
+    // Wide enough for the whole title on every desktop's frame.
+    setMinimumWidth(300);
     BtnReset->setObjectName(QStringLiteral("BtnReset"));
     BtnClose->setObjectName(QStringLiteral("BtnClose"));
     BtnClose->setDefault(true);
 
     auto *atena = new QGroupBox(QStringLiteral("宛名設定"), this);
     auto *atenaForm = new QFormLayout(atena);
-    atenaForm->addRow(QStringLiteral("■住所"), CBAtenaAddress);
-    atenaForm->addRow(QStringLiteral("■名前"), CBAtenaName);
+    atenaForm->addRow(QStringLiteral("■住所"), WithUnit(CBAtenaAddress));
+    atenaForm->addRow(QStringLiteral("■名前"), WithUnit(CBAtenaName));
 
     auto *sender = new QGroupBox(QStringLiteral("差出人設定"), this);
     auto *senderForm = new QFormLayout(sender);
-    senderForm->addRow(QStringLiteral("■住所"), CBSashidashiAddress);
-    senderForm->addRow(QStringLiteral("■名前"), CBSashidashiName);
-    senderForm->addRow(QStringLiteral("■TEL/FAX"), CBSashidashiTelFax);
-    senderForm->addRow(QStringLiteral("■会社名/部署/役職"), CBSashidashiOffice);
+    senderForm->addRow(QStringLiteral("■住所"), WithUnit(CBSashidashiAddress));
+    senderForm->addRow(QStringLiteral("■名前"), WithUnit(CBSashidashiName));
+    senderForm->addRow(QStringLiteral("■TEL/FAX"), WithUnit(CBSashidashiTelFax));
+    senderForm->addRow(QStringLiteral("■会社名/部署/役職"), WithUnit(CBSashidashiOffice));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -47,6 +49,16 @@ TFormWarituke::TFormWarituke(QWidget *parent)
 
     connect(BtnReset, &QPushButton::clicked, this, &TFormWarituke::BtnResetClick);
     connect(BtnClose, &QPushButton::clicked, this, &TFormWarituke::BtnCloseClick);
+}
+
+QWidget *TFormWarituke::WithUnit(QComboBox *list) {
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list);
+    layout->addWidget(new QLabel(QStringLiteral("ポイント"), row));
+    layout->addStretch();
+    return row;
 }
 
 QComboBox *TFormWarituke::AddList(const char *objectName) {

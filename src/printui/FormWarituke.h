@@ -24,6 +24,8 @@ public slots:
 
 private:
     QComboBox *AddList(const char *objectName);
+    // The list with its unit after it.
+    QWidget *WithUnit(QComboBox *list);
 
     QComboBox *CBAtenaAddress;
     QComboBox *CBAtenaName;

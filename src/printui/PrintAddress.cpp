@@ -609,7 +609,7 @@ void TPrintAddress::LabelSheetSelected(bool usable) {
 }
 
 void TPrintAddress::Button2Click() {
-    prompt().SetupPrinter(printer_);
+    prompt().ChoosePrinter(printer_);
     RefreshPreview();
 }
 

@@ -26,6 +26,8 @@ void PrintWithProgress(QPrinter &printer, const PrintRunRequest &request, const 
     }
     if (result == PrintRunResult::Failed)
         prompt.Error(error);
+    else if (result == PrintRunResult::Printed)
+        prompt.Message(PrintSentText(printer, request.Rows.size()));
 }
 
 // Nothing when the user cancels.
