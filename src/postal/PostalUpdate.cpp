@@ -14,13 +14,15 @@
 #include <QStorageInfo>
 #include <QStringEncoder>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr qsizetype kZipCodeDigits = 7;
-// Several times the nationwide data, and a version key with its description.
-constexpr qint64 kMaxZipDataBytes = 64 * 1024 * 1024;
+// A version key with its description.
 constexpr qint64 kMaxVersionFileBytes = 4 * 1024;
+// How much of the postal data is held before it is checked and written.
+constexpr qsizetype kZipBlockBytes = 1024 * 1024;
 
 bool IsAsciiDigit(char c) {
     return c >= '0' && c <= '9';
@@ -47,29 +49,92 @@ QByteArray JoinCrLf(const QList<QByteArray> &lines) {
     return bytes;
 }
 
-bool WriteTemporary(QSaveFile &file, const QByteArray &bytes, QString &error) {
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        return true;
+QString WriteFault(const QSaveFile &file, qint64 bytesToWrite) {
     const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
-    const QString reason = disk.bytesAvailable() < bytes.size()
+    const QString reason = disk.bytesAvailable() < bytesToWrite
                                ? QStringLiteral("ディスクがいっぱいです。空きを作ってから、もう一度"
                                                 "お試し下さい。")
                                : file.errorString();
-    error = QStringLiteral("郵便番号データの「%1」を書き込めません: %2")
-                .arg(QDir::toNativeSeparators(file.fileName()), reason);
+    return QStringLiteral("郵便番号データの「%1」を書き込めません: %2")
+        .arg(QDir::toNativeSeparators(file.fileName()), reason);
+}
+
+// The temporary file beside `path`; it goes when the QSaveFile does, unless committed.
+bool OpenTemporary(QSaveFile &file, QString &error) {
+    file.setDirectWriteFallback(false);
+    if (file.open(QIODevice::WriteOnly))
+        return true;
+    error = WriteFault(file, 0);
     return false;
 }
 
+bool WriteTemporary(QSaveFile &file, const QByteArray &bytes, QString &error) {
+    if (file.write(bytes) == bytes.size())
+        return true;
+    error = WriteFault(file, bytes.size());
+    return false;
+}
+
+// The postal data as it arrives, written with CR LF line ends in blocks that end at a line
+// break, each block checked for the zip.dat form on the way.
+class ZipDataWriter : public QIODevice {
+public:
+    explicit ZipDataWriter(QSaveFile &file) : file_(file) { open(QIODevice::WriteOnly); }
+
+    // Writes the last line; false with the reason when the file took not all.
+    bool Finish(QString &error) {
+        const QByteArray rest = std::exchange(pending_, {});
+        if (WriteBlock(rest))
+            return true;
+        error = fault_;
+        return false;
+    }
+    const ZipDataForm &Form() const { return form_; }
+    // Why a block could not be written; empty when all went in.
+    const QString &WriteFaultText() const { return fault_; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override {
+        pending_.append(data, size);
+        if (pending_.size() < kZipBlockBytes)
+            return size;
+        // A CR at the very end may be the first half of a CR LF.
+        qsizetype end = pending_.size() - 2;
+        while (end >= 0 && pending_.at(end) != '\n' && pending_.at(end) != '\r')
+            --end;
+        if (pending_.endsWith('\n'))
+            end = pending_.size() - 1;
+        if (end < 0)
+            return size;
+        const QByteArray block = pending_.left(end + 1);
+        pending_.remove(0, end + 1);
+        if (!WriteBlock(block)) {
+            setErrorString(fault_);
+            return -1;
+        }
+        return size;
+    }
+
+private:
+    bool WriteBlock(const QByteArray &block) {
+        const QList<QByteArray> lines = SplitByteLines(block);
+        form_.Add(block, lines);
+        return WriteTemporary(file_, JoinCrLf(lines), fault_);
+    }
+
+    QSaveFile &file_;
+    QByteArray pending_;
+    ZipDataForm form_;
+    QString fault_;
+};
+
 // Both files go to temporary files beside them first; they are renamed over the old ones only
 // when both are complete, the postal data first, so an interrupted update is offered again.
-bool ReplaceZipFiles(const QString &dataPath, const QByteArray &versionBytes,
-                     const QByteArray &zipBytes, QString &error) {
-    QSaveFile zipFile(ZipFilePath(dataPath));
+bool ReplaceZipFiles(QSaveFile &zipFile, const QString &dataPath, const QByteArray &versionBytes,
+                     QString &error) {
     QSaveFile versionFile(ZipVersionPath(dataPath));
-    zipFile.setDirectWriteFallback(false);
-    versionFile.setDirectWriteFallback(false);
-    if (!WriteTemporary(zipFile, zipBytes, error) ||
-        !WriteTemporary(versionFile, versionBytes, error))
+    if (!OpenTemporary(versionFile, error) || !WriteTemporary(versionFile, versionBytes, error))
         return false;
     for (QSaveFile *file : {&zipFile, &versionFile}) {
         if (!file->commit()) {
@@ -209,25 +274,35 @@ bool IsNewerVersion(const QByteArray &installed, const QByteArray &server) {
     return installedKey < serverKey;
 }
 
-QString ZipDataFormFault(const QByteArray &bytes, const QList<QByteArray> &lines) {
-    if (lines.size() < MinimumZipLines)
+// Neither encoding lets a line break byte inside a character, so parts ending at line breaks
+// are judged as the whole would be.
+void ZipDataForm::Add(const QByteArray &bytes, const QList<QByteArray> &lines) {
+    for (qsizetype i = 0; i < lines.size() && firstWrongLine_ < 0; ++i) {
+        if (!IsZipLine(lines.at(i)))
+            firstWrongLine_ = lines_ + i;
+    }
+    lines_ += lines.size();
+    validUtf8_ = validUtf8_ && QByteArrayView(bytes).isValidUtf8();
+    beyondAscii_ = beyondAscii_ || std::any_of(bytes.begin(), bytes.end(), [](char c) {
+                       return static_cast<unsigned char>(c) >= 0x80;
+                   });
+    QString decoded;
+    shiftJis_ = shiftJis_ && ShiftJis::DecodeShiftJisStrict(bytes, decoded);
+}
+
+QString ZipDataForm::Fault() const {
+    if (lines_ < MinimumZipLines)
         return QStringLiteral(
                    "受け取った郵便番号データが%1行しかありません（%2行以上のはずです）。")
-            .arg(lines.size())
+            .arg(lines_)
             .arg(MinimumZipLines);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!IsZipLine(lines.at(i)))
-            return QStringLiteral("受け取ったデータの%1行目が郵便番号データの形"
-                                  "（7桁の郵便番号、カンマ、住所）ではありません。")
-                .arg(i + 1);
-    }
+    if (firstWrongLine_ >= 0)
+        return QStringLiteral("受け取ったデータの%1行目が郵便番号データの形"
+                              "（7桁の郵便番号、カンマ、住所）ではありません。")
+            .arg(firstWrongLine_ + 1);
     // Japanese text in UTF-8 often decodes as code page 932 without error, but code page 932
     // Japanese text is never valid UTF-8.
-    const bool utf8 = QByteArrayView(bytes).isValidUtf8() &&
-                      std::any_of(bytes.begin(), bytes.end(),
-                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    QString decoded;
-    if (utf8 || !ShiftJis::DecodeShiftJisStrict(bytes, decoded))
+    if ((validUtf8_ && beyondAscii_) || !shiftJis_)
         return QStringLiteral("受け取った郵便番号データがシフトJISの文字ではありません。");
     return {};
 }
@@ -250,16 +325,30 @@ UpdateCheck CheckForUpdate(HttpClient &http, const QString &server,
                : UpdateCheck::NoUpdate;
 }
 
-ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QString &dataPath) {
+ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QString &dataPath,
+                              qint64 maxZipDataBytes) {
     QByteArray versionAnswer;
-    QByteArray zipAnswer;
     try {
         versionAnswer =
             http.Get(ZipUpdateUrl(server, QStringLiteral("version.txt")), kMaxVersionFileBytes);
-        zipAnswer = http.Get(ZipUpdateUrl(server, QStringLiteral("zip.dat")), kMaxZipDataBytes);
     } catch (const HttpError &) {
         return Failed();
     }
+    QString error;
+    QSaveFile zipFile(ZipFilePath(dataPath));
+    // A file that cannot be written is this computer's fault, not the connection's.
+    if (!OpenTemporary(zipFile, error))
+        return {false, error};
+    ZipDataWriter zipWriter(zipFile);
+    try {
+        http.Get(ZipUpdateUrl(server, QStringLiteral("zip.dat")), maxZipDataBytes, zipWriter);
+    } catch (const HttpError &) {
+        if (!zipWriter.WriteFaultText().isEmpty())
+            return {false, zipWriter.WriteFaultText()};
+        return Failed();
+    }
+    if (!zipWriter.Finish(error))
+        return {false, error};
     QList<QByteArray> versionLines = SplitByteLines(NormalizeLineBreaks(versionAnswer));
     const QByteArray key = VersionKeyOf(versionAnswer);
     if (key.isEmpty())
@@ -268,12 +357,9 @@ ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QSt
     // The window needs two lines; a server file without a description gets an empty one.
     if (versionLines.size() < 2)
         versionLines.append(QByteArray());
-    const QList<QByteArray> zipLines = SplitByteLines(zipAnswer);
-    if (const QString fault = ZipDataFormFault(zipAnswer, zipLines); !fault.isEmpty())
+    if (const QString fault = zipWriter.Form().Fault(); !fault.isEmpty())
         return Failed(fault);
-    QString error;
-    // A file that cannot be written is this computer's fault, not the connection's.
-    if (!ReplaceZipFiles(dataPath, JoinCrLf(versionLines), JoinCrLf(zipLines), error))
+    if (!ReplaceZipFiles(zipFile, dataPath, JoinCrLf(versionLines), error))
         return {false, error};
     return {true, ZipUpdateText::Succeeded};
 }
@@ -291,13 +377,16 @@ ZipDownload UpdateZipFromArchives(const QStringList &archivePaths, const QString
     if (encoder.hasError())
         return {false, QStringLiteral("郵便番号データにシフトJISにない文字があります: %1")
                            .arg(ShiftJis::UnrepresentableChars(lines.join(QString())))};
-    if (const QString fault = ZipDataFormFault(zipBytes, SplitByteLines(zipBytes));
-        !fault.isEmpty())
+    ZipDataForm form;
+    form.Add(zipBytes, SplitByteLines(zipBytes));
+    if (const QString fault = form.Fault(); !fault.isEmpty())
         return {false, fault};
     const QString key = data.published.toString(QStringLiteral("yyyyMMdd"));
     const QString description = data.published.toString(QStringLiteral("yyyy/MM/dd")) +
                                 QStringLiteral("現在の日本郵便公開データ");
-    if (!ReplaceZipFiles(dataPath, ShiftJis::Encode(key + "\r\n" + description + "\r\n"), zipBytes,
+    QSaveFile zipFile(ZipFilePath(dataPath));
+    if (!OpenTemporary(zipFile, error) || !WriteTemporary(zipFile, zipBytes, error) ||
+        !ReplaceZipFiles(zipFile, dataPath, ShiftJis::Encode(key + "\r\n" + description + "\r\n"),
                          error))
         return {false, error};
     return {true, QStringLiteral("%1（%2）").arg(ZipUpdateText::Succeeded, description)};
@@ -321,7 +410,7 @@ UnattendedZipUpdate UpdatePostalDataUnattended(const QString &dataPath,
     case UpdateCheck::UpdateAvailable:
         break;
     }
-    const ZipDownload download = DownloadZipUpdate(http, server, dataPath);
+    const ZipDownload download = DownloadZipUpdate(http, server, dataPath, limits.maxZipDataBytes);
     if (!download.ok)
         return {false, download.message};
     ReadInstalledZipVersion(dataPath, installed, nullptr);

@@ -81,14 +81,28 @@ bool IsNewerVersion(const QByteArray &installed, const QByteArray &server);
 
 // The smallest national postal code file a download must reach.
 constexpr qsizetype MinimumZipLines = 100000;
-// Empty when the lines have the zip.dat form (code page 932 text, every line seven digits, a
-// comma and an address, at least MinimumZipLines lines); otherwise what is wrong.
-QString ZipDataFormFault(const QByteArray &bytes, const QList<QByteArray> &lines);
+// Whether postal data has the zip.dat form (code page 932 text, every line seven digits, a comma
+// and an address, at least MinimumZipLines lines), given in parts that end at line breaks.
+class ZipDataForm {
+public:
+    void Add(const QByteArray &bytes, const QList<QByteArray> &lines);
+    // Empty when the form is right; otherwise what is wrong.
+    QString Fault() const;
 
-// Time limits of the update's requests: a server that stops sending, and the whole request.
+private:
+    qsizetype lines_ = 0;
+    qsizetype firstWrongLine_ = -1;
+    bool validUtf8_ = true;
+    bool beyondAscii_ = false;
+    bool shiftJis_ = true;
+};
+
+// Limits of the update's requests: a server that stops sending, the whole request, and the
+// postal data's size (several times the nationwide data).
 struct ZipUpdateLimits {
     int stallMs = 30000;
     int wholeRequestMs = 15 * 60 * 1000;
+    qint64 maxZipDataBytes = 64 * 1024 * 1024;
 };
 
 enum class UpdateCheck { Failure, NoUpdate, UpdateAvailable };
@@ -96,12 +110,14 @@ UpdateCheck CheckForUpdate(HttpClient &http, const QString &server,
                            const QString &installedVersion);
 
 // Fetches both files, checks them and only then replaces both local files, each through a
-// temporary file beside it. `message` is what the user is told.
+// temporary file beside it; the postal data goes to its temporary file as it arrives.
+// `message` is what the user is told.
 struct ZipDownload {
     bool ok = false;
     QString message;
 };
-ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QString &dataPath);
+ZipDownload DownloadZipUpdate(HttpClient &http, const QString &server, const QString &dataPath,
+                              qint64 maxZipDataBytes);
 
 // Replaces the postal data with Japan Post's published files read from the ZIP archives a user
 // downloaded, with the checks of a download and a version file of the same form: the files' date

@@ -11,6 +11,6 @@ void Thread_ZipDL::run() {
     // The client lives and dies in this thread, with the window's proxy settings.
     HttpClient http(limits_.stallMs, limits_.wholeRequestMs);
     http.SetProxy(proxy_.host, proxy_.port);
-    const ZipDownload result = DownloadZipUpdate(http, server_, dataPath_);
+    const ZipDownload result = DownloadZipUpdate(http, server_, dataPath_, limits_.maxZipDataBytes);
     emit Done(result.ok, result.message);
 }

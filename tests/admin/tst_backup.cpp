@@ -354,6 +354,62 @@ private slots:
         }
     }
 
+    // The settings files go into every backup; a restore puts them back only when asked to.
+    void windowRestoreAsksFirst_data() {
+        QTest::addColumn<QList<Prompt::Answer>>("answers");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QByteArray>("settings");
+        using A = Prompt::Answer;
+        QTest::newRow("no") << QList<A>{A::No} << QStringList({"青木", "佐藤"})
+                            << QByteArray("new");
+        QTest::newRow("tables only")
+            << QList<A>{A::Yes, A::No} << QStringList{"青木"} << QByteArray("new");
+        QTest::newRow("with settings")
+            << QList<A>{A::Yes, A::Yes} << QStringList{"青木"} << QByteArray("old");
+    }
+    void windowRestoreAsksFirst() {
+        QFETCH(QList<Prompt::Answer>, answers);
+        QFETCH(QStringList, names);
+        QFETCH(QByteArray, settings);
+        const QStringList settingsFiles{"conf.ini", "Config.ini", "paper.cfg", "label.mtl"};
+        TestEnv env;
+        TestContext context(env);
+        env.AddCustomer("青木", "ｱｵｷ");
+        for (const QString &name : settingsFiles)
+            WriteFile(env.dataPath() + name, "old");
+        const QString backup = Backup::Root(env.dataPath()) + "20240514-090000/";
+        QString error;
+        QVERIFY(
+            Backup::CopyToBackup(env.db(), env.dataPath(), env.dbPath(), backup, nullptr, &error));
+        for (const QString &name : settingsFiles) {
+            QCOMPARE(ReadFile(backup + "settings/" + name), QByteArray("old"));
+            WriteFile(env.dataPath() + name, "new");
+        }
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+
+        for (const Prompt::Answer answer : answers)
+            env.prompt().PushAnswer(answer);
+        TFormBackup window;
+        OnNextModal([](QWidget *dialog) {
+            auto *list = dialog->findChild<QTreeWidget *>("ListViewFileList");
+            list->setCurrentItem(list->topLevelItem(0));
+            dialog->findChild<QPushButton *>("BtnOk")->click();
+        });
+        QCOMPARE(window.BtnBackupClick(context), answers.size() > 1);
+        const ScriptedPrompt::Call &question = env.prompt().calls().front();
+        QVERIFY2(question.text.startsWith("2024/05/14 09:00:00 のバックアップ（顧客 1件）で、"
+                                          "現在のデータ（顧客 2件）を"),
+                 qPrintable(question.text));
+        QCOMPARE(question.defaultAnswer, Prompt::Answer::No);
+        QCOMPARE(env.prompt().Texts("confirm").size(), answers.size());
+        QVERIFY(env.prompt().Texts("error").isEmpty());
+        QCOMPARE(Names(env), names);
+        for (const QString &name : settingsFiles)
+            QCOMPARE(ReadFile(env.dataPath() + name), settings);
+        if (answers.size() == 1)
+            QCOMPARE(EntryNames(Backup::Root(env.dataPath())), QStringList{"20240514-090000"});
+    }
+
     void windowMakesListsAndDeletesBackups() {
         TestEnv env;
         TestContext context(env);

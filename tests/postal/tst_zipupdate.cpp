@@ -370,22 +370,29 @@ private slots:
         QTest::addColumn<QByteArray>("zipData");
         QTest::addColumn<bool>("published");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<qint64>("maxZipDataBytes");
+        const qint64 cap = ZipUpdateLimits().maxZipDataBytes;
         const QByteArray page = "<!DOCTYPE html>\r\n<html><body>メンテナンス中</body></html>\r\n";
-        QTest::newRow("html page") << page.repeated(MinimumZipLines / 2) << true << "1行目";
-        QTest::newRow("empty") << QByteArray() << true << "0行しか";
-        QTest::newRow("truncated") << GeneratedZipData().left(1000000) << true << "行しか";
-        QTest::newRow("utf-8") << GeneratedZipData("utf-8") << true << "シフトJIS";
-        QTest::newRow("second download fails") << QByteArray() << false << "";
+        QTest::newRow("html page") << page.repeated(MinimumZipLines / 2) << true << "1行目" << cap;
+        QTest::newRow("empty") << QByteArray() << true << "0行しか" << cap;
+        QTest::newRow("truncated") << GeneratedZipData().left(1000000) << true << "行しか" << cap;
+        QTest::newRow("utf-8") << GeneratedZipData("utf-8") << true << "シフトJIS" << cap;
+        QTest::newRow("second download fails") << QByteArray() << false << "" << cap;
+        QTest::newRow("above the size limit")
+            << GeneratedZipData() << true << "" << GeneratedZipData().size() - 1;
     }
     void unsoundDownloadChangesNothing() {
         QFETCH(QByteArray, zipData);
         QFETCH(bool, published);
         QFETCH(QString, reason);
+        QFETCH(qint64, maxZipDataBytes);
         server_->Publish(QStringLiteral("version.txt"), VersionFile("20991231", "試験用データ"));
         if (published)
             server_->Publish(QStringLiteral("zip.dat"), zipData);
         const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
-        auto window = OpenWindow();
+        ZipUpdateLimits limits;
+        limits.maxZipDataBytes = maxZipDataBytes;
+        auto window = OpenWindow(limits);
         window->Button1Click();
         WaitForDownload(*window);
 
@@ -428,8 +435,9 @@ private slots:
         });
         const QByteArray zipBefore = ReadAll(ZipFilePath(DataPath()));
         HttpClient http(10000);
-        const ZipDownload result = DownloadZipUpdate(
-            http, QStringLiteral("http://127.0.0.1:%1/").arg(broken.serverPort()), DataPath());
+        const ZipDownload result =
+            DownloadZipUpdate(http, QStringLiteral("http://127.0.0.1:%1/").arg(broken.serverPort()),
+                              DataPath(), ZipUpdateLimits().maxZipDataBytes);
         QVERIFY(!result.ok);
         QVERIFY(result.message.startsWith(ZipUpdateText::DownloadFailed));
         VerifyInstalledFilesUnchanged(zipBefore);
