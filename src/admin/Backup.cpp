@@ -1,5 +1,7 @@
 #include "admin/Backup.h"
 
+#include "core/DiskSpace.h"
+
 #include "core/IniFile.h"
 #include "core/PrivateFolder.h"
 #include "store/DatabaseCopy.h"
@@ -10,7 +12,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStorageInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -50,17 +51,6 @@ QString Beside(const QString &folder, const QString &suffix) {
 
 QStringList FilesOf(const QString &folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
-
-// A full disk is named, so the user knows which drive to clear.
-QString NamedIfFull(const QString &path, const QString &message) {
-    const QStorageInfo disk(QFileInfo(path).absolutePath());
-    if (!disk.isValid() || disk.bytesAvailable() >= (qint64(1) << 20))
-        return message;
-    const QString name = disk.displayName() == disk.rootPath()
-                             ? disk.rootPath()
-                             : QStringLiteral("%1（%2）").arg(disk.rootPath(), disk.displayName());
-    return QStringLiteral("%1 のディスクに空きがないため、%2 に書き込めません。").arg(name, path);
 }
 
 enum class CopyResult { Done, SourceUnreadable, TargetFailed };

@@ -1,5 +1,6 @@
 #include "core/TextFile.h"
 
+#include "core/DiskSpace.h"
 #include "core/ShiftJis.h"
 
 #include <QDir>
@@ -106,8 +107,10 @@ bool WriteFileAtomically(const QString &path, const QByteArray &bytes, QString *
     const QString target = named.isSymLink() ? named.symLinkTarget() : path;
     const auto fail = [&](const QString &reason) {
         if (error)
-            *error = QStringLiteral("%1 に書き込めませんでした（%2）")
-                         .arg(QDir::toNativeSeparators(path), reason);
+            *error = NamedIfFull(target,
+                                 QStringLiteral("%1 に書き込めませんでした（%2）")
+                                     .arg(QDir::toNativeSeparators(path), reason),
+                                 bytes.size());
         return false;
     };
     // Every step is checked: a full disk must never turn into an empty file reported as saved.

@@ -1,5 +1,6 @@
 #include "postal/PostalUpdate.h"
 
+#include "core/DiskSpace.h"
 #include "core/IniFile.h"
 #include "core/ShiftJis.h"
 #include "core/TextFile.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStorageInfo>
 #include <QStringEncoder>
 #include <algorithm>
 #include <utility>
@@ -50,13 +50,10 @@ QByteArray JoinCrLf(const QList<QByteArray> &lines) {
 }
 
 QString WriteFault(const QSaveFile &file, qint64 bytesToWrite) {
-    const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
-    const QString reason = disk.bytesAvailable() < bytesToWrite
-                               ? QStringLiteral("ディスクがいっぱいです。空きを作ってから、もう一度"
-                                                "お試し下さい。")
-                               : file.errorString();
-    return QStringLiteral("郵便番号データの「%1」を書き込めません: %2")
-        .arg(QDir::toNativeSeparators(file.fileName()), reason);
+    return NamedIfFull(file.fileName(),
+                       QStringLiteral("郵便番号データの「%1」を書き込めません: %2")
+                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
+                       bytesToWrite);
 }
 
 // The temporary file beside `path`; it goes when the QSaveFile does, unless committed.

@@ -45,7 +45,10 @@ bool PdfWrittenBeside::Complete() {
     if (target_.isEmpty())
         return true;
     const QString partial = printer_.outputFileName();
-    completed_ = IsCompletePdf(partial) && ::rename(QFile::encodeName(partial).constData(),
+    // Cards and lists carry birthdays and phones: the file is for the user alone.
+    completed_ = IsCompletePdf(partial) &&
+                 QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner) &&
+                 ::rename(QFile::encodeName(partial).constData(),
                                                     QFile::encodeName(target_).constData()) == 0;
     return completed_;
 }

@@ -96,6 +96,7 @@ private slots:
         QCOMPARE(PrintAddressesToPdf(env.db(), env.dataPath(), ids, path, &error), 0);
         QCOMPARE(PdfPageCount(path), pages);
         QVERIFY(!QFile::exists(path + QStringLiteral(".part")));
+        QCOMPARE(QFile::permissions(path) & 0x0077, QFileDevice::Permissions{});
         if (!HasPdfToPpm())
             QSKIP("pdftoppm is not installed");
         for (int n = 1; n <= pages; ++n) {
