@@ -49,6 +49,6 @@ bool PdfWrittenBeside::Complete() {
     completed_ = IsCompletePdf(partial) &&
                  QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner) &&
                  ::rename(QFile::encodeName(partial).constData(),
-                                                    QFile::encodeName(target_).constData()) == 0;
+                          QFile::encodeName(target_).constData()) == 0;
     return completed_;
 }
