@@ -122,8 +122,8 @@ std::optional<StoredRun> LoadStoredRun(Database &database, const QString &dataPa
         }
     }
     run.Request.Face = StoredFaceSettings(settings, run.Request.Sheet, ZipFilePath(dataPath));
-    run.Request.OffsetMm = OffsetMm(
-        settings.Offsets[OffsetIndex(run.Request.Sheet.has_value(), settings.PostcardIndex)]);
+    run.Request.OffsetMm = OffsetMm(settings.Offsets.For(
+        {}, OffsetIndex(run.Request.Sheet.has_value(), settings.PostcardIndex)));
     run.Sender = ReadSenderBuff(ini);
     return run;
 }

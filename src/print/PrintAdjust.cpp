@@ -4,8 +4,10 @@
 #include "print/LabelGrid.h"
 #include "print/LayoutEngine.h"
 #include "print/PaperPicture.h"
+#include "print/PdfWrittenBeside.h"
 
 #include <QPainter>
+#include <QPrinter>
 
 int OffsetIndex(bool labelSheets, int paperKind) {
     if (labelSheets || !IsPaperKind(paperKind))
@@ -15,6 +17,10 @@ int OffsetIndex(bool labelSheets, int paperKind) {
 
 QPointF OffsetMm(const QPoint &tenths) {
     return QPointF(tenths) / 10.0;
+}
+
+QString AdjustedPrinterName(const QPrinter &printer) {
+    return WritesPdfFile(printer) ? QString() : printer.printerName();
 }
 
 void DrawTestSheet(QPainter &painter, const FaceSettings &face, int paperKind, int dpiX, int dpiY) {

@@ -12,6 +12,8 @@
 // The entry of the offsets for the label tab or a paper kind.
 int OffsetIndex(bool labelSheets, int paperKind);
 QPointF OffsetMm(const QPoint &tenths);
+// The printer an adjustment belongs to; empty for a print to a file.
+QString AdjustedPrinterName(const QPrinter &printer);
 
 // Draws, on a face whose origin is its top left, the outlines of the frames the face settings
 // show (blue) and, for a paper kind with them, its recipient postal code boxes (red).

@@ -3,6 +3,8 @@
 #include "core/IniFile.h"
 #include "print/PaperSheets.h"
 
+#include <QRegularExpression>
+#include <QUrl>
 #include <utility>
 #include <vector>
 
@@ -32,6 +34,42 @@ const std::array<std::pair<const char *, PrintFrame>, kFrameCount> framePrefixes
     {"SZIP", PrintFrame::UnderPostCode},
 }};
 
+// One key per printer, entry and axis: "X_3_<printer, percent-encoded>".
+const QString kPrinterAdjustSection = QStringLiteral("PRINT_ADJUST");
+
+QString PrinterOffsetKey(const char *axis, int index, const QString &printer) {
+    return QStringLiteral("%1_%2_%3")
+        .arg(QLatin1String(axis))
+        .arg(index)
+        .arg(QString::fromLatin1(QUrl::toPercentEncoding(printer)));
+}
+
+void ReadPrinterOffsets(const IniFile &ini, PrintAdjustments &adjustments) {
+    static const QRegularExpression keyForm(QStringLiteral("^([XY])_(\\d+)_(.+)$"));
+    for (const QString &key : ini.Keys(kPrinterAdjustSection)) {
+        const QRegularExpressionMatch m = keyForm.match(key);
+        const int index = m.hasMatch() ? m.captured(2).toInt() : -1;
+        const int value = ini.ReadInteger(kPrinterAdjustSection, key, kMaxOffsetTenths + 1);
+        if (index < 0 || index > kLastPaperKind || qAbs(value) > kMaxOffsetTenths)
+            continue;
+        const QString printer = QUrl::fromPercentEncoding(m.captured(3).toLatin1());
+        QPoint &offset = adjustments.ByPrinter[printer][index];
+        (m.captured(1) == u'X' ? offset.rx() : offset.ry()) = value;
+    }
+}
+
+void WritePrinterOffsets(IniFile &ini, const PrintAdjustments &adjustments) {
+    ini.EraseSection(kPrinterAdjustSection);
+    for (auto printer = adjustments.ByPrinter.cbegin(); printer != adjustments.ByPrinter.cend();
+         ++printer)
+        for (auto entry = printer->cbegin(); entry != printer->cend(); ++entry) {
+            ini.WriteInteger(kPrinterAdjustSection,
+                             PrinterOffsetKey("X", entry.key(), printer.key()), entry->x());
+            ini.WriteInteger(kPrinterAdjustSection,
+                             PrinterOffsetKey("Y", entry.key(), printer.key()), entry->y());
+        }
+}
+
 QString OffsetKey(const char *axis, int index) {
     return QStringLiteral("ADJUST_%1_%2").arg(QLatin1String(axis)).arg(index);
 }
@@ -58,6 +96,18 @@ QStringList OurKeys() {
 }
 
 } // namespace
+
+QPoint PrintAdjustments::For(const QString &printer, int index) const {
+    const QMap<int, QPoint> own = ByPrinter.value(printer);
+    return own.contains(index) ? own.value(index) : Common.at(index);
+}
+
+void PrintAdjustments::Set(const QString &printer, int index, const QPoint &tenths) {
+    if (printer.isEmpty())
+        Common.at(index) = tenths;
+    else
+        ByPrinter[printer][index] = tenths;
+}
 
 PrintSettings ReadPrintSettings(const IniFile &ini) {
     PrintSettings s;
@@ -90,9 +140,10 @@ PrintSettings ReadPrintSettings(const IniFile &ini) {
     }
     s.CountedNumerals = ini.ReadBool(kPrintConfSection, keyCountedNumerals, s.CountedNumerals);
     for (int index = 0; index <= kLastPaperKind; ++index)
-        s.Offsets[index] =
+        s.Offsets.Common[index] =
             QPoint(ReadRanged(ini, OffsetKey("X", index), 0, -kMaxOffsetTenths, kMaxOffsetTenths),
                    ReadRanged(ini, OffsetKey("Y", index), 0, -kMaxOffsetTenths, kMaxOffsetTenths));
+    ReadPrinterOffsets(ini, s.Offsets);
     return s;
 }
 
@@ -128,10 +179,12 @@ void WritePrintSettings(IniFile &ini, const PrintSettings &settings) {
     }
     ini.WriteBool(kPrintConfSection, keyCountedNumerals, settings.CountedNumerals);
     for (int index = 0; index <= kLastPaperKind; ++index) {
-        ini.WriteInteger(kPrintConfSection, OffsetKey("X", index), settings.Offsets[index].x());
-        ini.WriteInteger(kPrintConfSection, OffsetKey("Y", index), settings.Offsets[index].y());
+        const QPoint &common = settings.Offsets.Common[index];
+        ini.WriteInteger(kPrintConfSection, OffsetKey("X", index), common.x());
+        ini.WriteInteger(kPrintConfSection, OffsetKey("Y", index), common.y());
     }
     if (reorder)
         for (const auto &[key, value] : foreign)
             ini.WriteString(kPrintConfSection, key, value);
+    WritePrinterOffsets(ini, settings.Offsets);
 }

@@ -6,6 +6,7 @@
 #include "core/DomainWords.h"
 #include "print/PaperKinds.h"
 
+#include <QMap>
 #include <QPoint>
 #include <QString>
 #include <array>
@@ -20,6 +21,18 @@ using PrintOffsets = std::array<QPoint, kLastPaperKind + 1>;
 constexpr int kLabelSheetOffset = 0;
 constexpr int kMaxOffsetTenths = 100;
 
+// Printers feed differently, so an adjustment made with a printer chosen is that printer's; a
+// printer without one of its own for the entry, and a print to a file, take the common one
+// (the only one older versions kept).
+struct PrintAdjustments {
+    PrintOffsets Common{};
+    QMap<QString, QMap<int, QPoint>> ByPrinter;
+
+    QPoint For(const QString &printer, int index) const;
+    void Set(const QString &printer, int index, const QPoint &tenths);
+    bool operator==(const PrintAdjustments &) const = default;
+};
+
 struct PrintSettings {
     int Type = 0; // 0 postcards and envelopes, 1 label sheets
     int PostcardIndex = kDefaultPaperKind;
@@ -33,7 +46,7 @@ struct PrintSettings {
     // False when the file holds no frames: a face then takes the paper's default frames.
     bool FramesStored = false;
     bool CountedNumerals = false; // block numbers of vertical addresses: 二十一, else 二一
-    PrintOffsets Offsets{};
+    PrintAdjustments Offsets;
 };
 
 // Reads the section; a missing value, one that is not a number or one out of its range

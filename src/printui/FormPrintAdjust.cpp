@@ -26,7 +26,7 @@ QDoubleSpinBox *MillimetreSpin(const char *objectName, QWidget *parent) {
 
 TFormPrintAdjust::TFormPrintAdjust(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      LabelPaper(new QLabel(this)), LabelHint(new QLabel(this)),
+      LabelPaper(new QLabel(this)), LabelPrinter(new QLabel(this)), LabelHint(new QLabel(this)),
       SpinAdjustDown(MillimetreSpin("SpinAdjustDown", this)),
       SpinAdjustRight(MillimetreSpin("SpinAdjustRight", this)),
       ButtonTestPrint(new QPushButton(QStringLiteral("テスト印刷"), this)),
@@ -34,6 +34,7 @@ TFormPrintAdjust::TFormPrintAdjust(QWidget *parent)
     setObjectName(QStringLiteral("FormPrintAdjust"));
     setWindowTitle(QStringLiteral("プリンタ調整"));
     LabelPaper->setObjectName(QStringLiteral("LabelPaper"));
+    LabelPrinter->setObjectName(QStringLiteral("LabelPrinter"));
     ButtonTestPrint->setObjectName(QStringLiteral("ButtonTestPrint"));
     ButtonAdjustClose->setObjectName(QStringLiteral("ButtonAdjustClose"));
     // Enter after typing an offset closes the window; a test page is printed only on request.
@@ -41,6 +42,7 @@ TFormPrintAdjust::TFormPrintAdjust(QWidget *parent)
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("用紙"), LabelPaper);
+    form->addRow(QStringLiteral("プリンタ"), LabelPrinter);
     form->addRow(QStringLiteral("上下 (＋で下へ)"), SpinAdjustDown);
     form->addRow(QStringLiteral("左右 (＋で右へ)"), SpinAdjustRight);
     auto *buttons = new QHBoxLayout;
@@ -58,8 +60,12 @@ TFormPrintAdjust::TFormPrintAdjust(QWidget *parent)
     connect(ButtonAdjustClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TFormPrintAdjust::SetOffsetTenths(const QString &paperName, const QPoint &tenths) {
+void TFormPrintAdjust::SetOffsetTenths(const QString &paperName, const QString &printerName,
+                                       const QPoint &tenths) {
     LabelPaper->setText(paperName);
+    LabelPrinter->setText(printerName.isEmpty()
+                              ? QStringLiteral("（プリンタを選んでいないときの共通の調整）")
+                              : printerName);
     LabelHint->setText(
         QStringLiteral("テスト印刷は普通紙に枠と郵便番号枠を印刷します。%1に重ねて確かめて下さい。")
             .arg(paperName));

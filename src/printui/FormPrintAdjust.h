@@ -16,7 +16,9 @@ public:
     explicit TFormPrintAdjust(QWidget *parent = nullptr);
 
     // Tenths of a millimetre, x to the right and y downwards.
-    void SetOffsetTenths(const QString &paperName, const QPoint &tenths);
+    // `printerName` empty: the adjustment every printer without its own takes.
+    void SetOffsetTenths(const QString &paperName, const QString &printerName,
+                         const QPoint &tenths);
     QPoint OffsetTenths() const;
 
 signals:
@@ -24,6 +26,7 @@ signals:
 
 private:
     QLabel *LabelPaper;
+    QLabel *LabelPrinter;
     QLabel *LabelHint;
     QDoubleSpinBox *SpinAdjustDown;
     QDoubleSpinBox *SpinAdjustRight;

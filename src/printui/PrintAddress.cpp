@@ -138,12 +138,16 @@ TPrintAddress::TPrintAddress(AppContext &context, PrintAddressServices services,
     ButtonAdjust->setObjectName(QStringLiteral("ButtonAdjust"));
     ButtonPrint = new QPushButton(QStringLiteral("印刷"), this);
     ButtonPrint->setObjectName(QStringLiteral("ButtonPrint"));
+    ButtonPrintSample = new QPushButton(QStringLiteral("1枚だけ印刷"), this);
+    ButtonPrintSample->setObjectName(QStringLiteral("ButtonPrintSample"));
+    ButtonPrintSample->setToolTip(QStringLiteral("プレビューの宛先を1枚だけ印刷して確かめます"));
     ButtonCancel = new QPushButton(QStringLiteral("閉じる"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Button2);
     buttons->addWidget(ButtonAdjust);
+    buttons->addWidget(ButtonPrintSample);
     buttons->addWidget(ButtonPrint);
     buttons->addWidget(ButtonCancel);
 
@@ -199,6 +203,7 @@ TPrintAddress::TPrintAddress(AppContext &context, PrintAddressServices services,
     connect(Button2, &QPushButton::clicked, this, &TPrintAddress::Button2Click);
     connect(ButtonAdjust, &QPushButton::clicked, this, &TPrintAddress::ButtonAdjustClick);
     connect(ButtonPrint, &QPushButton::clicked, this, &TPrintAddress::ButtonPrintClick);
+    connect(ButtonPrintSample, &QPushButton::clicked, this, &TPrintAddress::ButtonPrintSampleClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TPrintAddress::ButtonCancelClick);
 
     {
@@ -622,11 +627,12 @@ bool TPrintAddress::ChooseSheet(PrintRunRequest &request) {
 
 void TPrintAddress::ButtonAdjustClick() {
     const int index = OffsetIndex(IsLabelTab(), paperKind_);
+    const QString printer = AdjustedPrinterName(printer_);
     FormPrintAdjust->SetOffsetTenths(IsLabelTab() ? QStringLiteral("タックシール")
                                                   : PaperKindOf(paperKind_).Caption,
-                                     offsets_[index]);
+                                     printer, offsets_.For(printer, index));
     FormPrintAdjust->exec();
-    offsets_[index] = FormPrintAdjust->OffsetTenths();
+    offsets_.Set(printer, index, FormPrintAdjust->OffsetTenths());
 }
 
 void TPrintAddress::TestPrintClick() {
@@ -646,22 +652,31 @@ void TPrintAddress::TestPrintClick() {
 }
 
 void TPrintAddress::ButtonPrintClick() {
-    const QString nothing = QStringLiteral("印刷対象がありません。");
-    if (printRows_->rowCount() == 0) {
-        prompt().Warning(nothing);
+    const QList<PrintRow> rows = RowsToPrint(printRows_->Rows());
+    if (rows.isEmpty()) {
+        prompt().Warning(QStringLiteral("印刷対象がありません。"));
         return;
     }
+    PrintRows(rows, labelTab_->FirstLabel(), QStringLiteral("印刷"));
+}
+
+void TPrintAddress::ButtonPrintSampleClick() {
+    const int row = SelectedPrintRow();
+    if (row < 0) {
+        prompt().Warning(QStringLiteral("1枚だけ印刷する宛先を、一覧で選んで下さい。"));
+        return;
+    }
+    PrintRows({printRows_->Row(row)}, labelTab_->FirstLabel(), QStringLiteral("1枚だけ印刷"));
+}
+
+void TPrintAddress::PrintRows(const QList<PrintRow> &rows, int firstLabel,
+                              const QString &documentName) {
     PrintRunRequest request;
-    request.Rows = RowsToPrint(printRows_->Rows());
-    if (request.Rows.isEmpty()) {
-        prompt().Warning(nothing);
-        return;
-    }
+    request.Rows = rows;
     if (!ChooseSheet(request))
         return;
-    request.FirstLabel = labelTab_->FirstLabel();
+    request.FirstLabel = firstLabel;
     request.Face = CurrentFaceSettings();
-    request.OffsetMm = OffsetMm(offsets_[OffsetIndex(IsLabelTab(), paperKind_)]);
     const std::optional<QList<AddressProblem>> problems = services_.checkAddresses(request, *this);
     if (!problems || (!problems->isEmpty() && !FormPrintCheck->ConfirmPrint(*problems)))
         return;
@@ -669,8 +684,10 @@ void TPrintAddress::ButtonPrintClick() {
     SetPaperOf(printer_, request);
     if (!prompt().SetupPrinter(printer_))
         return;
+    request.OffsetMm = OffsetMm(
+        offsets_.For(AdjustedPrinterName(printer_), OffsetIndex(IsLabelTab(), paperKind_)));
     printer_.setPageOrientation(PaperOrientation(request));
-    printer_.setDocName(QStringLiteral("印刷"));
+    printer_.setDocName(documentName);
     services_.runPrint(printer_, request, *this);
 }
 

@@ -70,6 +70,7 @@ public slots:
     void ButtonAdjustClick();
     void TestPrintClick();
     void ButtonPrintClick();
+    void ButtonPrintSampleClick();
     void ButtonCancelClick();
 
 protected:
@@ -84,6 +85,8 @@ private:
     void EnterLabelTab();
     // The label tab's sheet into the request; false, with the user told, when there is none.
     bool ChooseSheet(PrintRunRequest &request);
+    // Checks, sets up the printer and prints these rows; the offset follows the printer chosen.
+    void PrintRows(const QList<PrintRow> &rows, int firstLabel, const QString &documentName);
     int SelectedPrintRow() const;
     QList<int> SelectedPrintRows() const;
     bool IsLabelTab() const;
@@ -97,7 +100,7 @@ private:
     int paperKind_ = kDefaultPaperKind;
     QSizeF paperMm_{100, 148};
     int pictureKind_ = kDefaultPaperKind;
-    PrintOffsets offsets_{};
+    PrintAdjustments offsets_;
     bool opening_ = false;
     bool sortAscending_ = false;
 
@@ -124,6 +127,7 @@ private:
     QPushButton *Button2 = nullptr;
     QPushButton *ButtonAdjust = nullptr;
     QPushButton *ButtonPrint = nullptr;
+    QPushButton *ButtonPrintSample = nullptr;
     QPushButton *ButtonCancel = nullptr;
 
     TFormWarituke *FormWarituke = nullptr;

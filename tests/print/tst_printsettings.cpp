@@ -75,8 +75,10 @@ private slots:
         s.PIndex = 1;
         s.Frames = DefaultFrames(9, false);
         s.CountedNumerals = true;
-        s.Offsets[3] = QPoint(-12, 7);
-        s.Offsets[kLabelSheetOffset] = QPoint(5, -100);
+        s.Offsets.Common[3] = QPoint(-12, 7);
+        s.Offsets.Common[kLabelSheetOffset] = QPoint(5, -100);
+        const QString printer = QStringLiteral("PX-105 (USB) #2=事務所");
+        s.Offsets.Set(printer, 3, QPoint(20, -5));
         IniFile ini(path);
         QVERIFY(ini.Load());
         WritePrintSettings(ini, s);
@@ -84,7 +86,7 @@ private slots:
 
         IniFile again(path);
         QVERIFY(again.Load());
-        QCOMPARE(again.Sections(), QStringList({"SENDER", "OTHER", "PRINT_CONF"}));
+        QCOMPARE(again.Sections(), QStringList({"SENDER", "OTHER", "PRINT_CONF", "PRINT_ADJUST"}));
         QCOMPARE(again.ReadString("SENDER", "Name"), QString("山田 太郎"));
         QCOMPARE(again.Keys("PRINT_CONF"), keyOrder);
         QCOMPARE(again.ReadString("PRINT_CONF", "VERTICAL"), QString("0"));
@@ -102,6 +104,11 @@ private slots:
         QVERIFY(read.CountedNumerals);
         QCOMPARE(read.Offsets, s.Offsets);
         QCOMPARE(again.ReadString("PRINT_CONF", "ADJUST_X_3"), QString("-12"));
+        // The printer's own entry; its other entries and other printers take the common one.
+        QCOMPARE(read.Offsets.For(printer, 3), QPoint(20, -5));
+        QCOMPARE(read.Offsets.For(printer, kLabelSheetOffset), QPoint(5, -100));
+        QCOMPARE(read.Offsets.For(QStringLiteral("other"), 3), QPoint(-12, 7));
+        QCOMPARE(read.Offsets.For(QString(), 3), QPoint(-12, 7));
     }
 
     void sectionInAnotherOrderIsWrittenInOrder() {
@@ -129,6 +136,8 @@ private slots:
         QTest::newRow("vertical as text") << "VERTICAL=yes";
         QTest::newRow("adjustment beyond 10 mm") << "ADJUST_Y_3=101";
         QTest::newRow("adjustment in millimetres") << "ADJUST_X_3=1.5";
+        QTest::newRow("printer's adjustment beyond 10 mm") << "[PRINT_ADJUST]\r\nX_3_lp=101";
+        QTest::newRow("printer's adjustment for no paper") << "[PRINT_ADJUST]\r\nX_11_lp=5";
     }
     void unusableValuesFallBack() {
         QFETCH(QString, line);

@@ -263,8 +263,9 @@ private slots:
         IniFile ini(env_->dataPath() + "conf.ini");
         QVERIFY(ini.Load());
         QCOMPARE(ini.ReadString(kPrintConfSection, "KANJI_COUNTED"), QString("1"));
-        QCOMPARE(ini.ReadString(kPrintConfSection, "ADJUST_X_3"), QString("3"));
-        QCOMPARE(ini.ReadString(kPrintConfSection, "ADJUST_Y_3"), QString("-12"));
+        // Kept for the printer the window prints with (the common entry where there is none).
+        QCOMPARE(ReadPrintSettings(ini).Offsets.For(window_->Printer().printerName(), 3),
+                 QPoint(3, -12));
         Open();
         QVERIFY(Radio("RadioButtonKanjiCounted")->isChecked());
     }
@@ -336,6 +337,22 @@ private slots:
         window_->findChild<QPushButton *>("ButtonPrint")->click();
         QCOMPARE(env_->prompt().Texts("warning"), QStringList{"印刷対象がありません。"});
         QCOMPARE(runs_.size(), 1);
+    }
+
+    // One face of the row in the preview, marked or not, to hold against the card.
+    void sampleRunPrintsTheRowShown() {
+        Open();
+        auto *list = window_->findChild<QTableView *>("ListViewPrint");
+        list->clearSelection();
+        window_->findChild<QPushButton *>("ButtonPrintSample")->click();
+        QCOMPARE(env_->prompt().Texts("warning").size(), 1);
+        QVERIFY(runs_.isEmpty());
+        list->selectRow(1);
+        window_->N1Click();
+        window_->findChild<QPushButton *>("ButtonPrintSample")->click();
+        QCOMPARE(runs_.size(), 1);
+        QCOMPARE(runs_[0].Rows.size(), 1);
+        QCOMPARE(runs_[0].Rows[0].Customer.name, draws_.last().name);
     }
 
     void labelRunTakesTheSheetAndItsDirection() {
