@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -55,6 +56,26 @@ int AddFullCustomer(TestEnv &env) {
     sets << QStringLiteral("BirthDay = \"01/05/1990\"");
     env.Run(QStringLiteral("update Usertbl set %1 where UserId = %2").arg(sets.join(u',')).arg(id));
     return id;
+}
+
+// The imported copy of customer `id` holds every compared field as the original stored it (a
+// note's line ends are not carried).
+void CompareImportedCopy(Database &db, int id,
+                         const std::function<bool(const ImportField &)> &compared) {
+    Query original(db, QStringLiteral("select * from Usertbl where UserId = %1").arg(id));
+    Query copy(db, QStringLiteral("select * from Usertbl where UserId <> %1").arg(id));
+    original.Open();
+    copy.Open();
+    QVERIFY(!copy.AtEnd());
+    for (const ImportField &field : ImportFields()) {
+        if (!compared(field))
+            continue;
+        QString expected = original.AsString(field.Column());
+        if (field.value == ImportValue::Memo)
+            expected.remove("\r\n");
+        QCOMPARE(copy.AsString(field.Column()), expected);
+    }
+    QCOMPARE(copy.AsString("Name"), original.AsString("Name"));
 }
 
 } // namespace
@@ -223,22 +244,9 @@ private slots:
         TFormImport window(context);
         QVERIFY(Import(context, window, file, assignments));
 
-        Query original(context.env.db(),
-                       QStringLiteral("select * from Usertbl where UserId = %1").arg(id));
-        Query copy(context.env.db(),
-                   QStringLiteral("select * from Usertbl where UserId <> %1").arg(id));
-        original.Open();
-        copy.Open();
-        QVERIFY(!copy.AtEnd());
-        for (const ImportField &field : ImportFields()) {
-            if (!assignments.contains(field.Caption()))
-                continue;
-            QString expected = original.AsString(field.Column());
-            if (field.value == ImportValue::Memo)
-                expected.remove("\r\n");
-            QCOMPARE(copy.AsString(field.Column()), expected);
-        }
-        QCOMPARE(copy.AsString("Name"), "山田,\"太郎\"");
+        CompareImportedCopy(context.env.db(), id, [&assignments](const ImportField &field) {
+            return assignments.contains(field.Caption());
+        });
     }
 
     // Values the import would split, trim or unquote come back as they were stored.
@@ -294,18 +302,7 @@ private slots:
                      &error),
                  0);
         QCOMPARE(reported, QStringList{"1件を登録しました。"});
-        Query original(context.env.db(),
-                       QStringLiteral("select * from Usertbl where UserId = %1").arg(id));
-        Query copy(context.env.db(),
-                   QStringLiteral("select * from Usertbl where UserId <> %1").arg(id));
-        original.Open();
-        copy.Open();
-        for (const ImportField &field : ImportFields()) {
-            QString expected = original.AsString(field.Column());
-            if (field.value == ImportValue::Memo)
-                expected.remove("\r\n");
-            QCOMPARE(copy.AsString(field.Column()), expected);
-        }
+        CompareImportedCopy(context.env.db(), id, [](const ImportField &) { return true; });
     }
 
     void estimateLines_data() {
