@@ -4,7 +4,6 @@
 
 #include "PrintTestData.h"
 #include "core/TextHelpers.h"
-#include "print/AddressCheck.h"
 #include "print/ComposeFace.h"
 
 #include <QImage>
@@ -239,37 +238,6 @@ private slots:
         QCOMPARE(texts.contains(QStringLiteral("1000001")), printSender);
         if (printSender)
             QVERIFY2(texts.contains(senderAddress), qPrintable(texts));
-    }
-
-    // A full sender block on the default frames of every paper stays readable; where the
-    // picture card's message half leaves too little room, the check before printing says so.
-    void senderIsReadableOnEveryPaper_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<bool>("vertical");
-        for (int kind = kFirstPaperKind; kind <= kLastPaperKind; ++kind)
-            for (const bool vertical : {true, false})
-                QTest::addRow("%s, %s", qPrintable(PaperKindOf(kind).Caption),
-                              vertical ? "vertical" : "horizontal")
-                    << kind << vertical;
-    }
-    void senderIsReadableOnEveryPaper() {
-        QFETCH(int, kind);
-        QFETCH(bool, vertical);
-        const FaceSettings face = StoredFaceSettings(PostcardSettings(vertical, true, kind),
-                                                     std::nullopt, SampleZipDataPath());
-        QImage image(Rnd(kDpi * face.PaperMm.width() / 25.4),
-                     Rnd(kDpi * face.PaperMm.height() / 25.4), QImage::Format_RGB32);
-        QPainter painter(&image);
-        const PrintRow row = SampleCustomerRow(0, 0);
-        const FaceReport report =
-            ComposeFace(painter, face, kDpi, kDpi, Rnd(kDpi * 0.2 / 25.4), row, SampleSender());
-        if (kind == 2 && !vertical) {
-            const QList<AddressProblem> named = CheckAddresses({row}, face, SampleSender(), kDpi);
-            QVERIFY(!named.isEmpty() && named.last().Text.startsWith(QStringLiteral("文字が")));
-        } else {
-            QVERIFY2(report.SmallestTextSize >= kSmallestReadableSize,
-                     qPrintable(QString::number(report.SmallestTextSize)));
-        }
     }
 
     void labelPrintsPostalCodeAsLine() {
