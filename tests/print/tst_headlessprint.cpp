@@ -162,6 +162,21 @@ private slots:
         QVERIFY(!QFileInfo(part).isSymLink() && !QFile::exists(part));
     }
 
+    // A first print from a script: the file names only the sheet, so the label's own frames
+    // are used, not the postcard's.
+    void labelsWithoutStoredFramesTakeTheLabelFrames() {
+        TestEnv env;
+        IniFile ini(SenderConfPath(env.dataPath()));
+        ini.LoadFromText(QStringLiteral("[PRINT_CONF]\r\nTYPE=1\r\nP_MAKER=1\r\nP_INDEX=1\r\n"
+                                        "PRINT_COSTOM=1\r\n"));
+        QVERIFY(ini.Save());
+        const QList<int> ids = AddCustomers(env, 2);
+        QStringList problems;
+        QString error;
+        QCOMPARE(CheckAddressesHeadless(env.db(), env.dataPath(), ids, &problems, &error), 0);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'|')));
+    }
+
     void checkListsTheCustomersWithProblems() {
         TestEnv env;
         StoreChoices(env, PostcardSettings(true, false));

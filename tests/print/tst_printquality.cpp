@@ -85,15 +85,19 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("vertical");
         QTest::addColumn<bool>("label");
-        QTest::newRow("plain postcard, vertical") << 1 << true << false;
-        QTest::newRow("plain postcard, horizontal") << 1 << false << false;
-        QTest::newRow("picture postcard, vertical") << 2 << true << false;
-        QTest::newRow("New Year card, vertical") << 3 << true << false;
-        QTest::newRow("New Year card, horizontal") << 3 << false << false;
-        QTest::newRow("長形3号, vertical") << kChoukei3 << true << false;
-        QTest::newRow("長形3号, horizontal") << kChoukei3 << false << false;
-        QTest::newRow("角形3号, vertical") << 10 << true << false;
-        QTest::newRow("label 86.4 x 50.8") << 0 << false << true;
+        QTest::addColumn<QString>("zip");
+        const QString zip = QStringLiteral("263-0023");
+        QTest::newRow("plain postcard, vertical") << 1 << true << false << zip;
+        QTest::newRow("plain postcard, horizontal") << 1 << false << false << zip;
+        QTest::newRow("picture postcard, vertical") << 2 << true << false << zip;
+        QTest::newRow("New Year card, vertical") << 3 << true << false << zip;
+        QTest::newRow("New Year card, horizontal") << 3 << false << false << zip;
+        QTest::newRow("長形3号, vertical") << kChoukei3 << true << false << zip;
+        QTest::newRow("長形3号, horizontal") << kChoukei3 << false << false << zip;
+        QTest::newRow("角形3号, vertical") << 10 << true << false << zip;
+        QTest::newRow("label 86.4 x 50.8") << 0 << false << true << zip;
+        QTest::newRow("code typed in full width") << 1 << true << false << "〒２６３－００２３";
+        QTest::newRow("code typed with a blank") << 1 << true << false << " 263 0023";
     }
 
     // Japan Post: at s points the bars stand 1.2 s / 10 mm apart and a long bar is 3.6 s / 10 mm.
@@ -101,8 +105,11 @@ private slots:
         QFETCH(int, kind);
         QFETCH(bool, vertical);
         QFETCH(bool, label);
+        QFETCH(QString, zip);
         const FaceSettings face = FaceFor(kind, vertical, label);
-        const Rendered r = Render(face, SampleCustomerRow(0, 0));
+        PrintRow row = SampleCustomerRow(0, 0);
+        row.Customer.zip = zip;
+        const Rendered r = Render(face, row);
         QCOMPARE(r.Report.BarcodeOutcome, FaceReport::Barcode::Printed);
         const double size = r.Report.BarcodeSize;
         QVERIFY2(size >= 8 && size <= 11.5, qPrintable(QString::number(size)));
@@ -149,6 +156,45 @@ private slots:
                                     .arg(Mm(top))
                                     .arg(Mm(bottom))));
         }
+    }
+
+    // A line that would fall below 8 points is broken in two and prints at 8 points or more.
+    void longAddressLineIsBroken_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<bool>("label");
+        QTest::newRow("plain postcard, vertical") << 1 << true << false;
+        QTest::newRow("plain postcard, horizontal") << 1 << false << false;
+        QTest::newRow("長形3号, vertical") << kChoukei3 << true << false;
+        QTest::newRow("label 86.4 x 50.8") << 0 << false << true;
+    }
+    void longAddressLineIsBroken() {
+        QFETCH(int, kind);
+        QFETCH(bool, vertical);
+        QFETCH(bool, label);
+        PrintRow row = SampleCustomerRow(0, 0);
+        row.Customer.address1 =
+            QStringLiteral("千葉県千葉市稲毛区緑町1丁目9番1号 グラントウキョウノースタワー40階");
+        row.Customer.address2.clear();
+        const FaceSettings face = FaceFor(kind, vertical, label);
+        const Rendered r = Render(face, row);
+        QVERIFY2(r.Report.AddressSize >= kAddressBreakSize,
+                 qPrintable(QString::number(r.Report.AddressSize)));
+        QVERIFY(!HasInkOutside(r.Image, r.Report.InkAreas, Dots(0.5)));
+        for (const AddressProblem &problem : CheckAddresses({row}, face, SampleSender(), kPdfDpi))
+            QVERIFY2(!problem.Text.startsWith(QStringLiteral("住所が")), qPrintable(problem.Text));
+    }
+
+    // Bars moved over the name are named by the check.
+    void barcodeOverOtherPrintIsNamed() {
+        FaceSettings face = FaceFor(1, false, false);
+        FrameOf(face.Frames, PrintFrame::Costomer)
+            .moveTop(FrameOf(face.Frames, PrintFrame::Name).top());
+        const QStringList lines =
+            ProblemLines(CheckAddresses({SampleCustomerRow(0, 0)}, face, SampleSender(), kPdfDpi));
+        QVERIFY2(lines.contains(
+                     QStringLiteral("山田　太郎: カスタマーバーコードがほかの印字に重なります")),
+                 qPrintable(lines.join(u'|')));
     }
 
     void labelTextsAreReadable_data() {
