@@ -297,6 +297,9 @@ private slots:
         QTest::newRow("damaged database")
             << "damaged database"
             << "バックアップの読み込みに失敗しました" << QStringList({"青木", "佐藤"});
+        for (const char *kind : {"empty file", "foreign database", "missing table"})
+            QTest::newRow(kind) << kind << "バックアップの読み込みに失敗しました"
+                                << QStringList({"青木", "佐藤"});
         QTest::newRow("older book") << "older book"
                                     << "バックアップを読み込みました" << QStringList({"青木"});
         QTest::newRow("backup without img")
@@ -320,6 +323,19 @@ private slots:
             QFile::remove(chosen + "DBDWORK.INI");
         if (folderKind == "bad database")
             WriteFile(chosen + "pellor3.db", "not a database at all");
+        if (folderKind == "empty file")
+            WriteFile(chosen + "pellor3.db", "");
+        if (folderKind == "foreign database" || folderKind == "missing table") {
+            Database other;
+            other.Open(chosen);
+            const QStringList statements =
+                folderKind == "missing table"
+                    ? QStringList{"drop table historytbl"}
+                    : QStringList{"drop table historytbl", "drop table classtbl",
+                                  "drop table usertbl", "create table notes(id integer, text)"};
+            for (const QString &statement : statements)
+                other.GetEngine().Prepare(statement)->Step();
+        }
         if (folderKind == "damaged database") {
             // The page of the customer rows lost, as on a failing stick: the schema still reads.
             const int page = env.Scalar("select rootpage from sqlite_master "
