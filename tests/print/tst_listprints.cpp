@@ -1,5 +1,7 @@
 #include "PdfPages.h"
 
+#include "core/Clock.h"
+
 #include "print/CustomerCardPrint.h"
 #include "print/PhoneListPrint.h"
 
@@ -61,6 +63,42 @@ double LongestInkRun(const QImage &page, QPointF fromMm, QPointF stepMm, int ste
     return best * std::hypot(stepMm.x(), stepMm.y());
 }
 
+// Whether the page has ink inside the rectangle (millimetres).
+bool InkIn(const QImage &page, const QRectF &mm, double dpi) {
+    const QRect area = QRectF(mm.topLeft() * dpi / 25.4, mm.size() * dpi / 25.4).toRect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (page.valid(x, y) && qGray(page.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
+// The page's table origin (X0, Y0) in millimetres from the paper's corner.
+QPointF PhoneTableOrigin(const QPrinter &printer) {
+    const QRectF paper = printer.paperRect(QPrinter::Millimeter);
+    const QRectF printable = printer.pageRect(QPrinter::Millimeter);
+    return {printable.left() - paper.left() + (printable.width() - 170) / 2,
+            printable.top() - paper.top() + (printable.height() - 255) / 2};
+}
+
+// Rows of the picture inked across most of [left, right): the rules of a table, as runs of
+// pixel rows (first row, count).
+QList<QPair<int, int>> Rules(const QImage &page, int left, int right, int top, int bottom) {
+    QList<QPair<int, int>> rules;
+    for (int y = top; y < bottom; ++y) {
+        int inked = 0;
+        for (int x = left; x < right; ++x)
+            inked += qGray(page.pixel(x, y)) < 128;
+        if (inked * 10 < (right - left) * 9)
+            continue;
+        if (!rules.isEmpty() && rules.last().first + rules.last().second == y)
+            ++rules.last().second;
+        else
+            rules.append({y, 1});
+    }
+    return rules;
+}
+
 } // namespace
 
 class TestListPrints : public QObject {
@@ -107,6 +145,131 @@ private slots:
         QVERIFY(InkNear(*page, left + 40, top + 240));
         QVERIFY(InkNear(*page, left + 40, top + 225));
         QVERIFY(!InkNear(*page, left + 40, top + 232));
+    }
+
+    // Numbers print whole, smaller where the cell needs it, or cut with a mark; the page says
+    // what it is and when it was printed.
+    void phoneNumbersPrintWholeInTheirCells_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("with an extension") << "03-1234-5678(内線123)"
+                                           << "03-1234-5678(内線123)";
+        QTest::newRow("free dial") << "0120-123-456-789"
+                                   << "0120-123-456-789";
+        QTest::newRow("full width") << "０３－１２３４－５６７８"
+                                    << "０３－１２３４－５６７８";
+        QTest::newRow("longer than any size fits")
+            << "03-1234-5678(代表)内線1234受付時間平日9時から17時まで"
+            << "03-1234-5678(代表)内線1234";
+    }
+    void phoneNumbersPrintWholeInTheirCells() {
+        QFETCH(QString, number);
+        QFETCH(QString, printed);
+        if (!HasPdfToPpm() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("poppler-utils are not installed");
+        Clock::SetFixed(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("phone.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        OutputToPdf(printer, pdf);
+        std::vector<CustomerRecord> customers = Customers(1);
+        customers[0].telNo1 = number;
+        customers[0].officeFax = number;
+        QString error;
+        QVERIFY2(PrintPhoneBook(printer, customers, &error), qPrintable(error));
+        Clock::Reset();
+        const QString text = PageText(pdf, 1).remove(' ');
+        QVERIFY2(text.contains(kPhoneListTitle) && text.contains("印刷日2026/12/10"),
+                 qPrintable(text));
+        QCOMPARE(text.count(printed), 2);
+        QCOMPARE(text.contains(QStringLiteral("…")), printed != number);
+        // Nothing inked in the 0.65 mm before the lines that end the two number columns,
+        // between the lines of the three numbers.
+        constexpr double dpi = 300;
+        const std::optional<QImage> page = RenderPdfPage(pdf, 1, dpi);
+        QVERIFY(page);
+        const QPointF origin = PhoneTableOrigin(printer);
+        for (const double lineAt : {130.0, 170.0}) {
+            // Where the line is, in a row left empty.
+            const int empty = qRound((origin.y() + 100) * dpi / 25.4);
+            double line = lineAt - 0.9;
+            while (line < lineAt + 0.9 &&
+                   qGray(page->pixel(qRound((origin.x() + line) * dpi / 25.4), empty)) >= 128)
+                line += 25.4 / dpi;
+            for (int n = 0; n < 3; ++n)
+                QVERIFY2(
+                    !InkIn(*page,
+                           QRectF(origin.x() + line - 0.8, origin.y() + 15.6 + 5 * n, 0.65, 3.8),
+                           dpi),
+                    qPrintable(QStringLiteral("%1 mm, line %2").arg(line).arg(n)));
+        }
+    }
+
+    // Every text of a card keeps a clearance from the rules above and below it, joint names
+    // included; values too long for their cell are cut with a mark.
+    void cardTextsKeepOffTheRules() {
+        if (!HasPdfToPpm() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("poppler-utils are not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("card.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        OutputToPdf(printer, pdf);
+        std::vector<CustomerRecord> customers = Customers(2);
+        for (CustomerRecord &c : customers) {
+            c.kana = QStringLiteral("ヤマダ　タロウ");
+            c.birthDay = QDate(1980, 4, 1);
+            c.sex = QStringLiteral("男");
+            c.zip = QStringLiteral("263-0023");
+            c.address1 = QStringLiteral("千葉県千葉市稲毛区緑町3丁目30-8");
+            c.address2 = QStringLiteral("郵便ビル403号");
+            c.mail1 = QStringLiteral("yjgpq@example.jp");
+            c.telNo2 = c.faxNo = c.telNo1;
+            c.mail2 = QString(30, u'W');
+            c.renmei = {QStringLiteral("山田　花子"), QString(), QStringLiteral("さくら"),
+                        QStringLiteral("齋藤　鬱子")};
+            c.renNameTitle = {QStringLiteral("様"), QString(), QStringLiteral("ちゃん"),
+                              QStringLiteral("様")};
+        }
+        QString error;
+        QVERIFY2(
+            PrintCustomerCards(printer, customers, {{}, {}, dir.path() + "/", QDate()}, &error),
+            qPrintable(error));
+        const QString text = PageText(pdf, 1).remove(' ').remove(QChar(0x3000));
+        for (const QString name : {"山田花子様、さくらちゃん、", "齋藤", "鬱子様"})
+            QVERIFY2(text.count(name) == 2, qPrintable(name));
+
+        constexpr double dpi = 400;
+        const std::optional<QImage> page = RenderPdfPage(pdf, 1, dpi);
+        QVERIFY(page);
+        const auto px = [&](double inches) { return qRound(inches * dpi); };
+        const int clearance = qRound(0.15 * dpi / 25.4);
+        // The value column, on the upper and the lower card.
+        for (const double cardTopMm : {3.0, 150.0}) {
+            const int top = qRound(cardTopMm * dpi / 25.4);
+            const QList<QPair<int, int>> rules =
+                Rules(*page, px(1.85), px(5.45), top + px(0.75), top + px(5.5));
+            // Personal, company and common tables: 15, 13 and 5 rules (none between the memo's
+            // two lines).
+            QCOMPARE(rules.size(), 33);
+            for (int i = 1; i < rules.size(); ++i) {
+                const int cellTop = rules[i - 1].first + rules[i - 1].second;
+                const int cellBottom = rules[i].first;
+                int inkTop = -1, inkBottom = -1;
+                for (int y = cellTop; y < cellBottom; ++y)
+                    for (int x = px(1.85); x < px(5.45); ++x)
+                        if (qGray(page->pixel(x, y)) < 128) {
+                            inkTop = inkTop < 0 ? y : inkTop;
+                            inkBottom = y;
+                        }
+                if (inkTop < 0)
+                    continue;
+                QVERIFY2(inkTop - cellTop >= clearance && cellBottom - 1 - inkBottom >= clearance,
+                         qPrintable(QStringLiteral("row %1: %2 and %3 dots from the rules")
+                                        .arg(i)
+                                        .arg(inkTop - cellTop)
+                                        .arg(cellBottom - 1 - inkBottom)));
+            }
+        }
     }
 
     void threeCardsMakeTwoPagesWithCutMarks() {
