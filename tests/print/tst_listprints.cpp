@@ -121,7 +121,7 @@ private slots:
         QVERIFY(!InkNear(*page, left + 40, top + 232));
     }
 
-    // On both cards of a page every value keeps 0.15 mm from the rules above and below it.
+    // On both cards of a page every value keeps 0.2 mm from the rules above and below it.
     void cardTextsKeepOffTheRules() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("cards.pdf");
@@ -146,7 +146,7 @@ private slots:
         for (int y = 0; y < page->height(); ++y) {
             if (inked(ruleX, y)) {
                 if (inkTop >= 0) {
-                    QVERIFY2(inkTop - cellTop >= px(0.15) && y - 1 - inkBottom >= px(0.15),
+                    QVERIFY2(inkTop - cellTop >= px(0.2) && y - 1 - inkBottom >= px(0.2),
                              qPrintable(QStringLiteral("%1 mm").arg(y * 25.4 / dpi)));
                     ++cells;
                 }
