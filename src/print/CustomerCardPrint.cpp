@@ -14,13 +14,32 @@ namespace {
 constexpr double LeftInches = 0.8;
 constexpr double TopInches = 0.8;
 
-// The card's text: the top-left of the text cell one "a" to the right of and one pixel below
-// the point.
-void DrawCardText(QPainter &painter, double size, int x, int y, int dpi, const QString &text,
-                  bool bold = false) {
-    painter.setFont(ListPrintFont(size, dpi, bold));
-    const QFontMetrics metrics(painter.font(), painter.device());
-    painter.drawText(x + metrics.horizontalAdvance(u'a'), y + 1 + metrics.ascent(), text);
+// Forty rows fit a half page. The text is smaller than the row by a clearance above and below,
+// so that it keeps off the rules, which are 0.2 mm wide (5 pixels at 600 dpi).
+constexpr double kRowMm = 3.0;
+constexpr double kRuleMm = 0.2;
+constexpr double kTextSize = 7;
+constexpr double kTitleSize = 12;
+constexpr int kFrameBottomRow = 40;
+
+// The card's text: one "a" to the right of the point, with the ink of kanji and of letters
+// that reach below the line centred in the row below it.
+void DrawCardText(QPainter &painter, const QFont &font, int x, int y, int rowHeight,
+                  const QString &text) {
+    painter.setFont(font);
+    const QFontMetrics metrics(font, painter.device());
+    const QRect ink = metrics.tightBoundingRect(QStringLiteral("漢gy"));
+    const int baseline = y + std::max(1, (rowHeight - ink.height()) / 2) - ink.top();
+    painter.drawText(x + metrics.horizontalAdvance(u'a'), baseline, text);
+}
+
+// The joint names with their honorifics, as entered.
+QString JointNames(const CustomerRecord &c) {
+    QStringList names;
+    for (size_t i = 0; i < c.renmei.size(); ++i)
+        if (!c.renmei[i].trimmed().isEmpty())
+            names << (c.renmei[i].trimmed() + u' ' + c.renNameTitle[i]).trimmed();
+    return names.join(QStringLiteral("、"));
 }
 
 // The picture's size in the box: the box's width (or height) and the other side in proportion.
@@ -47,56 +66,64 @@ void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecor
     painter.fillRect(QRect(0, 0, pageWidth, pageHeight), Qt::white);
     painter.setBrush(Qt::NoBrush);
 
-    const QFontMetrics cardFont(ListPrintFont(8, dpiY), painter.device());
-    const int pitch = cardFont.height() + 2;
+    const int pitch = MmToPixels(kRowMm, dpiY);
+    const QFont cardFont = ListPrintFont(kTextSize, dpiY);
     const int left = ix(LeftInches);
     const int valueColumn = ix(LeftInches + 1);
     const auto row = [&](double n) { return iy(TopInches) + Rnd(n * pitch); };
-    const auto text = [&](int x, double n, const QString &value) {
-        DrawCardText(painter, 8, x, row(n), dpiY, value);
+    const auto text = [&](int x, double n, const QString &value, const QFont &font) {
+        DrawCardText(painter, font, x, row(n), pitch, value);
     };
     const auto table = [&](int firstRow, double rightInches, const QStringList &labels,
                            const QStringList &values) {
         const int right = ix(LeftInches + rightInches);
+        // Values too long for their cell are made smaller, or cut with a mark.
+        const int valueWidth = right - valueColumn -
+                               2 * QFontMetrics(cardFont, painter.device()).horizontalAdvance(u'a');
         for (int i = 0; i < labels.size(); ++i) {
             const int r = firstRow + i;
             if (!labels[i].isEmpty())
                 painter.drawLine(left, row(r), right, row(r));
-            text(left, r, labels[i]);
-            text(valueColumn, r, values.value(i));
+            text(left, r, labels[i], cardFont);
+            const FittedText value =
+                FitToWidth(values.value(i), kTextSize, dpiY, valueWidth, painter.device());
+            text(valueColumn, r, value.Text, value.Font);
         }
         const int last = firstRow + static_cast<int>(labels.size());
         painter.drawLine(left, row(last), right, row(last));
         for (const int x : {left, valueColumn, right})
             painter.drawLine(x, row(firstRow), x, row(last));
+        return last;
     };
 
-    DrawCardText(painter, 12, left, row(1), dpiY, c.name.left(20), true);
-    painter.setPen(QPen(Qt::black, 5));
+    text(left, 1, c.name.left(20), ListPrintFont(kTitleSize, dpiY, true));
+    painter.setPen(QPen(Qt::black, std::max(1, MmToPixels(kRuleMm, dpiY))));
     const QString age =
         c.birthDay.isValid() ? QString::number(CalcAge(c.birthDay, sources.today)) : QString();
-    table(3, 4.7,
-          {QStringLiteral("名前"), QStringLiteral("フリガナ"), QStringLiteral("生年月日"),
-           QStringLiteral("年齢"), QStringLiteral("性別"), QStringLiteral("郵便番号"),
-           QStringLiteral("住所１"), QStringLiteral("住所２"), QStringLiteral("電話１"),
-           QStringLiteral("電話２"), QStringLiteral("メール１"), QStringLiteral("メール２"),
-           QStringLiteral("ＦＡＸ")},
-          {c.name.left(20), c.kana.left(40), DateText(c.birthDay), age, c.sex.left(20), c.zip,
-           c.address1.left(30), c.address2.left(30), c.telNo1, c.telNo2, c.mail1.left(30),
-           c.mail2.left(30), c.faxNo});
-    text(left, 17, QStringLiteral("会社情報"));
-    table(18, 6.4,
-          {QStringLiteral("会社名"), QStringLiteral("フリガナ"), QStringLiteral("郵便番号"),
-           QStringLiteral("住所１"), QStringLiteral("住所２"), QStringLiteral("電話１"),
-           QStringLiteral("電話２"), QStringLiteral("メール１"), QStringLiteral("メール２"),
-           QStringLiteral("ＦＡＸ"), QStringLiteral("部署"), QStringLiteral("役職")},
-          {c.office.left(25), c.officeKana.left(35), c.officeZip, c.officeAddress1.left(30),
-           c.officeAddress2.left(30), c.officeTel1, c.officeTel2, c.officeMail1.left(30),
-           c.officeMail2.left(30), c.officeFax, c.officePost.left(25), c.officeExecutive.left(25)});
-    text(left, 31, QStringLiteral("共通項目"));
+    const int personalEnd =
+        table(3, 4.7,
+              {QStringLiteral("名前"), QStringLiteral("フリガナ"), QStringLiteral("連名"),
+               QStringLiteral("生年月日"), QStringLiteral("年齢"), QStringLiteral("性別"),
+               QStringLiteral("郵便番号"), QStringLiteral("住所１"), QStringLiteral("住所２"),
+               QStringLiteral("電話１"), QStringLiteral("電話２"), QStringLiteral("メール１"),
+               QStringLiteral("メール２"), QStringLiteral("ＦＡＸ")},
+              {c.name.left(20), c.kana.left(40), JointNames(c), DateText(c.birthDay), age,
+               c.sex.left(20), c.zip, c.address1.left(30), c.address2.left(30), c.telNo1, c.telNo2,
+               c.mail1.left(30), c.mail2.left(30), c.faxNo});
+    text(left, personalEnd + 1, QStringLiteral("会社情報"), cardFont);
+    const int companyEnd = table(
+        personalEnd + 2, 6.4,
+        {QStringLiteral("会社名"), QStringLiteral("フリガナ"), QStringLiteral("郵便番号"),
+         QStringLiteral("住所１"), QStringLiteral("住所２"), QStringLiteral("電話１"),
+         QStringLiteral("電話２"), QStringLiteral("メール１"), QStringLiteral("メール２"),
+         QStringLiteral("ＦＡＸ"), QStringLiteral("部署"), QStringLiteral("役職")},
+        {c.office.left(25), c.officeKana.left(35), c.officeZip, c.officeAddress1.left(30),
+         c.officeAddress2.left(30), c.officeTel1, c.officeTel2, c.officeMail1.left(30),
+         c.officeMail2.left(30), c.officeFax, c.officePost.left(25), c.officeExecutive.left(25)});
+    text(left, companyEnd + 1, QStringLiteral("共通項目"), cardFont);
     // The editor keeps line breaks as LF, imported memos may hold CR LF; none of them prints.
     const QString memo = QString(c.note).remove(u'\r').remove(u'\n');
-    table(32, 6.4,
+    table(companyEnd + 2, 6.4,
           {QStringLiteral("分類１"), QStringLiteral("分類２"), QStringLiteral("登録日"),
            QStringLiteral("備考"), QString()},
           {sources.classNames1.value(c.classId), sources.classNames2.value(c.classId2),
@@ -115,10 +142,10 @@ void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecor
     const int frameLeft = ix(0.7);
     const int frameRight = pageWidth - ix(0.7);
     const int frameTop = iy(0.7);
-    painter.drawLine(frameLeft, frameTop, frameLeft, row(39));
-    painter.drawLine(frameRight, frameTop, frameRight, row(39));
+    painter.drawLine(frameLeft, frameTop, frameLeft, row(kFrameBottomRow));
+    painter.drawLine(frameRight, frameTop, frameRight, row(kFrameBottomRow));
     painter.drawLine(frameLeft, frameTop, frameRight, frameTop);
-    painter.drawLine(frameLeft, row(39), frameRight, row(39));
+    painter.drawLine(frameLeft, row(kFrameBottomRow), frameRight, row(kFrameBottomRow));
 }
 
 bool PrintCustomerCards(QPrinter &printer, const std::vector<CustomerRecord> &customers,

@@ -3,6 +3,7 @@
 #include "core/TextHelpers.h"
 #include "store/TableEngine.h"
 
+#include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -50,6 +51,24 @@ QFont ListPrintFont(double size, int dpi, bool bold) {
     font.setPixelSize(std::max(1, Rnd(size * dpi / 72.0)));
     font.setBold(bold);
     return font;
+}
+
+FittedText FitToWidth(const QString &text, double size, int dpi, int width,
+                      const QPaintDevice *device) {
+    const auto advance = [&](const QFont &font, const QString &shown) {
+        return QFontMetrics(font, device).horizontalAdvance(shown);
+    };
+    for (double s = size; s >= kSmallestListSize; s -= 0.5) {
+        const QFont font = ListPrintFont(s, dpi);
+        if (advance(font, text) <= width)
+            return {font, text};
+    }
+    const QFont smallest = ListPrintFont(kSmallestListSize, dpi);
+    const QString mark = QStringLiteral("…");
+    QString cut = text;
+    while (!cut.isEmpty() && advance(smallest, cut + mark) > width)
+        cut.chop(1);
+    return {smallest, cut + mark};
 }
 
 int MmToPixels(double mm, int dpi) {

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QPainter;
+class QPaintDevice;
 class QPrinter;
 
 // What the phone list and the customer cards share: the printer they print on and the face
@@ -29,6 +30,17 @@ bool EndListPrint(QPainter &painter, PdfWrittenBeside &pdf, QString *error);
 // "ＭＳ ゴシック" (or the installed gothic face that stands in for it) with a cell height of
 // Rnd(size × dpi / 72) pixels.
 QFont ListPrintFont(double size, int dpi, bool bold = false);
+
+// A text in the list face as it fits a cell `width` pixels wide on `device`: at `size` points
+// when it fits, else at the largest smaller size down to kSmallestListSize, else cut at that
+// size and ended with "…", so that nothing is lost unmarked.
+struct FittedText {
+    QFont Font;
+    QString Text;
+};
+inline constexpr double kSmallestListSize = 6;
+FittedText FitToWidth(const QString &text, double size, int dpi, int width,
+                      const QPaintDevice *device);
 
 // Millimetres and inches to device pixels, rounded.
 int MmToPixels(double mm, int dpi);

@@ -49,6 +49,30 @@ int VisitedJoints(const TPrintNameData &d, int jointCount) {
     return visited;
 }
 
+// A name set at its own pitch: the family part, half a full-width space, the given part, half a
+// space, the honorific; a gap only between parts that are there. Offsets from the line's start.
+struct NameLine {
+    int GivenOffset = 0;
+    int TitleOffset = 0;
+    int Length = 0;
+};
+
+NameLine SetName(const Typesetter &t, const QString &family, const QString &given,
+                 const QString &title) {
+    const int half = Rnd(t.W(kWideSpace) / 2.0);
+    NameLine line;
+    line.GivenOffset = t.W(family) + (family.isEmpty() || given.isEmpty() ? 0 : half);
+    const int givenEnd = line.GivenOffset + t.W(given);
+    line.TitleOffset = givenEnd + (givenEnd == 0 || title.isEmpty() ? 0 : half);
+    line.Length = line.TitleOffset + t.W(title);
+    return line;
+}
+
+// Where a line of `length` starts when it is centred in `room` from `start`.
+int Centred(int start, int room, int length) {
+    return start + std::max(0, (room - length) / 2);
+}
+
 void LayoutPersonal(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g, bool vertical,
                     int jointCount, const QString &honorific) {
     const std::array<QString, 5> entered = d.JointFamily;
@@ -59,37 +83,35 @@ void LayoutPersonal(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int 
             d.JointFamily[i].clear();
 
     const int joints = std::clamp(jointCount, 0, 4);
-    const double across = vertical ? box.Width : box.Height;
+    const int across = vertical ? box.Width : box.Height;
     const int len = vertical ? box.Height : box.Width;
     const int along0 = vertical ? box.Top : box.Left;
-    d.NameSize = t.Fit(d.NameSize, [&] { return across / (joints + 1) >= t.H(kRef) + g; });
+    d.NameSize = t.Fit(d.NameSize, [&] { return double(across) / (joints + 1) >= t.H(kRef) + g; });
 
+    // Joint names share the family, given and honorific levels of the widest of each.
     const int visited = VisitedJoints(d, jointCount);
     const QString E = Widest(t, d.FamilyName, d.JointFamily, visited);
     const QString Q = Widest(t, d.GivenName, d.JointGiven, visited);
     const QString P = Widest(t, honorific, d.JointTitle, visited);
-    const QString all = E + Q + P;
-    d.NameSize = t.Fit(d.NameSize, [&] { return t.W(all + kSpace) <= len; });
-    if (const int n = CountChars(all); n > 0) {
-        d.NameSize = t.Fit(d.NameSize, [&] {
-            d.CharSpacing = Rnd(double(len - t.W(all + kSpace)) / n);
-            return t.W(kWideSpace) <= 2 * d.CharSpacing;
-        });
-    }
+    d.NameSize = t.Fit(d.NameSize, [&] { return SetName(t, E, Q, P).Length <= len; });
+    if (CountChars(E + Q + P) > 0)
+        d.CharSpacing = 0;
 
+    const NameLine line = SetName(t, E, Q, P);
+    const int start = Centred(along0, len, line.Length);
     const int step = t.H(kRef) + g;
+    const int shift = std::max(0, (across - step * (visited + 1)) / 2);
     const auto acrossOf = [&](int column) {
-        return vertical ? box.Left + box.Width - step - step * column : box.Top + step * column;
+        return vertical ? box.Left + box.Width - shift - step * (column + 1)
+                        : box.Top + shift + step * column;
     };
-    const int secondAlong = along0 + t.W(E) + CountChars(E) * d.CharSpacing;
-    const int titleAlong = along0 + len - t.W(P);
-    d.NamePos = At(vertical, along0, acrossOf(0));
-    d.GivenNamePos = At(vertical, secondAlong, acrossOf(0));
-    d.TitlePos = At(vertical, titleAlong, acrossOf(0));
+    d.NamePos = At(vertical, start, acrossOf(0));
+    d.GivenNamePos = At(vertical, start + line.GivenOffset, acrossOf(0));
+    d.TitlePos = At(vertical, start + line.TitleOffset, acrossOf(0));
     for (int i = 0; i < 4; ++i) {
-        d.JointFamilyPos[i] = At(vertical, along0, acrossOf(i + 1));
-        d.JointGivenPos[i] = At(vertical, secondAlong, acrossOf(i + 1));
-        d.JointTitlePos[i] = At(vertical, titleAlong, acrossOf(i + 1));
+        d.JointFamilyPos[i] = At(vertical, start, acrossOf(i + 1));
+        d.JointGivenPos[i] = At(vertical, start + line.GivenOffset, acrossOf(i + 1));
+        d.JointTitlePos[i] = At(vertical, start + line.TitleOffset, acrossOf(i + 1));
     }
 }
 
@@ -148,15 +170,13 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
     const int e = t.H(kRef);
 
     t.Use(d.NameSize);
-    if (m > 0) {
-        d.NameSize = t.Fit(d.NameSize, [&] {
-            d.CharSpacing = Rnd(double(len - a - t.W(kWideSpace + honorific + F + G)) / m);
-            return t.W(kWideSpace) <= 2 * d.CharSpacing;
-        });
-    }
+    if (m > 0)
+        d.CharSpacing = 0;
     const int hName = t.H(kRef);
     const int wName = t.W(kRef);
-    const int honorificWidth = t.W(honorific);
+    // The position, the name and the honorific make one line, centred along the frame.
+    const NameLine line = SetName(t, F, G, honorific);
+    const int start = Centred(vertical ? T : L, len, a + line.Length);
 
     d.CompanySize = std::max(1.0, d.NameSize - 5);
     t.Use(d.CompanySize);
@@ -170,20 +190,22 @@ void LayoutCompanyNamed(Typesetter &t, TPrintNameData &d, const LayoutBox &box, 
     const int wc = lines.CompanyWidth, hc = lines.CompanyHeight, hd = lines.PostHeight;
     const int hCompanyFont = lines.CompanyFontHeight, hPostFont = lines.PostFontHeight;
 
+    int nameAcross = 0;
     if (vertical) {
         const int right = L + W;
         d.CompanyPos = QPoint(right - hCompanyFont - g, T);
         d.PostPos = QPoint(right - hc - hPostFont - 2 * g, T + wc);
-        d.NamePos = QPoint(right - hc - hd - hName - 3 * g, T + a);
-        d.ExecutivePos = QPoint(right - hc - hd - e - Rnd((hName - e) / 2.0) - 3 * g, T);
-        d.TitlePos = QPoint(d.NamePos.x(), T + H - honorificWidth);
+        nameAcross = right - hc - hd - hName - 3 * g;
+        d.ExecutivePos = QPoint(right - hc - hd - e - Rnd((hName - e) / 2.0) - 3 * g, start);
     } else {
         d.CompanyPos = QPoint(L, T);
         d.PostPos = QPoint(L + wc, T + hc);
-        d.NamePos = QPoint(L + a, T + hc + hd);
-        d.ExecutivePos = QPoint(L, T + hc + hd + Rnd((wName - e) / 2.0));
-        d.TitlePos = QPoint(L + W - honorificWidth, d.NamePos.y());
+        nameAcross = T + hc + hd;
+        d.ExecutivePos = QPoint(start, T + hc + hd + Rnd((wName - e) / 2.0));
     }
+    d.NamePos = At(vertical, start + a, nameAcross);
+    d.GivenNamePos = At(vertical, start + a + line.GivenOffset, nameAcross);
+    d.TitlePos = At(vertical, start + a + line.TitleOffset, nameAcross);
 }
 
 void LayoutCompanyDono(Typesetter &t, TPrintNameData &d, const LayoutBox &box, int g, bool vertical,
@@ -329,7 +351,8 @@ void DrawNameBlock(const FaceContext &face, const TPrintNameData &d, const NameB
         item(texts.Company, d.CompanyPos, d.CompanySize);
         item(texts.Department, d.PostPos, d.PostSize);
         item(texts.Position, d.ExecutivePos, d.ExecutiveSize);
-        spaced(d.FamilyName, d.GivenName, d.NamePos, d.NameSize);
+        spaced(d.FamilyName, {}, d.NamePos, d.NameSize);
+        spaced({}, d.GivenName, d.GivenNamePos, d.NameSize);
         item(texts.Honorific, d.TitlePos, d.NameSize);
         break;
     }

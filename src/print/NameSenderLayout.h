@@ -63,7 +63,9 @@ struct NameBlockTexts {
 };
 
 // Lays out the name block in `box`. The name is split into FamilyName and GivenName; in the
-// personal form joint family parts equal to the one before them are emptied.
+// personal form joint family parts equal to the one before them are emptied. A name keeps the
+// pitch of its own size, its parts half a full-width space apart, and its line is centred in the
+// frame (in the company form with the position before it); joint names share its levels.
 TPrintNameData LayoutName(const FaceContext &face, TPrintNameData data, const NameBlockTexts &texts,
                           const LayoutBox &box);
 

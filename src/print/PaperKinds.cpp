@@ -278,3 +278,14 @@ QSize LabelPanelSize(const QSizeF &labelMm) {
         return {width, height};
     return {Rnd(kPostcardPanelHeight * labelMm.width() / labelMm.height()), kPostcardPanelHeight};
 }
+
+PreviewScale PreviewScaleOf(const QSize &panel, const QSizeF &paperMm) {
+    PreviewScale scale;
+    if (paperMm.width() <= 0 || panel.width() <= 0)
+        return scale;
+    scale.PixelsPerMm = panel.width() / paperMm.width();
+    scale.Dpi = std::max(1, Rnd(scale.PixelsPerMm * 25.4));
+    scale.Gap = Rnd(scale.PixelsPerMm * 0.2);
+    scale.FaceScale = scale.PixelsPerMm * 25.4 / scale.Dpi;
+    return scale;
+}

@@ -59,5 +59,16 @@ QSize PanelSizeFor(const QSizeF &paperMm, int panelHeight);
 // Preview panel of one label: as wide as the postcard preview, at most as high as it.
 QSize LabelPanelSize(const QSizeF &labelMm);
 
+// How the preview shows a paper on its panel: a millimetre of paper is PixelsPerMm panel pixels
+// for the frames, the composed face and the printable area alike. The face is composed at the
+// whole resolution Dpi (both directions) with the line gap Gap, and scaled by FaceScale.
+struct PreviewScale {
+    double PixelsPerMm = 0;
+    int Dpi = 0;
+    int Gap = 0;
+    double FaceScale = 1;
+};
+PreviewScale PreviewScaleOf(const QSize &panel, const QSizeF &paperMm);
+
 // The face of the label tab ("white.bmp").
 inline const QString kWhitePicture = QStringLiteral("white.bmp");

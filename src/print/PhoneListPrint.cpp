@@ -1,5 +1,6 @@
 #include "print/PhoneListPrint.h"
 
+#include "core/Clock.h"
 #include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
 #include "print/ListPrintCommon.h"
@@ -9,6 +10,9 @@
 #include <QPrinter>
 
 namespace {
+
+// A number cell is 40 mm wide; the text keeps a millimetre from each line.
+constexpr double kNumberCellMm = 38;
 
 // Writes with the top-left of the text cell at (x, y).
 void TextAt(QPainter &painter, int x, int y, const QString &text) {
@@ -73,6 +77,9 @@ bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &custom
     const QBrush dotted = DottedBrush();
     const QFont text = ListPrintFont(10, dpi);
     const QFont pageNumber = ListPrintFont(15, dpi);
+    const QFont title = ListPrintFont(14, dpi, true);
+    const int textAscent = QFontMetrics(text, painter.device()).ascent();
+    const QString printed = ShortDateText(Clock::Today());
     for (int page = 0; page < pages; ++page) {
         if (!ContinueListPrint(progress, page * PhoneListRowsPerPage, count, printer, painter,
                                error))
@@ -91,7 +98,10 @@ bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &custom
         for (int line = 1; line <= 47; ++line)
             painter.drawLine(x(90), y(5 * line), x(170), y(5 * line));
 
+        painter.setFont(title);
+        TextAt(painter, x0, y(-11), kPhoneListTitle);
         painter.setFont(text);
+        TextRightBottom(painter, x(170), y(-2), QStringLiteral("印刷日 ") + printed);
         TextAt(painter, x(1), y(1), QStringLiteral("会社名"));
         TextRightBottom(painter, x(89), y(14), QStringLiteral("名前"));
         const QString headers[] = {
@@ -111,9 +121,15 @@ bool PrintPhoneBook(QPrinter &printer, const std::vector<CustomerRecord> &custom
             TextRightBottom(painter, x(89), y(top + 14), CutToBytes(c.name, 40));
             const QString numbers[] = {c.officeTel1, c.officeTel2, c.officeFax,
                                        c.telNo1,     c.telNo2,     c.faxNo};
-            for (int n = 0; n < 6; ++n)
-                TextAt(painter, x(n < 3 ? 91 : 131), y(top + 1 + 5 * (n % 3)),
-                       CutToBytes(numbers[n], 13));
+            for (int n = 0; n < 6; ++n) {
+                // Whole numbers, made smaller to fit the cell; on the baseline of the others.
+                const FittedText number =
+                    FitToWidth(numbers[n], 10, dpi, mm(kNumberCellMm), painter.device());
+                painter.setFont(number.Font);
+                painter.drawText(x(n < 3 ? 91 : 131), y(top + 1 + 5 * (n % 3)) + textAscent,
+                                 number.Text);
+            }
+            painter.setFont(text);
         }
         painter.setFont(pageNumber);
         TextAt(painter, width / 2 - mm(5), y(245),

@@ -9,7 +9,9 @@
 class QPrinter;
 
 // The phone list, "電話帳印刷": fifteen customers to an A4 page in a ruled table centred in the
-// printable area, each page numbered "p/N".
+// printable area, under the title and the day it was printed, each page numbered "p/N".
+
+inline const QString kPhoneListTitle = QStringLiteral("電話番号一覧");
 
 inline constexpr int PhoneListRowsPerPage = 15;
 

@@ -48,6 +48,13 @@ void SetPaperOf(QPrinter &printer, const PrintRunRequest &request) {
     printer.setPageOrientation(PaperOrientation(request));
 }
 
+PrinterArea PrinterAreaFor(QPrinter &printer, const QSizeF &paperMm) {
+    PrintRunRequest paper;
+    paper.Face.PaperMm = paperMm;
+    SetPaperOf(printer, paper);
+    return PrinterAreaOf(printer);
+}
+
 PrintRunResult RunPrint(QPrinter &printer, const PrintRunRequest &request,
                         const FaceDrawer &drawFace, const PrintProgress &progress, QString *error) {
     const int count = static_cast<int>(request.Rows.size());

@@ -30,6 +30,10 @@ struct PrintRunRequest {
 // Gives the printer the page the faces are laid out for: the card or envelope, or the A4
 // sheet, turned the way the face or sheet is turned.
 void SetPaperOf(QPrinter &printer, const PrintRunRequest &request);
+// The printable area the preview marks on a card or envelope of `paperMm`: the printer's, once
+// its page is that paper as the print run will set it.
+struct PrinterArea;
+PrinterArea PrinterAreaFor(QPrinter &printer, const QSizeF &paperMm);
 // Label sheets as their direction says; a card or envelope as its face is turned, so a face
 // laid out wider than high is never cut off by a portrait page.
 QPageLayout::Orientation PaperOrientation(const PrintRunRequest &request);

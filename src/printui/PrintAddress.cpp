@@ -427,20 +427,20 @@ void TPrintAddress::RefreshPreview() {
     const QSize size = preview_->PanelSize();
     QImage face(size, QImage::Format_ARGB32_Premultiplied);
     face.fill(Qt::white);
-    const int dpiX = Rnd(size.width() * 25.4 / paperMm_.width());
-    const int dpiY = Rnd(size.height() * 25.4 / paperMm_.height());
-    const int gap = Rnd(size.width() / paperMm_.width() * 0.2);
+    // The face and the printable area go through the scale the frames are placed in.
+    const PreviewScale scale = PreviewScaleOf(size, paperMm_);
     {
         QPainter painter(&face);
+        painter.scale(scale.FaceScale, scale.FaceScale);
         const int row = SelectedPrintRow();
         if (row >= 0) {
             painter.save();
-            services_.drawFace(painter, CurrentFaceSettings(), dpiX, dpiY, gap,
+            services_.drawFace(painter, CurrentFaceSettings(), scale.Dpi, scale.Dpi, scale.Gap,
                                printRows_->Row(row));
             painter.restore();
         }
         if (!IsLabelTab())
-            DrawPrintableArea(painter, dpiX, PrinterAreaOf(printer_));
+            DrawPrintableArea(painter, scale.Dpi, PrinterAreaFor(printer_, paperMm_));
     }
     preview_->ShowFace(std::move(face));
 }

@@ -1,5 +1,7 @@
 #include "PdfPages.h"
 
+#include "core/Clock.h"
+
 #include "print/CustomerCardPrint.h"
 #include "print/PhoneListPrint.h"
 
@@ -86,14 +88,24 @@ private slots:
         const QString pdf = dir.filePath("phone.pdf");
         QPrinter printer(QPrinter::HighResolution);
         OutputToPdf(printer, pdf);
+        // Numbers print whole, smaller where the cell needs it; one too long ends in "…".
+        std::vector<CustomerRecord> customers = Customers(16);
+        customers[0].telNo1 = "03-1234-5678(内線123)";
+        customers[0].officeFax = "０３－１２３４－５６７８";
+        customers[1].telNo2 = QString(40, u'9');
+        Clock::SetFixed(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
         QString error;
-        QVERIFY2(PrintPhoneBook(printer, Customers(16), &error), qPrintable(error));
+        QVERIFY2(PrintPhoneBook(printer, customers, &error), qPrintable(error));
+        Clock::Reset();
         QCOMPARE(PdfPageCount(pdf), 2);
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext is not installed");
         const QString first = PageText(pdf, 1), second = PageText(pdf, 2);
         QVERIFY(first.contains("1/2") && first.contains("顧客15") && !first.contains("顧客16"));
         QVERIFY(second.contains("2/2") && second.contains("顧客16"));
+        for (const QString shown : {"電話番号一覧", "印刷日 2026/12/10", "03-1234-5678(内線123)",
+                                    "０３－１２３４－５６７８", "99999999999999999999…"})
+            QVERIFY2(first.contains(shown), qPrintable(shown));
         const std::optional<QImage> page = RenderPdfPage(pdf, 2, Dpi);
         QVERIFY(page);
         // The table sits centred: its outline from (20, 21) to (190, 261) mm on a page with
@@ -109,6 +121,47 @@ private slots:
         QVERIFY(!InkNear(*page, left + 40, top + 232));
     }
 
+    // On both cards of a page every value keeps 0.2 mm from the rules above and below it.
+    void cardTextsKeepOffTheRules() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("cards.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        OutputToPdf(printer, pdf);
+        std::vector<CustomerRecord> customers = Customers(2);
+        for (CustomerRecord &c : customers) {
+            c.address1 = QStringLiteral("千葉県千葉市稲毛区緑町3丁目30-8");
+            c.mail1 = QStringLiteral("yjgpq@example.jp");
+            c.officePost = QStringLiteral("鬱");
+        }
+        QString error;
+        QVERIFY(PrintCustomerCards(printer, customers, {{}, {}, dir.path(), QDate()}, &error));
+        constexpr double dpi = 400;
+        const std::optional<QImage> page = RenderPdfPage(pdf, 1, dpi);
+        if (!page)
+            QSKIP("pdftoppm is not installed");
+        const auto px = [dpi](double mm) { return qRound(mm * dpi / 25.4); };
+        const auto inked = [&](int x, int y) { return qGray(page->pixel(x, y)) < 128; };
+        const int ruleX = px(1.8 * 25.4 + 0.5); // in every rule, left of every value
+        int cellTop = 0, inkTop = -1, inkBottom = -1, cells = 0;
+        for (int y = 0; y < page->height(); ++y) {
+            if (inked(ruleX, y)) {
+                if (inkTop >= 0) {
+                    QVERIFY2(inkTop - cellTop >= px(0.2) && y - 1 - inkBottom >= px(0.2),
+                             qPrintable(QStringLiteral("%1 mm").arg(y * 25.4 / dpi)));
+                    ++cells;
+                }
+                cellTop = y + 1;
+                inkTop = -1;
+            }
+            for (int x = px(1.85 * 25.4); x < px(5.4 * 25.4) && !inked(ruleX, y); ++x)
+                if (inked(x, y)) {
+                    inkTop = inkTop < 0 ? y : inkTop;
+                    inkBottom = y;
+                }
+        }
+        QCOMPARE(cells, 2 * 6);
+    }
+
     void threeCardsMakeTwoPagesWithCutMarks() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("cards.pdf");
@@ -118,6 +171,8 @@ private slots:
         customers[0].name = QString(25, QChar(u'長'));
         customers[1].note = QString(100, QChar(u'メ'));
         customers[2].note = QString(30, QChar(u'上')) + "\n" + QString(30, QChar(u'下')) + "\r\n";
+        customers[2].renmei = {QStringLiteral("山田　花子"), QString(), QStringLiteral("さくら")};
+        customers[2].renNameTitle = {QStringLiteral("様"), QString(), QStringLiteral("ちゃん")};
         QString error;
         QVERIFY2(
             PrintCustomerCards(printer, customers, {{}, {}, dir.path() + "/", QDate()}, &error),
@@ -149,6 +204,7 @@ private slots:
         QVERIFY(!text.contains(QString(91, QChar(u'メ'))));
         // The memo's line breaks take no room: the first printed line is 45 visible characters.
         const QString lastCard = PageText(pdf, 2).remove(' ');
+        QVERIFY(lastCard.contains(QStringLiteral("山田花子様、さくらちゃん")));
         QVERIFY2(lastCard.contains(QString(30, QChar(u'上')) + QString(15, QChar(u'下')) + "\n" +
                                    QString(15, QChar(u'下')) + "\n"),
                  qPrintable(lastCard));

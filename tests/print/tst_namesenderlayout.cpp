@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(d.GivenName, QStringLiteral("太郎"));
         for (int i = 0; i < families.size(); ++i) {
             QCOMPARE(d.JointFamily[i], families[i]);
-            QCOMPARE(d.JointFamilyPos[i].y(), 20);
+            QCOMPARE(d.JointFamilyPos[i].y(), d.NamePos.y());
             QCOMPARE(d.JointGivenPos[i].y(), d.GivenNamePos.y());
             QCOMPARE(d.JointTitlePos[i].y(), d.TitlePos.y());
         }
@@ -156,13 +156,14 @@ private slots:
         QTest::addColumn<QList<QPoint>>("columns"); // name, joints 0 to 2: first part
         QTest::addColumn<int>("second");
         QTest::addColumn<int>("title");
-        // E = 山田 (66), Q = さくら (99), P = ちゃん (99); spacing Rnd((500 - 8 * 33 - 17) / 8).
+        // E = 山田 (66), Q = さくら (99), P = ちゃん (99), half a space (16) between them: a
+        // line of 296 centred in 500, from 102; four columns of 35 centred in 200, from 30.
         QTest::newRow("vertical") << true << QRect(100, 20, 200, 500)
-                                  << QList<QPoint>{{265, 20}, {230, 20}, {195, 20}, {160, 20}}
-                                  << 20 + 66 + 2 * 27 << 20 + 500 - 99;
+                                  << QList<QPoint>{{235, 122}, {200, 122}, {165, 122}, {130, 122}}
+                                  << 122 + 66 + 16 << 122 + 66 + 16 + 99 + 16;
         QTest::newRow("horizontal") << false << QRect(10, 20, 500, 200)
-                                    << QList<QPoint>{{10, 20}, {10, 55}, {10, 90}, {10, 125}}
-                                    << 10 + 66 + 2 * 27 << 10 + 500 - 99;
+                                    << QList<QPoint>{{112, 50}, {112, 85}, {112, 120}, {112, 155}}
+                                    << 112 + 66 + 16 << 112 + 66 + 16 + 99 + 16;
     }
     void personalPositions() {
         QFETCH(bool, vertical);
@@ -178,7 +179,7 @@ private slots:
                        {.Name = "山田　太郎", .Honorific = "様", .JointCount = 3},
                        {box.x(), box.y(), box.width(), box.height()});
         QCOMPARE(d.NameSize, 25.0);
-        QCOMPARE(d.CharSpacing, 27);
+        QCOMPARE(d.CharSpacing, 0);
         QCOMPARE(d.NamePos, columns[0]);
         const auto along = [&](QPoint p) { return vertical ? p.y() : p.x(); };
         const auto across = [&](QPoint p) { return vertical ? p.x() : p.y(); };
@@ -193,17 +194,18 @@ private slots:
         }
     }
 
-    void spacingFloorShrinksTheName() {
-        // 山田太郎様 plus a space fits 231 dots at 25 points, but leaves Rnd(49 / 5) = 10 dots
-        // between characters, less than half a full-width space (33 / 2); at 21.3 points (28-dot
-        // cell) the spacing is 15.
+    void nameShrinksToItsFrame() {
+        // 山田太郎様 with two half spaces is 197 dots at 25 points; in 150 dots it shrinks to
+        // 19.1 points (25-dot cell, half spaces of 12): 149 dots, from 0.
         Surface s;
         const TPrintNameData d =
             LayoutName(Face(s.canvas(), true), StartSizes(),
-                       {.Name = "山田 太郎", .Honorific = "様"}, {0, 0, 100, 231});
-        QVERIFY2(Near(d.NameSize, 21.3), qPrintable(QString::number(d.NameSize)));
-        QCOMPARE(d.CharSpacing, 15);
-        QVERIFY(MeasureText(s.canvas(), QStringLiteral("　")) <= 2 * d.CharSpacing);
+                       {.Name = "山田 太郎", .Honorific = "様"}, {0, 0, 100, 150});
+        QVERIFY2(Near(d.NameSize, 19.1), qPrintable(QString::number(d.NameSize)));
+        QCOMPARE(d.CharSpacing, 0);
+        QCOMPARE(d.NamePos.y(), 0);
+        QCOMPARE(d.GivenNamePos.y(), 50 + 12);
+        QCOMPARE(d.TitlePos.y(), 50 + 12 + 50 + 12);
     }
 
     void jointColumnsShareTheWidth() {
@@ -239,9 +241,10 @@ private slots:
     }
 
     void namedCompanyWithoutCompanyName() {
-        // k = 100; position 部長 at 15 points (20-dot cell): a = 40 + 10, e = 20; spacing
-        // Rnd((600 - 50 - 198) / 4) = 88. No company: the department (20 points, 27-dot cell)
-        // starts at the top, next to the right edge.
+        // k = 100; position 部長 at 15 points (20-dot cell): a = 40 + 10, e = 20; the line of
+        // position, name (66 + 16 + 66) and honorific (16 + 33) is 247, centred in 600 from 176.
+        // No company: the department (20 points, 27-dot cell) starts at the top, next to the
+        // right edge.
         Surface s;
         const TPrintNameData d = LayoutName(Face(s.canvas(), true), StartSizes(),
                                             {.Name = "佐藤　健一",
@@ -254,11 +257,12 @@ private slots:
         QCOMPARE(d.ExecutiveSize, 15.0);
         QCOMPARE(d.CompanySize, 20.0);
         QCOMPARE(d.PostSize, 20.0);
-        QCOMPARE(d.CharSpacing, 88);
+        QCOMPARE(d.CharSpacing, 0);
         QCOMPARE(d.PostPos, QPoint(240 - 27 - 2 * kGap, 0));
-        QCOMPARE(d.NamePos, QPoint(240 - 27 - 33 - 3 * kGap, 50));
-        QCOMPARE(d.ExecutivePos, QPoint(240 - 27 - 20 - 6 - 3 * kGap, 0));
-        QCOMPARE(d.TitlePos, QPoint(d.NamePos.x(), 600 - 33));
+        QCOMPARE(d.NamePos, QPoint(240 - 27 - 33 - 3 * kGap, 176 + 50));
+        QCOMPARE(d.GivenNamePos, QPoint(d.NamePos.x(), 176 + 50 + 66 + 16));
+        QCOMPARE(d.ExecutivePos, QPoint(240 - 27 - 20 - 6 - 3 * kGap, 176));
+        QCOMPARE(d.TitlePos, QPoint(d.NamePos.x(), 176 + 50 + 66 + 16 + 66 + 16));
         QCOMPARE(d.FamilyName, QStringLiteral("佐藤"));
         QCOMPARE(d.GivenName, QStringLiteral("健一"));
     }

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <QTransform>
 
 namespace {
 
@@ -156,6 +157,40 @@ private slots:
                                     .arg(Mm(top))
                                     .arg(Mm(bottom))));
         }
+    }
+
+    // A name keeps the pitch of its own size, centred in its frame: along its line no gap of
+    // ink is wider than a character is high.
+    void nameKeepsItsPitch_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("label 86.4 x 50.8") << 0 << false;
+        QTest::newRow("plain postcard, horizontal") << 1 << false;
+        QTest::newRow("角形2号, vertical") << 9 << true;
+        QTest::newRow("角形2号, horizontal") << 9 << false;
+    }
+    void nameKeepsItsPitch() {
+        QFETCH(int, kind);
+        QFETCH(bool, vertical);
+        PrintRow row = SampleCustomerRow(0, 0);
+        row.Customer.name = QStringLiteral("佐藤　花子");
+        row.Customer.checkRen = {};
+        const FaceSettings face = FaceFor(kind, vertical, kind == 0);
+        const LayoutBox box = ShapeToDeviceBox(FrameOf(face.Frames, PrintFrame::Name),
+                                               face.PreviewPixelsPerMm, kDpi, kDpi);
+        QImage line = Render(face, row).Image.copy(box.Left, box.Top, box.Width, box.Height);
+        if (vertical)
+            line = line.transformed(QTransform(0, 1, 1, 0, 0, 0));
+        const QList<QPair<int, int>> runs = InkRuns(line, 0, line.width(), 0, line.height());
+        const QList<QPair<int, int>> across = InkRuns(
+            line.transformed(QTransform(0, 1, 1, 0, 0, 0)), 0, line.height(), 0, line.width());
+        QVERIFY(runs.size() >= 5 && !across.isEmpty());
+        const int character = across.last().first + across.last().second - across.first().first;
+        for (int i = 1; i < runs.size(); ++i)
+            QVERIFY2(runs[i].first - runs[i - 1].first - runs[i - 1].second <= character,
+                     qPrintable(QStringLiteral("gap %1 of %2").arg(i).arg(runs.size() - 1)));
+        const int middle = (runs.first().first + runs.last().first + runs.last().second) / 2;
+        QVERIFY2(qAbs(middle - line.width() / 2) <= Dots(1), qPrintable(QString::number(middle)));
     }
 
     // A line that would fall below 8 points is broken in two and prints at 8 points or more.

@@ -22,6 +22,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -444,6 +445,45 @@ private slots:
         QCOMPARE(draws_.last().face.FontSizes.RecipientName, 3);
     }
 
+    // The face and the printable area land where the frames put the paper's millimetres: a
+    // square the face draws 10 mm from the paper's far corner, the red rectangle at the margins
+    // the printer has for that paper.
+    void previewShowsFaceAndMarginsToScale_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("New Year card") << "SpeedButtonPaper3";
+        QTest::newRow("長形3号(横)") << "SBTyou3Y";
+        QTest::newRow("角形2号") << "SBKaku2";
+        QTest::newRow("角形3号") << "SBKaku3";
+    }
+    void previewShowsFaceAndMarginsToScale() {
+        QFETCH(QString, button);
+        Open();
+        window_->findChild<QAbstractButton *>(button)->click();
+        const QSizeF paper = window_->CurrentFaceSettings().PaperMm;
+        QWidget *panel = window_->findChild<QWidget *>("PanelPreview");
+        const double perMm = panel->width() / paper.width();
+        const QImage shown = panel->grab().toImage();
+        // The millimetres covered by the pixels of one colour, each edge within 0.8 mm.
+        const auto covers = [&](const std::function<bool(QColor)> &colour, const QRectF &mm) {
+            QRect found;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (colour(shown.pixelColor(x, y)))
+                        found |= QRect(x, y, 1, 1);
+            const QRectF got(QPointF(found.topLeft()) / perMm, QSizeF(found.size()) / perMm);
+            return qAbs(got.left() - mm.left()) < 0.8 && qAbs(got.top() - mm.top()) < 0.8 &&
+                   qAbs(got.right() - mm.right()) < 0.8 && qAbs(got.bottom() - mm.bottom()) < 0.8;
+        };
+        QVERIFY(covers([](QColor c) { return c.value() < 20; },
+                       QRectF(paper.width() - 15, paper.height() - 15, 5, 5)));
+        QPrinter printer(QPrinter::HighResolution);
+        PrintRunRequest run;
+        run.Face.PaperMm = paper;
+        SetPaperOf(printer, run);
+        QVERIFY(covers([](QColor c) { return c.red() > 200 && c.green() < 30 && c.blue() < 30; },
+                       printer.pageLayout().paintRect(QPageLayout::Millimeter)));
+    }
+
     void printerGetsThePaperOfTheFaces_data() {
         QTest::addColumn<QSizeF>("faceMm");
         QTest::addColumn<bool>("labelSheet");
@@ -481,9 +521,14 @@ private:
         context_ = std::make_unique<TestContext>(*env_);
         context_->listed = {ids_.begin(), ids_.end()};
         PrintAddressServices services;
-        services.drawFace = [this](QPainter &, const FaceSettings &face, int dpiX, int dpiY,
+        // A black square 5 mm wide, 10 mm from the paper's far corner.
+        services.drawFace = [this](QPainter &painter, const FaceSettings &face, int dpiX, int dpiY,
                                    int gap, const PrintRow &row) {
             draws_.append({dpiX, dpiY, gap, row.Customer.name, face});
+            const QSizeF corner = (face.PaperMm - QSizeF(15, 15)) * dpiX / 25.4;
+            painter.fillRect(
+                QRectF(corner.width(), corner.height(), 5 * dpiX / 25.4, 5 * dpiY / 25.4),
+                Qt::black);
         };
         services.runPrint = [this](QPrinter &, const PrintRunRequest &request, QWidget &) {
             runs_.append(request);
