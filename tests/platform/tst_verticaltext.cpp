@@ -17,7 +17,9 @@ QRect DrawnInk(const QString &ch, const QString &face = QStringLiteral("@ＭＳ 
         QPainter painter(&image);
         painter.setFont(FontResolver::MakeFont(face, 100, false, false, false));
         const QFontMetrics metrics(painter.font(), painter.device());
-        VerticalText::DrawChar(painter, ch, 200, 100, 100, VerticalText::Advance(metrics, 100, ch));
+        for (const VerticalText::Cell &cell : VerticalText::CellsOf(ch))
+            VerticalText::DrawCell(painter, cell, 200, 100, 100,
+                                   VerticalText::Advance(metrics, 100, cell));
     }
     QRect ink;
     for (int y = 0; y < image.height(); ++y)
@@ -53,7 +55,7 @@ private slots:
         QTest::newRow("parenthesis") << "（" << turned;
         QTest::newRow("corner bracket") << "」" << turned;
         QTest::newRow("ASCII letter") << "a" << turned;
-        QTest::newRow("half-width katakana") << "ｱ" << turned;
+        QTest::newRow("half-width katakana as its full-width form") << "ｱ" << upright;
         QTest::newRow("small tsu") << "っ" << upperRight;
         QTest::newRow("small katakana ya") << "ャ" << upperRight;
         QTest::newRow("ideographic comma") << "、" << upperRight;
@@ -118,10 +120,14 @@ private slots:
         const QFont font =
             FontResolver::MakeFont(QStringLiteral("IPAPGothic"), 40, false, false, false);
         const QFontMetrics metrics(font);
-        QCOMPARE(VerticalText::Advance(metrics, 40, QStringLiteral("ッ")), 40);
-        QCOMPARE(VerticalText::Advance(metrics, 40, QStringLiteral("1")),
+        using VerticalText::Placement;
+        QCOMPARE(VerticalText::Advance(metrics, 40, {QStringLiteral("ッ"), Placement::UpperRight}),
+                 40);
+        QCOMPARE(VerticalText::Advance(metrics, 40, {QStringLiteral("1"), Placement::Turned}),
                  metrics.horizontalAdvance(u'1'));
-        QCOMPARE(VerticalText::Advance(metrics, 40, QString()), 0);
+        QCOMPARE(VerticalText::Advance(metrics, 40, {QStringLiteral("10"), Placement::SideBySide}),
+                 40);
+        QCOMPARE(VerticalText::Advance(metrics, 40, {}), 0);
     }
 
     void charactersStandAsInVerticalWriting_data() {
@@ -172,7 +178,8 @@ private slots:
             QPainter painter(&image);
             painter.setFont(
                 FontResolver::MakeFont(QStringLiteral("@ＭＳ ゴシック"), 100, false, false, false));
-            VerticalText::DrawChar(painter, QStringLiteral("（"), 200, 100, 100, 100);
+            VerticalText::DrawCell(painter, {QStringLiteral("（"), VerticalText::Placement::Turned},
+                                   200, 100, 100, 100);
         }
         const QRect ink = DrawnInk(QStringLiteral("（"));
         const auto lowestInk = [&](int x) {
