@@ -56,6 +56,14 @@ QRect DigitsArea(QPointF atMm, int dpi, double pitchMm, double size) {
                  height);
 }
 
+// Full-width conversion makes every hyphen a bar, which stands as a stroke between the numbers
+// of a column; a line keeps a hyphen there.
+QString WithHyphens(QString text, bool vertical) {
+    if (!vertical)
+        text.replace(QChar(0x2015), QChar(0xFF0D));
+    return text;
+}
+
 TPrintSenderData DrawSender(const FaceContext &context, const FaceSettings &face, int dpiX,
                             const TSenderBuff &sender) {
     const int dpi = context.Dpi;
@@ -69,6 +77,9 @@ TPrintSenderData DrawSender(const FaceContext &context, const FaceSettings &face
     record.MailSize = kSenderSmallStart + shift.SenderTelFax;
     record.HpSize = kSenderSmallStart + shift.SenderTelFax;
     ComposeSenderPrintData(sender, record);
+    for (QString *text : {&record.PrintAddress1, &record.PrintAddress2, &record.PrintPostCode,
+                          &record.PrintTel, &record.PrintFax})
+        *text = WithHyphens(*text, face.Vertical);
     record = LayoutSender(context, record, DeviceBox(face, PrintFrame::Sender, dpiX, dpi));
     if (record.PrintPostCode.isEmpty()) {
         const QPointF at = BoxesOriginMm(face, PrintFrame::UnderPostCode);
@@ -161,6 +172,13 @@ QString ToKanjiNumerals(const QString &text, bool counted) {
     static const QString kanji = QStringLiteral("〇一二三四五六七八九");
     static const QString places = QStringLiteral("千百十");
     const auto isDigit = [](QChar c) { return c >= QChar(0xFF10) && c <= QChar(0xFF19); };
+    const auto isLetter = [&text](qsizetype at) {
+        if (at < 0 || at >= text.size())
+            return false;
+        const char16_t c = text.at(at).unicode();
+        return (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A) ||
+               (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    };
     QString out;
     for (qsizetype i = 0; i < text.size();) {
         if (!isDigit(text.at(i))) {
@@ -170,6 +188,11 @@ QString ToKanjiNumerals(const QString &text, bool counted) {
         qsizetype end = i;
         while (end < text.size() && isDigit(text.at(end)))
             ++end;
+        if (isLetter(i - 1) || isLetter(end)) {
+            out += text.mid(i, end - i);
+            i = end;
+            continue;
+        }
         const qsizetype length = end - i;
         const bool readOut = counted && length <= 4 && text.at(i) != QChar(0xFF10);
         for (qsizetype k = i; k < end; ++k) {
@@ -202,8 +225,8 @@ FaceReport ComposeFace(QPainter &painter, const FaceSettings &face, int dpiX, in
     const FaceContext context{canvas, faceName, dpi, itemGap, vertical};
 
     const FaceTexts texts = GatherFaceTexts(row);
-    const QString address1 = ToFullWidth(texts.Address1);
-    const QString address2 = ToFullWidth(texts.Address2);
+    const QString address1 = WithHyphens(ToFullWidth(texts.Address1), vertical);
+    const QString address2 = WithHyphens(ToFullWidth(texts.Address2), vertical);
     NameBlockTexts nameTexts;
     nameTexts.Name = ToFullWidth(texts.Name);
     nameTexts.Honorific = ToFullWidth(texts.Honorific);

@@ -35,7 +35,8 @@ constexpr double kAddressBreakSize = 8;
 
 // Full-width digits become kanji numerals; nothing else changes. Digit by digit each "０" to
 // "９" becomes "〇" to "九" (２１ 二一); counted, a number of up to four digits not starting with
-// ０ is read out (２１ 二十一, １０５ 百五), longer ones stay digit by digit.
+// ０ is read out (２１ 二十一, １０５ 百五), longer ones stay digit by digit. Digits that touch a
+// letter (１０Ｆ, ２Ａ, Ｂ１) are a room or floor name and stay digits.
 QString ToKanjiNumerals(const QString &text, bool counted = false);
 
 // Draws the face of `row` on `painter`, whose origin is the face's top left, at the resolutions

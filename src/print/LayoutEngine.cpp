@@ -35,8 +35,6 @@ int CharWidth(const LayoutCanvas &canvas, QStringView ch) {
     const LayoutFont &font = canvas.Font();
     if (font.Barcode)
         return BarcodeBars::CharWidth(ch.at(0), font.Size, font.Dpi);
-    if (font.Vertical)
-        return VerticalText::Advance(canvas.Metrics(), font.Height, ch.toString());
     return ch.size() == 1 ? canvas.Metrics().horizontalAdvance(ch.at(0))
                           : canvas.Metrics().horizontalAdvance(ch.toString());
 }
@@ -68,16 +66,24 @@ QString PostalLineText(const QString &markedPostalCode) {
 int DrawCharsAlong(LayoutCanvas &canvas, const QString &text, int x, int y, int start,
                    bool vertical, int before, int after) {
     QPainter &painter = canvas.Painter();
-    const LayoutFont &font = canvas.Font();
-    const int ascent = canvas.Metrics().ascent();
     int p = start;
+    if (vertical) {
+        // A cell holding several characters keeps their spacings, so that the text is as long
+        // as its characters and spacings add up to.
+        const int height = canvas.Font().Height;
+        for (const VerticalText::Cell &cell : VerticalText::CellsOf(text)) {
+            p += before * cell.Chars;
+            const int advance = VerticalText::Advance(canvas.Metrics(), height, cell);
+            VerticalText::DrawCell(painter, cell, x + height, p, height, advance);
+            p += advance + after * cell.Chars;
+        }
+        return p;
+    }
+    const int ascent = canvas.Metrics().ascent();
     ForEachChar(text, [&](QStringView ch) {
         p += before;
         const int width = CharWidth(canvas, ch);
-        if (vertical)
-            VerticalText::DrawChar(painter, ch.toString(), x + font.Height, p, font.Height, width);
-        else
-            painter.drawText(QPoint(p, y + ascent), ch.toString());
+        painter.drawText(QPoint(p, y + ascent), ch.toString());
         p += width + after;
     });
     return p;
@@ -135,6 +141,9 @@ bool CreateLayoutFont(const FaceContext &face, double size) {
 }
 
 int MeasureText(const LayoutCanvas &canvas, const QString &text) {
+    const LayoutFont &font = canvas.Font();
+    if (font.Vertical && !font.Barcode)
+        return VerticalText::ColumnLength(canvas.Metrics(), font.Height, text);
     int width = 0;
     ForEachChar(text, [&](QStringView ch) { width += CharWidth(canvas, ch); });
     return width;

@@ -15,8 +15,9 @@
 //     TPrintAddressData address = LayoutAddress(face, box, l2, l1, 15);
 //     DrawItemText(face, l1, address.Line1, address.FontSize);
 //
-// In vertical writing the face name carries "@" (vertical variant) and every character is drawn
-// upright in its column; x, y of a vertical text is the left edge of its column and its top.
+// In vertical writing the face name carries "@" (vertical variant) and a text is drawn in the
+// cells of its column as VerticalText sets them; x, y of a vertical text is the left edge of its
+// column and its top.
 
 #include "core/DomainWords.h"
 

@@ -5,26 +5,74 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QStringList>
 #include <QTest>
 
 namespace {
 
-// The ink of one character drawn into a 100-dot cell of a column from x = 100 to 200.
-QRect DrawnInk(const QString &ch, const QString &face = QStringLiteral("@ＭＳ ゴシック")) {
-    QImage image(300, 300, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setFont(FontResolver::MakeFont(face, 100, false, false, false));
-        const QFontMetrics metrics(painter.font(), painter.device());
-        VerticalText::DrawChar(painter, ch, 200, 100, 100, VerticalText::Advance(metrics, 100, ch));
-    }
+QRect InkIn(const QImage &image, const QRect &area) {
     QRect ink;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
             if (qGray(image.pixel(x, y)) < 128)
                 ink |= QRect(x, y, 1, 1);
     return ink;
+}
+
+// The cells of a text as "U:東|S:10F": U upright, R upper right, T turned, S side by side.
+QString Described(const QString &text) {
+    static const QString codes = QStringLiteral("URTS");
+    QStringList cells;
+    for (const VerticalText::Cell &cell : VerticalText::CellsOf(text))
+        cells << codes.at(int(cell.Place)) + u':' + cell.Text;
+    return cells.join(u'|');
+}
+
+// A column drawn cell by cell at 100 dots: the picture and, per cell, its ink in the picture.
+struct Column {
+    QImage Image;
+    QList<QRect> Places; // each cell's place: its length of the column
+    QList<QRect> Ink;
+
+    // Dark dots in the rows from `from` to `to` (fractions of the ink's height) of a cell's ink.
+    int DotsIn(int cell, double from, double to) const {
+        const QRect &ink = Ink.at(cell);
+        int dots = 0;
+        for (int y = ink.top() + int(from * ink.height()); y < ink.top() + to * ink.height(); ++y)
+            for (int x = ink.left(); x <= ink.right(); ++x)
+                dots += qGray(Image.pixel(x, y)) < 128 ? 1 : 0;
+        return dots;
+    }
+};
+Column DrawnColumn(const QList<VerticalText::Cell> &cells, const QString &face) {
+    const QFont font = FontResolver::MakeFont(face, 100, false, false, false);
+    const QFontMetrics metrics(font);
+    int length = 0;
+    for (const VerticalText::Cell &cell : cells)
+        length += VerticalText::Advance(metrics, 100, cell);
+    Column column{QImage(300, length + 200, QImage::Format_RGB32), {}, {}};
+    column.Image.fill(Qt::white);
+    QList<QRect> &places = column.Places;
+    {
+        QPainter painter(&column.Image);
+        painter.setFont(font);
+        int top = 100;
+        for (const VerticalText::Cell &cell : cells) {
+            const int advance = VerticalText::Advance(metrics, 100, cell);
+            VerticalText::DrawCell(painter, cell, 200, top, 100, advance);
+            places << QRect(100, top, 100, advance);
+            top += advance;
+        }
+    }
+    for (const QRect &place : places)
+        column.Ink << InkIn(column.Image, QRect(0, place.top(), 300, place.height()));
+    return column;
+}
+
+// The ink of one character drawn into a 100-dot cell of a column from x = 100 to 200.
+QRect DrawnInk(const QString &ch, const QString &face = QStringLiteral("@ＭＳ ゴシック")) {
+    const Column column = DrawnColumn(VerticalText::CellsOf(ch), face);
+    return InkIn(column.Image, column.Image.rect());
 }
 
 } // namespace
@@ -32,6 +80,81 @@ QRect DrawnInk(const QString &ch, const QString &face = QStringLiteral("@ＭＳ 
 class TestVerticalText : public QObject {
     Q_OBJECT
 private slots:
+    void cells_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("cells");
+        QTest::newRow("floor name side by side") << "１０Ｆ"
+                                                 << "S:10F";
+        QTest::newRow("half-width floor name") << "10F"
+                                               << "S:10F";
+        QTest::newRow("room name") << "２Ａ"
+                                   << "S:2A";
+        QTest::newRow("two letters") << "ＪＲ"
+                                     << "S:JR";
+        QTest::newRow("number in a name") << "第２１"
+                                          << "U:第|S:21";
+        QTest::newRow("three letters upright one by one") << "ＴＥＬ"
+                                                          << "U:Ｔ|U:Ｅ|U:Ｌ";
+        QTest::newRow("half-width capitals upright") << "TEL"
+                                                     << "U:Ｔ|U:Ｅ|U:Ｌ";
+        QTest::newRow("four digits upright") << "１２３４"
+                                             << "U:１|U:２|U:３|U:４";
+        QTest::newRow("telephone digits all upright") << "０６―１２３"
+                                                      << "U:０|U:６|T:―|U:１|U:２|U:３";
+        QTest::newRow("time digits all upright") << "10:30"
+                                                 << "U:１|U:０|T:：|U:３|U:０";
+        QTest::newRow("single letter") << "F"
+                                       << "U:Ｆ";
+        QTest::newRow("number sign") << "#２Ａ"
+                                     << "U:＃|S:2A";
+        QTest::newRow("half-width kana upright") << "ｱｲｳ"
+                                                 << "U:ア|U:イ|U:ウ";
+        QTest::newRow("half-width voiced and small kana") << "ｶﾞｯｰ"
+                                                          << "U:ガ|R:ッ|T:ー";
+        QTest::newRow("lone voicing mark") << "ﾟ"
+                                           << "U:゜";
+        QTest::newRow("colons and angle brackets turn") << "：；＜＞"
+                                                        << "T:：|T:；|T:＜|T:＞";
+        QTest::newRow("brackets and long vowel turn") << "「（ー）」【】"
+                                                      << "T:「|T:（|T:ー|T:）|T:」|T:【|T:】";
+        QTest::newRow("dashes, wave dash, equals turn") << "―－‐～＝"
+                                                        << "T:―|T:－|T:‐|T:～|T:＝";
+        QTest::newRow("half-width signs as full-width") << "(=)"
+                                                        << "T:（|T:＝|T:）";
+        QTest::newRow("comma, full stop, small kana") << "、。ぁョ"
+                                                      << "R:、|R:。|R:ぁ|R:ョ";
+        QTest::newRow("mail address lies") << "a@b.jp"
+                                           << "T:a|T:@|T:b|T:.|T:j|T:p";
+        QTest::newRow("blank keeps its width") << "東 京"
+                                               << "U:東|T: |U:京";
+    }
+    void cells() {
+        QFETCH(QString, text);
+        QFETCH(QString, cells);
+        QCOMPARE(Described(text), cells);
+    }
+
+    // What the user sees of an address line in a column: the floor name across its cell, the
+    // letters and kana upright, the colon and the long vowel mark turned.
+    void addressColumnStandsAsSet() {
+        const QList<VerticalText::Cell> cells =
+            VerticalText::CellsOf(QStringLiteral("ビル１０Ｆ：ＴＥＬーｱｲｳ"));
+        QCOMPARE(Described(QStringLiteral("ビル１０Ｆ：ＴＥＬーｱｲｳ")),
+                 QStringLiteral("U:ビ|U:ル|S:10F|T:：|U:Ｔ|U:Ｅ|U:Ｌ|T:ー|U:ア|U:イ|U:ウ"));
+        const Column column = DrawnColumn(cells, QStringLiteral("@ＭＳ 明朝"));
+        const QList<QRect> &ink = column.Ink;
+        for (qsizetype i = 0; i < ink.size(); ++i)
+            QVERIFY2(column.Places.at(i).contains(ink.at(i)), qPrintable(cells.at(i).Text));
+        const QRect floor = ink.at(2), colon = ink.at(3), bar = ink.at(7), kana = ink.at(8);
+        QVERIFY(floor.width() > floor.height() && floor.width() > 60);
+        QVERIFY(colon.width() > 2 * colon.height());
+        QVERIFY(bar.height() > 2 * bar.width());
+        // Upright, Ｔ has its bar at the top and Ｌ its foot at the bottom.
+        QVERIFY(column.DotsIn(4, 0, 0.25) > 2 * column.DotsIn(4, 0.75, 1));
+        QVERIFY(column.DotsIn(6, 0.75, 1) > 2 * column.DotsIn(6, 0, 0.25));
+        // ｱ as the full-size ア, not a narrow one on its side.
+        QVERIFY(kana.height() > 60 && kana.width() > 60);
+    }
     void placement_data() {
         QTest::addColumn<QString>("ch");
         QTest::addColumn<int>("placement");
@@ -53,7 +176,7 @@ private slots:
         QTest::newRow("parenthesis") << "（" << turned;
         QTest::newRow("corner bracket") << "」" << turned;
         QTest::newRow("ASCII letter") << "a" << turned;
-        QTest::newRow("half-width katakana") << "ｱ" << turned;
+        QTest::newRow("half-width katakana as its full-width form") << "ｱ" << upright;
         QTest::newRow("small tsu") << "っ" << upperRight;
         QTest::newRow("small katakana ya") << "ャ" << upperRight;
         QTest::newRow("ideographic comma") << "、" << upperRight;
@@ -118,10 +241,14 @@ private slots:
         const QFont font =
             FontResolver::MakeFont(QStringLiteral("IPAPGothic"), 40, false, false, false);
         const QFontMetrics metrics(font);
-        QCOMPARE(VerticalText::Advance(metrics, 40, QStringLiteral("ッ")), 40);
-        QCOMPARE(VerticalText::Advance(metrics, 40, QStringLiteral("1")),
+        using VerticalText::Placement;
+        QCOMPARE(VerticalText::Advance(metrics, 40, {QStringLiteral("ッ"), Placement::UpperRight}),
+                 40);
+        QCOMPARE(VerticalText::Advance(metrics, 40, {QStringLiteral("1"), Placement::Turned}),
                  metrics.horizontalAdvance(u'1'));
-        QCOMPARE(VerticalText::Advance(metrics, 40, QString()), 0);
+        QCOMPARE(VerticalText::Advance(metrics, 40, {QStringLiteral("10"), Placement::SideBySide}),
+                 40);
+        QCOMPARE(VerticalText::Advance(metrics, 40, {}), 0);
     }
 
     void charactersStandAsInVerticalWriting_data() {
@@ -172,7 +299,8 @@ private slots:
             QPainter painter(&image);
             painter.setFont(
                 FontResolver::MakeFont(QStringLiteral("@ＭＳ ゴシック"), 100, false, false, false));
-            VerticalText::DrawChar(painter, QStringLiteral("（"), 200, 100, 100, 100);
+            VerticalText::DrawCell(painter, {QStringLiteral("（"), VerticalText::Placement::Turned},
+                                   200, 100, 100, 100);
         }
         const QRect ink = DrawnInk(QStringLiteral("（"));
         const auto lowestInk = [&](int x) {

@@ -154,7 +154,7 @@ private slots:
         QTest::newRow("vertical: kanji numerals")
             << true << QStringLiteral("緑町三丁目三〇―八") << QStringLiteral("郵便ビル四〇三号");
         QTest::newRow("horizontal: full-width digits")
-            << false << QStringLiteral("緑町３丁目３０―８") << QStringLiteral("郵便ビル４０３号");
+            << false << QStringLiteral("緑町３丁目３０－８") << QStringLiteral("郵便ビル４０３号");
     }
     void printsAddressDigitsByDirection() {
         QFETCH(bool, vertical);
@@ -190,6 +190,12 @@ private slots:
         QTest::newRow("five digits stay by digit") << "１２３４５"
                                                    << "一二三四五"
                                                    << "一二三四五";
+        QTest::newRow("floor name keeps its digits") << "ビル１０Ｆ"
+                                                     << "ビル１０Ｆ"
+                                                     << "ビル１０Ｆ";
+        QTest::newRow("room name keeps its digits") << "Ｂ１２号"
+                                                    << "Ｂ１２号"
+                                                    << "Ｂ１２号";
         QTest::newRow("half-width untouched") << "21"
                                               << "21"
                                               << "21";
@@ -208,7 +214,7 @@ private slots:
         QTest::addColumn<bool>("vertical");
         QTest::addColumn<QString>("line1");
         QTest::newRow("vertical") << true << QStringLiteral("緑町三丁目三十―八");
-        QTest::newRow("horizontal") << false << QStringLiteral("緑町３丁目３０―８");
+        QTest::newRow("horizontal") << false << QStringLiteral("緑町３丁目３０－８");
     }
     void countedNumeralsArePrinted() {
         QFETCH(bool, vertical);
@@ -224,7 +230,7 @@ private slots:
         QTest::addColumn<bool>("printSender");
         QTest::addColumn<QString>("senderAddress");
         QTest::newRow("vertical") << true << true << QStringLiteral("千代田一―一");
-        QTest::newRow("horizontal") << false << true << QStringLiteral("千代田１―１");
+        QTest::newRow("horizontal") << false << true << QStringLiteral("千代田１－１");
         QTest::newRow("not asked") << true << false << QString();
     }
     void drawsSenderWhenAsked() {
