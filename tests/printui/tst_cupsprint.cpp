@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScopeGuard>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <pwd.h>
 #include <unistd.h>
@@ -138,9 +140,17 @@ private slots:
         cupsd.waitForFinished(10'000);
     }
 
-    // A postcard face and its printer adjustment, through the queue, against the same run
-    // written by the PDF writer: the page of the postcard, the same ink, moved by the adjustment.
-    void postcardThroughTheQueue() {
+    // A run and its printer adjustment, through the queue, against the same run written by the
+    // PDF writer: the paper's page, the same ink, moved by the adjustment.
+    void printedThroughTheQueue_data() {
+        QTest::addColumn<bool>("labels");
+        QTest::addColumn<QSizeF>("pageMm");
+        QTest::newRow("postcard") << false << QSizeF(100, 148);
+        QTest::newRow("label sheet") << true << QSizeF(210, 297);
+    }
+    void printedThroughTheQueue() {
+        QFETCH(bool, labels);
+        QFETCH(QSizeF, pageMm);
         if (!missing.isEmpty())
             QSKIP(qPrintable(missing));
         if (!HasPdfToPpm())
@@ -157,19 +167,23 @@ private slots:
             IniFile ini(SenderConfPath(env.dataPath()));
             ini.Load();
             PrintSettings settings = ReadPrintSettings(ini);
-            settings.Offsets.Set(Queue, OffsetIndex(false, settings.PostcardIndex), adjustTenths);
+            settings.Offsets.Set(Queue, OffsetIndex(labels, settings.PostcardIndex), adjustTenths);
             WritePrintSettings(ini, settings);
             QVERIFY(ini.Save());
         }
         TFPrintSenderCfg senderCfg(env.dataPath());
         auto window = MakePrintAddressWindow(context, senderCfg);
         window->FormShow();
+        if (labels) {
+            window->findChild<QTabWidget *>("PCPrintType")->setCurrentIndex(1);
+            window->findChild<QTableWidget *>("ListViewPaper")->selectRow(0);
+        }
 
         QTemporaryDir folder;
         const QString written = folder.filePath("written.pdf");
         SetUpPdf(window->Printer(), written);
         window->ButtonPrintClick();
-        QCOMPARE(PdfPageCount(written), 1);
+        QVERIFY2(PdfPageCount(written) == 1, qPrintable(env.prompt().Texts().join(" / ")));
 
         QVERIFY(QPrinterInfo::availablePrinterNames().contains(Queue));
         window->Printer().setOutputFileName({});
@@ -186,7 +200,8 @@ private slots:
         const std::optional<QImage> out = RenderPdfPage(printed, 1, Dpi);
         QVERIFY(expected && out);
         const QSizeF outMm = QSizeF(out->size()) / DotsPerMm;
-        QVERIFY2(qAbs(outMm.width() - 100) < 1 && qAbs(outMm.height() - 148) < 1,
+        QVERIFY2(qAbs(outMm.width() - pageMm.width()) < 1 &&
+                     qAbs(outMm.height() - pageMm.height()) < 1,
                  qPrintable(QStringLiteral("%1 x %2 mm").arg(outMm.width()).arg(outMm.height())));
         const QPoint shift = (QPointF(adjustTenths) / 10 * DotsPerMm).toPoint();
         const QRect expectedInk = InkBox(*expected).translated(shift);
