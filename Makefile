@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 # STRICT=ON makes every warning an error, as CI builds.
 STRICT ?= OFF
 
-.PHONY: deps configure build run check bench format-check clean
+.PHONY: deps configure build run check bench package format-check clean
 
 deps:
 	@bash scripts/install-deps
@@ -16,10 +16,14 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@$(BUILD)/src/app/pellor3
+	@$(BUILD)/bin/pellor3
 
 check: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package (build/pellor3_<version>_amd64.deb), for `apt install ./pellor3_…deb`.
+package: build
+	@cmake --build $(BUILD) --target package
 
 bench: build
 	@$(BUILD)/bench/pellor3-bench

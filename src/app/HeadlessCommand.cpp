@@ -306,9 +306,7 @@ QString HelpText() {
     for (const CommandSwitch &commandSwitch : CommandSwitches())
         lines << QStringLiteral("  ") + Dashed(commandSwitch.name).leftJustified(width + 2) +
                      commandSwitch.help;
-    lines << QString()
-          << QStringLiteral("終了状態: 0 完了、1 実行できなかった、2 使い方の誤り、"
-                            "3 一部の項目を受け付けなかった（--check-addresses では問題あり）");
+    lines << QString() << ExitStatusText();
     return lines.join(u'\n');
 }
 
@@ -393,6 +391,24 @@ CommandLine ParseCommandLine(const QStringList &arguments) {
     else if (chosen->command == Command::ShowVersion)
         line.message = QStringLiteral("pellor3 " PELLOR3_VERSION);
     return line;
+}
+
+std::vector<CommandDescription> DescribedCommands() {
+    std::vector<CommandDescription> described;
+    for (const CommandOption &option : CommandOptions()) {
+        QStringList names;
+        for (const QString &name : option.names)
+            names << Dashed(name);
+        described.push_back({names, option.valueName, option.help});
+    }
+    for (const CommandSwitch &commandSwitch : CommandSwitches())
+        described.push_back({{Dashed(commandSwitch.name)}, {}, commandSwitch.help});
+    return described;
+}
+
+QString ExitStatusText() {
+    return QStringLiteral("終了状態: 0 完了、1 実行できなかった、2 使い方の誤り、"
+                          "3 一部の項目を受け付けなかった（--check-addresses では問題あり）");
 }
 
 int RunCommand(const CommandLine &line, int &argc, char **argv) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // The command line. Without arguments the program opens its window; otherwise it runs one
 // command without any window and ends with its exit status: 0 done, 1 could not run, 2 a usage
@@ -36,6 +37,17 @@ struct CommandLine {
 
 // Reads the arguments (the program's name first) without running anything.
 CommandLine ParseCommandLine(const QStringList &arguments);
+
+// What --help says of each command and switch, in its order: the manual page and the shell
+// completion are made from it, so the three never disagree.
+struct CommandDescription {
+    QStringList names; // without dashes; a one-letter name takes one dash
+    QString valueName; // "FILE.pdf"; empty when it takes no value
+    QString help;
+};
+std::vector<CommandDescription> DescribedCommands();
+// The exit status line of --help.
+QString ExitStatusText();
 
 // Runs a command other than OpenWindow in the application it needs, made from argc and argv;
 // returns the exit status.

@@ -6,6 +6,7 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -29,6 +30,8 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pellor3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Brisko Pellor3"));
+    QApplication::setDesktopFileName(QStringLiteral("jp.brisko.Pellor3"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pellor3.png")));
 
     // The program is Japanese whatever the desktop's language: calendars start on Sunday and Qt's
     // own dialogs (printing, files, folder names and file types) speak Japanese.

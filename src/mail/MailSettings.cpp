@@ -3,7 +3,9 @@
 #include "core/IniFile.h"
 #include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
+#include "platform/SecretStore.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -43,6 +45,24 @@ QString DecodeStoredPassword(const QString &stored) {
     return ShiftJis::Decode(ScramblePassword(QByteArray::fromHex(stored.toLatin1())));
 }
 
+namespace {
+
+// One entry per installation and server kind, so two books on one desktop keep their own.
+QString KeyringKey(const QString &dataPath, const QString &section) {
+    return QDir::cleanPath(dataPath) + u'|' + section;
+}
+
+// A password still in the file (written before the keyring, or without one) wins over the
+// keyring's until the next save moves it there.
+QString StoredPassword(const QString &dataPath, const IniFile &ini, const QString &section) {
+    if (const QString stored = ini.ReadString(section, QStringLiteral("PASSWORD"));
+        !stored.isEmpty())
+        return DecodeStoredPassword(stored);
+    return secrets().Read(KeyringKey(dataPath, section)).value_or(QString());
+}
+
+} // namespace
+
 MailPageValues LoadMailPageValues(const QString &dataPath) {
     const IniFile ini = LoadConfig(dataPath);
     MailPageValues values;
@@ -51,30 +71,37 @@ MailPageValues LoadMailPageValues(const QString &dataPath) {
     values.smtpServer = ini.ReadString(Smtp, QStringLiteral("SERVER"));
     values.smtpPort = ini.ReadString(Smtp, QStringLiteral("PORT"), QStringLiteral("25"));
     values.smtpUserId = ini.ReadString(Smtp, QStringLiteral("USERID"));
-    values.smtpPassword = DecodeStoredPassword(ini.ReadString(Smtp, QStringLiteral("PASSWORD")));
+    values.smtpPassword = StoredPassword(dataPath, ini, Smtp);
     values.usePopBeforeSmtp = ini.ReadBool(Pop3, QStringLiteral("USE_POP_BEFORE"), false);
     values.popServer = ini.ReadString(Pop3, QStringLiteral("SERVER"));
     values.popPort = ini.ReadString(Pop3, QStringLiteral("PORT"), QStringLiteral("110"));
     values.popUserId = ini.ReadString(Pop3, QStringLiteral("USERID"));
-    values.popPassword = DecodeStoredPassword(ini.ReadString(Pop3, QStringLiteral("PASSWORD")));
+    values.popPassword = StoredPassword(dataPath, ini, Pop3);
     values.smtpSecurity = ini.ReadString(Smtp, QStringLiteral("SECURITY"));
     values.popSecurity = ini.ReadString(Pop3, QStringLiteral("SECURITY"));
     return values;
 }
 
-bool SaveMailPageValues(const QString &dataPath, const MailPageValues &values, QString *error) {
+bool SaveMailPageValues(const QString &dataPath, const MailPageValues &values, QString *error,
+                        PasswordPlace *place) {
     IniFile ini = LoadConfig(dataPath);
+    const bool inKeyring = secrets().Write(KeyringKey(dataPath, Smtp), values.smtpPassword) &&
+                           secrets().Write(KeyringKey(dataPath, Pop3), values.popPassword);
+    if (place)
+        *place = inKeyring ? PasswordPlace::Keyring : PasswordPlace::SettingsFile;
     ini.WriteString(Smtp, QStringLiteral("NAME"), values.name);
     ini.WriteString(Smtp, QStringLiteral("MAIL"), values.mail);
     ini.WriteString(Smtp, QStringLiteral("SERVER"), values.smtpServer);
     ini.WriteString(Smtp, QStringLiteral("PORT"), values.smtpPort);
     ini.WriteString(Smtp, QStringLiteral("USERID"), values.smtpUserId);
-    ini.WriteString(Smtp, QStringLiteral("PASSWORD"), EncodeStoredPassword(values.smtpPassword));
+    ini.WriteString(Smtp, QStringLiteral("PASSWORD"),
+                    inKeyring ? QString() : EncodeStoredPassword(values.smtpPassword));
     ini.WriteBool(Pop3, QStringLiteral("USE_POP_BEFORE"), values.usePopBeforeSmtp);
     ini.WriteString(Pop3, QStringLiteral("SERVER"), values.popServer);
     ini.WriteString(Pop3, QStringLiteral("PORT"), values.popPort);
     ini.WriteString(Pop3, QStringLiteral("USERID"), values.popUserId);
-    ini.WriteString(Pop3, QStringLiteral("PASSWORD"), EncodeStoredPassword(values.popPassword));
+    ini.WriteString(Pop3, QStringLiteral("PASSWORD"),
+                    inKeyring ? QString() : EncodeStoredPassword(values.popPassword));
     if (!values.smtpSecurity.isEmpty())
         ini.WriteString(Smtp, QStringLiteral("SECURITY"), values.smtpSecurity);
     if (!values.popSecurity.isEmpty())

@@ -29,11 +29,15 @@ struct MailPageValues {
     QString popSecurity;
 };
 
+// The passwords come from the file when it still holds them, otherwise from the desktop's keyring.
 MailPageValues LoadMailPageValues(const QString &dataPath);
+// Where a save put the passwords: the desktop's keyring (the file then holds none), or, when no
+// keyring answers, the file as before.
+enum class PasswordPlace { Keyring, SettingsFile };
 // Writes the keys in their fixed order, keeping everything else in the file; the file is
-// readable by its owner only, since it holds the passwords.
+// readable by its owner only, since it may hold the passwords.
 bool SaveMailPageValues(const QString &dataPath, const MailPageValues &values,
-                        QString *error = nullptr);
+                        QString *error = nullptr, PasswordPlace *place = nullptr);
 
 // What the sender uses; ports that are missing or not numbers fall back to 25 and 110.
 struct MailSettings {

@@ -152,8 +152,20 @@ void TMailSettingsPage::SaveMailSettings() {
     values.smtpSecurity = StoredSecurity(CBSmtpSecurity, loadedSmtpSecurity_, values.smtpPort);
     values.popSecurity = StoredSecurity(CBPopSecurity, loadedPopSecurity_, values.popPort);
     QString error;
-    if (!SaveMailPageValues(context_.GetDataPath(), values, &error))
+    PasswordPlace place = PasswordPlace::Keyring;
+    if (!SaveMailPageValues(context_.GetDataPath(), values, &error, &place)) {
         prompt().Error(QStringLiteral("メール送信設定を保存できません\r\n%1").arg(error));
+        return;
+    }
+    // Said once a session: the user cannot change it from here, only learn where the passwords are.
+    static bool toldNoKeyring = false;
+    if (place == PasswordPlace::SettingsFile && !toldNoKeyring &&
+        !(values.smtpPassword.isEmpty() && values.popPassword.isEmpty())) {
+        toldNoKeyring = true;
+        prompt().Message(
+            QStringLiteral("デスクトップのキーリングが応答しないため、パスワードはこれまでどおり"
+                           "設定ファイル（Config.ini）に保存しました。"));
+    }
 }
 
 T_pass_edit::T_pass_edit(AppContext &context, QWidget *parent)

@@ -11,6 +11,7 @@
 #include "store/Schema.h"
 #include "store/TableEngine.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,8 +24,8 @@ namespace Installer {
 
 namespace {
 
-QByteArray Resource(const QString &name) {
-    QFile file(QStringLiteral(":/installation/") + name);
+QByteArray Shipped(const QString &name) {
+    QFile file(ShippedDataFolder() + name);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
@@ -188,6 +189,12 @@ QString DefaultInstallFolder() {
     return UserDataFolder() + QStringLiteral("/pellor3/");
 }
 
+QString ShippedDataFolder() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/../share/pellor3")) +
+           QLatin1Char('/');
+}
+
 QByteArray Gunzip(const QByteArray &compressed) {
     z_stream stream{};
     if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
@@ -248,13 +255,13 @@ bool LayOut(const QString &installFolder, QString *error) {
            MakePrivateFolder(db, error) && MakePrivateFolder(db + QStringLiteral("img"), error) &&
            MakePrivateFolder(data + QStringLiteral("zip"), error) && CreateDatabase(db, error) &&
            Deliver(db + QStringLiteral("DBDWORK.INI"), QByteArrayLiteral("[DBDWORK]\r\n"), error) &&
-           Deliver(db + QStringLiteral("usertbl.DM"), Resource(QStringLiteral("usertbl.DM")),
+           Deliver(db + QStringLiteral("usertbl.DM"), Shipped(QStringLiteral("usertbl.DM")),
                    error) &&
-           Deliver(data + QStringLiteral("paper.cfg"), Resource(QStringLiteral("paper.cfg")),
+           Deliver(data + QStringLiteral("paper.cfg"), Shipped(QStringLiteral("paper.cfg")),
                    error) &&
-           Deliver(ZipFilePath(data), Gunzip(Resource(QStringLiteral("zip/zip.dat.gz"))), error) &&
+           Deliver(ZipFilePath(data), Gunzip(Shipped(QStringLiteral("zip/zip.dat.gz"))), error) &&
            Deliver(data + QStringLiteral("zip/version.txt"),
-                   Resource(QStringLiteral("zip/version.txt")), error);
+                   Shipped(QStringLiteral("zip/version.txt")), error);
 }
 
 QString EnsureInstalled(QString *error, UnreadableRegistry whenUnreadable) {

@@ -35,6 +35,11 @@ QString EnsureInstalled(QString *error,
 // TextFile::RemoveStaleTemporaries).
 void RemoveStaleTemporaries(const QString &installFolder);
 
+// The folder of the files a fresh installation is laid out from (paper.cfg, usertbl.DM, zip/),
+// "share/pellor3/" beside the folder of the program: the same in the build folder and under any
+// installation prefix.
+QString ShippedDataFolder();
+
 // Decompresses a gzip stream; empty on corrupt input.
 QByteArray Gunzip(const QByteArray &compressed);
 

@@ -3,13 +3,16 @@
 #include "../print/PdfPages.h"
 
 #include "admin/StartupPassword.h"
+#include "app/CommandManual.h"
 #include "app/HeadlessCommand.h"
 #include "mail/MailComposition.h"
 #include "mail/MailSettings.h"
 
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -84,6 +87,47 @@ private slots:
                                                     QRegularExpression::escape(command) + " "))
                          .size(),
                      1);
+    }
+
+    // --help, the manual page, the shell completion and the README come from, or must follow,
+    // the one command table.
+    void everyCommandIsInTheManualTheCompletionAndTheReadme_data() {
+        QTest::addColumn<QString>("dashed");
+        QTest::addColumn<QString>("valueName");
+        for (const CommandDescription &command : DescribedCommands())
+            QTest::newRow(qPrintable(command.names.last()))
+                << command.names.last() << command.valueName;
+    }
+    void everyCommandIsInTheManualTheCompletionAndTheReadme() {
+        QFETCH(QString, dashed);
+        QFETCH(QString, valueName);
+        QString roff = dashed;
+        QVERIFY(ManualPage("3.0").contains("\\fB" + roff.replace("-", "\\-") + "\\fR"));
+        QFile readme(PELLOR3_SOURCE_DIR "/README.md");
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        QVERIFY2(QString::fromUtf8(readme.readAll())
+                     .contains(QRegularExpression(QRegularExpression::escape(dashed) + "\\b")),
+                 qPrintable(dashed + " is not in the README"));
+        // What bash offers for the name's first letters, and for the value after it.
+        const QString script =
+            BashCompletion() +
+            QString(
+                "COMP_WORDS=(pellor3 %1); COMP_CWORD=1; _pellor3; echo \"${COMPREPLY[*]}\"\n"
+                "COMP_WORDS=(pellor3 %2 ''); COMP_CWORD=2; _pellor3; echo \"${COMPREPLY[*]}\"\n")
+                .arg(dashed.left(dashed.size() - 1), dashed);
+        QTemporaryDir folder;
+        for (const char *file : {"book.pdf", "book.csv", "book.mtl"}) {
+            QFile made(folder.filePath(file));
+            QVERIFY(made.open(QIODevice::WriteOnly));
+        }
+        QProcess bash;
+        bash.setWorkingDirectory(folder.path());
+        bash.start("bash", {"-c", script});
+        QVERIFY(bash.waitForFinished(10'000));
+        const QStringList offered = QString::fromUtf8(bash.readAllStandardOutput()).split('\n');
+        QVERIFY2(offered.value(0).split(' ').contains(dashed), qPrintable(offered.value(0)));
+        if (!valueName.isEmpty())
+            QCOMPARE(offered.value(1), "book." + valueName.section('.', -1));
     }
 
     void printsTheMarkedCustomersOfTheInstallation() {

@@ -4,6 +4,7 @@
 #include "core/SqlText.h"
 #include "platform/Installer.h"
 #include "platform/Registry.h"
+#include "platform/SecretStore.h"
 
 #include <QTest>
 
@@ -17,6 +18,8 @@ TestEnv::TestEnv() {
     auto prompt = std::make_unique<ScriptedPrompt>();
     prompt_ = prompt.get();
     Prompt::Install(std::move(prompt));
+    // A test meets the desktop's keyring only where it starts one of its own.
+    SecretStore::Install(std::make_unique<NoKeyring>());
     QString error;
     if (!Installer::LayOut(root_, &error))
         qFatal("test installation failed: %s", qPrintable(error));

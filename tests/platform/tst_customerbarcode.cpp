@@ -47,7 +47,7 @@ private slots:
         shippedZipPath = dir.filePath(QStringLiteral("shipped.dat"));
         QFile shipped(shippedZipPath);
         QVERIFY(shipped.open(QIODevice::WriteOnly));
-        QFile packed(QStringLiteral(":/installation/zip/zip.dat.gz"));
+        QFile packed(Installer::ShippedDataFolder() + QStringLiteral("zip/zip.dat.gz"));
         QVERIFY(packed.open(QIODevice::ReadOnly));
         QVERIFY(shipped.write(Installer::Gunzip(packed.readAll())) > 0);
     }
