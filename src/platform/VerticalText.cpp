@@ -31,6 +31,19 @@ bool IsUpperRight(char32_t u) {
     return small.find(u) != std::u32string::npos;
 }
 
+bool IsNarrow(char32_t u) {
+    if (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F) || (u >= 0xFFE8 && u <= 0xFFEE))
+        return true;
+    if (u >= 0x1100)
+        return false;
+    // Greek, Cyrillic and these Latin-1 signs are two-byte (full-width) characters of the code
+    // page.
+    if ((u >= 0x0370 && u <= 0x04FF) || u == 0xA7 || u == 0xA8 || u == 0xB0 || u == 0xB1 ||
+        u == 0xB4 || u == 0xB6 || u == 0xD7 || u == 0xF7)
+        return false;
+    return true;
+}
+
 bool IsAscii(char32_t u) {
     return u > u' ' && u < 0x7F;
 }
@@ -176,17 +189,7 @@ private:
 } // namespace
 
 bool IsHalfWidth(const QString &ch) {
-    const char32_t u = CodePoint(ch);
-    if (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F) || (u >= 0xFFE8 && u <= 0xFFEE))
-        return true;
-    if (u >= 0x1100)
-        return false;
-    // Greek, Cyrillic and these Latin-1 signs are two-byte (full-width) characters of the code
-    // page.
-    if ((u >= 0x0370 && u <= 0x04FF) || u == 0xA7 || u == 0xA8 || u == 0xB0 || u == 0xB1 ||
-        u == 0xB4 || u == 0xB6 || u == 0xD7 || u == 0xF7)
-        return false;
-    return true;
+    return IsNarrow(CodePoint(ch));
 }
 
 Placement PlacementOf(const QString &ch) {
@@ -207,7 +210,18 @@ int Advance(const QFontMetrics &metrics, int cellHeight, const Cell &cell) {
 }
 
 int ColumnLength(const QFontMetrics &metrics, int cellHeight, const QString &text) {
+    // Fitting measures a text at every size it tries; kanji and kana, each a cell of its own,
+    // are counted without building the cells.
+    const bool ownCells = std::none_of(text.begin(), text.end(), [](QChar c) {
+        const char32_t u = c.unicode();
+        return IsAscii(u) || IsHalfWidthKana(u) || NarrowAlnum(u) || c.isSurrogate();
+    });
     int length = 0;
+    if (ownCells) {
+        for (QChar c : text)
+            length += IsNarrow(c.unicode()) ? metrics.horizontalAdvance(c) : cellHeight;
+        return length;
+    }
     for (const Cell &cell : CellsOf(text))
         length += Advance(metrics, cellHeight, cell);
     return length;
