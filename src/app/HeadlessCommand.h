@@ -13,6 +13,7 @@ enum class Command {
     OpenWindow,
     PrintAddresses,
     CheckAddresses,
+    MarkGreetingCards,
     PrintPhoneList,
     PrintCards,
     UpdatePostalData,
@@ -45,8 +46,13 @@ int RunCommand(const CommandLine &line, int &argc, char **argv);
 // standard error. The prints take the customers marked for printing, in reading order, with
 // the stored print settings.
 int RunPrintAddressesCommand(const QString &pdfPath);
-// One line a problem on standard output; 3 when there is one.
+// One line a problem on standard output (a customer in mourning for the season of a New Year
+// card among them); 3 when there is one.
 int RunCheckAddressesCommand();
+// Marks for printing, in the whole book, every customer sent or sending a New Year card in the
+// season before `season` and not in mourning in it, and unmarks the rest; prints the number
+// marked. 2 when `season` is not a year.
+int RunMarkGreetingCardsCommand(const QString &season);
 int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath);
 // Checks the update server and installs newer postal data, without asking (for a scheduled
 // job); one line on standard output when the data was updated or is current.
