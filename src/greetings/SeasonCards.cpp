@@ -27,7 +27,7 @@ QList<int> Sorted(QList<int> ids) {
 std::optional<int> CardSeason(int paperKind, const QDate &day) {
     if (paperKind != kNewYearCardKind || !day.isValid())
         return std::nullopt;
-    return day.month() >= 10 ? day.year() + 1 : day.year();
+    return GreetingSeasonOf(day);
 }
 
 SeasonChoice ChooseSeasonCards(const std::vector<GreetingMark> &marks, int season,

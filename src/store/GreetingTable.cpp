@@ -54,6 +54,10 @@ std::optional<GreetingKind> GreetingKindOfCode(int code) {
     return static_cast<GreetingKind>(code);
 }
 
+int GreetingSeasonOf(const QDate &day) {
+    return day.month() >= 10 ? day.year() + 1 : day.year();
+}
+
 QString GreetingKindCaption(GreetingKind kind) {
     static const std::array<QString, kGreetingKindCount> captions = {
         QStringLiteral("年賀状 出した"),     QStringLiteral("年賀状 受け取った"),

@@ -34,6 +34,10 @@ std::optional<GreetingKind> GreetingKindOfCode(int code);
 inline int CodeOf(GreetingKind kind) {
     return static_cast<int>(kind);
 }
+// The greeting season of a day: from October to December the coming year (the New Year cards
+// being written then), otherwise the current one.
+int GreetingSeasonOf(const QDate &day);
+
 // The kind's caption: "年賀状 出した", "喪中 受け取った", ...
 QString GreetingKindCaption(GreetingKind kind);
 
