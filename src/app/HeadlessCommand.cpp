@@ -198,6 +198,26 @@ int RunImportCsvCommand(const QString &csvPath) {
     });
 }
 
+int RunExportGreetingsCommand(const QString &csvPath) {
+    return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
+        QString error;
+        return ExportGreetingsHeadless(database, csvPath, &error) == 0 ? 0 : Fail(error);
+    });
+}
+
+int RunImportGreetingsCommand(const QString &csvPath) {
+    return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
+        QString error;
+        const int status = ImportGreetingsHeadless(
+            database, csvPath,
+            [](const QString &line) {
+                std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
+            },
+            &error);
+        return status == 1 ? Fail(error) : status;
+    });
+}
+
 namespace {
 
 enum class ApplicationKind { None, Core, Gui };
@@ -297,6 +317,19 @@ const std::vector<CommandOption> &CommandOptions() {
          QStringLiteral("見出しつきの CSV ファイルの顧客を、見出しで項目を対応させて登録します"),
          ApplicationKind::Core,
          [](const CommandLine &line) { return RunImportCsvCommand(line.value); }},
+        {Command::ExportGreetings,
+         {QStringLiteral("export-greetings")},
+         QStringLiteral("FILE.csv"),
+         QStringLiteral("挨拶状の記録をすべて CSV ファイルに書き出します"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunExportGreetingsCommand(line.value); }},
+        {Command::ImportGreetings,
+         {QStringLiteral("import-greetings")},
+         QStringLiteral("FILE.csv"),
+         QStringLiteral("挨拶状の記録を CSV ファイルから、氏名・フリガナ・郵便番号の合う顧客に"
+                        "取り込みます"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunImportGreetingsCommand(line.value); }},
         {Command::ShowHelp,
          {QStringLiteral("h"), QStringLiteral("help")},
          {},

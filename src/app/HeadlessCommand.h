@@ -20,6 +20,8 @@ enum class Command {
     SendMail,
     ExportCsv,
     ImportCsv,
+    ExportGreetings,
+    ImportGreetings,
     ShowHelp,
     ShowVersion,
     UsageError,
@@ -67,3 +69,8 @@ int RunExportCsvCommand(const QString &csvPath);
 // Imports a file with a header line; the lines refused go to standard error with their
 // numbers; 3 when some were refused.
 int RunImportCsvCommand(const QString &csvPath);
+// The greeting record as CSV: every event, and the events of a file matched on the customer's
+// name, reading and postal code; the lines left out go to standard error with their numbers; 3
+// when some were.
+int RunExportGreetingsCommand(const QString &csvPath);
+int RunImportGreetingsCommand(const QString &csvPath);
