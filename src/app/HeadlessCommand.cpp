@@ -185,10 +185,14 @@ int RunExportCsvCommand(const QString &csvPath) {
     });
 }
 
-int RunImportCsvCommand(const QString &csvPath) {
+namespace {
+// An import of the installed book whose refused lines go to standard error, one a line.
+using HeadlessImport = int (*)(Database &, const QString &,
+                               const std::function<void(const QString &)> &, QString *);
+int RunImport(HeadlessImport import, const QString &csvPath) {
     return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
         QString error;
-        const int status = ImportCsvHeadless(
+        const int status = import(
             database, csvPath,
             [](const QString &line) {
                 std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
@@ -196,6 +200,11 @@ int RunImportCsvCommand(const QString &csvPath) {
             &error);
         return status == 1 ? Fail(error) : status;
     });
+}
+} // namespace
+
+int RunImportCsvCommand(const QString &csvPath) {
+    return RunImport(ImportCsvHeadless, csvPath);
 }
 
 int RunExportGreetingsCommand(const QString &csvPath) {
@@ -206,16 +215,7 @@ int RunExportGreetingsCommand(const QString &csvPath) {
 }
 
 int RunImportGreetingsCommand(const QString &csvPath) {
-    return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
-        QString error;
-        const int status = ImportGreetingsHeadless(
-            database, csvPath,
-            [](const QString &line) {
-                std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
-            },
-            &error);
-        return status == 1 ? Fail(error) : status;
-    });
+    return RunImport(ImportGreetingsHeadless, csvPath);
 }
 
 namespace {
