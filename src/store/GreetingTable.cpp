@@ -1,6 +1,7 @@
 #include "store/GreetingTable.h"
 
 #include "core/SqlText.h"
+#include "store/SqlDialect.h"
 #include "store/TableEngine.h"
 
 namespace {
@@ -97,12 +98,16 @@ void GreetingTable::Clear(int userId, int season, GreetingKind kind) {
 }
 
 std::vector<GreetingEvent> GreetingTable::CustomerEvents(int userId) {
-    Query query(database_, QStringLiteral("select * from greetingtbl where UserId = %1 "
-                                          "order by Season desc, Kind")
-                               .arg(userId));
+    const std::unique_ptr<EngineStatement> select =
+        Prepare(QStringLiteral("select Season, Kind, Day, Note from greetingtbl where UserId = %1 "
+                               "order by Season desc, Kind")
+                    .arg(userId));
     std::vector<GreetingEvent> events;
-    for (query.Open(); !query.AtEnd(); query.Next())
-        events.push_back(EventOf(query));
+    while (select->Step())
+        if (const auto kind = GreetingKindOfCode(int(select->Integer(1))))
+            events.push_back({userId, int(select->Integer(0)), *kind,
+                              QDate::fromString(QString::fromUtf8(select->Text(2)), Qt::ISODate),
+                              QString::fromUtf8(select->Text(3))});
     return events;
 }
 
@@ -117,15 +122,15 @@ QList<int> GreetingTable::CustomerSeasons(int userId) {
 }
 
 std::vector<GreetingMark> GreetingTable::MarksOfSeasons(int firstSeason, int lastSeason) {
-    Query query(database_, QStringLiteral("select UserId, Season, Kind from greetingtbl where "
-                                          "Season >= %1 and Season <= %2")
-                               .arg(firstSeason)
-                               .arg(lastSeason));
+    const std::unique_ptr<EngineStatement> select =
+        Prepare(QStringLiteral("select UserId, Season, Kind from greetingtbl where "
+                               "Season >= %1 and Season <= %2")
+                    .arg(firstSeason)
+                    .arg(lastSeason));
     std::vector<GreetingMark> marks;
-    for (query.Open(); !query.AtEnd(); query.Next())
-        if (const auto kind = GreetingKindOfCode(query.AsInteger(QStringLiteral("Kind"))))
-            marks.push_back({query.AsInteger(QStringLiteral("UserId")),
-                             query.AsInteger(QStringLiteral("Season")), *kind});
+    while (select->Step())
+        if (const auto kind = GreetingKindOfCode(int(select->Integer(2))))
+            marks.push_back({int(select->Integer(0)), int(select->Integer(1)), *kind});
     return marks;
 }
 
@@ -153,6 +158,12 @@ std::vector<SeasonCount> GreetingTable::SeasonCounts(int firstSeason, int lastSe
         countOf(query.AsInteger(QStringLiteral("Season"))).openReplies =
             query.AsInteger(QStringLiteral("Number"));
     return counts;
+}
+
+std::unique_ptr<EngineStatement> GreetingTable::Prepare(const QString &select) {
+    // The hot reads (a season of a large book, the editor's grid) take the fields by position.
+    Engine &engine = database_.GetEngine();
+    return engine.Prepare(TranslateStatement(select, engine.Target()).first());
 }
 
 QList<int> GreetingTable::ReadIds(const QString &statement) {

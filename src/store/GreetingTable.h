@@ -4,10 +4,12 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class Database;
+class EngineStatement;
 
 // The greeting record (greetingtbl): one row per card or notice a customer sent or received in a
 // season, at most one per customer, season and kind. A season is the greeting year: the New
@@ -109,6 +111,8 @@ public:
     QList<int> CustomersNamed(const QString &name, const QString &kana, const QString &zip);
 
 private:
+    // One select in the program's dialect, prepared for the engine.
+    std::unique_ptr<EngineStatement> Prepare(const QString &select);
     QList<int> ReadIds(const QString &statement);
 
     Database &database_;
