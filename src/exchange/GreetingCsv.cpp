@@ -69,17 +69,41 @@ QByteArray BuildGreetingCsv(Database &database, int *events) {
     return EncodeExportText(text, TextFile::TextEncoding::ShiftJis);
 }
 
+bool IsGreetingFile(const ImportFile &file) {
+    TStringListEx fields;
+    fields.SetCsvText(file.lines.value(0), file.separator);
+    return fields == Header();
+}
+
 bool ImportGreetingCsv(Database &database, const QString &path, GreetingImport &outcome,
                        QString &error) {
     const std::optional<ImportFile> file = ReadImportFile(path, error);
-    if (!file)
-        return false;
+    return file && ImportGreetingRecords(database, *file, outcome, error);
+}
+
+QString GreetingImportMessage(const GreetingImport &outcome) {
+    // A long list of refusals would make the box taller than the screen.
+    constexpr qsizetype shownRefusals = 20;
+    QString message = QStringLiteral("挨拶状の記録 %1件を取り込みました。").arg(outcome.stored);
+    if (outcome.refused.isEmpty())
+        return message;
+    message +=
+        QStringLiteral("\r\n次の %1 行は取り込んでいません。\r\n").arg(outcome.refused.size()) +
+        outcome.refused.first(std::min(shownRefusals, outcome.refused.size()))
+            .join(QStringLiteral("\r\n"));
+    if (outcome.refused.size() > shownRefusals)
+        message += QStringLiteral("\r\nほか %1 行").arg(outcome.refused.size() - shownRefusals);
+    return message;
+}
+
+bool ImportGreetingRecords(Database &database, const ImportFile &file, GreetingImport &outcome,
+                           QString &error) {
     GreetingTable greetings(database);
     std::vector<GreetingEvent> events;
     TStringListEx fields;
-    for (qsizetype n = 0; n < file->lines.size(); ++n) {
-        const int line = file->firstLines.isEmpty() ? int(n) + 1 : file->firstLines.at(n);
-        fields.SetCsvText(file->lines.at(n), file->separator);
+    for (qsizetype n = 0; n < file.lines.size(); ++n) {
+        const int line = file.firstLines.isEmpty() ? int(n) + 1 : file.firstLines.at(n);
+        fields.SetCsvText(file.lines.at(n), file.separator);
         if (fields.isEmpty() || (n == 0 && fields.value(0) == Header().first()))
             continue;
         QStringList values;

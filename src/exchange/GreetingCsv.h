@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class Database;
+struct ImportFile;
 
 // The whole file; `events` is set to the number of lines after the header. Throws EngineError.
 QByteArray BuildGreetingCsv(Database &database, int *events = nullptr);
@@ -20,9 +21,18 @@ struct GreetingImport {
     QStringList refused;
 };
 
-// Reads a file as BuildGreetingCsv writes it (a header line first is skipped) and stores every
-// line that matches exactly one customer, in one transaction; an event already recorded gets
-// the line's day and note. False and the reason when the file cannot be read or the book
-// refused the change (then nothing is stored).
+// Whether the file starts with the header BuildGreetingCsv writes.
+bool IsGreetingFile(const ImportFile &file);
+
+// Stores every line of a file as BuildGreetingCsv writes it (a header line first is skipped)
+// that matches exactly one customer, in one transaction; an event already recorded gets the
+// line's day and note. False and the reason when the book refused the change (then nothing is
+// stored).
+bool ImportGreetingRecords(Database &database, const ImportFile &file, GreetingImport &outcome,
+                           QString &error);
+// The same for the file at `path`; false and the reason also when it cannot be read.
 bool ImportGreetingCsv(Database &database, const QString &path, GreetingImport &outcome,
                        QString &error);
+
+// What the user is told after an import: the events stored and the lines left out.
+QString GreetingImportMessage(const GreetingImport &outcome);

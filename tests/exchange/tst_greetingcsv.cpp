@@ -1,6 +1,8 @@
 #include "../common/TestEnv.h"
 
+#include "../common/TestContext.h"
 #include "core/ShiftJis.h"
+#include "exchange/FormImport.h"
 #include "exchange/GreetingCsv.h"
 #include "store/GreetingTable.h"
 
@@ -91,7 +93,23 @@ private slots:
             QVERIFY2(outcome.refused.first().startsWith(refusal),
                      qPrintable(outcome.refused.first()));
     }
+
+    // The インポート window takes a file of the greeting record without asking for a mapping.
+    void theImportWindowRecognisesTheFile() {
+        TestEnv env;
+        TestContext context(env);
+        AddCustomerAt(env, "青木", "ｱｵｷ", "100-0001");
+        env.prompt().PushPath(WriteFile(env, "氏名,フリガナ,郵便番号,年,種類,日付,備考,\r\n"
+                                             "青木,ｱｵｷ,100-0001,2027,2,,\r\n"
+                                             "伊藤,ｲﾄｳ,,2027,2,,\r\n"));
+        TFormImport window(context);
+        window.RunImport();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(env.prompt().Texts("message"),
+                 QStringList{"挨拶状の記録 1件を取り込みました。\r\n次の 1 行は取り込んでいません。"
+                             "\r\n3行目: 氏名・フリガナ・郵便番号の合う顧客がいません: 伊藤"});
+    }
 };
 
-QTEST_GUILESS_MAIN(TestGreetingCsv)
+QTEST_MAIN(TestGreetingCsv)
 #include "tst_greetingcsv.moc"
