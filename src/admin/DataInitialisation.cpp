@@ -73,10 +73,11 @@ bool IBtnFormatClick(AppContext &context) {
         return true;
     }
     const int pictures = DeletePictureFiles(context.GetDbPath() + QStringLiteral("img/"));
-    QString done = QStringLiteral("初期化しました。\r\n顧客 %1件、履歴 %2件、画像 %3件を削除し、"
-                                  "分類名を 項目1～項目12 に戻しました。")
+    QString done = QStringLiteral("初期化しました。\r\n顧客 %1件、履歴 %2件、挨拶状の記録 %3件、"
+                                  "画像 %4件を削除し、分類名を 項目1～項目12 に戻しました。")
                        .arg(reset.customers)
                        .arg(reset.historyEntries)
+                       .arg(reset.greetingEvents)
                        .arg(pictures);
     if (!backup.isEmpty())
         done +=

@@ -13,6 +13,7 @@
 #include "core/IniFile.h"
 #include "exchange/Export_Select.h"
 #include "exchange/FormImport.h"
+#include "greetings/SeasonCards.h"
 #include "mail/FormSendMail.h"
 #include "mail/MailComposition.h"
 #include "mail/PassEdit.h"
@@ -36,6 +37,21 @@ namespace {
 QList<int> ToList(const std::vector<int> &ids) {
     return QList<int>(ids.begin(), ids.end());
 }
+
+// The print window names the mourners of a New Year card run and offers to record it as sent.
+GreetingHooks GreetingHooksOf(AppContext &context) {
+    GreetingHooks hooks;
+    hooks.mournersFor = [&context](int paperKind) {
+        return MournersForCard(context.GetDatabase(), paperKind, Clock::Today());
+    };
+    hooks.afterPrinted = [&context](const PrintRunRequest &request) {
+        QList<int> printed;
+        for (const PrintRow &row : request.Rows)
+            printed << row.UserId();
+        OfferToRecordCardsSent(context.GetDatabase(), request.PaperKind, Clock::Today(), printed);
+    };
+    return hooks;
+}
 } // namespace
 
 TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
@@ -44,7 +60,7 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     formMyData_ = std::make_unique<TFormMyData>(main.GetDataPath(), &main);
     formPicPreview_ = std::make_unique<TFormPicPreview>(&main);
     fPrintSenderCfg_ = std::make_unique<TFPrintSenderCfg>(main.GetDataPath(), &main);
-    printAddress_ = MakePrintAddressWindow(main, *fPrintSenderCfg_, &main);
+    printAddress_ = MakePrintAddressWindow(main, *fPrintSenderCfg_, GreetingHooksOf(main), &main);
     formSearchZip_ = std::make_unique<TFormSearchZip>(&main);
     passEdit_ = std::make_unique<T_pass_edit>(main, &main);
     passEdit_->AddPage(new TPasswordSettingsPage(main.GetDbPath()),

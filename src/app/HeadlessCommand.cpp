@@ -2,13 +2,16 @@
 
 #include "admin/StartupPassword.h"
 #include "app/DataFolder.h"
+#include "core/Clock.h"
 #include "exchange/HeadlessExchange.h"
+#include "greetings/SeasonCards.h"
 #include "mail/HeadlessMail.h"
 #include "platform/Installer.h"
 #include "postal/PostalUpdate.h"
 #include "print/HeadlessPrint.h"
 #include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
+#include "store/SchemaUpgrade.h"
 #include "store/TableEngine.h"
 
 #include <QApplication>
@@ -56,9 +59,9 @@ QString ReadPassword() {
     return QString::fromLocal8Bit(line);
 }
 
-// Installs the book when needed, asks for the start-up password when it is on, opens the book
-// and runs `work` with the data folder and every
-// customer's id in reading order; a refused statement ends the command with its message.
+// Installs the book when needed, asks for the start-up password when it is on, opens the book,
+// brings it to the current form as a start would, and runs `work` with the data folder and
+// every customer's id in reading order; a refused statement ends the command with its message.
 template <typename Work> int WithInstalledBook(Work work) {
     QString error;
     const QString dataFolder = Installer::EnsureInstalled(&error);
@@ -70,6 +73,10 @@ template <typename Work> int WithInstalledBook(Work work) {
     try {
         Database database;
         database.Open(DbPathOf(dataFolder));
+        // A book that cannot be brought up to date is still read; what needs the new form fails.
+        if (const QString problem = RunSchemaUpgrade(database, DataPathOf(dataFolder));
+            !problem.isEmpty())
+            std::fprintf(stderr, "pellor3: %s\n", ConsoleText(problem).constData());
         Query query(database);
         return work(database, dataFolder, CustomerIdsByReading(query));
     } catch (const EngineError &e) {
@@ -93,14 +100,37 @@ int RunCheckAddressesCommand() {
         [](Database &database, const QString &dataFolder, const QList<int> &ids) {
             QStringList problems;
             QString error;
-            const int status =
-                CheckAddressesHeadless(database, DataPathOf(dataFolder), ids, &problems, &error);
+            const int status = CheckAddressesHeadless(
+                database, DataPathOf(dataFolder), ids, &problems, &error,
+                [&database](int kind) { return MournersForCard(database, kind, Clock::Today()); });
             if (status == 1)
                 return Fail(error);
             for (const QString &line : problems)
                 std::printf("%s\n", ConsoleText(line).constData());
             return status;
         });
+}
+
+int RunMarkGreetingCardsCommand(const QString &season) {
+    bool isNumber = false;
+    const int year = season.toInt(&isNumber);
+    if (!isNumber || year < 1900 || year > 9999) {
+        std::fprintf(
+            stderr, "pellor3: %s\n",
+            ConsoleText(QStringLiteral("年（2027 など）を指定して下さい: ") + season).constData());
+        return 2;
+    }
+    return WithInstalledBook([year](Database &database, const QString &, const QList<int> &) {
+        const SeasonChoice choice = ChooseSeasonCards(database, year, SeasonRules{});
+        const int marked = MarkChosenCustomers(database, choice, MarkMode::Replace);
+        std::printf("%s\n",
+                    ConsoleText(QStringLiteral("%1年: %2 件を印刷対象にしました（喪中 %3 件）")
+                                    .arg(year)
+                                    .arg(marked)
+                                    .arg(choice.mourners.size()))
+                        .constData());
+        return 0;
+    });
 }
 
 int RunUpdatePostalDataCommand() {
@@ -155,10 +185,14 @@ int RunExportCsvCommand(const QString &csvPath) {
     });
 }
 
-int RunImportCsvCommand(const QString &csvPath) {
+namespace {
+// An import of the installed book whose refused lines go to standard error, one a line.
+using HeadlessImport = int (*)(Database &, const QString &,
+                               const std::function<void(const QString &)> &, QString *);
+int RunImport(HeadlessImport import, const QString &csvPath) {
     return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
         QString error;
-        const int status = ImportCsvHeadless(
+        const int status = import(
             database, csvPath,
             [](const QString &line) {
                 std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
@@ -166,6 +200,22 @@ int RunImportCsvCommand(const QString &csvPath) {
             &error);
         return status == 1 ? Fail(error) : status;
     });
+}
+} // namespace
+
+int RunImportCsvCommand(const QString &csvPath) {
+    return RunImport(ImportCsvHeadless, csvPath);
+}
+
+int RunExportGreetingsCommand(const QString &csvPath) {
+    return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
+        QString error;
+        return ExportGreetingsHeadless(database, csvPath, &error) == 0 ? 0 : Fail(error);
+    });
+}
+
+int RunImportGreetingsCommand(const QString &csvPath) {
+    return RunImport(ImportGreetingsHeadless, csvPath);
 }
 
 namespace {
@@ -216,6 +266,13 @@ const std::vector<CommandOption> &CommandOptions() {
          QStringLiteral("印刷対象の顧客の宛名面を印刷の前に点検し、問題を一行ずつ表示します"),
          ApplicationKind::Gui,
          [](const CommandLine &) { return RunCheckAddressesCommand(); }},
+        {Command::MarkGreetingCards,
+         {QStringLiteral("mark-greeting-cards")},
+         QStringLiteral("SEASON"),
+         QStringLiteral("前の年に年賀状をやりとりし、その年（SEASON）に喪中でない顧客だけを"
+                        "印刷対象にします"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunMarkGreetingCardsCommand(line.value); }},
         {Command::PrintPhoneList,
          {QStringLiteral("print-phone-list")},
          QStringLiteral("FILE.pdf"),
@@ -260,6 +317,19 @@ const std::vector<CommandOption> &CommandOptions() {
          QStringLiteral("見出しつきの CSV ファイルの顧客を、見出しで項目を対応させて登録します"),
          ApplicationKind::Core,
          [](const CommandLine &line) { return RunImportCsvCommand(line.value); }},
+        {Command::ExportGreetings,
+         {QStringLiteral("export-greetings")},
+         QStringLiteral("FILE.csv"),
+         QStringLiteral("挨拶状の記録をすべて CSV ファイルに書き出します"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunExportGreetingsCommand(line.value); }},
+        {Command::ImportGreetings,
+         {QStringLiteral("import-greetings")},
+         QStringLiteral("FILE.csv"),
+         QStringLiteral("挨拶状の記録を CSV ファイルから、氏名・フリガナ・郵便番号の合う顧客に"
+                        "取り込みます"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunImportGreetingsCommand(line.value); }},
         {Command::ShowHelp,
          {QStringLiteral("h"), QStringLiteral("help")},
          {},

@@ -14,12 +14,15 @@ enum class Command {
     OpenWindow,
     PrintAddresses,
     CheckAddresses,
+    MarkGreetingCards,
     PrintPhoneList,
     PrintCards,
     UpdatePostalData,
     SendMail,
     ExportCsv,
     ImportCsv,
+    ExportGreetings,
+    ImportGreetings,
     ShowHelp,
     ShowVersion,
     UsageError,
@@ -57,8 +60,13 @@ int RunCommand(const CommandLine &line, int &argc, char **argv);
 // standard error. The prints take the customers marked for printing, in reading order, with
 // the stored print settings.
 int RunPrintAddressesCommand(const QString &pdfPath);
-// One line a problem on standard output; 3 when there is one.
+// One line a problem on standard output (a customer in mourning for the season of a New Year
+// card among them); 3 when there is one.
 int RunCheckAddressesCommand();
+// Marks for printing, in the whole book, every customer sent or sending a New Year card in the
+// season before `season` and not in mourning in it, and unmarks the rest; prints the number
+// marked. 2 when `season` is not a year.
+int RunMarkGreetingCardsCommand(const QString &season);
 int RunPrintListCommand(ListPrintKind kind, const QString &pdfPath);
 // Checks the update server and installs newer postal data, without asking (for a scheduled
 // job); one line on standard output when the data was updated or is current.
@@ -73,3 +81,8 @@ int RunExportCsvCommand(const QString &csvPath);
 // Imports a file with a header line; the lines refused go to standard error with their
 // numbers; 3 when some were refused.
 int RunImportCsvCommand(const QString &csvPath);
+// The greeting record as CSV: every event, and the events of a file matched on the customer's
+// name, reading and postal code; the lines left out go to standard error with their numbers; 3
+// when some were.
+int RunExportGreetingsCommand(const QString &csvPath);
+int RunImportGreetingsCommand(const QString &csvPath);

@@ -151,6 +151,10 @@ private:
 
 } // namespace
 
+QString CsvItem(const QString &value, bool guardFormulas) {
+    return Item(value, guardFormulas);
+}
+
 QString WithoutLineBreaks(const QString &value) {
     QString single = value;
     single.remove(u'\r');

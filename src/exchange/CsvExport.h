@@ -20,6 +20,11 @@ struct ExportOptions {
     bool guardFormulas = true; // "表計算ソフトで数式として扱わない"
 };
 
+// One value as the export writes it: without line breaks, in double quotes (a double quote
+// doubled) where the import would misread it, and with `guardFormulas` an apostrophe before what
+// a spreadsheet would take for a formula.
+QString CsvItem(const QString &value, bool guardFormulas);
+
 // The value without its line breaks, which would end the line early.
 QString WithoutLineBreaks(const QString &value);
 

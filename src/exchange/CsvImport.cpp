@@ -176,6 +176,10 @@ bool ReadImportFileAs(ImportFile &file, TextFile::TextEncoding encoding, QString
     return true;
 }
 
+QString CsvFieldValue(const QString &field) {
+    return WithoutFormulaGuard(field);
+}
+
 QString EncodingName(TextFile::TextEncoding encoding) {
     return encoding == TextFile::TextEncoding::Utf8 ? QStringLiteral("UTF-8")
                                                     : QStringLiteral("Shift-JIS");

@@ -30,6 +30,10 @@ std::optional<ImportFile> ReadImportFile(const QString &path, QString &error);
 // valid in it.
 bool ReadImportFileAs(ImportFile &file, TextFile::TextEncoding encoding, QString &error);
 
+// A field as the export wrote it, without the apostrophe that kept a spreadsheet from reading it
+// as a formula.
+QString CsvFieldValue(const QString &field);
+
 // The window's name for how the file was read.
 QString EncodingName(TextFile::TextEncoding encoding);
 

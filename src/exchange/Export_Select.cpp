@@ -2,6 +2,7 @@
 
 #include "exchange/CsvExport.h"
 #include "exchange/FormExport.h"
+#include "exchange/GreetingCsv.h"
 #include "exchange/Mitsumori.h"
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
@@ -54,19 +55,26 @@ TExport_Select::TExport_Select(AppContext &context, QWidget *parent)
       PNGButtonMitsu(NewWindowTileButton(PaintEstimateGlyph, QColor(0x8a, 0x4c, 0xc0),
                                          QStringLiteral("Quillet2用にエクスポート"),
                                          "PNGButtonMitsu", QSize(190, 66), this)),
+      BtnGreetings(new QPushButton(QStringLiteral("挨拶状の記録をエクスポート"), this)),
       Btn_Cancel(new QPushButton(QStringLiteral("キャンセル"), this)) {
     setObjectName(QStringLiteral("Export_Select"));
     setWindowTitle(QStringLiteral("エクスポート方法の選択"));
+    BtnGreetings->setObjectName(QStringLiteral("BtnGreetings"));
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
     auto *choices = new QHBoxLayout;
     choices->addWidget(PNGButtonCSV);
     choices->addWidget(PNGButtonMitsu);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choices);
-    layout->addWidget(Btn_Cancel, 0, Qt::AlignRight);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(BtnGreetings);
+    buttons->addStretch();
+    buttons->addWidget(Btn_Cancel);
+    layout->addLayout(buttons);
 
     connect(PNGButtonCSV, &ImageButton::clicked, this, &TExport_Select::Btn_NormalClick);
     connect(PNGButtonMitsu, &ImageButton::clicked, this, &TExport_Select::Btn_MitsumoriClick);
+    connect(BtnGreetings, &QPushButton::clicked, this, &TExport_Select::BtnGreetingsClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &TExport_Select::Btn_CancelClick);
 }
 
@@ -84,6 +92,27 @@ void TExport_Select::Btn_MitsumoriClick() {
 
 void TExport_Select::Btn_CancelClick() {
     reject();
+}
+
+void TExport_Select::BtnGreetingsClick() {
+    hide();
+    reject();
+    QByteArray bytes;
+    int events = 0;
+    try {
+        bytes = BuildGreetingCsv(context_.GetDatabase(), &events);
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        return;
+    }
+    const QString path = AskCsvSavePath(
+        prompt(), QStringLiteral("挨拶状の記録のエクスポート"),
+        QDir(GetSpecialFolder(DesktopFolderId)).filePath(QStringLiteral("挨拶状.csv")),
+        QStringLiteral("CSVファイル(*.csv *.CSV)"));
+    if (!path.isEmpty() && WriteExportFile(path, bytes))
+        prompt().Message(QStringLiteral("挨拶状の記録 %1件をエクスポートしました。\r\n%2")
+                             .arg(events)
+                             .arg(QDir::toNativeSeparators(path)));
 }
 
 void TExport_Select::RunCsvExport() {

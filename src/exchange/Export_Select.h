@@ -23,6 +23,8 @@ public slots:
     void Btn_NormalClick();
     void Btn_MitsumoriClick();
     void Btn_CancelClick();
+    // "挨拶状の記録": the whole greeting record as a CSV file.
+    void BtnGreetingsClick();
     // The CSV export of the listed customers: column choice, file, progress.
     void RunCsvExport();
 
@@ -32,5 +34,6 @@ private:
     Tmitsumori *mitsumori_;
     ImageButton *PNGButtonCSV;
     ImageButton *PNGButtonMitsu;
+    QPushButton *BtnGreetings;
     QPushButton *Btn_Cancel;
 };

@@ -1,4 +1,5 @@
 #include "exchange/FormImport.h"
+#include "exchange/GreetingCsv.h"
 
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
@@ -134,6 +135,16 @@ void TFormImport::RunImport() {
                                            QStringLiteral("CSVファイル (*.csv *.CSV)"));
     if (path.isEmpty() || !LoadFile(path))
         return;
+    // A file of the greeting record needs no column mapping.
+    if (IsGreetingFile(file_)) {
+        GreetingImport outcome;
+        QString error;
+        if (ImportGreetingRecords(context_.GetDatabase(), file_, outcome, error))
+            prompt().Message(GreetingImportMessage(outcome));
+        else
+            prompt().Error(error);
+        return;
+    }
     if (exec() != QDialog::Accepted) {
         context_.RefreshList();
         return;

@@ -1,4 +1,5 @@
 #include "exchange/HeadlessExchange.h"
+#include "exchange/GreetingCsv.h"
 
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
@@ -66,4 +67,19 @@ int ImportCsvHeadless(Database &database, const QString &path,
         return 1;
     }
     return refused > 0 ? 3 : 0;
+}
+
+int ExportGreetingsHeadless(Database &database, const QString &path, QString *error) {
+    return WritePrivateExportFile(path, BuildGreetingCsv(database), error) ? 0 : 1;
+}
+
+int ImportGreetingsHeadless(Database &database, const QString &path,
+                            const std::function<void(const QString &line)> &report,
+                            QString *error) {
+    GreetingImport outcome;
+    if (!ImportGreetingCsv(database, path, outcome, *error))
+        return 1;
+    for (const QString &line : outcome.refused)
+        report(line);
+    return outcome.refused.isEmpty() ? 0 : 3;
 }

@@ -18,3 +18,11 @@ int ExportCsvHeadless(Database &database, const std::vector<int> &userIds, const
 // refused, 1 none could be (the reason in `error`).
 int ImportCsvHeadless(Database &database, const QString &path,
                       const std::function<void(const QString &line)> &report, QString *error);
+
+// `pellor3 --export-greetings FILE`: the whole greeting record (GreetingCsv.h). 0 written, 1 not.
+int ExportGreetingsHeadless(Database &database, const QString &path, QString *error);
+
+// `pellor3 --import-greetings FILE`: the lines left out go through `report` with their numbers.
+// 0 every line stored, 3 some left out, 1 nothing could be stored (the reason in `error`).
+int ImportGreetingsHeadless(Database &database, const QString &path,
+                            const std::function<void(const QString &line)> &report, QString *error);

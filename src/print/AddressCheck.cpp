@@ -114,12 +114,14 @@ QList<QString> ProblemsOf(const PrintRow &row, const FaceSettings &face, const T
 
 QList<AddressProblem> CheckAddresses(const QList<PrintRow> &rows, const FaceSettings &face,
                                      const TSenderBuff &sender, int dpi,
-                                     const CheckProgress &progress) {
+                                     const CheckProgress &progress, const QSet<int> &mourners) {
     QList<AddressProblem> problems;
     const int total = static_cast<int>(rows.size());
     for (int n = 0; n < total; ++n) {
         if (progress && !progress(n, total))
             return problems;
+        if (mourners.contains(rows.at(n).UserId()))
+            problems.append({CustomerNameOf(rows.at(n)), kMourningProblem});
         for (const QString &text : ProblemsOf(rows.at(n), face, sender, dpi))
             problems.append({CustomerNameOf(rows.at(n)), text});
     }

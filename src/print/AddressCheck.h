@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QList>
 #include <QRect>
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -29,10 +30,15 @@ constexpr int kPdfDpi = 300;
 using CheckProgress = std::function<bool(int done, int total)>;
 
 // The problems of every row, in row order, measured on faces drawn at `dpi`; of the rows done
-// when `progress` stops the check.
+// when `progress` stops the check. A row whose customer is one of `mourners` (in mourning for the
+// card's season, given by the caller) is named first of all its problems.
 QList<AddressProblem> CheckAddresses(const QList<PrintRow> &rows, const FaceSettings &face,
                                      const TSenderBuff &sender, int dpi,
-                                     const CheckProgress &progress = {});
+                                     const CheckProgress &progress = {},
+                                     const QSet<int> &mourners = {});
+
+inline const QString kMourningProblem =
+    QStringLiteral("喪中はがきを受け取っています（この年賀状は出しません）");
 
 // One problem a line: name, a colon and the problem.
 QStringList ProblemLines(const QList<AddressProblem> &problems);

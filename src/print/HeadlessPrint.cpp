@@ -121,6 +121,7 @@ std::optional<StoredRun> LoadStoredRun(Database &database, const QString &dataPa
             return std::nullopt;
         }
     }
+    run.Request.PaperKind = run.Request.Sheet ? 0 : settings.PostcardIndex;
     run.Request.Face = StoredFaceSettings(settings, run.Request.Sheet, ZipFilePath(dataPath));
     run.Request.OffsetMm = OffsetMm(settings.Offsets.For(
         {}, OffsetIndex(run.Request.Sheet.has_value(), settings.PostcardIndex)));
@@ -151,11 +152,19 @@ int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList
 }
 
 int CheckAddressesHeadless(Database &database, const QString &dataPath,
-                           const QList<int> &customerIds, QStringList *problems, QString *error) {
+                           const QList<int> &customerIds, QStringList *problems, QString *error,
+                           const MournerLookup &mournersFor) {
     const std::optional<StoredRun> run = LoadStoredRun(database, dataPath, customerIds, error);
     if (!run)
         return 1;
-    *problems =
-        ProblemLines(CheckAddresses(run->Request.Rows, run->Request.Face, run->Sender, kPdfDpi));
+    QSet<int> mourners;
+    try {
+        if (mournersFor)
+            mourners = mournersFor(run->Request.PaperKind);
+    } catch (const EngineError &failure) {
+        return Fail(error, failure.message());
+    }
+    *problems = ProblemLines(
+        CheckAddresses(run->Request.Rows, run->Request.Face, run->Sender, kPdfDpi, {}, mourners));
     return problems->isEmpty() ? 0 : 3;
 }

@@ -13,8 +13,10 @@
 #include "print/PrintRun.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class Database;
@@ -35,8 +37,12 @@ FaceSettings StoredFaceSettings(const PrintSettings &settings,
 int PrintAddressesToPdf(Database &database, const QString &dataPath, const QList<int> &customerIds,
                         const QString &pdfPath, QString *error);
 
+// The customers in mourning for the season of a card of a paper kind (0 for label sheets).
+using MournerLookup = std::function<QSet<int>(int paperKind)>;
+
 // The check before printing for the same customers and choices: 0 when nothing is wrong, 3
 // with one line a problem in *problems, 1 with the message in *error when the run cannot be
-// set up.
+// set up. `mournersFor`, when given, names the marked customers in mourning.
 int CheckAddressesHeadless(Database &database, const QString &dataPath,
-                           const QList<int> &customerIds, QStringList *problems, QString *error);
+                           const QList<int> &customerIds, QStringList *problems, QString *error,
+                           const MournerLookup &mournersFor = {});

@@ -32,6 +32,8 @@ constexpr int kFirstPaperKind = 1;
 constexpr int kLastPaperKind = 10;
 constexpr int kLastPostcardKind = 4;
 constexpr int kDefaultPaperKind = 3;
+// 年賀はがき: the New Year card, whose season the greeting record follows.
+constexpr int kNewYearCardKind = 3;
 
 struct PaperKind {
     int Kind = 0;

@@ -21,6 +21,7 @@ struct PrintRunRequest {
     QList<PrintRow> Rows;
     FaceSettings Face;
     std::optional<SheetGeometry> Sheet; // the label tab's sheet; none on postcards and envelopes
+    int PaperKind = 0;                  // the postcard or envelope kind; 0 on label sheets
     // The label of the first sheet the run starts at (from 0), so a partly used sheet is used up.
     int FirstLabel = 0;
     // The printer adjustment of the paper: millimetres to the right and downwards.

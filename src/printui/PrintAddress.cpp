@@ -676,6 +676,7 @@ void TPrintAddress::PrintRows(const QList<PrintRow> &rows, int firstLabel,
     if (!ChooseSheet(request))
         return;
     request.FirstLabel = firstLabel;
+    request.PaperKind = IsLabelTab() ? 0 : paperKind_;
     request.Face = CurrentFaceSettings();
     const std::optional<QList<AddressProblem>> problems = services_.checkAddresses(request, *this);
     if (!problems || (!problems->isEmpty() && !FormPrintCheck->ConfirmPrint(*problems)))

@@ -17,6 +17,7 @@
 #include "print/PrintRun.h"
 
 #include <QList>
+#include <QSet>
 #include <functional>
 #include <optional>
 
@@ -34,4 +35,13 @@ struct PrintAddressServices {
     AddressCheck checkAddresses;
     std::function<void()> reloadSenderData;
     std::function<void()> showSenderPrintConfig;
+};
+
+// What the greeting record adds to the address print, given by the program; either may be empty.
+// - mournersFor: the customers in mourning for the season of a card of the paper kind (0 for
+//   label sheets); the check before printing names those about to be printed.
+// - afterPrinted: called once a run went to the printer (or its PDF file) whole.
+struct GreetingHooks {
+    std::function<QSet<int>(int paperKind)> mournersFor;
+    std::function<void(const PrintRunRequest &request)> afterPrinted;
 };

@@ -7,12 +7,13 @@
 #include "print/PrintRun.h"
 #include "printui/FPrintSenderCfg.h"
 #include "printui/SenderForm.h"
+#include "store/EngineError.h"
 #include "widgets/ProgressWindow.h"
 
 namespace {
 
 void PrintWithProgress(QPrinter &printer, const PrintRunRequest &request, const TSenderBuff &sender,
-                       Prompt &prompt, QWidget *window) {
+                       const GreetingHooks &greetings, Prompt &prompt, QWidget *window) {
     const auto drawFace = [&sender](QPainter &painter, const FaceSettings &face, int dpiX, int dpiY,
                                     int gap, const PrintRow &row) {
         ComposeFace(painter, face, dpiX, dpiY, gap, row, sender);
@@ -26,17 +27,30 @@ void PrintWithProgress(QPrinter &printer, const PrintRunRequest &request, const 
     }
     if (result == PrintRunResult::Failed)
         prompt.Error(error);
-    else if (result == PrintRunResult::Printed)
-        prompt.Message(PrintSentText(printer, request.Rows.size()));
+    if (result != PrintRunResult::Printed)
+        return;
+    prompt.Message(PrintSentText(printer, request.Rows.size()));
+    if (greetings.afterPrinted)
+        greetings.afterPrinted(request);
 }
 
 // Nothing when the user cancels.
 std::optional<QList<AddressProblem>> CheckWithProgress(const PrintRunRequest &request,
-                                                       const TSenderBuff &sender, QWidget *window) {
+                                                       const TSenderBuff &sender,
+                                                       const GreetingHooks &greetings,
+                                                       Prompt &prompt, QWidget *window) {
+    QSet<int> mourners;
+    try {
+        if (greetings.mournersFor)
+            mourners = greetings.mournersFor(request.PaperKind);
+    } catch (const EngineError &error) {
+        prompt.Error(error.message());
+        return std::nullopt;
+    }
     ProgressWindow progress(QStringLiteral("印刷前チェックをしています..."),
                             QStringLiteral("印刷前チェック"), window, ProgressWindow::AfterAMoment);
     const QList<AddressProblem> problems =
-        CheckAddresses(request.Rows, request.Face, sender, kPdfDpi, progress.Reporter());
+        CheckAddresses(request.Rows, request.Face, sender, kPdfDpi, progress.Reporter(), mourners);
     if (progress.Cancelled())
         return std::nullopt;
     return problems;
@@ -44,19 +58,23 @@ std::optional<QList<AddressProblem>> CheckWithProgress(const PrintRunRequest &re
 
 } // namespace
 
-std::unique_ptr<TPrintAddress>
-MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget *parent) {
+std::unique_ptr<TPrintAddress> MakePrintAddressWindow(AppContext &context,
+                                                      TFPrintSenderCfg &senderCfg,
+                                                      GreetingHooks greetings, QWidget *parent) {
     PrintAddressServices services;
     services.drawFace = [&senderCfg](QPainter &painter, const FaceSettings &face, int dpiX,
                                      int dpiY, int gap, const PrintRow &row) {
         ComposeFace(painter, face, dpiX, dpiY, gap, row, ShownSenderBuff(senderCfg.Fields()));
     };
-    services.runPrint = [&context, &senderCfg](QPrinter &printer, const PrintRunRequest &request,
-                                               QWidget &window) {
-        PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()), prompt(), &window);
+    services.runPrint = [&senderCfg, greetings](QPrinter &printer, const PrintRunRequest &request,
+                                                QWidget &window) {
+        PrintWithProgress(printer, request, ShownSenderBuff(senderCfg.Fields()), greetings,
+                          prompt(), &window);
     };
-    services.checkAddresses = [&senderCfg](const PrintRunRequest &request, QWidget &window) {
-        return CheckWithProgress(request, ShownSenderBuff(senderCfg.Fields()), &window);
+    services.checkAddresses = [&senderCfg, greetings](const PrintRunRequest &request,
+                                                      QWidget &window) {
+        return CheckWithProgress(request, ShownSenderBuff(senderCfg.Fields()), greetings, prompt(),
+                                 &window);
     };
     services.reloadSenderData = [&senderCfg] { senderCfg.FormShow(); };
     services.showSenderPrintConfig = [&senderCfg] { senderCfg.exec(); };

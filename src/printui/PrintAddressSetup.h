@@ -8,6 +8,7 @@
 //     window->exec();
 
 #include "printui/PrintAddress.h"
+#include "printui/PrintAddressServices.h"
 
 #include <functional>
 #include <memory>
@@ -15,5 +16,7 @@
 class TFPrintSenderCfg;
 
 // `context` and `senderCfg` (made for the context's data folder) must outlive the window.
-std::unique_ptr<TPrintAddress>
-MakePrintAddressWindow(AppContext &context, TFPrintSenderCfg &senderCfg, QWidget *parent = nullptr);
+std::unique_ptr<TPrintAddress> MakePrintAddressWindow(AppContext &context,
+                                                      TFPrintSenderCfg &senderCfg,
+                                                      GreetingHooks greetings = {},
+                                                      QWidget *parent = nullptr);

@@ -1,5 +1,6 @@
 #include "search/FormSearch.h"
 
+#include "core/Clock.h"
 #include "platform/Prompt.h"
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -60,6 +62,9 @@ TFormSearch::TFormSearch(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       GroupBox2(new QGroupBox(QStringLiteral("検索範囲"), this)),
       RBAll(new QRadioButton(QStringLiteral("全て"), GroupBox2)),
+      GroupGreeting(new QGroupBox(QStringLiteral("挨拶状"), this)),
+      SpinGreetingSeason(new QSpinBox(GroupGreeting)), CBGreetingKind(new QComboBox(GroupGreeting)),
+      CBGreetingPresence(new QComboBox(GroupGreeting)),
       BtnStart(new QPushButton(QStringLiteral("検索開始"), this)),
       BtnCancel(new QPushButton(QStringLiteral("キャンセル"), this)) {
     setObjectName(QStringLiteral("FormSearch"));
@@ -115,6 +120,26 @@ TFormSearch::TFormSearch(QWidget *parent)
         connect(valueBoxes_[i], &QComboBox::editTextChanged, this,
                 [this, row] { Topic2Change(row); });
     }
+    GroupGreeting->setObjectName(QStringLiteral("GroupGreeting"));
+    GroupGreeting->setCheckable(true);
+    GroupGreeting->setChecked(false);
+    SpinGreetingSeason->setObjectName(QStringLiteral("SpinGreetingSeason"));
+    SpinGreetingSeason->setRange(1900, 9999);
+    SpinGreetingSeason->setSuffix(QStringLiteral("年"));
+    CBGreetingKind->setObjectName(QStringLiteral("CBGreetingKind"));
+    for (const GreetingKind kind : GreetingKinds())
+        CBGreetingKind->addItem(GreetingKindCaption(kind), CodeOf(kind));
+    CBGreetingPresence->setObjectName(QStringLiteral("CBGreetingPresence"));
+    CBGreetingPresence->addItems({QStringLiteral("あり"), QStringLiteral("なし")});
+    auto *greetingLayout = new QHBoxLayout(GroupGreeting);
+    greetingLayout->addWidget(SpinGreetingSeason);
+    greetingLayout->addWidget(new QLabel(QStringLiteral("の"), GroupGreeting));
+    greetingLayout->addWidget(CBGreetingKind);
+    greetingLayout->addWidget(new QLabel(QStringLiteral("が"), GroupGreeting));
+    greetingLayout->addWidget(CBGreetingPresence);
+    greetingLayout->addStretch();
+    layout->addWidget(GroupGreeting);
+
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BtnStart);
@@ -139,7 +164,16 @@ int TFormSearch::ReadingRangeIndex() const {
 }
 
 bool TFormSearch::HasConditions() const {
-    return !valueBoxes_[0]->currentText().trimmed().isEmpty();
+    return !valueBoxes_[0]->currentText().trimmed().isEmpty() || GroupGreeting->isChecked();
+}
+
+std::optional<GreetingCondition> TFormSearch::CurrentGreetingCondition() const {
+    if (!GroupGreeting->isChecked())
+        return std::nullopt;
+    return GreetingCondition{SpinGreetingSeason->value(),
+                             GreetingKindOfCode(CBGreetingKind->currentData().toInt())
+                                 .value_or(GreetingKind::NewYearSent),
+                             CBGreetingPresence->currentIndex() == 0};
 }
 
 SearchRows TFormSearch::CurrentRows() const {
@@ -158,7 +192,13 @@ SearchRows TFormSearch::CurrentRows() const {
 
 std::optional<SearchProducts> TFormSearch::BuildSearchClause() {
     try {
-        return ::BuildSearchClause(CurrentRows());
+        // The greeting condition alone is a search too.
+        SearchProducts products = valueBoxes_[0]->currentText().trimmed().isEmpty()
+                                      ? SearchProducts{}
+                                      : ::BuildSearchClause(CurrentRows());
+        if (const std::optional<GreetingCondition> greeting = CurrentGreetingCondition())
+            AddGreetingCondition(products, *greeting);
+        return products;
     } catch (const SearchInputError &error) {
         prompt().Message(error.message());
         return std::nullopt;
@@ -234,6 +274,8 @@ void TFormSearch::showEvent(QShowEvent *event) {
 void TFormSearch::FormShow() {
     for (int row = 1; row <= SearchRowCount; ++row)
         SetupRow(row);
+    GroupGreeting->setChecked(false);
+    SpinGreetingSeason->setValue(GreetingSeasonOf(Clock::Today()));
     if (const QScreen *shown = screen())
         move(shown->availableGeometry().center() - rect().center());
 }

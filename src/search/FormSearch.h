@@ -12,6 +12,7 @@ class QComboBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 // "検索": the reading range and five condition rows that narrow the customer list. It runs no
 // query; the list rebuild takes its products. Created once and reused; each showing clears the
@@ -43,8 +44,11 @@ public:
 
     // 0 when RBAll is on, else the KanaClause index of the range button that is on (1 to 12).
     int ReadingRangeIndex() const;
-    // Whether row 1 holds a value (blanks trimmed), i.e. there is a search to build.
+    // Whether row 1 holds a value (blanks trimmed) or the greeting condition is ticked, i.e.
+    // there is a search to build.
     bool HasConditions() const;
+    // The greeting condition when ticked.
+    std::optional<GreetingCondition> CurrentGreetingCondition() const;
     // The rows as they stand.
     SearchRows CurrentRows() const;
     // The products of the rows in use; nullopt after telling the user about a value that
@@ -76,6 +80,10 @@ private:
     std::array<QComboBox *, SearchRowCount> valueBoxes_;    // CB_n_Topic2
     std::array<QComboBox *, SearchRowCount> operatorBoxes_; // CB_n_Topic3
     std::array<QCheckBox *, SearchRowCount> useChecks_;     // ChB2 ... ChB5; none for row 1
+    QGroupBox *GroupGreeting; // checkable: the greeting condition is in use
+    QSpinBox *SpinGreetingSeason;
+    QComboBox *CBGreetingKind;
+    QComboBox *CBGreetingPresence; // "あり", "なし"
     QPushButton *BtnStart;
     QPushButton *BtnCancel;
     QStringList classNames1_;

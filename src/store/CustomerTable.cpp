@@ -4,6 +4,8 @@
 #include "core/SqlText.h"
 #include "store/TableEngine.h"
 
+#include <QStringList>
+
 // In the first class of both lists and unmarked, as the editor shows a new customer: a NULL
 // class is in no class the list can filter by.
 int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
@@ -16,6 +18,7 @@ int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
 
 void DeleteCustomerRow(Query &userQuery, int userId) {
     userQuery.Execute(QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId));
+    userQuery.Execute(QStringLiteral("delete from greetingtbl where UserId = %1").arg(userId));
 }
 
 void SetPrintMark(Query &userQuery, int userId, bool print) {
@@ -46,4 +49,24 @@ QList<int> CustomerIdsByReading(Query &userQuery) {
         ids << userQuery.AsInteger(QStringLiteral("UserId"));
     userQuery.Close();
     return ids;
+}
+
+int MarkCustomersForPrinting(Database &database, const QList<int> &userIds, bool replaceMarks) {
+    // Enough ids for one statement without reaching the engine's limit on its length.
+    constexpr qsizetype idsPerStatement = 500;
+    Transaction transaction(database);
+    Query update(database);
+    if (replaceMarks)
+        update.Execute(QStringLiteral("update Usertbl set print = '0' where print != '0'"));
+    int marked = 0;
+    for (qsizetype from = 0; from < userIds.size(); from += idsPerStatement) {
+        QStringList ids;
+        for (const int id : userIds.mid(from, idsPerStatement))
+            ids << QString::number(id);
+        marked +=
+            update.Execute(QStringLiteral("update Usertbl set print = '1' where UserId in (%1)")
+                               .arg(ids.join(u',')));
+    }
+    transaction.Commit();
+    return marked;
 }

@@ -7,6 +7,7 @@ BookReset ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQ
     BookReset reset;
     reset.customers = userQuery.Execute(QStringLiteral("Delete from Usertbl"));
     reset.historyEntries = historyQuery.Execute(QStringLiteral("Delete from Historytbl"));
+    reset.greetingEvents = historyQuery.Execute(QStringLiteral("delete from greetingtbl"));
     const QStringList names = FreshClassNames();
     StoreClassNames(classQuery, ClassAxis::First, names);
     StoreClassNames(classQuery, ClassAxis::Second, names);

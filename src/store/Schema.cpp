@@ -13,6 +13,18 @@ const QStringList &TableNames() {
     return names;
 }
 
+void CreateGreetingTable(Database &database) {
+    Query query(database);
+    query.Execute(QStringLiteral("CREATE TABLE greetingtbl (GreetingId INTEGER PRIMARY KEY "
+                                 "AUTOINCREMENT, UserId INTEGER, Season INTEGER, Kind INTEGER, "
+                                 "Day DATE, Note VARCHAR(255))"));
+    query.Execute(QStringLiteral(
+        "CREATE UNIQUE INDEX greetingtbl_cell ON greetingtbl (UserId, Season, Kind)"));
+    // The season rules and counts read whole seasons.
+    query.Execute(
+        QStringLiteral("CREATE INDEX greetingtbl_season ON greetingtbl (Season, Kind, UserId)"));
+}
+
 void CreateTables(Database &database, bool upgraded) {
     Query query(database);
     QStringList columns;
@@ -37,6 +49,8 @@ void CreateTables(Database &database, bool upgraded) {
                               .arg(id)
                               .arg(QuoteSql(classNames.at(id))));
     }
+    if (upgraded)
+        CreateGreetingTable(database);
 }
 
 } // namespace Schema

@@ -4,6 +4,7 @@
 #include "core/TextFile.h"
 #include "core/TextHelpers.h"
 #include "store/CustomerColumns.h"
+#include "store/Schema.h"
 #include "store/TableEngine.h"
 
 #include <QFile>
@@ -83,6 +84,11 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
             Query query(database);
             for (const QString &statement : additions)
                 query.Execute(statement);
+            transaction.Commit();
+        }
+        if (!database.GetEngine().HasTable(QStringLiteral("greetingtbl"))) {
+            Transaction transaction(database);
+            Schema::CreateGreetingTable(database);
             transaction.Commit();
         }
         ConvertStoredReadings(database);

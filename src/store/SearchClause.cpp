@@ -303,3 +303,14 @@ SearchProducts BuildSearchClause(const SearchRows &rows) {
     }
     return products;
 }
+
+void AddGreetingCondition(SearchProducts &products, const GreetingCondition &condition) {
+    const QString term =
+        QStringLiteral("UserId %1 (select UserId from greetingtbl where Season = %2 and Kind = %3)")
+            .arg(condition.present ? QStringLiteral("in") : QStringLiteral("not in"))
+            .arg(condition.season)
+            .arg(CodeOf(condition.kind));
+    products.SearchClause = products.SearchClause.isEmpty()
+                                ? term
+                                : u'(' + products.SearchClause + QStringLiteral(") AND ") + term;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/GreetingTable.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -93,3 +95,14 @@ QString BuildRowCondition(const SearchRow &row);
 
 // Joins the rows in use into the three products. Throws SearchInputError (naming the row).
 SearchProducts BuildSearchClause(const SearchRows &rows);
+
+// The greeting condition of a search: the customers with, or without, a record of the kind in
+// the season.
+struct GreetingCondition {
+    int season = 0;
+    GreetingKind kind = GreetingKind::NewYearSent;
+    bool present = true;
+};
+
+// Adds the condition to the products' clause as one more term.
+void AddGreetingCondition(SearchProducts &products, const GreetingCondition &condition);

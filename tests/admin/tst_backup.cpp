@@ -375,22 +375,28 @@ private slots:
         QTest::addColumn<QList<Prompt::Answer>>("answers");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("beforeGreetings"); // backed up before the greeting record
         using A = Prompt::Answer;
-        QTest::newRow("no") << QList<A>{A::No} << QStringList({"青木", "佐藤"})
-                            << QByteArray("new");
+        QTest::newRow("no") << QList<A>{A::No} << QStringList({"青木", "佐藤"}) << QByteArray("new")
+                            << false;
         QTest::newRow("tables only")
-            << QList<A>{A::Yes, A::No} << QStringList{"青木"} << QByteArray("new");
+            << QList<A>{A::Yes, A::No} << QStringList{"青木"} << QByteArray("new") << false;
         QTest::newRow("with settings")
-            << QList<A>{A::Yes, A::Yes} << QStringList{"青木"} << QByteArray("old");
+            << QList<A>{A::Yes, A::Yes} << QStringList{"青木"} << QByteArray("old") << false;
+        QTest::newRow("older book")
+            << QList<A>{A::Yes, A::No} << QStringList{"青木"} << QByteArray("new") << true;
     }
     void windowRestoreAsksFirst() {
         QFETCH(QList<Prompt::Answer>, answers);
         QFETCH(QStringList, names);
         QFETCH(QByteArray, settings);
+        QFETCH(bool, beforeGreetings);
         const QStringList settingsFiles{"conf.ini", "Config.ini", "paper.cfg", "label.mtl"};
         TestEnv env;
         TestContext context(env);
         env.AddCustomer("青木", "ｱｵｷ");
+        if (beforeGreetings)
+            env.Run("drop table greetingtbl");
         for (const QString &name : settingsFiles)
             WriteFile(env.dataPath() + name, "old");
         const QString backup = Backup::Root(env.dataPath()) + "20240514-090000/";
@@ -424,6 +430,7 @@ private slots:
             QCOMPARE(ReadFile(env.dataPath() + name), settings);
         if (answers.size() == 1)
             QCOMPARE(EntryNames(Backup::Root(env.dataPath())), QStringList{"20240514-090000"});
+        QVERIFY(env.db().GetEngine().HasTable("greetingtbl"));
     }
 
     void windowMakesListsAndDeletesBackups() {

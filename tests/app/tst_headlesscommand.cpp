@@ -5,8 +5,10 @@
 #include "admin/StartupPassword.h"
 #include "app/CommandManual.h"
 #include "app/HeadlessCommand.h"
+#include "core/Clock.h"
 #include "mail/MailComposition.h"
 #include "mail/MailSettings.h"
+#include "store/GreetingTable.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -15,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 class TestHeadlessCommand : public QObject {
     Q_OBJECT
@@ -200,6 +204,51 @@ private slots:
         const QString pdf = env.root() + "faces.pdf";
         QCOMPARE(RunPrintAddressesCommand(pdf) == 0, printed);
         QCOMPARE(QFile::exists(pdf), printed);
+    }
+
+    // A New Year card run in November: the household in mourning is neither marked nor printed,
+    // and once marked by hand the check names it.
+    void aNewYearRunLeavesOutTheMourners() {
+        TestEnv env;
+        Clock::SetFixed(QDateTime(QDate(2026, 11, 20), QTime(10, 0)));
+        const int sato = env.AddCustomer("佐藤", "ｻﾄｳ");
+        const int aoki = env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("田中", "ﾀﾅｶ", true);
+        GreetingTable greetings(env.db());
+        greetings.Set({sato, 2026, GreetingKind::NewYearSent, {}, {}});
+        greetings.Set({aoki, 2026, GreetingKind::NewYearReceived, {}, {}});
+        greetings.Set({aoki, 2027, GreetingKind::MourningReceived, {}, "祖母"});
+
+        QCOMPARE(RunMarkGreetingCardsCommand("2027"), 0);
+        QCOMPARE(RunMarkGreetingCardsCommand("来年"), 2);
+        const QString pdf = env.root() + "cards.pdf";
+        QCOMPARE(RunPrintAddressesCommand(pdf), 0);
+        QCOMPARE(PdfPageCount(pdf), 1);
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {pdf, "-"});
+        QVERIFY(pdftotext.waitForFinished(60000));
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QVERIFY2(text.contains("佐") && !text.contains("青") && !text.contains("田"),
+                 qPrintable(text));
+
+        env.Run(QString("update Usertbl set Print = '1' where UserId = %1").arg(aoki));
+        const QString output = env.root() + "check.txt";
+        std::fflush(stdout);
+        const int saved = dup(STDOUT_FILENO);
+        const int file = open(QFile::encodeName(output).constData(), O_WRONLY | O_CREAT, 0600);
+        dup2(file, STDOUT_FILENO);
+        const int status = RunCheckAddressesCommand();
+        std::fflush(stdout);
+        dup2(saved, STDOUT_FILENO);
+        close(file);
+        close(saved);
+        QFile lines(output);
+        QVERIFY(lines.open(QIODevice::ReadOnly));
+        const QString problems = QString::fromLocal8Bit(lines.readAll());
+        QCOMPARE(status, 3);
+        QVERIFY2(problems.contains("青木: 喪中") && !problems.contains("佐藤: 喪中"),
+                 qPrintable(problems));
+        Clock::Reset();
     }
 
     void refusesWhenNothingIsMarked() {

@@ -114,6 +114,35 @@ private slots:
         QCOMPARE(env.prompt().Texts(QStringLiteral("printer")).size(), printed ? 1 : 0);
     }
 
+    // On 年賀はがき the check names the customer in mourning, and a finished run is handed on.
+    void greetingHooksSeeTheNewYearRun() {
+        TestEnv env;
+        TestContext context(env);
+        context.listed = {
+            env.AddCustomer(QStringLiteral("青木 一郎"), QStringLiteral("ｱｵｷ"), true),
+            env.AddCustomer(QStringLiteral("上田 三郎"), QStringLiteral("ｳｴﾀﾞ"), true)};
+        for (const int id : context.listed)
+            GiveAddress(env, id);
+        GreetingHooks hooks;
+        int askedKind = -1;
+        hooks.mournersFor = [&](int paperKind) {
+            askedKind = paperKind;
+            return QSet<int>{context.listed.back()};
+        };
+        std::optional<PrintRunRequest> printed;
+        hooks.afterPrinted = [&printed](const PrintRunRequest &request) { printed = request; };
+        TFPrintSenderCfg senderCfg(env.dataPath());
+        auto window = MakePrintAddressWindow(context, senderCfg, hooks);
+        window->FormShow();
+        SetUpPdf(window->Printer(), folder.filePath(QStringLiteral("newyear.pdf")));
+        QStringList shown;
+        AnswerCheckWindow(*window, QStringLiteral("ButtonPrintAnyway"), &shown);
+        window->ButtonPrintClick();
+        QCOMPARE(askedKind, kNewYearCardKind);
+        QCOMPARE(shown, QStringList{QStringLiteral("上田 三郎: ") + kMourningProblem});
+        QVERIFY(printed && printed->PaperKind == kNewYearCardKind && printed->Rows.size() == 2);
+    }
+
 private:
     QTemporaryDir folder;
 };

@@ -1,11 +1,14 @@
+#include "core/Clock.h"
 #include "platform/Prompt.h"
 #include "search/FormSearch.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 
 class TestFormSearch : public QObject {
@@ -78,6 +81,23 @@ private slots:
         QVERIFY(form.isVisible());
         QCOMPARE(prompt_->Texts(), QStringList({"検索条件１の検索条件が未入力です"}));
         QCOMPARE(Box(form, 1, 2)->currentText(), QString("  "));
+    }
+
+    // The greeting row alone is a search; it starts unticked at the season of today.
+    void greetingConditionAlone() {
+        Clock::SetFixed(QDateTime(QDate(2026, 10, 1), QTime(9, 0)));
+        TFormSearch form;
+        form.show();
+        Clock::Reset();
+        QVERIFY(!form.HasConditions());
+        QCOMPARE(Find<QSpinBox>(form, "SpinGreetingSeason")->value(), 2027);
+        Find<QGroupBox>(form, "GroupGreeting")->setChecked(true);
+        Find<QComboBox>(form, "CBGreetingKind")->setCurrentIndex(2);     // 喪中 受け取った
+        Find<QComboBox>(form, "CBGreetingPresence")->setCurrentIndex(1); // なし
+        QVERIFY(form.HasConditions());
+        QCOMPARE(form.BuildSearchClause()->SearchClause,
+                 QString("UserId not in (select UserId from greetingtbl where Season = 2027 and "
+                         "Kind = 3)"));
     }
 
     void searchAndShowAgain() {

@@ -38,6 +38,12 @@ private slots:
         row.Open();
         QVERIFY(row.IsNull("Renmei1"));
         QCOMPARE(row.AsInteger("CheckRen4"), 0);
+
+        // The greeting record arrives empty and keeps one row per customer, season and kind.
+        QVERIFY(old.GetEngine().HasTable("greetingtbl"));
+        Query greeting(old, "insert into greetingtbl (UserId, Season, Kind) values(1, 2027, 1)");
+        QCOMPARE(greeting.Execute(), 1);
+        QVERIFY_THROWS_EXCEPTION(EngineError, greeting.Execute());
     }
 
     void alreadyUpgradedTableStaysAndMarkerGoes() {

@@ -292,6 +292,44 @@ private slots:
         QCOMPARE(products.NeedsFilterPass(), !history.isEmpty() || !memo.isEmpty());
     }
 
+    // Who a greeting condition finds, alone and after a row's condition.
+    void greetingCondition_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("kana"); // row 1: フリガナ contains; empty for none
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("sent") << 1 << true << "" << QStringList{"青木", "馬場"};
+        QTest::newRow("not sent") << 1 << false << "" << QStringList{"千葉"};
+        QTest::newRow("in mourning") << 3 << true << "" << QStringList{"馬場"};
+        QTest::newRow("sent, with a row") << 1 << true << "ﾊﾞ" << QStringList{"馬場"};
+        QTest::newRow("not sent, with a row") << 1 << false << "ｱ" << QStringList{};
+    }
+    void greetingCondition() {
+        QFETCH(int, kind);
+        QFETCH(bool, present);
+        QFETCH(QString, kana);
+        QFETCH(QStringList, found);
+        TestEnv env;
+        GreetingTable greetings(env.db());
+        const int aoki = env.AddCustomer("青木", "ｱｵｷ");
+        const int baba = env.AddCustomer("馬場", "ﾊﾞﾊﾞ");
+        const int chiba = env.AddCustomer("千葉", "ﾁﾊﾞ");
+        for (const int id : {aoki, baba})
+            greetings.Set({id, 2027, GreetingKind::NewYearSent, {}, {}});
+        greetings.Set({baba, 2027, GreetingKind::MourningReceived, {}, {}});
+        greetings.Set({chiba, 2026, GreetingKind::NewYearSent, {}, {}});
+        SearchProducts products;
+        if (!kana.isEmpty())
+            products = BuildSearchClause({MakeRow("ﾌﾘｶﾞﾅ", kana)});
+        AddGreetingCondition(products, {2027, *GreetingKindOfCode(kind), present});
+        Query query(env.db(),
+                    "select Name from Usertbl where " + products.SearchClause + " order by Kana");
+        QStringList names;
+        for (query.Open(); !query.AtEnd(); query.Next())
+            names << query.AsString("Name");
+        QCOMPARE(names, found);
+    }
+
     void anOverLongValueIsRefusedWithAMessage() {
         SearchRows rows;
         rows[0] = MakeRow("名前", QString(MaxSearchValueLength + 1, u'あ'));
