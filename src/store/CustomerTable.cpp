@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/SqlText.h"
+#include "store/DistinctPairs.h"
 #include "store/TableEngine.h"
 
 // In the first class of both lists and unmarked, as the editor shows a new customer: a NULL
@@ -16,6 +17,7 @@ int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
 
 void DeleteCustomerRow(Query &userQuery, int userId) {
     userQuery.Execute(QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId));
+    RemoveDistinctPairsOf(userQuery, userId);
 }
 
 void SetPrintMark(Query &userQuery, int userId, bool print) {

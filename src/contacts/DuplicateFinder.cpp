@@ -1,0 +1,210 @@
+#include "contacts/DuplicateFinder.h"
+
+#include "store/CustomerExport.h"
+#include "store/CustomerRecord.h"
+#include "store/DistinctPairs.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+quint64 PairKey(int userId, int otherUserId) {
+    const auto [first, second] = std::minmax(userId, otherUserId);
+    return (quint64(quint32(first)) << 32) | quint32(second);
+}
+
+void AddUnique(QStringList &keys, const QString &key) {
+    if (!key.isEmpty() && !keys.contains(key))
+        keys << key;
+}
+
+// One customer's place in a group: `address` is the address slot the group was made from, or
+// -1 when the group's key holds no address.
+struct Member {
+    int customer;
+    int address;
+};
+
+struct Group {
+    unsigned reason;
+    std::vector<Member> members;
+};
+
+// The groups of customers sharing one key each; a key starts with its reason, so keys of
+// different kinds never meet.
+class Grouping {
+public:
+    void Add(unsigned reason, const QString &value, int customer, int address = -1) {
+        Group &group = groups_[QString::number(reason) + u'\x1f' + value];
+        group.reason = reason;
+        group.members.push_back({customer, address});
+    }
+    const QHash<QString, Group> &Groups() const { return groups_; }
+
+private:
+    QHash<QString, Group> groups_;
+};
+
+void AddKeys(Grouping &grouping, const CustomerKeys &keys, int customer) {
+    const QChar separator(u'\x1f');
+    for (int slot = 0; slot < int(keys.addresses.size()); ++slot) {
+        const AddressKey &address = keys.addresses[size_t(slot)];
+        if (address.IsEmpty())
+            continue;
+        if (!keys.nameKey.isEmpty())
+            grouping.Add(NameAndAddress, keys.nameKey + separator + address.street, customer, slot);
+        if (!keys.readingKey.isEmpty())
+            grouping.Add(ReadingAndAddress, keys.readingKey + separator + address.street, customer,
+                         slot);
+    }
+    for (const QString &phone : keys.phones) {
+        if (!keys.nameKey.isEmpty())
+            grouping.Add(NameAndPhone, keys.nameKey + separator + phone, customer);
+        if (IsMobileNumber(phone))
+            grouping.Add(SameMobile, phone, customer);
+    }
+    for (const QString &mail : keys.mails) {
+        if (!keys.nameKey.isEmpty())
+            grouping.Add(NameAndMail, keys.nameKey + separator + mail, customer);
+        grouping.Add(SameMail, mail, customer);
+    }
+    if (!keys.nameKey.isEmpty())
+        for (const QString &postalCode : keys.postalCodes)
+            grouping.Add(NameAndPostalCode, keys.nameKey + separator + postalCode, customer);
+}
+
+} // namespace
+
+QString ReasonText(unsigned reasons) {
+    if (reasons & NameAndMail)
+        reasons &= ~unsigned(SameMail);
+    if (reasons & NameAndPhone)
+        reasons &= ~unsigned(SameMobile);
+    static const std::pair<MatchReason, const char16_t *> words[] = {
+        {NameAndAddress, u"氏名と住所"},        {NameAndPhone, u"氏名と電話番号"},
+        {NameAndMail, u"氏名とメールアドレス"}, {NameAndPostalCode, u"氏名と郵便番号"},
+        {ReadingAndAddress, u"フリガナと住所"}, {SameMail, u"メールアドレス"},
+        {SameMobile, u"携帯電話番号"},
+    };
+    QStringList named;
+    for (const auto &[reason, word] : words)
+        if (reasons & reason)
+            named << QString::fromUtf16(word);
+    return named.join(QStringLiteral("、"));
+}
+
+CustomerKeys KeysOf(const CustomerRecord &customer) {
+    CustomerKeys keys;
+    keys.userId = customer.userId;
+    keys.name = customer.name;
+    keys.nameKey = NameKey(customer.name);
+    keys.readingKey = ReadingKey(customer.kana);
+    for (const QString *zip : {&customer.zip, &customer.officeZip})
+        AddUnique(keys.postalCodes, PostalKey(*zip));
+    for (const QString *phone :
+         {&customer.telNo1, &customer.telNo2, &customer.officeTel1, &customer.officeTel2})
+        AddUnique(keys.phones, PhoneKey(*phone));
+    for (const QString *mail :
+         {&customer.mail1, &customer.mail2, &customer.officeMail1, &customer.officeMail2})
+        AddUnique(keys.mails, MailKey(*mail));
+    keys.addresses = {NormalisedAddress(customer.address1, customer.address2),
+                      NormalisedAddress(customer.officeAddress1, customer.officeAddress2)};
+    return keys;
+}
+
+std::vector<DuplicatePair> FindDuplicatePairs(std::span<const CustomerKeys> customers,
+                                              std::span<const std::pair<int, int>> distinct) {
+    Grouping grouping;
+    for (int i = 0; i < int(customers.size()); ++i)
+        AddKeys(grouping, customers[size_t(i)], i);
+
+    QSet<quint64> declared;
+    for (const auto &[userId, otherUserId] : distinct)
+        declared.insert(PairKey(userId, otherUserId));
+    QHash<quint64, unsigned> reasons;
+    for (const Group &group : grouping.Groups()) {
+        const std::vector<Member> &members = group.members;
+        for (size_t a = 0; a + 1 < members.size(); ++a)
+            for (size_t b = a + 1; b < members.size(); ++b) {
+                const CustomerKeys &one = customers[size_t(members[a].customer)];
+                const CustomerKeys &other = customers[size_t(members[b].customer)];
+                if (one.userId == other.userId)
+                    continue;
+                if (members[a].address >= 0 && !one.addresses[size_t(members[a].address)].Matches(
+                                                   other.addresses[size_t(members[b].address)]))
+                    continue;
+                const quint64 key = PairKey(one.userId, other.userId);
+                if (!declared.contains(key))
+                    reasons[key] |= group.reason;
+            }
+    }
+
+    QHash<int, const CustomerKeys *> byId;
+    for (const CustomerKeys &keys : customers)
+        byId.insert(keys.userId, &keys);
+    std::vector<DuplicatePair> pairs;
+    pairs.reserve(size_t(reasons.size()));
+    for (auto it = reasons.cbegin(); it != reasons.cend(); ++it) {
+        const int userId = int(it.key() >> 32);
+        const int otherUserId = int(it.key() & 0xffffffffu);
+        pairs.push_back({userId, otherUserId, byId.value(userId)->name,
+                         byId.value(otherUserId)->name, it.value()});
+    }
+    std::sort(pairs.begin(), pairs.end(), [](const DuplicatePair &a, const DuplicatePair &b) {
+        return std::pair(a.userId, a.otherUserId) < std::pair(b.userId, b.otherUserId);
+    });
+    return pairs;
+}
+
+std::optional<std::vector<DuplicatePair>>
+FindDuplicatesInBook(Database &database, const std::function<bool(int done, int total)> &progress) {
+    static const QStringList columns = {QStringLiteral("Name"),
+                                        QStringLiteral("Kana"),
+                                        QStringLiteral("Zip"),
+                                        QStringLiteral("Address1"),
+                                        QStringLiteral("Address2"),
+                                        QStringLiteral("TelNo_1"),
+                                        QStringLiteral("TelNo_2"),
+                                        QStringLiteral("Mail_1"),
+                                        QStringLiteral("Mail_2"),
+                                        QStringLiteral("OfficeZip"),
+                                        QStringLiteral("OfficeAddress1"),
+                                        QStringLiteral("OfficeAddress2"),
+                                        QStringLiteral("OfficeTel_1"),
+                                        QStringLiteral("OfficeTel_2"),
+                                        QStringLiteral("OfficeMail_1"),
+                                        QStringLiteral("OfficeMail_2")};
+    std::vector<CustomerKeys> customers;
+    const bool read = VisitCustomerColumns(
+        database, columns,
+        [&customers](int userId, std::span<const QByteArrayView> values) {
+            const auto text = [&values](size_t column) {
+                return QString::fromUtf8(values[column]);
+            };
+            CustomerRecord customer;
+            customer.userId = userId;
+            customer.name = text(0);
+            customer.kana = text(1);
+            customer.zip = text(2);
+            customer.address1 = text(3);
+            customer.address2 = text(4);
+            customer.telNo1 = text(5);
+            customer.telNo2 = text(6);
+            customer.mail1 = text(7);
+            customer.mail2 = text(8);
+            customer.officeZip = text(9);
+            customer.officeAddress1 = text(10);
+            customer.officeAddress2 = text(11);
+            customer.officeTel1 = text(12);
+            customer.officeTel2 = text(13);
+            customer.officeMail1 = text(14);
+            customer.officeMail2 = text(15);
+            customers.push_back(KeysOf(customer));
+        },
+        progress);
+    if (!read)
+        return std::nullopt;
+    return FindDuplicatePairs(customers, ReadDistinctPairs(database));
+}
