@@ -19,6 +19,7 @@ enum class Command {
     SendMail,
     ExportCsv,
     ImportCsv,
+    FindDuplicates,
     ShowHelp,
     ShowVersion,
     UsageError,
@@ -61,3 +62,6 @@ int RunExportCsvCommand(const QString &csvPath);
 // Imports a file with a header line; the lines refused go to standard error with their
 // numbers; 3 when some were refused.
 int RunImportCsvCommand(const QString &csvPath);
+// One line a pair of customers that may be one, the smaller UserId first:
+// UserId, UserId, name, name and the reasons, separated by tabs.
+int RunFindDuplicatesCommand();

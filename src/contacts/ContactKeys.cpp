@@ -68,8 +68,12 @@ qsizetype BlockMarkAt(const QString &text, qsizetype at) {
                                       QStringLiteral("の"),   QStringLiteral("ノ")};
     if (at >= text.size())
         return 0;
+    const QStringView rest = QStringView(text).mid(at);
+    // 一番町, 二番丁 are town names, not block numbers.
+    if (rest.startsWith(u"番町") || rest.startsWith(u"番丁"))
+        return 0;
     for (const QString &word : words)
-        if (QStringView(text).mid(at).startsWith(word))
+        if (rest.startsWith(word))
             return word.size();
     return QStringView(u"-‐‑‒–—―−ー").contains(text.at(at)) ? 1 : 0;
 }
@@ -173,8 +177,13 @@ bool AddressKey::Matches(const AddressKey &other) const {
 
 AddressKey NormalisedAddress(const QString &line1, const QString &line2) {
     const QString unified = BlockNumbersUnified(WidthFolded(line1 + u' ' + line2));
-    static const QRegularExpression blockNumbers(QStringLiteral("\\d+(?:-\\d+)+|\\d+-"));
-    const QRegularExpressionMatch match = blockNumbers.match(unified);
+    // The block numbers are the first numbers joined by marks; a single marked number (123番地)
+    // serves when there are none.
+    static const QRegularExpression joinedNumbers(QStringLiteral("\\d+(?:-\\d+)+"));
+    static const QRegularExpression markedNumber(QStringLiteral("\\d+-"));
+    QRegularExpressionMatch match = joinedNumbers.match(unified);
+    if (!match.hasMatch())
+        match = markedNumber.match(unified);
     const qsizetype cut = match.hasMatch() ? match.capturedEnd() : unified.size();
     AddressKey key{unified.left(cut), unified.mid(cut)};
     while (key.street.endsWith(u'-'))
