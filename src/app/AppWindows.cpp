@@ -9,6 +9,7 @@
 #include "app/ListPrints.h"
 #include "app/MainListPanel.h"
 #include "app/PasswordSettingsPage.h"
+#include "contacts/FormDuplicates.h"
 #include "core/Clock.h"
 #include "core/IniFile.h"
 #include "exchange/Export_Select.h"
@@ -54,6 +55,7 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     exportSelect_ = std::make_unique<TExport_Select>(main, &main);
     formImport_ = std::make_unique<TFormImport>(main, &main);
     formBackup_ = std::make_unique<TFormBackup>(&main);
+    formDuplicates_ = std::make_unique<TFormDuplicates>(main, &main);
     ConnectMainWindow();
 }
 
@@ -69,6 +71,8 @@ void TAppWindows::ConnectMainWindow() {
     connect(list, &MainListPanel::DeleteClicked, this, &TAppWindows::N7Click);
     connect(list, &MainListPanel::PrintOffClicked, this, &TAppWindows::N1Click);
     connect(list, &MainListPanel::PrintOnClicked, this, &TAppWindows::N2Click);
+    connect(list, &MainListPanel::FindDuplicatesClicked, formDuplicates_.get(),
+            &TFormDuplicates::RunSearch);
 
     connect(editor, &EditPanel::DeleteClicked, this, &TAppWindows::BtnDelClick);
     connect(editor, &EditPanel::AddHistoryClicked, this, &TAppWindows::BtnAddHistoryClick);

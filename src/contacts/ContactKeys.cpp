@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -176,6 +177,8 @@ bool AddressKey::Matches(const AddressKey &other) const {
 }
 
 AddressKey NormalisedAddress(const QString &line1, const QString &line2) {
+    if (line1.isEmpty() && line2.isEmpty())
+        return {};
     const QString unified = BlockNumbersUnified(WidthFolded(line1 + u' ' + line2));
     // The block numbers are the first numbers joined by marks; a single marked number (123番地)
     // serves when there are none.
@@ -188,8 +191,10 @@ AddressKey NormalisedAddress(const QString &line1, const QString &line2) {
     AddressKey key{unified.left(cut), unified.mid(cut)};
     while (key.street.endsWith(u'-'))
         key.street.chop(1);
-    if (!key.street.contains(QRegularExpression(QStringLiteral("\\d"))))
+    if (std::none_of(key.street.cbegin(), key.street.cend(), [](QChar c) { return c.isDigit(); }))
         return {};
-    key.building.remove(QRegularExpression(QStringLiteral("[-/]|室$")));
+    if (key.building.endsWith(u'室'))
+        key.building.chop(1);
+    key.building.removeIf([](QChar c) { return c == u'-' || c == u'/'; });
     return key;
 }

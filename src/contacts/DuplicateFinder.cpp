@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <bit>
 
 namespace {
 
@@ -21,30 +22,42 @@ void AddUnique(QStringList &keys, const QString &key) {
 }
 
 // One customer's place in a group: `address` is the address slot the group was made from, or
-// -1 when the group's key holds no address.
+// -1 when the group's key holds no address; `next` the group's member before it, or -1.
 struct Member {
     int customer;
     int address;
+    qsizetype next;
 };
 
 struct Group {
     unsigned reason;
-    std::vector<Member> members;
+    qsizetype last; // the member added last
 };
 
 // The groups of customers sharing one key each; a key starts with its reason, so keys of
-// different kinds never meet.
+// different kinds never meet. A group's members are chained through `next`, which spares a
+// list per key when most keys are held by one customer alone.
 class Grouping {
 public:
+    explicit Grouping(qsizetype customers) {
+        groups_.reserve(customers * 4);
+        members_.reserve(size_t(customers) * 4);
+    }
     void Add(unsigned reason, const QString &value, int customer, int address = -1) {
-        Group &group = groups_[QString::number(reason) + u'\x1f' + value];
-        group.reason = reason;
-        group.members.push_back({customer, address});
+        const QString key = QChar(u'A' + std::countr_zero(reason)) + value;
+        auto at = groups_.find(key);
+        if (at == groups_.end())
+            at = groups_.insert(key, Group{reason, -1});
+        Group &group = *at;
+        members_.push_back({customer, address, group.last});
+        group.last = qsizetype(members_.size()) - 1;
     }
     const QHash<QString, Group> &Groups() const { return groups_; }
+    const Member &At(qsizetype member) const { return members_[size_t(member)]; }
 
 private:
     QHash<QString, Group> groups_;
+    std::vector<Member> members_;
 };
 
 void AddKeys(Grouping &grouping, const CustomerKeys &keys, int customer) {
@@ -116,7 +129,7 @@ CustomerKeys KeysOf(const CustomerRecord &customer) {
 
 std::vector<DuplicatePair> FindDuplicatePairs(std::span<const CustomerKeys> customers,
                                               std::span<const std::pair<int, int>> distinct) {
-    Grouping grouping;
+    Grouping grouping(qsizetype(customers.size()));
     for (int i = 0; i < int(customers.size()); ++i)
         AddKeys(grouping, customers[size_t(i)], i);
 
@@ -125,15 +138,16 @@ std::vector<DuplicatePair> FindDuplicatePairs(std::span<const CustomerKeys> cust
         declared.insert(PairKey(userId, otherUserId));
     QHash<quint64, unsigned> reasons;
     for (const Group &group : grouping.Groups()) {
-        const std::vector<Member> &members = group.members;
-        for (size_t a = 0; a + 1 < members.size(); ++a)
-            for (size_t b = a + 1; b < members.size(); ++b) {
-                const CustomerKeys &one = customers[size_t(members[a].customer)];
-                const CustomerKeys &other = customers[size_t(members[b].customer)];
+        for (qsizetype a = group.last; a >= 0; a = grouping.At(a).next)
+            for (qsizetype b = grouping.At(a).next; b >= 0; b = grouping.At(b).next) {
+                const Member &oneMember = grouping.At(a);
+                const Member &otherMember = grouping.At(b);
+                const CustomerKeys &one = customers[size_t(oneMember.customer)];
+                const CustomerKeys &other = customers[size_t(otherMember.customer)];
                 if (one.userId == other.userId)
                     continue;
-                if (members[a].address >= 0 && !one.addresses[size_t(members[a].address)].Matches(
-                                                   other.addresses[size_t(members[b].address)]))
+                if (oneMember.address >= 0 && !one.addresses[size_t(oneMember.address)].Matches(
+                                                  other.addresses[size_t(otherMember.address)]))
                     continue;
                 const quint64 key = PairKey(one.userId, other.userId);
                 if (!declared.contains(key))
