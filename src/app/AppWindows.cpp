@@ -55,7 +55,8 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     exportSelect_ = std::make_unique<TExport_Select>(main, &main);
     formImport_ = std::make_unique<TFormImport>(main, &main);
     formBackup_ = std::make_unique<TFormBackup>(&main);
-    formDuplicates_ = std::make_unique<TFormDuplicates>(main, &main);
+    formDuplicates_ = std::make_unique<TFormDuplicates>(
+        main, [this] { return BackupBeforeMerge(); }, &main);
     ConnectMainWindow();
 }
 
@@ -245,6 +246,21 @@ void TAppWindows::IBtnFormatClick() {
         main_.LoadClassNames();
         main_.RefreshList();
     }
+}
+
+bool TAppWindows::BackupBeforeMerge() {
+    QString error;
+    QStringList leftOut;
+    if (Backup::MakeBackupInRoot(main_.GetDatabase(), main_.GetDataPath(), main_.GetDbPath(),
+                                 Backup::Kind::BeforeMerge, &leftOut, &error)
+            .isEmpty()) {
+        prompt().Error(QStringLiteral("バックアップの作成に失敗したため、統合を中止しました\r\n") +
+                       error);
+        return false;
+    }
+    if (!leftOut.isEmpty())
+        prompt().Warning(Backup::LeftOutText(leftOut));
+    return true;
 }
 
 void TAppWindows::AutoBackup() {

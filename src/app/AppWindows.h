@@ -60,6 +60,8 @@ public slots:
 
 private:
     void ConnectMainWindow();
+    // The backup made before the first merge of a run; false after telling why there is none.
+    bool BackupBeforeMerge();
     // The one selected customer's id, or 0 when none or several rows are selected.
     int SelectedUserId() const;
 

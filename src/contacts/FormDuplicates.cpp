@@ -1,5 +1,6 @@
 #include "contacts/FormDuplicates.h"
 
+#include "contacts/FormMerge.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "store/DistinctPairs.h"
@@ -14,8 +15,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-TFormDuplicates::TFormDuplicates(AppContext &context, QWidget *parent)
-    : QDialog(parent), context_(context) {
+TFormDuplicates::TFormDuplicates(AppContext &context, std::function<bool()> backupBeforeMerge,
+                                 QWidget *parent)
+    : QDialog(parent), context_(context),
+      FormMerge(new TFormMerge(context, std::move(backupBeforeMerge), this)) {
     setObjectName(QStringLiteral("FormDuplicates"));
     setWindowTitle(QStringLiteral("重複候補"));
     resize(760, 460);
@@ -40,8 +43,11 @@ TFormDuplicates::TFormDuplicates(AppContext &context, QWidget *parent)
     BtnDistinct->setToolTip(QStringLiteral("選んだ組を別人として覚え、次から表示しません"));
     BtnUndoDistinct = new QPushButton(QStringLiteral("元に戻す"), this);
     BtnUndoDistinct->setObjectName(QStringLiteral("BtnUndoDistinct"));
+    BtnMerge = new QPushButton(QStringLiteral("統合..."), this);
+    BtnMerge->setObjectName(QStringLiteral("BtnMerge"));
     auto *BtnClose = new QPushButton(QStringLiteral("閉じる"), this);
     BtnClose->setObjectName(QStringLiteral("BtnClose"));
+    buttons->addWidget(BtnMerge);
     buttons->addWidget(BtnDistinct);
     buttons->addWidget(BtnUndoDistinct);
     buttons->addStretch(1);
@@ -50,6 +56,7 @@ TFormDuplicates::TFormDuplicates(AppContext &context, QWidget *parent)
 
     connect(BtnDistinct, &QPushButton::clicked, this, &TFormDuplicates::BtnDistinctClick);
     connect(BtnUndoDistinct, &QPushButton::clicked, this, &TFormDuplicates::BtnUndoDistinctClick);
+    connect(BtnMerge, &QPushButton::clicked, this, &TFormDuplicates::BtnMergeClick);
     connect(BtnClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(ListViewDuplicates, &QTreeWidget::itemSelectionChanged, this,
             &TFormDuplicates::UpdateButtons);
@@ -97,6 +104,7 @@ void TFormDuplicates::UpdateButtons() {
             ? QStringLiteral("二重に登録されていそうな顧客は見つかりませんでした。")
             : QStringLiteral("二重に登録されていそうな顧客が %1 組あります。").arg(pairs_.size()));
     BtnDistinct->setEnabled(ListViewDuplicates->currentItem() != nullptr);
+    BtnMerge->setEnabled(ListViewDuplicates->currentItem() != nullptr);
     BtnUndoDistinct->setEnabled(lastDeclared_.has_value());
 }
 
@@ -137,4 +145,13 @@ void TFormDuplicates::BtnUndoDistinctClick() {
     pairs_.insert(at, pair);
     ShowPairs();
     ListViewDuplicates->setCurrentItem(ListViewDuplicates->topLevelItem(row));
+}
+
+void TFormDuplicates::BtnMergeClick() {
+    const int row = ListViewDuplicates->indexOfTopLevelItem(ListViewDuplicates->currentItem());
+    if (row < 0)
+        return;
+    const DuplicatePair pair = pairs_[size_t(row)];
+    if (FormMerge->RunMerge(pair.userId, pair.otherUserId))
+        Search();
 }

@@ -3,6 +3,7 @@
 #include "contacts/DuplicateFinder.h"
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -10,15 +11,18 @@ class AppContext;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
+class TFormMerge;
 
 // The customers that look entered twice, each pair with its reasons. 「別人として登録」
 // remembers the selected pair as two people, so it is not shown again; 「元に戻す」 takes the
-// last such declaration back while the window is open.
+// last such declaration back while the window is open. 「統合...」 opens the selected pair in the
+// merge window (with `backupBeforeMerge`, see TFormMerge).
 class TFormDuplicates : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFormDuplicates(AppContext &context, QWidget *parent = nullptr);
+    TFormDuplicates(AppContext &context, std::function<bool()> backupBeforeMerge,
+                    QWidget *parent = nullptr);
 
     // Searches the book and shows the window; nothing is shown when the search was cancelled
     // or refused (the refusal is told).
@@ -29,6 +33,7 @@ public:
 public slots:
     void BtnDistinctClick();
     void BtnUndoDistinctClick();
+    void BtnMergeClick();
 
 private:
     void ShowPairs();
@@ -42,4 +47,6 @@ private:
     QLabel *LabelCount;
     QPushButton *BtnDistinct;
     QPushButton *BtnUndoDistinct;
+    QPushButton *BtnMerge;
+    TFormMerge *FormMerge;
 };

@@ -37,7 +37,8 @@ private slots:
         const QStringList both = {"1|濱田 優|2|浜田優|氏名と郵便番号",
                                   "3|佐藤 美咲|4|鈴木 美咲|携帯電話番号"};
 
-        TFormDuplicates window(context);
+        const auto backup = [] { return true; };
+        TFormDuplicates window(context, backup);
         QVERIFY(window.Search());
         QCOMPARE(Rows(window), both);
         auto *distinct = window.findChild<QPushButton *>("BtnDistinct");
@@ -48,7 +49,7 @@ private slots:
         QCOMPARE(env.Scalar("select UserId2 from Distincttbl where UserId1 = 1"), QString("2"));
         window.grab().save(env.root() + "duplicates.png");
 
-        TFormDuplicates again(context);
+        TFormDuplicates again(context, backup);
         QVERIFY(again.Search());
         QCOMPARE(Rows(again), QStringList{both.at(1)});
 
