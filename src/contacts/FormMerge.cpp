@@ -61,6 +61,7 @@ TFormMerge::TFormMerge(AppContext &context, std::function<bool()> backupBeforeMe
     GridFields->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GridFields->horizontalHeader()->setSectionResizeMode(Caption, QHeaderView::ResizeToContents);
     GridFields->setSelectionMode(QAbstractItemView::NoSelection);
+    GridFields->setWordWrap(false);
     layout->addWidget(GridFields, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -156,7 +157,6 @@ void TFormMerge::ShowCustomers() {
                 PictureOf(other_, slot), PictureOf(proposed, slot), false);
     showRow(row, QStringLiteral("連名"), JointNames(kept_), JointNames(other_),
             JointNames(proposed), false);
-    GridFields->resizeRowsToContents();
     UpdateButtons();
 }
 
