@@ -9,6 +9,7 @@
 #include "app/ListPrints.h"
 #include "app/MainListPanel.h"
 #include "app/PasswordSettingsPage.h"
+#include "contacts/DuplicateFinder.h"
 #include "contacts/FormDuplicates.h"
 #include "core/Clock.h"
 #include "core/IniFile.h"
@@ -53,7 +54,10 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     formSendMail_ = std::make_unique<TFormSendMail>(main, &main);
     zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     exportSelect_ = std::make_unique<TExport_Select>(main, &main);
-    formImport_ = std::make_unique<TFormImport>(main, &main);
+    formImport_ = std::make_unique<TFormImport>(main, &main, [](Database &database) {
+        auto index = std::make_shared<CustomerIndex>(CustomerIndex::OfBook(database));
+        return [index](const CustomerRecord &candidate) { return index->Find(KeysOf(candidate)); };
+    });
     formBackup_ = std::make_unique<TFormBackup>(&main);
     formDuplicates_ = std::make_unique<TFormDuplicates>(
         main, [this] { return BackupBeforeMerge(); }, &main);

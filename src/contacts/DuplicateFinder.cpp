@@ -43,14 +43,22 @@ public:
         groups_.reserve(customers * 4);
         members_.reserve(size_t(customers) * 4);
     }
-    void Add(unsigned reason, const QString &value, int customer, int address = -1) {
-        const QString key = QChar(u'A' + std::countr_zero(reason)) + value;
+    static QString Key(unsigned reason, const QString &value) {
+        return QChar(u'A' + std::countr_zero(reason)) + value;
+    }
+    void Add(unsigned reason, const QString &value, int customer, int address) {
+        const QString key = Key(reason, value);
         auto at = groups_.find(key);
         if (at == groups_.end())
             at = groups_.insert(key, Group{reason, -1});
         Group &group = *at;
         members_.push_back({customer, address, group.last});
         group.last = qsizetype(members_.size()) - 1;
+    }
+    // The last member of the group of the key, or -1.
+    qsizetype Find(unsigned reason, const QString &value) const {
+        const auto at = groups_.constFind(Key(reason, value));
+        return at == groups_.constEnd() ? -1 : at->last;
     }
     const QHash<QString, Group> &Groups() const { return groups_; }
     const Member &At(qsizetype member) const { return members_[size_t(member)]; }
@@ -60,32 +68,97 @@ private:
     std::vector<Member> members_;
 };
 
-void AddKeys(Grouping &grouping, const CustomerKeys &keys, int customer) {
+// Calls `visit(reason, key, address slot or -1)` for every key of the customer.
+template <typename Visit> void VisitKeys(const CustomerKeys &keys, Visit visit) {
     const QChar separator(u'\x1f');
     for (int slot = 0; slot < int(keys.addresses.size()); ++slot) {
         const AddressKey &address = keys.addresses[size_t(slot)];
         if (address.IsEmpty())
             continue;
         if (!keys.nameKey.isEmpty())
-            grouping.Add(NameAndAddress, keys.nameKey + separator + address.street, customer, slot);
+            visit(NameAndAddress, keys.nameKey + separator + address.street, slot);
         if (!keys.readingKey.isEmpty())
-            grouping.Add(ReadingAndAddress, keys.readingKey + separator + address.street, customer,
-                         slot);
+            visit(ReadingAndAddress, keys.readingKey + separator + address.street, slot);
     }
     for (const QString &phone : keys.phones) {
         if (!keys.nameKey.isEmpty())
-            grouping.Add(NameAndPhone, keys.nameKey + separator + phone, customer);
+            visit(NameAndPhone, keys.nameKey + separator + phone, -1);
         if (IsMobileNumber(phone))
-            grouping.Add(SameMobile, phone, customer);
+            visit(SameMobile, phone, -1);
     }
     for (const QString &mail : keys.mails) {
         if (!keys.nameKey.isEmpty())
-            grouping.Add(NameAndMail, keys.nameKey + separator + mail, customer);
-        grouping.Add(SameMail, mail, customer);
+            visit(NameAndMail, keys.nameKey + separator + mail, -1);
+        visit(SameMail, mail, -1);
     }
     if (!keys.nameKey.isEmpty())
         for (const QString &postalCode : keys.postalCodes)
-            grouping.Add(NameAndPostalCode, keys.nameKey + separator + postalCode, customer);
+            visit(NameAndPostalCode, keys.nameKey + separator + postalCode, -1);
+}
+
+void AddKeys(Grouping &grouping, const CustomerKeys &keys, int customer) {
+    VisitKeys(keys, [&grouping, customer](unsigned reason, const QString &key, int address) {
+        grouping.Add(reason, key, customer, address);
+    });
+}
+
+// Whether two members of one group are a pair: two customers, and for an address key,
+// addresses that agree with their buildings.
+bool ArePair(const CustomerKeys &one, int oneAddress, const CustomerKeys &other, int otherAddress) {
+    return one.userId != other.userId &&
+           (oneAddress < 0 ||
+            one.addresses[size_t(oneAddress)].Matches(other.addresses[size_t(otherAddress)]));
+}
+
+std::optional<std::vector<CustomerKeys>>
+ReadBookKeys(Database &database, const std::function<bool(int done, int total)> &progress) {
+    static const QStringList columns = {QStringLiteral("Name"),
+                                        QStringLiteral("Kana"),
+                                        QStringLiteral("Zip"),
+                                        QStringLiteral("Address1"),
+                                        QStringLiteral("Address2"),
+                                        QStringLiteral("TelNo_1"),
+                                        QStringLiteral("TelNo_2"),
+                                        QStringLiteral("Mail_1"),
+                                        QStringLiteral("Mail_2"),
+                                        QStringLiteral("OfficeZip"),
+                                        QStringLiteral("OfficeAddress1"),
+                                        QStringLiteral("OfficeAddress2"),
+                                        QStringLiteral("OfficeTel_1"),
+                                        QStringLiteral("OfficeTel_2"),
+                                        QStringLiteral("OfficeMail_1"),
+                                        QStringLiteral("OfficeMail_2")};
+    std::vector<CustomerKeys> customers;
+    const bool read = VisitCustomerColumns(
+        database, columns,
+        [&customers](int userId, std::span<const QByteArrayView> values) {
+            const auto text = [&values](size_t column) {
+                return QString::fromUtf8(values[column]);
+            };
+            CustomerRecord customer;
+            customer.userId = userId;
+            customer.name = text(0);
+            customer.kana = text(1);
+            customer.zip = text(2);
+            customer.address1 = text(3);
+            customer.address2 = text(4);
+            customer.telNo1 = text(5);
+            customer.telNo2 = text(6);
+            customer.mail1 = text(7);
+            customer.mail2 = text(8);
+            customer.officeZip = text(9);
+            customer.officeAddress1 = text(10);
+            customer.officeAddress2 = text(11);
+            customer.officeTel1 = text(12);
+            customer.officeTel2 = text(13);
+            customer.officeMail1 = text(14);
+            customer.officeMail2 = text(15);
+            customers.push_back(KeysOf(customer));
+        },
+        progress);
+    if (!read)
+        return std::nullopt;
+    return customers;
 }
 
 } // namespace
@@ -144,10 +217,7 @@ std::vector<DuplicatePair> FindDuplicatePairs(std::span<const CustomerKeys> cust
                 const Member &otherMember = grouping.At(b);
                 const CustomerKeys &one = customers[size_t(oneMember.customer)];
                 const CustomerKeys &other = customers[size_t(otherMember.customer)];
-                if (one.userId == other.userId)
-                    continue;
-                if (oneMember.address >= 0 && !one.addresses[size_t(oneMember.address)].Matches(
-                                                  other.addresses[size_t(otherMember.address)]))
+                if (!ArePair(one, oneMember.address, other, otherMember.address))
                     continue;
                 const quint64 key = PairKey(one.userId, other.userId);
                 if (!declared.contains(key))
@@ -174,51 +244,40 @@ std::vector<DuplicatePair> FindDuplicatePairs(std::span<const CustomerKeys> cust
 
 std::optional<std::vector<DuplicatePair>>
 FindDuplicatesInBook(Database &database, const std::function<bool(int done, int total)> &progress) {
-    static const QStringList columns = {QStringLiteral("Name"),
-                                        QStringLiteral("Kana"),
-                                        QStringLiteral("Zip"),
-                                        QStringLiteral("Address1"),
-                                        QStringLiteral("Address2"),
-                                        QStringLiteral("TelNo_1"),
-                                        QStringLiteral("TelNo_2"),
-                                        QStringLiteral("Mail_1"),
-                                        QStringLiteral("Mail_2"),
-                                        QStringLiteral("OfficeZip"),
-                                        QStringLiteral("OfficeAddress1"),
-                                        QStringLiteral("OfficeAddress2"),
-                                        QStringLiteral("OfficeTel_1"),
-                                        QStringLiteral("OfficeTel_2"),
-                                        QStringLiteral("OfficeMail_1"),
-                                        QStringLiteral("OfficeMail_2")};
-    std::vector<CustomerKeys> customers;
-    const bool read = VisitCustomerColumns(
-        database, columns,
-        [&customers](int userId, std::span<const QByteArrayView> values) {
-            const auto text = [&values](size_t column) {
-                return QString::fromUtf8(values[column]);
-            };
-            CustomerRecord customer;
-            customer.userId = userId;
-            customer.name = text(0);
-            customer.kana = text(1);
-            customer.zip = text(2);
-            customer.address1 = text(3);
-            customer.address2 = text(4);
-            customer.telNo1 = text(5);
-            customer.telNo2 = text(6);
-            customer.mail1 = text(7);
-            customer.mail2 = text(8);
-            customer.officeZip = text(9);
-            customer.officeAddress1 = text(10);
-            customer.officeAddress2 = text(11);
-            customer.officeTel1 = text(12);
-            customer.officeTel2 = text(13);
-            customer.officeMail1 = text(14);
-            customer.officeMail2 = text(15);
-            customers.push_back(KeysOf(customer));
-        },
-        progress);
-    if (!read)
+    const std::optional<std::vector<CustomerKeys>> customers = ReadBookKeys(database, progress);
+    if (!customers)
         return std::nullopt;
-    return FindDuplicatePairs(customers, ReadDistinctPairs(database));
+    return FindDuplicatePairs(*customers, ReadDistinctPairs(database));
+}
+
+struct CustomerIndex::Groups : Grouping {
+    using Grouping::Grouping;
+};
+
+CustomerIndex::CustomerIndex(std::vector<CustomerKeys> customers)
+    : customers_(std::move(customers)),
+      groups_(std::make_unique<Groups>(qsizetype(customers_.size()))) {
+    for (int i = 0; i < int(customers_.size()); ++i)
+        AddKeys(*groups_, customers_[size_t(i)], i);
+}
+
+CustomerIndex::~CustomerIndex() = default;
+CustomerIndex::CustomerIndex(CustomerIndex &&) noexcept = default;
+
+CustomerIndex CustomerIndex::OfBook(Database &database) {
+    return CustomerIndex(*ReadBookKeys(database, [](int, int) { return true; }));
+}
+
+int CustomerIndex::Find(const CustomerKeys &candidate) const {
+    int found = 0;
+    VisitKeys(candidate, [&](unsigned reason, const QString &key, int address) {
+        for (qsizetype at = groups_->Find(reason, key); at >= 0; at = groups_->At(at).next) {
+            const Member &member = groups_->At(at);
+            const CustomerKeys &customer = customers_[size_t(member.customer)];
+            if (ArePair(candidate, address, customer, member.address) &&
+                (found == 0 || customer.userId < found))
+                found = customer.userId;
+        }
+    });
+    return found;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <utility>
@@ -58,6 +59,24 @@ struct DuplicatePair {
 // compared. Pairs in `distinct` (the smaller UserId first) are left out. Ordered by UserId.
 std::vector<DuplicatePair> FindDuplicatePairs(std::span<const CustomerKeys> customers,
                                               std::span<const std::pair<int, int>> distinct);
+
+// The customers of a book by what they are compared by, to find the one a new entry is.
+class CustomerIndex {
+public:
+    explicit CustomerIndex(std::vector<CustomerKeys> customers);
+    ~CustomerIndex();
+    CustomerIndex(CustomerIndex &&) noexcept;
+    // Reads the book in one statement. Throws EngineError.
+    static CustomerIndex OfBook(Database &database);
+
+    // The smallest UserId among the customers `candidate` would be paired with, or 0.
+    int Find(const CustomerKeys &candidate) const;
+
+private:
+    struct Groups;
+    std::vector<CustomerKeys> customers_;
+    std::unique_ptr<Groups> groups_;
+};
 
 // The same for the whole book, read in one statement; the pairs declared different are left
 // out. `progress` is told the customers read; nullopt when it stopped the search. Throws
