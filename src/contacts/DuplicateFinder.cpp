@@ -30,8 +30,8 @@ struct Member {
 };
 
 struct Group {
-    unsigned reason;
-    qsizetype last; // the member added last
+    unsigned reason = 0;
+    qsizetype last = -1; // the member added last
 };
 
 // The groups of customers sharing one key each; a key starts with its reason, so keys of
@@ -40,18 +40,17 @@ struct Group {
 class Grouping {
 public:
     explicit Grouping(qsizetype customers) {
-        groups_.reserve(customers * 4);
-        members_.reserve(size_t(customers) * 4);
+        // About eight keys a customer: name and reading with the address, phones, mails, postal
+        // code.
+        groups_.reserve(customers * 8);
+        members_.reserve(size_t(customers) * 8);
     }
     static QString Key(unsigned reason, const QString &value) {
         return QChar(u'A' + std::countr_zero(reason)) + value;
     }
     void Add(unsigned reason, const QString &value, int customer, int address) {
-        const QString key = Key(reason, value);
-        auto at = groups_.find(key);
-        if (at == groups_.end())
-            at = groups_.insert(key, Group{reason, -1});
-        Group &group = *at;
+        Group &group = groups_[Key(reason, value)];
+        group.reason = reason;
         members_.push_back({customer, address, group.last});
         group.last = qsizetype(members_.size()) - 1;
     }
