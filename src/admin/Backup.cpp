@@ -1,5 +1,6 @@
 #include "admin/Backup.h"
 
+#include "core/Clock.h"
 #include "core/DiskSpace.h"
 
 #include "core/IniFile.h"
@@ -192,7 +193,8 @@ struct KindName {
 constexpr KindName KindNames[] = {{Kind::Manual, "", "手動"},
                                   {Kind::Automatic, "auto-", "自動"},
                                   {Kind::BeforeRestore, "restore-", "復元前"},
-                                  {Kind::BeforeReset, "reset-", "初期化前"}};
+                                  {Kind::BeforeReset, "reset-", "初期化前"},
+                                  {Kind::BeforeMerge, "merge-", "統合前"}};
 
 const KindName &NameOf(Kind kind) {
     return *std::find_if(std::begin(KindNames), std::end(KindNames),
@@ -220,7 +222,7 @@ QString NewFolder(const QString &root, Kind kind, const QDateTime &now) {
 
 Entry Describe(const QString &folder) {
     static const QRegularExpression pattern(
-        QStringLiteral("^(auto-|restore-|reset-)?(\\d{8})(?:-(\\d{6}))?(?:-\\d+)?$"));
+        QStringLiteral("^(auto-|restore-|reset-|merge-)?(\\d{8})(?:-(\\d{6}))?(?:-\\d+)?$"));
     Entry entry;
     entry.name = QFileInfo(WithoutSlash(folder)).fileName();
     const QString book = WithoutSlash(folder) + u'/' + DatabaseFileName();
@@ -261,6 +263,16 @@ QString LeftOutText(const QStringList &leftOut) {
     return QStringLiteral(
                "次のファイルは読み込めなかったため、バックアップに含まれていません:\r\n") +
            leftOut.join(QStringLiteral("\r\n"));
+}
+
+QString MakeBackupInRoot(Database &database, const QString &dataPath, const QString &dbPath,
+                         Kind kind, QStringList *leftOut, QString *error) {
+    const QString root = Root(dataPath);
+    const QString target = NewFolder(root, kind, Clock::Now());
+    if (!MakePrivateFolder(root, error) ||
+        !CopyToBackup(database, dataPath, dbPath, target, leftOut, error))
+        return {};
+    return QFileInfo(target.chopped(1)).fileName();
 }
 
 bool CopyToBackup(Database &database, const QString &dataPath, const QString &dbPath,

@@ -17,7 +17,7 @@ namespace Backup {
 using Progress = std::function<void(int done, int total)>;
 
 // Why a backup was made; each kind has its own folder name.
-enum class Kind { Manual, Automatic, BeforeRestore, BeforeReset };
+enum class Kind { Manual, Automatic, BeforeRestore, BeforeReset, BeforeMerge };
 
 // A backup as the backup window lists it.
 struct Entry {
@@ -37,7 +37,7 @@ QString NewFolder(const QString &root, Kind kind, const QDateTime &now);
 Entry Describe(const QString &folder);
 // The backups of a root, newest first (entries whose name gives no time last, by name).
 QList<Entry> Entries(const QString &root);
-// "手動", "自動", "復元前", "初期化前".
+// "手動", "自動", "復元前", "初期化前", "統合前".
 QString KindText(Kind kind);
 
 // Writes a backup of the table folder `dbPath` and the settings of `dataPath` into `target`,
@@ -50,6 +50,11 @@ bool CopyToBackup(Database &database, const QString &dataPath, const QString &db
 
 // What the user is told about the files a backup left out.
 QString LeftOutText(const QStringList &leftOut);
+
+// A backup of `kind` made now in the data folder's backup root (made private when missing);
+// the new folder's name, or empty with the reason.
+QString MakeBackupInRoot(Database &database, const QString &dataPath, const QString &dbPath,
+                         Kind kind, QStringList *leftOut, QString *error);
 
 // Whether `source` holds a customer book that can be restored; false with the reason.
 bool IsRestorable(const QString &source, QString *error);

@@ -1,8 +1,6 @@
 #include "admin/DataInitialisation.h"
 
 #include "admin/Backup.h"
-#include "core/Clock.h"
-#include "core/PrivateFolder.h"
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "store/DataReset.h"
@@ -33,20 +31,18 @@ bool OfferBackup(AppContext &context, QString *made) {
             QStringLiteral("初期化の前に、現在のデータのバックアップを作成しますか？"),
             QStringLiteral("警告")))
         return true;
-    const QString root = Backup::Root(context.GetDataPath());
-    const QString target = Backup::NewFolder(root, Backup::Kind::BeforeReset, Clock::Now());
     QString error;
     QStringList leftOut;
-    if (!MakePrivateFolder(root, &error) ||
-        !Backup::CopyToBackup(context.GetDatabase(), context.GetDataPath(), context.GetDbPath(),
-                              target, &leftOut, &error)) {
+    *made =
+        Backup::MakeBackupInRoot(context.GetDatabase(), context.GetDataPath(), context.GetDbPath(),
+                                 Backup::Kind::BeforeReset, &leftOut, &error);
+    if (made->isEmpty()) {
         prompt().Error(
             QStringLiteral("バックアップの作成に失敗したため、初期化を中止しました\r\n") + error);
         return false;
     }
     if (!leftOut.isEmpty())
         prompt().Warning(Backup::LeftOutText(leftOut));
-    *made = QFileInfo(target.chopped(1)).fileName();
     return true;
 }
 

@@ -9,6 +9,8 @@
 #include "app/ListPrints.h"
 #include "app/MainListPanel.h"
 #include "app/PasswordSettingsPage.h"
+#include "contacts/DuplicateFinder.h"
+#include "contacts/FormDuplicates.h"
 #include "core/Clock.h"
 #include "core/IniFile.h"
 #include "exchange/Export_Select.h"
@@ -68,8 +70,13 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     formSendMail_ = std::make_unique<TFormSendMail>(main, &main);
     zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     exportSelect_ = std::make_unique<TExport_Select>(main, &main);
-    formImport_ = std::make_unique<TFormImport>(main, &main);
+    formImport_ = std::make_unique<TFormImport>(main, &main, [](Database &database) {
+        auto index = std::make_shared<CustomerIndex>(CustomerIndex::OfBook(database));
+        return [index](const CustomerRecord &candidate) { return index->Find(KeysOf(candidate)); };
+    });
     formBackup_ = std::make_unique<TFormBackup>(&main);
+    formDuplicates_ = std::make_unique<TFormDuplicates>(
+        main, [this] { return BackupBeforeMerge(); }, &main);
     ConnectMainWindow();
 }
 
@@ -85,6 +92,8 @@ void TAppWindows::ConnectMainWindow() {
     connect(list, &MainListPanel::DeleteClicked, this, &TAppWindows::N7Click);
     connect(list, &MainListPanel::PrintOffClicked, this, &TAppWindows::N1Click);
     connect(list, &MainListPanel::PrintOnClicked, this, &TAppWindows::N2Click);
+    connect(list, &MainListPanel::FindDuplicatesClicked, formDuplicates_.get(),
+            &TFormDuplicates::RunSearch);
 
     connect(editor, &EditPanel::DeleteClicked, this, &TAppWindows::BtnDelClick);
     connect(editor, &EditPanel::AddHistoryClicked, this, &TAppWindows::BtnAddHistoryClick);
@@ -257,6 +266,21 @@ void TAppWindows::IBtnFormatClick() {
         main_.LoadClassNames();
         main_.RefreshList();
     }
+}
+
+bool TAppWindows::BackupBeforeMerge() {
+    QString error;
+    QStringList leftOut;
+    if (Backup::MakeBackupInRoot(main_.GetDatabase(), main_.GetDataPath(), main_.GetDbPath(),
+                                 Backup::Kind::BeforeMerge, &leftOut, &error)
+            .isEmpty()) {
+        prompt().Error(QStringLiteral("バックアップの作成に失敗したため、統合を中止しました\r\n") +
+                       error);
+        return false;
+    }
+    if (!leftOut.isEmpty())
+        prompt().Warning(Backup::LeftOutText(leftOut));
+    return true;
 }
 
 void TAppWindows::AutoBackup() {

@@ -19,6 +19,7 @@ class TFormSendMail;
 class T_pass_edit;
 class Tzip_update;
 class TFormBackup;
+class TFormDuplicates;
 
 // The program's other windows, created once after the main window in their fixed order, and
 // the connections that let the main window's buttons, menus and tabs open them.
@@ -30,6 +31,7 @@ public:
 
     TFormSearchZip *FormSearchZip() const { return formSearchZip_.get(); }
     TFormImport *FormImport() const { return formImport_.get(); }
+    TFormDuplicates *FormDuplicates() const { return formDuplicates_.get(); }
 
 public slots:
     void BtnAdddataClick();
@@ -58,6 +60,8 @@ public slots:
 
 private:
     void ConnectMainWindow();
+    // The backup made before the first merge of a run; false after telling why there is none.
+    bool BackupBeforeMerge();
     // The one selected customer's id, or 0 when none or several rows are selected.
     int SelectedUserId() const;
 
@@ -75,5 +79,6 @@ private:
     std::unique_ptr<TFormSendMail> formSendMail_;
     std::unique_ptr<Tzip_update> zipUpdate_;
     std::unique_ptr<TFormBackup> formBackup_;
+    std::unique_ptr<TFormDuplicates> formDuplicates_;
     HistorySort historySort_;
 };

@@ -2,6 +2,7 @@
 
 #include "admin/StartupPassword.h"
 #include "app/DataFolder.h"
+#include "contacts/DuplicateFinder.h"
 #include "core/Clock.h"
 #include "exchange/HeadlessExchange.h"
 #include "greetings/SeasonCards.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QRegularExpression>
 #include <cstdio>
 #include <functional>
 #include <termios.h>
@@ -218,6 +220,23 @@ int RunImportGreetingsCommand(const QString &csvPath) {
     return RunImport(ImportGreetingsHeadless, csvPath);
 }
 
+int RunFindDuplicatesCommand() {
+    return WithInstalledBook([](Database &database, const QString &, const QList<int> &) {
+        const auto pairs = FindDuplicatesInBook(database, [](int, int) { return true; });
+        // A tab or line break typed into a name would shift the columns.
+        const auto field = [](QString text) {
+            return text.replace(QRegularExpression(QStringLiteral("[\t\r\n]")),
+                                QStringLiteral(" "));
+        };
+        for (const DuplicatePair &pair : *pairs)
+            std::printf("%d\t%d\t%s\t%s\t%s\n", pair.userId, pair.otherUserId,
+                        ConsoleText(field(pair.name)).constData(),
+                        ConsoleText(field(pair.otherName)).constData(),
+                        ConsoleText(ReasonText(pair.reasons)).constData());
+        return 0;
+    });
+}
+
 namespace {
 
 enum class ApplicationKind { None, Core, Gui };
@@ -330,6 +349,12 @@ const std::vector<CommandOption> &CommandOptions() {
                         "取り込みます"),
          ApplicationKind::Core,
          [](const CommandLine &line) { return RunImportGreetingsCommand(line.value); }},
+        {Command::FindDuplicates,
+         {QStringLiteral("find-duplicates")},
+         {},
+         QStringLiteral("同じ顧客が二重に登録されていそうな組を、理由とともに一行ずつ表示します"),
+         ApplicationKind::Core,
+         [](const CommandLine &) { return RunFindDuplicatesCommand(); }},
         {Command::ShowHelp,
          {QStringLiteral("h"), QStringLiteral("help")},
          {},

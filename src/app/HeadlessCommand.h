@@ -23,6 +23,7 @@ enum class Command {
     ImportCsv,
     ExportGreetings,
     ImportGreetings,
+    FindDuplicates,
     ShowHelp,
     ShowVersion,
     UsageError,
@@ -86,3 +87,6 @@ int RunImportCsvCommand(const QString &csvPath);
 // when some were.
 int RunExportGreetingsCommand(const QString &csvPath);
 int RunImportGreetingsCommand(const QString &csvPath);
+// One line a pair of customers that may be one, the smaller UserId first:
+// UserId, UserId, name, name and the reasons, separated by tabs.
+int RunFindDuplicatesCommand();

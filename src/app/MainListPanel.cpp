@@ -88,6 +88,9 @@ MainListPanel::MainListPanel(Database &database, Query &userQuery, QWidget *pare
     PopupMenu1->addSeparator();
     N7 = PopupMenu1->addAction(QStringLiteral("削除する"));
     N7->setObjectName(QStringLiteral("N7"));
+    PopupMenu1->addSeparator();
+    N8 = PopupMenu1->addAction(QStringLiteral("重複している顧客を探す..."));
+    N8->setObjectName(QStringLiteral("N8"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -104,6 +107,7 @@ MainListPanel::MainListPanel(Database &database, Query &userQuery, QWidget *pare
     connect(N2, &QAction::triggered, this, &MainListPanel::PrintOnClicked);
     connect(N1, &QAction::triggered, this, &MainListPanel::PrintOffClicked);
     connect(N7, &QAction::triggered, this, &MainListPanel::DeleteClicked);
+    connect(N8, &QAction::triggered, this, &MainListPanel::FindDuplicatesClicked);
 }
 
 bool MainListPanel::Refresh(ListFilters filters) {

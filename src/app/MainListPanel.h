@@ -50,6 +50,7 @@ signals:
     void PrintOnClicked();
     void PrintOffClicked();
     void DeleteClicked();
+    void FindDuplicatesClicked();
 
 public slots:
     void ListViewMainContextPopup(const QPoint &position);
@@ -68,4 +69,5 @@ private:
     QAction *N2; // 印刷をオンにする
     QAction *N1; // 印刷をオフにする
     QAction *N7; // 削除する
+    QAction *N8; // 重複している顧客を探す
 };

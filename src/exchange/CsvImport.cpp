@@ -329,17 +329,58 @@ ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignment
     return plan;
 }
 
+CustomerRecord CandidateOfRow(const QStringList &row) {
+    static const std::pair<const char *, QString CustomerRecord::*> compared[] = {
+        {"Name", &CustomerRecord::name},
+        {"Kana", &CustomerRecord::kana},
+        {"Zip", &CustomerRecord::zip},
+        {"Address1", &CustomerRecord::address1},
+        {"Address2", &CustomerRecord::address2},
+        {"TelNo_1", &CustomerRecord::telNo1},
+        {"TelNo_2", &CustomerRecord::telNo2},
+        {"Mail_1", &CustomerRecord::mail1},
+        {"Mail_2", &CustomerRecord::mail2},
+        {"OfficeZip", &CustomerRecord::officeZip},
+        {"OfficeAddress1", &CustomerRecord::officeAddress1},
+        {"OfficeAddress2", &CustomerRecord::officeAddress2},
+        {"OfficeTel_1", &CustomerRecord::officeTel1},
+        {"OfficeTel_2", &CustomerRecord::officeTel2},
+        {"OfficeMail_1", &CustomerRecord::officeMail1},
+        {"OfficeMail_2", &CustomerRecord::officeMail2},
+    };
+    CustomerRecord candidate;
+    const auto fields = ImportFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        for (const auto &[column, member] : compared)
+            if (fields[i].Column() == QLatin1String(column))
+                candidate.*member = row.value(qsizetype(i));
+    return candidate;
+}
+
 ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Prompt &prompt,
-                               const std::function<bool(int, int)> &progress) {
+                               const std::function<bool(int, int)> &progress,
+                               ExistingCustomerChoice choice,
+                               const FindExistingCustomer &existing) {
     const int total = int(plan.rows.size());
+    const bool matching = choice != ExistingCustomerChoice::AddAnyway && existing;
     CustomerImport import(database);
+    ImportOutcome outcome;
     // Left without Commit, the transaction is rolled back: nothing of the file is stored.
     Transaction transaction(database);
     for (int i = 0; i < total; ++i) {
         if (i % 500 == 0 && !progress(i, total))
             return {ImportOutcome::Cancelled, 0};
         try {
-            import.Insert(plan.rows[size_t(i)]);
+            const QStringList &row = plan.rows[size_t(i)];
+            const int match = matching ? existing(CandidateOfRow(row)) : 0;
+            if (match == 0) {
+                import.Insert(row);
+            } else if (choice == ExistingCustomerChoice::Skip) {
+                ++outcome.skipped;
+            } else {
+                import.FillEmptyColumns(match, row);
+                ++outcome.filled;
+            }
         } catch (const EngineError &error) {
             const bool keep =
                 prompt.Confirm(QStringLiteral("%1行目を登録できませんでした。\r\n%2\r\n\r\n"
@@ -348,14 +389,30 @@ ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Promp
                                    .arg(plan.lineNumbers[size_t(i)])
                                    .arg(error.message())
                                    .arg(i));
-            if (keep)
-                transaction.Commit();
-            return {ImportOutcome::Refused, keep ? i : 0};
+            if (!keep)
+                return {ImportOutcome::Refused, 0};
+            transaction.Commit();
+            outcome.kind = ImportOutcome::Refused;
+            outcome.stored = i;
+            return outcome;
         }
     }
     transaction.Commit();
     progress(total, total);
-    return {ImportOutcome::Stored, total};
+    outcome.stored = total;
+    return outcome;
+}
+
+QString ExistingCustomerCountsMessage(const ImportOutcome &outcome) {
+    QStringList lines = {QStringLiteral("%1件を登録しました。")
+                             .arg(outcome.stored - outcome.skipped - outcome.filled)};
+    if (outcome.skipped > 0)
+        lines << QStringLiteral("登録済みの顧客と一致した%1件は登録しませんでした。")
+                     .arg(outcome.skipped);
+    if (outcome.filled > 0)
+        lines << QStringLiteral("登録済みの顧客と一致した%1件で、その顧客の空欄を補いました。")
+                     .arg(outcome.filled);
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 QString ImportNotesMessage(const ImportPlan &plan, int stored) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TextFile.h"
+#include "store/CustomerRecord.h"
 
 #include <QList>
 #include <QStringList>
@@ -81,14 +82,34 @@ ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignment
 // How an import ended.
 struct ImportOutcome {
     enum Kind { Stored, Cancelled, Refused } kind = Stored;
-    int stored = 0;
+    int stored = 0; // rows handled, from the first
+    // Of those, the rows that matched a customer already in the book and were left out, or
+    // filled that customer's empty fields; the others were added.
+    int skipped = 0;
+    int filled = 0;
 };
 
+// What becomes of a row that matches a customer already in the book.
+enum class ExistingCustomerChoice { AddAnyway, Skip, FillEmptyFields };
+// The UserId of the customer already in the book that a new customer matches, or 0.
+using FindExistingCustomer = std::function<int(const CustomerRecord &candidate)>;
+// Reads the book for FindExistingCustomer. Throws EngineError.
+using ExistingCustomerFinder = std::function<FindExistingCustomer(Database &database)>;
+
+// The name, reading, addresses, phones and mails of a row, for FindExistingCustomer.
+CustomerRecord CandidateOfRow(const QStringList &row);
+
 // Inserts the rows in one transaction. A refused row stops the import with the store's message;
-// the user chooses whether the rows before it stay. Cancelling stores nothing. Throws
-// EngineError when the transaction itself fails.
+// the user chooses whether the rows before it stay. Cancelling stores nothing. Unless `choice`
+// is AddAnyway, a row `existing` matches is left out or fills the matched customer's empty
+// fields. Throws EngineError when the transaction itself fails.
 ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Prompt &prompt,
-                               const std::function<bool(int, int)> &progress);
+                               const std::function<bool(int, int)> &progress,
+                               ExistingCustomerChoice choice = ExistingCustomerChoice::AddAnyway,
+                               const FindExistingCustomer &existing = {});
+
+// The counts after an import that looked for customers already in the book.
+QString ExistingCustomerCountsMessage(const ImportOutcome &outcome);
 
 // The message after an import about the values that were not stored as they stood in the
 // file, for the rows up to `stored`, or empty text.

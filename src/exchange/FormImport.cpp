@@ -42,10 +42,10 @@ void PaintClearGlyph(QPainter &p, const QColor &) {
 
 } // namespace
 
-TFormImport::TFormImport(AppContext &context, QWidget *parent)
+TFormImport::TFormImport(AppContext &context, QWidget *parent, ExistingCustomerFinder findExisting)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      context_(context), SGMain(new QTableWidget(InitialRows, 2, this)),
-      ListBoxContents(new QListWidget(this)),
+      context_(context), findExisting_(std::move(findExisting)),
+      SGMain(new QTableWidget(InitialRows, 2, this)), ListBoxContents(new QListWidget(this)),
       SBAddContent(NewWindowTileButton(PaintAssignGlyph, QColor(0x34, 0x6a, 0xcc),
                                        QStringLiteral("追加"), "SBAddContent", QSize(64, 62),
                                        this)),
@@ -58,6 +58,7 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
       LabelEncoding(new QLabel(QStringLiteral("文字コード"), this)),
       CBEncoding(new QComboBox(this)),
       ChbHeader(new QCheckBox(QStringLiteral("1行目は見出し"), this)),
+      CBExisting(new QComboBox(this)),
       BtnImport(NewWindowButton(this, "BtnImport", QStringLiteral("インポートする"))),
       BtnCancel(NewWindowButton(this, "BtnCancel", QStringLiteral("キャンセル"))) {
     setObjectName(QStringLiteral("FormImport"));
@@ -109,7 +110,16 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent)
     paging->addWidget(ChbHeader);
     paging->addWidget(LabelEncoding);
     paging->addWidget(CBEncoding);
+    CBExisting->setObjectName(QStringLiteral("CBExisting"));
+    CBExisting->addItems({QStringLiteral("追加する"), QStringLiteral("登録しない"),
+                          QStringLiteral("登録済みの顧客の空欄を補う")});
+    auto *labelExisting = new QLabel(QStringLiteral("登録済みの顧客と一致した行(&M)"), this);
+    labelExisting->setBuddy(CBExisting);
+    labelExisting->setVisible(bool(findExisting_));
+    CBExisting->setVisible(bool(findExisting_));
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(labelExisting);
+    buttons->addWidget(CBExisting);
     buttons->addStretch(1);
     buttons->addWidget(BtnImport);
     buttons->addWidget(BtnCancel);
@@ -292,12 +302,17 @@ void TFormImport::BtnImportClick() {
 
 void TFormImport::ImportAccepted() {
     ImportOutcome outcome;
+    const auto choice = findExisting_ ? ExistingCustomerChoice(CBExisting->currentIndex())
+                                      : ExistingCustomerChoice::AddAnyway;
     try {
+        const FindExistingCustomer existing = choice == ExistingCustomerChoice::AddAnyway
+                                                  ? FindExistingCustomer()
+                                                  : findExisting_(context_.GetDatabase());
         ProgressWindow progress(QStringLiteral("インポートしています…"), QStringLiteral("処理中"),
                                 parentWidget(), ProgressWindow::AtOnce);
-        outcome =
-            InsertImportRows(context_.GetDatabase(), plan_, prompt(),
-                             [&](int done, int total) { return progress.Report(done, total); });
+        outcome = InsertImportRows(
+            context_.GetDatabase(), plan_, prompt(),
+            [&](int done, int total) { return progress.Report(done, total); }, choice, existing);
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;
@@ -308,6 +323,8 @@ void TFormImport::ImportAccepted() {
         prompt().Message(QStringLiteral("インポートを中止しました。何も登録していません。"));
         return;
     }
+    if (choice != ExistingCustomerChoice::AddAnyway)
+        prompt().Message(ExistingCustomerCountsMessage(outcome));
     if (const QString message = ImportNotesMessage(plan, outcome.stored); !message.isEmpty())
         prompt().Message(message);
     context_.RefreshList();

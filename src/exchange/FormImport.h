@@ -14,12 +14,15 @@ class QPushButton;
 class QTableWidget;
 
 // "インポート": assigns customer fields to the columns of a CSV file while paging through its
-// lines, then adds one customer per line.
+// lines, then adds one customer per line. Given `findExisting`, it offers what becomes of a
+// line matching a customer already in the book (CBExisting: added, left out, or filling that
+// customer's empty fields) and counts each at the end.
 class TFormImport : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFormImport(AppContext &context, QWidget *parent = nullptr);
+    explicit TFormImport(AppContext &context, QWidget *parent = nullptr,
+                         ExistingCustomerFinder findExisting = {});
 
     // The whole import as the main window's import button runs it: file, mapping, insert, list.
     void RunImport();
@@ -47,6 +50,7 @@ private:
     QStringList Assignments() const;
 
     AppContext &context_;
+    ExistingCustomerFinder findExisting_;
     ImportFile file_;
     int currentLine_ = 0;
     int selectedRow_ = 0;
@@ -62,6 +66,7 @@ private:
     QLabel *LabelEncoding;
     QComboBox *CBEncoding;
     QCheckBox *ChbHeader;
+    QComboBox *CBExisting;
     QPushButton *BtnImport;
     QPushButton *BtnCancel;
 };

@@ -4,15 +4,10 @@
 
 #include <QHash>
 
-bool VisitListedCustomers(
-    Database &database, const std::vector<int> &userIds, const QStringList &columns,
-    const std::function<void(size_t position, std::span<const QByteArrayView> values)> &visit,
+bool VisitCustomerColumns(
+    Database &database, const QStringList &columns,
+    const std::function<void(int userId, std::span<const QByteArrayView> values)> &visit,
     const std::function<bool(int done, int total)> &progress) {
-    QHash<int, size_t> positions;
-    positions.reserve(qsizetype(userIds.size()));
-    for (size_t i = 0; i < userIds.size(); ++i)
-        positions.insert(userIds[i], i);
-
     const int total = [&database] {
         Query count(database, QStringLiteral("select count(*) as Customers from Usertbl"));
         count.Open();
@@ -28,14 +23,28 @@ bool VisitListedCustomers(
     while (select->Step()) {
         if (++done % 1000 == 0 && !progress(done, total))
             return false;
-        const auto at = positions.constFind(int(select->Integer(0)));
-        if (at == positions.constEnd())
-            continue;
         for (int i = 0; i < int(values.size()); ++i)
             values[size_t(i)] = select->Text(i + 1);
-        visit(*at, values);
+        visit(int(select->Integer(0)), values);
     }
     return true;
+}
+
+bool VisitListedCustomers(
+    Database &database, const std::vector<int> &userIds, const QStringList &columns,
+    const std::function<void(size_t position, std::span<const QByteArrayView> values)> &visit,
+    const std::function<bool(int done, int total)> &progress) {
+    QHash<int, size_t> positions;
+    positions.reserve(qsizetype(userIds.size()));
+    for (size_t i = 0; i < userIds.size(); ++i)
+        positions.insert(userIds[i], i);
+    return VisitCustomerColumns(
+        database, columns,
+        [&positions, &visit](int userId, std::span<const QByteArrayView> values) {
+            if (const auto at = positions.constFind(userId); at != positions.constEnd())
+                visit(*at, values);
+        },
+        progress);
 }
 
 std::optional<std::vector<QStringList>>

@@ -18,6 +18,14 @@ std::optional<std::vector<QStringList>>
 ReadListedCustomers(Database &database, const std::vector<int> &userIds, const QStringList &columns,
                     const std::function<bool(int done, int total)> &progress);
 
+// Every customer's UserId and the given columns as UTF-8 (NULL as a null view, valid only
+// during the call), in table order, in one statement. `progress` is told the rows read and the
+// rows in the table; false when it stopped the reading. Throws EngineError.
+bool VisitCustomerColumns(
+    Database &database, const QStringList &columns,
+    const std::function<void(int userId, std::span<const QByteArrayView> values)> &visit,
+    const std::function<bool(int done, int total)> &progress);
+
 // The same one-pass read without copying: `visit` gets, in table order, each listed customer's
 // position in `userIds` and its column texts as UTF-8 (NULL as a null view), valid only during
 // the call. False when `progress` stopped the reading. Throws EngineError.

@@ -6,7 +6,7 @@
 #include "store/TableEngine.h"
 
 CustomerImport::CustomerImport(Database &database)
-    : today_(Clock::Today().toString(Qt::ISODate).toLatin1()) {
+    : database_(database), today_(Clock::Today().toString(Qt::ISODate).toLatin1()) {
     QStringList columns;
     for (const ImportField &field : ImportFields())
         columns << field.Column();
@@ -21,16 +21,50 @@ CustomerImport::CustomerImport(Database &database)
     }
 }
 
+namespace {
+
+// A value as the table stores it: dates as ISO text, NULL for no date.
+QString StoredValue(const ImportField &field, const QString &value) {
+    if (field.value != ImportValue::Date && field.value != ImportValue::Birthday)
+        return value;
+    const QDate date = ParseShortDate(value);
+    return date.isValid() ? date.toString(Qt::ISODate) : QString();
+}
+
+} // namespace
+
+void CustomerImport::FillEmptyColumns(int userId, const QStringList &values) {
+    const auto fields = ImportFields();
+    QStringList assignments;
+    QStringList filled;
+    for (qsizetype i = 0; i < qsizetype(fields.size()); ++i) {
+        const ImportField &field = fields[size_t(i)];
+        const QString value = StoredValue(field, values.value(i));
+        const bool text = field.value != ImportValue::Number &&
+                          field.value != ImportValue::ClassName1 &&
+                          field.value != ImportValue::ClassName2;
+        if (!text || value.isEmpty() || field.Column() == QLatin1String("MakeDay"))
+            continue;
+        assignments << QStringLiteral("%1 = CASE WHEN %1 IS NULL OR %1 = '' THEN ? ELSE %1 END")
+                           .arg(field.Column());
+        filled << value;
+    }
+    if (assignments.isEmpty())
+        return;
+    const std::unique_ptr<EngineStatement> update =
+        database_.GetEngine().Prepare(QStringLiteral("update usertbl set %1 where UserId = %2")
+                                          .arg(assignments.join(QStringLiteral(", ")))
+                                          .arg(userId));
+    for (qsizetype i = 0; i < filled.size(); ++i)
+        update->BindText(int(i) + 1, filled.at(i).toUtf8());
+    update->Step();
+}
+
 void CustomerImport::Insert(const QStringList &values) {
     const auto fields = ImportFields();
     for (qsizetype i = 0; i < qsizetype(fields.size()); ++i) {
         const int parameter = int(i) + 1;
-        QString value = values.value(i);
-        const ImportValue kind = fields[i].value;
-        if (kind == ImportValue::Date || kind == ImportValue::Birthday) {
-            const QDate date = ParseShortDate(value);
-            value = date.isValid() ? date.toString(Qt::ISODate) : QString();
-        }
+        const QString value = StoredValue(fields[size_t(i)], values.value(i));
         if (!value.isEmpty())
             insert_->BindText(parameter, value.toUtf8());
         else if (fields[i].Column() == QLatin1String("MakeDay"))

@@ -20,8 +20,12 @@ public:
     // registration day the customer is registered today. Throws EngineError when the row is
     // refused.
     void Insert(const QStringList &values);
+    // Stores the texts and dates of `values` (as for Insert) in those columns of customer
+    // `userId` that are empty; classes, flags and numbers stay. Throws EngineError.
+    void FillEmptyColumns(int userId, const QStringList &values);
 
 private:
+    Database &database_;
     std::unique_ptr<EngineStatement> insert_;
     QByteArray today_;
 };

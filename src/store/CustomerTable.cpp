@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/SqlText.h"
+#include "store/DistinctPairs.h"
 #include "store/TableEngine.h"
 
 #include <QStringList>
@@ -19,6 +20,7 @@ int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
 void DeleteCustomerRow(Query &userQuery, int userId) {
     userQuery.Execute(QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId));
     userQuery.Execute(QStringLiteral("delete from greetingtbl where UserId = %1").arg(userId));
+    RemoveDistinctPairsOf(userQuery, userId);
 }
 
 void SetPrintMark(Query &userQuery, int userId, bool print) {

@@ -9,7 +9,7 @@ struct BookReset {
     int greetingEvents = 0;
 };
 
-// Returns the book to its delivered state: no customers, no history entries, no greeting record and
-// the default class names FreshClassNames() on both axes. Stops at the first statement the engine
-// refuses (EngineError); what was done stays done.
+// Returns the book to its delivered state: no customers, no history entries, no greeting record,
+// no pairs declared different and the default class names FreshClassNames() on both axes. Stops
+// at the first statement the engine refuses (EngineError); what was done stays done.
 BookReset ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery);

@@ -3,6 +3,7 @@
 #include "core/SqlText.h"
 #include "store/ClassTable.h"
 #include "store/CustomerColumns.h"
+#include "store/DistinctPairs.h"
 #include "store/TableEngine.h"
 
 namespace Schema {
@@ -39,6 +40,7 @@ void CreateTables(Database &database, bool upgraded) {
     // Engine-side indexes: the list sorts by reading and searches join history by customer.
     query.Execute(QStringLiteral("CREATE INDEX usertbl_kana ON usertbl (Kana)"));
     query.Execute(QStringLiteral("CREATE INDEX historytbl_user ON historytbl (UserId)"));
+    CreateDistinctPairTable(database);
     const QStringList classNames = FreshClassNames();
     for (const QString &table : {QStringLiteral("classtbl"), QStringLiteral("classtbl2")}) {
         query.Execute(

@@ -60,6 +60,7 @@ private slots:
         row("switch without its command", {"--dry-run"}, Command::UsageError, "", 2, "--dry-run");
         row("switch of another command", {"--check-addresses", "--marked"}, Command::UsageError, "",
             2, "--marked");
+        row("duplicates", {"--find-duplicates"}, Command::FindDuplicates, "", -1, "");
         row("help", {"--help"}, Command::ShowHelp, "", 0, "--print-cards FILE.pdf");
         row("short help", {"-h"}, Command::ShowHelp, "", 0, "--update-postal-data");
         row("version", {"--version"}, Command::ShowVersion, "", 0, "pellor3 3.");
@@ -85,7 +86,7 @@ private slots:
         for (const char *command :
              {"--print-addresses FILE.pdf", "--check-addresses", "--print-phone-list FILE.pdf",
               "--print-cards FILE.pdf", "--update-postal-data", "--send-mail TEMPLATE.mtl",
-              "--marked", "--dry-run", "--help", "--version"})
+              "--marked", "--dry-run", "--find-duplicates", "--help", "--version"})
             QCOMPARE(lines
                          .filter(QRegularExpression("^  (-\\w, )?" +
                                                     QRegularExpression::escape(command) + " "))
@@ -249,6 +250,40 @@ private slots:
         QVERIFY2(problems.contains("青木: 喪中") && !problems.contains("佐藤: 喪中"),
                  qPrintable(problems));
         Clock::Reset();
+    }
+
+    // What a script reads: the pairs by UserId, the names as entered, the reasons.
+    void listsTheCustomersEnteredTwice() {
+        TestEnv env;
+        const int first = env.AddCustomer("髙橋 一郎", "ﾀｶﾊｼ ｲﾁﾛｳ");
+        env.AddCustomer("山田 花子", "ﾔﾏﾀﾞ ﾊﾅｺ");
+        const int second = env.AddCustomer("高橋一郎", "");
+        const int third = env.AddCustomer("高橋 商店", "");
+        env.Run(QString("update Usertbl set Address1 = '東京都新宿区西新宿1丁目2番3号', Mail_1 = "
+                        "'Ichiro@Example.JP' where UserId = %1")
+                    .arg(first));
+        env.Run(QString("update Usertbl set Address1 = '東京都新宿区西新宿１－２－３' where "
+                        "UserId = %1")
+                    .arg(second));
+        env.Run(QString("update Usertbl set OfficeMail_1 = 'ichiro@example.jp' where UserId = %1")
+                    .arg(third));
+        const QString output = env.root() + "pairs.txt";
+        std::fflush(stdout);
+        const int saved = dup(STDOUT_FILENO);
+        QVERIFY(std::freopen(QFile::encodeName(output).constData(), "w", stdout));
+        const int status = RunFindDuplicatesCommand();
+        std::fflush(stdout);
+        dup2(saved, STDOUT_FILENO);
+        close(saved);
+        QCOMPARE(status, 0);
+        QFile file(output);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLocal8Bit(file.readAll()),
+                 QString("%1\t%2\t髙橋 一郎\t高橋一郎\t氏名と住所\n"
+                         "%1\t%3\t髙橋 一郎\t高橋 商店\tメールアドレス\n")
+                     .arg(first)
+                     .arg(second)
+                     .arg(third));
     }
 
     void refusesWhenNothingIsMarked() {

@@ -251,6 +251,49 @@ private slots:
             qPrintable(question));
     }
 
+    // A line matching a customer of the book (here by name, as the finder given says) is
+    // added, left out, or fills the customer's empty fields only; the counts are told.
+    void linesMatchingACustomerInTheBook_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("counts");
+        QTest::newRow("added") << 0
+                               << QStringList{"佐藤 一郎|03-1111-2222|-",
+                                              "佐藤 一郎|03-9999-9999|sato@example.jp",
+                                              "田中|-|tanaka@example.jp", "佐藤 一郎|-|-"}
+                               << "";
+        QTest::newRow("left out") << 1
+                                  << QStringList{"佐藤 一郎|03-1111-2222|-",
+                                                 "田中|-|tanaka@example.jp"}
+                                  << "1件を登録しました。\r\n登録済みの顧客と一致した2件は登録"
+                                     "しませんでした。";
+        QTest::newRow("empty fields filled")
+            << 2
+            << QStringList{"佐藤 一郎|03-1111-2222|sato@example.jp", "田中|-|tanaka@example.jp"}
+            << "1件を登録しました。\r\n登録済みの顧客と一致した2件で、その顧客の空欄を補いました。";
+    }
+    void linesMatchingACustomerInTheBook() {
+        QFETCH(int, choice);
+        ExchangeTestContext context;
+        const int sato = context.env.AddCustomer("佐藤 一郎", "");
+        context.env.Run("update Usertbl set TelNo_1 = '03-1111-2222'");
+        int reads = 0;
+        TFormImport window(context, nullptr, [&reads, sato](Database &) {
+            ++reads;
+            return [sato](const CustomerRecord &candidate) {
+                return candidate.name == "佐藤 一郎" ? sato : 0;
+            };
+        });
+        window.findChild<QComboBox *>("CBExisting")->setCurrentIndex(choice);
+        QVERIFY(Import(context, window,
+                       Utf8(u"佐藤 一郎,sato@example.jp,03-9999-9999\r\n田中,tanaka@example.jp,\r\n"
+                            u"佐藤 一郎,,\r\n"),
+                       {"名前", "メール１", "電話１"}));
+        QTEST(Stored(context.env, "Name, TelNo_1, Mail_1"), "rows");
+        QTEST(context.env.prompt().Texts("message").value(0), "counts");
+        QCOMPARE(reads, choice == 0 ? 0 : 1);
+    }
+
     void cancelledImportStoresNothing() {
         ExchangeTestContext context;
         ImportFile file;

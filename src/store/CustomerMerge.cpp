@@ -1,0 +1,73 @@
+#include "store/CustomerMerge.h"
+
+#include "core/SqlText.h"
+#include "store/CustomerTable.h"
+#include "store/DistinctPairs.h"
+#include "store/TableEngine.h"
+
+#include <QStringList>
+
+namespace {
+
+QString IdList(const std::vector<int> &ids) {
+    QStringList texts;
+    for (const int id : ids)
+        texts << QString::number(id);
+    return texts.join(u',');
+}
+
+// The editor's full update, and what it leaves to others: the pictures and the day of
+// registration.
+void StoreWholeCustomer(Query &query, const CustomerRecord &customer) {
+    SaveCustomerRecord(query, customer);
+    query.Execute(
+        QStringLiteral("update Usertbl set img1 = %1, img2 = %2, MakeDay = %3 where UserId = %4")
+            .arg(QuoteSql(customer.img1), QuoteSql(customer.img2), SqlDate(customer.makeDay))
+            .arg(customer.userId));
+}
+
+} // namespace
+
+std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord &merged,
+                                        int removedUserId) {
+    Query query(database);
+    std::optional<CustomerRecord> keptBefore = LoadCustomerRecord(query, merged.userId);
+    std::optional<CustomerRecord> removed = LoadCustomerRecord(query, removedUserId);
+    if (!keptBefore || !removed || merged.userId == removedUserId)
+        return std::nullopt;
+    MergeUndo undo{*keptBefore, *removed, {}, {}};
+    query.SetText(
+        QStringLiteral("select HistoryId from Historytbl where UserId = %1").arg(removedUserId));
+    query.Close();
+    for (query.Open(); !query.AtEnd(); query.Next())
+        undo.movedHistoryIds.push_back(query.AsInteger(QStringLiteral("HistoryId")));
+    query.Close();
+    for (const auto &pair : ReadDistinctPairs(database))
+        if (pair.first == removedUserId || pair.second == removedUserId)
+            undo.removedDistinctPairs.push_back(pair);
+
+    Transaction transaction(database);
+    StoreWholeCustomer(query, merged);
+    query.Execute(QStringLiteral("update Historytbl set UserId = %1 where UserId = %2")
+                      .arg(merged.userId)
+                      .arg(removedUserId));
+    DeleteCustomerRow(query, removedUserId);
+    transaction.Commit();
+    return undo;
+}
+
+void UndoMerge(Database &database, const MergeUndo &undo) {
+    Transaction transaction(database);
+    Query query(database);
+    query.Execute(
+        QStringLiteral("insert into Usertbl (UserId) values (%1)").arg(undo.removed.userId));
+    StoreWholeCustomer(query, undo.removed);
+    StoreWholeCustomer(query, undo.keptBefore);
+    if (!undo.movedHistoryIds.empty())
+        query.Execute(QStringLiteral("update Historytbl set UserId = %1 where HistoryId in (%2)")
+                          .arg(undo.removed.userId)
+                          .arg(IdList(undo.movedHistoryIds)));
+    for (const auto &[userId, otherUserId] : undo.removedDistinctPairs)
+        StoreDistinctPair(database, userId, otherUserId);
+    transaction.Commit();
+}

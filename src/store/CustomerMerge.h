@@ -1,0 +1,27 @@
+#pragma once
+
+#include "store/CustomerRecord.h"
+
+#include <utility>
+#include <vector>
+
+class Database;
+
+// What a merge changed, so it can be put back.
+struct MergeUndo {
+    CustomerRecord keptBefore;
+    CustomerRecord removed;
+    std::vector<int> movedHistoryIds;
+    std::vector<std::pair<int, int>> removedDistinctPairs;
+};
+
+// Merges the customer `removedUserId` into `merged` (the kept customer's row as it is to be
+// stored) in one transaction: the kept row updated, the other's history entries moved to it,
+// the other deleted with its pairs declared different. Nothing is changed when a statement is
+// refused (EngineError) or either customer is gone (nullopt).
+std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord &merged,
+                                        int removedUserId);
+
+// Puts both customers, the history entries and the pairs back as they were, in one
+// transaction. Throws EngineError; nothing is changed then.
+void UndoMerge(Database &database, const MergeUndo &undo);
