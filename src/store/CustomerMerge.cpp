@@ -6,6 +6,7 @@
 #include "store/TableEngine.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -45,12 +46,25 @@ std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord
     for (const auto &pair : ReadDistinctPairs(database))
         if (pair.first == removedUserId || pair.second == removedUserId)
             undo.removedDistinctPairs.push_back(pair);
+    GreetingTable greetings(database);
+    undo.removedGreetings = greetings.CustomerEvents(removedUserId);
+    const std::vector<GreetingEvent> keptGreetings = greetings.CustomerEvents(merged.userId);
+    for (const GreetingEvent &event : undo.removedGreetings)
+        if (std::none_of(keptGreetings.begin(), keptGreetings.end(),
+                         [&](const GreetingEvent &kept) {
+                             return kept.season == event.season && kept.kind == event.kind;
+                         }))
+            undo.movedGreetings.push_back(event);
 
     Transaction transaction(database);
     StoreWholeCustomer(query, merged);
     query.Execute(QStringLiteral("update Historytbl set UserId = %1 where UserId = %2")
                       .arg(merged.userId)
                       .arg(removedUserId));
+    for (GreetingEvent event : undo.movedGreetings) {
+        event.userId = merged.userId;
+        greetings.Set(event);
+    }
     DeleteCustomerRow(query, removedUserId);
     transaction.Commit();
     return undo;
@@ -67,6 +81,11 @@ void UndoMerge(Database &database, const MergeUndo &undo) {
         query.Execute(QStringLiteral("update Historytbl set UserId = %1 where HistoryId in (%2)")
                           .arg(undo.removed.userId)
                           .arg(IdList(undo.movedHistoryIds)));
+    GreetingTable greetings(database);
+    for (const GreetingEvent &event : undo.movedGreetings)
+        greetings.Clear(undo.keptBefore.userId, event.season, event.kind);
+    for (const GreetingEvent &event : undo.removedGreetings)
+        greetings.Set(event);
     for (const auto &[userId, otherUserId] : undo.removedDistinctPairs)
         StoreDistinctPair(database, userId, otherUserId);
     transaction.Commit();

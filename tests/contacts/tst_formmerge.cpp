@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <tuple>
 
 namespace {
 
@@ -76,8 +77,26 @@ private slots:
         grid->item(RowOf("電話2"), 3)->setText("03-1111-2222");
         grid->item(RowOf("氏名"), 3)->setText("高橋 一郎");
         const CustomerRecord keptBefore = book.Load(book.kept);
+        // Both sent a card in 2026; only the other's mourning notice of 2027 is new to the kept.
+        for (const auto &[id, season, kind] :
+             {std::tuple{book.kept, 2026, 1}, std::tuple{book.other, 2026, 1},
+              std::tuple{book.other, 2027, 3}})
+            book.context.env.Run(
+                QString("insert into greetingtbl (UserId, Season, Kind, Note) values (%1, %2, %3, "
+                        "'祖母')")
+                    .arg(id)
+                    .arg(season)
+                    .arg(kind));
+        const auto greetings = [&book](int id) {
+            return book.Scalar(QString("select group_concat(Season || '/' || Kind, ' ') from "
+                                       "(select Season, Kind from greetingtbl where UserId = %1 "
+                                       "order by Season, Kind)")
+                                   .arg(id));
+        };
 
         window.findChild<QPushButton *>("BtnMerge")->click();
+        QCOMPARE(greetings(book.kept), QString("2026/1 2027/3"));
+        QCOMPARE(greetings(book.other), QString());
         const CustomerRecord merged = book.Load(book.kept);
         QCOMPARE(merged.name, QString("高橋 一郎"));
         QCOMPARE(merged.telNo1, QString("090-3333-4444"));
@@ -109,6 +128,8 @@ private slots:
         QCOMPARE(book.Scalar(
                      QString("select count(*) from Historytbl where UserId = %1").arg(book.other)),
                  QString("2"));
+        QCOMPARE(greetings(book.kept), QString("2026/1"));
+        QCOMPARE(greetings(book.other), QString("2026/1 2027/3"));
 
         // The backup is made once a run, and a "no" stores nothing.
         book.context.env.prompt().PushAnswer(Prompt::Answer::No);
