@@ -9,6 +9,7 @@
 #include "postal/ZipLookup.h"
 #include "records/EntryGuard.h"
 #include "records/FormMemo.h"
+#include "records/GreetingBox.h"
 #include "records/HistoryBox.h"
 #include "records/PictureStore.h"
 #include "store/TableEngine.h"
@@ -281,6 +282,7 @@ void EditPanel::ClearFields() {
     ui_.DTBirthday->setDate(NoBirthday);
     ui_.CBSex->setCurrentText(QString());
     ui_.History->Clear();
+    ui_.Greetings->Clear();
     ui_.ChbPrint->setChecked(false);
     for (QCheckBox *check : ui_.ChbRen)
         check->setChecked(false);
@@ -473,6 +475,7 @@ bool EditPanel::ShowCustomer(int userId) {
         return false;
     }
     LoadHistory(userId);
+    ui_.Greetings->ShowCustomer(userId);
     EnableEditPanel(true);
     return true;
 }

@@ -1,0 +1,157 @@
+#include "records/GreetingBox.h"
+
+#include "core/Clock.h"
+#include "platform/AppContext.h"
+#include "platform/Prompt.h"
+#include "records/EditPanelControls.h"
+#include "store/EngineError.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int kSeasonsShown = 10;
+// What a cell remembers of the stored row: whether it is there, and its day.
+constexpr int kStoredRole = Qt::UserRole;
+constexpr int kDayRole = Qt::UserRole + 1;
+
+QString ColumnCaption(GreetingKind kind) {
+    return GreetingKindCaption(kind).replace(QLatin1Char(' '), QLatin1Char('\n'));
+}
+
+} // namespace
+
+GreetingBox::GreetingBox(AppContext &context, QWidget *parent)
+    : QGroupBox(QStringLiteral("挨拶状"), parent), context_(context) {
+    setObjectName(QStringLiteral("GroupBoxGreeting"));
+    grid_ = new QTableWidget(0, kGreetingKindCount, this);
+    grid_->setObjectName(QStringLiteral("GridGreeting"));
+    QStringList captions;
+    for (const GreetingKind kind : GreetingKinds())
+        captions << ColumnCaption(kind);
+    grid_->setHorizontalHeaderLabels(captions);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid_->horizontalHeader()->setSectionResizeMode(CodeOf(GreetingKind::MourningReceived) - 1,
+                                                    QHeaderView::Stretch);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    btnOlder_ = NewEditorButton(this, "BtnGreetingOlder", QStringLiteral("前へ"));
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(btnOlder_);
+    buttons->addStretch(1);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->addWidget(grid_, 1);
+    layout->addLayout(buttons);
+
+    connect(grid_, &QTableWidget::itemChanged, this, &GreetingBox::CellChanged);
+    connect(btnOlder_, &QPushButton::clicked, this, &GreetingBox::ShowOlderSeasons);
+    Clear();
+}
+
+void GreetingBox::ShowCustomer(int userId) {
+    userId_ = userId;
+    newestSeason_ = GreetingSeasonOf(Clock::Today());
+    oldestSeason_ = newestSeason_ - kSeasonsShown + 1;
+    Reload();
+}
+
+void GreetingBox::Clear() {
+    userId_ = 0;
+    filling_ = true;
+    grid_->setRowCount(0);
+    filling_ = false;
+    setEnabled(false);
+}
+
+void GreetingBox::ShowOlderSeasons() {
+    if (userId_ == 0)
+        return;
+    oldestSeason_ -= kSeasonsShown;
+    Reload();
+}
+
+void GreetingBox::Reload() {
+    std::vector<GreetingEvent> events;
+    try {
+        events = GreetingTable(context_.GetDatabase()).CustomerEvents(userId_);
+    } catch (const EngineError &error) {
+        Clear();
+        prompt().Error(error.message());
+        return;
+    }
+    for (const GreetingEvent &event : events) {
+        newestSeason_ = std::max(newestSeason_, event.season);
+        oldestSeason_ = std::min(oldestSeason_, event.season);
+    }
+    Fill(events);
+    setEnabled(true);
+}
+
+void GreetingBox::Fill(const std::vector<GreetingEvent> &events) {
+    filling_ = true;
+    grid_->setRowCount(newestSeason_ - oldestSeason_ + 1);
+    for (int row = 0; row < grid_->rowCount(); ++row) {
+        const int season = newestSeason_ - row;
+        grid_->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(season)));
+        for (const GreetingKind kind : GreetingKinds()) {
+            auto *cell = new QTableWidgetItem;
+            const bool note = kind == GreetingKind::MourningReceived;
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                           (note ? Qt::ItemIsEditable : Qt::NoItemFlags));
+            cell->setCheckState(Qt::Unchecked);
+            cell->setData(kStoredRole, false);
+            grid_->setItem(row, CodeOf(kind) - 1, cell);
+        }
+    }
+    for (const GreetingEvent &event : events) {
+        QTableWidgetItem *cell = grid_->item(newestSeason_ - event.season, CodeOf(event.kind) - 1);
+        if (!cell)
+            continue;
+        cell->setCheckState(Qt::Checked);
+        cell->setData(kStoredRole, true);
+        cell->setData(kDayRole, event.day);
+        cell->setText(event.note);
+        cell->setToolTip(event.note);
+    }
+    filling_ = false;
+}
+
+void GreetingBox::CellChanged(QTableWidgetItem *cell) {
+    if (filling_ || userId_ == 0)
+        return;
+    const int season = newestSeason_ - cell->row();
+    const GreetingKind kind = GreetingKinds()[std::size_t(cell->column())];
+    const bool wasStored = cell->data(kStoredRole).toBool();
+    const bool checkToggled = (cell->checkState() == Qt::Checked) != wasStored;
+    // A note typed into an empty cell records the notice too; an unchecked cell keeps no note.
+    const bool stored = checkToggled ? !wasStored : wasStored || !cell->text().isEmpty();
+    const QDate day = wasStored ? cell->data(kDayRole).toDate() : Clock::Today();
+    GreetingTable table(context_.GetDatabase());
+    try {
+        if (stored)
+            table.Set({userId_, season, kind, day, cell->text()});
+        else if (wasStored)
+            table.Clear(userId_, season, kind);
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        // The grid shows what is stored; not from inside the cell's own signal.
+        QMetaObject::invokeMethod(this, &GreetingBox::Reload, Qt::QueuedConnection);
+        return;
+    }
+    filling_ = true;
+    cell->setCheckState(stored ? Qt::Checked : Qt::Unchecked);
+    cell->setData(kStoredRole, stored);
+    cell->setData(kDayRole, stored ? day : QDate());
+    if (!stored)
+        cell->setText({});
+    cell->setToolTip(cell->text());
+    filling_ = false;
+}
