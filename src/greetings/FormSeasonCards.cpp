@@ -35,17 +35,18 @@ TFormSeasonCards::TFormSeasonCards(AppContext &context, QWidget *parent)
     SpinSeason->setObjectName(QStringLiteral("SpinSeason"));
     SpinSeason->setRange(1900, 2999);
     SpinSeason->setSuffix(QStringLiteral("年"));
-    const auto check = [this](const char *name) {
+    const auto check = [this](const char *name, bool ticked) {
         auto *box = new QCheckBox(this);
         box->setObjectName(QString::fromLatin1(name));
-        box->setChecked(true);
+        box->setChecked(ticked);
         connect(box, &QCheckBox::toggled, this, &TFormSeasonCards::Recount);
         return box;
     };
-    ChkSentLast = check("ChkSentLast");
-    ChkReceivedLast = check("ChkReceivedLast");
-    ChkOpenReplies = check("ChkOpenReplies");
-    ChkListed = check("ChkListed");
+    // Ticked as the book is marked without the window: sent or received last season.
+    ChkSentLast = check("ChkSentLast", true);
+    ChkReceivedLast = check("ChkReceivedLast", true);
+    ChkOpenReplies = check("ChkOpenReplies", false);
+    ChkListed = check("ChkListed", true);
     ChkListed->setText(QStringLiteral("一覧に表示中の顧客だけ (分類・読みの絞り込み)"));
     LabelChosen = new QLabel(this);
     LabelChosen->setObjectName(QStringLiteral("LabelChosen"));
