@@ -6,7 +6,6 @@
 #include "records/EditPanelControls.h"
 #include "store/EngineError.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
@@ -20,8 +19,11 @@ constexpr int kSeasonsShown = 10;
 constexpr int kStoredRole = Qt::UserRole;
 constexpr int kDayRole = Qt::UserRole + 1;
 
+// "年賀\n出": the grid is narrow enough to stand beside the history; the header's tooltip
+// has the whole caption.
 QString ColumnCaption(GreetingKind kind) {
-    return GreetingKindCaption(kind).replace(QLatin1Char(' '), QLatin1Char('\n'));
+    const QString caption = GreetingKindCaption(kind);
+    return caption.left(2) + QLatin1Char('\n') + caption.at(caption.indexOf(QLatin1Char(' ')) + 1);
 }
 
 } // namespace
@@ -31,25 +33,31 @@ GreetingBox::GreetingBox(AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("GroupBoxGreeting"));
     grid_ = new QTableWidget(0, kGreetingKindCount, this);
     grid_->setObjectName(QStringLiteral("GridGreeting"));
-    QStringList captions;
-    for (const GreetingKind kind : GreetingKinds())
-        captions << ColumnCaption(kind);
-    grid_->setHorizontalHeaderLabels(captions);
+    for (const GreetingKind kind : GreetingKinds()) {
+        auto *header = new QTableWidgetItem(ColumnCaption(kind));
+        header->setToolTip(GreetingKindCaption(kind));
+        grid_->setHorizontalHeaderItem(CodeOf(kind) - 1, header);
+    }
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid_->horizontalHeader()->setMinimumSectionSize(10);
     grid_->horizontalHeader()->setSectionResizeMode(CodeOf(GreetingKind::MourningReceived) - 1,
-                                                    QHeaderView::Stretch);
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+                                                    QHeaderView::Interactive);
+    grid_->setColumnWidth(CodeOf(GreetingKind::MourningReceived) - 1,
+                          grid_->fontMetrics().horizontalAdvance(QStringLiteral("祖父 一郎")) + 24);
+    const int rowHeight = grid_->fontMetrics().height() + 4;
+    grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The last ten seasons in view without scrolling.
+    grid_->setMinimumHeight(rowHeight * (kSeasonsShown + 2) + grid_->frameWidth() * 2 + 4);
     btnOlder_ = NewEditorButton(this, "BtnGreetingOlder", QStringLiteral("前へ"));
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(btnOlder_);
-    buttons->addStretch(1);
-    auto *layout = new QHBoxLayout(this);
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(3);
     layout->addWidget(grid_, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(btnOlder_, 0, Qt::AlignLeft);
 
     connect(grid_, &QTableWidget::itemChanged, this, &GreetingBox::CellChanged);
     connect(btnOlder_, &QPushButton::clicked, this, &GreetingBox::ShowOlderSeasons);
