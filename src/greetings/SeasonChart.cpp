@@ -110,6 +110,7 @@ void SeasonChart::ShowSeasons(int newestSeason) {
     seasonAxis->append(seasons);
     auto *countAxis = new QValueAxis(chart);
     countAxis->setRange(0, std::max(highest, 1));
+    countAxis->applyNiceNumbers();
     countAxis->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(seasonAxis, Qt::AlignBottom);
     chart->addAxis(countAxis, Qt::AlignLeft);
