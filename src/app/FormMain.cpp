@@ -12,6 +12,7 @@
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
+#include "print/SenderData.h"
 #include "records/ClassNames.h"
 #include "records/FormEditClass.h"
 #include "search/FormSearch.h"
@@ -92,8 +93,12 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     font.setPointSize(9);
     setFont(font);
 
+    const QString dataFolder =
+        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
+    dataPath_ = DataPathOf(dataFolder);
+    dbPath_ = DbPathOf(dataFolder);
     BuildToolbar();
-    listPanel_ = new MainListPanel(database_, UserQuery, this);
+    listPanel_ = new MainListPanel(database_, UserQuery, SenderConfPath(dataPath_), this);
     // After the list: the editor asks it for the selection.
     editor_ = new EditPanel(*this);
     BuildEditPanel();
@@ -226,10 +231,6 @@ void TFormMain::BuildEditPanel() {
 }
 
 void TFormMain::FormCreate() {
-    const QString dataFolder =
-        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
-    dataPath_ = DataPathOf(dataFolder);
-    dbPath_ = DbPathOf(dataFolder);
     if (QString error; !Backup::FinishCutOffRestore(dbPath_, &error))
         prompt().Error(QStringLiteral("前回中断したバックアップの読み込みを片付けられません"
                                       "でした。\n%1")
@@ -309,6 +310,7 @@ bool TFormMain::MayClose() {
 
 void TFormMain::FormClose() {
     ClearListSelection();
+    listPanel_->KeepColumnWidths();
 }
 
 void TFormMain::Raise() {

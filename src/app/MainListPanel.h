@@ -10,6 +10,7 @@
 
 class CustomerListModel;
 class Database;
+struct CustomerRecord;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -23,7 +24,8 @@ class MainListPanel : public QWidget {
     Q_OBJECT
 
 public:
-    MainListPanel(Database &database, Query &userQuery, QWidget *parent);
+    // The column widths the user gave are kept in the settings file `confPath`.
+    MainListPanel(Database &database, Query &userQuery, QString confPath, QWidget *parent);
 
     // Lists the customers of `filters` narrowed by the class filters and selects the first
     // row; false (reported) when the book could not be read.
@@ -35,8 +37,10 @@ public:
     // Selects the row of `userId` alone; false when it is not listed.
     bool SelectUserId(int userId);
     void ClearSelection();
-    // The row of `userId`, when it is the one selected, shows a stored change.
-    void UpdateSelectedRow(int userId, bool print, const QString &name);
+    // The row of the customer, when it is the one selected, shows a stored change.
+    void UpdateSelectedRow(const CustomerRecord &record);
+    // Writes the column widths when the user changed them.
+    void KeepColumnWidths() const;
     // Back to "指定なし" without rebuilding the list.
     void ResetClassFiltersSilently();
     // The class filter boxes, for loading and renaming class names.
@@ -55,8 +59,12 @@ public slots:
     void ListViewMainContextPopup(const QPoint &position);
 
 private:
+    void RestoreColumnWidths();
+    void WidenMarkColumnToContents();
+
     Database &database_;
     Query &userQuery_;
+    const QString confPath_;
     CustomerListModel *listModel_;
     QWidget *Panel1;
     QGroupBox *GroupBoxShowKind;

@@ -1,6 +1,7 @@
 #include "store/ListStatement.h"
 
 #include "core/ShiftJis.h"
+#include "store/CustomerRecord.h"
 #include "store/SearchFilter.h"
 #include "store/TableEngine.h"
 
@@ -59,7 +60,33 @@ const QHash<QString, int> &TabOfFirstCharacter() {
     return tabs;
 }
 
+QString JoinedAddress(const QString &line1, const QString &line2) {
+    return line2.isEmpty() ? line1 : line1 + u' ' + line2;
+}
+
+// The columns of one address block, in the order of ListedCustomer.
+struct ContactColumns {
+    QString zip, address1, address2, tel;
+};
+const ContactColumns PersonalContact{QStringLiteral("Zip"), QStringLiteral("Address1"),
+                                     QStringLiteral("Address2"), QStringLiteral("TelNo_1")};
+const ContactColumns CompanyContact{QStringLiteral("OfficeZip"), QStringLiteral("OfficeAddress1"),
+                                    QStringLiteral("OfficeAddress2"),
+                                    QStringLiteral("OfficeTel_1")};
+
 } // namespace
+
+ListedCustomer ListedCustomerOf(const CustomerRecord &r) {
+    const bool company = r.useType == 1;
+    return {r.userId,
+            r.name,
+            r.print,
+            r.kana,
+            company ? r.officeZip : r.zip,
+            company ? JoinedAddress(r.officeAddress1, r.officeAddress2)
+                    : JoinedAddress(r.address1, r.address2),
+            company ? r.officeTel1 : r.telNo1};
+}
 
 QString KanaClause(int index) {
     QString prefixes;
@@ -88,7 +115,10 @@ int KanaTabIndex(const QString &reading) {
 QString BuildListStatement(const ListFilters &filters, ListColumns columns) {
     QString statement = columns == ListColumns::Whole
                             ? QStringLiteral("select * from Usertbl")
-                            : QStringLiteral("select UserId, Name, Print from Usertbl");
+                            : QStringLiteral("select UserId, Name, Print, Kana, UseType, Zip, "
+                                             "Address1, Address2, TelNo_1, OfficeZip, "
+                                             "OfficeAddress1, OfficeAddress2, OfficeTel_1 "
+                                             "from Usertbl");
     bool any = false;
     if (filters.classId >= 0) {
         statement += QStringLiteral(" where (class = ") + QString::number(filters.classId) + u')';
@@ -127,9 +157,14 @@ ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
     userQuery.Close();
     userQuery.Open();
     const auto enter = [&listed](const Query &row) {
-        listed.rows.push_back({row.AsInteger(QStringLiteral("UserId")),
-                               row.AsString(QStringLiteral("Name")),
-                               row.AsInteger(QStringLiteral("Print")) == 1});
+        const ContactColumns &contact =
+            row.AsInteger(QStringLiteral("UseType")) == 1 ? CompanyContact : PersonalContact;
+        listed.rows.push_back(
+            {row.AsInteger(QStringLiteral("UserId")), row.AsString(QStringLiteral("Name")),
+             row.AsInteger(QStringLiteral("Print")) == 1, row.AsString(QStringLiteral("Kana")),
+             row.AsString(contact.zip),
+             JoinedAddress(row.AsString(contact.address1), row.AsString(contact.address2)),
+             row.AsString(contact.tel)});
     };
     if (filterPass && !userQuery.AtEnd()) {
         listed.label = RunFilterPass(database, userQuery, filters.search, listed.total, enter);
