@@ -34,23 +34,23 @@ constexpr ShownColumn ShownColumns[] = {
     {CustomerListModel::AddressColumn, "ADDRESS_WID", 240},
     {CustomerListModel::TelColumn, "TEL_WID", 100},
 };
-const QString ListSection = QStringLiteral("MAIN_LIST");
 // A kept width outside these is not one the user gave; the column starts with its own.
 constexpr int NarrowestKeptWidth = 8;
 constexpr int WidestKeptWidth = 2000;
 
 } // namespace
 
-MainListPanel::MainListPanel(Database &database, Query &userQuery, QString confPath,
+MainListPanel::MainListPanel(Database &database, Query &userQuery, const IniFile &settings,
                              QWidget *parent)
-    : QWidget(parent), database_(database), userQuery_(userQuery), confPath_(std::move(confPath)),
+    : QWidget(parent), database_(database), userQuery_(userQuery),
       listModel_(new CustomerListModel(this)) {
     setObjectName(QStringLiteral("PanelMainListView"));
-    setFixedWidth(187);
+    setMinimumWidth(187);
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedHeight(92);
+    // As high as its filters and count need in the font the desktop gives.
+    Panel1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     GroupBoxShowKind = new QGroupBox(QStringLiteral("表示種別"), Panel1);
     GroupBoxShowKind->setObjectName(QStringLiteral("GroupBox3"));
     CBPrClass = new QComboBox(GroupBoxShowKind);
@@ -98,7 +98,7 @@ MainListPanel::MainListPanel(Database &database, Query &userQuery, QString confP
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(NarrowestKeptWidth);
     ListViewMain->setColumnHidden(CustomerListModel::IdColumn, true);
-    RestoreColumnWidths();
+    RestoreColumnWidths(settings);
     QPalette keepVisible = ListViewMain->palette();
     for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
         keepVisible.setColor(QPalette::Inactive, role, keepVisible.color(QPalette::Active, role));
@@ -163,30 +163,19 @@ bool MainListPanel::Refresh(ListFilters filters) {
     return true;
 }
 
-void MainListPanel::RestoreColumnWidths() {
-    IniFile ini(confPath_);
-    ini.Load();
+void MainListPanel::RestoreColumnWidths(const IniFile &settings) {
     for (const ShownColumn &shown : ShownColumns) {
-        const int kept = ini.ReadInteger(ListSection, QLatin1String(shown.key), shown.width);
+        const int kept =
+            settings.ReadInteger(MainListSection, QLatin1String(shown.key), shown.width);
         const bool usable = kept >= NarrowestKeptWidth && kept <= WidestKeptWidth;
         ListViewMain->setColumnWidth(shown.column, usable ? kept : shown.width);
     }
 }
 
-void MainListPanel::KeepColumnWidths() const {
-    IniFile ini(confPath_);
-    ini.Load();
-    bool changed = false;
-    for (const ShownColumn &shown : ShownColumns) {
-        const int width = ListViewMain->columnWidth(shown.column);
-        if (ini.ReadInteger(ListSection, QLatin1String(shown.key), -1) != width) {
-            ini.WriteInteger(ListSection, QLatin1String(shown.key), width);
-            changed = true;
-        }
-    }
-    // A settings file that cannot be written only costs the widths; Save leaves it whole.
-    if (changed)
-        ini.Save();
+void MainListPanel::KeepColumnWidths(IniFile &settings) const {
+    for (const ShownColumn &shown : ShownColumns)
+        settings.WriteInteger(MainListSection, QLatin1String(shown.key),
+                              ListViewMain->columnWidth(shown.column));
 }
 
 // Whatever the font, the marks and their caption stay readable after every rebuild.

@@ -10,6 +10,7 @@
 
 class CustomerListModel;
 class Database;
+class IniFile;
 struct CustomerRecord;
 class QAction;
 class QComboBox;
@@ -18,14 +19,17 @@ class QLabel;
 class QMenu;
 class QTableView;
 
+// The section of conf.ini that keeps how the user laid out the main window and its list.
+inline const QString MainListSection = QStringLiteral("MAIN_LIST");
+
 // The customer list beside the editor: its class filters, the count label, the list itself and
 // its pop-up menu.
 class MainListPanel : public QWidget {
     Q_OBJECT
 
 public:
-    // The column widths the user gave are kept in the settings file `confPath`.
-    MainListPanel(Database &database, Query &userQuery, QString confPath, QWidget *parent);
+    // The columns start with the widths `settings` kept.
+    MainListPanel(Database &database, Query &userQuery, const IniFile &settings, QWidget *parent);
 
     // Lists the customers of `filters` narrowed by the class filters and selects the first
     // row; false (reported) when the book could not be read.
@@ -39,8 +43,7 @@ public:
     void ClearSelection();
     // The row of the customer, when it is the one selected, shows a stored change.
     void UpdateSelectedRow(const CustomerRecord &record);
-    // Writes the column widths when the user changed them.
-    void KeepColumnWidths() const;
+    void KeepColumnWidths(IniFile &settings) const;
     // Back to "指定なし" without rebuilding the list.
     void ResetClassFiltersSilently();
     // The class filter boxes, for loading and renaming class names.
@@ -59,12 +62,11 @@ public slots:
     void ListViewMainContextPopup(const QPoint &position);
 
 private:
-    void RestoreColumnWidths();
+    void RestoreColumnWidths(const IniFile &settings);
     void WidenMarkColumnToContents();
 
     Database &database_;
     Query &userQuery_;
-    const QString confPath_;
     CustomerListModel *listModel_;
     QWidget *Panel1;
     QGroupBox *GroupBoxShowKind;
