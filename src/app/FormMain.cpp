@@ -332,7 +332,7 @@ void TFormMain::RestoreWindowSize(const IniFile &settings) {
     QSize size(settings.ReadInteger(MainListSection, QStringLiteral("WIDTH"), 0),
                settings.ReadInteger(MainListSection, QStringLiteral("HEIGHT"), 0));
     if (size.isEmpty())
-        size = QSize(963 - 187 + DefaultListWidth, 649);
+        size = QSize(963 - MainListPanel::NarrowestWidth + DefaultListWidth, 649);
     resize(size.boundedTo(available).expandedTo(minimumSize()));
     keptListWidth_ =
         settings.ReadInteger(MainListSection, QStringLiteral("LIST_WID"), DefaultListWidth);

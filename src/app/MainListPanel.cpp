@@ -45,7 +45,7 @@ MainListPanel::MainListPanel(Database &database, Query &userQuery, const IniFile
     : QWidget(parent), database_(database), userQuery_(userQuery),
       listModel_(new CustomerListModel(this)) {
     setObjectName(QStringLiteral("PanelMainListView"));
-    setMinimumWidth(187);
+    setMinimumWidth(NarrowestWidth);
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -178,12 +178,11 @@ void MainListPanel::KeepColumnWidths(IniFile &settings) const {
                               ListViewMain->columnWidth(shown.column));
 }
 
-// Whatever the font, the marks and their caption stay readable after every rebuild.
+// Whatever the font, the caption stays readable after every rebuild, and with it the marks, one
+// character each.
 void MainListPanel::WidenMarkColumnToContents() {
     const int needed =
-        std::max(ListViewMain->horizontalHeader()->sectionSizeHint(CustomerListModel::MarkColumn),
-                 static_cast<const QAbstractItemView *>(ListViewMain)
-                     ->sizeHintForColumn(CustomerListModel::MarkColumn));
+        ListViewMain->horizontalHeader()->sectionSizeHint(CustomerListModel::MarkColumn);
     if (ListViewMain->columnWidth(CustomerListModel::MarkColumn) < needed)
         ListViewMain->setColumnWidth(CustomerListModel::MarkColumn, needed);
 }

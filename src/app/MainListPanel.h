@@ -28,6 +28,9 @@ class MainListPanel : public QWidget {
     Q_OBJECT
 
 public:
+    // As wide as the print mark and the name.
+    static constexpr int NarrowestWidth = 187;
+
     // The columns start with the widths `settings` kept.
     MainListPanel(Database &database, Query &userQuery, const IniFile &settings, QWidget *parent);
 

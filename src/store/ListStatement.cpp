@@ -74,6 +74,37 @@ const ContactColumns CompanyContact{QStringLiteral("OfficeZip"), QStringLiteral(
                                     QStringLiteral("OfficeAddress2"),
                                     QStringLiteral("OfficeTel_1")};
 
+struct ContactFields {
+    int zip, address1, address2, tel;
+    ContactFields(const Query &q, const ContactColumns &c)
+        : zip(q.FieldIndex(c.zip)), address1(q.FieldIndex(c.address1)),
+          address2(q.FieldIndex(c.address2)), tel(q.FieldIndex(c.tel)) {}
+};
+
+// The positions of a list row's columns, found once for the many rows of a list.
+struct ListFields {
+    explicit ListFields(const Query &q)
+        : userId(q.FieldIndex(QStringLiteral("UserId"))),
+          name(q.FieldIndex(QStringLiteral("Name"))), print(q.FieldIndex(QStringLiteral("Print"))),
+          kana(q.FieldIndex(QStringLiteral("Kana"))),
+          useType(q.FieldIndex(QStringLiteral("UseType"))), personal(q, PersonalContact),
+          company(q, CompanyContact) {}
+
+    ListedCustomer Row(const Query &q) const {
+        const ContactFields &contact = q.AsInteger(useType) == 1 ? company : personal;
+        return {q.AsInteger(userId),
+                q.AsString(name),
+                q.AsInteger(print) == 1,
+                q.AsString(kana),
+                q.AsString(contact.zip),
+                JoinedAddress(q.AsString(contact.address1), q.AsString(contact.address2)),
+                q.AsString(contact.tel)};
+    }
+
+    int userId, name, print, kana, useType;
+    ContactFields personal, company;
+};
+
 } // namespace
 
 ListedCustomer ListedCustomerOf(const CustomerRecord &r) {
@@ -156,15 +187,9 @@ ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
         BuildListStatement(filters, filterPass ? ListColumns::Whole : ListColumns::ListRow));
     userQuery.Close();
     userQuery.Open();
-    const auto enter = [&listed](const Query &row) {
-        const ContactColumns &contact =
-            row.AsInteger(QStringLiteral("UseType")) == 1 ? CompanyContact : PersonalContact;
-        listed.rows.push_back(
-            {row.AsInteger(QStringLiteral("UserId")), row.AsString(QStringLiteral("Name")),
-             row.AsInteger(QStringLiteral("Print")) == 1, row.AsString(QStringLiteral("Kana")),
-             row.AsString(contact.zip),
-             JoinedAddress(row.AsString(contact.address1), row.AsString(contact.address2)),
-             row.AsString(contact.tel)});
+    const ListFields fields(userQuery);
+    const auto enter = [&listed, &fields](const Query &row) {
+        listed.rows.push_back(fields.Row(row));
     };
     if (filterPass && !userQuery.AtEnd()) {
         listed.label = RunFilterPass(database, userQuery, filters.search, listed.total, enter);
