@@ -260,7 +260,8 @@ void TFormMain::showEvent(QShowEvent *event) {
             move(desktop->availableGeometry().center() - rect().center());
         // The splitter has its width once the window's layout has run.
         layout()->activate();
-        SplitterMain->setSizes({keptListWidth_, SplitterMain->width() - keptListWidth_});
+        SplitterMain->setSizes(
+            {keptListWidth_, SplitterMain->width() - SplitterMain->handleWidth() - keptListWidth_});
         FormShow();
     }
 }
