@@ -36,7 +36,7 @@ std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord
     std::optional<CustomerRecord> removed = LoadCustomerRecord(query, removedUserId);
     if (!keptBefore || !removed || merged.userId == removedUserId)
         return std::nullopt;
-    MergeUndo undo{*keptBefore, *removed, {}, {}};
+    MergeUndo undo{*keptBefore, *removed, {}, {}, {}, {}};
     query.SetText(
         QStringLiteral("select HistoryId from Historytbl where UserId = %1").arg(removedUserId));
     query.Close();
