@@ -71,11 +71,13 @@ QString BashCompletion() {
         const QStringList &dashed = command.names;
         words << dashed;
         if (!command.valueName.isEmpty())
-            valueCases << QStringLiteral(
-                              "    %1)\n"
-                              "        COMPREPLY=($(compgen -f -X '!*.%2' -- \"$cur\"))\n"
-                              "        return ;;")
-                              .arg(dashed.join(u'|'), Extension(command.valueName));
+            // A file of the kind the value names; a value that is no file (a year) gets nothing.
+            valueCases << QStringLiteral("    %1)\n        COMPREPLY=(%2)\n        return ;;")
+                              .arg(dashed.join(u'|'),
+                                   Extension(command.valueName).isEmpty()
+                                       ? QString()
+                                       : QStringLiteral("$(compgen -f -X '!*.%1' -- \"$cur\")")
+                                             .arg(Extension(command.valueName)));
     }
     return QStringLiteral(
                "# bash completion for pellor3\n"

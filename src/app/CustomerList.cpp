@@ -31,9 +31,17 @@ QVariant CustomerListModel::data(const QModelIndex &index, int role) const {
         case MarkColumn:
             return PrintMarkText(row.mark);
         case NameColumn:
-            return row.name;
+            return row.customer.name;
         case IdColumn:
-            return QString::number(row.userId);
+            return QString::number(row.customer.userId);
+        case KanaColumn:
+            return row.customer.kana;
+        case ZipColumn:
+            return row.customer.zip;
+        case AddressColumn:
+            return row.customer.address;
+        case TelColumn:
+            return row.customer.tel;
         default:
             return {};
         }
@@ -46,11 +54,22 @@ QVariant CustomerListModel::data(const QModelIndex &index, int role) const {
 QVariant CustomerListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    if (section == MarkColumn)
+    switch (section) {
+    case MarkColumn:
         return QStringLiteral("印刷");
-    if (section == NameColumn)
+    case NameColumn:
         return QStringLiteral("名前");
-    return QString();
+    case KanaColumn:
+        return QStringLiteral("ﾌﾘｶﾞﾅ");
+    case ZipColumn:
+        return QStringLiteral("〒");
+    case AddressColumn:
+        return QStringLiteral("住所");
+    case TelColumn:
+        return QStringLiteral("電話");
+    default:
+        return QString();
+    }
 }
 
 void CustomerListModel::SetRows(std::vector<ListRow> rows) {
@@ -59,17 +78,17 @@ void CustomerListModel::SetRows(std::vector<ListRow> rows) {
     endResetModel();
 }
 
-void CustomerListModel::UpdateRow(int row, bool print, const QString &name) {
+void CustomerListModel::UpdateRow(int row, ListedCustomer customer) {
     if (row < 0 || row >= rowCount())
         return;
-    rows_[row].mark = print ? PrintMark::On : PrintMark::OffEdited;
-    rows_[row].name = name;
-    emit dataChanged(index(row, MarkColumn), index(row, NameColumn));
+    rows_[row].mark = customer.print ? PrintMark::On : PrintMark::OffEdited;
+    rows_[row].customer = std::move(customer);
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 int CustomerListModel::RowOf(int userId) const {
     for (size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].userId == userId)
+        if (rows_[i].customer.userId == userId)
             return static_cast<int>(i);
     return -1;
 }

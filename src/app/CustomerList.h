@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ListStatement.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <vector>
@@ -9,17 +11,26 @@ enum class PrintMark : quint8 { On, Off, OffEdited };
 QString PrintMarkText(PrintMark mark);
 
 struct ListRow {
-    int userId = 0;
-    QString name;
+    ListedCustomer customer;
     PrintMark mark = PrintMark::Off;
 };
 
-// The rows of ListViewMain: print mark, Name and UserId (as decimal text) per row.
+// The rows of ListViewMain: print mark, Name and UserId (as decimal text) per row, then the
+// reading, postal code, address and phone.
 class CustomerListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { MarkColumn, NameColumn, IdColumn, ColumnCount };
+    enum Column {
+        MarkColumn,
+        NameColumn,
+        IdColumn,
+        KanaColumn,
+        ZipColumn,
+        AddressColumn,
+        TelColumn,
+        ColumnCount
+    };
 
     explicit CustomerListModel(QObject *parent = nullptr);
 
@@ -29,9 +40,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void SetRows(std::vector<ListRow> rows);
-    const ListRow &Row(int row) const { return rows_[row]; }
+    int UserIdAt(int row) const { return rows_[row].customer.userId; }
     // The in-place update after a save.
-    void UpdateRow(int row, bool print, const QString &name);
+    void UpdateRow(int row, ListedCustomer customer);
     // The row showing `userId`, or -1.
     int RowOf(int userId) const;
 

@@ -8,10 +8,12 @@
 #include "app/MainListPanel.h"
 #include "app/ToolbarArt.h"
 #include "core/DomainWords.h"
+#include "core/IniFile.h"
 #include "mail/MailSettings.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
+#include "print/SenderData.h"
 #include "records/ClassNames.h"
 #include "records/FormEditClass.h"
 #include "search/FormSearch.h"
@@ -26,6 +28,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <map>
 
@@ -34,6 +37,8 @@ namespace {
 const QString SearchTabCaption = QStringLiteral("検索");
 constexpr int ToolButtonWidth = 70;
 constexpr int ToolButtonHeight = 64;
+// Wide enough for the print mark, name, reading and postal code.
+constexpr int DefaultListWidth = 480;
 
 // The picture filling the top panel.
 class BannerPicture : public QWidget {
@@ -92,24 +97,33 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     font.setPointSize(9);
     setFont(font);
 
+    const QString dataFolder =
+        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
+    dataPath_ = DataPathOf(dataFolder);
+    dbPath_ = DbPathOf(dataFolder);
     BuildToolbar();
-    listPanel_ = new MainListPanel(database_, UserQuery, this);
+    IniFile settings(SenderConfPath(dataPath_));
+    settings.Load();
+    listPanel_ = new MainListPanel(database_, UserQuery, settings, this);
     // After the list: the editor asks it for the selection.
     editor_ = new EditPanel(*this);
     BuildEditPanel();
-    auto *body = new QHBoxLayout;
-    body->setContentsMargins(0, 0, 0, 0);
-    body->setSpacing(0);
-    body->addWidget(listPanel_);
-    body->addWidget(PanelEdit, 1);
+    SplitterMain = new QSplitter(Qt::Horizontal, this);
+    SplitterMain->setObjectName(QStringLiteral("SplitterMain"));
+    SplitterMain->setChildrenCollapsible(false);
+    SplitterMain->addWidget(listPanel_);
+    SplitterMain->addWidget(PanelEdit);
+    // A wider window shows more of the list; the editor already shows every field.
+    SplitterMain->setStretchFactor(0, 1);
+    SplitterMain->setStretchFactor(1, 0);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(PanelTopMenu);
-    layout->addLayout(body, 1);
+    layout->addWidget(SplitterMain, 1);
     // Never smaller than the size at which every control shows its content.
     setMinimumSize(layout->totalMinimumSize());
-    resize(QSize(963, 649).expandedTo(minimumSize()));
+    RestoreWindowSize(settings);
 
     formEditClass_ = new TFormEditClass(this);
     formSelectPrint_ = new TFormSelectPrint(this);
@@ -226,10 +240,6 @@ void TFormMain::BuildEditPanel() {
 }
 
 void TFormMain::FormCreate() {
-    const QString dataFolder =
-        Registry::ReadString(Registry::ProgramKey, QStringLiteral("DataFolder"));
-    dataPath_ = DataPathOf(dataFolder);
-    dbPath_ = DbPathOf(dataFolder);
     if (QString error; !Backup::FinishCutOffRestore(dbPath_, &error))
         prompt().Error(QStringLiteral("前回中断したバックアップの読み込みを片付けられません"
                                       "でした。\n%1")
@@ -248,6 +258,10 @@ void TFormMain::showEvent(QShowEvent *event) {
         shown_ = true;
         if (const QScreen *desktop = screen())
             move(desktop->availableGeometry().center() - rect().center());
+        // The splitter has its width once the window's layout has run.
+        layout()->activate();
+        SplitterMain->setSizes(
+            {keptListWidth_, SplitterMain->width() - SplitterMain->handleWidth() - keptListWidth_});
         FormShow();
     }
 }
@@ -309,6 +323,36 @@ bool TFormMain::MayClose() {
 
 void TFormMain::FormClose() {
     ClearListSelection();
+    KeepWindowLayout();
+}
+
+void TFormMain::RestoreWindowSize(const IniFile &settings) {
+    // Without a kept size, wide enough to show the list's reading and postal code where the
+    // screen allows.
+    const QSize available = screen()->availableGeometry().size();
+    QSize size(settings.ReadInteger(MainListSection, QStringLiteral("WIDTH"), 0),
+               settings.ReadInteger(MainListSection, QStringLiteral("HEIGHT"), 0));
+    if (size.isEmpty())
+        size = QSize(963 - MainListPanel::NarrowestWidth + DefaultListWidth, 649);
+    resize(size.boundedTo(available).expandedTo(minimumSize()));
+    keptListWidth_ =
+        settings.ReadInteger(MainListSection, QStringLiteral("LIST_WID"), DefaultListWidth);
+}
+
+// conf.ini is written only when the layout differs from the one it keeps.
+void TFormMain::KeepWindowLayout() {
+    IniFile settings(SenderConfPath(dataPath_));
+    settings.Load();
+    const QString before = settings.ToText();
+    listPanel_->KeepColumnWidths(settings);
+    if (!isMaximized() && !isFullScreen()) {
+        settings.WriteInteger(MainListSection, QStringLiteral("WIDTH"), width());
+        settings.WriteInteger(MainListSection, QStringLiteral("HEIGHT"), height());
+    }
+    settings.WriteInteger(MainListSection, QStringLiteral("LIST_WID"), listPanel_->width());
+    // A settings file that cannot be written only costs the layout; Save leaves it whole.
+    if (settings.ToText() != before)
+        settings.Save();
 }
 
 void TFormMain::Raise() {

@@ -13,7 +13,9 @@
 
 class IndexTabBar;
 class MainListPanel;
+class IniFile;
 class QPushButton;
+class QSplitter;
 class TFormEditClass;
 class TFormSearch;
 class TFormSelectPrint;
@@ -104,8 +106,11 @@ private:
     void BuildEditPanel();
     ClassBoxes AllClassBoxes() const;
     void AnnounceClassNames();
+    void RestoreWindowSize(const IniFile &settings);
+    void KeepWindowLayout();
 
     QWidget *PanelTopMenu;
+    QSplitter *SplitterMain;
     QWidget *PanelEdit;
     IndexTabBar *TabControlClass3;
     // Never shown; the print choice clicks them and their clicked signals carry the work.
@@ -123,4 +128,5 @@ private:
     // The search the tab "検索" lists: the last one the search window could build.
     ListFilters search_;
     bool shown_ = false;
+    int keptListWidth_ = 0;
 };

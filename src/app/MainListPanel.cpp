@@ -1,7 +1,9 @@
 #include "app/MainListPanel.h"
 
 #include "app/CustomerList.h"
+#include "core/IniFile.h"
 #include "platform/Prompt.h"
+#include "store/CustomerRecord.h"
 #include "store/TableEngine.h"
 
 #include <QAction>
@@ -16,15 +18,39 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-MainListPanel::MainListPanel(Database &database, Query &userQuery, QWidget *parent)
+namespace {
+
+// The columns the user sees, the width each starts with and the key its width is kept under.
+struct ShownColumn {
+    CustomerListModel::Column column;
+    const char *key;
+    int width;
+};
+constexpr ShownColumn ShownColumns[] = {
+    {CustomerListModel::MarkColumn, "PRINT_WID", 37},
+    {CustomerListModel::NameColumn, "NAME_WID", 142},
+    {CustomerListModel::KanaColumn, "KANA_WID", 110},
+    {CustomerListModel::ZipColumn, "ZIP_WID", 72},
+    {CustomerListModel::AddressColumn, "ADDRESS_WID", 240},
+    {CustomerListModel::TelColumn, "TEL_WID", 100},
+};
+// A kept width outside these is not one the user gave; the column starts with its own.
+constexpr int NarrowestKeptWidth = 8;
+constexpr int WidestKeptWidth = 2000;
+
+} // namespace
+
+MainListPanel::MainListPanel(Database &database, Query &userQuery, const IniFile &settings,
+                             QWidget *parent)
     : QWidget(parent), database_(database), userQuery_(userQuery),
       listModel_(new CustomerListModel(this)) {
     setObjectName(QStringLiteral("PanelMainListView"));
-    setFixedWidth(187);
+    setMinimumWidth(NarrowestWidth);
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedHeight(92);
+    // As high as its filters and count need in the font the desktop gives.
+    Panel1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     GroupBoxShowKind = new QGroupBox(QStringLiteral("表示種別"), Panel1);
     GroupBoxShowKind->setObjectName(QStringLiteral("GroupBox3"));
     CBPrClass = new QComboBox(GroupBoxShowKind);
@@ -66,13 +92,13 @@ MainListPanel::MainListPanel(Database &database, Query &userQuery, QWidget *pare
     ListViewMain->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ListViewMain->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 5);
     QHeaderView *header = ListViewMain->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionsClickable(false);
     header->setHighlightSections(false);
     header->setStretchLastSection(false);
-    ListViewMain->setColumnWidth(CustomerListModel::MarkColumn, 37);
-    ListViewMain->setColumnWidth(CustomerListModel::NameColumn, 142);
+    header->setMinimumSectionSize(NarrowestKeptWidth);
     ListViewMain->setColumnHidden(CustomerListModel::IdColumn, true);
+    RestoreColumnWidths(settings);
     QPalette keepVisible = ListViewMain->palette();
     for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
         keepVisible.setColor(QPalette::Inactive, role, keepVisible.color(QPalette::Active, role));
@@ -120,15 +146,17 @@ bool MainListPanel::Refresh(ListFilters filters) {
     try {
         ListedCustomers listed = LoadListedCustomers(database_, userQuery_, filters);
         rows.reserve(listed.rows.size());
-        for (ListedCustomer &customer : listed.rows)
-            rows.push_back({customer.userId, std::move(customer.name),
-                            customer.print ? PrintMark::On : PrintMark::Off});
+        for (ListedCustomer &customer : listed.rows) {
+            const PrintMark mark = customer.print ? PrintMark::On : PrintMark::Off;
+            rows.push_back({std::move(customer), mark});
+        }
         label = listed.label;
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return false;
     }
     listModel_->SetRows(std::move(rows));
+    WidenMarkColumnToContents();
     LabelDbNum->setText(label);
     if (listModel_->rowCount() > 0) {
         ListViewMain->selectionModel()->setCurrentIndex(listModel_->index(0, 0),
@@ -137,6 +165,30 @@ bool MainListPanel::Refresh(ListFilters filters) {
         ListViewMain->scrollToTop();
     }
     return true;
+}
+
+void MainListPanel::RestoreColumnWidths(const IniFile &settings) {
+    for (const ShownColumn &shown : ShownColumns) {
+        const int kept =
+            settings.ReadInteger(MainListSection, QLatin1String(shown.key), shown.width);
+        const bool usable = kept >= NarrowestKeptWidth && kept <= WidestKeptWidth;
+        ListViewMain->setColumnWidth(shown.column, usable ? kept : shown.width);
+    }
+}
+
+void MainListPanel::KeepColumnWidths(IniFile &settings) const {
+    for (const ShownColumn &shown : ShownColumns)
+        settings.WriteInteger(MainListSection, QLatin1String(shown.key),
+                              ListViewMain->columnWidth(shown.column));
+}
+
+// Whatever the font, the caption stays readable after every rebuild, and with it the marks, one
+// character each.
+void MainListPanel::WidenMarkColumnToContents() {
+    const int needed =
+        ListViewMain->horizontalHeader()->sectionSizeHint(CustomerListModel::MarkColumn);
+    if (ListViewMain->columnWidth(CustomerListModel::MarkColumn) < needed)
+        ListViewMain->setColumnWidth(CustomerListModel::MarkColumn, needed);
 }
 
 ListSelection MainListPanel::CurrentSelection() const {
@@ -151,13 +203,13 @@ ListSelection MainListPanel::CurrentSelection() const {
     }
     if (selectedRow < 0 || selectedRow >= listModel_->rowCount())
         return {};
-    return {ListSelection::One, listModel_->Row(selectedRow).userId};
+    return {ListSelection::One, listModel_->UserIdAt(selectedRow)};
 }
 
-void MainListPanel::UpdateSelectedRow(int userId, bool print, const QString &name) {
+void MainListPanel::UpdateSelectedRow(const CustomerRecord &record) {
     const QModelIndexList rows = ListViewMain->selectionModel()->selectedRows();
-    if (rows.size() == 1 && listModel_->Row(rows.first().row()).userId == userId)
-        listModel_->UpdateRow(rows.first().row(), print, name);
+    if (rows.size() == 1 && listModel_->UserIdAt(rows.first().row()) == record.userId)
+        listModel_->UpdateRow(rows.first().row(), ListedCustomerOf(record));
 }
 
 void MainListPanel::ListViewMainContextPopup(const QPoint &position) {
@@ -174,7 +226,7 @@ std::vector<int> MainListPanel::ListedUserIds() const {
     std::vector<int> ids;
     ids.reserve(listModel_->rowCount());
     for (int row = 0; row < listModel_->rowCount(); ++row)
-        ids.push_back(listModel_->Row(row).userId);
+        ids.push_back(listModel_->UserIdAt(row));
     return ids;
 }
 
@@ -185,7 +237,7 @@ std::vector<int> MainListPanel::SelectedUserIds() const {
     std::sort(rows.begin(), rows.end());
     std::vector<int> ids;
     for (int row : rows)
-        ids.push_back(listModel_->Row(row).userId);
+        ids.push_back(listModel_->UserIdAt(row));
     return ids;
 }
 

@@ -10,6 +10,8 @@
 
 class CustomerListModel;
 class Database;
+class IniFile;
+struct CustomerRecord;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -17,13 +19,20 @@ class QLabel;
 class QMenu;
 class QTableView;
 
+// The section of conf.ini that keeps how the user laid out the main window and its list.
+inline const QString MainListSection = QStringLiteral("MAIN_LIST");
+
 // The customer list beside the editor: its class filters, the count label, the list itself and
 // its pop-up menu.
 class MainListPanel : public QWidget {
     Q_OBJECT
 
 public:
-    MainListPanel(Database &database, Query &userQuery, QWidget *parent);
+    // As wide as the print mark and the name.
+    static constexpr int NarrowestWidth = 187;
+
+    // The columns start with the widths `settings` kept.
+    MainListPanel(Database &database, Query &userQuery, const IniFile &settings, QWidget *parent);
 
     // Lists the customers of `filters` narrowed by the class filters and selects the first
     // row; false (reported) when the book could not be read.
@@ -35,8 +44,9 @@ public:
     // Selects the row of `userId` alone; false when it is not listed.
     bool SelectUserId(int userId);
     void ClearSelection();
-    // The row of `userId`, when it is the one selected, shows a stored change.
-    void UpdateSelectedRow(int userId, bool print, const QString &name);
+    // The row of the customer, when it is the one selected, shows a stored change.
+    void UpdateSelectedRow(const CustomerRecord &record);
+    void KeepColumnWidths(IniFile &settings) const;
     // Back to "指定なし" without rebuilding the list.
     void ResetClassFiltersSilently();
     // The class filter boxes, for loading and renaming class names.
@@ -56,6 +66,9 @@ public slots:
     void ListViewMainContextPopup(const QPoint &position);
 
 private:
+    void RestoreColumnWidths(const IniFile &settings);
+    void WidenMarkColumnToContents();
+
     Database &database_;
     Query &userQuery_;
     CustomerListModel *listModel_;

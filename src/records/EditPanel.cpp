@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,6 +53,13 @@ EditPanel::EditPanel(AppContext &context, QWidget *parent)
     formMemo_ = new TFormMemo(this);
     EnableEditPanel(false);
     ui_.CBPrintCtrl->setEnabled(false);
+}
+
+EditPanel::~EditPanel() {
+    // The fields still signal while they are taken down (a birthday box losing the focus fixes
+    // up its date), when nothing of the editor is left to save them.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
 }
 
 void EditPanel::GuardEntries() {
@@ -249,7 +257,7 @@ void EditPanel::SaveCustomer(int userId) {
     saving_ = false;
     if (failure.isEmpty()) {
         saveFailureShown_ = false;
-        emit Saved(userId, record.print, record.name);
+        emit Saved(record);
         return;
     }
     // Every keystroke saves; a change that cannot be stored is reported once, until a save
@@ -294,7 +302,10 @@ void EditPanel::ClearFields() {
 }
 
 void EditPanel::EnableEditPanel(bool on) {
+    // The registration day, history and pictures are the customer's too: disabled, they look
+    // so along with the fields.
     QList<QWidget *> controls{ui_.EditKana,
+                              ui_.EditMakeday,
                               ui_.EditName,
                               ui_.EditZip,
                               ui_.EditAddress1,
@@ -324,12 +335,14 @@ void EditPanel::EnableEditPanel(bool on) {
                               ui_.CBNameTitle,
                               ui_.CBSex,
                               ui_.ChbPrint,
-                              ui_.BtnDel};
+                              ui_.BtnDel,
+                              ui_.History,
+                              ui_.GroupBox1,
+                              ui_.GroupBox4};
     for (int i = 0; i < 4; ++i)
         controls << ui_.ChbRen[i] << ui_.EditRen[i] << ui_.CBRenTitle[i] << ui_.Sashi[i];
     for (QWidget *control : controls)
         control->setEnabled(on);
-    ui_.History->SetListEnabled(on);
 }
 
 void EditPanel::BtnEtcClick() {
@@ -349,9 +362,8 @@ void EditPanel::RefuseImpossibleBirthday() {
 }
 
 bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == birthdayCalendar_ && event->type() == QEvent::Show &&
-        ui_.DTBirthday->date() == NoBirthday) {
-        const QDate start = PlausibleBirthday(Clock::Today());
+    if (watched == birthdayCalendar_ && event->type() == QEvent::Show) {
+        const QDate start = CalendarOpeningDate(ui_.DTBirthday->date(), Clock::Today());
         birthdayCalendar_->setCurrentPage(start.year(), start.month());
     }
     if (watched == ui_.DTBirthday && event->type() == QEvent::FocusOut)
@@ -369,7 +381,8 @@ bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
             ui_.DTBirthday->setDate(PlausibleBirthday(Clock::Today()));
             ui_.DTBirthday->setSelectedSection(QDateTimeEdit::YearSection);
         }
-        // The box would turn a day the month does not have into its last day while it is typed.
+        // The box would turn a day the month does not have into its last day while it is typed,
+        // and silently drop the digit that makes a day after today.
         if (watched == ui_.DTBirthday && key->text().size() == 1 && key->text()[0].isDigit() &&
             ui_.DTBirthday->currentSection() == QDateTimeEdit::DaySection) {
             const QLineEdit *text = ui_.DTBirthday->findChild<QLineEdit *>();
@@ -377,9 +390,9 @@ bool EditPanel::eventFilter(QObject *watched, QEvent *event) {
                 text->hasSelectedText() ? text->selectionStart() : text->cursorPosition();
             const QString typed = text->text().left(from) + key->text() +
                                   text->text().mid(from + text->selectedText().size());
-            if (typed.size() == 10 && !BirthdayFault(typed, Clock::Today()).isEmpty() &&
-                !QDate::fromString(typed, QStringLiteral("yyyy/MM/dd")).isValid()) {
-                prompt().Error(BirthdayFault(typed, Clock::Today()));
+            if (const QString fault = BirthdayFault(typed, Clock::Today());
+                typed.size() == 10 && !fault.isEmpty()) {
+                prompt().Error(fault);
                 return true;
             }
         }

@@ -25,6 +25,7 @@ public:
     // Saving needs exactly one selected list row; pictures are read from the data folder's
     // picture folder.
     explicit EditPanel(AppContext &context, QWidget *parent = nullptr);
+    ~EditPanel() override;
 
     // Shows the stored row with its history, ready for editing. A row gone or unreadable
     // (reported) leaves the editor empty and disabled; false then.
@@ -55,8 +56,8 @@ public:
     void AddClassBoxes(ClassBoxes &boxes) const;
 
 signals:
-    // A change was stored; the list shows the row's new mark and name.
-    void Saved(int userId, bool print, const QString &name);
+    // A change was stored; the list shows the row as it now is.
+    void Saved(const CustomerRecord &record);
     void DeleteClicked();
     void AddHistoryClicked();
     void EditHistoryClicked();

@@ -26,6 +26,10 @@ QDate PlausibleBirthday(const QDate &today) {
     return QDate(today.year() - 40, today.month(), 1);
 }
 
+QDate CalendarOpeningDate(const QDate &shown, const QDate &today) {
+    return shown == NoBirthday ? PlausibleBirthday(today) : shown;
+}
+
 QString BirthdayFault(const QString &typed, const QDate &today) {
     if (typed.trimmed().isEmpty())
         return {};

@@ -25,6 +25,8 @@ inline const QDate NoBirthday(1899, 12, 31);
 
 // Where the calendar of an empty birthday opens, and where typing into it starts.
 QDate PlausibleBirthday(const QDate &today);
+// The month the birthday calendar opens on for the date the box shows.
+QDate CalendarOpeningDate(const QDate &shown, const QDate &today);
 // Why a typed birthday cannot be taken; empty when it can, or when nothing is typed.
 QString BirthdayFault(const QString &typed, const QDate &today);
 

@@ -96,7 +96,3 @@ std::optional<int> HistoryBox::SelectedHistoryId() const {
 void HistoryBox::Clear() {
     ListViewHistory->clear();
 }
-
-void HistoryBox::SetListEnabled(bool on) {
-    ListViewHistory->setEnabled(on);
-}

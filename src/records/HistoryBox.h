@@ -26,7 +26,6 @@ public:
     // HistoryId of the selected row.
     std::optional<int> SelectedHistoryId() const;
     void Clear();
-    void SetListEnabled(bool on);
 
 signals:
     void AddClicked();

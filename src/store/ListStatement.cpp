@@ -1,6 +1,7 @@
 #include "store/ListStatement.h"
 
 #include "core/ShiftJis.h"
+#include "store/CustomerRecord.h"
 #include "store/SearchFilter.h"
 #include "store/TableEngine.h"
 
@@ -59,7 +60,64 @@ const QHash<QString, int> &TabOfFirstCharacter() {
     return tabs;
 }
 
+QString JoinedAddress(const QString &line1, const QString &line2) {
+    return line2.isEmpty() ? line1 : line1 + u' ' + line2;
+}
+
+// The columns of one address block, in the order of ListedCustomer.
+struct ContactColumns {
+    QString zip, address1, address2, tel;
+};
+const ContactColumns PersonalContact{QStringLiteral("Zip"), QStringLiteral("Address1"),
+                                     QStringLiteral("Address2"), QStringLiteral("TelNo_1")};
+const ContactColumns CompanyContact{QStringLiteral("OfficeZip"), QStringLiteral("OfficeAddress1"),
+                                    QStringLiteral("OfficeAddress2"),
+                                    QStringLiteral("OfficeTel_1")};
+
+struct ContactFields {
+    int zip, address1, address2, tel;
+    ContactFields(const Query &q, const ContactColumns &c)
+        : zip(q.FieldIndex(c.zip)), address1(q.FieldIndex(c.address1)),
+          address2(q.FieldIndex(c.address2)), tel(q.FieldIndex(c.tel)) {}
+};
+
+// The positions of a list row's columns, found once for the many rows of a list.
+struct ListFields {
+    explicit ListFields(const Query &q)
+        : userId(q.FieldIndex(QStringLiteral("UserId"))),
+          name(q.FieldIndex(QStringLiteral("Name"))), print(q.FieldIndex(QStringLiteral("Print"))),
+          kana(q.FieldIndex(QStringLiteral("Kana"))),
+          useType(q.FieldIndex(QStringLiteral("UseType"))), personal(q, PersonalContact),
+          company(q, CompanyContact) {}
+
+    ListedCustomer Row(const Query &q) const {
+        const ContactFields &contact = q.AsInteger(useType) == 1 ? company : personal;
+        return {q.AsInteger(userId),
+                q.AsString(name),
+                q.AsInteger(print) == 1,
+                q.AsString(kana),
+                q.AsString(contact.zip),
+                JoinedAddress(q.AsString(contact.address1), q.AsString(contact.address2)),
+                q.AsString(contact.tel)};
+    }
+
+    int userId, name, print, kana, useType;
+    ContactFields personal, company;
+};
+
 } // namespace
+
+ListedCustomer ListedCustomerOf(const CustomerRecord &r) {
+    const bool company = r.useType == 1;
+    return {r.userId,
+            r.name,
+            r.print,
+            r.kana,
+            company ? r.officeZip : r.zip,
+            company ? JoinedAddress(r.officeAddress1, r.officeAddress2)
+                    : JoinedAddress(r.address1, r.address2),
+            company ? r.officeTel1 : r.telNo1};
+}
 
 QString KanaClause(int index) {
     QString prefixes;
@@ -88,7 +146,10 @@ int KanaTabIndex(const QString &reading) {
 QString BuildListStatement(const ListFilters &filters, ListColumns columns) {
     QString statement = columns == ListColumns::Whole
                             ? QStringLiteral("select * from Usertbl")
-                            : QStringLiteral("select UserId, Name, Print from Usertbl");
+                            : QStringLiteral("select UserId, Name, Print, Kana, UseType, Zip, "
+                                             "Address1, Address2, TelNo_1, OfficeZip, "
+                                             "OfficeAddress1, OfficeAddress2, OfficeTel_1 "
+                                             "from Usertbl");
     bool any = false;
     if (filters.classId >= 0) {
         statement += QStringLiteral(" where (class = ") + QString::number(filters.classId) + u')';
@@ -126,10 +187,9 @@ ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
         BuildListStatement(filters, filterPass ? ListColumns::Whole : ListColumns::ListRow));
     userQuery.Close();
     userQuery.Open();
-    const auto enter = [&listed](const Query &row) {
-        listed.rows.push_back({row.AsInteger(QStringLiteral("UserId")),
-                               row.AsString(QStringLiteral("Name")),
-                               row.AsInteger(QStringLiteral("Print")) == 1});
+    const ListFields fields(userQuery);
+    const auto enter = [&listed, &fields](const Query &row) {
+        listed.rows.push_back(fields.Row(row));
     };
     if (filterPass && !userQuery.AtEnd()) {
         listed.label = RunFilterPass(database, userQuery, filters.search, listed.total, enter);

@@ -7,6 +7,7 @@
 
 class Database;
 class Query;
+struct CustomerRecord;
 
 // The reading filter of an index tab (1 to 12): "Kana LIKE '<prefix>%'" terms joined by " OR ";
 // an empty text for any other index.
@@ -24,8 +25,7 @@ struct ListFilters {
     SearchProducts search{}; // the search's conditions, empty for none
 };
 
-// Whole customers, or only the columns a list row shows (UserId, Name, Print), so the engine
-// sorts narrow rows.
+// Whole customers, or only the columns a list row shows, so the engine sorts narrow rows.
 enum class ListColumns { Whole, ListRow };
 
 // The list statement: "select * from Usertbl", the filters, " order by Kana".
@@ -34,11 +34,19 @@ QString BuildListStatement(const ListFilters &filters, ListColumns columns = Lis
 // "shown/total件該当".
 QString CountLabelText(int shown, int total);
 
+// What a list row shows. The postal code, address and phone are those of the block the
+// customer's use type prints with (the company's for use type 1).
 struct ListedCustomer {
     int userId = 0;
     QString name;
     bool print = false;
+    QString kana{};
+    QString zip{};
+    QString address{}; // both address lines, the second after a blank
+    QString tel{};
 };
+
+ListedCustomer ListedCustomerOf(const CustomerRecord &record);
 
 struct ListedCustomers {
     std::vector<ListedCustomer> rows;

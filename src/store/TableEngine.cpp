@@ -181,37 +181,42 @@ qint64 Query::LastInsertId() const {
 }
 
 int Query::FieldIndex(const QString &name) const {
-    if (!statement_ || atEnd_)
-        return -1;
-    return fields_.value(name.toLower(), -1);
+    return statement_ ? fields_.value(name.toLower(), -1) : -1;
 }
 
 bool Query::IsNull(const QString &name) const {
     const int i = FieldIndex(name);
-    return i < 0 || statement_->Type(i) == EngineStatement::FieldType::Null;
+    return i < 0 || atEnd_ || statement_->Type(i) == EngineStatement::FieldType::Null;
 }
 
 QString Query::AsString(const QString &name) const {
-    const int i = FieldIndex(name);
-    if (i < 0 || statement_->Type(i) == EngineStatement::FieldType::Null)
+    return AsString(FieldIndex(name));
+}
+
+QString Query::AsString(int field) const {
+    if (field < 0 || !statement_ || atEnd_ ||
+        statement_->Type(field) == EngineStatement::FieldType::Null)
         return {};
-    return QString::fromUtf8(statement_->Text(i));
+    return QString::fromUtf8(statement_->Text(field));
 }
 
 int Query::AsInteger(const QString &name) const {
-    const int i = FieldIndex(name);
-    if (i < 0)
+    return AsInteger(FieldIndex(name));
+}
+
+int Query::AsInteger(int field) const {
+    if (field < 0 || !statement_ || atEnd_)
         return 0;
-    switch (statement_->Type(i)) {
+    switch (statement_->Type(field)) {
     case EngineStatement::FieldType::Null:
         return 0;
     case EngineStatement::FieldType::Text: {
         bool ok = false;
-        const int value = AsString(name).trimmed().toInt(&ok);
+        const int value = AsString(field).trimmed().toInt(&ok);
         return ok ? value : 0;
     }
     default:
-        return int(statement_->Integer(i));
+        return int(statement_->Integer(field));
     }
 }
 

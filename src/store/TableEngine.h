@@ -106,10 +106,14 @@ public:
     // A date column; invalid when NULL or not a date.
     QDate AsDate(const QString &name) const;
     QStringList FieldNames() const;
+    // For reading many rows: a column's position in the open result (-1 when it has none), once,
+    // then the fields by position.
+    int FieldIndex(const QString &name) const;
+    QString AsString(int field) const;
+    int AsInteger(int field) const;
 
 private:
     friend class Database;
-    int FieldIndex(const QString &name) const;
     void Step();
 
     Database &database_;

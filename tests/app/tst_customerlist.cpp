@@ -128,20 +128,22 @@ private slots:
     void listColumnsStatementKeepsTheConditions() {
         QCOMPARE(
             BuildListStatement({2, -1, 0, {}}, ListColumns::ListRow),
-            QString("select UserId, Name, Print from Usertbl where (class = 2) order by Kana"));
+            QString("select UserId, Name, Print, Kana, UseType, Zip, Address1, Address2, TelNo_1, "
+                    "OfficeZip, OfficeAddress1, OfficeAddress2, OfficeTel_1 from Usertbl where "
+                    "(class = 2) order by Kana"));
     }
 
     void countLabel() { QCOMPARE(CountLabelText(25, 120), QString("25/120件該当")); }
 
     void modelShowsMarksNamesAndIds() {
         CustomerListModel model;
-        model.SetRows({{7, "山田", PrintMark::On}, {9, "佐藤", PrintMark::Off}});
+        model.SetRows({{{7, "山田"}, PrintMark::On}, {{9, "佐藤"}, PrintMark::Off}});
         QCOMPARE(model.rowCount(), 2);
         QCOMPARE(model.index(0, 0).data().toString(), QString("〇"));
         QCOMPARE(model.index(1, 0).data().toString(), QString("Ｘ"));
         QCOMPARE(model.index(1, 1).data().toString(), QString("佐藤"));
         QCOMPARE(model.index(1, 2).data().toString(), QString("9"));
-        model.UpdateRow(0, false, "山田太郎");
+        model.UpdateRow(0, {7, "山田太郎", false});
         QCOMPARE(model.index(0, 0).data().toString(), QString("×"));
         QCOMPARE(model.index(0, 1).data().toString(), QString("山田太郎"));
         QCOMPARE(model.RowOf(9), 1);

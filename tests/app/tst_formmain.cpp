@@ -7,6 +7,7 @@
 #include "app/IndexTabBar.h"
 #include "app/MainListPanel.h"
 #include "core/Clock.h"
+#include "core/IniFile.h"
 #include "core/TextFile.h"
 #include "platform/DesktopShell.h"
 #include "records/FormEditClass.h"
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -45,6 +47,15 @@ QStringList ListedNames(const TFormMain &w) {
         names
             << w.findChild<QTableView *>("ListViewMain")->model()->index(row, 1).data().toString();
     return names;
+}
+
+// The list's cell under the column captioned `caption`; fails the test when no column has it.
+QString ListCell(const TFormMain &w, int row, const QString &caption) {
+    const QAbstractItemModel *model = w.findChild<QTableView *>("ListViewMain")->model();
+    for (int column = 0; column < model->columnCount(); ++column)
+        if (model->headerData(column, Qt::Horizontal).toString() == caption)
+            return model->index(row, column).data().toString();
+    return QStringLiteral("no column ") + caption;
 }
 
 } // namespace
@@ -401,6 +412,86 @@ private slots:
         QVERIFY(w.SelectUserId(2));
         QCOMPARE(w.Editor()->findChild<QLineEdit *>("EditName")->text(), QString("佐藤"));
         QVERIFY(w.Editor()->findChild<QLineEdit *>("EditName")->isEnabled());
+    }
+
+    void theListShowsTheBlockTheCustomerPrintsWith_data() {
+        QTest::addColumn<int>("useType");
+        QTest::addColumn<QString>("zip");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("tel");
+        QTest::newRow("personal") << 0 << "100-0001"
+                                  << "東京都千代田区 皇居前ビル3階"
+                                  << "03-1234-5678";
+        QTest::newRow("company") << 1 << "530-0001"
+                                 << "大阪府大阪市北区"
+                                 << "06-2345-6789";
+    }
+    void theListShowsTheBlockTheCustomerPrintsWith() {
+        QFETCH(int, useType);
+        TestEnv env;
+        env.AddCustomer("青木 一郎", "ｱｵｷ ｲﾁﾛｳ");
+        env.Run(
+            QString("update Usertbl set Zip = '100-0001', Address1 = '東京都千代田区', Address2 "
+                    "= '皇居前ビル3階', TelNo_1 = '03-1234-5678', OfficeZip = '530-0001', "
+                    "OfficeAddress1 = '大阪府大阪市北区', OfficeTel_1 = '06-2345-6789', "
+                    "UseType = %1")
+                .arg(useType));
+        TFormMain w;
+        w.show();
+        QCOMPARE(ListCell(w, 0, "ﾌﾘｶﾞﾅ"), QString("ｱｵｷ ｲﾁﾛｳ"));
+        QTEST(ListCell(w, 0, "〒"), "zip");
+        QTEST(ListCell(w, 0, "住所"), "address");
+        QTEST(ListCell(w, 0, "電話"), "tel");
+        // The row follows what the editor stores.
+        w.Editor()->findChild<QLineEdit *>(useType ? "EditOfficeTel1" : "EditTel1")->setText("0");
+        QCOMPARE(ListCell(w, 0, "電話"), QString("0"));
+    }
+
+    void columnWidthsAreKeptAcrossStarts() {
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ", true);
+        IniFile conf(env.dataPath() + "conf.ini");
+        conf.WriteString("MAIN_LIST", "TEL_WID", "abc");
+        QVERIFY(conf.Save());
+        {
+            TFormMain w;
+            w.show();
+            QHeaderView *header = w.findChild<QTableView *>("ListViewMain")->horizontalHeader();
+            QCOMPARE(header->sectionSize(CustomerListModel::TelColumn), 100);
+            QCOMPARE(header->sectionResizeMode(1), QHeaderView::Interactive);
+            header->resizeSection(CustomerListModel::AddressColumn, 321);
+            header->resizeSection(CustomerListModel::MarkColumn, 10);
+            w.close();
+        }
+        TFormMain again;
+        again.show();
+        auto *list = again.findChild<QTableView *>("ListViewMain");
+        QCOMPARE(list->columnWidth(CustomerListModel::AddressColumn), 321);
+        // The rebuild widens the mark column again.
+        QVERIFY(list->columnWidth(0) > list->fontMetrics().horizontalAdvance("印刷"));
+    }
+
+    void theCustomersOwnBoxesFollowTheSelection_data() {
+        QTest::addColumn<int>("selected");
+        QTest::newRow("none") << 0;
+        QTest::newRow("one") << 1;
+        QTest::newRow("several") << 2;
+    }
+    void theCustomersOwnBoxesFollowTheSelection() {
+        QFETCH(int, selected);
+        TestEnv env;
+        env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("佐藤", "ｻﾄｳ");
+        TFormMain w;
+        w.show();
+        w.ClearListSelection();
+        if (selected == 1)
+            QVERIFY(w.SelectUserId(2));
+        if (selected == 2)
+            w.findChild<QTableView *>("ListViewMain")->selectAll();
+        // 履歴, 画像1, 画像2 and 登録日.
+        for (const char *name : {"BtnAddHistory", "BtnLoadImg1", "BtnDelimg2", "EditMakeday"})
+            QVERIFY2(w.Editor()->findChild<QWidget *>(name)->isEnabled() == (selected == 1), name);
     }
 
     void popUpMenuNeedsASelection() {

@@ -53,7 +53,7 @@ private slots:
         QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditKana"), "ab");
         QCOMPARE(saved.size(), 2);
         QCOMPARE(e.Stored("Kana", id), QString("ｱｵｷab"));
-        QCOMPARE(saved.last().value(2).toString(), QString("青木"));
+        QCOMPARE(saved.last().value(0).value<CustomerRecord>().name, QString("青木"));
     }
 
     void aBirthdayStaysEmptyUntilEnteredAndCanBeCleared() {
@@ -105,6 +105,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::newRow("a day February 1990 does not have") << "19900229";
         QTest::newRow("before 1900") << "18991230";
+        QTest::newRow("after today") << "20240516";
     }
     void aBirthdayNoCalendarHoldsIsRefused() {
         QFETCH(QString, typed);
@@ -120,6 +121,27 @@ private slots:
         QTest::keyClick(birthday, Qt::Key_Return);
         QCOMPARE(e.env.prompt().Texts("error").size(), 1);
         QVERIFY(e.Stored("BirthDay", id) != QString("1990-02-28"));
+    }
+
+    void theBirthdayCalendarOpensNearACustomersBirthday_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QDate>("opening");
+        QTest::newRow("not entered: forty years back") << "NULL" << QDate(1984, 5, 1);
+        QTest::newRow("entered") << "'1970-03-04'" << QDate(1970, 3, 4);
+    }
+    void theBirthdayCalendarOpensNearACustomersBirthday() {
+        QFETCH(QString, stored);
+        QFETCH(QDate, opening);
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.env.Run(
+            QString("update Usertbl set BirthDay = %1 where UserId = %2").arg(stored).arg(id));
+        e.Select(id);
+        const auto *birthday = e.panel.findChild<QDateEdit *>("DTBirthday");
+        QCOMPARE(CalendarOpeningDate(birthday->date(), Clock::Today()), opening);
+        // The day before 1900/01/01 is the blank of "not entered".
+        QCOMPARE(birthday->minimumDate(), QDate(1899, 12, 31));
+        QCOMPARE(birthday->maximumDate(), Clock::Today());
     }
 
     void theSeventhDigitOfACodeLooksItUp() {
