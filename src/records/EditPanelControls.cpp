@@ -410,8 +410,8 @@ EditPanelControls BuildEditPanelControls(QWidget *panel, AppContext &context) {
     c.Greetings = new GreetingBox(context, panel);
     auto *lower = new QHBoxLayout;
     lower->setSpacing(8);
-    lower->addWidget(c.History, 2);
-    lower->addWidget(c.Greetings, 3);
+    lower->addWidget(c.History, 1);
+    lower->addWidget(c.Greetings, 2);
 
     auto *left = new QVBoxLayout;
     left->setSpacing(4);
