@@ -4,10 +4,13 @@
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "records/EditPanelControls.h"
+#include "records/EntryGuard.h"
 #include "store/EngineError.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -25,6 +28,27 @@ QString ColumnCaption(GreetingKind kind) {
     const QString caption = GreetingKindCaption(kind);
     return caption.left(2) + QLatin1Char('\n') + caption.at(caption.indexOf(QLatin1Char(' ')) + 1);
 }
+
+// The note is typed as every field of the record is: FilterKey's characters cannot be typed and
+// text Shift-JIS cannot hold is refused.
+class NoteDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+            edit->setObjectName(QStringLiteral("EditGreetingNote"));
+            edit->setMaxLength(kNoteLength);
+            GuardEntry(edit, true);
+        }
+        return editor;
+    }
+
+private:
+    static constexpr int kNoteLength = 255; // greetingtbl.Note
+};
 
 } // namespace
 
@@ -47,6 +71,8 @@ GreetingBox::GreetingBox(AppContext &context, QWidget *parent)
                                                     QHeaderView::Interactive);
     grid_->setColumnWidth(CodeOf(GreetingKind::MourningReceived) - 1,
                           grid_->fontMetrics().horizontalAdvance(QStringLiteral("祖父 一郎")) + 24);
+    grid_->setItemDelegateForColumn(CodeOf(GreetingKind::MourningReceived) - 1,
+                                    new NoteDelegate(grid_));
     const int rowHeight = grid_->fontMetrics().height() + 4;
     grid_->verticalHeader()->setDefaultSectionSize(rowHeight);
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

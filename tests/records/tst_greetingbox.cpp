@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "records/GreetingBox.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -77,6 +78,14 @@ private slots:
         GreetingBox box(context);
         box.ShowCustomer(userId);
         QTableWidgetItem *cell = box.Grid()->item(0, CodeOf(GreetingKind::MourningReceived) - 1);
+        // Typed as every field is: FilterKey's characters do not come in.
+        box.Grid()->setCurrentItem(cell);
+        box.Grid()->editItem(cell);
+        auto *edit = box.Grid()->findChild<QLineEdit *>("EditGreetingNote");
+        QVERIFY(edit);
+        QTest::keyClicks(edit, "a,'b");
+        QCOMPARE(edit->text(), QStringLiteral("ab"));
+        box.Grid()->closePersistentEditor(cell);
         cell->setText(QStringLiteral("祖父 一郎"));
         QCOMPARE(Stored(context.env, userId), QStringList{"2027/3/2026-12-10/祖父 一郎"});
         QCOMPARE(cell->checkState(), Qt::Checked);
