@@ -15,6 +15,7 @@
 #include "core/IniFile.h"
 #include "exchange/Export_Select.h"
 #include "exchange/FormImport.h"
+#include "greetings/FormSeasonCards.h"
 #include "greetings/SeasonCards.h"
 #include "mail/FormSendMail.h"
 #include "mail/MailComposition.h"
@@ -77,6 +78,7 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     formBackup_ = std::make_unique<TFormBackup>(&main);
     formDuplicates_ = std::make_unique<TFormDuplicates>(
         main, [this] { return BackupBeforeMerge(); }, &main);
+    formSeasonCards_ = std::make_unique<TFormSeasonCards>(main, &main);
     ConnectMainWindow();
 }
 
@@ -87,6 +89,8 @@ void TAppWindows::ConnectMainWindow() {
     connect(&main_, &TFormMain::AddDataRequested, this, &TAppWindows::BtnAdddataClick);
     connect(&main_, &TFormMain::MyDataRequested, this, &TAppWindows::BtnMyDataClick);
     connect(&main_, &TFormMain::AddressPrintRequested, this, &TAppWindows::PrintDMClick);
+    connect(&main_, &TFormMain::SeasonCardsRequested, formSeasonCards_.get(),
+            &TFormSeasonCards::Run);
 
     MainListPanel *list = main_.ListPanel();
     connect(list, &MainListPanel::DeleteClicked, this, &TAppWindows::N7Click);

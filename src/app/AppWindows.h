@@ -20,6 +20,7 @@ class T_pass_edit;
 class Tzip_update;
 class TFormBackup;
 class TFormDuplicates;
+class TFormSeasonCards;
 
 // The program's other windows, created once after the main window in their fixed order, and
 // the connections that let the main window's buttons, menus and tabs open them.
@@ -80,5 +81,6 @@ private:
     std::unique_ptr<Tzip_update> zipUpdate_;
     std::unique_ptr<TFormBackup> formBackup_;
     std::unique_ptr<TFormDuplicates> formDuplicates_;
+    std::unique_ptr<TFormSeasonCards> formSeasonCards_;
     HistorySort historySort_;
 };

@@ -463,6 +463,9 @@ void TFormMain::IBtnPrintClick() {
     case TFormSelectPrint::Choice::PhoneList:
         emit PhoneListPrintRequested();
         break;
+    case TFormSelectPrint::Choice::SeasonCards:
+        emit SeasonCardsRequested();
+        break;
     case TFormSelectPrint::Choice::Cancel:
         break;
     }

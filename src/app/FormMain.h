@@ -73,6 +73,7 @@ signals:
     void AddressPrintRequested();
     void CustomerCardsPrintRequested();
     void PhoneListPrintRequested();
+    void SeasonCardsRequested();
     void ImportRequested();
     void ExportChoiceRequested();
     void CsvExportRequested();

@@ -24,6 +24,7 @@ TFormSelectPrint::TFormSelectPrint(QWidget *parent)
     button("Button1", QStringLiteral("宛名印刷"), Choice::AddressPrint);
     button("Button2", QStringLiteral("カルテ印刷"), Choice::CustomerCards);
     button("Button4", QStringLiteral("電話番号一覧印刷"), Choice::PhoneList);
+    button("Button5", QStringLiteral("挨拶状の選択"), Choice::SeasonCards);
     layout->addSpacing(6);
     button("Button3", QStringLiteral("キャンセル"), Choice::Cancel);
     setFixedSize(sizeHint());

@@ -7,7 +7,7 @@ class TFormSelectPrint : public QDialog {
     Q_OBJECT
 
 public:
-    enum class Choice { AddressPrint, CustomerCards, PhoneList, Cancel };
+    enum class Choice { AddressPrint, CustomerCards, PhoneList, SeasonCards, Cancel };
 
     explicit TFormSelectPrint(QWidget *parent = nullptr);
 

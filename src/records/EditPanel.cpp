@@ -9,6 +9,7 @@
 #include "postal/ZipLookup.h"
 #include "records/EntryGuard.h"
 #include "records/FormMemo.h"
+#include "records/GreetingBox.h"
 #include "records/HistoryBox.h"
 #include "records/PictureStore.h"
 #include "store/TableEngine.h"
@@ -289,6 +290,7 @@ void EditPanel::ClearFields() {
     ui_.DTBirthday->setDate(NoBirthday);
     ui_.CBSex->setCurrentText(QString());
     ui_.History->Clear();
+    ui_.Greetings->Clear();
     ui_.ChbPrint->setChecked(false);
     for (QCheckBox *check : ui_.ChbRen)
         check->setChecked(false);
@@ -486,6 +488,7 @@ bool EditPanel::ShowCustomer(int userId) {
         return false;
     }
     LoadHistory(userId);
+    ui_.Greetings->ShowCustomer(userId);
     EnableEditPanel(true);
     return true;
 }

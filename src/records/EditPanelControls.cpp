@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/DomainWords.h"
 #include "records/FormMemo.h"
+#include "records/GreetingBox.h"
 #include "records/HistoryBox.h"
 #include "widgets/ImageButton.h"
 #include "widgets/PictureBox.h"
@@ -406,13 +407,18 @@ EditPanelControls BuildEditPanelControls(QWidget *panel, AppContext &context) {
     joint->addLayout(inserts, 2, 1, 1, 6);
 
     c.History = new HistoryBox(context, panel);
+    c.Greetings = new GreetingBox(context, panel);
+    auto *lower = new QHBoxLayout;
+    lower->setSpacing(8);
+    lower->addWidget(c.History, 1);
+    lower->addWidget(c.Greetings, 2);
 
     auto *left = new QVBoxLayout;
     left->setSpacing(4);
     left->addLayout(head);
     left->addLayout(middle, 3);
     left->addLayout(joint);
-    left->addWidget(c.History, 2);
+    left->addLayout(lower, 2);
 
     auto *main = new QHBoxLayout(panel);
     main->setContentsMargins(6, 6, 6, 4);

@@ -6,6 +6,7 @@
 
 class AppContext;
 class GuardedPlainTextEdit;
+class GreetingBox;
 class HistoryBox;
 class PictureBox;
 class QCheckBox;
@@ -82,6 +83,7 @@ struct EditPanelControls {
     std::array<QComboBox *, 4> CBRenTitle; // CBRenTitle1 ... CBRenTitle4
     std::array<QLineEdit *, 4> Sashi;      // Sashi1 ... Sashi4
     HistoryBox *History;                   // GroupBox2
+    GreetingBox *Greetings;
     QGroupBox *GroupBox1;
     PictureBox *Image1;
     QPushButton *BtnLoadImg1;
