@@ -6,6 +6,7 @@
 
 #include <QStringDecoder>
 #include <QUuid>
+#include <algorithm>
 
 namespace VCard {
 namespace {
@@ -21,6 +22,8 @@ std::pair<QString, QString> FamilyAndGiven(const QString &text) {
 
 // Half-width katakana as the phone reads them, composed with their voicing marks.
 QString FullWidthReading(const QString &halfWidth, ReadingScript script) {
+    if (halfWidth.isEmpty())
+        return {};
     QString text = halfWidth.normalized(QString::NormalizationForm_KC);
     if (script == ReadingScript::Hiragana)
         for (QChar &c : text)
@@ -30,6 +33,10 @@ QString FullWidthReading(const QString &halfWidth, ReadingScript script) {
 }
 
 QString Escaped(const QString &value) {
+    if (std::none_of(value.begin(), value.end(), [](QChar c) {
+            return c == u'\\' || c == u',' || c == u';' || c == u'\r' || c == u'\n';
+        }))
+        return value;
     QString out;
     out.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -446,9 +453,10 @@ QString UnrepresentableIn(CustomerRecord &r) {
                           &r.officeMail1,    &r.officeMail2,    &r.officeFax,
                           &r.officePost,     &r.officeExecutive}) {
         *text = ShiftJis::NormalizeCrossMapping(*text);
-        found += ShiftJis::UnrepresentableChars(*text);
+        found += *text;
     }
-    return ShiftJis::UnrepresentableChars(found);
+    // Looking character by character is slow; most cards need no look.
+    return ShiftJis::IsRepresentable(found) ? QString() : ShiftJis::UnrepresentableChars(found);
 }
 
 } // namespace
