@@ -93,14 +93,14 @@ QByteArray JpegPicture(const QString &path) {
 }
 } // namespace
 
-int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
-                         const QString &dataPath, const QString &pictureFolder, const QString &path,
-                         VCard::Version version, QString *error) {
+QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
+                            const VCard::WriteOptions &options, const QString &pictureFolder,
+                            int *customers) {
     Query query(database);
     const QStringList classNames1 = ReadClassNamesById(query, ClassAxis::First);
     const QStringList classNames2 = ReadClassNamesById(query, ClassAxis::Second);
-    const VCard::WriteOptions options{version, VCard::ReadingScript::Katakana, dataPath};
     QByteArray bytes;
+    int written = 0;
     for (CustomerRecord &record : LoadCustomerRecords(query, userIds)) {
         VCard::Card card{std::move(record), {}, {}};
         card.classNames = {classNames1.value(card.record.classId),
@@ -108,7 +108,18 @@ int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
         if (!card.record.img1.isEmpty())
             card.photoJpeg = JpegPicture(pictureFolder + card.record.img1);
         bytes += VCard::WriteCard(card, options);
+        ++written;
     }
+    if (customers)
+        *customers = written;
+    return bytes;
+}
+
+int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
+                         const QString &dataPath, const QString &pictureFolder, const QString &path,
+                         VCard::Version version, QString *error) {
+    const QByteArray bytes = BuildVCardExport(
+        database, userIds, {version, VCard::ReadingScript::Katakana, dataPath}, pictureFolder);
     return WritePrivateExportFile(path, bytes, error) ? 0 : 1;
 }
 

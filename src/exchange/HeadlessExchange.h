@@ -21,6 +21,12 @@ int ExportCsvHeadless(Database &database, const std::vector<int> &userIds, const
 int ImportCsvHeadless(Database &database, const QString &path,
                       const std::function<void(const QString &line)> &report, QString *error);
 
+// The given customers as vCard cards, each with the first picture of `pictureFolder`; the
+// number written in `customers`. Throws EngineError.
+QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
+                            const VCard::WriteOptions &options, const QString &pictureFolder,
+                            int *customers = nullptr);
+
 // `pellor3 --export-vcard FILE`: the given customers as vCard cards, each with the first
 // picture of `pictureFolder` and a UID that `dataPath` and the UserId keep. 0 written, 1 not.
 int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,

@@ -177,11 +177,30 @@ private slots:
 
     void emptyListExportsNothing() {
         ExchangeTestContext context;
-        TExport_Select window(context);
+        TExport_Select window(context, context.env.dataPath());
         window.RunCsvExport();
         QCOMPARE(context.env.prompt().Texts("message"),
                  QStringList{"エクスポートするデータが存在しません"});
         QVERIFY(!window.FormExport()->isVisible());
+    }
+
+    // The window's choices reach the file: version, reading script, and the listed customers.
+    void vcardExportFromTheWindow() {
+        ExchangeTestContext context;
+        context.listed = {context.env.AddCustomer("山田 太郎", "ﾔﾏﾀﾞ ﾀﾛｳ")};
+        TExport_Select window(context, context.env.dataPath());
+        window.findChild<QComboBox *>("CBVCardVersion")->setCurrentIndex(1);
+        window.findChild<QComboBox *>("CBVCardReading")->setCurrentIndex(1);
+        const QString path = context.env.root() + "連絡先.vcf";
+        context.env.prompt().PushPath(path);
+        window.BtnVCardClick();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY(text.contains("\r\nVERSION:3.0\r\n"));
+        QVERIFY(
+            text.contains("\r\nX-PHONETIC-LAST-NAME:やまだ\r\nX-PHONETIC-FIRST-NAME:たろう\r\n"));
+        QCOMPARE(context.env.prompt().Texts("message").size(), 1);
     }
 
     void utf8WithByteOrderMark() {
