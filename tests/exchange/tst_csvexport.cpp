@@ -203,6 +203,26 @@ private slots:
         QCOMPARE(context.env.prompt().Texts("message").size(), 1);
     }
 
+    // The import window takes a vCard file as it is and tells the counts.
+    void vcardImportFromTheWindow() {
+        ExchangeTestContext context;
+        const QString path = context.env.root() + "phone.VCF";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            u"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nX-PHONETIC-LAST-NAME:やまだ\r\n"
+            "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:𠮷田\r\nEND:VCARD\r\n"_s.toUtf8());
+        file.close();
+        context.env.prompt().PushPath(path);
+        TFormImport window(context);
+        window.RunImport();
+        QCOMPARE(
+            context.env.prompt().Texts("message"),
+            QStringList{
+                u"この顧客台帳に保存できない文字: 𠮷田: 𠮷 (U+20BB7)\r\n1件を登録しました。"_s});
+        QCOMPARE(context.env.Scalar("select Kana from Usertbl where Name = '山田 太郎'"), "ﾔﾏﾀﾞ");
+    }
+
     void utf8WithByteOrderMark() {
         ExchangeTestContext context;
         context.listed = {context.env.AddCustomer("髙橋", "ﾀｶﾊｼ")};
