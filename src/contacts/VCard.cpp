@@ -170,7 +170,7 @@ QByteArray WriteCard(const Card &card, const WriteOptions &options) {
     writer.AddText(QStringLiteral("NOTE"), r.note);
     QStringList categories;
     for (const QString &name : card.classNames)
-        if (!name.isEmpty())
+        if (!name.isEmpty() && !categories.contains(Escaped(name)))
             categories << Escaped(name);
     writer.Add(QStringLiteral("CATEGORIES"), categories.join(u','));
     if (!card.photoJpeg.isEmpty()) {

@@ -140,7 +140,8 @@ private slots:
                            u"X-PHONETIC-LAST-NAME:ヤマダ"_s,
                            u"BDAY:19800102"_s,
                            u"ADR;TYPE=home:;ハイツ101\\;号;千代田1-1\\, 東京;;;100-0001;"_s,
-                           u"PHOTO:data:image/jpeg;base64,/9j/4A=="_s};
+                           u"PHOTO:data:image/jpeg;base64,/9j/4A=="_s,
+                           u"CATEGORIES:得意先,年賀状"_s};
         QTest::newRow("3.0 hiragana")
             << int(VCard::Version::V3) << int(VCard::ReadingScript::Hiragana)
             << QStringList{u"VERSION:3.0"_s,
