@@ -4,6 +4,7 @@
 #include "core/ShiftJis.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
+#include "exchange/HeadlessExchange.h"
 #include "platform/AppContext.h"
 #include "store/ExchangeColumns.h"
 
@@ -168,4 +169,71 @@ PELLOR3_BENCH_FIGURE(SqliteScanExport100000, "sqlite_scan_export_100000_ms", "ms
         if (bytes == 0)
             qFatal("no customers read");
     });
+}
+
+namespace {
+
+constexpr int ExchangedCustomers = 10000;
+
+// A book of the import file's first customers, and the CSV and vCard files the figures below
+// wrote of it, read back into fresh books.
+struct ExchangedBook {
+    BenchContext book;
+    std::vector<int> userIds;
+    QString csvPath = book.env.root() + QStringLiteral("exchanged.csv");
+    QString vcardPath = book.env.root() + QStringLiteral("exchanged.vcf");
+
+    ExchangedBook() {
+        ImportPlan plan = ReadPlan();
+        plan.rows.resize(ExchangedCustomers);
+        plan.lineNumbers.resize(ExchangedCustomers);
+        InsertImportRows(book.env.db(), plan, book.env.prompt(), [](int, int) { return true; });
+        Query ids(book.env.db(), QStringLiteral("select UserId from Usertbl order by Kana"));
+        for (ids.Open(); !ids.AtEnd(); ids.Next())
+            userIds.push_back(ids.AsInteger(QStringLiteral("UserId")));
+    }
+};
+
+ExchangedBook &Exchanged() {
+    static ExchangedBook exchanged;
+    return exchanged;
+}
+
+double ImportMs(const QString &path, decltype(&ImportCsvHeadless) import) {
+    BenchContext book;
+    return ElapsedMs([&] {
+        QString error;
+        if (import(
+                book.env.db(), path, [](const QString &) {}, &error) != 0)
+            qFatal("import refused: %s", qPrintable(error));
+    });
+}
+
+} // namespace
+
+// The vCard figures are held to three times the CSV ones of the same customers.
+PELLOR3_BENCH_FIGURE(CsvExport10000, "csv_export_10000_ms", "ms") {
+    ExchangedBook &exchanged = Exchanged();
+    return MedianMs(3, [&exchanged] {
+        QString error;
+        ExportCsvHeadless(exchanged.book.env.db(), exchanged.userIds, exchanged.csvPath, &error);
+    });
+}
+
+PELLOR3_BENCH_FIGURE(VCardExport10000, "vcard_export_10000_ms", "ms") {
+    ExchangedBook &exchanged = Exchanged();
+    return MedianMs(3, [&exchanged] {
+        QString error;
+        const QString dataPath = exchanged.book.env.dataPath();
+        ExportVCardsHeadless(exchanged.book.env.db(), exchanged.userIds, dataPath, dataPath,
+                             exchanged.vcardPath, VCard::Version::V4, &error);
+    });
+}
+
+PELLOR3_BENCH_FIGURE(CsvImport10000, "csv_import_10000_ms", "ms") {
+    return ImportMs(Exchanged().csvPath, ImportCsvHeadless);
+}
+
+PELLOR3_BENCH_FIGURE(VCardImport10000, "vcard_import_10000_ms", "ms") {
+    return ImportMs(Exchanged().vcardPath, ImportVCardsHeadless);
 }

@@ -10,6 +10,7 @@
 #include "platform/Installer.h"
 #include "postal/PostalUpdate.h"
 #include "print/HeadlessPrint.h"
+#include "records/PictureStore.h"
 #include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
 #include "store/SchemaUpgrade.h"
@@ -209,6 +210,23 @@ int RunImportCsvCommand(const QString &csvPath) {
     return RunImport(ImportCsvHeadless, csvPath);
 }
 
+int RunExportVCardCommand(const QString &vcfPath, bool vcard3) {
+    return WithInstalledBook([&](Database &database, const QString &dataFolder,
+                                 const QList<int> &ids) {
+        QString error;
+        const QString dataPath = DataPathOf(dataFolder);
+        return ExportVCardsHeadless(database, std::vector<int>(ids.begin(), ids.end()), dataPath,
+                                    PictureStore::PictureFolder(dataPath), vcfPath,
+                                    vcard3 ? VCard::Version::V3 : VCard::Version::V4, &error) == 0
+                   ? 0
+                   : Fail(error);
+    });
+}
+
+int RunImportVCardCommand(const QString &vcfPath) {
+    return RunImport(ImportVCardsHeadless, vcfPath);
+}
+
 int RunExportGreetingsCommand(const QString &csvPath) {
     return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
         QString error;
@@ -262,6 +280,8 @@ const std::vector<CommandSwitch> &CommandSwitches() {
         {QStringLiteral("marked"), QStringLiteral("--send-mail: 印刷対象の顧客だけに送ります")},
         {QStringLiteral("dry-run"),
          QStringLiteral("--send-mail: 送信せず、送信先を一行ずつ表示します")},
+        {QStringLiteral("vcard3"),
+         QStringLiteral("--export-vcard: 古い携帯電話向けに vCard 3.0 で書き出します")},
     };
     return switches;
 }
@@ -336,6 +356,22 @@ const std::vector<CommandOption> &CommandOptions() {
          QStringLiteral("見出しつきの CSV ファイルの顧客を、見出しで項目を対応させて登録します"),
          ApplicationKind::Core,
          [](const CommandLine &line) { return RunImportCsvCommand(line.value); }},
+        {Command::ExportVCard,
+         {QStringLiteral("export-vcard")},
+         QStringLiteral("FILE.vcf"),
+         QStringLiteral("全顧客を携帯電話の連絡先に取り込める vCard 4.0 ファイルに書き出します"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) {
+             return RunExportVCardCommand(line.value,
+                                          line.switches.contains(QStringLiteral("vcard3")));
+         },
+         {QStringLiteral("vcard3")}},
+        {Command::ImportVCard,
+         {QStringLiteral("import-vcard")},
+         QStringLiteral("FILE.vcf"),
+         QStringLiteral("vCard ファイル（2.1、3.0、4.0）の連絡先を顧客として登録します"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunImportVCardCommand(line.value); }},
         {Command::ExportGreetings,
          {QStringLiteral("export-greetings")},
          QStringLiteral("FILE.csv"),

@@ -21,6 +21,8 @@ enum class Command {
     SendMail,
     ExportCsv,
     ImportCsv,
+    ExportVCard,
+    ImportVCard,
     ExportGreetings,
     ImportGreetings,
     FindDuplicates,
@@ -82,6 +84,11 @@ int RunExportCsvCommand(const QString &csvPath);
 // Imports a file with a header line; the lines refused go to standard error with their
 // numbers; 3 when some were refused.
 int RunImportCsvCommand(const QString &csvPath);
+// Every customer, in reading order, as vCard 4.0 cards (with `vcard3`, 3.0).
+int RunExportVCardCommand(const QString &vcfPath, bool vcard3);
+// Adds a customer for each card; the cards refused go to standard error with their names; 3
+// when some were refused.
+int RunImportVCardCommand(const QString &vcfPath);
 // The greeting record as CSV: every event, and the events of a file matched on the customer's
 // name, reading and postal code; the lines left out go to standard error with their numbers; 3
 // when some were.

@@ -329,32 +329,70 @@ ImportPlan BuildImportPlan(const ImportFile &file, const QStringList &assignment
     return plan;
 }
 
+namespace {
+// The text columns of an import row and the record's members they fill; `compared` marks
+// those a customer already in the book is found by.
+struct RowText {
+    const char *column;
+    QString CustomerRecord::*member;
+    bool compared;
+};
+constexpr RowText rowTexts[] = {
+    {"Name", &CustomerRecord::name, true},
+    {"Kana", &CustomerRecord::kana, true},
+    {"Zip", &CustomerRecord::zip, true},
+    {"Address1", &CustomerRecord::address1, true},
+    {"Address2", &CustomerRecord::address2, true},
+    {"TelNo_1", &CustomerRecord::telNo1, true},
+    {"TelNo_2", &CustomerRecord::telNo2, true},
+    {"Mail_1", &CustomerRecord::mail1, true},
+    {"mail_2", &CustomerRecord::mail2, true},
+    {"OfficeZip", &CustomerRecord::officeZip, true},
+    {"OfficeAddress1", &CustomerRecord::officeAddress1, true},
+    {"OfficeAddress2", &CustomerRecord::officeAddress2, true},
+    {"OfficeTel_1", &CustomerRecord::officeTel1, true},
+    {"OfficeTel_2", &CustomerRecord::officeTel2, true},
+    {"OfficeMail_1", &CustomerRecord::officeMail1, true},
+    {"OfficeMail_2", &CustomerRecord::officeMail2, true},
+    {"FaxNo", &CustomerRecord::faxNo, false},
+    {"Office", &CustomerRecord::office, false},
+    {"OfficeKana", &CustomerRecord::officeKana, false},
+    {"OfficeFax", &CustomerRecord::officeFax, false},
+    {"OfficePost", &CustomerRecord::officePost, false},
+    {"OfficeExecutive", &CustomerRecord::officeExecutive, false},
+    {"Note", &CustomerRecord::note, false},
+};
+} // namespace
+
 CustomerRecord CandidateOfRow(const QStringList &row) {
-    static const std::pair<const char *, QString CustomerRecord::*> compared[] = {
-        {"Name", &CustomerRecord::name},
-        {"Kana", &CustomerRecord::kana},
-        {"Zip", &CustomerRecord::zip},
-        {"Address1", &CustomerRecord::address1},
-        {"Address2", &CustomerRecord::address2},
-        {"TelNo_1", &CustomerRecord::telNo1},
-        {"TelNo_2", &CustomerRecord::telNo2},
-        {"Mail_1", &CustomerRecord::mail1},
-        {"Mail_2", &CustomerRecord::mail2},
-        {"OfficeZip", &CustomerRecord::officeZip},
-        {"OfficeAddress1", &CustomerRecord::officeAddress1},
-        {"OfficeAddress2", &CustomerRecord::officeAddress2},
-        {"OfficeTel_1", &CustomerRecord::officeTel1},
-        {"OfficeTel_2", &CustomerRecord::officeTel2},
-        {"OfficeMail_1", &CustomerRecord::officeMail1},
-        {"OfficeMail_2", &CustomerRecord::officeMail2},
-    };
     CustomerRecord candidate;
     const auto fields = ImportFields();
     for (size_t i = 0; i < fields.size(); ++i)
-        for (const auto &[column, member] : compared)
-            if (fields[i].Column() == QLatin1String(column))
-                candidate.*member = row.value(qsizetype(i));
+        for (const RowText &text : rowTexts)
+            if (text.compared &&
+                fields[i].Column().compare(QLatin1String(text.column), Qt::CaseInsensitive) == 0)
+                candidate.*text.member = row.value(qsizetype(i));
     return candidate;
+}
+
+QStringList ImportRowOfRecord(const CustomerRecord &record) {
+    QStringList row;
+    for (const ImportField &field : ImportFields()) {
+        QString value = field.Unassigned();
+        for (const RowText &text : rowTexts)
+            if (field.Column().compare(QLatin1String(text.column), Qt::CaseInsensitive) == 0)
+                value = record.*text.member;
+        if (field.Column() == QLatin1String("BirthDay"))
+            value = ShortDateText(record.birthDay);
+        else if (field.Column() == QLatin1String("Class"))
+            value = QString::number(record.classId);
+        else if (field.Column() == QLatin1String("Class2"))
+            value = QString::number(record.classId2);
+        if (field.maxLength > 0)
+            value.truncate(field.maxLength);
+        row << value;
+    }
+    return row;
 }
 
 ImportOutcome InsertImportRows(Database &database, const ImportPlan &plan, Prompt &prompt,

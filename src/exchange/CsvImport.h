@@ -98,6 +98,9 @@ using ExistingCustomerFinder = std::function<FindExistingCustomer(Database &data
 
 // The name, reading, addresses, phones and mails of a row, for FindExistingCustomer.
 CustomerRecord CandidateOfRow(const QStringList &row);
+// The import row of a customer read from elsewhere: its texts, birthday and classes, each cut
+// to its field's length, and the defaults of the rest.
+QStringList ImportRowOfRecord(const CustomerRecord &record);
 
 // Inserts the rows in one transaction. A refused row stops the import with the store's message;
 // the user chooses whether the rows before it stay. Cancelling stores nothing. Unless `choice`

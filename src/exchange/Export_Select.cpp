@@ -3,6 +3,7 @@
 #include "exchange/CsvExport.h"
 #include "exchange/FormExport.h"
 #include "exchange/GreetingCsv.h"
+#include "exchange/HeadlessExchange.h"
 #include "exchange/Mitsumori.h"
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
@@ -11,6 +12,7 @@
 #include "widgets/ImageButton.h"
 #include "widgets/ProgressWindow.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -45,9 +47,9 @@ void PaintEstimateGlyph(QPainter &p, const QColor &hole) {
 
 } // namespace
 
-TExport_Select::TExport_Select(AppContext &context, QWidget *parent)
+TExport_Select::TExport_Select(AppContext &context, const QString &pictureFolder, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      context_(context), formExport_(new TFormExport(context, this)),
+      context_(context), pictureFolder_(pictureFolder), formExport_(new TFormExport(context, this)),
       mitsumori_(new Tmitsumori(context, this)),
       PNGButtonCSV(NewWindowTileButton(PaintSheetGlyph, QColor(0x2f, 0x8a, 0x4e),
                                        QStringLiteral("CSV形式でエクスポート"), "PNGButtonCSV",
@@ -56,16 +58,30 @@ TExport_Select::TExport_Select(AppContext &context, QWidget *parent)
                                          QStringLiteral("Quillet2用にエクスポート"),
                                          "PNGButtonMitsu", QSize(190, 66), this)),
       BtnGreetings(new QPushButton(QStringLiteral("挨拶状の記録をエクスポート"), this)),
+      CBVCardVersion(new QComboBox(this)), CBVCardReading(new QComboBox(this)),
+      BtnVCard(new QPushButton(QStringLiteral("携帯電話の連絡先（vCard）にエクスポート"), this)),
       Btn_Cancel(new QPushButton(QStringLiteral("キャンセル"), this)) {
     setObjectName(QStringLiteral("Export_Select"));
     setWindowTitle(QStringLiteral("エクスポート方法の選択"));
     BtnGreetings->setObjectName(QStringLiteral("BtnGreetings"));
     Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    CBVCardVersion->setObjectName(QStringLiteral("CBVCardVersion"));
+    CBVCardVersion->addItems(
+        {QStringLiteral("vCard 4.0"), QStringLiteral("vCard 3.0（古い携帯電話）")});
+    CBVCardReading->setObjectName(QStringLiteral("CBVCardReading"));
+    CBVCardReading->addItems(
+        {QStringLiteral("フリガナをカタカナで"), QStringLiteral("フリガナをひらがなで")});
+    BtnVCard->setObjectName(QStringLiteral("BtnVCard"));
     auto *choices = new QHBoxLayout;
     choices->addWidget(PNGButtonCSV);
     choices->addWidget(PNGButtonMitsu);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choices);
+    auto *vcard = new QHBoxLayout;
+    vcard->addWidget(BtnVCard);
+    vcard->addWidget(CBVCardVersion);
+    vcard->addWidget(CBVCardReading);
+    layout->addLayout(vcard);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(BtnGreetings);
     buttons->addStretch();
@@ -76,6 +92,7 @@ TExport_Select::TExport_Select(AppContext &context, QWidget *parent)
     connect(PNGButtonMitsu, &ImageButton::clicked, this, &TExport_Select::Btn_MitsumoriClick);
     connect(BtnGreetings, &QPushButton::clicked, this, &TExport_Select::BtnGreetingsClick);
     connect(Btn_Cancel, &QPushButton::clicked, this, &TExport_Select::Btn_CancelClick);
+    connect(BtnVCard, &QPushButton::clicked, this, &TExport_Select::BtnVCardClick);
 }
 
 void TExport_Select::Btn_NormalClick() {
@@ -142,5 +159,40 @@ void TExport_Select::RunCsvExport() {
         QDir(GetSpecialFolder(DesktopFolderId)).filePath(QStringLiteral("エクスポート.csv")),
         QStringLiteral("CSVファイル(*.csv *.CSV)"));
     if (!path.isEmpty() && WriteExportFile(path, *bytes))
+        prompt().Message(ExportedMessage(customers, path));
+}
+
+VCard::WriteOptions TExport_Select::VCardChoice() const {
+    return {CBVCardVersion->currentIndex() == 1 ? VCard::Version::V3 : VCard::Version::V4,
+            CBVCardReading->currentIndex() == 1 ? VCard::ReadingScript::Hiragana
+                                                : VCard::ReadingScript::Katakana,
+            context_.GetDataPath()};
+}
+
+void TExport_Select::BtnVCardClick() {
+    hide();
+    reject();
+    if (context_.ListedUserIds().empty()) {
+        prompt().Message(QStringLiteral("エクスポートするデータが存在しません"));
+        return;
+    }
+    const QString path =
+        AskSavePath(prompt(), QStringLiteral("連絡先のエクスポート"),
+                    QDir(GetSpecialFolder(DesktopFolderId)).filePath(QStringLiteral("連絡先.vcf")),
+                    QStringLiteral("vCardファイル(*.vcf *.VCF)"), QStringLiteral(".vcf"));
+    if (path.isEmpty())
+        return;
+    QByteArray bytes;
+    int customers = 0;
+    try {
+        ProgressWindow progress(QStringLiteral("エクスポートしています…"), QStringLiteral("処理中"),
+                                parentWidget(), ProgressWindow::AtOnce);
+        bytes = BuildVCardExport(context_.GetDatabase(), context_.ListedUserIds(), VCardChoice(),
+                                 pictureFolder_, &customers);
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        return;
+    }
+    if (WriteExportFile(path, bytes))
         prompt().Message(ExportedMessage(customers, path));
 }

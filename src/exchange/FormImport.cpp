@@ -1,5 +1,7 @@
 #include "exchange/FormImport.h"
+
 #include "exchange/GreetingCsv.h"
+#include "exchange/HeadlessExchange.h"
 
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
@@ -141,8 +143,13 @@ TFormImport::TFormImport(AppContext &context, QWidget *parent, ExistingCustomerF
 }
 
 void TFormImport::RunImport() {
-    const QString path = prompt().OpenFile(QStringLiteral("インポート"), QString(),
-                                           QStringLiteral("CSVファイル (*.csv *.CSV)"));
+    const QString path =
+        prompt().OpenFile(QStringLiteral("インポート"), QString(),
+                          QStringLiteral("CSVファイル (*.csv *.CSV);;vCardファイル (*.vcf *.VCF)"));
+    if (path.endsWith(QStringLiteral(".vcf"), Qt::CaseInsensitive)) {
+        ImportVCardFile(path);
+        return;
+    }
     if (path.isEmpty() || !LoadFile(path))
         return;
     // A file of the greeting record needs no column mapping.
@@ -160,6 +167,28 @@ void TFormImport::RunImport() {
         return;
     }
     ImportAccepted();
+}
+
+void TFormImport::ImportVCardFile(const QString &path) {
+    // A long list of refused cards is cut so the message still fits the screen.
+    constexpr int ShownLines = 20;
+    QStringList lines;
+    QString error;
+    int status = 1;
+    try {
+        status = ImportVCardsHeadless(
+            context_.GetDatabase(), path, [&lines](const QString &line) { lines << line; }, &error);
+    } catch (const EngineError &refusal) {
+        error = refusal.message();
+    }
+    context_.RefreshList();
+    if (lines.size() > ShownLines)
+        lines = lines.mid(0, ShownLines - 1)
+                << QStringLiteral("ほか %1 行").arg(lines.size() - ShownLines + 1) << lines.last();
+    if (status == 1)
+        prompt().Error((lines << error).join(QStringLiteral("\r\n")));
+    else
+        prompt().Message(lines.join(QStringLiteral("\r\n")));
 }
 
 bool TFormImport::LoadFile(const QString &path) {

@@ -29,6 +29,8 @@ public:
     // Reads a file into FileLines and starts a fresh mapping; false after telling the user why
     // the file cannot be used.
     bool LoadFile(const QString &path);
+    // Adds a customer for each card of a vCard file and tells the outcome counts.
+    void ImportVCardFile(const QString &path);
     // Stores the rows built by "インポートする" and rebuilds the list.
     void ImportAccepted();
 

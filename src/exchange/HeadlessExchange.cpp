@@ -5,8 +5,13 @@
 #include "exchange/CsvImport.h"
 #include "store/ClassTable.h"
 #include "store/CustomerImport.h"
+#include "store/CustomerRecord.h"
 #include "store/ExchangeColumns.h"
 #include "store/TableEngine.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
 
 int ExportCsvHeadless(Database &database, const std::vector<int> &userIds, const QString &path,
                       QString *error) {
@@ -64,6 +69,101 @@ int ImportCsvHeadless(Database &database, const QString &path,
     report(QStringLiteral("%1件を登録しました。").arg(stored));
     if (stored == 0 && refused > 0) {
         *error = QStringLiteral("%1の行はどれも登録できませんでした。").arg(file->name);
+        return 1;
+    }
+    return refused > 0 ? 3 : 0;
+}
+
+namespace {
+// The picture as JPEG, converted when it was stored in another format; empty when there is
+// none or it does not read as a picture.
+QByteArray JpegPicture(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xFF\xD8"))
+        return bytes;
+    const QImage image = QImage::fromData(bytes);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG"))
+        return {};
+    return jpeg;
+}
+} // namespace
+
+QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
+                            const VCard::WriteOptions &options, const QString &pictureFolder,
+                            int *customers) {
+    Query query(database);
+    const QStringList classNames1 = ReadClassNamesById(query, ClassAxis::First);
+    const QStringList classNames2 = ReadClassNamesById(query, ClassAxis::Second);
+    QByteArray bytes;
+    int written = 0;
+    for (CustomerRecord &record : LoadCustomerRecords(query, userIds)) {
+        VCard::Card card{std::move(record), {}, {}};
+        card.classNames = {classNames1.value(card.record.classId),
+                           classNames2.value(card.record.classId2)};
+        if (!card.record.img1.isEmpty())
+            card.photoJpeg = JpegPicture(pictureFolder + card.record.img1);
+        bytes += VCard::WriteCard(card, options);
+        ++written;
+    }
+    if (customers)
+        *customers = written;
+    return bytes;
+}
+
+int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
+                         const QString &dataPath, const QString &pictureFolder, const QString &path,
+                         VCard::Version version, QString *error) {
+    const QByteArray bytes = BuildVCardExport(
+        database, userIds, {version, VCard::ReadingScript::Katakana, dataPath}, pictureFolder);
+    return WritePrivateExportFile(path, bytes, error) ? 0 : 1;
+}
+
+int ImportVCardsHeadless(Database &database, const QString &path,
+                         const std::function<void(const QString &line)> &report, QString *error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1 を開けません: %2").arg(path, file.errorString());
+        return 1;
+    }
+    const VCard::ReadResult read = VCard::ReadCards(file.readAll());
+    for (const QString &refusal : read.refused)
+        report(QStringLiteral("この顧客台帳に保存できない文字: ") + refusal);
+    int refused = int(read.refused.size());
+    int stored = 0;
+    Query classQuery(database);
+    const QStringList classNames1 = ReadClassNamesById(classQuery, ClassAxis::First);
+    const QStringList classNames2 = ReadClassNamesById(classQuery, ClassAxis::Second);
+    {
+        CustomerImport import(database);
+        Transaction transaction(database);
+        for (const VCard::Card &card : read.cards) {
+            if (card.record.name.isEmpty()) {
+                report(QStringLiteral("名前のないカードは登録しませんでした。"));
+                ++refused;
+                continue;
+            }
+            CustomerRecord record = card.record;
+            record.classId = std::max(0, int(classNames1.indexOf(card.classNames.value(0))));
+            record.classId2 = std::max(0, int(classNames2.indexOf(card.classNames.value(1))));
+            try {
+                import.Insert(ImportRowOfRecord(record));
+                ++stored;
+            } catch (const EngineError &refusal) {
+                report(QStringLiteral("%1を登録できませんでした: %2")
+                           .arg(record.name, refusal.message()));
+                ++refused;
+            }
+        }
+        transaction.Commit();
+    }
+    report(QStringLiteral("%1件を登録しました。").arg(stored));
+    if (stored == 0) {
+        *error = QStringLiteral("%1には登録できるカードがありませんでした。").arg(path);
         return 1;
     }
     return refused > 0 ? 3 : 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contacts/VCard.h"
+
 #include <QString>
 #include <functional>
 #include <vector>
@@ -18,6 +20,24 @@ int ExportCsvHeadless(Database &database, const std::vector<int> &userIds, const
 // refused, 1 none could be (the reason in `error`).
 int ImportCsvHeadless(Database &database, const QString &path,
                       const std::function<void(const QString &line)> &report, QString *error);
+
+// The given customers as vCard cards, each with the first picture of `pictureFolder`; the
+// number written in `customers`. Throws EngineError.
+QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
+                            const VCard::WriteOptions &options, const QString &pictureFolder,
+                            int *customers = nullptr);
+
+// `pellor3 --export-vcard FILE`: the given customers as vCard cards, each with the first
+// picture of `pictureFolder` and a UID that `dataPath` and the UserId keep. 0 written, 1 not.
+int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
+                         const QString &dataPath, const QString &pictureFolder, const QString &path,
+                         VCard::Version version, QString *error);
+
+// `pellor3 --import-vcard FILE`: every card as a new customer, in one transaction. The cards
+// refused (no name, characters code page 932 cannot hold) go through `report` with their
+// names. 0 every card stored, 3 some refused, 1 none could be (the reason in `error`).
+int ImportVCardsHeadless(Database &database, const QString &path,
+                         const std::function<void(const QString &line)> &report, QString *error);
 
 // `pellor3 --export-greetings FILE`: the whole greeting record (GreetingCsv.h). 0 written, 1 not.
 int ExportGreetingsHeadless(Database &database, const QString &path, QString *error);

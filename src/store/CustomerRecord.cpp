@@ -124,8 +124,8 @@ std::vector<CustomerRecord> LoadCustomerRecords(Query &userQuery, std::span<cons
         }
         userQuery.Close();
         for (const int id : chunk)
-            if (const auto at = found.constFind(id); at != found.constEnd())
-                records.push_back(*at);
+            if (const auto at = found.find(id); at != found.end())
+                records.push_back(std::move(*at));
     }
     return records;
 }

@@ -121,7 +121,7 @@ private slots:
                 "COMP_WORDS=(pellor3 %2 ''); COMP_CWORD=2; _pellor3; echo \"${COMPREPLY[*]}\"\n")
                 .arg(dashed.left(dashed.size() - 1), dashed);
         QTemporaryDir folder;
-        for (const char *file : {"book.pdf", "book.csv", "book.mtl"}) {
+        for (const char *file : {"book.pdf", "book.csv", "book.mtl", "book.vcf"}) {
             QFile made(folder.filePath(file));
             QVERIFY(made.open(QIODevice::WriteOnly));
         }

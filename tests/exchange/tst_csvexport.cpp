@@ -17,6 +17,8 @@
 #include <QTest>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 ExportOptions Only(const QStringList &checkBoxes, bool header = false) {
@@ -175,11 +177,50 @@ private slots:
 
     void emptyListExportsNothing() {
         ExchangeTestContext context;
-        TExport_Select window(context);
+        TExport_Select window(context, context.env.dataPath());
         window.RunCsvExport();
         QCOMPARE(context.env.prompt().Texts("message"),
                  QStringList{"エクスポートするデータが存在しません"});
         QVERIFY(!window.FormExport()->isVisible());
+    }
+
+    // The window's choices reach the file: version, reading script, and the listed customers.
+    void vcardExportFromTheWindow() {
+        ExchangeTestContext context;
+        context.listed = {context.env.AddCustomer("山田 太郎", "ﾔﾏﾀﾞ ﾀﾛｳ")};
+        TExport_Select window(context, context.env.dataPath());
+        window.findChild<QComboBox *>("CBVCardVersion")->setCurrentIndex(1);
+        window.findChild<QComboBox *>("CBVCardReading")->setCurrentIndex(1);
+        const QString path = context.env.root() + "連絡先.vcf";
+        context.env.prompt().PushPath(path);
+        window.BtnVCardClick();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY(text.contains("\r\nVERSION:3.0\r\n"));
+        QVERIFY(
+            text.contains("\r\nX-PHONETIC-LAST-NAME:やまだ\r\nX-PHONETIC-FIRST-NAME:たろう\r\n"));
+        QCOMPARE(context.env.prompt().Texts("message").size(), 1);
+    }
+
+    // The import window takes a vCard file as it is and tells the counts.
+    void vcardImportFromTheWindow() {
+        ExchangeTestContext context;
+        const QString path = context.env.root() + "phone.VCF";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            u"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nX-PHONETIC-LAST-NAME:やまだ\r\n"
+            "END:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:𠮷田\r\nEND:VCARD\r\n"_s.toUtf8());
+        file.close();
+        context.env.prompt().PushPath(path);
+        TFormImport window(context);
+        window.RunImport();
+        QCOMPARE(
+            context.env.prompt().Texts("message"),
+            QStringList{
+                u"この顧客台帳に保存できない文字: 𠮷田: 𠮷 (U+20BB7)\r\n1件を登録しました。"_s});
+        QCOMPARE(context.env.Scalar("select Kana from Usertbl where Name = '山田 太郎'"), "ﾔﾏﾀﾞ");
     }
 
     void utf8WithByteOrderMark() {
@@ -303,6 +344,69 @@ private slots:
                  0);
         QCOMPARE(reported, QStringList{"1件を登録しました。"});
         CompareImportedCopy(context.env.db(), id, [](const ImportField &) { return true; });
+    }
+
+    // The vCard commands carry every column a card has a property for, in either version; a
+    // card the book cannot hold is refused alone.
+    void headlessVCardRoundTrip_data() {
+        QTest::addColumn<int>("version");
+        QTest::newRow("4.0") << int(VCard::Version::V4);
+        QTest::newRow("3.0") << int(VCard::Version::V3);
+    }
+    void headlessVCardRoundTrip() {
+        QFETCH(int, version);
+        ExchangeTestContext context;
+        const int id = AddFullCustomer(context.env);
+        context.env.Run(QStringLiteral("update Usertbl set Zip = '100-0001', OfficeZip = "
+                                       "'530-0001', Class = 2, Class2 = 3 where UserId = %1")
+                            .arg(id));
+        const QString path = context.env.root() + "all.vcf";
+        QString error;
+        QCOMPARE(ExportVCardsHeadless(context.env.db(), {id}, context.env.dataPath(),
+                                      context.env.dataPath(), path, VCard::Version(version),
+                                      &error),
+                 0);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:𠮷田\r\nEND:VCARD\r\n"_s.toUtf8());
+        file.close();
+        QStringList reported;
+        QCOMPARE(ImportVCardsHeadless(
+                     context.env.db(), path, [&reported](const QString &line) { reported << line; },
+                     &error),
+                 3);
+        QCOMPARE(reported, (QStringList{u"この顧客台帳に保存できない文字: 𠮷田: 𠮷 (U+20BB7)"_s,
+                                        u"1件を登録しました。"_s}));
+        static const QStringList carried = {"Kana",
+                                            "Zip",
+                                            "Address1",
+                                            "Address2",
+                                            "FaxNo",
+                                            "TelNo_1",
+                                            "TelNo_2",
+                                            "Mail_1",
+                                            "mail_2",
+                                            "Office",
+                                            "OfficeKana",
+                                            "OfficeZip",
+                                            "OfficeAddress1",
+                                            "OfficeAddress2",
+                                            "OfficeFax",
+                                            "OfficeTel_1",
+                                            "OfficeTel_2",
+                                            "OfficeMail_1",
+                                            "OfficeMail_2",
+                                            "OfficePost",
+                                            "OfficeExecutive",
+                                            "BirthDay",
+                                            "Class",
+                                            "Class2"};
+        CompareImportedCopy(context.env.db(), id, [](const ImportField &field) {
+            return carried.contains(field.Column());
+        });
+        QCOMPARE(context.env.Scalar(
+                     QStringLiteral("select Note from Usertbl where UserId <> %1").arg(id)),
+                 "一行目\n二行目");
     }
 
     void estimateLines_data() {

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "store/CustomerRecord.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// Customers as the vCard files phones and contact managers exchange.
+namespace VCard {
+
+enum class Version { V3, V4 };
+// How the reading is written for the phone; the book holds it in half-width katakana.
+enum class ReadingScript { Katakana, Hiragana };
+
+struct WriteOptions {
+    Version version = Version::V4;
+    ReadingScript reading = ReadingScript::Katakana;
+    // Names the book, so a customer's card keeps its UID from one export to the next.
+    QString bookKey;
+};
+
+struct Card {
+    CustomerRecord record;
+    QStringList classNames; // the customer's classes by name, first axis first
+    QByteArray photoJpeg;   // the first picture; empty for none
+};
+
+// One card: UTF-8, lines ended by CR LF and folded at 75 octets.
+QByteArray WriteCard(const Card &card, const WriteOptions &options);
+
+// The cards of a file (2.1, 3.0 or 4.0) and, for each card refused, its name and the
+// characters code page 932 cannot hold. Readings become half-width katakana; the picture is
+// not read.
+struct ReadResult {
+    std::vector<Card> cards;
+    QStringList refused;
+};
+ReadResult ReadCards(const QByteArray &bytes);
+
+} // namespace VCard
