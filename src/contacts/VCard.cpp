@@ -138,11 +138,19 @@ QByteArray WriteCard(const Card &card, const WriteOptions &options) {
     const QString shownName = r.name.isEmpty() ? r.office : r.name;
     writer.AddText(QStringLiteral("FN"), shownName.isEmpty() ? QStringLiteral(" ") : shownName);
     QString nName = QStringLiteral("N");
-    if (v4 && !familyReading.isEmpty())
-        nName += QStringLiteral(";SORT-AS=") +
+    const bool withPhoneticName = v4 && !familyReading.isEmpty();
+    if (withPhoneticName)
+        nName += QStringLiteral(";ALTID=1;LANGUAGE=ja;SORT-AS=") +
                  ParameterValue(givenReading.isEmpty() ? familyReading
                                                        : familyReading + u',' + givenReading);
     writer.Add(nName, Components({family, given, QString(), QString(), QString()}));
+    // The reading as the same name in its kana script, which vCard 4.0 phones link by ALTID.
+    if (withPhoneticName) {
+        const QString script = options.reading == ReadingScript::Hiragana ? QStringLiteral("Hira")
+                                                                          : QStringLiteral("Kana");
+        writer.Add(QStringLiteral("N;ALTID=1;PHONETIC=script;SCRIPT=%1;LANGUAGE=ja-%1").arg(script),
+                   Components({familyReading, givenReading, QString(), QString(), QString()}));
+    }
     writer.AddText(QStringLiteral("X-PHONETIC-LAST-NAME"), familyReading);
     writer.AddText(QStringLiteral("X-PHONETIC-FIRST-NAME"), givenReading);
     if (!r.office.isEmpty() || !r.officePost.isEmpty())
@@ -366,7 +374,18 @@ public:
         const QByteArrayList types = line.Types();
         const auto has = [&types](const char *type) { return types.contains(type); };
         CustomerRecord &r = card_.record;
-        if (line.name == "N") {
+        if (line.name == "N" && !line.Parameter("PHONETIC").isEmpty()) {
+            // Only a rendering in kana is a reading; one in IPA or in Latin letters is not.
+            const QByteArray script = line.Parameter("SCRIPT");
+            if (line.Parameter("PHONETIC").toLower() == "script" &&
+                QByteArrayList({"Kana", "Hira", "Hrkt"}).contains(script)) {
+                const QStringList parts = SplitValue(value, u';');
+                phoneticNameReading_ = QStringList{Unescaped(parts.value(0)).trimmed(),
+                                                   Unescaped(parts.value(1)).trimmed()}
+                                           .join(u' ')
+                                           .trimmed();
+            }
+        } else if (line.name == "N") {
             const QStringList parts = SplitValue(value, u';');
             nName_ = QStringList{parts.value(0).trimmed(), parts.value(1).trimmed()}
                          .join(u' ')
@@ -429,8 +448,9 @@ public:
         CustomerRecord &r = card_.record;
         r.name = nName_.isEmpty() ? fn_ : nName_;
         QString reading = QStringList{phoneticFamily_, phoneticGiven_}.join(u' ').trimmed();
-        if (reading.isEmpty())
-            reading = irmcReading_.isEmpty() ? sortAs_.trimmed() : irmcReading_;
+        for (const QString &other : {phoneticNameReading_, irmcReading_, sortAs_.trimmed()})
+            if (reading.isEmpty())
+                reading = other;
         r.kana = ToHalfWidthKatakana(reading);
         return std::move(card_);
     }
@@ -438,6 +458,7 @@ public:
 private:
     Card card_;
     QString nName_, fn_, sortAs_, phoneticFamily_, phoneticGiven_, irmcReading_;
+    QString phoneticNameReading_;
 };
 
 // The characters of the stored texts that code page 932 cannot hold, after cross-mapping the

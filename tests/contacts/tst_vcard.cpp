@@ -111,6 +111,12 @@ private slots:
             << u"name=田中 次郎|kana=ﾀﾅｶ ｼﾞﾛｳ|note=a;b\\c\\nd|officeZip=100-0004|"
                "officeAddress1=大手町1-2-3, 東京|officeAddress2=3階|"
                "officeTel1=+81-3-1111-2222|officeMail1=jiro@example.com|classes=得意先,年賀状"_s;
+        QTest::newRow("4.0, the reading as a phonetic name; one in IPA is no reading")
+            << u"BEGIN:VCARD\nVERSION:4.0\nN;ALTID=1;LANGUAGE=ja:木村;拓;;;\n"
+               "N;ALTID=1;PHONETIC=ipa:kimuɾa;taku;;;\n"
+               "N;ALTID=1;PHONETIC=script;SCRIPT=Hira;LANGUAGE=ja-Hira:きむら;たく;;;\n"
+               "END:VCARD\n"_s
+            << false << u"name=木村 拓|kana=ｷﾑﾗ ﾀｸ"_s;
         QTest::newRow("folded lines, two cards, only FN")
             << u"BEGIN:VCARD\nVERSION:3.0\nFN:伊藤 \n 美咲\nNOTE:長い\n\tメモ\nEND:VCARD\n"
                "BEGIN:VCARD\nVERSION:3.0\nN:渡辺;健;;;\nEND:VCARD\n"_s
@@ -135,13 +141,15 @@ private slots:
         QTest::addColumn<QStringList>("lines"); // lines the file must hold
         QTest::newRow("4.0 katakana")
             << int(VCard::Version::V4) << int(VCard::ReadingScript::Katakana)
-            << QStringList{u"VERSION:4.0"_s,
-                           u"N;SORT-AS=\"ヤマダ,タロウ\":山田;太郎;;;"_s,
-                           u"X-PHONETIC-LAST-NAME:ヤマダ"_s,
-                           u"BDAY:19800102"_s,
-                           u"ADR;TYPE=home:;ハイツ101\\;号;千代田1-1\\, 東京;;;100-0001;"_s,
-                           u"PHOTO:data:image/jpeg;base64,/9j/4A=="_s,
-                           u"CATEGORIES:得意先,年賀状"_s};
+            << QStringList{
+                   u"VERSION:4.0"_s,
+                   u"N;ALTID=1;LANGUAGE=ja;SORT-AS=\"ヤマダ,タロウ\":山田;太郎;;;"_s,
+                   u"N;ALTID=1;PHONETIC=script;SCRIPT=Kana;LANGUAGE=ja-Kana:ヤマダ;タロウ;;;"_s,
+                   u"X-PHONETIC-LAST-NAME:ヤマダ"_s,
+                   u"BDAY:19800102"_s,
+                   u"ADR;TYPE=home:;ハイツ101\\;号;千代田1-1\\, 東京;;;100-0001;"_s,
+                   u"PHOTO:data:image/jpeg;base64,/9j/4A=="_s,
+                   u"CATEGORIES:得意先,年賀状"_s};
         QTest::newRow("3.0 hiragana")
             << int(VCard::Version::V3) << int(VCard::ReadingScript::Hiragana)
             << QStringList{u"VERSION:3.0"_s,
