@@ -252,7 +252,7 @@ void EditPanel::SaveCustomer(int userId) {
             failure = QStringLiteral(
                 "この顧客データはほかのプログラムで削除されたため、保存できませんでした。");
     } catch (const EngineError &error) {
-        failure = SaveFailureText(context_.SharedUserQuery().DatabaseFilePath(), error.message());
+        failure = SaveFailureText(context_.GetDatabase().Location(), error.message());
     }
     saving_ = false;
     if (failure.isEmpty()) {

@@ -136,8 +136,10 @@ public:
     qint64 Integer(int column) const override {
         if (!OnRow())
             return 0;
-        const char *value = PQgetvalue(result_.get(), row_, column);
-        return *value == 't' ? 1 : QByteArrayView(value).toLongLong();
+        const QByteArrayView value(PQgetvalue(result_.get(), row_, column));
+        bool whole = false;
+        const qint64 number = value.toLongLong(&whole);
+        return whole ? number : value == "t" ? 1 : qint64(value.toDouble());
     }
     QByteArrayView Text(int column) const override {
         if (!OnRow() || PQgetisnull(result_.get(), row_, column))
@@ -266,9 +268,11 @@ std::unique_ptr<PostgresEngine> PostgresEngine::Connect(const QString &uri) {
 
 void PostgresEngine::StartSession() {
     // Literals are quoted by doubling single quotes alone, which is safe only while backslashes
-    // stay ordinary characters; dates read back as ISO text.
+    // stay ordinary characters; dates read back as ISO text. No statement of the program runs
+    // for minutes, so a server that takes that long is stuck.
     Run(QByteArray("SET standard_conforming_strings = on; SET DateStyle = ISO; "
-                   "SET client_min_messages = warning; SET lock_timeout = " +
+                   "SET client_min_messages = warning; SET statement_timeout = '5min'; "
+                   "SET lock_timeout = " +
                    QByteArray::number(WaitMilliseconds))
             .constData());
 }
