@@ -2,6 +2,7 @@
 
 #include "core/ShiftJis.h"
 #include "store/CustomerRecord.h"
+#include "store/CustomerTable.h"
 #include "store/SearchFilter.h"
 #include "store/TableEngine.h"
 
@@ -177,10 +178,7 @@ QString CountLabelText(int shown, int total) {
 ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
                                     const ListFilters &filters) {
     ListedCustomers listed;
-    userQuery.SetText(QStringLiteral("select * from Usertbl"));
-    userQuery.Close();
-    userQuery.Open();
-    listed.total = userQuery.RowCount();
+    listed.total = CountCustomers(userQuery);
     // The filter pass reads the memo, more than a list row shows.
     const bool filterPass = filters.search.NeedsFilterPass();
     userQuery.SetText(
