@@ -33,7 +33,7 @@ QString StoredValue(const ImportField &field, const QString &value) {
 
 } // namespace
 
-void CustomerImport::FillEmptyColumns(int userId, const QStringList &values) {
+void CustomerImport::FillRow(int userId, const QStringList &values) {
     const auto fields = ImportFields();
     QStringList assignments;
     QStringList filled;
@@ -60,7 +60,7 @@ void CustomerImport::FillEmptyColumns(int userId, const QStringList &values) {
     update->Step();
 }
 
-void CustomerImport::Insert(const QStringList &values) {
+void CustomerImport::InsertRow(const QStringList &values) {
     const auto fields = ImportFields();
     for (qsizetype i = 0; i < qsizetype(fields.size()); ++i) {
         const int parameter = int(i) + 1;
@@ -79,4 +79,49 @@ void CustomerImport::Insert(const QStringList &values) {
         throw;
     }
     insert_->Reset();
+}
+
+namespace {
+
+constexpr size_t SavepointRows = 500;
+
+void RunControl(Database &database, const char *statement) {
+    database.GetEngine().Prepare(QString::fromLatin1(statement))->Step();
+}
+
+} // namespace
+
+void CustomerImport::Stored(std::function<void()> row) {
+    if (!database_.IsOnServer()) {
+        row();
+        return;
+    }
+    if (!savepointSet_ || sinceSavepoint_.size() == SavepointRows) {
+        if (savepointSet_)
+            RunControl(database_, "RELEASE SAVEPOINT import_rows");
+        RunControl(database_, "SAVEPOINT import_rows");
+        savepointSet_ = true;
+        sinceSavepoint_.clear();
+    }
+    try {
+        row();
+    } catch (const EngineError &) {
+        StoreAgainAfterRefusal();
+        throw;
+    }
+    sinceSavepoint_.push_back(std::move(row));
+}
+
+void CustomerImport::StoreAgainAfterRefusal() {
+    RunControl(database_, "ROLLBACK TO SAVEPOINT import_rows");
+    for (const std::function<void()> &row : sinceSavepoint_)
+        row();
+}
+
+void CustomerImport::Insert(const QStringList &values) {
+    Stored([this, values] { InsertRow(values); });
+}
+
+void CustomerImport::FillEmptyColumns(int userId, const QStringList &values) {
+    Stored([this, userId, values] { FillRow(userId, values); });
 }

@@ -216,6 +216,7 @@ private:
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
             throw engine_.Failure(result.get());
         executed_ = true;
+        engine_.Succeeded();
         engine_.changedRows_ = QByteArrayView(PQcmdTuples(result.get())).toInt();
         if (const int rows = PQntuples(result.get()); returnsKey_ && rows > 0)
             engine_.lastInsertId_ =
@@ -307,7 +308,14 @@ PostgresEngine::Result PostgresEngine::Run(const char *statement,
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         throw Failure(result.get());
+    Succeeded();
     return result;
+}
+
+void PostgresEngine::Succeeded() {
+    // ROLLBACK TO SAVEPOINT brings a transaction back after its failure.
+    if (transactionEndedBy_ && PQtransactionStatus(conn_) != PQTRANS_INERROR)
+        transactionEndedBy_.reset();
 }
 
 EngineError PostgresEngine::Failure(const PGresult *result) {
