@@ -2,7 +2,6 @@
 
 #include "store/SqlDialect.h"
 
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QThread>
 #include <libpq-fe.h>
@@ -41,23 +40,43 @@ QString ServerName(PGconn *conn) {
              port.isEmpty() ? QStringLiteral("5432") : port);
 }
 
+// The word of `statement` at `from` and where it ends; words of letters, digits and "_".
+QStringView WordAt(const QString &statement, qsizetype &from) {
+    while (from < statement.size() && statement.at(from).isSpace())
+        ++from;
+    const qsizetype start = from;
+    while (from < statement.size() &&
+           (statement.at(from).isLetterOrNumber() || statement.at(from) == u'_'))
+        ++from;
+    return QStringView(statement).mid(start, from - start);
+}
+
+QStringView FirstWord(const QString &statement) {
+    qsizetype from = 0;
+    return WordAt(statement, from);
+}
+
 bool ReadsOnly(const QString &statement) {
-    static const QRegularExpression select(QStringLiteral("^\\s*(select|with|values)\\b"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return select.match(statement).hasMatch();
+    const QStringView word = FirstWord(statement);
+    return word.compare(u"select", Qt::CaseInsensitive) == 0 ||
+           word.compare(u"with", Qt::CaseInsensitive) == 0 ||
+           word.compare(u"values", Qt::CaseInsensitive) == 0;
 }
 
 // The table an INSERT writes, empty for any other statement.
 QString InsertedTable(const QString &statement) {
-    static const QRegularExpression insert(QStringLiteral("^\\s*insert\\s+into\\s+(\\w+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return insert.match(statement).captured(1);
+    qsizetype from = 0;
+    if (WordAt(statement, from).compare(u"insert", Qt::CaseInsensitive) != 0 ||
+        WordAt(statement, from).compare(u"into", Qt::CaseInsensitive) != 0)
+        return {};
+    return WordAt(statement, from).toString();
 }
 
 bool ChangesSchema(const QString &statement) {
-    static const QRegularExpression definition(QStringLiteral("^\\s*(create|drop|alter)\\b"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    return definition.match(statement).hasMatch();
+    const QStringView word = FirstWord(statement);
+    return word.compare(u"create", Qt::CaseInsensitive) == 0 ||
+           word.compare(u"drop", Qt::CaseInsensitive) == 0 ||
+           word.compare(u"alter", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -105,6 +124,7 @@ public:
     }
     void Reset() override {
         result_.reset();
+        rows_ = 0;
         row_ = -1;
         std::fill(values_.begin(), values_.end(), std::nullopt);
     }
@@ -150,7 +170,7 @@ public:
 
 private:
     bool Bound(int parameter) const { return parameter >= 1 && parameter <= int(values_.size()); }
-    int Rows() const { return returnsKey_ || !result_ ? 0 : PQntuples(result_.get()); }
+    int Rows() const { return rows_; }
     bool OnRow() const { return result_ && row_ >= 0 && row_ < Rows(); }
 
     // The columns of the result, known before the first step: a select without parameters is
@@ -221,6 +241,7 @@ private:
         if (const int rows = PQntuples(result.get()); returnsKey_ && rows > 0)
             engine_.lastInsertId_ =
                 QByteArrayView(PQgetvalue(result.get(), rows - 1, 0)).toLongLong();
+        rows_ = returnsKey_ ? 0 : PQntuples(result.get());
         result_ = std::move(result);
         row_ = -1;
     }
@@ -235,6 +256,7 @@ private:
     bool executed_ = false;
     PostgresEngine::Result result_;
     mutable PostgresEngine::Result shape_;
+    int rows_ = 0;
     int row_ = -1;
 };
 
