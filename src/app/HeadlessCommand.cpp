@@ -10,7 +10,6 @@
 #include "platform/Installer.h"
 #include "postal/PostalUpdate.h"
 #include "print/HeadlessPrint.h"
-#include "records/PictureStore.h"
 #include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
 #include "store/SchemaUpgrade.h"
@@ -216,7 +215,7 @@ int RunExportVCardCommand(const QString &vcfPath, bool vcard3) {
         QString error;
         const QString dataPath = DataPathOf(dataFolder);
         return ExportVCardsHeadless(database, std::vector<int>(ids.begin(), ids.end()), dataPath,
-                                    PictureStore::PictureFolder(dataPath), vcfPath,
+                                    DbPathOf(dataFolder), vcfPath,
                                     vcard3 ? VCard::Version::V3 : VCard::Version::V4, &error) == 0
                    ? 0
                    : Fail(error);
