@@ -1,5 +1,7 @@
 #include "app/HeadlessCommand.h"
 
+#include "admin/BookMove.h"
+#include "admin/BookPlace.h"
 #include "admin/StartupPassword.h"
 #include "app/DataFolder.h"
 #include "contacts/DuplicateFinder.h"
@@ -74,7 +76,7 @@ template <typename Work> int WithInstalledBook(Work work) {
         return Fail(*refusal);
     try {
         Database database;
-        database.Open(DbPathOf(dataFolder));
+        OpenNamedBook(database, DbPathOf(dataFolder));
         // A book that cannot be brought up to date is still read; what needs the new form fails.
         if (const QString problem = RunSchemaUpgrade(database, DataPathOf(dataFolder));
             !problem.isEmpty())
@@ -254,6 +256,34 @@ int RunFindDuplicatesCommand() {
     });
 }
 
+int RunCopyBookCommand(const QString &uri, bool toServer) {
+    QString error;
+    const QString dataFolder = Installer::EnsureInstalled(&error);
+    if (dataFolder.isEmpty())
+        return Fail(error);
+    if (const std::optional<QString> refusal =
+            HeadlessOpeningRefusal(DbPathOf(dataFolder), ReadPassword))
+        return Fail(*refusal);
+    int shownTenth = 0;
+    const auto progress = [&shownTenth](int done, int total) {
+        if (const int tenth = done * 10 / total; tenth > shownTenth) {
+            shownTenth = tenth;
+            std::fprintf(stderr, "%d%%\n", tenth * 10);
+        }
+    };
+    try {
+        const BookCounts copied =
+            MoveBook(toServer ? BookMoveDirection::ToServer : BookMoveDirection::FromServer, uri,
+                     DbPathOf(dataFolder), DataPathOf(dataFolder), progress);
+        std::printf(
+            "%s\n",
+            ConsoleText(QStringLiteral("コピーしました: ") + BookCountsText(copied)).constData());
+        return 0;
+    } catch (const EngineError &e) {
+        return Fail(e.message());
+    }
+}
+
 namespace {
 
 enum class ApplicationKind { None, Core, Gui };
@@ -390,6 +420,20 @@ const std::vector<CommandOption> &CommandOptions() {
          QStringLiteral("同じ顧客が二重に登録されていそうな組を、理由とともに一行ずつ表示します"),
          ApplicationKind::Core,
          [](const CommandLine &) { return RunFindDuplicatesCommand(); }},
+        {Command::CopyBookTo,
+         {QStringLiteral("copy-book-to")},
+         QStringLiteral("URL"),
+         QStringLiteral("このパソコンの台帳をすべて、サーバーの空のデータベース"
+                        "（postgresql://ユーザー名@ホスト名:ポート番号/データベース名）に"
+                        "コピーします"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunCopyBookCommand(line.value, true); }},
+        {Command::CopyBookFrom,
+         {QStringLiteral("copy-book-from")},
+         QStringLiteral("URL"),
+         QStringLiteral("サーバーの台帳をすべて、このパソコンの空の台帳にコピーします"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunCopyBookCommand(line.value, false); }},
         {Command::ShowHelp,
          {QStringLiteral("h"), QStringLiteral("help")},
          {},

@@ -1,0 +1,43 @@
+#include "admin/BookMove.h"
+
+#include "platform/BookServer.h"
+#include "store/PictureStorage.h"
+#include "store/SchemaUpgrade.h"
+#include "store/TableEngine.h"
+
+namespace {
+
+void OpenServerBook(Database &database, const QString &uri, bool create) {
+    QString reason;
+    const std::optional<BookServer::Address> address = BookServer::Parse(uri, &reason);
+    if (!address)
+        throw EngineError(reason);
+    try {
+        database.OpenServer(
+            BookServer::ConnectionUri(*address, BookServer::KeyringPassword(*address)), create);
+    } catch (const EngineError &error) {
+        throw EngineError(BookServer::UnreachableText(*address, error.detail()), error.detail());
+    }
+}
+
+void Upgrade(Database &database, const QString &dataPath) {
+    if (const QString problem = RunSchemaUpgrade(database, dataPath); !problem.isEmpty())
+        throw EngineError(problem);
+}
+
+} // namespace
+
+BookCounts MoveBook(BookMoveDirection direction, const QString &uri, const QString &dbPath,
+                    const QString &dataPath, const CopyProgress &progress) {
+    Database local;
+    local.Open(dbPath);
+    Database server;
+    OpenServerBook(server, uri, direction == BookMoveDirection::ToServer);
+    Upgrade(local, dataPath);
+    Upgrade(server, dataPath);
+    PictureStorage localPictures(local, dbPath);
+    PictureStorage serverPictures(server, dbPath);
+    if (direction == BookMoveDirection::ToServer)
+        return CopyBook(local, localPictures, server, serverPictures, progress);
+    return CopyBook(server, serverPictures, local, localPictures, progress);
+}
