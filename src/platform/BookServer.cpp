@@ -86,6 +86,13 @@ QString ConnectionUri(const Address &address, const QString &password) {
     return url.toString(QUrl::FullyEncoded);
 }
 
+ClientLogin SplitPassword(const QString &connectionUri) {
+    QUrl url(connectionUri);
+    const QString password = url.password();
+    url.setPassword({});
+    return {url.toString(QUrl::FullyEncoded), password};
+}
+
 QString StoredUri() {
     return Registry::ReadString(Registry::ProgramKey, RegistryName).trimmed();
 }

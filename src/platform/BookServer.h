@@ -35,6 +35,14 @@ QString UriOf(const Address &address);
 // The URI a connection is made with: the password (when there is one) only in memory.
 QString ConnectionUri(const Address &address, const QString &password);
 
+// A connection URI taken apart for a client program: the URI without the password (for its
+// command line) and the password (for its environment).
+struct ClientLogin {
+    QString uri;
+    QString password;
+};
+ClientLogin SplitPassword(const QString &connectionUri);
+
 // The registry's value; empty for the local book.
 QString StoredUri();
 // Writes the value (empty: back to the local book). False with the reason.
