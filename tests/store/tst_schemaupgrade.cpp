@@ -130,5 +130,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSchemaUpgrade)
+PELLOR3_ENGINES_TEST_MAIN(TestSchemaUpgrade)
 #include "tst_schemaupgrade.moc"
