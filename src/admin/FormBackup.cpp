@@ -1,6 +1,8 @@
 #include "admin/FormBackup.h"
 
 #include "admin/Backup.h"
+#include "admin/FormBookMove.h"
+#include "admin/ServerBackup.h"
 #include "core/Clock.h"
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
@@ -93,19 +95,21 @@ TFormBackup::TFormBackup(QWidget *parent)
     Button1 = NewWindowButton(this, "Button1", QStringLiteral("ﾌｧｲﾙから復元"));
     Button2 = NewWindowButton(this, "Button2", QStringLiteral("ﾌｧｲﾙに保存"));
     BtnDel = NewWindowButton(this, "BtnDel", QStringLiteral("バックアップ削除"));
+    BtnMoveBook = NewWindowButton(this, "BtnMoveBook", QStringLiteral("台帳の移動"));
     BtnCancel = NewWindowButton(this, "BtnCancel", QStringLiteral("閉じる"));
     auto *layout = new QGridLayout(this);
-    layout->addWidget(ListViewFileList, 0, 0, 7, 1);
+    layout->addWidget(ListViewFileList, 0, 0, 8, 1);
     int row = 0;
-    for (QPushButton *b : {BtnOk, BtnMake, Button1, Button2, BtnDel, BtnCancel})
+    for (QPushButton *b : {BtnOk, BtnMake, Button1, Button2, BtnDel, BtnMoveBook, BtnCancel})
         layout->addWidget(b, row++, 1);
-    layout->addWidget(CB_AutoBackup, 7, 0, 1, 2);
+    layout->addWidget(CB_AutoBackup, 8, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(BtnOk, &QPushButton::clicked, this, &TFormBackup::BtnOkClick);
     connect(BtnMake, &QPushButton::clicked, this, [this] { CloseWith(Choice::Make); });
     connect(Button1, &QPushButton::clicked, this, [this] { CloseWith(Choice::RestoreFromFolder); });
     connect(Button2, &QPushButton::clicked, this, [this] { CloseWith(Choice::SaveToFolder); });
+    connect(BtnMoveBook, &QPushButton::clicked, this, [this] { CloseWith(Choice::MoveBook); });
     connect(BtnCancel, &QPushButton::clicked, this, [this] { CloseWith(Choice::Close); });
     connect(BtnDel, &QPushButton::clicked, this, &TFormBackup::BtnDelClick);
     connect(CB_AutoBackup, &QCheckBox::toggled, this, [this](bool on) {
@@ -197,7 +201,8 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
                                    .trimmed();
         if (folder.isEmpty())
             return false;
-        if (!QFileInfo::exists(WithSlash(folder) + QStringLiteral("DBDWORK.INI"))) {
+        if (!QFileInfo::exists(WithSlash(folder) + QStringLiteral("DBDWORK.INI")) &&
+            !QFileInfo::exists(WithSlash(folder) + ServerBackup::DumpFileName)) {
             prompt().Message(QApplication::applicationDisplayName() +
                              QStringLiteral(" のバックアップフォルダではありません。"));
             return false;
@@ -214,6 +219,8 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
                        Backup::Kind::Manual);
         return false;
     }
+    case Choice::MoveBook:
+        return TFormBookMove(context, parentWidget()).exec() == QDialog::Accepted;
     case Choice::Close:
         return false;
     }

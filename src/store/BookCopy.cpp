@@ -19,6 +19,22 @@ const QStringList &CopiedTables() {
     return tables;
 }
 
+// A server numbers new rows from a sequence that rows inserted with their keys leave behind;
+// it is set past the copied keys. SQLite numbers after the largest key by itself.
+void NumberAfterCopiedKeys(Database &target) {
+    if (target.GetEngine().Target() != SqlTarget::Postgres)
+        return;
+    for (const auto &[table, key] :
+         {std::pair{"usertbl", "userid"}, std::pair{"historytbl", "historyid"},
+          std::pair{"greetingtbl", "greetingid"}}) {
+        Query next(target, QStringLiteral("select setval(pg_get_serial_sequence('%1', '%2'), "
+                                          "(select coalesce(max(%2), 0) + 1 from %1), false) as "
+                                          "Next")
+                               .arg(QLatin1String(table), QLatin1String(key)));
+        next.Open();
+    }
+}
+
 int CountRows(Database &book, const QString &table) {
     Query count(book, QStringLiteral("select count(*) as Total from %1").arg(table));
     count.Open();
@@ -117,6 +133,7 @@ BookCounts CopyBook(Database &source, const PictureStorage &sourcePictures, Data
         for (const QString &table : CopiedTables())
             CopyRows(source, target, table, done, total, progress);
         CopyPictures(source, sourcePictures, target, targetPictures, storedPictures);
+        NumberAfterCopiedKeys(target);
         copied = CountBook(target, targetPictures);
         if (copied != expected)
             throw EngineError(QStringLiteral("コピーした件数が元の台帳と合いません。"

@@ -41,7 +41,7 @@ QString PictureStorage::FileName(int userId, int slot) {
 }
 
 bool PictureStorage::OnServer() const {
-    return database_.IsOpen() && database_.GetEngine().Target() != SqlTarget::Sqlite;
+    return database_.IsOnServer();
 }
 
 QByteArray PictureStorage::Read(const QString &storedName) const {

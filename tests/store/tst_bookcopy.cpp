@@ -4,7 +4,6 @@
 #include "store/DistinctPairs.h"
 #include "store/GreetingTable.h"
 #include "store/PictureStorage.h"
-#include "store/Schema.h"
 
 #include <QDir>
 #include <QTest>
@@ -13,11 +12,18 @@ namespace {
 
 const QByteArray Picture = QByteArray("BM") + QByteArray(300, '\x7f') + QByteArray(1, '\0');
 
-// A book laid out fresh in `folder`, as a new installation has it.
-void LayOutBook(Database &book, const QString &folder) {
-    QDir().mkpath(folder);
-    book.Open(folder, true);
-    Schema::CreateTables(book);
+// A fresh installed book to copy into: local, or a database of its own on the test server.
+// The source's TestEnv comes first: the target's then holds the registry and prompt.
+std::unique_ptr<TestEnv> TargetBook(bool onServer) {
+    if (onServer && TestServerUri().isEmpty())
+        return nullptr;
+    return std::make_unique<TestEnv>(onServer ? SqlTarget::Postgres : SqlTarget::Sqlite);
+}
+
+void AddTargetEngines() {
+    QTest::addColumn<bool>("targetOnServer");
+    QTest::newRow("to a local book") << false;
+    QTest::newRow("to a server") << true;
 }
 
 // What a copy must carry: customers with their keys, a picture, history, class names, a
@@ -43,87 +49,98 @@ void FillSource(TestEnv &env) {
 
 } // namespace
 
+#define TARGET_OR_SKIP(target)                                                                     \
+    QFETCH(bool, targetOnServer);                                                                  \
+    const std::unique_ptr<TestEnv> target = TargetBook(targetOnServer);                            \
+    if (!target)                                                                                   \
+    QSKIP("PELLOR3_TEST_SERVER is not set")
+
 class TestBookCopy : public QObject {
     Q_OBJECT
 
 private slots:
+    void copiesEverythingOnce_data() { AddTargetEngines(); }
     void copiesEverythingOnce() {
         TestEnv env;
         FillSource(env);
-        Database target;
-        const QString folder = env.root() + "target/";
-        LayOutBook(target, folder);
+        TARGET_OR_SKIP(target);
         PictureStorage sourcePictures(env.db(), env.dbPath());
-        PictureStorage targetPictures(target, folder);
+        PictureStorage targetPictures(target->db(), target->dbPath());
         int lastDone = 0;
         int reports = 0;
-        const BookCounts copied =
-            CopyBook(env.db(), sourcePictures, target, targetPictures, [&](int done, int total) {
-                QVERIFY(done > lastDone && done <= total);
-                lastDone = done;
-                ++reports;
-            });
+        const BookCounts copied = CopyBook(env.db(), sourcePictures, target->db(), targetPictures,
+                                           [&](int done, int total) {
+                                               QVERIFY(done > lastDone && done <= total);
+                                               lastDone = done;
+                                               ++reports;
+                                           });
         QCOMPARE(copied, (BookCounts{2, 1, 24, 1, 1, 1}));
-        QCOMPARE(CountBook(target, targetPictures), CountBook(env.db(), sourcePictures));
+        QCOMPARE(CountBook(target->db(), targetPictures), CountBook(env.db(), sourcePictures));
         QCOMPARE(reports, 2 + 1 + 24 + 1 + 1);
+        QCOMPARE(QDir(targetPictures.Folder()).entryList(QDir::Files).size(),
+                 targetOnServer ? 0 : 1);
 
-        Query rows(target, "select UserId, Name, Note, img2 from Usertbl order by UserId");
+        Query rows(target->db(), "select UserId, Name, Note, img2 from Usertbl order by UserId");
         rows.Open();
         rows.Next();
         QCOMPARE(rows.AsString("Name"), QString("O'Brien"));
         QCOMPARE(rows.AsString("Note"), QString("改行\r\n入り"));
         QCOMPARE(targetPictures.Read(rows.AsString("img2")), Picture);
-        const int keptKey = rows.AsInteger("UserId");
-        Query(target).Execute("insert into Usertbl (Name) values ('新しい顧客')");
-        Query newest(target, "select max(UserId) as Newest from Usertbl");
-        newest.Open();
-        QVERIFY(newest.AsInteger("Newest") > keptKey);
-        Query className(target, "select Name from Classtbl where ClassId = 3");
-        className.Open();
-        QCOMPARE(className.AsString("Name"), QString("得意先"));
+        const int copiedKey = rows.AsInteger("UserId");
+        // New customers and history entries are numbered after the copied ones.
+        QVERIFY(target->AddCustomer("新しい顧客", "ｱ") > copiedKey);
+        Query history(target->db());
+        history.Execute("insert into Historytbl (UserId, MakeDay, Title) values (1, '2024/06/01', "
+                        "'次')");
+        QCOMPARE(target->Scalar("select count(distinct HistoryId) from Historytbl"), QString("2"));
+        QCOMPARE(target->Scalar("select Name from Classtbl where ClassId = 3"), QString("得意先"));
+        QCOMPARE(target->Scalar("select Note from Greetingtbl"), QString("済"));
     }
 
     void aTargetHoldingDataIsRefusedAndLeftAlone_data() {
+        QTest::addColumn<bool>("targetOnServer");
         QTest::addColumn<QString>("statement");
-        QTest::newRow("customer") << "insert into Usertbl (Name) values ('先客')";
-        QTest::newRow("history")
-            << "insert into Historytbl (UserId, MakeDay, Title) values (9, '2024/01/01', 'x')";
-        QTest::newRow("pair") << "insert into Distincttbl (UserId1, UserId2) values (1, 2)";
+        for (const bool onServer : {false, true}) {
+            const char *where = onServer ? "server" : "local";
+            QTest::addRow("%s customer", where)
+                << onServer << "insert into Usertbl (Name) values ('先客')";
+            QTest::addRow("%s history", where)
+                << onServer
+                << "insert into Historytbl (UserId, MakeDay, Title) values (9, '2024/01/01', 'x')";
+            QTest::addRow("%s pair", where)
+                << onServer << "insert into Distincttbl (UserId1, UserId2) values (1, 2)";
+        }
     }
     void aTargetHoldingDataIsRefusedAndLeftAlone() {
         QFETCH(QString, statement);
         TestEnv env;
         FillSource(env);
-        Database target;
-        const QString folder = env.root() + "target/";
-        LayOutBook(target, folder);
-        Query(target).Execute(statement);
+        TARGET_OR_SKIP(target);
+        target->Run(statement);
         PictureStorage sourcePictures(env.db(), env.dbPath());
-        PictureStorage targetPictures(target, folder);
-        const BookCounts before = CountBook(target, targetPictures);
+        PictureStorage targetPictures(target->db(), target->dbPath());
+        const BookCounts before = CountBook(target->db(), targetPictures);
         QVERIFY_THROWS_EXCEPTION(EngineError,
-                                 CopyBook(env.db(), sourcePictures, target, targetPictures));
-        QCOMPARE(CountBook(target, targetPictures), before);
-        QVERIFY(QDir(targetPictures.Folder()).isEmpty());
+                                 CopyBook(env.db(), sourcePictures, target->db(), targetPictures));
+        QCOMPARE(CountBook(target->db(), targetPictures), before);
     }
 
+    void aRefusedRowLeavesTheTargetAsItWas_data() { AddTargetEngines(); }
     void aRefusedRowLeavesTheTargetAsItWas() {
         TestEnv env;
         FillSource(env);
-        Database target;
-        const QString folder = env.root() + "target/";
-        LayOutBook(target, folder);
-        // A second row for a pair the target's key refuses, found only at the end of the copy.
-        Query(target).Execute("DROP TABLE distincttbl");
-        Query(target).Execute("CREATE TABLE distincttbl (UserId1 INTEGER)");
+        TARGET_OR_SKIP(target);
+        // The pairs come last; a table that cannot take them fails the copy at its end.
+        target->Run("DROP TABLE distincttbl");
+        target->Run("CREATE TABLE distincttbl (UserId1 INTEGER)");
         PictureStorage sourcePictures(env.db(), env.dbPath());
-        PictureStorage targetPictures(target, folder);
+        PictureStorage targetPictures(target->db(), target->dbPath());
         QVERIFY_THROWS_EXCEPTION(EngineError,
-                                 CopyBook(env.db(), sourcePictures, target, targetPictures));
-        QCOMPARE(CountBook(target, targetPictures), (BookCounts{0, 0, 24, 0, 0, 0}));
+                                 CopyBook(env.db(), sourcePictures, target->db(), targetPictures));
+        QCOMPARE(CountBook(target->db(), targetPictures), (BookCounts{0, 0, 24, 0, 0, 0}));
         QVERIFY(QDir(targetPictures.Folder()).entryList(QDir::Files).isEmpty());
     }
 };
 
-QTEST_GUILESS_MAIN(TestBookCopy)
+PELLOR3_ENGINES_TEST_MAIN(TestBookCopy)
 #include "tst_bookcopy.moc"
