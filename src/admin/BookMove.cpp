@@ -1,24 +1,11 @@
 #include "admin/BookMove.h"
 
-#include "platform/BookServer.h"
+#include "admin/BookPlace.h"
 #include "store/PictureStorage.h"
 #include "store/SchemaUpgrade.h"
 #include "store/TableEngine.h"
 
 namespace {
-
-void OpenServerBook(Database &database, const QString &uri, bool create) {
-    QString reason;
-    const std::optional<BookServer::Address> address = BookServer::Parse(uri, &reason);
-    if (!address)
-        throw EngineError(reason);
-    try {
-        database.OpenServer(
-            BookServer::ConnectionUri(*address, BookServer::KeyringPassword(*address)), create);
-    } catch (const EngineError &error) {
-        throw EngineError(BookServer::UnreachableText(*address, error.detail()), error.detail());
-    }
-}
 
 void Upgrade(Database &database, const QString &dataPath) {
     if (const QString problem = RunSchemaUpgrade(database, dataPath); !problem.isEmpty())

@@ -13,23 +13,24 @@ QString TryServerBook(const QString &connectionUri) {
     }
 }
 
-void OpenNamedBook(Database &database, const QString &dbPath) {
-    const QString uri = BookServer::StoredUri();
-    if (uri.isEmpty()) {
-        database.Open(dbPath);
-        return;
-    }
+void OpenServerBook(Database &database, const QString &uri, bool create) {
     QString reason;
     const std::optional<BookServer::Address> address = BookServer::Parse(uri, &reason);
     if (!address)
-        throw EngineError(
-            QStringLiteral("レジストリの BookServer の値を読めません。\n%1\n%2").arg(uri, reason));
+        throw EngineError(QStringLiteral("サーバーの指定 %1 を使えません。\n%2").arg(uri, reason));
     try {
         database.OpenServer(
-            BookServer::ConnectionUri(*address, BookServer::KeyringPassword(*address)));
+            BookServer::ConnectionUri(*address, BookServer::KeyringPassword(*address)), create);
     } catch (const EngineError &error) {
         throw EngineError(BookServer::UnreachableText(*address, error.detail()), error.detail());
     }
+}
+
+void OpenNamedBook(Database &database, const QString &dbPath) {
+    if (const QString uri = BookServer::StoredUri(); !uri.isEmpty())
+        OpenServerBook(database, uri);
+    else
+        database.Open(dbPath);
 }
 
 bool OpenBookAtStart(Database &database, const QString &dbPath, QString *error) {

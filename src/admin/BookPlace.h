@@ -17,6 +17,11 @@ using ConnectionTry = std::function<QString(const QString &connectionUri)>;
 // closes it again.
 QString TryServerBook(const QString &connectionUri);
 
+// Opens the server book at `uri` (as the registry keeps it) with the password of the keyring;
+// with `create`, an empty database gets the tables of a fresh book. A failure names the host
+// and port. Throws EngineError.
+void OpenServerBook(Database &database, const QString &uri, bool create = false);
+
 // Opens the book the registry names; a server book with the password of the keyring (libpq reads
 // the password file itself). Throws EngineError.
 void OpenNamedBook(Database &database, const QString &dbPath);

@@ -66,14 +66,28 @@ QString ReadPassword() {
 // Installs the book when needed, asks for the start-up password when it is on, opens the book,
 // brings it to the current form as a start would, and runs `work` with the data folder and
 // every customer's id in reading order; a refused statement ends the command with its message.
-template <typename Work> int WithInstalledBook(Work work) {
+// The installation, installed when needed, once the start-up password (when it is on) was
+// given; nothing after telling why not.
+std::optional<QString> OpenedInstallation() {
     QString error;
     const QString dataFolder = Installer::EnsureInstalled(&error);
-    if (dataFolder.isEmpty())
-        return Fail(error);
+    if (dataFolder.isEmpty()) {
+        Fail(error);
+        return std::nullopt;
+    }
     if (const std::optional<QString> refusal =
-            HeadlessOpeningRefusal(DbPathOf(dataFolder), ReadPassword))
-        return Fail(*refusal);
+            HeadlessOpeningRefusal(DbPathOf(dataFolder), ReadPassword)) {
+        Fail(*refusal);
+        return std::nullopt;
+    }
+    return dataFolder;
+}
+
+template <typename Work> int WithInstalledBook(Work work) {
+    const std::optional<QString> installation = OpenedInstallation();
+    if (!installation)
+        return 1;
+    const QString &dataFolder = *installation;
     try {
         Database database;
         OpenNamedBook(database, DbPathOf(dataFolder));
@@ -257,13 +271,10 @@ int RunFindDuplicatesCommand() {
 }
 
 int RunCopyBookCommand(const QString &uri, bool toServer) {
-    QString error;
-    const QString dataFolder = Installer::EnsureInstalled(&error);
-    if (dataFolder.isEmpty())
-        return Fail(error);
-    if (const std::optional<QString> refusal =
-            HeadlessOpeningRefusal(DbPathOf(dataFolder), ReadPassword))
-        return Fail(*refusal);
+    const std::optional<QString> installation = OpenedInstallation();
+    if (!installation)
+        return 1;
+    const QString &dataFolder = *installation;
     int shownTenth = 0;
     const auto progress = [&shownTenth](int done, int total) {
         if (const int tenth = done * 10 / total; tenth > shownTenth) {
