@@ -9,6 +9,7 @@
 #include "exchange/HeadlessExchange.h"
 #include "greetings/SeasonCards.h"
 #include "mail/HeadlessMail.h"
+#include "platform/BookServer.h"
 #include "platform/Installer.h"
 #include "postal/PostalUpdate.h"
 #include "print/HeadlessPrint.h"
@@ -271,6 +272,10 @@ int RunFindDuplicatesCommand() {
 }
 
 int RunCopyBookCommand(const QString &uri, bool toServer) {
+    if (QString reason; !BookServer::Parse(uri, &reason)) {
+        std::fprintf(stderr, "pellor3: %s\n", ConsoleText(reason).constData());
+        return 2;
+    }
     const std::optional<QString> installation = OpenedInstallation();
     if (!installation)
         return 1;

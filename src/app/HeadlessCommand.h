@@ -100,5 +100,6 @@ int RunImportGreetingsCommand(const QString &csvPath);
 // UserId, UserId, name, name and the reasons, separated by tabs.
 int RunFindDuplicatesCommand();
 // Copies the whole local book to the empty server database at `uri` (or, `toServer` false, the
-// server's book into the empty local book) and prints what was copied.
+// server's book into the empty local book) and prints what was copied; 2 when `uri` is no
+// server address.
 int RunCopyBookCommand(const QString &uri, bool toServer);
