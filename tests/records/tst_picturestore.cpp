@@ -301,7 +301,9 @@ private slots:
         QVERIFY(PictureStore::LoadPicture(query, env.dataPath(), 1, userId, jpeg, &stored));
         const QString name =
             env.Scalar(QString("select img2 from Usertbl where UserId = %1").arg(userId));
-        QCOMPARE(PictureStore::ReadPicture(query, env.dataPath(), name), stored);
+        QCOMPARE(PictureStore::ReadPicture(query, env.dataPath(), name)
+                     .convertToFormat(QImage::Format_RGB32),
+                 stored.convertToFormat(QImage::Format_RGB32));
         QVERIFY(QDir(PictureStore::PictureFolder(env.dataPath())).entryList(QDir::Files).isEmpty());
         QVERIFY(PictureStore::DeletePicture(query, env.dataPath(), 1, userId));
         QVERIFY(PictureStore::ReadPicture(query, env.dataPath(), name).isNull());
