@@ -7,6 +7,7 @@
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
+#include "store/CustomerTable.h"
 #include "store/DatabaseCopy.h"
 #include "store/SchemaUpgrade.h"
 #include "store/TableEngine.h"
@@ -65,6 +66,18 @@ QString TimeText(const Backup::Entry &entry) {
 
 QString CustomersText(int customers) {
     return customers < 0 ? QStringLiteral("不明") : QStringLiteral("%1件").arg(customers);
+}
+
+// The customers of the book in use; -1 when it cannot be read. A local book is counted in its
+// file, which may be one the engine could not open.
+int CurrentCustomers(AppContext &context) {
+    if (!context.GetDatabase().IsOnServer())
+        return CountCustomers(context.GetDbPath() + QString::fromLatin1(Database::FileName));
+    try {
+        return CountCustomers(context.SharedUserQuery());
+    } catch (const EngineError &) {
+        return -1;
+    }
 }
 
 // "2024/05/15 10:00:00", as a question names a backup.
@@ -234,8 +247,7 @@ bool TFormBackup::Restore(AppContext &context, const QString &source) {
         return false;
     }
     const Backup::Entry backup = Backup::Describe(source);
-    const int current =
-        CountCustomers(context.GetDbPath() + QString::fromLatin1(Database::FileName));
+    const int current = CurrentCustomers(context);
     if (!prompt().Confirm(
             QStringLiteral("%1 のバックアップ（顧客 %2）で、現在のデータ（顧客 %3）を"
                            "置き換えます。\r\n置き換える前に、現在のデータを"
