@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/DiskSpace.h"
 
+#include "admin/ServerBackup.h"
 #include "core/IniFile.h"
 #include "core/PrivateFolder.h"
 #include "store/DatabaseCopy.h"
@@ -208,6 +209,26 @@ QString Staging(const QString &target) {
     return Beside(target, QStringLiteral(".part"));
 }
 
+// A server book is restored from its dump only: a folder backup of a local book stays a
+// local book's (--copy-book-to moves one to the server).
+bool RestoreServerBook(Database &database, const QString &source, QString *error) {
+    const QString dump = source + ServerBackup::DumpFileName;
+    if (!ServerBackup::IsBookDump(dump)) {
+        *error = QStringLiteral("%1 はサーバーの台帳のバックアップではありません。").arg(source);
+        return false;
+    }
+    const QString uri = database.ServerUri();
+    database.Close();
+    const bool done = ServerBackup::Restore(uri, dump, error);
+    try {
+        database.OpenServer(uri);
+    } catch (const EngineError &e) {
+        *error = e.message();
+        return false;
+    }
+    return done;
+}
+
 } // namespace
 
 QString NewFolder(const QString &root, Kind kind, const QDateTime &now) {
@@ -288,6 +309,18 @@ bool CopyToBackup(Database &database, const QString &dataPath, const QString &db
         QDir(staging).removeRecursively();
         return false;
     };
+    if (database.IsOpen() && database.IsOnServer()) {
+        // The server's book, pictures included, is the dump; the local files are not the book.
+        if (!MakePrivateFolder(staging + SettingsFolder, error) ||
+            !ServerBackup::Dump(database.ServerUri(), staging + ServerBackup::DumpFileName, error))
+            return fail();
+        CopyRun run(progress, CountFiles({dataPath}), leftOut);
+        const auto notSettings = [](const QString &name) { return !IsSettingsFile(name); };
+        if (!run.CopyFiles(dataPath, staging + SettingsFolder, notSettings, error) ||
+            !MoveReplacing(WithoutSlash(staging), WithoutSlash(target), error))
+            return fail();
+        return true;
+    }
     if (!MakePrivateFolder(staging + PictureFolder, error) ||
         !MakePrivateFolder(staging + SettingsFolder, error) ||
         !MakePrivateFolder(dbPath + PictureFolder, error))
@@ -321,7 +354,8 @@ bool CopyToBackup(Database &database, const QString &dataPath, const QString &db
 
 bool IsRestorable(const QString &source, QString *error) {
     const QString backupDatabase = source + DatabaseFileName();
-    if (QFileInfo(backupDatabase).isFile() && IsCustomerDatabase(backupDatabase))
+    if ((QFileInfo(backupDatabase).isFile() && IsCustomerDatabase(backupDatabase)) ||
+        ServerBackup::IsBookDump(source + ServerBackup::DumpFileName))
         return true;
     *error = QStringLiteral("%1 は顧客データのバックアップではありません。").arg(source);
     return false;
@@ -329,6 +363,8 @@ bool IsRestorable(const QString &source, QString *error) {
 
 bool RestoreFromBackup(Database &database, const QString &source, const QString &dbPath,
                        QString *error, const Progress &progress) {
+    if (database.IsOnServer())
+        return RestoreServerBook(database, source, error);
     if (!IsRestorable(source, error) || !FinishCutOffRestore(dbPath, error))
         return false;
     const QString work = Beside(dbPath, QStringLiteral(".restore"));
@@ -482,7 +518,8 @@ bool RunAutoBackup(Database &database, const QString &dataPath, const QString &d
     const QStringList names = automatic();
     qsizetype newestGood = -1;
     for (qsizetype i = 0; i < names.size() && newestGood < 0; ++i)
-        if (IsCustomerDatabase(root + names[i] + u'/' + DatabaseFileName()))
+        if (IsCustomerDatabase(root + names[i] + u'/' + DatabaseFileName()) ||
+            ServerBackup::IsBookDump(root + names[i] + u'/' + ServerBackup::DumpFileName))
             newestGood = i;
     for (qsizetype i = AutoBackupsKept; i < names.size(); ++i)
         if (i != newestGood)

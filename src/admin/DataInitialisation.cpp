@@ -4,23 +4,8 @@
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "store/DataReset.h"
+#include "store/PictureStorage.h"
 #include "store/TableEngine.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-int DeletePictureFiles(const QString &pictureFolder) {
-    const QDir folder(pictureFolder);
-    int deleted = 0;
-    for (const QFileInfo &file :
-         folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        // The read-only attribute, whoever runs the program.
-        if (file.permissions().testFlag(QFileDevice::WriteOwner) &&
-            QFile::remove(file.absoluteFilePath()))
-            ++deleted;
-    return deleted;
-}
 
 namespace {
 
@@ -68,7 +53,13 @@ bool IBtnFormatClick(AppContext &context) {
         prompt().Error(error.message());
         return true;
     }
-    const int pictures = DeletePictureFiles(context.GetDbPath() + QStringLiteral("img/"));
+    int pictures = 0;
+    try {
+        // Read-only picture files and sub-folders of a local book's picture folder stay.
+        pictures = PictureStorage(context.GetDatabase(), context.GetDbPath()).RemoveAll();
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+    }
     QString done = QStringLiteral("初期化しました。\r\n顧客 %1件、履歴 %2件、挨拶状の記録 %3件、"
                                   "画像 %4件を削除し、分類名を 項目1～項目12 に戻しました。")
                        .arg(reset.customers)

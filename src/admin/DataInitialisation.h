@@ -9,7 +9,3 @@ class QString;
 // sender data, the password and the postal data stay; the user is told what went. True when the
 // book was touched, so the class names and the list must be reloaded.
 bool IBtnFormatClick(AppContext &context);
-
-// Deletes every file of the picture folder; read-only files and sub-folders stay. The files
-// deleted.
-int DeletePictureFiles(const QString &pictureFolder);

@@ -1,10 +1,13 @@
 #include "admin/FormBackup.h"
 
 #include "admin/Backup.h"
+#include "admin/FormBookMove.h"
+#include "admin/ServerBackup.h"
 #include "core/Clock.h"
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
+#include "store/CustomerTable.h"
 #include "store/DatabaseCopy.h"
 #include "store/SchemaUpgrade.h"
 #include "store/TableEngine.h"
@@ -65,6 +68,18 @@ QString CustomersText(int customers) {
     return customers < 0 ? QStringLiteral("不明") : QStringLiteral("%1件").arg(customers);
 }
 
+// The customers of the book in use; -1 when it cannot be read. A local book is counted in its
+// file, which may be one the engine could not open.
+int CurrentCustomers(AppContext &context) {
+    if (!context.GetDatabase().IsOnServer())
+        return CountCustomers(context.GetDbPath() + QString::fromLatin1(Database::FileName));
+    try {
+        return CountCustomers(context.SharedUserQuery());
+    } catch (const EngineError &) {
+        return -1;
+    }
+}
+
 // "2024/05/15 10:00:00", as a question names a backup.
 QString WhenText(const Backup::Entry &entry) {
     return (DateText(entry) + u' ' + TimeText(entry)).trimmed();
@@ -93,19 +108,21 @@ TFormBackup::TFormBackup(QWidget *parent)
     Button1 = NewWindowButton(this, "Button1", QStringLiteral("ﾌｧｲﾙから復元"));
     Button2 = NewWindowButton(this, "Button2", QStringLiteral("ﾌｧｲﾙに保存"));
     BtnDel = NewWindowButton(this, "BtnDel", QStringLiteral("バックアップ削除"));
+    BtnMoveBook = NewWindowButton(this, "BtnMoveBook", QStringLiteral("台帳の移動"));
     BtnCancel = NewWindowButton(this, "BtnCancel", QStringLiteral("閉じる"));
     auto *layout = new QGridLayout(this);
-    layout->addWidget(ListViewFileList, 0, 0, 7, 1);
+    layout->addWidget(ListViewFileList, 0, 0, 8, 1);
     int row = 0;
-    for (QPushButton *b : {BtnOk, BtnMake, Button1, Button2, BtnDel, BtnCancel})
+    for (QPushButton *b : {BtnOk, BtnMake, Button1, Button2, BtnDel, BtnMoveBook, BtnCancel})
         layout->addWidget(b, row++, 1);
-    layout->addWidget(CB_AutoBackup, 7, 0, 1, 2);
+    layout->addWidget(CB_AutoBackup, 8, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(BtnOk, &QPushButton::clicked, this, &TFormBackup::BtnOkClick);
     connect(BtnMake, &QPushButton::clicked, this, [this] { CloseWith(Choice::Make); });
     connect(Button1, &QPushButton::clicked, this, [this] { CloseWith(Choice::RestoreFromFolder); });
     connect(Button2, &QPushButton::clicked, this, [this] { CloseWith(Choice::SaveToFolder); });
+    connect(BtnMoveBook, &QPushButton::clicked, this, [this] { CloseWith(Choice::MoveBook); });
     connect(BtnCancel, &QPushButton::clicked, this, [this] { CloseWith(Choice::Close); });
     connect(BtnDel, &QPushButton::clicked, this, &TFormBackup::BtnDelClick);
     connect(CB_AutoBackup, &QCheckBox::toggled, this, [this](bool on) {
@@ -197,7 +214,8 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
                                    .trimmed();
         if (folder.isEmpty())
             return false;
-        if (!QFileInfo::exists(WithSlash(folder) + QStringLiteral("DBDWORK.INI"))) {
+        if (!QFileInfo::exists(WithSlash(folder) + QStringLiteral("DBDWORK.INI")) &&
+            !QFileInfo::exists(WithSlash(folder) + ServerBackup::DumpFileName)) {
             prompt().Message(QApplication::applicationDisplayName() +
                              QStringLiteral(" のバックアップフォルダではありません。"));
             return false;
@@ -214,6 +232,8 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
                        Backup::Kind::Manual);
         return false;
     }
+    case Choice::MoveBook:
+        return TFormBookMove(context, parentWidget()).exec() == QDialog::Accepted;
     case Choice::Close:
         return false;
     }
@@ -227,8 +247,7 @@ bool TFormBackup::Restore(AppContext &context, const QString &source) {
         return false;
     }
     const Backup::Entry backup = Backup::Describe(source);
-    const int current =
-        CountCustomers(context.GetDbPath() + QString::fromLatin1(Database::FileName));
+    const int current = CurrentCustomers(context);
     if (!prompt().Confirm(
             QStringLiteral("%1 のバックアップ（顧客 %2）で、現在のデータ（顧客 %3）を"
                            "置き換えます。\r\n置き換える前に、現在のデータを"

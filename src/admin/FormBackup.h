@@ -14,7 +14,7 @@ class TFormBackup : public QDialog {
     Q_OBJECT
 
 public:
-    enum class Choice { Restore, Make, RestoreFromFolder, SaveToFolder, Close };
+    enum class Choice { Restore, Make, RestoreFromFolder, SaveToFolder, MoveBook, Close };
 
     explicit TFormBackup(QWidget *parent = nullptr);
 
@@ -39,6 +39,7 @@ private:
     QPushButton *Button2;
     QPushButton *BtnCancel;
     QPushButton *BtnDel;
+    QPushButton *BtnMoveBook;
     void FormShow();
     void CloseWith(Choice choice);
     // The caption of the selected row; empty when none.

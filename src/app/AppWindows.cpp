@@ -31,7 +31,6 @@
 #include "records/FormAddData.h"
 #include "records/FormHistory.h"
 #include "records/FormPicPreview.h"
-#include "records/PictureStore.h"
 #include "store/CustomerRecord.h"
 #include "store/ListStatement.h"
 
@@ -71,8 +70,7 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
                        QStringLiteral("パスワード設定"), 0);
     formSendMail_ = std::make_unique<TFormSendMail>(main, &main);
     zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
-    exportSelect_ = std::make_unique<TExport_Select>(
-        main, PictureStore::PictureFolder(main.GetDataPath()), &main);
+    exportSelect_ = std::make_unique<TExport_Select>(main, &main);
     formImport_ = std::make_unique<TFormImport>(main, &main, [](Database &database) {
         auto index = std::make_shared<CustomerIndex>(CustomerIndex::OfBook(database));
         return [index](const CustomerRecord &candidate) { return index->Find(KeysOf(candidate)); };

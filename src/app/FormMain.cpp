@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "admin/Backup.h"
+#include "admin/BookPlace.h"
 #include "admin/FormPassInput.h"
 #include "admin/StartupPassword.h"
 #include "app/FormSelectPrint.h"
@@ -245,11 +246,15 @@ void TFormMain::FormCreate() {
                                       "でした。\n%1")
                            .arg(error));
     Backup::RemoveCutOffBackups(Backup::Root(dataPath_));
-    try {
-        database_.Open(dbPath_);
-    } catch (const EngineError &error) {
-        prompt().Error(error.message());
+    QString error;
+    if (OpenBookAtStart(database_, dbPath_, &error))
+        return;
+    if (!error.isEmpty()) {
+        prompt().Error(error);
+        return;
     }
+    // The user chose to end rather than open another book than the server's.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void TFormMain::showEvent(QShowEvent *event) {

@@ -1,5 +1,7 @@
 #include "app/HeadlessCommand.h"
 
+#include "admin/BookMove.h"
+#include "admin/BookPlace.h"
 #include "admin/StartupPassword.h"
 #include "app/DataFolder.h"
 #include "contacts/DuplicateFinder.h"
@@ -7,10 +9,10 @@
 #include "exchange/HeadlessExchange.h"
 #include "greetings/SeasonCards.h"
 #include "mail/HeadlessMail.h"
+#include "platform/BookServer.h"
 #include "platform/Installer.h"
 #include "postal/PostalUpdate.h"
 #include "print/HeadlessPrint.h"
-#include "records/PictureStore.h"
 #include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
 #include "store/SchemaUpgrade.h"
@@ -65,17 +67,31 @@ QString ReadPassword() {
 // Installs the book when needed, asks for the start-up password when it is on, opens the book,
 // brings it to the current form as a start would, and runs `work` with the data folder and
 // every customer's id in reading order; a refused statement ends the command with its message.
-template <typename Work> int WithInstalledBook(Work work) {
+// The installation, installed when needed, once the start-up password (when it is on) was
+// given; nothing after telling why not.
+std::optional<QString> OpenedInstallation() {
     QString error;
     const QString dataFolder = Installer::EnsureInstalled(&error);
-    if (dataFolder.isEmpty())
-        return Fail(error);
+    if (dataFolder.isEmpty()) {
+        Fail(error);
+        return std::nullopt;
+    }
     if (const std::optional<QString> refusal =
-            HeadlessOpeningRefusal(DbPathOf(dataFolder), ReadPassword))
-        return Fail(*refusal);
+            HeadlessOpeningRefusal(DbPathOf(dataFolder), ReadPassword)) {
+        Fail(*refusal);
+        return std::nullopt;
+    }
+    return dataFolder;
+}
+
+template <typename Work> int WithInstalledBook(Work work) {
+    const std::optional<QString> installation = OpenedInstallation();
+    if (!installation)
+        return 1;
+    const QString &dataFolder = *installation;
     try {
         Database database;
-        database.Open(DbPathOf(dataFolder));
+        OpenNamedBook(database, DbPathOf(dataFolder));
         // A book that cannot be brought up to date is still read; what needs the new form fails.
         if (const QString problem = RunSchemaUpgrade(database, DataPathOf(dataFolder));
             !problem.isEmpty())
@@ -216,7 +232,7 @@ int RunExportVCardCommand(const QString &vcfPath, bool vcard3) {
         QString error;
         const QString dataPath = DataPathOf(dataFolder);
         return ExportVCardsHeadless(database, std::vector<int>(ids.begin(), ids.end()), dataPath,
-                                    PictureStore::PictureFolder(dataPath), vcfPath,
+                                    DbPathOf(dataFolder), vcfPath,
                                     vcard3 ? VCard::Version::V3 : VCard::Version::V4, &error) == 0
                    ? 0
                    : Fail(error);
@@ -253,6 +269,35 @@ int RunFindDuplicatesCommand() {
                         ConsoleText(ReasonText(pair.reasons)).constData());
         return 0;
     });
+}
+
+int RunCopyBookCommand(const QString &uri, bool toServer) {
+    if (QString reason; !BookServer::Parse(uri, &reason)) {
+        std::fprintf(stderr, "pellor3: %s\n", ConsoleText(reason).constData());
+        return 2;
+    }
+    const std::optional<QString> installation = OpenedInstallation();
+    if (!installation)
+        return 1;
+    const QString &dataFolder = *installation;
+    int shownTenth = 0;
+    const auto progress = [&shownTenth](int done, int total) {
+        if (const int tenth = done * 10 / total; tenth > shownTenth) {
+            shownTenth = tenth;
+            std::fprintf(stderr, "%d%%\n", tenth * 10);
+        }
+    };
+    try {
+        const BookCounts copied =
+            MoveBook(toServer ? BookMoveDirection::ToServer : BookMoveDirection::FromServer, uri,
+                     DbPathOf(dataFolder), DataPathOf(dataFolder), progress);
+        std::printf(
+            "%s\n",
+            ConsoleText(QStringLiteral("コピーしました: ") + BookCountsText(copied)).constData());
+        return 0;
+    } catch (const EngineError &e) {
+        return Fail(e.message());
+    }
 }
 
 namespace {
@@ -391,6 +436,20 @@ const std::vector<CommandOption> &CommandOptions() {
          QStringLiteral("同じ顧客が二重に登録されていそうな組を、理由とともに一行ずつ表示します"),
          ApplicationKind::Core,
          [](const CommandLine &) { return RunFindDuplicatesCommand(); }},
+        {Command::CopyBookTo,
+         {QStringLiteral("copy-book-to")},
+         QStringLiteral("URL"),
+         QStringLiteral("このパソコンの台帳をすべて、サーバーの空のデータベース"
+                        "（postgresql://ユーザー名@ホスト名:ポート番号/データベース名）に"
+                        "コピーします"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunCopyBookCommand(line.value, true); }},
+        {Command::CopyBookFrom,
+         {QStringLiteral("copy-book-from")},
+         QStringLiteral("URL"),
+         QStringLiteral("サーバーの台帳をすべて、このパソコンの空の台帳にコピーします"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) { return RunCopyBookCommand(line.value, false); }},
         {Command::ShowHelp,
          {QStringLiteral("h"), QStringLiteral("help")},
          {},

@@ -26,6 +26,8 @@ enum class Command {
     ExportGreetings,
     ImportGreetings,
     FindDuplicates,
+    CopyBookTo,
+    CopyBookFrom,
     ShowHelp,
     ShowVersion,
     UsageError,
@@ -97,3 +99,7 @@ int RunImportGreetingsCommand(const QString &csvPath);
 // One line a pair of customers that may be one, the smaller UserId first:
 // UserId, UserId, name, name and the reasons, separated by tabs.
 int RunFindDuplicatesCommand();
+// Copies the whole local book to the empty server database at `uri` (or, `toServer` false, the
+// server's book into the empty local book) and prints what was copied; 2 when `uri` is no
+// server address.
+int RunCopyBookCommand(const QString &uri, bool toServer);

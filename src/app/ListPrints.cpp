@@ -8,6 +8,7 @@
 #include "print/PhoneListPrint.h"
 #include "store/ClassTable.h"
 #include "store/CustomerRecord.h"
+#include "store/PictureStorage.h"
 #include "store/TableEngine.h"
 #include "widgets/ProgressWindow.h"
 
@@ -20,9 +21,13 @@ bool PrintList(ListPrintKind kind, QPrinter &printer, Query &classQuery, const Q
                const PrintProgress &progress = {}) {
     if (kind == ListPrintKind::PhoneList)
         return PrintPhoneBook(printer, customers, error, progress);
+    const PictureStorage pictures(classQuery.GetDatabase(), dbPath);
     const CardSources sources{ReadClassNamesById(classQuery, ClassAxis::First),
                               ReadClassNamesById(classQuery, ClassAxis::Second),
-                              dbPath + QStringLiteral("img/"), Clock::Today()};
+                              [&pictures](const QString &storedName) {
+                                  return QImage::fromData(pictures.Read(storedName));
+                              },
+                              Clock::Today()};
     return PrintCustomerCards(printer, customers, sources, error, progress);
 }
 

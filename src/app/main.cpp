@@ -1,8 +1,10 @@
+#include "admin/FormBookServer.h"
 #include "app/AppWindows.h"
 #include "app/FormMain.h"
 #include "app/HeadlessCommand.h"
 #include "platform/Installer.h"
 #include "platform/Prompt.h"
+#include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -45,6 +47,7 @@ int main(int argc, char *argv[]) {
     if (!instance.Acquire())
         return 0;
 
+    const bool firstStart = Registry::Examine() == Registry::FileState::Missing;
     QString error;
     const QString installFolder =
         Installer::EnsureInstalled(&error, Installer::UnreadableRegistry::AskUser);
@@ -56,6 +59,8 @@ int main(int argc, char *argv[]) {
         prompt().Error(error);
         return 1;
     }
+    if (firstStart)
+        ChooseBookPlace([] { return TFormBookServer().exec() == QDialog::Accepted; });
     // Only the one window copy clears them: a command running beside it may be writing its own.
     Installer::RemoveStaleTemporaries(installFolder);
 

@@ -9,6 +9,7 @@
 #include "platform/DesktopShell.h"
 #include "platform/Prompt.h"
 #include "store/EngineError.h"
+#include "store/PictureStorage.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ProgressWindow.h"
 
@@ -47,9 +48,9 @@ void PaintEstimateGlyph(QPainter &p, const QColor &hole) {
 
 } // namespace
 
-TExport_Select::TExport_Select(AppContext &context, const QString &pictureFolder, QWidget *parent)
+TExport_Select::TExport_Select(AppContext &context, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      context_(context), pictureFolder_(pictureFolder), formExport_(new TFormExport(context, this)),
+      context_(context), formExport_(new TFormExport(context, this)),
       mitsumori_(new Tmitsumori(context, this)),
       PNGButtonCSV(NewWindowTileButton(PaintSheetGlyph, QColor(0x2f, 0x8a, 0x4e),
                                        QStringLiteral("CSV形式でエクスポート"), "PNGButtonCSV",
@@ -188,7 +189,8 @@ void TExport_Select::BtnVCardClick() {
         ProgressWindow progress(QStringLiteral("エクスポートしています…"), QStringLiteral("処理中"),
                                 parentWidget(), ProgressWindow::AtOnce);
         bytes = BuildVCardExport(context_.GetDatabase(), context_.ListedUserIds(), VCardChoice(),
-                                 pictureFolder_, &customers);
+                                 PictureStorage(context_.GetDatabase(), context_.GetDbPath()),
+                                 &customers);
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;

@@ -17,8 +17,7 @@ class TExport_Select : public QDialog {
     Q_OBJECT
 
 public:
-    // `pictureFolder` holds the customers' pictures the contacts file carries.
-    TExport_Select(AppContext &context, const QString &pictureFolder, QWidget *parent = nullptr);
+    explicit TExport_Select(AppContext &context, QWidget *parent = nullptr);
 
     TFormExport *FormExport() const { return formExport_; }
     Tmitsumori *Mitsumori() const { return mitsumori_; }
@@ -37,7 +36,6 @@ public slots:
 
 private:
     AppContext &context_;
-    QString pictureFolder_;
     TFormExport *formExport_;
     Tmitsumori *mitsumori_;
     ImageButton *PNGButtonCSV;

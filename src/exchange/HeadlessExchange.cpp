@@ -7,6 +7,7 @@
 #include "store/CustomerImport.h"
 #include "store/CustomerRecord.h"
 #include "store/ExchangeColumns.h"
+#include "store/PictureStorage.h"
 #include "store/TableEngine.h"
 
 #include <QBuffer>
@@ -77,11 +78,7 @@ int ImportCsvHeadless(Database &database, const QString &path,
 namespace {
 // The picture as JPEG, converted when it was stored in another format; empty when there is
 // none or it does not read as a picture.
-QByteArray JpegPicture(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
+QByteArray JpegPicture(const QByteArray &bytes) {
     if (bytes.startsWith("\xFF\xD8"))
         return bytes;
     const QImage image = QImage::fromData(bytes);
@@ -94,7 +91,7 @@ QByteArray JpegPicture(const QString &path) {
 } // namespace
 
 QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
-                            const VCard::WriteOptions &options, const QString &pictureFolder,
+                            const VCard::WriteOptions &options, const PictureStorage &pictures,
                             int *customers) {
     Query query(database);
     const QStringList classNames1 = ReadClassNamesById(query, ClassAxis::First);
@@ -106,7 +103,7 @@ QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
         card.classNames = {classNames1.value(card.record.classId),
                            classNames2.value(card.record.classId2)};
         if (!card.record.img1.isEmpty())
-            card.photoJpeg = JpegPicture(pictureFolder + card.record.img1);
+            card.photoJpeg = JpegPicture(pictures.Read(card.record.img1));
         bytes += VCard::WriteCard(card, options);
         ++written;
     }
@@ -116,10 +113,11 @@ QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
 }
 
 int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
-                         const QString &dataPath, const QString &pictureFolder, const QString &path,
+                         const QString &dataPath, const QString &tableFolder, const QString &path,
                          VCard::Version version, QString *error) {
-    const QByteArray bytes = BuildVCardExport(
-        database, userIds, {version, VCard::ReadingScript::Katakana, dataPath}, pictureFolder);
+    const QByteArray bytes =
+        BuildVCardExport(database, userIds, {version, VCard::ReadingScript::Katakana, dataPath},
+                         PictureStorage(database, tableFolder));
     return WritePrivateExportFile(path, bytes, error) ? 0 : 1;
 }
 

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+class PictureStorage;
+
 class Database;
 
 // `pellor3 --export-csv FILE`: the given customers with every column, the header and the
@@ -21,16 +23,17 @@ int ExportCsvHeadless(Database &database, const std::vector<int> &userIds, const
 int ImportCsvHeadless(Database &database, const QString &path,
                       const std::function<void(const QString &line)> &report, QString *error);
 
-// The given customers as vCard cards, each with the first picture of `pictureFolder`; the
-// number written in `customers`. Throws EngineError.
+// The given customers as vCard cards, each with its first picture; the number written in
+// `customers`. Throws EngineError.
 QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
-                            const VCard::WriteOptions &options, const QString &pictureFolder,
+                            const VCard::WriteOptions &options, const PictureStorage &pictures,
                             int *customers = nullptr);
 
 // `pellor3 --export-vcard FILE`: the given customers as vCard cards, each with the first
-// picture of `pictureFolder` and a UID that `dataPath` and the UserId keep. 0 written, 1 not.
+// picture of the book in the table folder `tableFolder` and a UID that `dataPath` and the
+// UserId keep. 0 written, 1 not.
 int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
-                         const QString &dataPath, const QString &pictureFolder, const QString &path,
+                         const QString &dataPath, const QString &tableFolder, const QString &path,
                          VCard::Version version, QString *error);
 
 // `pellor3 --import-vcard FILE`: every card as a new customer, in one transaction. The cards

@@ -82,6 +82,19 @@ Prompt::Answer QtPrompt::Ask(const QString &text, const QString &title) {
     }
 }
 
+int QtPrompt::Choose(const QString &text, const QString &title, const QStringList &choices,
+                     int defaultChoice) {
+    QMessageBox box(QMessageBox::Question, TitleOr(title), text, QMessageBox::NoButton,
+                    ParentWindow());
+    QList<QAbstractButton *> buttons;
+    for (const QString &choice : choices)
+        buttons << box.addButton(choice, QMessageBox::AcceptRole);
+    if (defaultChoice >= 0 && defaultChoice < buttons.size())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.at(defaultChoice)));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
+}
+
 QString QtPrompt::AskPassword(const QString &text, const QString &title) {
     return QInputDialog::getText(ParentWindow(), TitleOr(title), text, QLineEdit::Password);
 }
@@ -158,6 +171,16 @@ bool ScriptedPrompt::Confirm(const QString &text, const QString &title, Answer d
 Prompt::Answer ScriptedPrompt::Ask(const QString &text, const QString &title) {
     calls_.push_back({QStringLiteral("ask"), text, title, Answer::Yes});
     return NextAnswer();
+}
+
+int ScriptedPrompt::Choose(const QString &text, const QString &title, const QStringList &,
+                           int defaultChoice) {
+    calls_.push_back({QStringLiteral("choose"), text, title, Answer::Yes});
+    if (choices_.empty())
+        return defaultChoice;
+    const int choice = choices_.front();
+    choices_.pop_front();
+    return choice;
 }
 
 QString ScriptedPrompt::AskPassword(const QString &text, const QString &title) {

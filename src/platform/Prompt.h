@@ -27,6 +27,10 @@ public:
                          Answer defaultAnswer = Answer::Yes) = 0;
     // Yes/No/Cancel question.
     virtual Answer Ask(const QString &text, const QString &title = QStringLiteral("確認")) = 0;
+    // A question answered by one of `choices` (the button texts); the index chosen, or -1 when
+    // the box was closed. Enter gives `defaultChoice`.
+    virtual int Choose(const QString &text, const QString &title, const QStringList &choices,
+                       int defaultChoice) = 0;
     // A password typed into a masked field; empty text when the user cancels.
     virtual QString AskPassword(const QString &text, const QString &title) = 0;
     // Empty text when the user cancels.
@@ -72,6 +76,8 @@ public:
     void Warning(const QString &text, const QString &title) override;
     bool Confirm(const QString &text, const QString &title, Answer defaultAnswer) override;
     Answer Ask(const QString &text, const QString &title) override;
+    int Choose(const QString &text, const QString &title, const QStringList &choices,
+               int defaultChoice) override;
     QString AskPassword(const QString &text, const QString &title) override;
     QString OpenFile(const QString &caption, const QString &folder, const QString &filter) override;
     QString SaveFile(const QString &caption, const QString &proposedPath,
@@ -86,8 +92,8 @@ public:
 class ScriptedPrompt : public Prompt {
 public:
     struct Call {
-        QString kind; // "message", "error", "warning", "confirm", "ask", "password", "open",
-                      // "save", "folder", "printer"
+        QString kind; // "message", "error", "warning", "confirm", "ask", "choose", "password",
+                      // "open", "save", "folder", "printer"
         QString text;
         QString title;
         Answer defaultAnswer;
@@ -99,6 +105,8 @@ public:
     void PushPath(const QString &path) { paths_.push_back(path); }
     void PushPassword(const QString &password) { passwords_.push_back(password); }
     void PushPrinterSetup(bool accepted) { printerAnswers_.push_back(accepted); }
+    // The next Choose gives this index (without one: its default).
+    void PushChoice(int choice) { choices_.push_back(choice); }
 
     const std::deque<Call> &calls() const { return calls_; }
     QStringList Texts(const QString &kind = {}) const;
@@ -109,6 +117,8 @@ public:
     void Warning(const QString &text, const QString &title) override;
     bool Confirm(const QString &text, const QString &title, Answer defaultAnswer) override;
     Answer Ask(const QString &text, const QString &title) override;
+    int Choose(const QString &text, const QString &title, const QStringList &choices,
+               int defaultChoice) override;
     QString AskPassword(const QString &text, const QString &title) override;
     QString OpenFile(const QString &caption, const QString &folder, const QString &filter) override;
     QString SaveFile(const QString &caption, const QString &proposedPath,
@@ -124,5 +134,6 @@ private:
     std::deque<QString> paths_;
     std::deque<QString> passwords_;
     std::deque<bool> printerAnswers_;
+    std::deque<int> choices_;
     std::deque<Call> calls_;
 };

@@ -131,9 +131,8 @@ void DrawCustomerCard(QPainter &painter, int dpiX, int dpiY, const CustomerRecor
 
     const QRect box(QPoint(ix(LeftInches + 4.7 + 0.2), row(2)),
                     QPoint(ix(LeftInches + 6.4), row(13.5)));
-    if (!c.img1.isEmpty()) {
-        QImageReader reader(sources.pictureFolder + c.img1);
-        const QImage picture = reader.read();
+    if (!c.img1.isEmpty() && sources.picture) {
+        const QImage picture = sources.picture(c.img1);
         if (!picture.isNull())
             painter.drawImage(QRect(box.topLeft(), FittedSize(picture.size(), box.size())),
                               picture);

@@ -4,7 +4,9 @@
 #include "store/CustomerRecord.h"
 
 #include <QDate>
+#include <QImage>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -16,8 +18,9 @@ class QPrinter;
 struct CardSources {
     QStringList classNames1; // by class id
     QStringList classNames2;
-    QString pictureFolder; // the table folder's "img/"
-    QDate today;           // for the age
+    // The picture a column names (a null image for none).
+    std::function<QImage(const QString &storedName)> picture;
+    QDate today; // for the age
 };
 
 // Draws one card, A4 sized at the given resolutions, with its top-left at the painter's origin.

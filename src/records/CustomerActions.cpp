@@ -13,10 +13,10 @@ namespace {
 // Pictures go only once their customers' rows are gone for good: a delete the engine refuses
 // or never commits (another program holding the book, the program cut off) loses no picture of
 // a customer who stays.
-void RemovePictures(const QString &dataPath, const QList<int> &userIds) {
+void RemovePictures(Query &userQuery, const QString &dataPath, const QList<int> &userIds) {
     for (int userId : userIds)
         for (int slot : {0, 1})
-            if (!PictureStore::RemovePictureFile(dataPath, slot, userId))
+            if (!PictureStore::RemovePictureFile(userQuery, dataPath, slot, userId))
                 return;
 }
 
@@ -61,7 +61,7 @@ bool DeleteLoadedCustomer(Query &userQuery, const QString &dataPath, std::option
         prompt().Error(e.message());
         return true;
     }
-    RemovePictures(dataPath, {*userId});
+    RemovePictures(userQuery, dataPath, {*userId});
     return true;
 }
 
@@ -85,7 +85,7 @@ bool DeleteCustomers(Query &userQuery, const QString &dataPath, const QList<int>
         }
     });
     if (stored)
-        RemovePictures(dataPath, deleted);
+        RemovePictures(userQuery, dataPath, deleted);
     return true;
 }
 

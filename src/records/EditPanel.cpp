@@ -20,7 +20,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -167,13 +166,9 @@ void EditPanel::ShowRecord(const CustomerRecord &r) {
 }
 
 void EditPanel::ShowPictures(const QString &img1, const QString &img2) {
-    ui_.Image1->Clear();
-    ui_.Image2->Clear();
-    const QString folder = PictureStore::PictureFolder(context_.GetDataPath());
-    if (!img1.isEmpty() && QFileInfo::exists(folder + img1))
-        ui_.Image1->LoadFile(folder + img1);
-    if (!img2.isEmpty() && QFileInfo::exists(folder + img2))
-        ui_.Image2->LoadFile(folder + img2);
+    Query &userQuery = context_.SharedUserQuery();
+    ui_.Image1->SetPicture(PictureStore::ReadPicture(userQuery, context_.GetDataPath(), img1));
+    ui_.Image2->SetPicture(PictureStore::ReadPicture(userQuery, context_.GetDataPath(), img2));
 }
 
 CustomerRecord EditPanel::ShownRecord() const {

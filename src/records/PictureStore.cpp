@@ -1,11 +1,11 @@
 #include "records/PictureStore.h"
 
-#include "core/PrivateFolder.h"
-#include "core/TextFile.h"
 #include "platform/JpegDecoder.h"
 #include "platform/Prompt.h"
 #include "store/CustomerTable.h"
 #include "store/EngineError.h"
+#include "store/PictureStorage.h"
+#include "store/TableEngine.h"
 #include "widgets/PictureBox.h"
 
 #include <QBuffer>
@@ -18,16 +18,8 @@ namespace PictureStore {
 
 namespace {
 
-QString StoredPath(const QString &dataPath, int userId, int slot) {
-    return PictureFolder(dataPath) + PictureFileName(userId, slot);
-}
-
-// A copied picture keeps the source's read-only attribute; it must go before the file can be
-// replaced or deleted.
-void ClearReadOnly(const QString &path) {
-    QFile file(path);
-    if (file.exists())
-        file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+PictureStorage PicturesOf(Query &userQuery, const QString &dataPath) {
+    return PictureStorage(userQuery.GetDatabase(), dataPath + QStringLiteral("DB/"));
 }
 
 // No camera photo or scan comes near this; a larger file is refused before it is read whole.
@@ -102,17 +94,11 @@ QString PictureFolder(const QString &dataPath) {
 }
 
 QString PictureFileName(int userId, int slot) {
-    return QStringLiteral("%1_%2.bmp").arg(userId).arg(slot);
+    return PictureStorage::FileName(userId, slot);
 }
 
 bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
                  const QString &source, QImage *stored) {
-    const QString folder = PictureFolder(dataPath);
-    if (!MakePrivateFolder(folder)) {
-        prompt().Error(QStringLiteral("画像フォルダを作成できませんでした。\r\n%1")
-                           .arg(QDir::toNativeSeparators(folder)));
-        return false;
-    }
     if (!QFileInfo::exists(source)) {
         prompt().Error(QDir::toNativeSeparators(source) + QStringLiteral("は存在しません"));
         return false;
@@ -121,25 +107,18 @@ bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId
     QImage picture;
     if (!PrepareStoredBytes(source, bytes, picture))
         return false;
-    const QString target = StoredPath(dataPath, userId, slot);
-    ClearReadOnly(target);
-    QString error;
-    if (!TextFile::WriteFileAtomically(target, bytes, &error)) {
-        prompt().Error(QStringLiteral("画像を保存できませんでした。\r\n%1").arg(error));
-        return false;
-    }
-    bool named = false;
+    PictureStorage pictures = PicturesOf(userQuery, dataPath);
     try {
-        named = SetPictureFileName(userQuery, userId, slot, PictureFileName(userId, slot));
+        const QString name = pictures.Write(userId, slot, bytes);
+        if (!SetPictureFileName(userQuery, userId, slot, name)) {
+            // A picture of a customer that is gone would stay for good.
+            pictures.Remove(userId, slot);
+            prompt().Error(QStringLiteral("この顧客データはほかのプログラムで削除されたため、"
+                                          "画像を登録できませんでした。"));
+            return false;
+        }
     } catch (const EngineError &e) {
         prompt().Error(e.message());
-        return false;
-    }
-    if (!named) {
-        // A file for a customer that is gone would stay in the folder for good.
-        QFile::remove(target);
-        prompt().Error(QStringLiteral(
-            "この顧客データはほかのプログラムで削除されたため、画像を登録できませんでした。"));
         return false;
     }
     if (stored)
@@ -147,22 +126,28 @@ bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId
     return true;
 }
 
-bool RemovePictureFile(const QString &dataPath, int slot, int userId) {
-    const QString target = StoredPath(dataPath, userId, slot);
-    QFile file(target);
-    if (!file.exists())
+bool RemovePictureFile(Query &userQuery, const QString &dataPath, int slot, int userId) {
+    try {
+        PicturesOf(userQuery, dataPath).Remove(userId, slot);
         return true;
-    ClearReadOnly(target);
-    if (!file.remove()) {
-        prompt().Error(QStringLiteral("画像ファイルを削除できませんでした。\r\n%1\r\n%2")
-                           .arg(QDir::toNativeSeparators(target), file.errorString()));
+    } catch (const EngineError &e) {
+        prompt().Error(e.message());
         return false;
     }
-    return true;
 }
 
 bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int userId) {
-    return RemovePictureFile(dataPath, slot, userId) && ClearColumn(userQuery, slot, userId);
+    return RemovePictureFile(userQuery, dataPath, slot, userId) &&
+           ClearColumn(userQuery, slot, userId);
+}
+
+QImage ReadPicture(Query &userQuery, const QString &dataPath, const QString &storedName) {
+    try {
+        return QImage::fromData(PicturesOf(userQuery, dataPath).Read(storedName));
+    } catch (const EngineError &) {
+        // The editor shows an empty box; the list and fields stay usable.
+        return {};
+    }
 }
 
 bool ChooseAndLoad(Query &userQuery, const QString &dataPath, int slot, int userId,

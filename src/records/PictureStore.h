@@ -7,9 +7,9 @@ class PictureBox;
 class Query;
 
 // The two pictures of a customer. Slot 0 is picture 1 (column img1), slot 1 picture 2 (img2).
-// Each is stored as the BMP file "<UserId>_<slot>.bmp" in the picture folder "DB/img/" of the
-// data folder; the column holds the bare file name. Statements run in the query the main
-// window passes (its UserQuery); failures are shown through prompt() and change nothing.
+// Each is stored as a BMP through the book's PictureStorage (the picture folder "DB/img/" of the
+// data folder for a local book); the column holds the bare name. Statements run in the query the
+// main window passes (its UserQuery); failures are shown through prompt() and change nothing.
 //
 // The editor's picture buttons call ChooseAndLoad and ConfirmAndDelete for the one selected
 // customer; a click on a picture opens it in TFormPicPreview.
@@ -27,13 +27,16 @@ QString PictureFileName(int userId, int slot);
 bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
                  const QString &source, QImage *stored = nullptr);
 
-// Deletes the slot's file only (for a customer whose row is gone). False, after showing why,
+// Deletes the slot's picture only (for a customer whose row is gone). False, after showing why,
 // when it stays.
-bool RemovePictureFile(const QString &dataPath, int slot, int userId);
+bool RemovePictureFile(Query &userQuery, const QString &dataPath, int slot, int userId);
 
-// Deletes the slot's file (the one named after the customer and slot, whatever the column
+// Deletes the slot's picture (the one named after the customer and slot, whatever the column
 // held) and empties the column. False, after showing why, when either failed.
 bool DeletePicture(Query &userQuery, const QString &dataPath, int slot, int userId);
+
+// The picture a column names; a null image when none is stored or it cannot be read.
+QImage ReadPicture(Query &userQuery, const QString &dataPath, const QString &storedName);
 
 // The editor's handlers around these: ask for a file and load it (the box shows it); ask
 // "画像を削除しますか？" / "画像２を削除しますか？" and delete (the box is emptied). True when

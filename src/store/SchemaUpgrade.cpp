@@ -5,6 +5,7 @@
 #include "core/TextHelpers.h"
 #include "store/CustomerColumns.h"
 #include "store/DistinctPairs.h"
+#include "store/PictureStorage.h"
 #include "store/Schema.h"
 #include "store/TableEngine.h"
 
@@ -88,6 +89,7 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
         ConvertStoredReadings(database);
         RepairUnsetClasses(database);
         CreateDistinctPairTable(database);
+        CreatePictureTable(database);
     } catch (const EngineError &error) {
         return QStringLiteral("顧客テーブルを新しい形式にできませんでした。\n%1\n"
                               "ファイルを書き込めるか確かめてから、もう一度起動して下さい。\n\n%2")

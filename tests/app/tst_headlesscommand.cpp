@@ -2,12 +2,14 @@
 #include "../common/TestEnv.h"
 #include "../print/PdfPages.h"
 
+#include "admin/BookPlace.h"
 #include "admin/StartupPassword.h"
 #include "app/CommandManual.h"
 #include "app/HeadlessCommand.h"
 #include "core/Clock.h"
 #include "mail/MailComposition.h"
 #include "mail/MailSettings.h"
+#include "platform/BookServer.h"
 #include "store/GreetingTable.h"
 
 #include <QFile>
@@ -61,6 +63,10 @@ private slots:
         row("switch of another command", {"--check-addresses", "--marked"}, Command::UsageError, "",
             2, "--marked");
         row("duplicates", {"--find-duplicates"}, Command::FindDuplicates, "", -1, "");
+        row("copy to a server", {"--copy-book-to", "postgresql://a@h/d"}, Command::CopyBookTo,
+            "postgresql://a@h/d", -1, "");
+        row("copy from no server", {"--copy-book-from", "/tmp/book"}, Command::CopyBookFrom,
+            "/tmp/book", -1, "");
         row("help", {"--help"}, Command::ShowHelp, "", 0, "--print-cards FILE.pdf");
         row("short help", {"-h"}, Command::ShowHelp, "", 0, "--update-postal-data");
         row("version", {"--version"}, Command::ShowVersion, "", 0, "pellor3 3.");
@@ -145,6 +151,30 @@ private slots:
         const QString pdf = env.root() + "faces.pdf";
         QCOMPARE(RunPrintAddressesCommand(pdf), 0);
         QCOMPARE(PdfPageCount(pdf), 2);
+    }
+
+    // The book goes to an empty server database and comes back into an empty local book; a
+    // target already holding it is refused, and the window's start then opens the server's book.
+    void copiesTheBookToAServerAndBack() {
+        QCOMPARE(RunCopyBookCommand("/tmp/book", false), 2);
+        if (TestServerUri().isEmpty())
+            QSKIP("PELLOR3_TEST_SERVER is not set");
+        TestEnv env;
+        env.AddCustomer("佐藤", "ｻﾄｳ", true);
+        env.AddCustomer("青木", "ｱｵｷ", false);
+        TestServerDatabase server;
+        const QString uri = BookServer::UriOf(*BookServer::Parse(server.uri()));
+        QCOMPARE(RunCopyBookCommand(uri, true), 0);
+        QCOMPARE(RunCopyBookCommand(uri, true), 1);
+        QCOMPARE(RunCopyBookCommand(uri, false), 1);
+        env.Run("delete from Usertbl");
+        QCOMPARE(RunCopyBookCommand(uri, false), 0);
+        QCOMPARE(env.Scalar("select count(*) from Usertbl"), QString("2"));
+        QVERIFY(BookServer::StoreUri(uri, nullptr));
+        QCOMPARE(RunFindDuplicatesCommand(), 0);
+        Database book;
+        OpenNamedBook(book, env.dbPath());
+        QVERIFY(book.IsOnServer());
     }
 
     // What the server received: the customers with an address for their use type, or only the

@@ -177,7 +177,7 @@ private slots:
 
     void emptyListExportsNothing() {
         ExchangeTestContext context;
-        TExport_Select window(context, context.env.dataPath());
+        TExport_Select window(context);
         window.RunCsvExport();
         QCOMPARE(context.env.prompt().Texts("message"),
                  QStringList{"エクスポートするデータが存在しません"});
@@ -188,7 +188,7 @@ private slots:
     void vcardExportFromTheWindow() {
         ExchangeTestContext context;
         context.listed = {context.env.AddCustomer("山田 太郎", "ﾔﾏﾀﾞ ﾀﾛｳ")};
-        TExport_Select window(context, context.env.dataPath());
+        TExport_Select window(context);
         window.findChild<QComboBox *>("CBVCardVersion")->setCurrentIndex(1);
         window.findChild<QComboBox *>("CBVCardReading")->setCurrentIndex(1);
         const QString path = context.env.root() + "連絡先.vcf";

@@ -134,7 +134,7 @@ private slots:
             c.officePost = QStringLiteral("鬱");
         }
         QString error;
-        QVERIFY(PrintCustomerCards(printer, customers, {{}, {}, dir.path(), QDate()}, &error));
+        QVERIFY(PrintCustomerCards(printer, customers, {{}, {}, {}, QDate()}, &error));
         constexpr double dpi = 400;
         const std::optional<QImage> page = RenderPdfPage(pdf, 1, dpi);
         if (!page)
@@ -174,9 +174,8 @@ private slots:
         customers[2].renmei = {QStringLiteral("山田　花子"), QString(), QStringLiteral("さくら")};
         customers[2].renNameTitle = {QStringLiteral("様"), QString(), QStringLiteral("ちゃん")};
         QString error;
-        QVERIFY2(
-            PrintCustomerCards(printer, customers, {{}, {}, dir.path() + "/", QDate()}, &error),
-            qPrintable(error));
+        QVERIFY2(PrintCustomerCards(printer, customers, {{}, {}, {}, QDate()}, &error),
+                 qPrintable(error));
         QCOMPARE(PdfPageCount(pdf), 2);
         if (!HasPdfToPpm())
             QSKIP("pdftoppm is not installed");
@@ -223,8 +222,8 @@ private slots:
         const auto print = [&](const PrintProgress &progress, QString *error) {
             QPrinter printer(QPrinter::HighResolution);
             OutputToPdf(printer, pdf);
-            return cards ? PrintCustomerCards(printer, Customers(40), {{}, {}, dir.path(), {}},
-                                              error, progress)
+            return cards ? PrintCustomerCards(printer, Customers(40), {{}, {}, {}, {}}, error,
+                                              progress)
                          : PrintPhoneBook(printer, Customers(40), error, progress);
         };
         QList<int> reported;
@@ -273,9 +272,9 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         OutputToPdf(printer, pdf);
         QString error;
-        const bool printed = cards ? PrintCustomerCards(printer, Customers(20),
-                                                        {{}, {}, dir.path(), {}}, &error, progress)
-                                   : PrintPhoneBook(printer, Customers(20), &error, progress);
+        const bool printed =
+            cards ? PrintCustomerCards(printer, Customers(20), {{}, {}, {}, {}}, &error, progress)
+                  : PrintPhoneBook(printer, Customers(20), &error, progress);
         QCOMPARE(printed, pages > 0);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY(heldWhilePrinting);
@@ -298,8 +297,8 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         OutputToPdf(printer, pdf);
         QString error;
-        QVERIFY(
-            PrintCustomerCards(printer, customers, {{}, {}, dir.path() + "/", QDate()}, &error));
+        const auto fromFolder = [&dir](const QString &name) { return QImage(dir.filePath(name)); };
+        QVERIFY(PrintCustomerCards(printer, customers, {{}, {}, fromFolder, QDate()}, &error));
         const std::optional<QImage> page = RenderPdfPage(pdf, 1, Dpi);
         if (!page)
             QSKIP("pdftoppm is not installed");

@@ -288,6 +288,28 @@ private slots:
         QVERIFY(f.env.prompt().calls().empty());
     }
 
+    // A server book keeps the picture in the book, none in the PC's folder; what the editor shows
+    // is what was loaded, and a delete takes it out of the book.
+    void aServerBookKeepsPicturesInTheBook() {
+        if (TestServerUri().isEmpty())
+            QSKIP("PELLOR3_TEST_SERVER is not set");
+        TestEnv env(SqlTarget::Postgres);
+        const int userId = env.AddCustomer("顧客", "ｺｷｬｸ");
+        Query query(env.db());
+        const QString jpeg = Save(Picture(8, 6, Qt::red, Qt::blue), env.root() + "p.jpg", "JPEG");
+        QImage stored;
+        QVERIFY(PictureStore::LoadPicture(query, env.dataPath(), 1, userId, jpeg, &stored));
+        const QString name =
+            env.Scalar(QString("select img2 from Usertbl where UserId = %1").arg(userId));
+        QCOMPARE(PictureStore::ReadPicture(query, env.dataPath(), name)
+                     .convertToFormat(QImage::Format_RGB32),
+                 stored.convertToFormat(QImage::Format_RGB32));
+        QVERIFY(QDir(PictureStore::PictureFolder(env.dataPath())).entryList(QDir::Files).isEmpty());
+        QVERIFY(PictureStore::DeletePicture(query, env.dataPath(), 1, userId));
+        QVERIFY(PictureStore::ReadPicture(query, env.dataPath(), name).isNull());
+        QCOMPARE(env.Scalar("select count(*) from Picturetbl"), QString("0"));
+    }
+
     void cancelledChoiceLoadsNothing() {
         Fixture f;
         PictureBox box;
