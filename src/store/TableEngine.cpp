@@ -25,6 +25,13 @@ void Database::Close() {
     for (Query *query : queries_)
         query->Close();
     engine_.reset();
+    readVersions_.clear();
+}
+
+std::optional<int> Database::ReadVersion(int userId) const {
+    if (const auto at = readVersions_.find(userId); at != readVersions_.end())
+        return *at;
+    return std::nullopt;
 }
 
 Engine &Database::GetEngine() {

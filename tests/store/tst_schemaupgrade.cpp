@@ -32,12 +32,15 @@ private slots:
 
         QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
         QCOMPARE(RunSchemaUpgrade(old, env.dataPath()), QString());
-        QCOMPARE(Columns(old), CustomerColumnNames());
+        QCOMPARE(Columns(old), CustomerColumnNames() + QStringList{"RowVersion"});
         QVERIFY(!QFile::exists(env.dataPath() + "vDb.udb"));
         Query row(old, "select * from Usertbl");
         row.Open();
         QVERIFY(row.IsNull("Renmei1"));
         QCOMPARE(row.AsInteger("CheckRen4"), 0);
+        QCOMPARE(row.AsString("RowVersion"), QString("0"));
+        for (const QString &table : Schema::TableNames())
+            QVERIFY2(old.GetEngine().HasColumn(table, "RowVersion"), qPrintable(table));
 
         // The greeting record arrives empty and keeps one row per customer, season and kind.
         QVERIFY(old.GetEngine().HasTable("greetingtbl"));
@@ -50,7 +53,7 @@ private slots:
         TestEnv env;
         QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
         RunSchemaUpgrade(env.db(), env.dataPath());
-        QCOMPARE(Columns(env.db()), CustomerColumnNames());
+        QCOMPARE(Columns(env.db()), CustomerColumnNames() + QStringList{"RowVersion"});
         QVERIFY(!QFile::exists(env.dataPath() + "vDb.udb"));
         QVERIFY(env.prompt().calls().empty());
     }
@@ -65,7 +68,7 @@ private slots:
         Query alter(partial, "ALTER TABLE Usertbl ADD CheckRen1 INTEGER, ADD CheckRen2 INTEGER");
         alter.Execute();
         QCOMPARE(RunSchemaUpgrade(partial, env.dataPath()), QString());
-        QCOMPARE(Columns(partial), CustomerColumnNames());
+        QCOMPARE(Columns(partial), CustomerColumnNames() + QStringList{"RowVersion"});
     }
 
     void aFailedUpgradeChangesNothingAndKeepsTheMarker() {

@@ -59,8 +59,8 @@ private slots:
         TestEnv env;
         Query query(env.db(), "select * from Usertbl");
         query.Open();
-        QCOMPARE(query.FieldNames(), CustomerColumnNames());
-        QCOMPARE(query.FieldNames().size(), 51);
+        QCOMPARE(query.FieldNames(), CustomerColumnNames() + QStringList{"RowVersion"});
+        QCOMPARE(query.FieldNames().size(), 52);
         QCOMPARE(env.Scalar("select Name from Classtbl2 where ClassId = 11"), QString("項目12"));
     }
 
