@@ -1,5 +1,6 @@
 #include "../common/TestEnv.h"
 
+#include "store/ClassTable.h"
 #include "store/CustomerMerge.h"
 #include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
@@ -102,6 +103,26 @@ private slots:
             UpdateHistory(history1, entryId, read1.rowVersion, {QDate(2024, 5, 2), "電話", "b"}));
         QVERIFY(!UpdateHistory(history2, entryId, read2.rowVersion, {QDate(2024, 5, 3), "x", "c"}));
         QCOMPARE(env.Scalar("select Title || Contents from Historytbl"), QString("電話b"));
+    }
+
+    void aClassNameChangedElsewhereIsNotOverwritten() {
+        TestEnv env;
+        Database pc2;
+        pc2.Open(env.dbPath());
+        Query classes1(env.db());
+        Query classes2(pc2);
+        const QList<ClassNameAsRead> read2 = ReadClassNamesAsRead(classes2, ClassAxis::First);
+        QStringList names1 = ReadClassNamesById(classes1, ClassAxis::First);
+        names1[0] = "得意先";
+        QVERIFY(StoreChangedClassNames(classes1, ClassAxis::First,
+                                       ReadClassNamesAsRead(classes1, ClassAxis::First), names1)
+                    .isEmpty());
+        QStringList names2 = FreshClassNames();
+        names2[0] = "友人";
+        names2[1] = "親戚";
+        QCOMPARE(StoreChangedClassNames(classes2, ClassAxis::First, read2, names2), QList<int>{0});
+        QCOMPARE(ReadClassNamesById(classes1, ClassAxis::First).mid(0, 3),
+                 QStringList({"得意先", "親戚", "項目3"}));
     }
 };
 
