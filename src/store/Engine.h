@@ -60,6 +60,9 @@ public:
 
     virtual bool HasTable(const QString &name) = 0;
     virtual bool HasColumn(const QString &table, const QString &column) = 0;
+    // Which one-time repairs of the schema upgrade the book has had (0 for none).
+    virtual int UserVersion() = 0;
+    virtual void SetUserVersion(int version) = 0;
     // Whether every page of the book reads undamaged.
     virtual bool IsIntact() = 0;
     // Writes a consistent copy of the book to the file `targetPath` (replaced when it exists),

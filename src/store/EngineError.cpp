@@ -19,6 +19,9 @@ QString EngineFailureText(EngineFailure failure, const QString &detail) {
     case EngineFailure::Damaged:
         cause = QStringLiteral("顧客データのファイルが壊れています。");
         break;
+    case EngineFailure::NoServer:
+        cause = QStringLiteral("顧客データのサーバーに接続できません。");
+        break;
     case EngineFailure::Other:
         cause = QStringLiteral("顧客データを処理できませんでした。");
         break;

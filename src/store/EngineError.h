@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 // Why an engine failed, in the terms the user is told.
-enum class EngineFailure { InUse, DiskFull, NoPermission, Unreadable, Damaged, Other };
+enum class EngineFailure { InUse, DiskFull, NoPermission, Unreadable, Damaged, NoServer, Other };
 
 // What the user reads for an engine failure: the cause in Japanese first, the engine's own
 // words (`detail`) after it for whoever looks further.

@@ -26,18 +26,11 @@ QStringList MissingColumns(Database &database) {
     return statements;
 }
 
-// Which of the one-time repairs below the book has had.
-int UserVersion(Database &database) {
-    Query version(database, QStringLiteral("PRAGMA user_version"));
-    version.Open();
-    return version.AsInteger(QStringLiteral("user_version"));
-}
-
 // Readings typed before the fields held half-width katakana (hiragana, full-width katakana)
 // are converted once, so the reading tabs and the order find them; the book's user version
 // records that it was done.
 void ConvertStoredReadings(Database &database) {
-    if (UserVersion(database) >= 1)
+    if (database.GetEngine().UserVersion() >= 1)
         return;
     Transaction transaction(database);
     Query rows(database, QStringLiteral("select UserId, Kana, OfficeKana from Usertbl"));
@@ -57,21 +50,21 @@ void ConvertStoredReadings(Database &database) {
     Query update(database);
     for (const QString &statement : updates)
         update.Execute(statement);
-    update.Execute(QStringLiteral("PRAGMA user_version = 1"));
+    database.GetEngine().SetUserVersion(1);
     transaction.Commit();
 }
 
 // Imports once stored customers without classes or print flag, so the class filter missed them;
 // they are given the first class and no mark, as the editor shows them, once.
 void RepairUnsetClasses(Database &database) {
-    if (UserVersion(database) >= 2)
+    if (database.GetEngine().UserVersion() >= 2)
         return;
     Transaction transaction(database);
     Query update(database);
     for (const char *column : {"Class", "Class2", "Print"})
         update.Execute(QStringLiteral("update Usertbl set %1 = 0 where %1 is null")
                            .arg(QLatin1String(column)));
-    update.Execute(QStringLiteral("PRAGMA user_version = 2"));
+    database.GetEngine().SetUserVersion(2);
     transaction.Commit();
 }
 
@@ -103,7 +96,7 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
     } catch (const EngineError &error) {
         return QStringLiteral("顧客テーブルを新しい形式にできませんでした。\n%1\n"
                               "ファイルを書き込めるか確かめてから、もう一度起動して下さい。\n\n%2")
-            .arg(database.FilePath(), error.message());
+            .arg(database.Location(), error.message());
     }
     const QString marker = dataPath + QStringLiteral("vDb.udb");
     QStringList lines;

@@ -97,7 +97,13 @@ size_t NextSolid(const std::vector<Token> &tokens, size_t i) {
     return i;
 }
 
-QStringList SplitAlter(const std::vector<Token> &tokens) {
+// A word of a column definition. SQLite keeps any integer in 64 bits whatever the declared
+// type; the server's SMALLINT stops at 32767, which the keys in historytbl pass.
+QString DefinitionWord(const Token &t, SqlTarget target) {
+    return target == SqlTarget::Postgres && Is(t, "SMALLINT") ? QStringLiteral("INTEGER") : t.text;
+}
+
+QStringList SplitAlter(const std::vector<Token> &tokens, SqlTarget target) {
     // ALTER TABLE name ADD a T, ADD b T ...
     size_t i = NextSolid(tokens, 0);
     i = NextSolid(tokens, i + 1); // TABLE
@@ -118,19 +124,28 @@ QStringList SplitAlter(const std::vector<Token> &tokens) {
             current.clear();
             continue;
         }
-        current += t.text;
+        current += DefinitionWord(t, target);
     }
     statements << current.trimmed();
-    QStringList result;
+    QStringList columns;
     static const QRegularExpression add(QStringLiteral("^ADD\\s+(COLUMN\\s+)?"),
                                         QRegularExpression::CaseInsensitiveOption);
     for (QString column : statements) {
         if (column.isEmpty())
             continue;
         column.remove(add);
-        result << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, column);
+        columns << QStringLiteral("ADD COLUMN ") + column;
     }
-    return result;
+    const QString alter = QStringLiteral("ALTER TABLE %1 ").arg(table);
+    switch (target) {
+    case SqlTarget::Sqlite:
+        for (QString &column : columns)
+            column.prepend(alter);
+        return columns;
+    case SqlTarget::Postgres:
+        return {alter + columns.join(QStringLiteral(", "))};
+    }
+    Q_UNREACHABLE();
 }
 
 // Appends a keyword that replaced a literal, with a blank on either side where a word would
@@ -147,6 +162,10 @@ void AppendKeyword(QString &out, const QString &keyword, const std::vector<Token
 
 QString DatePart(SqlTarget target, const QString &unit, const QString &column) {
     switch (target) {
+    case SqlTarget::Postgres:
+        // The cast reads a date stored as ISO text in a text column too.
+        return QStringLiteral("CAST(EXTRACT(%1 FROM CAST(%2 AS DATE)) AS INTEGER)")
+            .arg(unit == u"YEAR" || unit == u"DAY" ? unit : QStringLiteral("MONTH"), column);
     case SqlTarget::Sqlite: {
         const QString format = unit == u"YEAR"  ? QStringLiteral("%Y")
                                : unit == u"DAY" ? QStringLiteral("%d")
@@ -159,12 +178,31 @@ QString DatePart(SqlTarget target, const QString &unit, const QString &column) {
 
 } // namespace
 
+NumberedStatement NumberParameters(const QString &statement) {
+    NumberedStatement numbered;
+    for (const Token &t : Tokenize(statement)) {
+        const bool unnamed = t.kind == Kind::Symbol && t.text == u"?";
+        if (!unnamed && t.kind != Kind::Param) {
+            numbered.text += t.text;
+            continue;
+        }
+        qsizetype position = unnamed ? -1 : numbered.names.indexOf(t.text);
+        if (position < 0) {
+            numbered.names << t.text;
+            position = numbered.names.size() - 1;
+        }
+        numbered.text += u'$' + QString::number(position + 1);
+    }
+    return numbered;
+}
+
 QStringList TranslateStatement(const QString &statement, SqlTarget target) {
     std::vector<Token> tokens = Tokenize(statement);
     const size_t first = NextSolid(tokens, 0);
     if (first < tokens.size() && Is(tokens[first], "ALTER"))
-        return SplitAlter(tokens);
+        return SplitAlter(tokens, target);
 
+    const bool isDefinition = first < tokens.size() && Is(tokens[first], "CREATE");
     const bool isInsert = first < tokens.size() && Is(tokens[first], "INSERT");
     const bool isUpdate = first < tokens.size() && Is(tokens[first], "UPDATE");
     bool inCondition = !isInsert && !isUpdate;
@@ -195,6 +233,36 @@ QStringList TranslateStatement(const QString &statement, SqlTarget target) {
                 i = close;
                 continue;
             }
+        }
+        if (target == SqlTarget::Postgres && isDefinition && t.kind == Kind::Word) {
+            // INTEGER PRIMARY KEY AUTOINCREMENT: the server numbers from a sequence.
+            const size_t primary = NextSolid(tokens, i + 1);
+            const size_t key = NextSolid(tokens, primary + 1);
+            const size_t autoincrement = NextSolid(tokens, key + 1);
+            if (Is(t, "INTEGER") && autoincrement < tokens.size() &&
+                Is(tokens[primary], "PRIMARY") && Is(tokens[key], "KEY") &&
+                Is(tokens[autoincrement], "AUTOINCREMENT")) {
+                out += QStringLiteral("SERIAL PRIMARY KEY");
+                i = autoincrement;
+                continue;
+            }
+            out += DefinitionWord(t, target);
+            continue;
+        }
+        if (target == SqlTarget::Postgres && Is(t, "LIKE")) {
+            // SQLite's LIKE ignores the case of Latin letters and knows no escape character
+            // unless one is named; the server's LIKE heeds case and escapes with a backslash.
+            out += QStringLiteral("ILIKE");
+            const size_t pattern = NextSolid(tokens, i + 1);
+            const size_t after = NextSolid(tokens, pattern + 1);
+            const bool escapeNamed = after < tokens.size() && Is(tokens[after], "ESCAPE");
+            if (pattern < tokens.size() && tokens[pattern].kind == Kind::Text && !escapeNamed) {
+                for (size_t k = i + 1; k <= pattern; ++k)
+                    out += tokens[k].text;
+                out += QStringLiteral(" ESCAPE ''");
+                i = pattern;
+            }
+            continue;
         }
         if (t.kind == Kind::Symbol && (t.text == u"=" || t.text == u"!=" || t.text == u"<>")) {
             const size_t value = NextSolid(tokens, i + 1);

@@ -36,8 +36,8 @@ EngineError Failure(sqlite3 *db) {
                        QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
-void ExecuteControl(sqlite3 *db, const char *statement) {
-    if (sqlite3_exec(db, statement, nullptr, nullptr, nullptr) != SQLITE_OK)
+void ExecuteControl(sqlite3 *db, const QByteArray &statement) {
+    if (sqlite3_exec(db, statement.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         throw Failure(db);
 }
 
@@ -197,6 +197,19 @@ bool SqliteEngine::HasColumn(const QString &table, const QString &column) {
     return sqlite3_table_column_metadata(db_, "main", table.toUtf8().constData(),
                                          column.toUtf8().constData(), nullptr, nullptr, nullptr,
                                          nullptr, nullptr) == SQLITE_OK;
+}
+
+int SqliteEngine::UserVersion() {
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, "PRAGMA user_version", -1, &stmt, nullptr) != SQLITE_OK)
+        throw Failure(db_);
+    const int version = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
+    sqlite3_finalize(stmt);
+    return version;
+}
+
+void SqliteEngine::SetUserVersion(int version) {
+    ExecuteControl(db_, QByteArray("PRAGMA user_version = " + QByteArray::number(version)));
 }
 
 bool SqliteEngine::IsIntact() {

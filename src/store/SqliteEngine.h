@@ -35,6 +35,8 @@ public:
     int ChangedRows() const override;
     bool HasTable(const QString &name) override;
     bool HasColumn(const QString &table, const QString &column) override;
+    int UserVersion() override;
+    void SetUserVersion(int version) override;
     bool IsIntact() override;
     void CopyTo(const QString &targetPath) override;
 

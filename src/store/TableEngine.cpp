@@ -1,9 +1,12 @@
 #include "store/TableEngine.h"
 
+#include "store/PostgresEngine.h"
+#include "store/Schema.h"
 #include "store/SqliteEngine.h"
 
 #include <QDir>
 #include <QLoggingCategory>
+#include <QUrl>
 #include <algorithm>
 
 // Statements reach the log only when asked for (QT_LOGGING_RULES="pellor3.sql.debug=true"), so
@@ -17,8 +20,35 @@ Database::~Database() {
 void Database::Open(const QString &tableFolder, bool create) {
     Close();
     path_ = QDir(tableFolder).filePath(QString::fromLatin1(FileName));
+    serverUri_.clear();
     engine_ = SqliteEngine::Open(path_, create ? SqliteEngine::OpenMode::Create
                                                : SqliteEngine::OpenMode::Existing);
+}
+
+void Database::OpenServer(const QString &uri, bool create) {
+    Close();
+    engine_ = PostgresEngine::Connect(uri);
+    path_.clear();
+    serverUri_ = uri;
+    QStringList missing;
+    for (const QString &table : Schema::TableNames())
+        if (!engine_->HasTable(table))
+            missing << table;
+    if (missing.isEmpty())
+        return;
+    if (create && missing.size() == Schema::TableNames().size()) {
+        Transaction transaction(*this);
+        Schema::CreateTables(*this);
+        transaction.Commit();
+        return;
+    }
+    const QString where = Location();
+    Close();
+    serverUri_.clear();
+    throw EngineError(missing.size() == Schema::TableNames().size()
+                          ? QStringLiteral("%1 には顧客データがありません。").arg(where)
+                          : QStringLiteral("%1 の顧客データに表 %2 がありません。")
+                                .arg(where, missing.join(QStringLiteral("、"))));
 }
 
 void Database::Close() {
@@ -32,6 +62,12 @@ std::optional<int> Database::ReadVersion(int userId) const {
     if (const auto at = readVersions_.find(userId); at != readVersions_.end())
         return *at;
     return std::nullopt;
+}
+
+QString Database::Location() const {
+    if (!IsOnServer())
+        return QDir::toNativeSeparators(path_);
+    return QUrl(serverUri_).toDisplayString(QUrl::RemovePassword);
 }
 
 Engine &Database::GetEngine() {
@@ -148,7 +184,7 @@ int Query::RowCount() {
         return 0;
     if (rowCount_ < 0) {
         const std::unique_ptr<EngineStatement> count = database_.GetEngine().Prepare(
-            QStringLiteral("select count(*) from (%1)").arg(translated_));
+            QStringLiteral("select count(*) from (%1) as counted").arg(translated_));
         rowCount_ = count->Step() ? int(count->Integer(0)) : 0;
     }
     return rowCount_;

@@ -13,8 +13,9 @@
 
 class Query;
 
-// The customer tables: one SQLite file, "pellor3.db", in the table folder. The statements
-// keep the program's own dialect; see SqlDialect.h for how they are translated for the engine.
+// The customer tables: one SQLite file, "pellor3.db", in the table folder, or one database on
+// a PostgreSQL server. The statements keep the program's own dialect; see SqlDialect.h for how
+// they are translated for the engine.
 class Database {
 public:
     static constexpr const char *FileName = "pellor3.db";
@@ -26,10 +27,20 @@ public:
 
     // Opens (and with `create`, creates) the database file in the table folder.
     void Open(const QString &tableFolder, bool create = false);
-    // Closes every open result and the file, so it can be copied or replaced.
+    // Connects to the book in the server database at the connection URI `uri`. With `create`,
+    // an empty database is given the tables of a fresh book; a database with some of the tables
+    // only, or without them when not creating, is refused with an EngineError naming them.
+    void OpenServer(const QString &uri, bool create = false);
+    // Closes every open result and the file (or the connection), so it can be copied or replaced.
     void Close();
     bool IsOpen() const { return engine_ != nullptr; }
+    bool IsOnServer() const { return !serverUri_.isEmpty(); }
+    // Empty for a book on a server.
     QString FilePath() const { return path_; }
+    // Empty for the local book.
+    QString ServerUri() const { return serverUri_; }
+    // Where the book is, as the user is told: the file, or the server without any password.
+    QString Location() const;
 
     // The engine of the open book; throws EngineError when none is open.
     Engine &GetEngine();
@@ -55,6 +66,7 @@ private:
 
     std::unique_ptr<Engine> engine_;
     QString path_;
+    QString serverUri_;
     std::vector<Query *> queries_;
     QHash<int, int> readVersions_;
 };

@@ -6,9 +6,77 @@
 #include "platform/Registry.h"
 #include "platform/SecretStore.h"
 
-#include <QTest>
+#include "store/PostgresEngine.h"
 
-TestEnv::TestEnv() {
+#include <QTest>
+#include <QUrl>
+#include <cstdio>
+
+namespace {
+
+SqlTarget defaultEngine = SqlTarget::Sqlite;
+
+// The connection that creates and drops the tests' databases, for the whole test program.
+PostgresEngine &ServerAdmin() {
+    static const std::unique_ptr<PostgresEngine> admin = PostgresEngine::Connect(TestServerUri());
+    return *admin;
+}
+
+void RunOnServer(const QString &statement) {
+    ServerAdmin().Prepare(statement)->Step();
+}
+
+class ServerCasesSkipped : public QObject {
+    Q_OBJECT
+private slots:
+    void onTheServer() {
+        QSKIP("PELLOR3_TEST_SERVER is not set: the cases on the PostgreSQL engine do not run");
+    }
+};
+
+} // namespace
+
+QString TestServerUri() {
+    return qEnvironmentVariable("PELLOR3_TEST_SERVER");
+}
+
+TestServerDatabase::TestServerDatabase() {
+    static int made = 0;
+    name_ =
+        QStringLiteral("pellor3_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    RunOnServer(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name_));
+    RunOnServer(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(name_));
+    QUrl url(TestServerUri());
+    url.setPath(u'/' + name_);
+    uri_ = url.toString();
+}
+
+TestServerDatabase::~TestServerDatabase() {
+    try {
+        RunOnServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_));
+    } catch (const EngineError &error) {
+        qWarning("test database %s stays: %s", qPrintable(name_), qPrintable(error.message()));
+    }
+}
+
+SqlTarget TestEnv::DefaultEngine() {
+    return defaultEngine;
+}
+
+int RunOnEveryEngine(QObject &test, int argc, char **argv) {
+    int failures = QTest::qExec(&test, argc, argv);
+    if (TestServerUri().isEmpty()) {
+        ServerCasesSkipped skipped;
+        return failures + QTest::qExec(&skipped, 1, argv);
+    }
+    std::puts("The same cases with the book on the PostgreSQL server:");
+    defaultEngine = SqlTarget::Postgres;
+    failures += QTest::qExec(&test, argc, argv);
+    defaultEngine = SqlTarget::Sqlite;
+    return failures;
+}
+
+TestEnv::TestEnv(SqlTarget engine) {
     root_ = dir_.path() + QStringLiteral("/install/");
     qputenv("PELLOR3_REGISTRY", (dir_.path() + QStringLiteral("/registry.ini")).toUtf8());
     qputenv("XDG_DATA_HOME", (dir_.path() + QStringLiteral("/xdg-data")).toUtf8());
@@ -25,12 +93,24 @@ TestEnv::TestEnv() {
         qFatal("test installation failed: %s", qPrintable(error));
     Registry::WriteString(Registry::ProgramKey, QStringLiteral("DataFolder"), root_);
     Registry::WriteString(Registry::ProgramKey, QStringLiteral("CommonDataPath"), root_);
-    database_.Open(dbPath());
+    if (engine == SqlTarget::Postgres) {
+        server_ = std::make_unique<TestServerDatabase>();
+        database_.OpenServer(server_->uri(), true);
+    } else {
+        database_.Open(dbPath());
+    }
 }
 
 TestEnv::~TestEnv() {
     database_.Close();
     Clock::Reset();
+}
+
+void TestEnv::OpenAsAnotherPc(Database &other) {
+    if (onServer())
+        other.OpenServer(database_.ServerUri());
+    else
+        other.Open(dbPath());
 }
 
 int TestEnv::Run(const QString &statement) {
@@ -55,3 +135,5 @@ QString TestEnv::Scalar(const QString &statement) {
     query.Open();
     return query.AtEnd() ? QString() : query.AsString(query.FieldNames().value(0));
 }
+
+#include "TestEnv.moc"

@@ -247,7 +247,7 @@ private slots:
         name->end(false);
         QTest::keyClicks(name, "a");
         Database pc2;
-        pc2.Open(e.env.dbPath());
+        e.env.OpenAsAnotherPc(pc2);
         Query query2(pc2);
         CustomerRecord row2 = *LoadCustomerRecord(query2, id);
         (otherColumn == "Name" ? row2.name : row2.telNo1) = "03-9";

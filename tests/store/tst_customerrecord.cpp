@@ -183,5 +183,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCustomerRecord)
+PELLOR3_ENGINES_TEST_MAIN(TestCustomerRecord)
 #include "tst_customerrecord.moc"

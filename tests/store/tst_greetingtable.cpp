@@ -55,5 +55,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestGreetingTable)
+PELLOR3_ENGINES_TEST_MAIN(TestGreetingTable)
 #include "tst_greetingtable.moc"

@@ -27,7 +27,7 @@ private slots:
         QFETCH(bool, changedMeanwhile);
         TestEnv env;
         Database pc2;
-        pc2.Open(env.dbPath());
+        env.OpenAsAnotherPc(pc2);
         const int aoki = env.AddCustomer("青木", "ｱｵｷ");
         const int baba = env.AddCustomer("馬場", "ﾊﾞﾊﾞ");
         const int target = operation == "merge removed" ? baba : aoki;
@@ -91,7 +91,7 @@ private slots:
     void aHistoryEntryChangedElsewhereIsNotOverwritten() {
         TestEnv env;
         Database pc2;
-        pc2.Open(env.dbPath());
+        env.OpenAsAnotherPc(pc2);
         const int id = env.AddCustomer("青木", "ｱｵｷ");
         Query history1(env.db());
         InsertHistory(history1, id, {QDate(2024, 5, 1), "来店", "a"});
@@ -108,7 +108,7 @@ private slots:
     void aClassNameChangedElsewhereIsNotOverwritten() {
         TestEnv env;
         Database pc2;
-        pc2.Open(env.dbPath());
+        env.OpenAsAnotherPc(pc2);
         Query classes1(env.db());
         Query classes2(pc2);
         const QList<ClassNameAsRead> read2 = ReadClassNamesAsRead(classes2, ClassAxis::First);
@@ -126,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRowVersion)
+PELLOR3_ENGINES_TEST_MAIN(TestRowVersion)
 #include "tst_rowversion.moc"

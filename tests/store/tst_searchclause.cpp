@@ -359,5 +359,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSearchClause)
+PELLOR3_ENGINES_TEST_MAIN(TestSearchClause)
 #include "tst_searchclause.moc"

@@ -228,5 +228,5 @@ private:
     std::unique_ptr<TestEnv> birthdays_;
 };
 
-QTEST_GUILESS_MAIN(TestSearchFilter)
+PELLOR3_ENGINES_TEST_MAIN(TestSearchFilter)
 #include "tst_searchfilter.moc"

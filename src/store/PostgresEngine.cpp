@@ -1,0 +1,418 @@
+#include "store/PostgresEngine.h"
+
+#include "store/SqlDialect.h"
+
+#include <QRegularExpression>
+#include <QThread>
+#include <libpq-fe.h>
+
+namespace {
+
+// Type numbers of the server's catalogue (pg_type) that read as numbers or bytes.
+constexpr Oid BooleanType = 16, ByteaType = 17, Int8Type = 20, Int2Type = 21, Int4Type = 23,
+              ObjectIdType = 26, Float4Type = 700, Float8Type = 701, NumericType = 1700;
+
+// How long a lock is waited for before the book counts as in use, as on SQLite.
+constexpr int WaitMilliseconds = 3000;
+
+EngineFailure FailureOf(QByteArrayView state) {
+    if (state == "55P03" || state == "40P01" || state == "40001" || state == "55006")
+        return EngineFailure::InUse;
+    if (state == "53100")
+        return EngineFailure::DiskFull;
+    if (state == "42501")
+        return EngineFailure::NoPermission;
+    if (state.startsWith("08") || state.startsWith("57P"))
+        return EngineFailure::NoServer;
+    if (state.startsWith("58"))
+        return EngineFailure::Unreadable;
+    if (state == "XX001" || state == "XX002")
+        return EngineFailure::Damaged;
+    return EngineFailure::Other;
+}
+
+// Where the connection went, as the user names the server.
+QString ServerName(PGconn *conn) {
+    const QString host = QString::fromLocal8Bit(conn ? PQhost(conn) : nullptr);
+    const QString port = QString::fromLocal8Bit(conn ? PQport(conn) : nullptr);
+    return QStringLiteral("サーバー %1、ポート %2")
+        .arg(host.isEmpty() ? QStringLiteral("localhost") : host,
+             port.isEmpty() ? QStringLiteral("5432") : port);
+}
+
+bool ReadsOnly(const QString &statement) {
+    static const QRegularExpression select(QStringLiteral("^\\s*(select|with|values)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return select.match(statement).hasMatch();
+}
+
+// The table an INSERT writes, empty for any other statement.
+QString InsertedTable(const QString &statement) {
+    static const QRegularExpression insert(QStringLiteral("^\\s*insert\\s+into\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return insert.match(statement).captured(1);
+}
+
+bool ChangesSchema(const QString &statement) {
+    static const QRegularExpression definition(QStringLiteral("^\\s*(create|drop|alter)\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    return definition.match(statement).hasMatch();
+}
+
+} // namespace
+
+void PostgresEngine::ResultDeleter::operator()(PGresult *result) const {
+    PQclear(result);
+}
+
+// One statement of the server. It is sent with its first Step, as one round trip; run again
+// after Reset it is prepared on the server once and then only executed. Every result is read
+// whole, so a statement between steps never holds the connection from the next one.
+class PostgresStatement final : public EngineStatement {
+public:
+    PostgresStatement(PostgresEngine &engine, NumberedStatement numbered, bool returnsKey)
+        : engine_(engine), text_(numbered.text.toUtf8()), names_(std::move(numbered.names)),
+          values_(size_t(names_.size())), returnsKey_(returnsKey) {}
+    ~PostgresStatement() override {
+        if (!serverName_.isEmpty())
+            engine_.Release(serverName_);
+    }
+    PostgresStatement(const PostgresStatement &) = delete;
+    PostgresStatement &operator=(const PostgresStatement &) = delete;
+
+    int ParameterIndex(const QString &name) const override {
+        return name == u"?" ? 0 : int(names_.indexOf(name) + 1);
+    }
+    void BindText(int parameter, QByteArrayView utf8) override {
+        if (Bound(parameter))
+            values_[size_t(parameter - 1)] = utf8.toByteArray();
+    }
+    void BindInteger(int parameter, qint64 value) override {
+        if (Bound(parameter))
+            values_[size_t(parameter - 1)] = QByteArray::number(value);
+    }
+    void BindNull(int parameter) override {
+        if (Bound(parameter))
+            values_[size_t(parameter - 1)].reset();
+    }
+
+    bool Step() override {
+        if (!result_)
+            Execute();
+        ++row_;
+        return row_ < Rows();
+    }
+    void Reset() override {
+        result_.reset();
+        row_ = -1;
+        std::fill(values_.begin(), values_.end(), std::nullopt);
+    }
+
+    int ColumnCount() const override { return returnsKey_ ? 0 : PQnfields(Shape()); }
+    QString ColumnName(int column) const override {
+        return QString::fromUtf8(PQfname(Shape(), column));
+    }
+    FieldType Type(int column) const override {
+        if (!OnRow() || PQgetisnull(result_.get(), row_, column))
+            return FieldType::Null;
+        switch (PQftype(result_.get(), column)) {
+        case BooleanType:
+        case Int2Type:
+        case Int4Type:
+        case Int8Type:
+        case ObjectIdType:
+            return FieldType::Integer;
+        case Float4Type:
+        case Float8Type:
+        case NumericType:
+            return FieldType::Real;
+        case ByteaType:
+            return FieldType::Blob;
+        default:
+            return FieldType::Text;
+        }
+    }
+    qint64 Integer(int column) const override {
+        if (!OnRow())
+            return 0;
+        const char *value = PQgetvalue(result_.get(), row_, column);
+        return *value == 't' ? 1 : QByteArrayView(value).toLongLong();
+    }
+    QByteArrayView Text(int column) const override {
+        if (!OnRow() || PQgetisnull(result_.get(), row_, column))
+            return {};
+        return QByteArrayView(PQgetvalue(result_.get(), row_, column),
+                              PQgetlength(result_.get(), row_, column));
+    }
+
+private:
+    bool Bound(int parameter) const { return parameter >= 1 && parameter <= int(values_.size()); }
+    int Rows() const { return returnsKey_ || !result_ ? 0 : PQntuples(result_.get()); }
+    bool OnRow() const { return result_ && row_ >= 0 && row_ < Rows(); }
+
+    // The columns of the result, known before the first step: a select without parameters is
+    // run at once, any other statement described by the server.
+    const PGresult *Shape() const {
+        if (result_)
+            return result_.get();
+        if (!shape_) {
+            if (names_.isEmpty() && ReadsOnly(QString::fromUtf8(text_))) {
+                const_cast<PostgresStatement *>(this)->Execute();
+                return result_.get();
+            }
+            PGconn *conn = engine_.conn_;
+            const PostgresEngine::Result parsed(
+                PQprepare(conn, "", text_.constData(), int(names_.size()), nullptr));
+            if (PQresultStatus(parsed.get()) != PGRES_COMMAND_OK)
+                throw WithStatement(engine_.Failure(parsed.get()));
+            shape_.reset(PQdescribePrepared(conn, ""));
+            if (PQresultStatus(shape_.get()) != PGRES_COMMAND_OK)
+                throw WithStatement(engine_.Failure(std::exchange(shape_, {}).get()));
+        }
+        return shape_.get();
+    }
+
+    EngineError WithStatement(const EngineError &failure) const {
+        return EngineError(failure.message() + u'\n' + QString::fromUtf8(text_), failure.detail());
+    }
+
+    void Execute() {
+        std::vector<const char *> values;
+        values.reserve(values_.size());
+        for (const std::optional<QByteArray> &value : values_)
+            values.push_back(value ? value->constData() : nullptr);
+        PGconn *conn = engine_.conn_;
+        const int count = int(values.size());
+        PostgresEngine::Result result;
+        if (!executed_) {
+            result.reset(PQexecParams(conn, text_.constData(), count, nullptr, values.data(),
+                                      nullptr, nullptr, 0));
+        } else {
+            if (serverName_.isEmpty()) {
+                const QByteArray name = "pellor3_" + QByteArray::number(++engine_.statementNames_);
+                const PostgresEngine::Result prepared(
+                    PQprepare(conn, name.constData(), text_.constData(), count, nullptr));
+                if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
+                    throw WithStatement(engine_.Failure(prepared.get()));
+                serverName_ = name;
+            }
+            result.reset(PQexecPrepared(conn, serverName_.constData(), count, values.data(),
+                                        nullptr, nullptr, 0));
+        }
+        const ExecStatusType status = PQresultStatus(result.get());
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+            throw engine_.Failure(result.get());
+        executed_ = true;
+        engine_.changedRows_ = QByteArrayView(PQcmdTuples(result.get())).toInt();
+        if (const int rows = PQntuples(result.get()); returnsKey_ && rows > 0)
+            engine_.lastInsertId_ =
+                QByteArrayView(PQgetvalue(result.get(), rows - 1, 0)).toLongLong();
+        result_ = std::move(result);
+        row_ = -1;
+    }
+
+    PostgresEngine &engine_;
+    const QByteArray text_;
+    const QStringList names_;
+    std::vector<std::optional<QByteArray>> values_;
+    const bool returnsKey_;
+    QByteArray serverName_;
+    bool executed_ = false;
+    PostgresEngine::Result result_;
+    mutable PostgresEngine::Result shape_;
+    int row_ = -1;
+};
+
+std::unique_ptr<PostgresEngine> PostgresEngine::Connect(const QString &uri) {
+    if (!uri.startsWith(QLatin1String("postgresql://")) &&
+        !uri.startsWith(QLatin1String("postgres://")))
+        throw EngineError(QStringLiteral("顧客データのサーバーは postgresql://利用者@ホスト:ポート/"
+                                         "データベース の形で指定して下さい: %1")
+                              .arg(uri));
+    const QByteArray timeout = QByteArray::number(ConnectSeconds);
+    const QByteArray target = uri.toUtf8();
+    // The URI's own settings win over the ones before it; the encoding is always ours.
+    const char *const keys[] = {"connect_timeout",  "keepalives_idle",  "keepalives_interval",
+                                "keepalives_count", "tcp_user_timeout", "fallback_application_name",
+                                "dbname",           "client_encoding",  nullptr};
+    const char *const values[] = {timeout.constData(), "30",   "10",   "3", "30000", "pellor3",
+                                  target.constData(),  "UTF8", nullptr};
+    PGconn *conn = PQconnectdbParams(keys, values, 1);
+    if (!conn || PQstatus(conn) != CONNECTION_OK) {
+        const EngineError failure(
+            EngineFailure::NoServer,
+            QStringLiteral("%1\n%2").arg(
+                ServerName(conn),
+                QString::fromLocal8Bit(conn ? PQerrorMessage(conn) : "out of memory").trimmed()));
+        PQfinish(conn);
+        throw failure;
+    }
+    std::unique_ptr<PostgresEngine> engine(new PostgresEngine(conn));
+    // Literals are quoted by doubling single quotes alone, which is safe only while backslashes
+    // stay ordinary characters; dates read back as ISO text.
+    engine->Run(QByteArray("SET standard_conforming_strings = on; SET DateStyle = ISO; "
+                           "SET client_min_messages = warning; SET lock_timeout = " +
+                           QByteArray::number(WaitMilliseconds))
+                    .constData());
+    return engine;
+}
+
+PostgresEngine::~PostgresEngine() {
+    PQfinish(conn_);
+}
+
+PostgresEngine::Result PostgresEngine::Run(const char *statement,
+                                           const QList<QByteArray> &parameters) {
+    std::vector<const char *> values;
+    for (const QByteArray &parameter : parameters)
+        values.push_back(parameter.constData());
+    Result result(parameters.isEmpty() ? PQexec(conn_, statement)
+                                       : PQexecParams(conn_, statement, int(values.size()), nullptr,
+                                                      values.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw Failure(result.get());
+    return result;
+}
+
+EngineError PostgresEngine::Failure(const PGresult *result) {
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    // After the first failure the server refuses the rest of the transaction; the first one
+    // is what the user needs to hear.
+    if (transactionEndedBy_ && QByteArrayView(state) == "25P02")
+        return *transactionEndedBy_;
+    const EngineError failure =
+        state ? EngineError(FailureOf(state),
+                            QString::fromUtf8(PQresultErrorMessage(result)).trimmed())
+              : EngineError(EngineFailure::NoServer,
+                            ServerName(conn_) + u'\n' +
+                                QString::fromLocal8Bit(PQerrorMessage(conn_)).trimmed());
+    if (PQtransactionStatus(conn_) == PQTRANS_INERROR && !transactionEndedBy_)
+        transactionEndedBy_ = failure;
+    return failure;
+}
+
+std::unique_ptr<EngineStatement> PostgresEngine::Prepare(const QString &statement) {
+    if (ChangesSchema(statement))
+        serialKeys_.clear();
+    NumberedStatement numbered = NumberParameters(statement);
+    // The server has no "last inserted row": an insert returns the key it was given.
+    const QString table = InsertedTable(statement);
+    const QString key = table.isEmpty() ? QString() : SerialKey(table);
+    if (!key.isEmpty())
+        numbered.text += QStringLiteral(" RETURNING ") + key;
+    return std::make_unique<PostgresStatement>(*this, std::move(numbered), !key.isEmpty());
+}
+
+QString PostgresEngine::SerialKey(const QString &table) {
+    const QString name = table.toLower();
+    if (const auto known = serialKeys_.constFind(name); known != serialKeys_.constEnd())
+        return *known;
+    const Result result =
+        Run("select attname from pg_attribute where attrelid = to_regclass($1) and attnum > 0 "
+            "and not attisdropped and pg_get_serial_sequence($1, attname) is not null",
+            {name.toUtf8()});
+    const QString key =
+        PQntuples(result.get()) > 0 ? QString::fromUtf8(PQgetvalue(result.get(), 0, 0)) : QString();
+    serialKeys_.insert(name, key);
+    return key;
+}
+
+void PostgresEngine::Release(const QByteArray &statementName) {
+    released_ << statementName;
+    if (released_.size() < 32 || PQtransactionStatus(conn_) == PQTRANS_INERROR)
+        return;
+    QByteArray deallocate;
+    for (const QByteArray &name : std::exchange(released_, {}))
+        deallocate += "DEALLOCATE " + name + ';';
+    PQclear(PQexec(conn_, deallocate.constData()));
+}
+
+void PostgresEngine::Begin() {
+    Run("BEGIN");
+    transactionEndedBy_.reset();
+}
+
+void PostgresEngine::Commit() {
+    if (PQtransactionStatus(conn_) == PQTRANS_INERROR) {
+        const std::optional<EngineError> ended = std::exchange(transactionEndedBy_, {});
+        Rollback();
+        const QString cause =
+            ended ? ended->message() : QStringLiteral("顧客データを処理できませんでした。");
+        throw EngineError(cause +
+                              QStringLiteral("\nこの処理で書き込んだ内容は保存されていません。"),
+                          ended ? ended->detail() : QString());
+    }
+    transactionEndedBy_.reset();
+    const Result result = Run("COMMIT");
+    if (QByteArrayView(PQcmdStatus(result.get())) == "ROLLBACK")
+        throw EngineError(EngineFailure::Other,
+                          QStringLiteral("この処理で書き込んだ内容は保存されていません。"));
+}
+
+void PostgresEngine::Rollback() {
+    transactionEndedBy_.reset();
+    if (PQtransactionStatus(conn_) != PQTRANS_IDLE)
+        PQclear(PQexec(conn_, "ROLLBACK"));
+}
+
+void PostgresEngine::WaitUntilUnused() {
+    for (int waited = 0;; waited += 100) {
+        const Result others =
+            Run("select count(*) from pg_stat_activity where datname = current_database() and "
+                "pid <> pg_backend_pid() and backend_type = 'client backend'");
+        const int count = QByteArrayView(PQgetvalue(others.get(), 0, 0)).toInt();
+        if (count == 0)
+            return;
+        if (waited >= WaitMilliseconds)
+            throw EngineError(
+                EngineFailure::InUse,
+                QStringLiteral("%1: ほかに %2 件の接続がこのデータベースを使っています。")
+                    .arg(ServerName(conn_))
+                    .arg(count));
+        QThread::msleep(100);
+    }
+}
+
+bool PostgresEngine::HasTable(const QString &name) {
+    return PQntuples(Run("select 1 from information_schema.tables where table_schema = "
+                         "current_schema() and table_name = lower($1)",
+                         {name.toUtf8()})
+                         .get()) > 0;
+}
+
+bool PostgresEngine::HasColumn(const QString &table, const QString &column) {
+    return PQntuples(Run("select 1 from information_schema.columns where table_schema = "
+                         "current_schema() and table_name = lower($1) and column_name = lower($2)",
+                         {table.toUtf8(), column.toUtf8()})
+                         .get()) > 0;
+}
+
+// The version is the customer table's comment, so the book carries it in every dump.
+int PostgresEngine::UserVersion() {
+    const Result comment = Run("select obj_description(to_regclass('usertbl'), 'pg_class')");
+    const QByteArrayView text(PQgetvalue(comment.get(), 0, 0));
+    return text.startsWith("pellor3 user_version ") ? text.sliced(21).toInt() : 0;
+}
+
+void PostgresEngine::SetUserVersion(int version) {
+    Run(QByteArray("COMMENT ON TABLE usertbl IS 'pellor3 user_version " +
+                   QByteArray::number(version) + '\'')
+            .constData());
+}
+
+bool PostgresEngine::IsIntact() {
+    try {
+        Run("select 1");
+        return true;
+    } catch (const EngineError &) {
+        return false;
+    }
+}
+
+void PostgresEngine::CopyTo(const QString &targetPath) {
+    throw EngineError(
+        QStringLiteral("顧客データはサーバー上にあるため、ファイル %1 には写せません。"
+                       "サーバーのバックアップを使って下さい。")
+            .arg(targetPath));
+}

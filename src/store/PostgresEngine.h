@@ -1,0 +1,73 @@
+#pragma once
+
+#include "store/Engine.h"
+#include "store/EngineError.h"
+
+#include <QHash>
+#include <QStringList>
+#include <optional>
+
+typedef struct pg_conn PGconn;
+typedef struct pg_result PGresult;
+
+// A customer book in one database of a PostgreSQL server, shared by the office's PCs.
+class PostgresEngine final : public Engine {
+public:
+    // Seconds a connection attempt may take before the server counts as unreachable.
+    static constexpr int ConnectSeconds = 10;
+
+    // `uri` is a connection URI (postgresql://user@host:port/dbname?sslmode=prefer); the
+    // password comes from ~/.pgpass or the URI. Throws EngineError naming host and port when
+    // the server cannot be reached or refuses the login.
+    static std::unique_ptr<PostgresEngine> Connect(const QString &uri);
+    ~PostgresEngine() override;
+    PostgresEngine(const PostgresEngine &) = delete;
+    PostgresEngine &operator=(const PostgresEngine &) = delete;
+
+    // The connection, for what only the server offers (notifications); the engine owns it.
+    PGconn *Connection() const { return conn_; }
+
+    SqlTarget Target() const override { return SqlTarget::Postgres; }
+    std::unique_ptr<EngineStatement> Prepare(const QString &statement) override;
+    void Begin() override;
+    void Commit() override;
+    void Rollback() override;
+    // Waits, as long as a statement would, until no other connection uses the database.
+    void WaitUntilUnused() override;
+    qint64 LastInsertId() const override { return lastInsertId_; }
+    int ChangedRows() const override { return changedRows_; }
+    bool HasTable(const QString &name) override;
+    bool HasColumn(const QString &table, const QString &column) override;
+    int UserVersion() override;
+    void SetUserVersion(int version) override;
+    // The server checks its own pages; the book is intact while it answers.
+    bool IsIntact() override;
+    // A book on a server is no file: throws EngineError telling the user so.
+    void CopyTo(const QString &targetPath) override;
+
+private:
+    friend class PostgresStatement;
+    explicit PostgresEngine(PGconn *conn) : conn_(conn) {}
+
+    struct ResultDeleter {
+        void operator()(PGresult *result) const;
+    };
+    using Result = std::unique_ptr<PGresult, ResultDeleter>;
+    // Runs one of the engine's own statements, its parameters as text; throws EngineError.
+    Result Run(const char *statement, const QList<QByteArray> &parameters = {});
+    // The error of a failed result (or of the connection), remembered when it ends the
+    // open transaction.
+    EngineError Failure(const PGresult *result);
+    // The serial key column of `table`, empty when it has none (asked once per table).
+    QString SerialKey(const QString &table);
+    // Releases the server-side statements of finished statements, a few at a time.
+    void Release(const QByteArray &statementName);
+
+    PGconn *conn_;
+    qint64 lastInsertId_ = 0;
+    int changedRows_ = 0;
+    int statementNames_ = 0;
+    QList<QByteArray> released_;
+    QHash<QString, QString> serialKeys_;
+    std::optional<EngineError> transactionEndedBy_;
+};
