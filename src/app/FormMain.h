@@ -11,11 +11,14 @@
 #include <QWidget>
 #include <vector>
 
+class BookChanges;
 class IndexTabBar;
 class MainListPanel;
 class IniFile;
+class QLabel;
 class QPushButton;
 class QSplitter;
+class QTimer;
 class TFormEditClass;
 class TFormSearch;
 class TFormSelectPrint;
@@ -107,6 +110,15 @@ private:
     ClassBoxes AllClassBoxes() const;
     void AnnounceClassNames();
     void RestoreWindowSize(const IniFile &settings);
+    ListFilters ShownFilters() const;
+    // Another PC's stored changes show here within moments: the list in place, the editor
+    // unless this PC holds a change of the customer not stored yet.
+    void ListenToOtherPcs();
+    void ShowOtherPcsChanges();
+    // A broken server connection is told once, in the bar; the book is opened again after a
+    // growing wait, then the list is read anew and what the editor could not store is stored.
+    void ServerConnectionLost();
+    void Reconnect();
     void KeepWindowLayout();
 
     QWidget *PanelTopMenu;
@@ -129,4 +141,9 @@ private:
     ListFilters search_;
     bool shown_ = false;
     int keptListWidth_ = 0;
+    QLabel *BarConnection;
+    BookChanges *bookChanges_ = nullptr;
+    QTimer *otherPcsChanged_;
+    QTimer *reconnect_;
+    int reconnectWaitSeconds_ = 0;
 };

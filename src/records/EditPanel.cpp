@@ -273,7 +273,13 @@ void EditPanel::SaveCustomer(int userId) {
         return;
     }
     // Every keystroke saves; a change that cannot be stored is reported once, until a save
-    // succeeds again or another customer is loaded.
+    // succeeds again or another customer is loaded. A lost server connection is the main
+    // window's bar to tell; the change waits on screen until the book is back.
+    if (Database &book = context_.GetDatabase();
+        book.IsOnServer() && (!book.IsOpen() || !book.GetEngine().IsConnected())) {
+        saveFailureShown_ = true;
+        return;
+    }
     if (!saveFailureShown_) {
         saveFailureShown_ = true;
         prompt().Error(failure);
@@ -369,6 +375,11 @@ void EditPanel::ShowStoredChange() {
         return;
     loaded_ = *stored;
     ShowKeepingCursor(*stored);
+}
+
+void EditPanel::StorePendingChange() {
+    if (saveFailureShown_ && ui_.EditName->isEnabled())
+        SaveCustomer(loaded_.userId);
 }
 
 bool EditPanel::MayDropUnsavedChange(const QString &question) {

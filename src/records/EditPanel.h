@@ -39,6 +39,9 @@ public:
     // fails too, the user is asked whether the change may be lost (`question`). True when
     // nothing unsaved is left or the user lets it go.
     bool MayDropUnsavedChange(const QString &question);
+    // Stores the shown customer's change that could not be stored before (the server was
+    // gone), under the version rule of every save.
+    void StorePendingChange();
 
     // Shows the shown customer as another PC stored it, unless this PC holds a change of it
     // not yet stored; a customer deleted elsewhere is reported and the editor emptied.

@@ -25,7 +25,10 @@ public:
     void FillEmptyColumns(int userId, const QStringList &values);
 
 private:
+    void AnnounceOnce();
+
     Database &database_;
     std::unique_ptr<EngineStatement> insert_;
     QByteArray today_;
+    bool announced_ = false;
 };

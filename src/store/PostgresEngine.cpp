@@ -374,6 +374,30 @@ void PostgresEngine::WaitUntilUnused() {
     }
 }
 
+void PostgresEngine::JoinOffice(const QString &pcName) {
+    Run("select set_config('application_name', $1, false)", {pcName.toUtf8()});
+    Run("LISTEN pellor3_book");
+}
+
+void PostgresEngine::AnnounceChange() {
+    Run("select pg_notify('pellor3_book', '')");
+}
+
+bool PostgresEngine::IsConnected() const {
+    return PQstatus(conn_) == CONNECTION_OK;
+}
+
+QStringList PostgresEngine::OtherPcs() {
+    const Result others =
+        Run("select distinct application_name from pg_stat_activity where datname = "
+            "current_database() and pid <> pg_backend_pid() and backend_type = 'client backend' "
+            "order by 1");
+    QStringList names;
+    for (int row = 0; row < PQntuples(others.get()); ++row)
+        names << QString::fromUtf8(PQgetvalue(others.get(), row, 0));
+    return names;
+}
+
 bool PostgresEngine::HasTable(const QString &name) {
     return PQntuples(Run("select 1 from information_schema.tables where table_schema = "
                          "current_schema() and table_name = lower($1)",

@@ -211,6 +211,8 @@ int Query::Execute() {
         }
         changed += engine.ChangedRows();
     }
+    if (changed > 0)
+        engine.AnnounceChange();
     return changed;
 }
 
