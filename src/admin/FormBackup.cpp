@@ -1,6 +1,7 @@
 #include "admin/FormBackup.h"
 
 #include "admin/Backup.h"
+#include "admin/DataInitialisation.h"
 #include "core/Clock.h"
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
@@ -221,6 +222,8 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
 }
 
 bool TFormBackup::Restore(AppContext &context, const QString &source) {
+    if (!NoOtherPcConnected(context, QStringLiteral("復元")))
+        return false;
     QString error;
     if (!Backup::IsRestorable(source, &error)) {
         prompt().Error(Failure(QStringLiteral("バックアップの読み込みに失敗しました"), error));
