@@ -27,7 +27,13 @@ signals:
     void ConnectionLost();
 
 private:
+    // Names this PC on the connection the book has now and listens on it.
+    void Join(const QString &pcName);
+
     Database &database_;
+    QString pcName_;
+    // The server process of the connection joined; another one means a new connection.
+    int backendPid_ = 0;
     QSocketNotifier *socket_ = nullptr;
     // Announcements read along with the answers to this PC's own statements wait in the
     // connection without the socket showing them; a short poll finds them.
