@@ -18,15 +18,16 @@ build: configure
 run: build
 	@$(BUILD)/bin/pellor3
 
+# The store tests run a second time against a throw-away PostgreSQL cluster of their own.
 check: build
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen bash $(CURDIR)/scripts/with-test-server ctest --output-on-failure -j $(JOBS)
 
 # The Debian package (build/pellor3_<version>_amd64.deb), for `apt install ./pellor3_…deb`.
 package: build
 	@cmake --build $(BUILD) --target package
 
 bench: build
-	@$(BUILD)/bench/pellor3-bench
+	@bash scripts/with-test-server $(BUILD)/bench/pellor3-bench
 
 # Every source as .clang-format lays it out; lists the files that differ.
 format-check: deps

@@ -1,4 +1,5 @@
 #include "Bench.h"
+#include "BenchBook.h"
 
 #include "../tests/common/TestContext.h"
 #include "core/ShiftJis.h"
@@ -46,27 +47,73 @@ ImportPlan ReadPlan() {
     return BuildImportPlan(*file, Assignments);
 }
 
+ExportOptions EveryColumn() {
+    ExportOptions options;
+    options.ticked.assign(ExportColumns().size(), true);
+    options.header = true;
+    return options;
+}
+
+void ImportEveryLine(TestEnv &env) {
+    InsertImportRows(env.db(), ReadPlan(), env.prompt(), [](int, int) { return true; });
+}
+
+std::vector<int> ListedIds(Database &database) {
+    std::vector<int> listed;
+    Query ids(database, QStringLiteral("select UserId from Usertbl order by Kana"));
+    for (ids.Open(); !ids.AtEnd(); ids.Next())
+        listed.push_back(ids.AsInteger(QStringLiteral("UserId")));
+    return listed;
+}
+
 // The book the import figure filled, kept for the export figures.
 std::unique_ptr<BenchContext> importedBook;
 
 BenchContext &ImportedBook() {
     if (!importedBook) {
         importedBook = std::make_unique<BenchContext>();
-        InsertImportRows(importedBook->env.db(), ReadPlan(), importedBook->env.prompt(),
-                         [](int, int) { return true; });
+        ImportEveryLine(importedBook->env);
     }
-    Query ids(importedBook->env.db(), QStringLiteral("select UserId from Usertbl order by Kana"));
-    importedBook->listed.clear();
-    for (ids.Open(); !ids.AtEnd(); ids.Next())
-        importedBook->listed.push_back(ids.AsInteger(QStringLiteral("UserId")));
+    importedBook->listed = ListedIds(importedBook->env.db());
     return *importedBook;
 }
 
-ExportOptions EveryColumn() {
-    ExportOptions options;
-    options.ticked.assign(ExportColumns().size(), true);
-    options.header = true;
-    return options;
+// The same on the server.
+std::unique_ptr<TestEnv> serverImportedBook;
+
+TestEnv &ServerImportedBook() {
+    if (!serverImportedBook) {
+        serverImportedBook = std::make_unique<TestEnv>(SqlTarget::Postgres);
+        ImportEveryLine(*serverImportedBook);
+    }
+    return *serverImportedBook;
+}
+
+PGconn *ServerConnection(TestEnv &env) {
+    return static_cast<PostgresEngine &>(env.db().GetEngine()).Connection();
+}
+
+// The statement an import runs per line, its parameters written as `marks` are.
+QString ImportInsert(const QStringList &marks) {
+    QStringList columns;
+    for (const ImportField &field : ImportFields())
+        columns << field.Column();
+    return QStringLiteral("insert into usertbl(%1)values(%2)")
+        .arg(columns.join(u','), marks.join(u','));
+}
+
+// The columns an export reads, the key first.
+QString ExportSelect() {
+    QStringList columns{QStringLiteral("UserId")};
+    for (const ExportColumn &column : ExportColumns())
+        columns << column.Column();
+    return QStringLiteral("select %1 from Usertbl").arg(columns.join(u','));
+}
+
+void WriteEveryColumn(Database &database, const std::vector<int> &listed, const QString &path) {
+    const std::optional<QByteArray> bytes =
+        BuildCsvExport(database, listed, EveryColumn(), [](int, int) { return true; });
+    WriteExportFile(path, *bytes);
 }
 
 } // namespace
@@ -75,9 +122,38 @@ PELLOR3_BENCH_FIGURE(CsvImport100000, "csv_import_100000_ms", "ms") {
     ImportFilePath();
     importedBook = std::make_unique<BenchContext>();
     BenchContext &book = *importedBook;
-    return ElapsedMs([&book] {
-        InsertImportRows(book.env.db(), ReadPlan(), book.env.prompt(),
-                         [](int, int) { return true; });
+    return ElapsedMs([&book] { ImportEveryLine(book.env); });
+}
+
+PELLOR3_BENCH_FIGURE(ServerCsvImport100000, "server_csv_import_100000_ms", "ms") {
+    if (TestServerUri().isEmpty())
+        return NotMeasured();
+    ImportFilePath();
+    serverImportedBook = std::make_unique<TestEnv>(SqlTarget::Postgres);
+    TestEnv &book = *serverImportedBook;
+    return ElapsedMs([&book] { ImportEveryLine(book); });
+}
+
+// One prepared insert per line in one transaction, every empty field NULL as the import stores it.
+PELLOR3_BENCH_FIGURE(ServerInsert100000, "server_bare_insert_100000_ms", "ms") {
+    if (TestServerUri().isEmpty())
+        return NotMeasured();
+    const ImportPlan plan = ReadPlan();
+    TestEnv book(SqlTarget::Postgres);
+    PGconn *conn = ServerConnection(book);
+    QStringList marks;
+    for (size_t i = 1; i <= ImportFields().size(); ++i)
+        marks << u'$' + QString::number(i);
+    return ElapsedMs([&] {
+        BareStatement insert(conn, ImportInsert(marks).toUtf8(), int(marks.size()));
+        BareControl(conn, "BEGIN");
+        for (const QStringList &row : plan.rows) {
+            QList<QByteArray> values;
+            for (const QString &value : row)
+                values << (value.isEmpty() ? QByteArray() : value.toUtf8());
+            insert.Run(values);
+        }
+        BareControl(conn, "COMMIT");
     });
 }
 
@@ -111,12 +187,7 @@ PELLOR3_BENCH_FIGURE(SqliteInsert100000, "sqlite_insert_100000_ms", "ms") {
     const ImportPlan plan = ReadPlan();
     BenchContext book;
     Database &db = book.env.db();
-    QStringList columns;
-    for (const ImportField &field : ImportFields())
-        columns << field.Column();
-    const QString statement =
-        QStringLiteral("insert into usertbl(%1)values(%2)")
-            .arg(columns.join(u','), QStringLiteral("?,").repeated(columns.size()).chopped(1));
+    const QString statement = ImportInsert(QStringList(qsizetype(ImportFields().size()), "?"));
     return ElapsedMs([&] {
         Transaction transaction(db);
         const std::unique_ptr<EngineStatement> insert = db.GetEngine().Prepare(statement);
@@ -133,10 +204,27 @@ PELLOR3_BENCH_FIGURE(SqliteInsert100000, "sqlite_insert_100000_ms", "ms") {
 PELLOR3_BENCH_FIGURE(CsvExport100000, "csv_export_100000_ms", "ms") {
     BenchContext &book = ImportedBook();
     const QString path = book.env.root() + QStringLiteral("export.csv");
-    return MedianMs(3, [&book, &path] {
-        const std::optional<QByteArray> bytes = BuildCsvExport(
-            book.GetDatabase(), book.ListedUserIds(), EveryColumn(), [](int, int) { return true; });
-        WriteExportFile(path, *bytes);
+    return MedianMs(
+        3, [&book, &path] { WriteEveryColumn(book.GetDatabase(), book.ListedUserIds(), path); });
+}
+
+PELLOR3_BENCH_FIGURE(ServerCsvExport100000, "server_csv_export_100000_ms", "ms") {
+    if (TestServerUri().isEmpty())
+        return NotMeasured();
+    TestEnv &book = ServerImportedBook();
+    const std::vector<int> listed = ListedIds(book.db());
+    const QString path = book.root() + QStringLiteral("export.csv");
+    return MedianMs(3, [&] { WriteEveryColumn(book.db(), listed, path); });
+}
+
+// The read a server export cannot do without, beside file_write_100000_ms of the same bytes.
+PELLOR3_BENCH_FIGURE(ServerScanExport100000, "server_bare_scan_export_100000_ms", "ms") {
+    if (TestServerUri().isEmpty())
+        return NotMeasured();
+    BareStatement select(ServerConnection(ServerImportedBook()), ExportSelect().toUtf8());
+    return MedianMs(3, [&select] {
+        if (select.Run() == 0)
+            qFatal("no customers read");
     });
 }
 
@@ -155,16 +243,13 @@ PELLOR3_BENCH_FIGURE(FileWrite100000, "file_write_100000_ms", "ms") {
 // The read the export cannot do without: its columns of every customer by one prepared select.
 PELLOR3_BENCH_FIGURE(SqliteScanExport100000, "sqlite_scan_export_100000_ms", "ms") {
     BenchContext &book = ImportedBook();
-    QStringList columns{QStringLiteral("UserId")};
-    for (const ExportColumn &column : ExportColumns())
-        columns << column.Column();
-    const QString statement = QStringLiteral("select %1 from Usertbl").arg(columns.join(u','));
+    const QString statement = ExportSelect();
     Engine &engine = book.env.db().GetEngine();
     return MedianMs(3, [&] {
         const std::unique_ptr<EngineStatement> select = engine.Prepare(statement);
         qsizetype bytes = 0;
         while (select->Step())
-            for (int i = 0; i < int(columns.size()); ++i)
+            for (int i = 0; i < select->ColumnCount(); ++i)
                 bytes += select->Text(i).size();
         if (bytes == 0)
             qFatal("no customers read");

@@ -1,6 +1,6 @@
 #include "Bench.h"
 
-#include "../tests/common/TestEnv.h"
+#include "BenchBook.h"
 #include "core/SqlText.h"
 #include "store/ListStatement.h"
 #include "store/SearchFilter.h"
@@ -81,13 +81,9 @@ SearchRow Row(int field, const QString &value) {
     return row;
 }
 
-} // namespace
-
 // 名前 containing "1", history containing "見積", memo containing "VIP": the total count, the
 // list statement and the filter pass of a list rebuild.
-PELLOR3_BENCH_FIGURE(SearchHistoryMemo, "search_history_memo_100000_ms", "ms") {
-    TestEnv env;
-    FillBook(env);
+double SearchHistoryMemoMs(TestEnv &env) {
     SearchRows rows;
     rows[0] = Row(1, QStringLiteral("1"));
     rows[1] = Row(29, QStringLiteral("見積"));
@@ -112,4 +108,46 @@ PELLOR3_BENCH_FIGURE(SearchHistoryMemo, "search_history_memo_100000_ms", "ms") {
     if (listed == 0)
         qFatal("the search listed nobody");
     return ms;
+}
+
+} // namespace
+
+PELLOR3_BENCH_FIGURE(SearchHistoryMemo, "search_history_memo_100000_ms", "ms") {
+    TestEnv env;
+    FillBook(env);
+    return SearchHistoryMemoMs(env);
+}
+
+namespace {
+
+// A book of the search's size on the server, made for the two figures below.
+TestEnv *ServerSearchBook() {
+    static std::unique_ptr<TestEnv> book;
+    if (!book && !TestServerUri().isEmpty()) {
+        book = std::make_unique<TestEnv>(SqlTarget::Postgres);
+        FillBook(*book);
+    }
+    return book.get();
+}
+
+} // namespace
+
+PELLOR3_BENCH_FIGURE(ServerSearchHistoryMemo, "server_search_history_memo_100000_ms", "ms") {
+    TestEnv *book = ServerSearchBook();
+    return book ? SearchHistoryMemoMs(*book) : NotMeasured();
+}
+
+// What the search cannot do without: the customers' and the history's searched columns read
+// whole through libpq alone.
+PELLOR3_BENCH_FIGURE(ServerScanSearched100000, "server_bare_scan_searched_100000_ms", "ms") {
+    TestEnv *book = ServerSearchBook();
+    if (!book)
+        return NotMeasured();
+    PGconn *conn = static_cast<PostgresEngine &>(book->db().GetEngine()).Connection();
+    BareStatement customers(conn, "select UserId, Name, Print, Note from Usertbl");
+    BareStatement history(conn, "select UserId, Title, Contents from Historytbl");
+    return MedianMs(5, [&] {
+        if (customers.Run() + history.Run() == 0)
+            qFatal("nothing read");
+    });
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -43,7 +44,11 @@ int main(int argc, char *argv[]) {
         if (!filter.isEmpty() && !figure.name.contains(filter))
             continue;
         const double value = figure.measure();
-        std::printf("%s: %.2f %s\n", qPrintable(figure.name), value, qPrintable(figure.unit));
+        if (std::isnan(value))
+            std::printf("%s: not measured (PELLOR3_TEST_SERVER is not set)\n",
+                        qPrintable(figure.name));
+        else
+            std::printf("%s: %.2f %s\n", qPrintable(figure.name), value, qPrintable(figure.unit));
         std::fflush(stdout);
     }
     return 0;

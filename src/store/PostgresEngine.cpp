@@ -3,6 +3,7 @@
 #include "store/SqlDialect.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QThread>
 #include <libpq-fe.h>
 
@@ -74,7 +75,7 @@ public:
         : engine_(engine), text_(numbered.text.toUtf8()), names_(std::move(numbered.names)),
           values_(size_t(names_.size())), returnsKey_(returnsKey) {}
     ~PostgresStatement() override {
-        if (!serverName_.isEmpty())
+        if (!serverName_.isEmpty() && session_ == engine_.session_)
             engine_.Release(serverName_);
     }
     PostgresStatement(const PostgresStatement &) = delete;
@@ -157,9 +158,14 @@ private:
             return result_.get();
         if (!shape_) {
             if (names_.isEmpty() && ReadsOnly(QString::fromUtf8(text_))) {
-                const_cast<PostgresStatement *>(this)->Execute();
+                try {
+                    const_cast<PostgresStatement *>(this)->Execute();
+                } catch (const EngineError &failure) {
+                    throw WithStatement(failure);
+                }
                 return result_.get();
             }
+            engine_.Reconnect();
             PGconn *conn = engine_.conn_;
             const PostgresEngine::Result parsed(
                 PQprepare(conn, "", text_.constData(), int(names_.size()), nullptr));
@@ -181,6 +187,11 @@ private:
         values.reserve(values_.size());
         for (const std::optional<QByteArray> &value : values_)
             values.push_back(value ? value->constData() : nullptr);
+        engine_.Reconnect();
+        if (session_ != engine_.session_) {
+            serverName_.clear();
+            session_ = engine_.session_;
+        }
         PGconn *conn = engine_.conn_;
         const int count = int(values.size());
         PostgresEngine::Result result;
@@ -217,6 +228,7 @@ private:
     std::vector<std::optional<QByteArray>> values_;
     const bool returnsKey_;
     QByteArray serverName_;
+    int session_ = engine_.session_;
     bool executed_ = false;
     PostgresEngine::Result result_;
     mutable PostgresEngine::Result shape_;
@@ -248,13 +260,31 @@ std::unique_ptr<PostgresEngine> PostgresEngine::Connect(const QString &uri) {
         throw failure;
     }
     std::unique_ptr<PostgresEngine> engine(new PostgresEngine(conn));
+    engine->StartSession();
+    return engine;
+}
+
+void PostgresEngine::StartSession() {
     // Literals are quoted by doubling single quotes alone, which is safe only while backslashes
     // stay ordinary characters; dates read back as ISO text.
-    engine->Run(QByteArray("SET standard_conforming_strings = on; SET DateStyle = ISO; "
-                           "SET client_min_messages = warning; SET lock_timeout = " +
-                           QByteArray::number(WaitMilliseconds))
-                    .constData());
-    return engine;
+    Run(QByteArray("SET standard_conforming_strings = on; SET DateStyle = ISO; "
+                   "SET client_min_messages = warning; SET lock_timeout = " +
+                   QByteArray::number(WaitMilliseconds))
+            .constData());
+}
+
+void PostgresEngine::Reconnect() {
+    if (PQstatus(conn_) == CONNECTION_OK || inTransaction_)
+        return;
+    PQreset(conn_);
+    if (PQstatus(conn_) != CONNECTION_OK)
+        throw EngineError(EngineFailure::NoServer,
+                          ServerName(conn_) + u'\n' +
+                              QString::fromLocal8Bit(PQerrorMessage(conn_)).trimmed());
+    ++session_;
+    released_.clear();
+    transactionEndedBy_.reset();
+    StartSession();
 }
 
 PostgresEngine::~PostgresEngine() {
@@ -263,6 +293,7 @@ PostgresEngine::~PostgresEngine() {
 
 PostgresEngine::Result PostgresEngine::Run(const char *statement,
                                            const QList<QByteArray> &parameters) {
+    Reconnect();
     std::vector<const char *> values;
     for (const QByteArray &parameter : parameters)
         values.push_back(parameter.constData());
@@ -330,21 +361,40 @@ void PostgresEngine::Release(const QByteArray &statementName) {
 
 void PostgresEngine::Begin() {
     Run("BEGIN");
+    inTransaction_ = true;
     transactionEndedBy_.reset();
 }
 
 void PostgresEngine::Commit() {
-    if (PQtransactionStatus(conn_) == PQTRANS_INERROR) {
-        const std::optional<EngineError> ended = std::exchange(transactionEndedBy_, {});
+    const auto ended = qScopeGuard([this] {
+        inTransaction_ = false;
+        transactionEndedBy_.reset();
+    });
+    // A transaction the server refused part of, or lost with its connection, stores nothing;
+    // a new connection must not take COMMIT for success.
+    const bool lost = PQstatus(conn_) != CONNECTION_OK;
+    if (lost || PQtransactionStatus(conn_) == PQTRANS_INERROR) {
+        const EngineError cause =
+            transactionEndedBy_ ? *transactionEndedBy_
+            : lost              ? EngineError(EngineFailure::NoServer,
+                                              ServerName(conn_) + u'\n' +
+                                                  QString::fromLocal8Bit(PQerrorMessage(conn_)).trimmed())
+                                : EngineError(EngineFailure::Other, QString());
         Rollback();
-        const QString cause =
-            ended ? ended->message() : QStringLiteral("顧客データを処理できませんでした。");
-        throw EngineError(cause +
+        throw EngineError(cause.message() +
                               QStringLiteral("\nこの処理で書き込んだ内容は保存されていません。"),
-                          ended ? ended->detail() : QString());
+                          cause.detail());
     }
-    transactionEndedBy_.reset();
-    const Result result = Run("COMMIT");
+    Result result;
+    try {
+        result = Run("COMMIT");
+    } catch (const EngineError &error) {
+        // The connection may have gone after the server stored the transaction, or before.
+        throw EngineError(
+            error.message() +
+                QStringLiteral("\nこの処理で書き込んだ内容は保存されていない可能性があります。"),
+            error.detail());
+    }
     if (QByteArrayView(PQcmdStatus(result.get())) == "ROLLBACK")
         throw EngineError(EngineFailure::Other,
                           QStringLiteral("この処理で書き込んだ内容は保存されていません。"));
@@ -352,6 +402,7 @@ void PostgresEngine::Commit() {
 
 void PostgresEngine::Rollback() {
     transactionEndedBy_.reset();
+    inTransaction_ = false;
     if (PQtransactionStatus(conn_) != PQTRANS_IDLE)
         PQclear(PQexec(conn_, "ROLLBACK"));
 }

@@ -59,6 +59,12 @@ private:
         void operator()(PGresult *result) const;
     };
     using Result = std::unique_ptr<PGresult, ResultDeleter>;
+    // The settings every session of the engine starts with.
+    void StartSession();
+    // A connection the server dropped (restarted, the network gone) is made again before the
+    // next statement outside a transaction; inside one the statement fails, since the
+    // transaction is lost.
+    void Reconnect();
     // Runs one of the engine's own statements, its parameters as text; throws EngineError.
     Result Run(const char *statement, const QList<QByteArray> &parameters = {});
     // The error of a failed result (or of the connection), remembered when it ends the
@@ -70,6 +76,10 @@ private:
     void Release(const QByteArray &statementName);
 
     PGconn *conn_;
+    // Counts the connections made, so that statements prepared on an earlier one are prepared
+    // again.
+    int session_ = 0;
+    bool inTransaction_ = false;
     qint64 lastInsertId_ = 0;
     int changedRows_ = 0;
     int statementNames_ = 0;

@@ -97,10 +97,39 @@ size_t NextSolid(const std::vector<Token> &tokens, size_t i) {
     return i;
 }
 
-// A word of a column definition. SQLite keeps any integer in 64 bits whatever the declared
-// type; the server's SMALLINT stops at 32767, which the keys in historytbl pass.
-QString DefinitionWord(const Token &t, SqlTarget target) {
-    return target == SqlTarget::Postgres && Is(t, "SMALLINT") ? QStringLiteral("INTEGER") : t.text;
+// Column definitions (CREATE TABLE, CREATE INDEX, ALTER TABLE ... ADD) as the server reads
+// them. SQLite keeps any integer in 64 bits whatever the declared type, while the server's
+// SMALLINT stops at 32767, which the keys in historytbl pass; SQLite compares and orders text
+// by its code points, as the server's "C" collation does (and its ILIKE then folds the case of
+// Latin letters only, as SQLite's LIKE).
+QString ServerDefinition(const QString &definition) {
+    const std::vector<Token> tokens = Tokenize(definition);
+    QString out;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token &t = tokens[i];
+        const size_t next = NextSolid(tokens, i + 1);
+        const size_t key = NextSolid(tokens, next + 1);
+        const size_t autoincrement = NextSolid(tokens, key + 1);
+        if (Is(t, "INTEGER") && autoincrement < tokens.size() && Is(tokens[next], "PRIMARY") &&
+            Is(tokens[key], "KEY") && Is(tokens[autoincrement], "AUTOINCREMENT")) {
+            out += QStringLiteral("SERIAL PRIMARY KEY");
+            i = autoincrement;
+        } else if (Is(t, "SMALLINT")) {
+            out += QStringLiteral("INTEGER");
+        } else if (Is(t, "VARCHAR") || Is(t, "TEXT")) {
+            size_t end = i;
+            if (next < tokens.size() && tokens[next].text == u"(")
+                while (end + 1 < tokens.size() && tokens[end].text != u")")
+                    ++end;
+            for (; i <= end; ++i)
+                out += tokens[i].text;
+            --i;
+            out += QStringLiteral(" COLLATE \"C\"");
+        } else {
+            out += t.text;
+        }
+    }
+    return out;
 }
 
 QStringList SplitAlter(const std::vector<Token> &tokens, SqlTarget target) {
@@ -124,7 +153,7 @@ QStringList SplitAlter(const std::vector<Token> &tokens, SqlTarget target) {
             current.clear();
             continue;
         }
-        current += DefinitionWord(t, target);
+        current += t.text;
     }
     statements << current.trimmed();
     QStringList columns;
@@ -134,7 +163,8 @@ QStringList SplitAlter(const std::vector<Token> &tokens, SqlTarget target) {
         if (column.isEmpty())
             continue;
         column.remove(add);
-        columns << QStringLiteral("ADD COLUMN ") + column;
+        columns << QStringLiteral("ADD COLUMN ") +
+                       (target == SqlTarget::Postgres ? ServerDefinition(column) : column);
     }
     const QString alter = QStringLiteral("ALTER TABLE %1 ").arg(table);
     switch (target) {
@@ -202,7 +232,8 @@ QStringList TranslateStatement(const QString &statement, SqlTarget target) {
     if (first < tokens.size() && Is(tokens[first], "ALTER"))
         return SplitAlter(tokens, target);
 
-    const bool isDefinition = first < tokens.size() && Is(tokens[first], "CREATE");
+    if (target == SqlTarget::Postgres && first < tokens.size() && Is(tokens[first], "CREATE"))
+        return {ServerDefinition(statement)};
     const bool isInsert = first < tokens.size() && Is(tokens[first], "INSERT");
     const bool isUpdate = first < tokens.size() && Is(tokens[first], "UPDATE");
     bool inCondition = !isInsert && !isUpdate;
@@ -233,21 +264,6 @@ QStringList TranslateStatement(const QString &statement, SqlTarget target) {
                 i = close;
                 continue;
             }
-        }
-        if (target == SqlTarget::Postgres && isDefinition && t.kind == Kind::Word) {
-            // INTEGER PRIMARY KEY AUTOINCREMENT: the server numbers from a sequence.
-            const size_t primary = NextSolid(tokens, i + 1);
-            const size_t key = NextSolid(tokens, primary + 1);
-            const size_t autoincrement = NextSolid(tokens, key + 1);
-            if (Is(t, "INTEGER") && autoincrement < tokens.size() &&
-                Is(tokens[primary], "PRIMARY") && Is(tokens[key], "KEY") &&
-                Is(tokens[autoincrement], "AUTOINCREMENT")) {
-                out += QStringLiteral("SERIAL PRIMARY KEY");
-                i = autoincrement;
-                continue;
-            }
-            out += DefinitionWord(t, target);
-            continue;
         }
         if (target == SqlTarget::Postgres && Is(t, "LIKE")) {
             // SQLite's LIKE ignores the case of Latin letters and knows no escape character

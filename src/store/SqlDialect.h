@@ -14,9 +14,9 @@ enum class SqlTarget { Sqlite, Postgres };
 //   c != '' finds the rest; = NULL and != NULL become IS NULL and IS NOT NULL;
 // - ALTER TABLE t ADD a T, ADD b T becomes one ALTER TABLE per column on SQLite, one ALTER
 //   TABLE with an ADD COLUMN per column on PostgreSQL.
-// For PostgreSQL also: INTEGER PRIMARY KEY AUTOINCREMENT becomes SERIAL PRIMARY KEY and
-// SMALLINT becomes INTEGER in definitions, LIKE becomes ILIKE with ESCAPE '' unless the statement
-// names an escape, as SQLite reads LIKE.
+// For PostgreSQL also, as SQLite reads them: in definitions INTEGER PRIMARY KEY AUTOINCREMENT
+// becomes SERIAL PRIMARY KEY, SMALLINT becomes INTEGER, and text columns compare by code point
+// (COLLATE "C"); LIKE becomes ILIKE, with ESCAPE '' unless the statement names an escape.
 // Single-quoted literals (with doubled quotes) and parameters (?, :MEMOETC) pass unchanged.
 // Returns the statements to run in order; throws EngineError on an unterminated literal.
 QStringList TranslateStatement(const QString &statement, SqlTarget target);

@@ -5,34 +5,43 @@
 #include "store/Schema.h"
 #include "store/SchemaUpgrade.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTest>
 
 class TestSchemaUpgrade : public QObject {
     Q_OBJECT
 
+    // In lower case, as the server spells them.
     static QStringList Columns(Database &database) {
         Query query(database, "select * from Usertbl");
         query.Open();
-        return query.FieldNames();
+        return query.FieldNames().join(',').toLower().split(',');
+    }
+    static QStringList AllColumns() {
+        return (CustomerColumnNames() + QStringList{"RowVersion"}).join(',').toLower().split(',');
+    }
+
+    // The test's book as an older version delivered it.
+    static Database &OlderBook(TestEnv &env) {
+        Query drop(env.db());
+        for (const char *table :
+             {"usertbl", "historytbl", "classtbl", "classtbl2", "greetingtbl", "distincttbl"})
+            drop.Execute(QString("DROP TABLE %1").arg(table));
+        Schema::CreateTables(env.db(), false);
+        return env.db();
     }
 
 private slots:
     void upgradesAnOlderTable() {
         TestEnv env;
-        const QString oldFolder = env.root() + "old/";
-        QDir().mkpath(oldFolder);
-        Database old;
-        old.Open(oldFolder, true);
-        Schema::CreateTables(old, false);
+        Database &old = OlderBook(env);
         Query insert(old, "insert into Usertbl (Kana, Name) values('ｱ', 'a')");
         insert.Execute();
         QCOMPARE(Columns(old).size(), 35);
 
         QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
         QCOMPARE(RunSchemaUpgrade(old, env.dataPath()), QString());
-        QCOMPARE(Columns(old), CustomerColumnNames() + QStringList{"RowVersion"});
+        QCOMPARE(Columns(old), AllColumns());
         QVERIFY(!QFile::exists(env.dataPath() + "vDb.udb"));
         Query row(old, "select * from Usertbl");
         row.Open();
@@ -53,41 +62,29 @@ private slots:
         TestEnv env;
         QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
         RunSchemaUpgrade(env.db(), env.dataPath());
-        QCOMPARE(Columns(env.db()).join(',').toLower(),
-                 (CustomerColumnNames() + QStringList{"RowVersion"}).join(',').toLower());
+        QCOMPARE(Columns(env.db()), AllColumns());
         QVERIFY(!QFile::exists(env.dataPath() + "vDb.udb"));
         QVERIFY(env.prompt().calls().empty());
     }
 
     void aPartlyUpgradedTableIsCompletedWithoutAMarker() {
         TestEnv env;
-        const QString folder = env.root() + "partial/";
-        QDir().mkpath(folder);
-        Database partial;
-        partial.Open(folder, true);
-        Schema::CreateTables(partial, false);
+        Database &partial = OlderBook(env);
         Query alter(partial, "ALTER TABLE Usertbl ADD CheckRen1 INTEGER, ADD CheckRen2 INTEGER");
         alter.Execute();
         QCOMPARE(RunSchemaUpgrade(partial, env.dataPath()), QString());
-        QCOMPARE(Columns(partial), CustomerColumnNames() + QStringList{"RowVersion"});
+        QCOMPARE(Columns(partial), AllColumns());
     }
 
     void aFailedUpgradeChangesNothingAndKeepsTheMarker() {
         TestEnv env;
-        const QString folder = env.root() + "readonly/";
-        QDir().mkpath(folder);
-        {
-            Database old;
-            old.Open(folder, true);
-            Schema::CreateTables(old, false);
-        }
+        Database &old = OlderBook(env);
         QVERIFY(TextFile::WriteLines(env.dataPath() + "vDb.udb", {"1.04"}));
-        Database old;
-        old.Open(folder);
-        Query lock(old, "PRAGMA query_only = 1");
+        Query lock(old, env.onServer() ? "SET default_transaction_read_only = on"
+                                       : "PRAGMA query_only = 1");
         lock.Execute();
         const QString problem = RunSchemaUpgrade(old, env.dataPath());
-        QVERIFY(problem.contains(old.FilePath()));
+        QVERIFY2(problem.contains(old.Location()), qPrintable(problem));
         QCOMPARE(Columns(old).size(), 35);
         QVERIFY(QFile::exists(env.dataPath() + "vDb.udb"));
     }
@@ -97,7 +94,7 @@ private slots:
         const int id = env.AddCustomer("後藤", "ごとう はじめ");
         env.Run(QString("update Usertbl set OfficeKana = 'カブシキガイシャ' where UserId = %1")
                     .arg(id));
-        env.Run("PRAGMA user_version = 0");
+        env.db().GetEngine().SetUserVersion(0);
         QCOMPARE(RunSchemaUpgrade(env.db(), env.dataPath()), QString());
         QCOMPARE(env.Scalar("select Kana || '/' || OfficeKana from Usertbl"),
                  QString("ｺﾞﾄｳ ﾊｼﾞﾒ/ｶﾌﾞｼｷｶﾞｲｼｬ"));
@@ -112,11 +109,11 @@ private slots:
         env.Run(QString("update Usertbl set Class = NULL, Class2 = NULL, Print = NULL where "
                         "UserId = %1")
                     .arg(id));
-        env.Run("PRAGMA user_version = 1");
+        env.db().GetEngine().SetUserVersion(1);
         QCOMPARE(RunSchemaUpgrade(env.db(), env.dataPath()), QString());
         QCOMPARE(env.Scalar("select Class || '/' || Class2 || '/' || Print from Usertbl"),
                  QString("0/0/0"));
-        QCOMPARE(env.Scalar("PRAGMA user_version"), QString("2"));
+        QCOMPARE(env.db().GetEngine().UserVersion(), 2);
     }
 
     void otherVersionsAreLeftAlone_data() {

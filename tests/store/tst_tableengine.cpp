@@ -49,12 +49,14 @@ private slots:
             << QStringList{"ALTER TABLE Usertbl ADD COLUMN CheckRen1 SMALLINT",
                            "ALTER TABLE Usertbl ADD COLUMN Renmei1 varchar(100)"}
             << QStringList{"ALTER TABLE Usertbl ADD COLUMN CheckRen1 INTEGER, ADD COLUMN Renmei1 "
-                           "varchar(100)"};
-        QTest::newRow("auto-increment key")
-            << "CREATE TABLE h (HistoryId INTEGER PRIMARY KEY AUTOINCREMENT, UserId SMALLINT)"
+                           "varchar(100) COLLATE \"C\""};
+        QTest::newRow("table definition")
+            << "CREATE TABLE h (HistoryId INTEGER PRIMARY KEY AUTOINCREMENT, UserId SMALLINT, "
+               "Title VARCHAR(50), Note TEXT)"
             << QStringList{"CREATE TABLE h (HistoryId INTEGER PRIMARY KEY AUTOINCREMENT, UserId "
-                           "SMALLINT)"}
-            << QStringList{"CREATE TABLE h (HistoryId SERIAL PRIMARY KEY, UserId INTEGER)"};
+                           "SMALLINT, Title VARCHAR(50), Note TEXT)"}
+            << QStringList{"CREATE TABLE h (HistoryId SERIAL PRIMARY KEY, UserId INTEGER, Title "
+                           "VARCHAR(50) COLLATE \"C\", Note TEXT COLLATE \"C\")"};
         QTest::newRow("like without escape")
             << "select * from Usertbl where Name LIKE '%a\\b%' or Kana NOT LIKE 'ｱ%'"
             << QStringList{"select * from Usertbl where Name LIKE '%a\\b%' or Kana NOT LIKE 'ｱ%'"}
@@ -124,6 +126,22 @@ private slots:
         QCOMPARE(env.Scalar("select Kana from Usertbl order by Kana"), QString("ｱ"));
     }
 
+    // Both engines order text by code point and match LIKE ignoring the case of Latin letters
+    // only, as the local book always has.
+    void textOrderAndLikeAsTheLocalBook() {
+        TestEnv env;
+        for (const char *name : {"b", "ｶﾞ", "B", "ａ", "ｶ", "Ａ", "a_b", "a\\b"})
+            env.AddCustomer(name, "ｱ");
+        Query query(env.db(), "select Name from Usertbl order by Name");
+        QStringList names;
+        for (query.Open(); !query.AtEnd(); query.Next())
+            names << query.AsString("Name");
+        QCOMPARE(names, QStringList({"B", "a\\b", "a_b", "b", "Ａ", "ａ", "ｶ", "ｶﾞ"}));
+        QCOMPARE(env.Scalar("select count(*) from Usertbl where Name LIKE 'b%'"), QString("2"));
+        QCOMPARE(env.Scalar("select count(*) from Usertbl where Name LIKE 'ａ%'"), QString("1"));
+        QCOMPARE(env.Scalar("select Name from Usertbl where Name LIKE 'a\\b'"), QString("a\\b"));
+    }
+
     void memoParameter() {
         TestEnv env;
         const int id = env.AddCustomer("a", "ｱ");
@@ -178,6 +196,29 @@ private slots:
         other.Rollback();
         QVERIFY2(message.section(u'\n', 0, 0).contains("ほかのプログラムが使用中"),
                  qPrintable(message));
+        QCOMPARE(env.Scalar("select Name from Usertbl"), QString("a"));
+    }
+
+    // A connection the server ended is made again for the next statement; the transaction it
+    // ended is never reported as stored.
+    void aConnectionTheServerEndedIsMadeAgain() {
+        TestEnv env;
+        if (!env.onServer())
+            QSKIP("a case of the server's connection");
+        env.AddCustomer("a", "ｱ");
+        Database other;
+        other.OpenServer(env.db().ServerUri());
+        QString message;
+        try {
+            Transaction transaction(env.db());
+            env.Run("update Usertbl set Name = 'b'");
+            Query(other).Execute("select pg_terminate_backend(pid) from pg_stat_activity where "
+                                 "datname = current_database() and pid <> pg_backend_pid()");
+            transaction.Commit();
+        } catch (const EngineError &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.contains("保存されていない"), qPrintable(message));
         QCOMPARE(env.Scalar("select Name from Usertbl"), QString("a"));
     }
 
