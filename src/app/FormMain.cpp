@@ -413,8 +413,9 @@ void TFormMain::ListenToOtherPcs() {
 }
 
 void TFormMain::ShowOtherPcsChanges() {
-    listPanel_->RefreshInPlace(ShownFilters());
+    // The editor first: a customer deleted elsewhere is told before the list lets it go.
     editor_->ShowStoredChange();
+    listPanel_->RefreshInPlace(ShownFilters());
 }
 
 void TFormMain::ServerConnectionLost() {
@@ -444,9 +445,8 @@ void TFormMain::Reconnect() {
     BarConnection->hide();
     ListenToOtherPcs();
     // Announcements sent while the connection was gone are not sent again: read everything.
-    listPanel_->RefreshInPlace(ShownFilters());
     editor_->StorePendingChange();
-    editor_->ShowStoredChange();
+    ShowOtherPcsChanges();
 }
 
 bool TFormMain::DataShown() const {

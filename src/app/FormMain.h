@@ -96,6 +96,9 @@ public slots:
     void BtnEditClassClick();
     void ApplyIndexTab();
     void ListViewMainSelectItem();
+    // Another PC's stored changes, as the server announces them: the editor shows them unless
+    // this PC holds a change of the customer not stored yet, the list in place.
+    void ShowOtherPcsChanges();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -111,10 +114,7 @@ private:
     void AnnounceClassNames();
     void RestoreWindowSize(const IniFile &settings);
     ListFilters ShownFilters() const;
-    // Another PC's stored changes show here within moments: the list in place, the editor
-    // unless this PC holds a change of the customer not stored yet.
     void ListenToOtherPcs();
-    void ShowOtherPcsChanges();
     // A broken server connection is told once, in the bar; the book is opened again after a
     // growing wait, then the list is read anew and what the editor could not store is stored.
     void ServerConnectionLost();

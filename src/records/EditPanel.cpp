@@ -354,6 +354,8 @@ void EditPanel::ReportDeletedElsewhere() {
 }
 
 void EditPanel::ShowStoredChange() {
+    // Every key is stored at once, so only a change that could not be stored is unsaved; it
+    // stays on screen and the next save folds the two.
     if (!ui_.EditName->isEnabled() || saving_ || saveFailureShown_)
         return;
     const int userId = loaded_.userId;
@@ -365,13 +367,11 @@ void EditPanel::ShowStoredChange() {
         return;
     }
     if (!stored) {
-        ReportDeletedElsewhere();
+        Clear();
+        prompt().Message(QStringLiteral("表示していた顧客は他のパソコンで削除されました。"));
         return;
     }
     if (stored->rowVersion == loaded_.rowVersion)
-        return;
-    // Whatever this PC has not stored yet stays on screen; the next save folds the two.
-    if (ShownRecordDiffersFrom(loaded_))
         return;
     loaded_ = *stored;
     ShowKeepingCursor(*stored);
