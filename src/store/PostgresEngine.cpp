@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QThread>
+#include <QUrl>
 #include <libpq-fe.h>
 
 namespace {
@@ -426,7 +427,8 @@ void PostgresEngine::WaitUntilUnused() {
 }
 
 void PostgresEngine::JoinOffice(const QString &pcName) {
-    Run("select set_config('application_name', $1, false)", {pcName.toUtf8()});
+    // The server keeps only ASCII in the name: other letters travel percent-encoded.
+    Run("select set_config('application_name', $1, false)", {QUrl::toPercentEncoding(pcName, " ")});
     Run("LISTEN pellor3_book");
 }
 
@@ -445,7 +447,8 @@ QStringList PostgresEngine::OtherPcs() {
             "order by 1");
     QStringList names;
     for (int row = 0; row < PQntuples(others.get()); ++row)
-        names << QString::fromUtf8(PQgetvalue(others.get(), row, 0));
+        names << QString::fromUtf8(
+            QByteArray::fromPercentEncoding(PQgetvalue(others.get(), row, 0)));
     return names;
 }
 
