@@ -138,6 +138,7 @@ std::vector<bool> QtPrompt::ChooseVersions(const QString &text,
         theirs->setCheckState(Qt::Checked);
         grid->setItem(row, 2, theirs);
     }
+    grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->resizeColumnsToContents();
     layout->addWidget(grid);
