@@ -127,8 +127,11 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     layout->addWidget(PanelTopMenu);
     BarConnection = new QLabel(this);
     BarConnection->setObjectName(QStringLiteral("BarConnection"));
-    BarConnection->setStyleSheet(
-        QStringLiteral("background: #fff3c4; color: #5a4500; padding: 4px 8px;"));
+    // The theme's colours for a notice, readable in a light and a dark theme alike.
+    BarConnection->setAutoFillBackground(true);
+    BarConnection->setBackgroundRole(QPalette::ToolTipBase);
+    BarConnection->setForegroundRole(QPalette::ToolTipText);
+    BarConnection->setMargin(6);
     BarConnection->hide();
     layout->addWidget(BarConnection);
     layout->addWidget(SplitterMain, 1);
