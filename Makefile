@@ -27,7 +27,7 @@ package: build
 	@cmake --build $(BUILD) --target package
 
 bench: build
-	@bash scripts/with-test-server $(BUILD)/bench/pellor3-bench
+	@PELLOR3_DURABLE_SERVER=1 bash scripts/with-test-server $(BUILD)/bench/pellor3-bench
 
 # Every source as .clang-format lays it out; lists the files that differ.
 format-check: deps

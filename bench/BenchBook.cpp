@@ -57,7 +57,8 @@ ServerBook::ServerBook() {
     list->Refresh({});
     editor = std::make_unique<EditPanel>(context);
     editor->show();
-    editor->ShowCustomer(list->ListedUserIds().front());
+    context.selection = {ListSelection::One, list->ListedUserIds().front()};
+    editor->ShowCustomer(context.selection.userId);
 }
 
 PGconn *ServerBook::Connection() {

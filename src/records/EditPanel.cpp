@@ -264,7 +264,7 @@ void EditPanel::SaveCustomer(int userId) {
             break;
         }
     } catch (const EngineError &error) {
-        failure = SaveFailureText(context_.SharedUserQuery().DatabaseFilePath(), error.message());
+        failure = SaveFailureText(context_.GetDatabase().Location(), error.message());
     }
     saving_ = false;
     if (failure.isEmpty()) {

@@ -33,7 +33,7 @@ QString StoredValue(const ImportField &field, const QString &value) {
 
 } // namespace
 
-void CustomerImport::FillEmptyColumns(int userId, const QStringList &values) {
+void CustomerImport::FillRow(int userId, const QStringList &values) {
     const auto fields = ImportFields();
     QStringList assignments;
     QStringList filled;
@@ -69,7 +69,7 @@ void CustomerImport::AnnounceOnce() {
     announced_ = true;
 }
 
-void CustomerImport::Insert(const QStringList &values) {
+void CustomerImport::InsertRow(const QStringList &values) {
     const auto fields = ImportFields();
     for (qsizetype i = 0; i < qsizetype(fields.size()); ++i) {
         const int parameter = int(i) + 1;
@@ -89,4 +89,51 @@ void CustomerImport::Insert(const QStringList &values) {
     }
     insert_->Reset();
     AnnounceOnce();
+}
+
+namespace {
+
+constexpr size_t SavepointRows = 500;
+
+void RunControl(Database &database, const char *statement) {
+    database.GetEngine().Prepare(QString::fromLatin1(statement))->Step();
+}
+
+} // namespace
+
+void CustomerImport::Stored(std::function<void()> row) {
+    if (!database_.IsOnServer()) {
+        row();
+        return;
+    }
+    if (!savepointSet_ || sinceSavepoint_.size() == SavepointRows) {
+        if (savepointSet_)
+            RunControl(database_, "RELEASE SAVEPOINT import_rows");
+        RunControl(database_, "SAVEPOINT import_rows");
+        savepointSet_ = true;
+        sinceSavepoint_.clear();
+    }
+    try {
+        row();
+    } catch (const EngineError &) {
+        StoreAgainAfterRefusal();
+        throw;
+    }
+    sinceSavepoint_.push_back(std::move(row));
+}
+
+void CustomerImport::StoreAgainAfterRefusal() {
+    RunControl(database_, "ROLLBACK TO SAVEPOINT import_rows");
+    // The announcement may have gone with the rows rolled back.
+    announced_ = false;
+    for (const std::function<void()> &row : sinceSavepoint_)
+        row();
+}
+
+void CustomerImport::Insert(const QStringList &values) {
+    Stored([this, values] { InsertRow(values); });
+}
+
+void CustomerImport::FillEmptyColumns(int userId, const QStringList &values) {
+    Stored([this, userId, values] { FillRow(userId, values); });
 }

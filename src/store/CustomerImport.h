@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
 class Database;
 
@@ -18,7 +20,7 @@ public:
     // One value per ImportFields() entry. Empty texts are stored as NULL, like every insert of
     // the program; a date that does not read as yyyy/MM/dd is stored as no date; without a
     // registration day the customer is registered today. Throws EngineError when the row is
-    // refused.
+    // refused; the rows before it stay in the transaction, to be stored or not.
     void Insert(const QStringList &values);
     // Stores the texts and dates of `values` (as for Insert) in those columns of customer
     // `userId` that are empty; classes, flags and numbers stay. Throws EngineError.
@@ -26,9 +28,18 @@ public:
 
 private:
     void AnnounceOnce();
+    void InsertRow(const QStringList &values);
+    void FillRow(int userId, const QStringList &values);
+    // A server drops the whole transaction at a refused statement, where SQLite drops the
+    // statement alone: the rows are stored under a savepoint renewed every few hundred rows,
+    // and the ones since the savepoint are stored again after a refusal.
+    void Stored(std::function<void()> row);
+    void StoreAgainAfterRefusal();
 
     Database &database_;
     std::unique_ptr<EngineStatement> insert_;
     QByteArray today_;
     bool announced_ = false;
+    std::vector<std::function<void()>> sinceSavepoint_;
+    bool savepointSet_ = false;
 };

@@ -58,10 +58,11 @@ bool SetPictureFileName(Query &userQuery, int userId, int slot, const QString &f
 }
 
 int CountCustomers(Query &userQuery) {
-    userQuery.SetText(QStringLiteral("select * from Usertbl"));
+    // Counted by the engine: a server would otherwise send every row to be counted here.
+    userQuery.SetText(QStringLiteral("select count(*) as Customers from Usertbl"));
     userQuery.Close();
     userQuery.Open();
-    return userQuery.RowCount();
+    return userQuery.AsInteger(QStringLiteral("Customers"));
 }
 
 QList<int> CustomerIdsByReading(Query &userQuery) {

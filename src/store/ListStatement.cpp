@@ -2,6 +2,7 @@
 
 #include "core/ShiftJis.h"
 #include "store/CustomerRecord.h"
+#include "store/CustomerTable.h"
 #include "store/SearchFilter.h"
 #include "store/TableEngine.h"
 

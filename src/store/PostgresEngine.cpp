@@ -2,7 +2,6 @@
 
 #include "store/SqlDialect.h"
 
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QThread>
 #include <QUrl>
@@ -42,23 +41,43 @@ QString ServerName(PGconn *conn) {
              port.isEmpty() ? QStringLiteral("5432") : port);
 }
 
+// The word of `statement` at `from` and where it ends; words of letters, digits and "_".
+QStringView WordAt(const QString &statement, qsizetype &from) {
+    while (from < statement.size() && statement.at(from).isSpace())
+        ++from;
+    const qsizetype start = from;
+    while (from < statement.size() &&
+           (statement.at(from).isLetterOrNumber() || statement.at(from) == u'_'))
+        ++from;
+    return QStringView(statement).mid(start, from - start);
+}
+
+QStringView FirstWord(const QString &statement) {
+    qsizetype from = 0;
+    return WordAt(statement, from);
+}
+
 bool ReadsOnly(const QString &statement) {
-    static const QRegularExpression select(QStringLiteral("^\\s*(select|with|values)\\b"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return select.match(statement).hasMatch();
+    const QStringView word = FirstWord(statement);
+    return word.compare(u"select", Qt::CaseInsensitive) == 0 ||
+           word.compare(u"with", Qt::CaseInsensitive) == 0 ||
+           word.compare(u"values", Qt::CaseInsensitive) == 0;
 }
 
 // The table an INSERT writes, empty for any other statement.
 QString InsertedTable(const QString &statement) {
-    static const QRegularExpression insert(QStringLiteral("^\\s*insert\\s+into\\s+(\\w+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return insert.match(statement).captured(1);
+    qsizetype from = 0;
+    if (WordAt(statement, from).compare(u"insert", Qt::CaseInsensitive) != 0 ||
+        WordAt(statement, from).compare(u"into", Qt::CaseInsensitive) != 0)
+        return {};
+    return WordAt(statement, from).toString();
 }
 
 bool ChangesSchema(const QString &statement) {
-    static const QRegularExpression definition(QStringLiteral("^\\s*(create|drop|alter)\\b"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    return definition.match(statement).hasMatch();
+    const QStringView word = FirstWord(statement);
+    return word.compare(u"create", Qt::CaseInsensitive) == 0 ||
+           word.compare(u"drop", Qt::CaseInsensitive) == 0 ||
+           word.compare(u"alter", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -106,6 +125,7 @@ public:
     }
     void Reset() override {
         result_.reset();
+        rows_ = 0;
         row_ = -1;
         std::fill(values_.begin(), values_.end(), std::nullopt);
     }
@@ -137,8 +157,10 @@ public:
     qint64 Integer(int column) const override {
         if (!OnRow())
             return 0;
-        const char *value = PQgetvalue(result_.get(), row_, column);
-        return *value == 't' ? 1 : QByteArrayView(value).toLongLong();
+        const QByteArrayView value(PQgetvalue(result_.get(), row_, column));
+        bool whole = false;
+        const qint64 number = value.toLongLong(&whole);
+        return whole ? number : value == "t" ? 1 : qint64(value.toDouble());
     }
     QByteArrayView Text(int column) const override {
         if (!OnRow() || PQgetisnull(result_.get(), row_, column))
@@ -149,7 +171,7 @@ public:
 
 private:
     bool Bound(int parameter) const { return parameter >= 1 && parameter <= int(values_.size()); }
-    int Rows() const { return returnsKey_ || !result_ ? 0 : PQntuples(result_.get()); }
+    int Rows() const { return rows_; }
     bool OnRow() const { return result_ && row_ >= 0 && row_ < Rows(); }
 
     // The columns of the result, known before the first step: a select without parameters is
@@ -215,10 +237,12 @@ private:
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
             throw engine_.Failure(result.get());
         executed_ = true;
+        engine_.Succeeded();
         engine_.changedRows_ = QByteArrayView(PQcmdTuples(result.get())).toInt();
         if (const int rows = PQntuples(result.get()); returnsKey_ && rows > 0)
             engine_.lastInsertId_ =
                 QByteArrayView(PQgetvalue(result.get(), rows - 1, 0)).toLongLong();
+        rows_ = returnsKey_ ? 0 : PQntuples(result.get());
         result_ = std::move(result);
         row_ = -1;
     }
@@ -233,6 +257,7 @@ private:
     bool executed_ = false;
     PostgresEngine::Result result_;
     mutable PostgresEngine::Result shape_;
+    int rows_ = 0;
     int row_ = -1;
 };
 
@@ -267,9 +292,11 @@ std::unique_ptr<PostgresEngine> PostgresEngine::Connect(const QString &uri) {
 
 void PostgresEngine::StartSession() {
     // Literals are quoted by doubling single quotes alone, which is safe only while backslashes
-    // stay ordinary characters; dates read back as ISO text.
+    // stay ordinary characters; dates read back as ISO text. No statement of the program runs
+    // for minutes, so a server that takes that long is stuck.
     Run(QByteArray("SET standard_conforming_strings = on; SET DateStyle = ISO; "
-                   "SET client_min_messages = warning; SET lock_timeout = " +
+                   "SET client_min_messages = warning; SET statement_timeout = '5min'; "
+                   "SET lock_timeout = " +
                    QByteArray::number(WaitMilliseconds))
             .constData());
 }
@@ -304,7 +331,14 @@ PostgresEngine::Result PostgresEngine::Run(const char *statement,
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         throw Failure(result.get());
+    Succeeded();
     return result;
+}
+
+void PostgresEngine::Succeeded() {
+    // ROLLBACK TO SAVEPOINT brings a transaction back after its failure.
+    if (transactionEndedBy_ && PQtransactionStatus(conn_) != PQTRANS_INERROR)
+        transactionEndedBy_.reset();
 }
 
 EngineError PostgresEngine::Failure(const PGresult *result) {

@@ -70,6 +70,7 @@ private:
     // The error of a failed result (or of the connection), remembered when it ends the
     // open transaction.
     EngineError Failure(const PGresult *result);
+    void Succeeded();
     // The serial key column of `table`, empty when it has none (asked once per table).
     QString SerialKey(const QString &table);
     // Releases the server-side statements of finished statements, a few at a time.

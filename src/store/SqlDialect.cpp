@@ -117,14 +117,12 @@ QString ServerDefinition(const QString &definition) {
         } else if (Is(t, "SMALLINT")) {
             out += QStringLiteral("INTEGER");
         } else if (Is(t, "VARCHAR") || Is(t, "TEXT")) {
-            size_t end = i;
+            // SQLite never held a text to its declared length; nor does the server, so that a
+            // text the local book took is never refused there.
             if (next < tokens.size() && tokens[next].text == u"(")
-                while (end + 1 < tokens.size() && tokens[end].text != u")")
-                    ++end;
-            for (; i <= end; ++i)
-                out += tokens[i].text;
-            --i;
-            out += QStringLiteral(" COLLATE \"C\"");
+                while (i + 1 < tokens.size() && tokens[i].text != u")")
+                    ++i;
+            out += QStringLiteral("TEXT COLLATE \"C\"");
         } else {
             out += t.text;
         }
@@ -209,19 +207,37 @@ QString DatePart(SqlTarget target, const QString &unit, const QString &column) {
 } // namespace
 
 NumberedStatement NumberParameters(const QString &statement) {
+    // Runs on every statement sent to the server, so it only steps over literals rather than
+    // tokenizing.
     NumberedStatement numbered;
-    for (const Token &t : Tokenize(statement)) {
-        const bool unnamed = t.kind == Kind::Symbol && t.text == u"?";
-        if (!unnamed && t.kind != Kind::Param) {
-            numbered.text += t.text;
+    numbered.text.reserve(statement.size());
+    const qsizetype n = statement.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = statement.at(i);
+        if (c == u'\'' || c == u'"') {
+            const qsizetype close = statement.indexOf(c, i + 1);
+            const qsizetype end = close < 0 ? n : close + 1;
+            numbered.text += QStringView(statement).mid(i, end - i);
+            i = end - 1;
             continue;
         }
-        qsizetype position = unnamed ? -1 : numbered.names.indexOf(t.text);
+        const bool named = c == u':' && i + 1 < n && IsWordChar(statement.at(i + 1)) &&
+                           (i == 0 || statement.at(i - 1) != u':');
+        if (c != u'?' && !named) {
+            numbered.text += c;
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (named && end < n && IsWordChar(statement.at(end)))
+            ++end;
+        const QString name = statement.mid(i, end - i);
+        qsizetype position = named ? numbered.names.indexOf(name) : -1;
         if (position < 0) {
-            numbered.names << t.text;
+            numbered.names << name;
             position = numbered.names.size() - 1;
         }
         numbered.text += u'$' + QString::number(position + 1);
+        i = end - 1;
     }
     return numbered;
 }

@@ -16,9 +16,10 @@ namespace {
 
 SqlTarget defaultEngine = SqlTarget::Sqlite;
 
-// The connection that creates and drops the tests' databases, for the whole test program.
+// The connection that creates and drops the tests' databases, for the whole test program: it
+// is never closed, since books kept in statics are dropped after every static is gone.
 PostgresEngine &ServerAdmin() {
-    static const std::unique_ptr<PostgresEngine> admin = PostgresEngine::Connect(TestServerUri());
+    static PostgresEngine *const admin = PostgresEngine::Connect(TestServerUri()).release();
     return *admin;
 }
 

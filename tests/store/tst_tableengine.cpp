@@ -49,14 +49,14 @@ private slots:
             << QStringList{"ALTER TABLE Usertbl ADD COLUMN CheckRen1 SMALLINT",
                            "ALTER TABLE Usertbl ADD COLUMN Renmei1 varchar(100)"}
             << QStringList{"ALTER TABLE Usertbl ADD COLUMN CheckRen1 INTEGER, ADD COLUMN Renmei1 "
-                           "varchar(100) COLLATE \"C\""};
+                           "TEXT COLLATE \"C\""};
         QTest::newRow("table definition")
             << "CREATE TABLE h (HistoryId INTEGER PRIMARY KEY AUTOINCREMENT, UserId SMALLINT, "
                "Title VARCHAR(50), Note TEXT)"
             << QStringList{"CREATE TABLE h (HistoryId INTEGER PRIMARY KEY AUTOINCREMENT, UserId "
                            "SMALLINT, Title VARCHAR(50), Note TEXT)"}
             << QStringList{"CREATE TABLE h (HistoryId SERIAL PRIMARY KEY, UserId INTEGER, Title "
-                           "VARCHAR(50) COLLATE \"C\", Note TEXT COLLATE \"C\")"};
+                           "TEXT COLLATE \"C\", Note TEXT COLLATE \"C\")"};
         QTest::newRow("like without escape")
             << "select * from Usertbl where Name LIKE '%a\\b%' or Kana NOT LIKE 'ｱ%'"
             << QStringList{"select * from Usertbl where Name LIKE '%a\\b%' or Kana NOT LIKE 'ｱ%'"}
