@@ -33,7 +33,29 @@ bool OfferBackup(AppContext &context, QString *made) {
 
 } // namespace
 
+bool NoOtherPcConnected(AppContext &context, const QString &operation) {
+    Database &book = context.GetDatabase();
+    if (!book.IsOnServer())
+        return true;
+    QStringList others;
+    try {
+        others = book.GetEngine().OtherPcs();
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        return false;
+    }
+    if (others.isEmpty())
+        return true;
+    prompt().Message(QStringLiteral("ほかのパソコンがこの顧客データを開いています。\r\n%1\r\n\r\n"
+                                    "%2の前に、ほかのすべてのパソコンでプログラムを終了して"
+                                    "下さい。")
+                         .arg(others.join(QStringLiteral("、")), operation));
+    return false;
+}
+
 bool IBtnFormatClick(AppContext &context) {
+    if (!NoOtherPcConnected(context, QStringLiteral("初期化")))
+        return false;
     const QString title = QStringLiteral("警告");
     if (!prompt().Confirm(QStringLiteral("現在登録されている全データを削除して、初期化します。"
                                          "中止する場合は、いいえをクリックしてください"),

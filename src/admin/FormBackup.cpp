@@ -3,6 +3,7 @@
 #include "admin/Backup.h"
 #include "admin/FormBookMove.h"
 #include "admin/ServerBackup.h"
+#include "admin/DataInitialisation.h"
 #include "core/Clock.h"
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"
@@ -241,6 +242,8 @@ bool TFormBackup::BtnBackupClick(AppContext &context) {
 }
 
 bool TFormBackup::Restore(AppContext &context, const QString &source) {
+    if (!NoOtherPcConnected(context, QStringLiteral("復元")))
+        return false;
     QString error;
     if (!Backup::IsRestorable(source, &error)) {
         prompt().Error(Failure(QStringLiteral("バックアップの読み込みに失敗しました"), error));

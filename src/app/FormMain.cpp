@@ -18,6 +18,7 @@
 #include "records/ClassNames.h"
 #include "records/FormEditClass.h"
 #include "search/FormSearch.h"
+#include "store/BookChanges.h"
 #include "store/HistoryTable.h"
 #include "store/SchemaUpgrade.h"
 #include "widgets/ImageButton.h"
@@ -26,11 +27,15 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QSysInfo>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -121,7 +126,24 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(PanelTopMenu);
+    BarConnection = new QLabel(this);
+    BarConnection->setObjectName(QStringLiteral("BarConnection"));
+    // The theme's colours for a notice, readable in a light and a dark theme alike.
+    BarConnection->setAutoFillBackground(true);
+    BarConnection->setBackgroundRole(QPalette::ToolTipBase);
+    BarConnection->setForegroundRole(QPalette::ToolTipText);
+    BarConnection->setMargin(6);
+    BarConnection->hide();
+    layout->addWidget(BarConnection);
     layout->addWidget(SplitterMain, 1);
+    otherPcsChanged_ = new QTimer(this);
+    otherPcsChanged_->setSingleShot(true);
+    // Changes close together are shown together.
+    otherPcsChanged_->setInterval(150);
+    connect(otherPcsChanged_, &QTimer::timeout, this, &TFormMain::ShowOtherPcsChanges);
+    reconnect_ = new QTimer(this);
+    reconnect_->setSingleShot(true);
+    connect(reconnect_, &QTimer::timeout, this, &TFormMain::Reconnect);
     // Never smaller than the size at which every control shows its content.
     setMinimumSize(layout->totalMinimumSize());
     RestoreWindowSize(settings);
@@ -300,6 +322,7 @@ void TFormMain::FormShow() {
         prompt().Error(problem);
     RefreshList();
     LoadClassNames();
+    ListenToOtherPcs();
     const ListSelection selection = CurrentSelection();
     if (selection.kind == ListSelection::None)
         return;
@@ -368,14 +391,70 @@ void TFormMain::Raise() {
     activateWindow();
 }
 
-void TFormMain::RefreshList() {
+ListFilters TFormMain::ShownFilters() const {
     const int tab = TabControlClass3->currentIndex();
     const bool searchTab = TabControlClass3->tabText(tab) == SearchTabCaption;
     ListFilters filters = searchTab ? search_ : ListFilters{};
     if (!searchTab && tab >= 1 && tab <= 12)
         filters.readingIndex = tab;
-    if (listPanel_->Refresh(filters) && listPanel_->RowCount() == 0)
+    return filters;
+}
+
+void TFormMain::RefreshList() {
+    if (listPanel_->Refresh(ShownFilters()) && listPanel_->RowCount() == 0)
         editor_->Clear();
+}
+
+void TFormMain::ListenToOtherPcs() {
+    delete bookChanges_;
+    bookChanges_ = nullptr;
+    if (!database_.IsOnServer() || !database_.IsOpen())
+        return;
+    try {
+        bookChanges_ = new BookChanges(database_, QSysInfo::machineHostName(), this);
+    } catch (const EngineError &error) {
+        prompt().Error(error.message());
+        return;
+    }
+    connect(bookChanges_, &BookChanges::Changed, otherPcsChanged_, qOverload<>(&QTimer::start));
+    connect(bookChanges_, &BookChanges::ConnectionLost, this, &TFormMain::ServerConnectionLost);
+}
+
+void TFormMain::ShowOtherPcsChanges() {
+    // The editor first: a customer deleted elsewhere is told before the list lets it go.
+    editor_->ShowStoredChange();
+    listPanel_->RefreshInPlace(ShownFilters());
+}
+
+void TFormMain::ServerConnectionLost() {
+    if (BarConnection->isVisible())
+        return;
+    BarConnection->setText(QStringLiteral("顧客データのサーバーとの接続が切れました。入力した内容は"
+                                          "画面に残してあります。接続し直しています…"));
+    BarConnection->show();
+    reconnectWaitSeconds_ = 1;
+    reconnect_->start(reconnectWaitSeconds_ * 1000);
+}
+
+void TFormMain::Reconnect() {
+    // Up to half a minute between tries; each try itself ends within the connect time limit.
+    constexpr int longestWaitSeconds = 30;
+    try {
+        database_.OpenServer(database_.ServerUri());
+    } catch (const EngineError &) {
+        reconnectWaitSeconds_ = std::min(reconnectWaitSeconds_ * 2, longestWaitSeconds);
+        BarConnection->setText(
+            QStringLiteral("顧客データのサーバーとの接続が切れました。入力した内容は画面に残して"
+                           "あります。%1 秒後にもう一度接続します…")
+                .arg(reconnectWaitSeconds_));
+        reconnect_->start(reconnectWaitSeconds_ * 1000);
+        return;
+    }
+    BarConnection->hide();
+    ListenToOtherPcs();
+    // Announcements sent while the connection was gone are not sent again: read everything.
+    editor_->StorePendingChange();
+    ShowOtherPcsChanges();
 }
 
 bool TFormMain::DataShown() const {

@@ -11,11 +11,14 @@
 #include <QWidget>
 #include <vector>
 
+class BookChanges;
 class IndexTabBar;
 class MainListPanel;
 class IniFile;
+class QLabel;
 class QPushButton;
 class QSplitter;
+class QTimer;
 class TFormEditClass;
 class TFormSearch;
 class TFormSelectPrint;
@@ -93,6 +96,9 @@ public slots:
     void BtnEditClassClick();
     void ApplyIndexTab();
     void ListViewMainSelectItem();
+    // Another PC's stored changes, as the server announces them: the editor shows them unless
+    // this PC holds a change of the customer not stored yet, the list in place.
+    void ShowOtherPcsChanges();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -107,6 +113,12 @@ private:
     ClassBoxes AllClassBoxes() const;
     void AnnounceClassNames();
     void RestoreWindowSize(const IniFile &settings);
+    ListFilters ShownFilters() const;
+    void ListenToOtherPcs();
+    // A broken server connection is told once, in the bar; the book is opened again after a
+    // growing wait, then the list is read anew and what the editor could not store is stored.
+    void ServerConnectionLost();
+    void Reconnect();
     void KeepWindowLayout();
 
     QWidget *PanelTopMenu;
@@ -129,4 +141,9 @@ private:
     ListFilters search_;
     bool shown_ = false;
     int keptListWidth_ = 0;
+    QLabel *BarConnection;
+    BookChanges *bookChanges_ = nullptr;
+    QTimer *otherPcsChanged_;
+    QTimer *reconnect_;
+    int reconnectWaitSeconds_ = 0;
 };

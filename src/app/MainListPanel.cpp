@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -137,6 +138,44 @@ MainListPanel::MainListPanel(Database &database, Query &userQuery, const IniFile
 }
 
 bool MainListPanel::Refresh(ListFilters filters) {
+    if (!LoadRows(std::move(filters)))
+        return false;
+    if (listModel_->rowCount() > 0) {
+        ListViewMain->selectionModel()->setCurrentIndex(listModel_->index(0, 0),
+                                                        QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+        ListViewMain->scrollToTop();
+    }
+    return true;
+}
+
+bool MainListPanel::RefreshInPlace(ListFilters filters) {
+    const std::vector<int> selected = SelectedUserIds();
+    const QModelIndex current = ListViewMain->selectionModel()->currentIndex();
+    const int currentId = current.isValid() ? listModel_->UserIdAt(current.row()) : 0;
+    const int scrolled = ListViewMain->verticalScrollBar()->value();
+    bool loaded = false;
+    {
+        const QSignalBlocker quiet(ListViewMain->selectionModel());
+        loaded = LoadRows(std::move(filters));
+        QItemSelection kept;
+        for (const int userId : selected)
+            if (const int row = listModel_->RowOf(userId); row >= 0)
+                kept.select(listModel_->index(row, 0),
+                            listModel_->index(row, CustomerListModel::ColumnCount - 1));
+        if (const int row = listModel_->RowOf(currentId); row >= 0)
+            ListViewMain->selectionModel()->setCurrentIndex(listModel_->index(row, 0),
+                                                            QItemSelectionModel::NoUpdate);
+        ListViewMain->selectionModel()->select(kept, QItemSelectionModel::ClearAndSelect);
+        ListViewMain->verticalScrollBar()->setValue(scrolled);
+    }
+    // A selected customer another PC deleted leaves the selection: the editor must hear it.
+    if (SelectedUserIds().size() != selected.size())
+        emit SelectionChanged();
+    return loaded;
+}
+
+bool MainListPanel::LoadRows(ListFilters filters) {
     if (CBPrClass->currentIndex() > 0)
         filters.classId = CBPrClass->currentIndex() - 1;
     if (CBPrClass2->currentIndex() > 0)
@@ -158,12 +197,6 @@ bool MainListPanel::Refresh(ListFilters filters) {
     listModel_->SetRows(std::move(rows));
     WidenMarkColumnToContents();
     LabelDbNum->setText(label);
-    if (listModel_->rowCount() > 0) {
-        ListViewMain->selectionModel()->setCurrentIndex(listModel_->index(0, 0),
-                                                        QItemSelectionModel::ClearAndSelect |
-                                                            QItemSelectionModel::Rows);
-        ListViewMain->scrollToTop();
-    }
     return true;
 }
 

@@ -37,6 +37,9 @@ public:
     // Lists the customers of `filters` narrowed by the class filters and selects the first
     // row; false (reported) when the book could not be read.
     bool Refresh(ListFilters filters);
+    // Lists them again keeping the selected customers (those still listed) and the scroll
+    // position, without signalling a new selection; false (reported) as Refresh.
+    bool RefreshInPlace(ListFilters filters);
     int RowCount() const;
     std::vector<int> ListedUserIds() const;
     std::vector<int> SelectedUserIds() const;
@@ -66,6 +69,8 @@ public slots:
     void ListViewMainContextPopup(const QPoint &position);
 
 private:
+    // Reads the rows of `filters`; false (reported) when the book could not be read.
+    bool LoadRows(ListFilters filters);
     void RestoreColumnWidths(const IniFile &settings);
     void WidenMarkColumnToContents();
 

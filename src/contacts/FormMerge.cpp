@@ -229,6 +229,9 @@ void TFormMerge::BtnUndoMergeClick() {
         prompt().Error(error.message());
         return;
     }
+    // The undo stored both rows once more: a merge again starts from those versions.
+    kept_.rowVersion = lastMerge_->keptVersionAfterMerge + 1;
+    other_.rowVersion = lastMerge_->removed.rowVersion + 1;
     lastMerge_.reset();
     context_.RefreshList();
     ShowCustomers();

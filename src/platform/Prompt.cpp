@@ -5,13 +5,17 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace {
 std::unique_ptr<Prompt> installed;
@@ -127,6 +131,56 @@ bool QtPrompt::ChoosePrinter(QPrinter &printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+std::vector<bool> QtPrompt::ChooseVersions(const QString &text,
+                                           const std::vector<FieldVersions> &fields) {
+    QDialog dialog(ParentWindow());
+    dialog.setWindowTitle(QStringLiteral("確認"));
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(text, &dialog));
+    auto *grid = new QTableWidget(int(fields.size()), 3, &dialog);
+    grid->setObjectName(QStringLiteral("GridVersions"));
+    grid->setHorizontalHeaderLabels(
+        {QStringLiteral("項目"), QStringLiteral("このパソコン"), QStringLiteral("他のパソコン")});
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int row = 0; row < int(fields.size()); ++row) {
+        const FieldVersions &field = fields[size_t(row)];
+        grid->setItem(row, 0, new QTableWidgetItem(field.caption));
+        grid->setItem(row, 1, new QTableWidgetItem(field.mine));
+        auto *theirs = new QTableWidgetItem(field.theirs);
+        theirs->setFlags(theirs->flags() | Qt::ItemIsUserCheckable);
+        theirs->setCheckState(Qt::Checked);
+        grid->setItem(row, 2, theirs);
+    }
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->resizeColumnsToContents();
+    layout->addWidget(grid);
+    layout->addWidget(new QLabel(
+        QStringLiteral("印を付けた項目は他のパソコンの内容に、外した項目はこのパソコンの内容に"
+                       "なります。"),
+        &dialog));
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *keepMine =
+        buttons->addButton(QStringLiteral("このパソコンの内容を残す"), QDialogButtonBox::NoRole);
+    QPushButton *takeTheirs =
+        buttons->addButton(QStringLiteral("他のパソコンの内容にする"), QDialogButtonBox::NoRole);
+    QPushButton *perField =
+        buttons->addButton(QStringLiteral("選んだとおりにする"), QDialogButtonBox::AcceptRole);
+    layout->addWidget(buttons);
+    std::vector<bool> choice(fields.size(), true);
+    const auto choose = [&](std::optional<bool> all) {
+        for (int row = 0; row < int(fields.size()); ++row)
+            choice[size_t(row)] = all.value_or(grid->item(row, 2)->checkState() == Qt::Checked);
+        dialog.accept();
+    };
+    QObject::connect(keepMine, &QPushButton::clicked, &dialog, [&] { choose(false); });
+    QObject::connect(takeTheirs, &QPushButton::clicked, &dialog, [&] { choose(true); });
+    QObject::connect(perField, &QPushButton::clicked, &dialog, [&] { choose(std::nullopt); });
+    dialog.resize(640, 360);
+    dialog.exec();
+    return choice;
+}
+
 QStringList ScriptedPrompt::Texts(const QString &kind) const {
     QStringList texts;
     for (const Call &call : calls_)
@@ -215,6 +269,20 @@ bool ScriptedPrompt::SetupPrinter(QPrinter &) {
     const bool accepted = printerAnswers_.front();
     printerAnswers_.pop_front();
     return accepted;
+}
+
+std::vector<bool> ScriptedPrompt::ChooseVersions(const QString &text,
+                                                 const std::vector<FieldVersions> &fields) {
+    QString shown = text;
+    for (const FieldVersions &field : fields)
+        shown += QStringLiteral("\n%1: %2 / %3").arg(field.caption, field.mine, field.theirs);
+    calls_.push_back({QStringLiteral("versions"), shown, {}, Answer::Yes});
+    if (versionChoices_.empty())
+        return std::vector<bool>(fields.size(), true);
+    std::vector<bool> choice = versionChoices_.front();
+    versionChoices_.pop_front();
+    choice.resize(fields.size(), true);
+    return choice;
 }
 
 QString AskSavePath(Prompt &prompt, const QString &caption, const QString &proposedPath,

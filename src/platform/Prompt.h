@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QObject;
 class QPrinter;
@@ -41,6 +42,18 @@ public:
     virtual QString ChooseFolder(const QString &caption, const QString &folder) = 0;
     // The printer setup dialog; false when cancelled.
     virtual bool SetupPrinter(QPrinter &printer) = 0;
+
+    // One field of a record as this PC and another hold it.
+    struct FieldVersions {
+        QString caption;
+        QString mine;
+        QString theirs;
+    };
+    // Both versions of each field side by side: the user keeps this PC's, takes the other's, or
+    // chooses per field. True per field whose other value is taken; closing the window takes
+    // the other's, so nothing stored is overwritten without a choice.
+    virtual std::vector<bool> ChooseVersions(const QString &text,
+                                             const std::vector<FieldVersions> &fields) = 0;
     // The same dialog to choose and set up the printer without printing now.
     virtual bool ChoosePrinter(QPrinter &printer) { return SetupPrinter(printer); }
 
@@ -85,6 +98,8 @@ public:
     QString ChooseFolder(const QString &caption, const QString &folder) override;
     bool SetupPrinter(QPrinter &printer) override;
     bool ChoosePrinter(QPrinter &printer) override;
+    std::vector<bool> ChooseVersions(const QString &text,
+                                     const std::vector<FieldVersions> &fields) override;
 };
 
 // Answers from a queue and records every call; for tests. With an empty queue, questions are
@@ -93,7 +108,8 @@ class ScriptedPrompt : public Prompt {
 public:
     struct Call {
         QString kind; // "message", "error", "warning", "confirm", "ask", "choose", "password",
-                      // "open", "save", "folder", "printer"
+                      // "open", "save", "folder", "printer", "versions" (text: the fields as
+                      // "caption: mine / theirs" lines after the question)
         QString text;
         QString title;
         Answer defaultAnswer;
@@ -107,6 +123,10 @@ public:
     void PushPrinterSetup(bool accepted) { printerAnswers_.push_back(accepted); }
     // The next Choose gives this index (without one: its default).
     void PushChoice(int choice) { choices_.push_back(choice); }
+    // The next version choice; without one every field takes the other's value.
+    void PushVersionChoice(std::vector<bool> takeTheirs) {
+        versionChoices_.push_back(std::move(takeTheirs));
+    }
 
     const std::deque<Call> &calls() const { return calls_; }
     QStringList Texts(const QString &kind = {}) const;
@@ -125,6 +145,8 @@ public:
                      const QString &filter) override;
     QString ChooseFolder(const QString &caption, const QString &folder) override;
     bool SetupPrinter(QPrinter &printer) override;
+    std::vector<bool> ChooseVersions(const QString &text,
+                                     const std::vector<FieldVersions> &fields) override;
 
 private:
     Answer NextAnswer(Answer defaultAnswer = Answer::Yes);
@@ -135,5 +157,6 @@ private:
     std::deque<QString> passwords_;
     std::deque<bool> printerAnswers_;
     std::deque<int> choices_;
+    std::deque<std::vector<bool>> versionChoices_;
     std::deque<Call> calls_;
 };

@@ -62,9 +62,13 @@ QStringList FillClassNames(const QStringList &stored) {
 }
 
 bool EditClassNames(Query &classQuery, TFormEditClass &form, const ClassBoxes &boxes) {
+    QList<ClassNameAsRead> read1;
+    QList<ClassNameAsRead> read2;
     try {
         form.SetNames(FillClassNames(ReadClassNames(classQuery, ClassAxis::First)),
                       FillClassNames(ReadClassNames(classQuery, ClassAxis::Second)));
+        read1 = ReadClassNamesAsRead(classQuery, ClassAxis::First);
+        read2 = ReadClassNamesAsRead(classQuery, ClassAxis::Second);
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return false;
@@ -72,8 +76,17 @@ bool EditClassNames(Query &classQuery, TFormEditClass &form, const ClassBoxes &b
     if (form.exec() != QDialog::Accepted)
         return false;
     try {
-        StoreClassNames(classQuery, ClassAxis::First, form.Names(1));
-        StoreClassNames(classQuery, ClassAxis::Second, form.Names(2));
+        QStringList refused;
+        for (const int id :
+             StoreChangedClassNames(classQuery, ClassAxis::First, read1, form.Names(1)))
+            refused << QStringLiteral("分類1 の %1").arg(read1[id].name);
+        for (const int id :
+             StoreChangedClassNames(classQuery, ClassAxis::Second, read2, form.Names(2)))
+            refused << QStringLiteral("分類2 の %1").arg(read2[id].name);
+        if (!refused.isEmpty())
+            prompt().Message(QStringLiteral("他のパソコンで分類名が変更されました。次の分類名は"
+                                            "他のパソコンで付けた名前のままにしました。\r\n") +
+                             refused.join(QStringLiteral("\r\n")));
         RenameEntries(classQuery, ClassAxis::First, boxes.CBClass, boxes.CBPrClass);
         RenameEntries(classQuery, ClassAxis::Second, boxes.CBClass2, boxes.CBPrClass2);
     } catch (const EngineError &error) {

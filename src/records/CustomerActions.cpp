@@ -2,10 +2,12 @@
 
 #include "platform/Prompt.h"
 #include "records/PictureStore.h"
+#include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
 #include "store/EngineError.h"
 #include "store/TableEngine.h"
 
+#include <QStringList>
 #include <functional>
 
 namespace {
@@ -35,6 +37,20 @@ bool StoreTogether(Query &userQuery, const std::function<void()> &work) {
     }
 }
 
+// Customers another PC changed or deleted since this PC listed them are left as they are, and
+// said once.
+void ReportChangedElsewhere(const QList<int> &userIds) {
+    if (userIds.isEmpty())
+        return;
+    QStringList numbers;
+    for (const int userId : userIds)
+        numbers << QString::number(userId);
+    prompt().Message(ChangedElsewhereText() +
+                     QStringLiteral("。\r\n次の番号の顧客はそのままにしました。一覧を表示し直し"
+                                    "ます。\r\n") +
+                     numbers.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 int InsertNewCustomer(Query &userQuery, const QString &name, const QString &kana) {
@@ -56,7 +72,10 @@ bool DeleteLoadedCustomer(Query &userQuery, const QString &dataPath, std::option
                           Prompt::Answer::No))
         return false;
     try {
-        DeleteCustomerRow(userQuery, *userId);
+        if (!DeleteCustomerRow(userQuery, *userId)) {
+            ReportChangedElsewhere({*userId});
+            return true;
+        }
     } catch (const EngineError &e) {
         prompt().Error(e.message());
         return true;
@@ -74,18 +93,19 @@ bool DeleteCustomers(Query &userQuery, const QString &dataPath, const QList<int>
                           Prompt::Answer::No))
         return false;
     QList<int> deleted;
+    QList<int> refused;
     const bool stored = StoreTogether(userQuery, [&] {
         try {
-            for (int userId : userIds) {
-                DeleteCustomerRow(userQuery, userId);
-                deleted << userId;
-            }
+            for (int userId : userIds)
+                (DeleteCustomerRow(userQuery, userId) ? deleted : refused) << userId;
         } catch (const EngineError &e) {
             prompt().Error(e.message());
         }
     });
-    if (stored)
+    if (stored) {
         RemovePictures(userQuery, dataPath, deleted);
+        ReportChangedElsewhere(refused);
+    }
     return true;
 }
 
@@ -94,13 +114,16 @@ bool SetPrintFlags(Query &userQuery, const QList<int> &userIds, bool print) {
         prompt().Message(QStringLiteral("印刷設定を変更する項目を選択して下さい"));
         return false;
     }
-    StoreTogether(userQuery, [&] {
-        try {
-            for (int userId : userIds)
-                SetPrintMark(userQuery, userId, print);
-        } catch (const EngineError &e) {
-            prompt().Error(e.message());
-        }
-    });
+    QList<int> refused;
+    if (StoreTogether(userQuery, [&] {
+            try {
+                for (int userId : userIds)
+                    if (!SetPrintMark(userQuery, userId, print))
+                        refused << userId;
+            } catch (const EngineError &e) {
+                prompt().Error(e.message());
+            }
+        }))
+        ReportChangedElsewhere(refused);
     return true;
 }

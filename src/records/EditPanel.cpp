@@ -7,6 +7,7 @@
 #include "platform/AppContext.h"
 #include "platform/Prompt.h"
 #include "postal/ZipLookup.h"
+#include "records/CustomerConflict.h"
 #include "records/EntryGuard.h"
 #include "records/FormMemo.h"
 #include "records/GreetingBox.h"
@@ -16,6 +17,7 @@
 #include "widgets/PictureBox.h"
 #include "widgets/ShiftJisInput.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +27,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextCursor>
+#include <algorithm>
 
 namespace {
 
@@ -243,9 +247,17 @@ void EditPanel::SaveCustomer(int userId) {
     ui_.EditAge->setText(AgeText(record.birthDay));
     QString failure;
     try {
-        if (!SaveCustomerRecord(context_.SharedUserQuery(), record))
-            failure = QStringLiteral(
-                "この顧客データはほかのプログラムで削除されたため、保存できませんでした。");
+        switch (StoreUnderVersionRule(record)) {
+        case SaveOutcome::Saved:
+            break;
+        case SaveOutcome::Gone:
+            saving_ = false;
+            ReportDeletedElsewhere();
+            return;
+        case SaveOutcome::Changed:
+            failure = ChangedElsewhereText();
+            break;
+        }
     } catch (const EngineError &error) {
         failure = SaveFailureText(context_.GetDatabase().Location(), error.message());
     }
@@ -256,11 +268,113 @@ void EditPanel::SaveCustomer(int userId) {
         return;
     }
     // Every keystroke saves; a change that cannot be stored is reported once, until a save
-    // succeeds again or another customer is loaded.
+    // succeeds again or another customer is loaded. A lost server connection is the main
+    // window's bar to tell; the change waits on screen until the book is back.
+    if (Database &book = context_.GetDatabase();
+        book.IsOnServer() && (!book.IsOpen() || !book.GetEngine().IsConnected())) {
+        saveFailureShown_ = true;
+        return;
+    }
     if (!saveFailureShown_) {
         saveFailureShown_ = true;
         prompt().Error(failure);
     }
+}
+
+SaveOutcome EditPanel::StoreUnderVersionRule(CustomerRecord &record) {
+    Query &userQuery = context_.SharedUserQuery();
+    CustomerRecord base = loaded_;
+    record.rowVersion = base.rowVersion;
+    // Another change landing while the user chooses is folded the same way, a few times.
+    constexpr int attempts = 3;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (const SaveOutcome outcome = SaveCustomerRecord(userQuery, record);
+            outcome != SaveOutcome::Changed)
+            return outcome == SaveOutcome::Saved ? Stored(record, attempt > 0) : outcome;
+        const std::optional<CustomerRecord> theirs = LoadCustomerRecord(userQuery, record.userId);
+        if (!theirs)
+            return SaveOutcome::Gone;
+        const ConcurrentChange change = FoldConcurrentChange(base, record, *theirs);
+        record = change.conflicts.empty()
+                     ? change.merged
+                     : ResolveConflicts(
+                           change, *theirs,
+                           prompt().ChooseVersions(ChangedElsewhereText() + QStringLiteral("。"),
+                                                   change.versions));
+        base = *theirs;
+    }
+    return SaveOutcome::Changed;
+}
+
+SaveOutcome EditPanel::Stored(CustomerRecord &record, bool folded) {
+    ++record.rowVersion;
+    loaded_ = record;
+    if (folded && ShownRecordDiffersFrom(record))
+        ShowKeepingCursor(record);
+    return SaveOutcome::Saved;
+}
+
+bool EditPanel::ShownRecordDiffersFrom(const CustomerRecord &record) const {
+    const CustomerRecord shown = ShownRecord();
+    for (const StoredField &field : StoredFields())
+        if (field.text(shown) != field.text(record))
+            return true;
+    return shown.img1 != record.img1 || shown.img2 != record.img2;
+}
+
+void EditPanel::ShowKeepingCursor(const CustomerRecord &record) {
+    const bool wasSaving = saving_;
+    saving_ = true;
+    auto *line = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    const int cursor = line ? line->cursorPosition() : 0;
+    const int memoCursor = ui_.MemoEtc->textCursor().position();
+    ShowRecord(record);
+    if (line)
+        line->setCursorPosition(cursor);
+    if (ui_.MemoEtc->hasFocus()) {
+        QTextCursor memo = ui_.MemoEtc->textCursor();
+        memo.setPosition(std::min(memoCursor, int(ui_.MemoEtc->toPlainText().size())));
+        ui_.MemoEtc->setTextCursor(memo);
+    }
+    saving_ = wasSaving;
+}
+
+void EditPanel::ReportDeletedElsewhere() {
+    ClearFields();
+    EnableEditPanel(false);
+    prompt().Error(QStringLiteral("他のパソコンでこの顧客が削除されたため、入力した内容は保存"
+                                  "できませんでした。"));
+    QMetaObject::invokeMethod(
+        this, [this] { context_.RefreshList(); }, Qt::QueuedConnection);
+}
+
+void EditPanel::ShowStoredChange() {
+    // Every key is stored at once, so only a change that could not be stored is unsaved; it
+    // stays on screen and the next save folds the two.
+    if (!ui_.EditName->isEnabled() || saving_ || saveFailureShown_)
+        return;
+    const int userId = loaded_.userId;
+    std::optional<CustomerRecord> stored;
+    try {
+        stored = LoadCustomerRecord(context_.SharedUserQuery(), userId);
+    } catch (const EngineError &) {
+        // The connection's own report says why; the editor keeps what it shows.
+        return;
+    }
+    if (!stored) {
+        Clear();
+        prompt().Message(QStringLiteral("表示していた顧客は他のパソコンで削除されました。"));
+        return;
+    }
+    if (stored->rowVersion == loaded_.rowVersion)
+        return;
+    loaded_ = *stored;
+    ShowKeepingCursor(*stored);
+}
+
+void EditPanel::StorePendingChange() {
+    if (saveFailureShown_ && ui_.EditName->isEnabled())
+        SaveCustomer(loaded_.userId);
 }
 
 bool EditPanel::MayDropUnsavedChange(const QString &question) {

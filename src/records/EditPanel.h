@@ -39,6 +39,13 @@ public:
     // fails too, the user is asked whether the change may be lost (`question`). True when
     // nothing unsaved is left or the user lets it go.
     bool MayDropUnsavedChange(const QString &question);
+    // Stores the shown customer's change that could not be stored before (the server was
+    // gone), under the version rule of every save.
+    void StorePendingChange();
+
+    // Shows the shown customer as another PC stored it, unless this PC holds a change of it
+    // not yet stored; a customer deleted elsewhere is reported and the editor emptied.
+    void ShowStoredChange();
 
     // Fills the history box; problems are reported to the user.
     void LoadHistory(int userId);
@@ -88,6 +95,16 @@ private:
     void ShowPictures(const QString &img1, const QString &img2);
     // Writes the editor to the row; problems are reported to the user.
     void SaveCustomer(int userId);
+    // Stores `record` while its row is the version the editor read; after another PC's change
+    // the two are folded, the user choosing where both changed a field. `record` is what was
+    // stored. Throws EngineError.
+    SaveOutcome StoreUnderVersionRule(CustomerRecord &record);
+    // After a save; a row folded with another PC's change is shown as stored.
+    SaveOutcome Stored(CustomerRecord &record, bool folded);
+    bool ShownRecordDiffersFrom(const CustomerRecord &record) const;
+    // Shows the row without moving the cursor of the field being typed in.
+    void ShowKeepingCursor(const CustomerRecord &record);
+    void ReportDeletedElsewhere();
     void ClearFields();
     void EnableEditPanel(bool on);
     // The picture buttons of slot 0 (picture 1) and slot 1 (picture 2).

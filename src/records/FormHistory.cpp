@@ -141,6 +141,22 @@ bool TFormHistory::AddEntry(Query &historyQuery, int userId) {
     }
 }
 
+namespace {
+
+QString EntryText(const HistoryEntry &entry) {
+    return QStringLiteral("%1 / %2 / %3")
+        .arg(ShortDateText(entry.date), entry.title, entry.contents);
+}
+
+// Both versions of an entry another PC stored while this one edited it.
+QString HistoryConflictText(const HistoryEntry &mine, const HistoryEntry &other) {
+    return QStringLiteral("他のパソコンでこの履歴が変更されました。\r\n\r\nこのパソコン: %1\r\n"
+                          "他のパソコン: %2\r\n\r\nこのパソコンの内容で上書きしますか？")
+        .arg(EntryText(mine), EntryText(other));
+}
+
+} // namespace
+
 bool TFormHistory::EditEntry(Query &historyQuery, std::optional<int> historyId) {
     if (!historyId) {
         prompt().Message(QStringLiteral("編集する履歴を選択して下さい"));
@@ -153,8 +169,19 @@ bool TFormHistory::EditEntry(Query &historyQuery, std::optional<int> historyId) 
         const auto entry = Execute(*stored, QStringLiteral("更新"));
         if (!entry)
             return false;
-        UpdateHistory(historyQuery, *historyId, *entry);
-        return true;
+        for (int readVersion = stored->rowVersion;;) {
+            if (UpdateHistory(historyQuery, *historyId, readVersion, *entry))
+                return true;
+            const auto other = ReadHistoryEntry(historyQuery, *historyId);
+            if (!other) {
+                prompt().Message(QStringLiteral("他のパソコンでこの履歴が削除されました。"));
+                return true;
+            }
+            if (!prompt().Confirm(HistoryConflictText(*entry, *other), QStringLiteral("確認"),
+                                  Prompt::Answer::No))
+                return true;
+            readVersion = other->rowVersion;
+        }
     } catch (const EngineError &e) {
         prompt().Error(e.message());
         return false;

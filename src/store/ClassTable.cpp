@@ -52,3 +52,31 @@ void StoreClassNames(Query &classQuery, ClassAxis axis, const QStringList &names
         classQuery.Execute(statement);
     }
 }
+
+QList<ClassNameAsRead> ReadClassNamesAsRead(Query &classQuery, ClassAxis axis) {
+    classQuery.SetText(
+        QStringLiteral("select * from %1 order by ClassId").arg(ClassTableName(axis)));
+    classQuery.Close();
+    QList<ClassNameAsRead> read;
+    for (classQuery.Open(); !classQuery.AtEnd(); classQuery.Next())
+        read.append({classQuery.AsString(QStringLiteral("Name")),
+                     classQuery.AsInteger(QStringLiteral("RowVersion"))});
+    classQuery.Close();
+    return read;
+}
+
+QList<int> StoreChangedClassNames(Query &classQuery, ClassAxis axis,
+                                  const QList<ClassNameAsRead> &read, const QStringList &names) {
+    QList<int> refused;
+    for (int id = 0; id < read.size() && id < names.size(); ++id) {
+        if (names[id] == read[id].name)
+            continue;
+        if (classQuery.Execute(QStringLiteral("Update %1 set Name=%2, RowVersion = RowVersion + 1 "
+                                              "where ClassId = %3 and RowVersion = %4")
+                                   .arg(ClassTableName(axis), QuoteSql(names[id]))
+                                   .arg(id)
+                                   .arg(read[id].rowVersion)) == 0)
+            refused << id;
+    }
+    return refused;
+}

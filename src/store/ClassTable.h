@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,19 @@ QString ClassTableName(ClassAxis axis);
 QStringList ReadClassNames(Query &classQuery, ClassAxis axis);
 // The names of an axis ordered by class id.
 QStringList ReadClassNamesById(Query &classQuery, ClassAxis axis);
+
+// One class name with its row version, as read.
+struct ClassNameAsRead {
+    QString name;
+    int rowVersion = 0;
+};
+// The names of an axis ordered by class id, with their versions.
+QList<ClassNameAsRead> ReadClassNamesAsRead(Query &classQuery, ClassAxis axis);
+// Stores each name of `names` that differs from `read`, while its row is still the version
+// read. Returns the ids of the names another PC changed since; those stay as that PC stored
+// them.
+QList<int> StoreChangedClassNames(Query &classQuery, ClassAxis axis,
+                                  const QList<ClassNameAsRead> &read, const QStringList &names);
 
 // The twelve statements that store the names of one axis.
 QStringList ClassNameUpdates(ClassAxis axis, const QStringList &names);

@@ -52,12 +52,21 @@ void CustomerImport::FillRow(int userId, const QStringList &values) {
     if (assignments.isEmpty())
         return;
     const std::unique_ptr<EngineStatement> update =
-        database_.GetEngine().Prepare(QStringLiteral("update usertbl set %1 where UserId = %2")
+        database_.GetEngine().Prepare(QStringLiteral("update usertbl set %1, RowVersion = "
+                                                     "RowVersion + 1 where UserId = %2")
                                           .arg(assignments.join(QStringLiteral(", ")))
                                           .arg(userId));
     for (qsizetype i = 0; i < filled.size(); ++i)
         update->BindText(int(i) + 1, filled.at(i).toUtf8());
     update->Step();
+    AnnounceOnce();
+}
+
+void CustomerImport::AnnounceOnce() {
+    // The other PCs hear of the whole file once it is committed.
+    if (!announced_)
+        database_.GetEngine().AnnounceChange();
+    announced_ = true;
 }
 
 void CustomerImport::InsertRow(const QStringList &values) {
@@ -79,6 +88,7 @@ void CustomerImport::InsertRow(const QStringList &values) {
         throw;
     }
     insert_->Reset();
+    AnnounceOnce();
 }
 
 namespace {
@@ -114,6 +124,8 @@ void CustomerImport::Stored(std::function<void()> row) {
 
 void CustomerImport::StoreAgainAfterRefusal() {
     RunControl(database_, "ROLLBACK TO SAVEPOINT import_rows");
+    // The announcement may have gone with the rows rolled back.
+    announced_ = false;
     for (const std::function<void()> &row : sinceSavepoint_)
         row();
 }

@@ -27,6 +27,7 @@ public:
     void FillEmptyColumns(int userId, const QStringList &values);
 
 private:
+    void AnnounceOnce();
     void InsertRow(const QStringList &values);
     void FillRow(int userId, const QStringList &values);
     // A server drops the whole transaction at a refused statement, where SQLite drops the
@@ -38,6 +39,7 @@ private:
     Database &database_;
     std::unique_ptr<EngineStatement> insert_;
     QByteArray today_;
+    bool announced_ = false;
     std::vector<std::function<void()>> sinceSavepoint_;
     bool savepointSet_ = false;
 };

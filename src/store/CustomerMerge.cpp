@@ -18,9 +18,12 @@ QString IdList(const std::vector<int> &ids) {
 }
 
 // The editor's full update, and what it leaves to others: the pictures and the day of
-// registration.
+// registration. Refused, as the editor's save is, when another PC changed the row since
+// `customer` was read.
 void StoreWholeCustomer(Query &query, const CustomerRecord &customer) {
-    SaveCustomerRecord(query, customer);
+    if (SaveCustomerRecord(query, customer) != SaveOutcome::Saved)
+        throw EngineError(ChangedElsewhereText() + QStringLiteral("。表示し直してから、もう一度"
+                                                                  "操作して下さい。"));
     query.Execute(
         QStringLiteral("update Usertbl set img1 = %1, img2 = %2, MakeDay = %3 where UserId = %4")
             .arg(QuoteSql(customer.img1), QuoteSql(customer.img2), SqlDate(customer.makeDay))
@@ -31,12 +34,16 @@ void StoreWholeCustomer(Query &query, const CustomerRecord &customer) {
 
 std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord &merged,
                                         int removedUserId) {
+    const std::optional<int> removedAsRead = database.ReadVersion(removedUserId);
+    Transaction transaction(database);
     Query query(database);
     std::optional<CustomerRecord> keptBefore = LoadCustomerRecord(query, merged.userId);
     std::optional<CustomerRecord> removed = LoadCustomerRecord(query, removedUserId);
     if (!keptBefore || !removed || merged.userId == removedUserId)
         return std::nullopt;
-    MergeUndo undo{*keptBefore, *removed, {}, {}, {}, {}};
+    if (removedAsRead && *removedAsRead != removed->rowVersion)
+        throw EngineError(ChangedElsewhereText() + QStringLiteral("。"));
+    MergeUndo undo{*keptBefore, *removed, merged.rowVersion + 1, {}, {}, {}, {}};
     query.SetText(
         QStringLiteral("select HistoryId from Historytbl where UserId = %1").arg(removedUserId));
     query.Close();
@@ -56,7 +63,6 @@ std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord
                          }))
             undo.movedGreetings.push_back(event);
 
-    Transaction transaction(database);
     StoreWholeCustomer(query, merged);
     query.Execute(QStringLiteral("update Historytbl set UserId = %1 where UserId = %2")
                       .arg(merged.userId)
@@ -65,7 +71,8 @@ std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord
         event.userId = merged.userId;
         greetings.Set(event);
     }
-    DeleteCustomerRow(query, removedUserId);
+    if (!DeleteCustomerRow(query, removedUserId))
+        throw EngineError(ChangedElsewhereText() + QStringLiteral("。"));
     transaction.Commit();
     return undo;
 }
@@ -73,10 +80,13 @@ std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord
 void UndoMerge(Database &database, const MergeUndo &undo) {
     Transaction transaction(database);
     Query query(database);
-    query.Execute(
-        QStringLiteral("insert into Usertbl (UserId) values (%1)").arg(undo.removed.userId));
+    query.Execute(QStringLiteral("insert into Usertbl (UserId, RowVersion) values (%1, %2)")
+                      .arg(undo.removed.userId)
+                      .arg(undo.removed.rowVersion));
     StoreWholeCustomer(query, undo.removed);
-    StoreWholeCustomer(query, undo.keptBefore);
+    CustomerRecord kept = undo.keptBefore;
+    kept.rowVersion = undo.keptVersionAfterMerge;
+    StoreWholeCustomer(query, kept);
     if (!undo.movedHistoryIds.empty())
         query.Execute(QStringLiteral("update Historytbl set UserId = %1 where HistoryId in (%2)")
                           .arg(undo.removed.userId)

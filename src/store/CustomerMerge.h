@@ -12,6 +12,9 @@ class Database;
 struct MergeUndo {
     CustomerRecord keptBefore;
     CustomerRecord removed;
+    // The kept row's version as the merge left it: an undo after another PC's change of it is
+    // refused.
+    int keptVersionAfterMerge = 0;
     std::vector<int> movedHistoryIds;
     std::vector<std::pair<int, int>> removedDistinctPairs;
     // The other's greeting record, and which of its events the kept customer took over (those
@@ -24,7 +27,8 @@ struct MergeUndo {
 // stored) in one transaction: the kept row updated, the other's history entries moved to it,
 // its greeting events too where the kept customer has none of that season and kind, the other
 // deleted with its pairs declared different. Nothing is changed when a statement is
-// refused (EngineError) or either customer is gone (nullopt).
+// refused (EngineError), another PC changed either customer since this PC read it
+// (EngineError beginning with ChangedElsewhereText()) or either customer is gone (nullopt).
 std::optional<MergeUndo> MergeCustomers(Database &database, const CustomerRecord &merged,
                                         int removedUserId);
 

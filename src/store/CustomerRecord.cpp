@@ -18,6 +18,7 @@ QString Flag(bool on) {
 CustomerRecord RecordAtCursor(const Query &q) {
     CustomerRecord r;
     r.userId = q.AsInteger(QStringLiteral("UserId"));
+    r.rowVersion = q.AsInteger(QStringLiteral("RowVersion"));
     r.kana = q.AsString(QStringLiteral("Kana"));
     r.name = q.AsString(QStringLiteral("Name"));
     r.nameTitle = q.AsString(QStringLiteral("NameTitle"));
@@ -70,8 +71,10 @@ std::optional<CustomerRecord> LoadCustomerRecord(Query &userQuery, int userId) {
     userQuery.Close();
     userQuery.Open();
     std::optional<CustomerRecord> record;
-    if (!userQuery.AtEnd())
+    if (!userQuery.AtEnd()) {
         record = RecordAtCursor(userQuery);
+        userQuery.GetDatabase().NoteVersion(userId, record->rowVersion);
+    }
     // An open result would keep other connections from writing.
     userQuery.Close();
     return record;
@@ -130,7 +133,10 @@ std::vector<CustomerRecord> LoadCustomerRecords(Query &userQuery, std::span<cons
     return records;
 }
 
-QString BuildUpdateStatement(const CustomerRecord &r) {
+namespace {
+
+// The update of every field the editor shows, without its condition.
+QString SetClause(const CustomerRecord &r) {
     QString s = QStringLiteral("update Usertbl set Kana = ") + QuoteSql(r.kana);
     const auto text = [&s](QStringView column, const QString &value) {
         s += QStringLiteral(", ") + column.toString() + QStringLiteral(" = ") + QuoteSql(value);
@@ -175,11 +181,34 @@ QString BuildUpdateStatement(const CustomerRecord &r) {
         text(QStringLiteral("Sashikomi%1").arg(i + 1), r.sashikomi[i]);
     text(u"UseType", QString::number(r.useType));
     text(u"print", Flag(r.print));
-    s += QStringLiteral(" where UserID =") + QString::number(r.userId);
     return s;
 }
 
-bool SaveCustomerRecord(Query &userQuery, const CustomerRecord &record) {
+} // namespace
+
+QString BuildUpdateStatement(const CustomerRecord &r) {
+    return SetClause(r) + QStringLiteral(" where UserID =") + QString::number(r.userId);
+}
+
+QString ChangedElsewhereText() {
+    return QStringLiteral("他のパソコンでこの顧客が変更されました");
+}
+
+SaveOutcome SaveCustomerRecord(Query &userQuery, const CustomerRecord &record) {
     userQuery.SetMemo(record.note);
-    return userQuery.Execute(BuildUpdateStatement(record)) > 0;
+    if (userQuery.Execute(SetClause(record) +
+                          QStringLiteral(", RowVersion = RowVersion + 1 where UserID = %1 and "
+                                         "RowVersion = %2")
+                              .arg(record.userId)
+                              .arg(record.rowVersion)) > 0) {
+        userQuery.GetDatabase().NoteVersion(record.userId, record.rowVersion + 1);
+        return SaveOutcome::Saved;
+    }
+    userQuery.SetText(
+        QStringLiteral("select UserID from Usertbl where UserID = %1").arg(record.userId));
+    userQuery.Close();
+    userQuery.Open();
+    const bool exists = !userQuery.AtEnd();
+    userQuery.Close();
+    return exists ? SaveOutcome::Changed : SaveOutcome::Gone;
 }

@@ -12,6 +12,8 @@ class Query;
 // One usertbl row as the editor shows and stores it.
 struct CustomerRecord {
     int userId = 0;
+    // The row's version when it was read; each stored change increases it.
+    int rowVersion = 0;
     QString kana;
     QString name;
     QString nameTitle;
@@ -67,6 +69,15 @@ std::vector<CustomerRecord> LoadCustomerRecords(Query &userQuery, std::span<cons
 // The full-row update the editor runs after every change; the memo goes as :MEMOETC.
 QString BuildUpdateStatement(const CustomerRecord &record);
 
-// Runs BuildUpdateStatement with the memo bound. False when the row no longer exists. Throws
-// EngineError.
-bool SaveCustomerRecord(Query &userQuery, const CustomerRecord &record);
+enum class SaveOutcome {
+    Saved,   // the row is now record.rowVersion + 1
+    Changed, // another PC stored the row since it was read: nothing was written
+    Gone,    // the row no longer exists
+};
+
+// Runs BuildUpdateStatement with the memo bound, only while the row is still at
+// record.rowVersion. Throws EngineError.
+SaveOutcome SaveCustomerRecord(Query &userQuery, const CustomerRecord &record);
+
+// The message a change refused for another PC's change of the same customer begins with.
+QString ChangedElsewhereText();

@@ -17,16 +17,37 @@ int InsertCustomer(Query &userQuery, const QString &name, const QString &kana) {
     return static_cast<int>(userQuery.LastInsertId());
 }
 
-void DeleteCustomerRow(Query &userQuery, int userId) {
-    userQuery.Execute(QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId));
-    userQuery.Execute(QStringLiteral("delete from greetingtbl where UserId = %1").arg(userId));
-    RemoveDistinctPairsOf(userQuery, userId);
+namespace {
+
+// The condition that keeps a change to the version this PC read, when it read one.
+QString AsRead(const Database &database, int userId) {
+    const std::optional<int> version = database.ReadVersion(userId);
+    return version ? QStringLiteral(" and RowVersion = %1").arg(*version) : QString();
 }
 
-void SetPrintMark(Query &userQuery, int userId, bool print) {
-    userQuery.Execute(QStringLiteral("update Usertbl set print = '%1' where UserID =%2")
-                          .arg(print ? 1 : 0)
-                          .arg(userId));
+} // namespace
+
+bool DeleteCustomerRow(Query &userQuery, int userId) {
+    if (userQuery.Execute(QStringLiteral("Delete from Usertbl where UserId=%1").arg(userId) +
+                          AsRead(userQuery.GetDatabase(), userId)) == 0)
+        return false;
+    userQuery.Execute(QStringLiteral("delete from greetingtbl where UserId = %1").arg(userId));
+    RemoveDistinctPairsOf(userQuery, userId);
+    return true;
+}
+
+bool SetPrintMark(Query &userQuery, int userId, bool print) {
+    Database &database = userQuery.GetDatabase();
+    const std::optional<int> version = database.ReadVersion(userId);
+    if (userQuery.Execute(QStringLiteral("update Usertbl set print = '%1', RowVersion = "
+                                         "RowVersion + 1 where UserID =%2")
+                              .arg(print ? 1 : 0)
+                              .arg(userId) +
+                          AsRead(database, userId)) == 0)
+        return false;
+    if (version)
+        database.NoteVersion(userId, *version + 1);
+    return true;
 }
 
 bool SetPictureFileName(Query &userQuery, int userId, int slot, const QString &fileName) {
@@ -60,15 +81,16 @@ int MarkCustomersForPrinting(Database &database, const QList<int> &userIds, bool
     Transaction transaction(database);
     Query update(database);
     if (replaceMarks)
-        update.Execute(QStringLiteral("update Usertbl set print = '0' where print != '0'"));
+        update.Execute(QStringLiteral(
+            "update Usertbl set print = '0', RowVersion = RowVersion + 1 where print != '0'"));
     int marked = 0;
     for (qsizetype from = 0; from < userIds.size(); from += idsPerStatement) {
         QStringList ids;
         for (const int id : userIds.mid(from, idsPerStatement))
             ids << QString::number(id);
-        marked +=
-            update.Execute(QStringLiteral("update Usertbl set print = '1' where UserId in (%1)")
-                               .arg(ids.join(u',')));
+        marked += update.Execute(QStringLiteral("update Usertbl set print = '1', RowVersion = "
+                                                "RowVersion + 1 where UserId in (%1)")
+                                     .arg(ids.join(u',')));
     }
     transaction.Commit();
     return marked;

@@ -13,12 +13,16 @@ class Query;
 // a birthday and everything else empty. Returns the key the insert assigned.
 int InsertCustomer(Query &userQuery, const QString &name, const QString &kana);
 
-// Deletes the customer and its greeting record (its history entries stay).
-void DeleteCustomerRow(Query &userQuery, int userId);
+// Deletes the customer and its greeting record (its history entries stay), while the row is
+// still the version this PC last read (Database::ReadVersion) when it read one. False when
+// the row changed or went since: nothing is deleted then.
+bool DeleteCustomerRow(Query &userQuery, int userId);
 
-void SetPrintMark(Query &userQuery, int userId, bool print);
+// Sets the print mark under the same rule as DeleteCustomerRow; false when refused by it.
+bool SetPrintMark(Query &userQuery, int userId, bool print);
 // Marks the customers for printing in one transaction; with `replaceMarks` every other customer
-// is unmarked first. Returns the number of customers of `userIds` that exist.
+// is unmarked first. Returns the number of customers of `userIds` that exist. Whatever another
+// PC changed stays: only the mark is set, and the versions increase.
 int MarkCustomersForPrinting(Database &database, const QList<int> &userIds, bool replaceMarks);
 
 // Stores the file name of picture slot 0 (img1) or 1 (img2); an empty name stores NULL. False

@@ -5,6 +5,8 @@
 #include "store/TableEngine.h"
 
 BookReset ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery) {
+    // Another PC sees the book as it was or as delivered, never half emptied.
+    Transaction transaction(userQuery.GetDatabase());
     BookReset reset;
     reset.customers = userQuery.Execute(QStringLiteral("Delete from Usertbl"));
     RemoveDistinctPairsOf(userQuery, 0);
@@ -13,5 +15,6 @@ BookReset ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQ
     const QStringList names = FreshClassNames();
     StoreClassNames(classQuery, ClassAxis::First, names);
     StoreClassNames(classQuery, ClassAxis::Second, names);
+    transaction.Commit();
     return reset;
 }

@@ -10,6 +10,6 @@ struct BookReset {
 };
 
 // Returns the book to its delivered state: no customers, no history entries, no greeting record,
-// no pairs declared different and the default class names FreshClassNames() on both axes. Stops
-// at the first statement the engine refuses (EngineError); what was done stays done.
+// no pairs declared different and the default class names FreshClassNames() on both axes, in one
+// transaction. A statement the engine refuses (EngineError) leaves the book as it was.
 BookReset ResetCustomerBook(Query &userQuery, Query &historyQuery, Query &classQuery);

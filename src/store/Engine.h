@@ -5,6 +5,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // One prepared statement of an engine. Parameters and columns count as the engine's SQL does:
@@ -53,6 +54,14 @@ public:
     // Waits, as long as a statement would, until no other program reads or writes the book;
     // throws EngineError when one still does.
     virtual void WaitUntilUnused() = 0;
+
+    // Tells the other PCs on a shared book that a change was stored, once the open transaction
+    // (if any) commits; a local book has no one to tell.
+    virtual void AnnounceChange() {}
+    // The names of the other PCs connected to a shared book; none for a local book.
+    virtual QStringList OtherPcs() { return {}; }
+    // False once the connection to a server book broke; a local book is always at hand.
+    virtual bool IsConnected() const { return true; }
 
     virtual qint64 LastInsertId() const = 0;
     // Rows changed by the statement that ran last.

@@ -30,11 +30,13 @@ void InsertHistory(Query &historyQuery, int userId, const HistoryEntry &entry) {
                                   QuoteSql(entry.title), QuoteSql(entry.contents)));
 }
 
-void UpdateHistory(Query &historyQuery, int historyId, const HistoryEntry &entry) {
-    historyQuery.Execute(
-        QStringLiteral("Update Historytbl set MakeDay =%1,Title=%2,Contents=%3where HistoryId = %4")
-            .arg(QuoteSql(ShortDateText(entry.date)), QuoteSql(entry.title),
-                 QuoteSql(entry.contents), QString::number(historyId)));
+bool UpdateHistory(Query &historyQuery, int historyId, int readVersion, const HistoryEntry &entry) {
+    return historyQuery.Execute(
+               QStringLiteral("Update Historytbl set MakeDay =%1,Title=%2,Contents=%3, RowVersion "
+                              "= RowVersion + 1 where HistoryId = %4 and RowVersion = %5")
+                   .arg(QuoteSql(ShortDateText(entry.date)), QuoteSql(entry.title),
+                        QuoteSql(entry.contents), QString::number(historyId),
+                        QString::number(readVersion))) > 0;
 }
 
 void DeleteHistory(Query &historyQuery, int historyId) {
@@ -47,11 +49,15 @@ std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId)
     historyQuery.SetText(
         QStringLiteral("select * from Historytbl where HistoryId=%1").arg(historyId));
     historyQuery.Open();
-    if (historyQuery.AtEnd())
-        return std::nullopt;
-    return HistoryEntry{ParseShortDate(historyQuery.AsString(QStringLiteral("MakeDay"))),
-                        historyQuery.AsString(QStringLiteral("Title")),
-                        historyQuery.AsString(QStringLiteral("Contents"))};
+    std::optional<HistoryEntry> entry;
+    if (!historyQuery.AtEnd())
+        entry = HistoryEntry{ParseShortDate(historyQuery.AsString(QStringLiteral("MakeDay"))),
+                             historyQuery.AsString(QStringLiteral("Title")),
+                             historyQuery.AsString(QStringLiteral("Contents")),
+                             historyQuery.AsInteger(QStringLiteral("RowVersion"))};
+    // An open result would keep the other PCs from writing.
+    historyQuery.Close();
+    return entry;
 }
 
 std::vector<HistoryRow> LoadHistoryRows(Query &historyQuery, int userId) {

@@ -16,6 +16,7 @@ struct HistoryEntry {
     QDate date;
     QString title;
     QString contents;
+    int rowVersion = 0; // as read; each stored change increases it
 };
 
 // One entry as the editor's history box lists it.
@@ -39,7 +40,9 @@ private:
 };
 
 void InsertHistory(Query &historyQuery, int userId, const HistoryEntry &entry);
-void UpdateHistory(Query &historyQuery, int historyId, const HistoryEntry &entry);
+// Stores the entry while its row is still at `readVersion`; false (nothing stored) when another
+// PC changed or deleted it since.
+bool UpdateHistory(Query &historyQuery, int historyId, int readVersion, const HistoryEntry &entry);
 void DeleteHistory(Query &historyQuery, int historyId);
 // The entry with this key; nothing when it no longer exists.
 std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId);

@@ -178,7 +178,13 @@ QString CountLabelText(int shown, int total) {
 ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
                                     const ListFilters &filters) {
     ListedCustomers listed;
-    listed.total = CountCustomers(userQuery);
+    // The versions of the rows as listed are the ones a delete or mark of them expects.
+    userQuery.SetText(QStringLiteral("select UserId, RowVersion from Usertbl"));
+    userQuery.Close();
+    for (userQuery.Open(); !userQuery.AtEnd(); userQuery.Next()) {
+        database.NoteVersion(userQuery.AsInteger(0), userQuery.AsInteger(1));
+        ++listed.total;
+    }
     // The filter pass reads the memo, more than a list row shows.
     const bool filterPass = filters.search.NeedsFilterPass();
     userQuery.SetText(

@@ -4,6 +4,7 @@
 
 #include <QScopeGuard>
 #include <QThread>
+#include <QUrl>
 #include <libpq-fe.h>
 
 namespace {
@@ -457,6 +458,32 @@ void PostgresEngine::WaitUntilUnused() {
                     .arg(count));
         QThread::msleep(100);
     }
+}
+
+void PostgresEngine::JoinOffice(const QString &pcName) {
+    // The server keeps only ASCII in the name: other letters travel percent-encoded.
+    Run("select set_config('application_name', $1, false)", {QUrl::toPercentEncoding(pcName, " ")});
+    Run("LISTEN pellor3_book");
+}
+
+void PostgresEngine::AnnounceChange() {
+    Run("select pg_notify('pellor3_book', '')");
+}
+
+bool PostgresEngine::IsConnected() const {
+    return PQstatus(conn_) == CONNECTION_OK;
+}
+
+QStringList PostgresEngine::OtherPcs() {
+    const Result others =
+        Run("select distinct application_name from pg_stat_activity where datname = "
+            "current_database() and pid <> pg_backend_pid() and backend_type = 'client backend' "
+            "order by 1");
+    QStringList names;
+    for (int row = 0; row < PQntuples(others.get()); ++row)
+        names << QString::fromUtf8(
+            QByteArray::fromPercentEncoding(PQgetvalue(others.get(), row, 0)));
+    return names;
 }
 
 bool PostgresEngine::HasTable(const QString &name) {

@@ -26,6 +26,12 @@ public:
 
     // The connection, for what only the server offers (notifications); the engine owns it.
     PGconn *Connection() const { return conn_; }
+    // Names this connection after the PC, as the other PCs list it (OtherPcs), and listens to
+    // the other PCs' changes.
+    void JoinOffice(const QString &pcName);
+    void AnnounceChange() override;
+    QStringList OtherPcs() override;
+    bool IsConnected() const override;
 
     SqlTarget Target() const override { return SqlTarget::Postgres; }
     std::unique_ptr<EngineStatement> Prepare(const QString &statement) override;

@@ -27,6 +27,14 @@ void CreateGreetingTable(Database &database) {
         QStringLiteral("CREATE INDEX greetingtbl_season ON greetingtbl (Season, Kind, UserId)"));
 }
 
+void AddRowVersions(Database &database) {
+    Query query(database);
+    for (const QString &table : TableNames())
+        if (!database.GetEngine().HasColumn(table, QStringLiteral("RowVersion")))
+            query.Execute(QStringLiteral("ALTER TABLE %1 ADD RowVersion INTEGER NOT NULL DEFAULT 0")
+                              .arg(table));
+}
+
 void CreateTables(Database &database, bool upgraded) {
     Query query(database);
     QStringList columns;
@@ -53,8 +61,10 @@ void CreateTables(Database &database, bool upgraded) {
                               .arg(id)
                               .arg(QuoteSql(classNames.at(id))));
     }
-    if (upgraded)
+    if (upgraded) {
         CreateGreetingTable(database);
+        AddRowVersions(database);
+    }
 }
 
 } // namespace Schema

@@ -14,9 +14,13 @@ const QStringList &TableNames();
 // Creates greetingtbl with its indexes: one row per customer, season and kind.
 void CreateGreetingTable(Database &database);
 
+// Gives usertbl, historytbl, classtbl and classtbl2 the version column that every change of a
+// row increases (0 for the rows already there), where they lack it.
+void AddRowVersions(Database &database);
+
 // Creates usertbl, historytbl, classtbl and classtbl2 (usertbl with all columns, or with the
 // first 35 only when `upgraded` is false, and greetingtbl only then) and fills the class tables
-// with FreshClassNames().
+// with FreshClassNames(); the upgraded tables carry their row versions.
 void CreateTables(Database &database, bool upgraded = true);
 
 } // namespace Schema

@@ -86,6 +86,11 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
             Schema::CreateGreetingTable(database);
             transaction.Commit();
         }
+        {
+            Transaction transaction(database);
+            Schema::AddRowVersions(database);
+            transaction.Commit();
+        }
         ConvertStoredReadings(database);
         RepairUnsetClasses(database);
         CreateDistinctPairTable(database);

@@ -7,7 +7,8 @@ class Database;
 // Makes the customer table hold every column of the catalogue, adding the missing ones in one
 // transaction (an older table lacks the joint-name and insert columns). The installer's marker
 // "vDb.udb" asking for version "1.04" in the data folder is removed once the table is complete.
-// A book without the greeting record gets its table, empty.
+// A book without the greeting record gets its table, empty; tables without row versions get
+// them.
 // Readings stored as hiragana or full-width katakana are converted to half-width katakana once,
 // and customers without classes or print flag (from earlier imports) get 0 for them once. The
 // tables of pairs declared different people and of pictures are added when missing.

@@ -55,6 +55,13 @@ void Database::Close() {
     for (Query *query : queries_)
         query->Close();
     engine_.reset();
+    readVersions_.clear();
+}
+
+std::optional<int> Database::ReadVersion(int userId) const {
+    if (const auto at = readVersions_.find(userId); at != readVersions_.end())
+        return *at;
+    return std::nullopt;
 }
 
 QString Database::Location() const {
@@ -204,6 +211,8 @@ int Query::Execute() {
         }
         changed += engine.ChangedRows();
     }
+    if (changed > 0)
+        engine.AnnounceChange();
     return changed;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Query;
@@ -53,6 +54,11 @@ public:
     void Commit();
     void Rollback();
 
+    // The version of each customer row as this PC last listed or stored it: a delete or mark
+    // of listed customers changes a row only while it is still that version.
+    std::optional<int> ReadVersion(int userId) const;
+    void NoteVersion(int userId, int rowVersion) { readVersions_.insert(userId, rowVersion); }
+
 private:
     friend class Query;
     void Register(Query *query);
@@ -62,6 +68,7 @@ private:
     QString path_;
     QString serverUri_;
     std::vector<Query *> queries_;
+    QHash<int, int> readVersions_;
 };
 
 // Begins a transaction and rolls it back when left without Commit (a thrown EngineError).

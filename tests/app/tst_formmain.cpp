@@ -12,6 +12,8 @@
 #include "platform/DesktopShell.h"
 #include "records/FormEditClass.h"
 #include "search/FormSearch.h"
+#include "store/CustomerRecord.h"
+#include "store/CustomerTable.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ShiftJisInput.h"
 
@@ -24,6 +26,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -383,6 +386,46 @@ private slots:
                  QString("〇"));
         QCOMPARE(env.Scalar(QString("select Print from Usertbl where UserId = %1").arg(id)),
                  QString("1"));
+    }
+
+    // Two PCs on one book: what the other one stored shows in place, and a customer it deleted
+    // is told and leaves the editor.
+    void anotherPcsChangesShowInPlace() {
+        TestEnv env;
+        for (int i = 0; i < 80; ++i)
+            env.AddCustomer(QString("顧客%1").arg(i, 2, 10, QChar('0')),
+                            QString("ｺｷｬｸ%1").arg(i, 2, 10, QChar('0')));
+        TFormMain w;
+        w.show();
+        auto *list = w.findChild<QTableView *>("ListViewMain");
+        QVERIFY(w.SelectUserId(60));
+        const int scrolled = list->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        Database pc2;
+        env.OpenAsAnotherPc(pc2);
+        Query query2(pc2);
+        for (const int id : {5, 60}) {
+            CustomerRecord row = *LoadCustomerRecord(query2, id);
+            row.telNo1 = QString("03-%1").arg(id);
+            QCOMPARE(SaveCustomerRecord(query2, row), SaveOutcome::Saved);
+        }
+        InsertCustomer(query2, "追加", "ｱ");
+        QSignalSpy selection(w.ListPanel(), &MainListPanel::SelectionChanged);
+
+        w.ShowOtherPcsChanges();
+        QCOMPARE(selection.size(), 0);
+        QCOMPARE(w.SelectedUserIds(), std::vector<int>{60});
+        QCOMPARE(list->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(w.ListedUserIds().size(), size_t(81));
+        QCOMPARE(ListCell(w, 5, "電話"), QString("03-5"));
+        QCOMPARE(w.Editor()->findChild<QLineEdit *>("EditTel1")->text(), QString("03-60"));
+
+        QVERIFY(DeleteCustomerRow(query2, 60));
+        w.ShowOtherPcsChanges();
+        QCOMPARE(env.prompt().Texts("message"),
+                 QStringList{"表示していた顧客は他のパソコンで削除されました。"});
+        QVERIFY(!w.Editor()->findChild<QLineEdit *>("EditName")->isEnabled());
+        QCOMPARE(w.ListedUserIds().size(), size_t(80));
     }
 
     void selectingACustomerSavesNothing() {

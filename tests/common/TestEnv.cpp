@@ -107,6 +107,13 @@ TestEnv::~TestEnv() {
     Clock::Reset();
 }
 
+void TestEnv::OpenAsAnotherPc(Database &other) {
+    if (onServer())
+        other.OpenServer(database_.ServerUri());
+    else
+        other.Open(dbPath());
+}
+
 int TestEnv::Run(const QString &statement) {
     Query query(database_, statement);
     return query.Execute();

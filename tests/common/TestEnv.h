@@ -48,6 +48,9 @@ public:
     Database &db() { return database_; }
     ScriptedPrompt &prompt() { return *prompt_; }
 
+    // Opens `other` on this test's book as a second PC does: the same file, or the same server
+    // database.
+    void OpenAsAnotherPc(Database &other);
     // Runs a statement (in the program's dialect) and returns the number of rows changed.
     int Run(const QString &statement);
     // Inserts a customer with the given name and reading (and print flag) and returns its id.

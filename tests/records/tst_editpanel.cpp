@@ -4,6 +4,7 @@
 #include "platform/AppContext.h"
 #include "records/EditPanel.h"
 #include "records/FormMemo.h"
+#include "store/CustomerRecord.h"
 #include "widgets/ShiftJisInput.h"
 
 #include <QCheckBox>
@@ -211,8 +212,64 @@ private slots:
         QTest::keyClicks(e.panel.findChild<QLineEdit *>("EditName"), "ab");
         QCOMPARE(saved.size(), 0);
         QCOMPARE(e.env.prompt().Texts("error"),
-                 QStringList{"この顧客データはほかのプログラムで削除されたため、保存できません"
+                 QStringList{"他のパソコンでこの顧客が削除されたため、入力した内容は保存できません"
                              "でした。"});
+        QVERIFY(e.panel.findChild<QLineEdit *>("EditName")->text().isEmpty());
+        QVERIFY(!e.panel.findChild<QLineEdit *>("EditName")->isEnabled());
+    }
+
+    // A second PC stores the customer shown here; typing here then folds both changes, asking
+    // only where both changed the same field.
+    void anotherPcsChangeIsNeverOverwrittenUnasked_data() {
+        QTest::addColumn<QString>("otherColumn");
+        QTest::addColumn<bool>("takeTheirs");
+        QTest::addColumn<QString>("storedName");
+        QTest::addColumn<QString>("storedTel");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("another field") << "TelNo_1" << false << "青木ab"
+                                       << "03-9" << false;
+        QTest::newRow("same field, keep mine") << "Name" << false << "青木ab"
+                                               << "" << true;
+        QTest::newRow("same field, take theirs") << "Name" << true << "03-9"
+                                                 << "" << true;
+    }
+    void anotherPcsChangeIsNeverOverwrittenUnasked() {
+        QFETCH(QString, otherColumn);
+        QFETCH(bool, takeTheirs);
+        QFETCH(QString, storedName);
+        QFETCH(QString, storedTel);
+        QFETCH(bool, asked);
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        e.Select(id);
+        QLineEdit *name = e.panel.findChild<QLineEdit *>("EditName");
+        name->setFocus();
+        name->end(false);
+        QTest::keyClicks(name, "a");
+        Database pc2;
+        e.env.OpenAsAnotherPc(pc2);
+        Query query2(pc2);
+        CustomerRecord row2 = *LoadCustomerRecord(query2, id);
+        (otherColumn == "Name" ? row2.name : row2.telNo1) = "03-9";
+        QCOMPARE(SaveCustomerRecord(query2, row2), SaveOutcome::Saved);
+
+        e.env.prompt().PushVersionChoice({takeTheirs});
+        QTest::keyClicks(name, "b");
+        QCOMPARE(e.env.prompt().Texts("versions").size(), asked ? 1 : 0);
+        if (asked)
+            QCOMPARE(e.env.prompt().Texts("versions").front(),
+                     QString("他のパソコンでこの顧客が変更されました。\n氏名: 青木ab / 03-9"));
+        QCOMPARE(e.Stored("Name", id), storedName);
+        QCOMPARE(e.Stored("TelNo_1", id), storedTel);
+        // The editor shows what was stored, the cursor where the user left it.
+        QCOMPARE(name->text(), storedName);
+        QCOMPARE(e.panel.findChild<QLineEdit *>("EditTel1")->text(), storedTel);
+        if (!takeTheirs)
+            QCOMPARE(name->cursorPosition(), 4);
+        // The next key stores at the new version without asking again.
+        QTest::keyClicks(name, "c");
+        QCOMPARE(e.Stored("Name", id), storedName + "c");
+        QCOMPARE(e.env.prompt().Texts("versions").size(), asked ? 1 : 0);
     }
 
     // Imports take texts of any length; the field limits are for typing. A longer stored text

@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(entry->date, QDate(2024, 5, 1));
         QCOMPARE(entry->title, title);
         QCOMPARE(entry->contents, QString("it's"));
-        UpdateHistory(query, id, {QDate(2024, 6, 2), "x'y", "z"});
+        QVERIFY(UpdateHistory(query, id, entry->rowVersion, {QDate(2024, 6, 2), "x'y", "z"}));
         QCOMPARE(
             env.Scalar(
                 QString("select MakeDay || Title || Contents from Historytbl where HistoryId = %1")

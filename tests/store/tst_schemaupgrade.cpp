@@ -17,7 +17,9 @@ class TestSchemaUpgrade : public QObject {
         query.Open();
         return query.FieldNames().join(',').toLower().split(',');
     }
-    static QStringList AllColumns() { return CustomerColumnNames().join(',').toLower().split(','); }
+    static QStringList AllColumns() {
+        return (CustomerColumnNames() + QStringList{"RowVersion"}).join(',').toLower().split(',');
+    }
 
     // The test's book as an older version delivered it.
     static Database &OlderBook(TestEnv &env) {
@@ -45,6 +47,9 @@ private slots:
         row.Open();
         QVERIFY(row.IsNull("Renmei1"));
         QCOMPARE(row.AsInteger("CheckRen4"), 0);
+        QCOMPARE(row.AsString("RowVersion"), QString("0"));
+        for (const QString &table : Schema::TableNames())
+            QVERIFY2(old.GetEngine().HasColumn(table, "RowVersion"), qPrintable(table));
 
         // The greeting record arrives empty and keeps one row per customer, season and kind.
         QVERIFY(old.GetEngine().HasTable("greetingtbl"));
