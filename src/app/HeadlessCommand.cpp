@@ -189,18 +189,17 @@ int RunExportCsvCommand(const QString &csvPath) {
 }
 
 namespace {
+void ToStandardError(const QString &line) {
+    std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
+}
+
 // An import of the installed book whose refused lines go to standard error, one a line.
 using HeadlessImport = int (*)(Database &, const QString &,
                                const std::function<void(const QString &)> &, QString *);
 int RunImport(HeadlessImport import, const QString &csvPath) {
     return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
         QString error;
-        const int status = import(
-            database, csvPath,
-            [](const QString &line) {
-                std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
-            },
-            &error);
+        const int status = import(database, csvPath, ToStandardError, &error);
         return status == 1 ? Fail(error) : status;
     });
 }
@@ -224,7 +223,13 @@ int RunExportVCardCommand(const QString &vcfPath, bool vcard3) {
 }
 
 int RunImportVCardCommand(const QString &vcfPath) {
-    return RunImport(ImportVCardsHeadless, vcfPath);
+    return WithInstalledBook(
+        [&](Database &database, const QString &dataFolder, const QList<int> &) {
+            QString error;
+            const int status = ImportVCardsHeadless(database, DataPathOf(dataFolder), vcfPath,
+                                                    ToStandardError, &error);
+            return status == 1 ? Fail(error) : status;
+        });
 }
 
 int RunExportGreetingsCommand(const QString &csvPath) {

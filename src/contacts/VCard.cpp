@@ -131,7 +131,7 @@ QByteArray WriteCard(const Card &card, const WriteOptions &options) {
     const bool v4 = options.version == Version::V4;
     writer.Add(QStringLiteral("BEGIN"), QStringLiteral("VCARD"));
     writer.Add(QStringLiteral("VERSION"), v4 ? QStringLiteral("4.0") : QStringLiteral("3.0"));
-    writer.Add(QStringLiteral("UID"), CardUid(options, r.userId));
+    writer.Add(QStringLiteral("UID"), card.uid.isEmpty() ? CardUid(options, r.userId) : card.uid);
     const auto [family, given] = FamilyAndGiven(r.name);
     const auto [familyReading, givenReading] =
         FamilyAndGiven(FullWidthReading(r.kana, options.reading));
@@ -362,6 +362,25 @@ QDate BirthdayOf(const QString &value) {
     return QDate::fromString(digits, QStringLiteral("yyyyMMdd"));
 }
 
+// The JPEG a PHOTO line carries inline: a data URI (4.0) or base64 (b in 3.0, BASE64 in 2.1).
+QByteArray InlineJpeg(const ContentLine &line) {
+    QByteArray encoded;
+    if (line.value.startsWith("data:")) {
+        const qsizetype comma = line.value.indexOf(',');
+        if (comma < 0 || !line.value.left(comma).toLower().endsWith(";base64"))
+            return {};
+        encoded = line.value.mid(comma + 1);
+    } else {
+        const QByteArray encoding = line.Parameter("ENCODING").toUpper();
+        if (encoding != "B" && encoding != "BASE64" &&
+            !line.parameters.contains({QByteArray("BASE64"), QByteArray()}))
+            return {};
+        encoded = line.value;
+    }
+    const QByteArray jpeg = QByteArray::fromBase64(encoded.simplified().replace(' ', ""));
+    return jpeg.startsWith("\xFF\xD8") ? jpeg : QByteArray();
+}
+
 QString StoredPostalCode(const QString &code) {
     return NormalisedPostalCode(code).value_or(code.trimmed());
 }
@@ -370,6 +389,11 @@ QString StoredPostalCode(const QString &code) {
 class CardReader {
 public:
     void Read(const ContentLine &line) {
+        if (line.name == "PHOTO") {
+            if (card_.photoJpeg.isEmpty())
+                card_.photoJpeg = InlineJpeg(line);
+            return;
+        }
         const QString value = DecodedValue(line);
         const QByteArrayList types = line.Types();
         const auto has = [&types](const char *type) { return types.contains(type); };
@@ -391,6 +415,8 @@ public:
                          .join(u' ')
                          .trimmed();
             sortAs_ = QString::fromUtf8(line.Parameter("SORT-AS")).replace(u',', u' ');
+        } else if (line.name == "UID") {
+            card_.uid = Unescaped(value).trimmed();
         } else if (line.name == "FN") {
             fn_ = Unescaped(value).trimmed();
         } else if (line.name == "X-PHONETIC-LAST-NAME") {

@@ -25,14 +25,16 @@ struct Card {
     CustomerRecord record;
     QStringList classNames; // the customer's classes by name, first axis first
     QByteArray photoJpeg;   // the first picture; empty for none
+    QString uid;            // the card's own UID; empty for the one the book gives
 };
 
 // One card: UTF-8, lines ended by CR LF and folded at 75 octets.
 QByteArray WriteCard(const Card &card, const WriteOptions &options);
 
 // The cards of a file (2.1, 3.0 or 4.0) and, for each card refused, its name and the
-// characters code page 932 cannot hold. Readings become half-width katakana; the picture is
-// not read.
+// characters code page 932 cannot hold. Readings become half-width katakana; a JPEG photo
+// (base64 or data URI) becomes the card's picture, one in another format or behind a link is
+// left out.
 struct ReadResult {
     std::vector<Card> cards;
     QStringList refused;

@@ -3,6 +3,7 @@
 
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
+#include "records/PictureStore.h"
 #include "store/ClassTable.h"
 #include "store/CustomerImport.h"
 #include "store/CustomerRecord.h"
@@ -74,25 +75,6 @@ int ImportCsvHeadless(Database &database, const QString &path,
     return refused > 0 ? 3 : 0;
 }
 
-namespace {
-// The picture as JPEG, converted when it was stored in another format; empty when there is
-// none or it does not read as a picture.
-QByteArray JpegPicture(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xFF\xD8"))
-        return bytes;
-    const QImage image = QImage::fromData(bytes);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG"))
-        return {};
-    return jpeg;
-}
-} // namespace
-
 QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
                             const VCard::WriteOptions &options, const QString &pictureFolder,
                             int *customers) {
@@ -102,11 +84,11 @@ QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
     QByteArray bytes;
     int written = 0;
     for (CustomerRecord &record : LoadCustomerRecords(query, userIds)) {
-        VCard::Card card{std::move(record), {}, {}};
+        VCard::Card card{std::move(record), {}, {}, {}};
         card.classNames = {classNames1.value(card.record.classId),
                            classNames2.value(card.record.classId2)};
         if (!card.record.img1.isEmpty())
-            card.photoJpeg = JpegPicture(pictureFolder + card.record.img1);
+            card.photoJpeg = PictureStore::JpegPicture(pictureFolder + card.record.img1);
         bytes += VCard::WriteCard(card, options);
         ++written;
     }
@@ -123,7 +105,7 @@ int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
     return WritePrivateExportFile(path, bytes, error) ? 0 : 1;
 }
 
-int ImportVCardsHeadless(Database &database, const QString &path,
+int ImportVCardsHeadless(Database &database, const QString &dataPath, const QString &path,
                          const std::function<void(const QString &line)> &report, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -140,6 +122,7 @@ int ImportVCardsHeadless(Database &database, const QString &path,
     const QStringList classNames2 = ReadClassNamesById(classQuery, ClassAxis::Second);
     {
         CustomerImport import(database);
+        Query pictureQuery(database);
         Transaction transaction(database);
         for (const VCard::Card &card : read.cards) {
             if (card.record.name.isEmpty()) {
@@ -153,6 +136,13 @@ int ImportVCardsHeadless(Database &database, const QString &path,
             try {
                 import.Insert(ImportRowOfRecord(record));
                 ++stored;
+                QString pictureError;
+                if (!card.photoJpeg.isEmpty() &&
+                    !PictureStore::StorePicture(pictureQuery, dataPath, 0,
+                                                int(database.GetEngine().LastInsertId()),
+                                                card.photoJpeg, pictureError))
+                    report(QStringLiteral("%1の画像は登録できませんでした: %2")
+                               .arg(record.name, pictureError));
             } catch (const EngineError &refusal) {
                 report(QStringLiteral("%1を登録できませんでした: %2")
                            .arg(record.name, refusal.message()));

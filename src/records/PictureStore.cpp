@@ -33,8 +33,46 @@ void ClearReadOnly(const QString &path) {
 // No camera photo or scan comes near this; a larger file is refused before it is read whole.
 constexpr qint64 MaxSourceMegabytes = 256;
 
-// The bytes to store for `source` and the picture they show; false after showing why not.
-bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &picture) {
+// The bytes to store for a BMP or JPEG file's `content` and the picture they show; false with
+// the reason in `error` when it is neither or does not read.
+bool PrepareStoredBytes(const QByteArray &content, QByteArray &bytes, QImage &picture,
+                        QString &error) {
+    // The first bytes decide, as photos are often saved under the other format's extension.
+    const bool isBmp = content.startsWith("BM");
+    if (!isBmp && !content.startsWith("\xFF\xD8")) {
+        error =
+            QStringLiteral("画像を読み込めませんでした。\r\nBMP・JPEG形式の画像ではありません。");
+        return false;
+    }
+    if (isBmp) {
+        QBuffer buffer;
+        buffer.setData(content);
+        QImageReader reader(&buffer, "bmp");
+        picture = reader.read();
+        if (picture.isNull()) {
+            error = QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(reader.errorString());
+            return false;
+        }
+        bytes = content;
+        return true;
+    }
+    QString reason;
+    picture = JpegDecoder::Decode(content, &reason);
+    if (picture.isNull()) {
+        error = QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(reason);
+        return false;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP")) {
+        error = QStringLiteral("画像をBMP形式に変換できませんでした。");
+        return false;
+    }
+    return true;
+}
+
+// The source file's contents; false after showing why not.
+bool ReadSource(const QString &source, QByteArray &content) {
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly)) {
         prompt().Error(QStringLiteral("画像ファイルを読み込めませんでした。\r\n%1\r\n%2")
@@ -48,39 +86,7 @@ bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &pictur
                 .arg(MaxSourceMegabytes));
         return false;
     }
-    const QByteArray content = file.readAll();
-    // The first bytes decide, as photos are often saved under the other format's extension.
-    const bool isBmp = content.startsWith("BM");
-    if (!isBmp && !content.startsWith("\xFF\xD8")) {
-        prompt().Error(
-            QStringLiteral("画像を読み込めませんでした。\r\nBMP・JPEG形式の画像ではありません。"));
-        return false;
-    }
-    if (isBmp) {
-        QBuffer buffer;
-        buffer.setData(content);
-        QImageReader reader(&buffer, "bmp");
-        picture = reader.read();
-        if (picture.isNull()) {
-            prompt().Error(
-                QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(reader.errorString()));
-            return false;
-        }
-        bytes = content;
-        return true;
-    }
-    QString error;
-    picture = JpegDecoder::Decode(content, &error);
-    if (picture.isNull()) {
-        prompt().Error(QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(error));
-        return false;
-    }
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "BMP")) {
-        prompt().Error(QStringLiteral("画像をBMP形式に変換できませんでした。"));
-        return false;
-    }
+    content = file.readAll();
     return true;
 }
 
@@ -105,46 +111,74 @@ QString PictureFileName(int userId, int slot) {
     return QStringLiteral("%1_%2.bmp").arg(userId).arg(slot);
 }
 
-bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
-                 const QString &source, QImage *stored) {
+bool StorePicture(Query &userQuery, const QString &dataPath, int slot, int userId,
+                  const QByteArray &content, QString &error, QImage *stored) {
     const QString folder = PictureFolder(dataPath);
     if (!MakePrivateFolder(folder)) {
-        prompt().Error(QStringLiteral("画像フォルダを作成できませんでした。\r\n%1")
-                           .arg(QDir::toNativeSeparators(folder)));
-        return false;
-    }
-    if (!QFileInfo::exists(source)) {
-        prompt().Error(QDir::toNativeSeparators(source) + QStringLiteral("は存在しません"));
+        error = QStringLiteral("画像フォルダを作成できませんでした。\r\n%1")
+                    .arg(QDir::toNativeSeparators(folder));
         return false;
     }
     QByteArray bytes;
     QImage picture;
-    if (!PrepareStoredBytes(source, bytes, picture))
+    if (!PrepareStoredBytes(content, bytes, picture, error))
         return false;
     const QString target = StoredPath(dataPath, userId, slot);
     ClearReadOnly(target);
-    QString error;
-    if (!TextFile::WriteFileAtomically(target, bytes, &error)) {
-        prompt().Error(QStringLiteral("画像を保存できませんでした。\r\n%1").arg(error));
+    QString reason;
+    if (!TextFile::WriteFileAtomically(target, bytes, &reason)) {
+        error = QStringLiteral("画像を保存できませんでした。\r\n%1").arg(reason);
         return false;
     }
     bool named = false;
     try {
         named = SetPictureFileName(userQuery, userId, slot, PictureFileName(userId, slot));
     } catch (const EngineError &e) {
-        prompt().Error(e.message());
+        error = e.message();
         return false;
     }
     if (!named) {
         // A file for a customer that is gone would stay in the folder for good.
         QFile::remove(target);
-        prompt().Error(QStringLiteral(
-            "この顧客データはほかのプログラムで削除されたため、画像を登録できませんでした。"));
+        error = QStringLiteral(
+            "この顧客データはほかのプログラムで削除されたため、画像を登録できませんでした。");
         return false;
     }
     if (stored)
         *stored = picture;
     return true;
+}
+
+bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
+                 const QString &source, QImage *stored) {
+    if (!QFileInfo::exists(source)) {
+        prompt().Error(QDir::toNativeSeparators(source) + QStringLiteral("は存在しません"));
+        return false;
+    }
+    QByteArray content;
+    if (!ReadSource(source, content))
+        return false;
+    QString error;
+    if (!StorePicture(userQuery, dataPath, slot, userId, content, error, stored)) {
+        prompt().Error(error);
+        return false;
+    }
+    return true;
+}
+
+QByteArray JpegPicture(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xFF\xD8"))
+        return bytes;
+    const QImage image = QImage::fromData(bytes);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG"))
+        return {};
+    return jpeg;
 }
 
 bool RemovePictureFile(const QString &dataPath, int slot, int userId) {

@@ -27,6 +27,14 @@ QString PictureFileName(int userId, int slot);
 bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
                  const QString &source, QImage *stored = nullptr);
 
+// The same for a picture's bytes (BMP or JPEG), showing nothing: false with the reason in
+// `error`.
+bool StorePicture(Query &userQuery, const QString &dataPath, int slot, int userId,
+                  const QByteArray &content, QString &error, QImage *stored = nullptr);
+
+// A stored picture as JPEG (for contact cards); empty when there is none or it does not read.
+QByteArray JpegPicture(const QString &path);
+
 // Deletes the slot's file only (for a customer whose row is gone). False, after showing why,
 // when it stays.
 bool RemovePictureFile(const QString &dataPath, int slot, int userId);

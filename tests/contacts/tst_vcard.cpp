@@ -35,6 +35,7 @@ QString Stored(const VCard::Card &card) {
         {"post", r.officePost},
         {"executive", r.officeExecutive},
         {"classes", card.classNames.join(u',')},
+        {"photo", QString::fromLatin1(card.photoJpeg.toHex())},
     };
     QStringList out;
     for (const auto &[name, value] : fields)
@@ -121,6 +122,16 @@ private slots:
             << u"BEGIN:VCARD\nVERSION:3.0\nFN:伊藤 \n 美咲\nNOTE:長い\n\tメモ\nEND:VCARD\n"
                "BEGIN:VCARD\nVERSION:3.0\nN:渡辺;健;;;\nEND:VCARD\n"_s
             << false << u"name=伊藤 美咲|note=長いメモ / name=渡辺 健"_s;
+        QTest::newRow("JPEG photos in 2.1, 3.0 and 4.0; PNG and links left out")
+            << u"BEGIN:VCARD\nVERSION:2.1\nN:甲;\nPHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/\n 4AAQ\n\n"
+               "END:VCARD\nBEGIN:VCARD\nVERSION:3.0\nN:乙;\nPHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\n"
+               "END:VCARD\nBEGIN:VCARD\nVERSION:4.0\nN:丙;\n"
+               "PHOTO:data:image/jpeg;base64,/9j/4AAQ\nEND:VCARD\n"
+               "BEGIN:VCARD\nVERSION:4.0\nN:丁;\nPHOTO:data:image/png;base64,iVBORw0K\n"
+               "PHOTO;VALUE=uri:http://example.com/a.jpg\nEND:VCARD\n"_s
+            << false
+            << u"name=甲|photo=ffd8ffe00010 / name=乙|photo=ffd8ffe00010 / "
+               "name=丙|photo=ffd8ffe00010 / name=丁"_s;
         QTest::newRow("a character code page 932 cannot hold refuses only its card")
             << u"BEGIN:VCARD\nVERSION:4.0\nN:𠮷野;家;;;\nEND:VCARD\n"
                "BEGIN:VCARD\nVERSION:4.0\nFN:小林\u301C太\nEND:VCARD\n"_s
