@@ -107,14 +107,6 @@ private:
     QByteArray out_;
 };
 
-QString CardUid(const WriteOptions &options, int userId) {
-    static const QUuid bookNamespace(QStringLiteral("{7c1f0d5e-3b8a-4f61-9a1e-5d2b6c8e4a10}"));
-    return QStringLiteral("urn:uuid:") +
-           QUuid::createUuidV5(bookNamespace,
-                               QStringLiteral("%1/%2").arg(options.bookKey).arg(userId))
-               .toString(QUuid::WithoutBraces);
-}
-
 void WriteAddress(CardWriter &writer, const QString &type, const QString &zip,
                   const QString &address1, const QString &address2) {
     if (zip.isEmpty() && address1.isEmpty() && address2.isEmpty())
@@ -125,13 +117,21 @@ void WriteAddress(CardWriter &writer, const QString &type, const QString &zip,
 
 } // namespace
 
+QString BookUid(const QString &bookKey, int userId) {
+    static const QUuid bookNamespace(QStringLiteral("{7c1f0d5e-3b8a-4f61-9a1e-5d2b6c8e4a10}"));
+    return QStringLiteral("urn:uuid:") +
+           QUuid::createUuidV5(bookNamespace, QStringLiteral("%1/%2").arg(bookKey).arg(userId))
+               .toString(QUuid::WithoutBraces);
+}
+
 QByteArray WriteCard(const Card &card, const WriteOptions &options) {
     const CustomerRecord &r = card.record;
     CardWriter writer(options.version);
     const bool v4 = options.version == Version::V4;
     writer.Add(QStringLiteral("BEGIN"), QStringLiteral("VCARD"));
     writer.Add(QStringLiteral("VERSION"), v4 ? QStringLiteral("4.0") : QStringLiteral("3.0"));
-    writer.Add(QStringLiteral("UID"), card.uid.isEmpty() ? CardUid(options, r.userId) : card.uid);
+    writer.Add(QStringLiteral("UID"),
+               card.uid.isEmpty() ? BookUid(options.bookKey, r.userId) : card.uid);
     const auto [family, given] = FamilyAndGiven(r.name);
     const auto [familyReading, givenReading] =
         FamilyAndGiven(FullWidthReading(r.kana, options.reading));
@@ -530,6 +530,130 @@ ReadResult ReadCards(const QByteArray &bytes) {
         }
     }
     return result;
+}
+
+namespace {
+
+// The texts the book took from a property, to tell a value it holds from one it has no field for.
+QStringList HeldTexts(const CustomerRecord &r) {
+    return {r.zip,        r.address1,       r.address2,       r.telNo1,
+            r.telNo2,     r.faxNo,          r.mail1,          r.mail2,
+            r.officeZip,  r.officeAddress1, r.officeAddress2, r.officeTel1,
+            r.officeTel2, r.officeMail1,    r.officeMail2,    r.officeFax};
+}
+
+} // namespace
+
+QByteArray KeepExtraProperties(const QByteArray &written, const QByteArray &previous) {
+    static const QByteArrayList bookProperties = {"BEGIN",
+                                                  "END",
+                                                  "VERSION",
+                                                  "UID",
+                                                  "FN",
+                                                  "N",
+                                                  "ORG",
+                                                  "TITLE",
+                                                  "BDAY",
+                                                  "NOTE",
+                                                  "CATEGORIES",
+                                                  "PHOTO",
+                                                  "REV",
+                                                  "PRODID",
+                                                  "X-PHONETIC-LAST-NAME",
+                                                  "X-PHONETIC-FIRST-NAME",
+                                                  "X-PHONETIC-ORG",
+                                                  "SOUND"};
+    const ReadResult read = ReadCards(previous);
+    if (read.cards.empty())
+        return written;
+    const QStringList held = HeldTexts(read.cards.front().record);
+    QByteArray kept;
+    for (const QByteArray &text : LogicalLines(previous)) {
+        const ContentLine line = ParseLine(text);
+        if (line.name.isEmpty() || bookProperties.contains(line.name))
+            continue;
+        if (line.name == "ADR") {
+            const QStringList p = SplitValue(DecodedValue(line), u';');
+            const QString street = (p.value(4) + p.value(3) + p.value(2)).trimmed();
+            if (held.contains(street) && !street.isEmpty())
+                continue;
+        } else if (line.name == "TEL" || line.name == "EMAIL") {
+            const QString value =
+                Unescaped(DecodedValue(line)).remove(QStringLiteral("tel:")).trimmed();
+            if (held.contains(value))
+                continue;
+        }
+        AppendLine(kept, QString::fromUtf8(text));
+    }
+    if (kept.isEmpty())
+        return written;
+    QByteArray merged = written;
+    merged.insert(merged.lastIndexOf("END:VCARD"), kept);
+    return merged;
+}
+
+std::vector<std::pair<QString, QString>> CardFields(const Card &card) {
+    const CustomerRecord &r = card.record;
+    return {{QStringLiteral("名前"), r.name},
+            {QStringLiteral("フリガナ"), r.kana},
+            {QStringLiteral("郵便番号"), r.zip},
+            {QStringLiteral("住所１"), r.address1},
+            {QStringLiteral("住所２"), r.address2},
+            {QStringLiteral("電話番号１"), r.telNo1},
+            {QStringLiteral("電話番号２"), r.telNo2},
+            {QStringLiteral("ＦＡＸ"), r.faxNo},
+            {QStringLiteral("メール１"), r.mail1},
+            {QStringLiteral("メール２"), r.mail2},
+            {QStringLiteral("誕生日"), r.birthDay.toString(QStringLiteral("yyyy/MM/dd"))},
+            {QStringLiteral("会社名"), r.office},
+            {QStringLiteral("会社フリガナ"), r.officeKana},
+            {QStringLiteral("会社郵便番号"), r.officeZip},
+            {QStringLiteral("会社住所１"), r.officeAddress1},
+            {QStringLiteral("会社住所２"), r.officeAddress2},
+            {QStringLiteral("会社電話１"), r.officeTel1},
+            {QStringLiteral("会社電話２"), r.officeTel2},
+            {QStringLiteral("会社メール１"), r.officeMail1},
+            {QStringLiteral("会社メール２"), r.officeMail2},
+            {QStringLiteral("会社ＦＡＸ"), r.officeFax},
+            {QStringLiteral("部署"), r.officePost},
+            {QStringLiteral("役職"), r.officeExecutive},
+            {QStringLiteral("メモ"), r.note},
+            {QStringLiteral("分類"), card.classNames.join(QStringLiteral("、"))}};
+}
+
+void ApplyCardFields(CustomerRecord &target, const Card &card, const QStringList &classNames1,
+                     const QStringList &classNames2) {
+    const CustomerRecord &r = card.record;
+    for (auto [to, from] : std::initializer_list<std::pair<QString *, const QString *>>{
+             {&target.name, &r.name},
+             {&target.kana, &r.kana},
+             {&target.zip, &r.zip},
+             {&target.address1, &r.address1},
+             {&target.address2, &r.address2},
+             {&target.telNo1, &r.telNo1},
+             {&target.telNo2, &r.telNo2},
+             {&target.faxNo, &r.faxNo},
+             {&target.mail1, &r.mail1},
+             {&target.mail2, &r.mail2},
+             {&target.note, &r.note},
+             {&target.office, &r.office},
+             {&target.officeKana, &r.officeKana},
+             {&target.officeZip, &r.officeZip},
+             {&target.officeAddress1, &r.officeAddress1},
+             {&target.officeAddress2, &r.officeAddress2},
+             {&target.officeTel1, &r.officeTel1},
+             {&target.officeTel2, &r.officeTel2},
+             {&target.officeMail1, &r.officeMail1},
+             {&target.officeMail2, &r.officeMail2},
+             {&target.officeFax, &r.officeFax},
+             {&target.officePost, &r.officePost},
+             {&target.officeExecutive, &r.officeExecutive}})
+        *to = *from;
+    target.birthDay = r.birthDay;
+    if (const qsizetype id = classNames1.indexOf(card.classNames.value(0)); id >= 0)
+        target.classId = int(id);
+    if (const qsizetype id = classNames2.indexOf(card.classNames.value(1)); id >= 0)
+        target.classId2 = int(id);
 }
 
 } // namespace VCard

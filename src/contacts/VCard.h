@@ -41,4 +41,21 @@ struct ReadResult {
 };
 ReadResult ReadCards(const QByteArray &bytes);
 
+// The UID a customer's card gets from the book (WriteOptions::bookKey).
+QString BookUid(const QString &bookKey, int userId);
+
+// `written` with the properties of `previous` (the server's card) that the book has no field
+// for: URLs, extra phones and addresses beyond the book's, the phone's own properties. So a
+// customer uploaded again leaves them on the server untouched.
+QByteArray KeepExtraProperties(const QByteArray &written, const QByteArray &previous);
+
+// The fields a card carries, as the editor names them, and their texts: what a user compares
+// between the book's customer and the server's card.
+std::vector<std::pair<QString, QString>> CardFields(const Card &card);
+
+// Puts the fields a card carries into `target`, leaving the others (honorific, joint names,
+// marks, pictures) as they are; the classes go by name, unknown ones leave the class as it is.
+void ApplyCardFields(CustomerRecord &target, const Card &card, const QStringList &classNames1,
+                     const QStringList &classNames2);
+
 } // namespace VCard

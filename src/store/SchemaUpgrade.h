@@ -10,7 +10,7 @@ class Database;
 // A book without the greeting record gets its table, empty.
 // Readings stored as hiragana or full-width katakana are converted to half-width katakana once,
 // and customers without classes or print flag (from earlier imports) get 0 for them once. The
-// table of pairs declared different people is added when missing.
+// table of pairs declared different people and the address book links are added when missing.
 // Returns a message for the user when columns are missing and could not be added; nothing is
 // changed then and the marker stays, so the next start tries again.
 QString RunSchemaUpgrade(Database &database, const QString &dataPath);
