@@ -21,6 +21,9 @@ struct ContactSync::Customer {
 
 namespace {
 
+// Servers that check cards with vobject (Radicale) refuse the second N of a 4.0 phonetic name.
+constexpr VCard::Version UploadVersion = VCard::Version::V3;
+
 // A card's path as the server names it, so hrefs written either way compare equal.
 QString HrefKey(const QUrl &collection, const QString &href) {
     return collection.resolved(QUrl(href)).path(QUrl::FullyEncoded);
@@ -90,7 +93,7 @@ VCard::Card ContactSync::CardOf(const CustomerRecord &record, bool withPhoto) co
 QString ContactSync::LocalHash(const CustomerRecord &record) const {
     QCryptographicHash hash(QCryptographicHash::Sha1);
     hash.addData(VCard::WriteCard(CardOf(record, false),
-                                  {VCard::Version::V4, VCard::ReadingScript::Katakana, dataPath_}));
+                                  {UploadVersion, VCard::ReadingScript::Katakana, dataPath_}));
     // The picture counts by its file's name, size and time, not by reading every picture.
     if (!record.img1.isEmpty()) {
         const QFileInfo picture(PictureStore::PictureFolder(dataPath_) + record.img1);
@@ -132,7 +135,7 @@ void ContactSync::Upload(Customer &customer, Outcome &outcome) {
     VCard::Card card = CardOf(customer.record, true);
     card.uid = link.uid;
     QByteArray text =
-        VCard::WriteCard(card, {VCard::Version::V4, VCard::ReadingScript::Katakana, dataPath_});
+        VCard::WriteCard(card, {UploadVersion, VCard::ReadingScript::Katakana, dataPath_});
     if (!link.cardText.isEmpty())
         text = VCard::KeepExtraProperties(text, link.cardText);
     const CardDavClient::Written written = client_.Put(collection_, link.href, text, link.etag);
