@@ -1,85 +1,13 @@
+#include "../common/RadicaleServer.h"
 #include "../common/TestEnv.h"
 #include "contacts/ContactSync.h"
 #include "store/ContactLinks.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Radicale on loopback with its own storage and one user, and the phone beside it.
-class Radicale {
-public:
-    Radicale() {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost);
-        port_ = probe.serverPort();
-        probe.close();
-        QFile users(dir_.filePath("users"));
-        if (!users.open(QIODevice::WriteOnly) || users.write("phone:secret\n") < 0)
-            return;
-        users.close();
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start("/usr/bin/python3",
-                       {"-m", "radicale", "--config", "", "--server-hosts",
-                        QStringLiteral("127.0.0.1:%1").arg(port_), "--storage-filesystem-folder",
-                        dir_.filePath("storage"), "--auth-type", "htpasswd",
-                        "--auth-htpasswd-filename", users.fileName(), "--auth-htpasswd-encryption",
-                        "plain", "--rights-type", "owner_only"});
-        QElapsedTimer waited;
-        waited.start();
-        while (process_.state() != QProcess::NotRunning && waited.elapsed() < 10000) {
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, port_);
-            if (socket.waitForConnected(200)) {
-                running_ = Phone({"mkbook", "/phone/book/"});
-                return;
-            }
-            QTest::qWait(100);
-        }
-    }
-    ~Radicale() {
-        process_.kill();
-        process_.waitForFinished();
-    }
-    bool running() const { return running_; }
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
-
-    bool Phone(QStringList arguments, QByteArray *output = nullptr) {
-        QProcess phone;
-        arguments =
-            QStringList{PELLOR3_SOURCE_DIR "/tests/contacts/phone.py", base(), "phone", "secret"} +
-            arguments;
-        phone.start("/usr/bin/python3", arguments);
-        phone.waitForFinished(20000);
-        if (output)
-            *output = phone.readAllStandardOutput();
-        return phone.exitStatus() == QProcess::NormalExit && phone.exitCode() == 0;
-    }
-    bool Put(const QString &path, const QString &card) {
-        QFile file(dir_.filePath("card.vcf"));
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        file.write(card.toUtf8());
-        file.close();
-        return Phone({"put", path, file.fileName()});
-    }
-    QString Get(const QString &path) {
-        QByteArray card;
-        return Phone({"get", path}, &card) ? QString::fromUtf8(card) : QString();
-    }
-
-private:
-    QTemporaryDir dir_;
-    QProcess process_;
-    quint16 port_ = 0;
-    bool running_ = false;
-};
 
 QString CardPath(Database &database, int userId) {
     for (const ContactLink &link : ReadContactLinks(database))
@@ -98,7 +26,7 @@ private slots:
     // both change one customer. Each sync's counts, what the book holds and what the server
     // holds after it.
     void syncWithPhone() {
-        Radicale server;
+        RadicaleServer server;
         if (!server.running())
             QSKIP("Radicale (Debian radicale, python3-caldav) could not be started on loopback");
         TestEnv env;
