@@ -4,6 +4,7 @@
 #include "platform/Prompt.h"
 #include "store/EngineError.h"
 #include "widgets/ProgressWindow.h"
+#include "widgets/ShiftJisInput.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -30,6 +31,9 @@ TCardDavPage::TCardDavPage(AppContext &context, QWidget *parent)
     CBAllowHttp->setObjectName(QStringLiteral("CBAllowHttp"));
     BtnSyncContacts = new QPushButton(QStringLiteral("今すぐ同期"), this);
     BtnSyncContacts->setObjectName(QStringLiteral("BtnSyncContacts"));
+    // Config.ini is Shift-JIS: what it cannot hold is refused as it is typed.
+    for (QLineEdit *edit : {EditCardDavUrl, EditCardDavUserID, EditCardDavPassword})
+        GuardShiftJis(edit);
     LblSyncResult = new QLabel(this);
     LblSyncResult->setObjectName(QStringLiteral("LblSyncResult"));
     LblSyncResult->setWordWrap(true);

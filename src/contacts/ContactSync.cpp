@@ -328,9 +328,7 @@ bool ContactSync::KeepBook(const Conflict &conflict) {
     if (!conflict.local) {
         if (client_.Delete(collection_, conflict.serverCard.href, conflict.serverCard.etag) == 412)
             return false;
-        for (const ContactLink &link : ReadContactLinks(database_))
-            if (HrefKey(collection_, link.href) == HrefKey(collection_, conflict.serverCard.href))
-                RemoveContactLink(database_, link.userId);
+        RemoveLinksTo(conflict.serverCard.href);
         return true;
     }
     Query query(database_);
@@ -362,8 +360,19 @@ bool ContactSync::KeepServer(const Conflict &conflict) {
         AcceptDeletion({conflict.userId, conflict.Name()});
         return true;
     }
+    // A customer deleted in the book comes back as a new one; the old link would delete its card.
+    if (!conflict.local)
+        RemoveLinksTo(conflict.serverCard.href);
     StoreFromServer(conflict.userId, conflict.serverCard, *conflict.server);
     return true;
+}
+
+void ContactSync::RemoveLinksTo(const QString &href) {
+    if (collection_.isEmpty())
+        collection_ = Collection();
+    for (const ContactLink &link : ReadContactLinks(database_))
+        if (HrefKey(collection_, link.href) == HrefKey(collection_, href))
+            RemoveContactLink(database_, link.userId);
 }
 
 void ContactSync::AcceptDeletion(const Deletion &deletion) {

@@ -62,6 +62,7 @@ private:
     struct Customer;
     QUrl Collection();
     void Upload(Customer &customer, Outcome &outcome);
+    void RemoveLinksTo(const QString &href);
     void StoreFromServer(int userId, const CardDavClient::Card &card, const VCard::Card &read);
     VCard::Card CardOf(const CustomerRecord &record, bool withPhoto) const;
     QString LocalHash(const CustomerRecord &record) const;

@@ -22,6 +22,26 @@ class TestContactSync : public QObject {
     Q_OBJECT
 
 private slots:
+    // The certificate-checked connection, or plain HTTP only to this computer or with leave.
+    void addressRules_data() {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("allowHttp");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("https") << "https://dav.example.jp/" << false << true;
+        QTest::newRow("http to another computer") << "http://dav.example.jp/" << false << false;
+        QTest::newRow("http with leave") << "http://dav.example.jp/" << true << true;
+        QTest::newRow("http to loopback") << "http://127.0.0.1:5232/" << false << true;
+        QTest::newRow("http to localhost") << "http://localhost/" << false << true;
+        QTest::newRow("another scheme") << "ftp://dav.example.jp/" << true << false;
+        QTest::newRow("no host") << "dav.example.jp" << true << false;
+    }
+    void addressRules() {
+        QFETCH(QString, url);
+        QFETCH(bool, allowHttp);
+        QFETCH(bool, usable);
+        QCOMPARE(CardDavAddressProblem(QUrl(url), allowHttp).isEmpty(), usable);
+    }
+
     // The phone adds, changes and deletes cards; the book adds, changes and deletes customers;
     // both change one customer. Each sync's counts, what the book holds and what the server
     // holds after it.

@@ -229,6 +229,47 @@ private slots:
         QCOMPARE(read.cards.size(), size_t(1));
         QCOMPARE(Stored(read.cards.front()), Stored(card));
     }
+
+    // A customer uploaded over the server's card: the properties the book has no field for
+    // stay, the ones it holds are the book's.
+    void testKeepExtraProperties_data() {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QStringList>("gone");
+        const QString head = u"BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nN:山田;太郎;;;\r\n"_s;
+        QTest::newRow("URL, third phone, second home address, the phone's own")
+            << head + u"TEL;TYPE=home:03-1111-2222\r\nTEL;TYPE=cell:090-1\r\n"
+                      "TEL;TYPE=cell:090-2\r\nURL:https://yamada.example.jp/\r\n"
+                      "ADR;TYPE=home:;;千代田1;;;100-0001;\r\nADR;TYPE=home:;;別荘1;;;;\r\n"
+                      "X-ABUID:ABC\r\nEND:VCARD\r\n"_s
+            << QStringList{u"TEL;TYPE=cell:090-2"_s, u"URL:https://yamada.example.jp/"_s,
+                           u"ADR;TYPE=home:;;別荘1;;;;"_s, u"X-ABUID:ABC"_s}
+            << QStringList{u"03-1111-2222"_s, u"090-1"_s, u"千代田1"_s};
+        QTest::newRow("the book's fields only")
+            << head + u"FN:山田 太郎\r\nNOTE:古いメモ\r\nEMAIL:old@example.jp\r\n"
+                      "BDAY:1980-01-02\r\nEND:VCARD\r\n"_s
+            << QStringList{} << QStringList{u"古いメモ"_s, u"old@example.jp"_s, u"1980"_s};
+    }
+    void testKeepExtraProperties() {
+        QFETCH(QString, server);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, gone);
+        VCard::Card card;
+        card.record.name = u"山田 太郎"_s;
+        card.record.telNo1 = u"03-9999-0000"_s;
+        const QByteArray written = VCard::WriteCard(card, {VCard::Version::V3, {}, u"book"_s});
+        const QString merged =
+            QString::fromUtf8(VCard::KeepExtraProperties(written, server.toUtf8()));
+        const QStringList lines = merged.split(u"\r\n"_s);
+        QVERIFY(merged.endsWith(u"END:VCARD\r\n"_s));
+        QVERIFY(lines.contains(u"TEL;TYPE=home,voice:03-9999-0000"_s));
+        for (const QString &line : kept)
+            QVERIFY2(lines.contains(line), qPrintable(line));
+        for (const QString &text : gone)
+            QVERIFY2(!merged.contains(text), qPrintable(text));
+        QCOMPARE(merged.count(u"BEGIN:VCARD"_s), 1);
+        QCOMPARE(merged.count(u"\r\nN:"_s), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVCard)
