@@ -91,8 +91,10 @@ const QByteArray XmlContent = "application/xml; charset=utf-8";
 
 } // namespace
 
+// A server lists a large address book only once it has read every card, so the first answer of
+// a sync may be slow to come.
 CardDavClient::CardDavClient(const QString &userId, const QString &password)
-    : http_(30000, 120000) {
+    : http_(120000, 600000) {
     http_.SetLogin(userId, password);
 }
 

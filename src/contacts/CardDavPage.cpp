@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,11 +39,16 @@ TCardDavPage::TCardDavPage(AppContext &context, QWidget *parent)
     LblSyncResult->setObjectName(QStringLiteral("LblSyncResult"));
     LblSyncResult->setWordWrap(true);
     auto *layout = new QFormLayout(this);
-    layout->addRow(QStringLiteral("アドレス帳のURL"), EditCardDavUrl);
-    layout->addRow(QStringLiteral("ユーザーID"), EditCardDavUserID);
-    layout->addRow(QStringLiteral("パスワード"), EditCardDavPassword);
-    layout->addRow(QString(), CBAllowHttp);
-    layout->addRow(QString(), BtnSyncContacts);
+    layout->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    layout->addRow(QStringLiteral("■アドレス帳サーバーのURL（CardDAV）"), EditCardDavUrl);
+    layout->addRow(QStringLiteral("■ユーザID（ログインしないサーバーでは空欄）"),
+                   EditCardDavUserID);
+    layout->addRow(QStringLiteral("■パスワード"), EditCardDavPassword);
+    layout->addRow(CBAllowHttp);
+    auto *syncRow = new QHBoxLayout;
+    syncRow->addWidget(BtnSyncContacts);
+    syncRow->addStretch();
+    layout->addRow(syncRow);
     layout->addRow(LblSyncResult);
     connect(BtnSyncContacts, &QPushButton::clicked, this, &TCardDavPage::BtnSyncContactsClick);
 }

@@ -45,6 +45,10 @@ QString RadicaleServer::base() const {
     return QStringLiteral("http://127.0.0.1:%1").arg(port_);
 }
 
+QString RadicaleServer::BookFolder() const {
+    return dir_.filePath("storage/collection-root/phone/book/");
+}
+
 bool RadicaleServer::Phone(QStringList arguments, QByteArray *output) {
     QProcess phone;
     arguments = QStringList{PHONE_SCRIPT, base(), "phone", "secret"} + arguments;

@@ -15,6 +15,8 @@ public:
     // False when Radicale or the client could not be started.
     bool running() const { return running_; }
     QString base() const;
+    // The folder that holds the cards of /phone/book/, one file each.
+    QString BookFolder() const;
 
     // phone.py's command: put PATH FILE, get PATH, delete PATH, mkbook PATH.
     bool Phone(QStringList arguments, QByteArray *output = nullptr);
