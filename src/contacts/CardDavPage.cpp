@@ -79,14 +79,17 @@ void TCardDavPage::BtnSyncContactsClick() {
         prompt().Error(problem);
         return;
     }
-    ProgressWindow progress(QStringLiteral("アドレス帳と同期しています"),
-                            QStringLiteral("アドレス帳同期"), this, ProgressWindow::AfterAMoment);
-    ContactSync sync(
-        context_.GetDatabase(), context_.GetDataPath(), settings,
-        [&progress](const QString &, int done, int total) { return progress.Report(done, total); });
+    auto progress = std::make_unique<ProgressWindow>(QStringLiteral("アドレス帳と同期しています"),
+                                                     QStringLiteral("アドレス帳同期"), this,
+                                                     ProgressWindow::AfterAMoment);
+    ContactSync sync(context_.GetDatabase(), context_.GetDataPath(), settings,
+                     [&progress](const QString &, int done, int total) {
+                         return !progress || progress->Report(done, total);
+                     });
     BtnSyncContacts->setEnabled(false);
     try {
         ContactSync::Outcome outcome = sync.Run(false);
+        progress.reset(); // the questions below are the user's, not the sync's
         int resolved = 0;
         for (const ContactSync::Conflict &conflict : outcome.conflicts) {
             TFormSyncConflict form(conflict, this);
@@ -155,7 +158,10 @@ TFormSyncConflict::TFormSyncConflict(const ContactSync::Conflict &conflict, QWid
             table->setItem(row, column, item);
         }
     }
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *keepBook = buttons->addButton(QStringLiteral("この顧客台帳の内容にする"),

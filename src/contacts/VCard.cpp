@@ -594,6 +594,10 @@ QByteArray KeepExtraProperties(const QByteArray &written, const QByteArray &prev
 
 std::vector<std::pair<QString, QString>> CardFields(const Card &card) {
     const CustomerRecord &r = card.record;
+    // As a card writes them: a name both axes give once.
+    QStringList categories = card.classNames;
+    categories.removeAll(QString());
+    categories.removeDuplicates();
     return {{QStringLiteral("名前"), r.name},
             {QStringLiteral("フリガナ"), r.kana},
             {QStringLiteral("郵便番号"), r.zip},
@@ -618,7 +622,7 @@ std::vector<std::pair<QString, QString>> CardFields(const Card &card) {
             {QStringLiteral("部署"), r.officePost},
             {QStringLiteral("役職"), r.officeExecutive},
             {QStringLiteral("メモ"), r.note},
-            {QStringLiteral("分類"), card.classNames.join(QStringLiteral("、"))}};
+            {QStringLiteral("分類"), categories.join(QStringLiteral("、"))}};
 }
 
 void ApplyCardFields(CustomerRecord &target, const Card &card, const QStringList &classNames1,

@@ -49,11 +49,11 @@ QString RadicaleServer::BookFolder() const {
     return dir_.filePath("storage/collection-root/phone/book/");
 }
 
-bool RadicaleServer::Phone(QStringList arguments, QByteArray *output) {
+bool RadicaleServer::Phone(QStringList arguments, QByteArray *output, int waitMs) {
     QProcess phone;
     arguments = QStringList{PHONE_SCRIPT, base(), "phone", "secret"} + arguments;
     phone.start("/usr/bin/python3", arguments);
-    phone.waitForFinished(20000);
+    phone.waitForFinished(waitMs);
     if (output)
         *output = phone.readAllStandardOutput();
     return phone.exitStatus() == QProcess::NormalExit && phone.exitCode() == 0;

@@ -19,7 +19,7 @@ public:
     QString BookFolder() const;
 
     // phone.py's command: put PATH FILE, get PATH, delete PATH, mkbook PATH.
-    bool Phone(QStringList arguments, QByteArray *output = nullptr);
+    bool Phone(QStringList arguments, QByteArray *output = nullptr, int waitMs = 20000);
     bool Put(const QString &path, const QString &card);
     // Empty when the card is not there.
     QString Get(const QString &path);
