@@ -206,13 +206,17 @@ ContactSync::Outcome ContactSync::Run(bool acceptDeletions) {
                 removed.insert(link.href);
     QHash<QString, std::pair<CardDavClient::Card, VCard::Card>> fetched;
     if (!toFetch.isEmpty()) {
-        Report(QStringLiteral("変更されたカードを受信しています"), 0, int(toFetch.size()));
-        for (CardDavClient::Card &card : client_.Fetch(collection_, toFetch)) {
-            QStringList refused;
-            std::optional<VCard::Card> read = ReadOne(card.text, &refused);
-            outcome.refused << refused;
-            if (read)
-                fetched.insert(HrefKey(collection_, card.href), {card, std::move(*read)});
+        for (qsizetype start = 0; start < toFetch.size(); start += 100) {
+            if (!Report(QStringLiteral("変更されたカードを受信しています"), int(start),
+                        int(toFetch.size())))
+                return outcome;
+            for (CardDavClient::Card &card : client_.Fetch(collection_, toFetch.mid(start, 100))) {
+                QStringList refused;
+                std::optional<VCard::Card> read = ReadOne(card.text, &refused);
+                outcome.refused << refused;
+                if (read)
+                    fetched.insert(HrefKey(collection_, card.href), {card, std::move(*read)});
+            }
         }
     }
 
@@ -285,7 +289,13 @@ ContactSync::Outcome ContactSync::Run(bool acceptDeletions) {
     for (Customer *customer : unlinked)
         byUid.insert(VCard::BookUid(dataPath_, customer->record.userId), customer);
     QSet<int> matched;
+    // New customers are stored together: thousands of cards on a first sync take a moment,
+    // not one wait for the disk each.
+    Transaction transaction(database_);
+    done = 0;
     for (auto server = fetched.constBegin(); server != fetched.constEnd(); ++server) {
+        if (++done % 200 == 0)
+            Report(QStringLiteral("新しいカードを登録しています"), done, int(fetched.size()));
         Customer *same = byUid.value(server->second.uid);
         for (Customer *customer : unlinked)
             if (!same && !matched.contains(customer->record.userId) &&
@@ -306,6 +316,7 @@ ContactSync::Outcome ContactSync::Run(bool acceptDeletions) {
         StoreFromServer(0, server->first, server->second);
         ++outcome.downloaded;
     }
+    transaction.Commit();
     done = 0;
     for (Customer *customer : unlinked) {
         if (matched.contains(customer->record.userId))
