@@ -137,17 +137,13 @@ QUrl CardDavClient::Discover(const QUrl &given) {
     auto [at, responses] = propfind(given, "0");
     if (!responses.empty() && responses.front().addressBook)
         return at;
-    QStringList homes;
-    for (int step = 0; step < 3 && homes.isEmpty(); ++step) {
-        const DavResponse first = responses.empty() ? DavResponse{} : responses.front();
-        for (const QString &href : first.hrefProperties)
-            homes << href;
-        if (!homes.isEmpty())
-            break;
-        if (step == 0 && given.path().size() <= 1)
-            std::tie(at, responses) = propfind(given.resolved(QUrl("/.well-known/carddav")), "0");
-        else
-            break;
+    const auto named = [](const std::vector<DavResponse> &found) {
+        return found.empty() ? QStringList() : found.front().hrefProperties;
+    };
+    QStringList homes = named(responses);
+    if (homes.isEmpty() && given.path().size() <= 1) {
+        std::tie(at, responses) = propfind(given.resolved(QUrl("/.well-known/carddav")), "0");
+        homes = named(responses);
     }
     // The principal names its home; a home lists its address books.
     for (int depth = 0; depth < 3; ++depth) {
@@ -158,8 +154,7 @@ QUrl CardDavClient::Discover(const QUrl &given) {
         for (const DavResponse &response : responses)
             if (response.addressBook)
                 return at.resolved(QUrl(response.href));
-        if (!responses.empty())
-            homes = responses.front().hrefProperties;
+        homes = named(responses);
     }
     throw HttpError(
         QStringLiteral("%1 にアドレス帳が見つかりません。アドレス帳のURLを直接入力して下さい。")

@@ -91,22 +91,21 @@ HttpResponse HttpClient::Send(const QByteArray &method, const QUrl &url,
     return response;
 }
 
-void HttpClient::Receive(QNetworkReply &replyRef, const QUrl &url, qint64 maxBytes, QIODevice &sink,
+void HttpClient::Receive(QNetworkReply &reply, const QUrl &url, qint64 maxBytes, QIODevice &sink,
                          bool anyStatus) {
-    QNetworkReply *reply = &replyRef;
     QString failure;
     qint64 received = 0;
     const auto stop = [&](const QString &reason) {
         if (failure.isEmpty())
             failure = reason;
-        reply->abort();
+        reply.abort();
     };
     const QString tooLarge = QStringLiteral("%1 が大きすぎるため受信をやめました（上限 %2 バイト）")
                                  .arg(url.toDisplayString())
                                  .arg(maxBytes);
     const auto drain = [&] {
-        while (failure.isEmpty() && reply->bytesAvailable() > 0) {
-            const QByteArray chunk = reply->read(64 * 1024);
+        while (failure.isEmpty() && reply.bytesAvailable() > 0) {
+            const QByteArray chunk = reply.read(64 * 1024);
             received += chunk.size();
             if (received > maxBytes)
                 stop(tooLarge);
@@ -115,32 +114,32 @@ void HttpClient::Receive(QNetworkReply &replyRef, const QUrl &url, qint64 maxByt
                          .arg(url.toDisplayString(), sink.errorString()));
         }
     };
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, [&] {
-        const QVariant declared = reply->header(QNetworkRequest::ContentLengthHeader);
+    QObject::connect(&reply, &QNetworkReply::metaDataChanged, [&] {
+        const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
         if (declared.isValid() && declared.toLongLong() > maxBytes)
             stop(tooLarge);
     });
-    QObject::connect(reply, &QNetworkReply::readyRead, drain);
+    QObject::connect(&reply, &QNetworkReply::readyRead, drain);
     QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     // The transfer timeout covers a stalled transfer; this one the whole request.
     bool timedOut = false;
     QTimer::singleShot(wholeRequestMs_, &loop, [&] {
         timedOut = true;
-        reply->abort();
+        reply.abort();
     });
-    if (!reply->isFinished())
+    if (!reply.isFinished())
         loop.exec();
     if (!failure.isEmpty())
         throw HttpError(failure);
     const bool answered = anyStatus && !timedOut &&
-                          reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-    if (reply->error() != QNetworkReply::NoError && !answered)
+                          reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    if (reply.error() != QNetworkReply::NoError && !answered)
         throw HttpError(QStringLiteral("%1 を取得できません: %2")
-                            .arg(url.toDisplayString(), reply->errorString()));
+                            .arg(url.toDisplayString(), reply.errorString()));
     drain();
     if (!failure.isEmpty())
         throw HttpError(failure);
-    if (!ArrivedWhole(*reply, received) && !(answered && received == 0))
+    if (!ArrivedWhole(reply, received) && !(answered && received == 0))
         throw HttpError(QStringLiteral("%1 の受信が途中で切れました").arg(url.toDisplayString()));
 }
