@@ -284,12 +284,11 @@ ExchangedBook &Exchanged() {
     return exchanged;
 }
 
-double ImportMs(const QString &path, decltype(&ImportCsvHeadless) import) {
+template <typename Import> double ImportMs(const QString &path, Import import) {
     BenchContext book;
     return ElapsedMs([&] {
         QString error;
-        if (import(
-                book.env.db(), path, [](const QString &) {}, &error) != 0)
+        if (import(book, path, &error) != 0)
             qFatal("import refused: %s", qPrintable(error));
     });
 }
@@ -316,9 +315,17 @@ PELLOR3_BENCH_FIGURE(VCardExport10000, "vcard_export_10000_ms", "ms") {
 }
 
 PELLOR3_BENCH_FIGURE(CsvImport10000, "csv_import_10000_ms", "ms") {
-    return ImportMs(Exchanged().csvPath, ImportCsvHeadless);
+    return ImportMs(Exchanged().csvPath,
+                    [](BenchContext &book, const QString &path, QString *error) {
+                        return ImportCsvHeadless(
+                            book.env.db(), path, [](const QString &) {}, error);
+                    });
 }
 
 PELLOR3_BENCH_FIGURE(VCardImport10000, "vcard_import_10000_ms", "ms") {
-    return ImportMs(Exchanged().vcardPath, ImportVCardsHeadless);
+    return ImportMs(
+        Exchanged().vcardPath, [](BenchContext &book, const QString &path, QString *error) {
+            return ImportVCardsHeadless(
+                book.env.db(), book.env.dataPath(), path, [](const QString &) {}, error);
+        });
 }

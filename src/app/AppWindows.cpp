@@ -3,6 +3,7 @@
 #include "admin/Backup.h"
 #include "admin/DataInitialisation.h"
 #include "admin/FormBackup.h"
+#include "app/CardDavSettingsPage.h"
 #include "app/CustomerList.h"
 #include "app/FormMain.h"
 #include "app/FormSelectPrint.h"
@@ -68,6 +69,7 @@ TAppWindows::TAppWindows(TFormMain &main) : QObject(&main), main_(main) {
     passEdit_ = std::make_unique<T_pass_edit>(main, &main);
     passEdit_->AddPage(new TPasswordSettingsPage(main.GetDbPath()),
                        QStringLiteral("パスワード設定"), 0);
+    passEdit_->AddPage(new TCardDavSettingsPage(main), QStringLiteral("アドレス帳同期"));
     formSendMail_ = std::make_unique<TFormSendMail>(main, &main);
     zipUpdate_ = std::make_unique<Tzip_update>(main, &main);
     exportSelect_ = std::make_unique<TExport_Select>(main, &main);

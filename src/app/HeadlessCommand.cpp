@@ -4,6 +4,7 @@
 #include "admin/BookPlace.h"
 #include "admin/StartupPassword.h"
 #include "app/DataFolder.h"
+#include "contacts/ContactSync.h"
 #include "contacts/DuplicateFinder.h"
 #include "core/Clock.h"
 #include "exchange/HeadlessExchange.h"
@@ -205,18 +206,17 @@ int RunExportCsvCommand(const QString &csvPath) {
 }
 
 namespace {
+void ToStandardError(const QString &line) {
+    std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
+}
+
 // An import of the installed book whose refused lines go to standard error, one a line.
 using HeadlessImport = int (*)(Database &, const QString &,
                                const std::function<void(const QString &)> &, QString *);
 int RunImport(HeadlessImport import, const QString &csvPath) {
     return WithInstalledBook([&](Database &database, const QString &, const QList<int> &) {
         QString error;
-        const int status = import(
-            database, csvPath,
-            [](const QString &line) {
-                std::fprintf(stderr, "%s\n", ConsoleText(line).constData());
-            },
-            &error);
+        const int status = import(database, csvPath, ToStandardError, &error);
         return status == 1 ? Fail(error) : status;
     });
 }
@@ -240,7 +240,44 @@ int RunExportVCardCommand(const QString &vcfPath, bool vcard3) {
 }
 
 int RunImportVCardCommand(const QString &vcfPath) {
-    return RunImport(ImportVCardsHeadless, vcfPath);
+    return WithInstalledBook(
+        [&](Database &database, const QString &dataFolder, const QList<int> &) {
+            QString error;
+            const int status = ImportVCardsHeadless(database, DataPathOf(dataFolder), vcfPath,
+                                                    ToStandardError, &error);
+            return status == 1 ? Fail(error) : status;
+        });
+}
+
+int RunSyncContactsCommand(bool acceptDeletions) {
+    return WithInstalledBook([&](Database &database, const QString &dataFolder,
+                                 const QList<int> &) {
+        const QString dataPath = DataPathOf(dataFolder);
+        const CardDavSettings settings = LoadCardDavSettings(dataPath);
+        if (settings.url.isEmpty())
+            return Fail(QStringLiteral("アドレス帳サーバーが設定されていません。"
+                                       "設定画面の「アドレス帳同期」で URL を入力して下さい。"));
+        try {
+            ContactSync sync(database, dataPath, settings);
+            const ContactSync::Outcome outcome = sync.Run(acceptDeletions);
+            for (const QString &refusal : outcome.refused)
+                ToStandardError(QStringLiteral("この顧客台帳に保存できない文字: ") + refusal);
+            for (const ContactSync::Conflict &conflict : outcome.conflicts)
+                ToStandardError(QStringLiteral("競合（両方で変更されたため変更しませんでした）: ") +
+                                conflict.Name());
+            for (const ContactSync::Deletion &deletion : outcome.deletions)
+                ToStandardError(QStringLiteral("サーバーで削除されました（--accept-deletions "
+                                               "で顧客も削除します）: ") +
+                                deletion.name);
+            std::printf("%s\n", ConsoleText(outcome.Summary()).constData());
+            return outcome.conflicts.empty() && outcome.deletions.empty() &&
+                           outcome.refused.isEmpty()
+                       ? 0
+                       : 3;
+        } catch (const HttpError &error) {
+            return Fail(error.Text());
+        }
+    });
 }
 
 int RunExportGreetingsCommand(const QString &csvPath) {
@@ -327,6 +364,8 @@ const std::vector<CommandSwitch> &CommandSwitches() {
          QStringLiteral("--send-mail: 送信せず、送信先を一行ずつ表示します")},
         {QStringLiteral("vcard3"),
          QStringLiteral("--export-vcard: 古い携帯電話向けに vCard 3.0 で書き出します")},
+        {QStringLiteral("accept-deletions"),
+         QStringLiteral("--sync-contacts: サーバーで削除されたカードの顧客も削除します")},
     };
     return switches;
 }
@@ -417,6 +456,16 @@ const std::vector<CommandOption> &CommandOptions() {
          QStringLiteral("vCard ファイル（2.1、3.0、4.0）の連絡先を顧客として登録します"),
          ApplicationKind::Core,
          [](const CommandLine &line) { return RunImportVCardCommand(line.value); }},
+        {Command::SyncContacts,
+         {QStringLiteral("sync-contacts")},
+         {},
+         QStringLiteral("設定のアドレス帳サーバー（CardDAV）と顧客を双方向に同期します"),
+         ApplicationKind::Core,
+         [](const CommandLine &line) {
+             return RunSyncContactsCommand(
+                 line.switches.contains(QStringLiteral("accept-deletions")));
+         },
+         {QStringLiteral("accept-deletions")}},
         {Command::ExportGreetings,
          {QStringLiteral("export-greetings")},
          QStringLiteral("FILE.csv"),

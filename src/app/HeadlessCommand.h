@@ -23,6 +23,7 @@ enum class Command {
     ImportCsv,
     ExportVCard,
     ImportVCard,
+    SyncContacts,
     ExportGreetings,
     ImportGreetings,
     FindDuplicates,
@@ -91,6 +92,11 @@ int RunExportVCardCommand(const QString &vcfPath, bool vcard3);
 // Adds a customer for each card; the cards refused go to standard error with their names; 3
 // when some were refused.
 int RunImportVCardCommand(const QString &vcfPath);
+// Two-way sync with the CardDAV address book of the settings; the outcome on standard output,
+// each conflict and each card deleted on the server on standard error. Customers whose cards
+// were deleted on the server are deleted only with `acceptDeletions`; 3 when conflicts or
+// deletions are left for the user.
+int RunSyncContactsCommand(bool acceptDeletions);
 // The greeting record as CSV: every event, and the events of a file matched on the customer's
 // name, reading and postal code; the lines left out go to standard error with their numbers; 3
 // when some were.

@@ -107,14 +107,6 @@ private:
     QByteArray out_;
 };
 
-QString CardUid(const WriteOptions &options, int userId) {
-    static const QUuid bookNamespace(QStringLiteral("{7c1f0d5e-3b8a-4f61-9a1e-5d2b6c8e4a10}"));
-    return QStringLiteral("urn:uuid:") +
-           QUuid::createUuidV5(bookNamespace,
-                               QStringLiteral("%1/%2").arg(options.bookKey).arg(userId))
-               .toString(QUuid::WithoutBraces);
-}
-
 void WriteAddress(CardWriter &writer, const QString &type, const QString &zip,
                   const QString &address1, const QString &address2) {
     if (zip.isEmpty() && address1.isEmpty() && address2.isEmpty())
@@ -125,13 +117,21 @@ void WriteAddress(CardWriter &writer, const QString &type, const QString &zip,
 
 } // namespace
 
+QString BookUid(const QString &bookKey, int userId) {
+    static const QUuid bookNamespace(QStringLiteral("{7c1f0d5e-3b8a-4f61-9a1e-5d2b6c8e4a10}"));
+    return QStringLiteral("urn:uuid:") +
+           QUuid::createUuidV5(bookNamespace, QStringLiteral("%1/%2").arg(bookKey).arg(userId))
+               .toString(QUuid::WithoutBraces);
+}
+
 QByteArray WriteCard(const Card &card, const WriteOptions &options) {
     const CustomerRecord &r = card.record;
     CardWriter writer(options.version);
     const bool v4 = options.version == Version::V4;
     writer.Add(QStringLiteral("BEGIN"), QStringLiteral("VCARD"));
     writer.Add(QStringLiteral("VERSION"), v4 ? QStringLiteral("4.0") : QStringLiteral("3.0"));
-    writer.Add(QStringLiteral("UID"), CardUid(options, r.userId));
+    writer.Add(QStringLiteral("UID"),
+               card.uid.isEmpty() ? BookUid(options.bookKey, r.userId) : card.uid);
     const auto [family, given] = FamilyAndGiven(r.name);
     const auto [familyReading, givenReading] =
         FamilyAndGiven(FullWidthReading(r.kana, options.reading));
@@ -362,6 +362,25 @@ QDate BirthdayOf(const QString &value) {
     return QDate::fromString(digits, QStringLiteral("yyyyMMdd"));
 }
 
+// The JPEG a PHOTO line carries inline: a data URI (4.0) or base64 (b in 3.0, BASE64 in 2.1).
+QByteArray InlineJpeg(const ContentLine &line) {
+    QByteArray encoded;
+    if (line.value.startsWith("data:")) {
+        const qsizetype comma = line.value.indexOf(',');
+        if (comma < 0 || !line.value.left(comma).toLower().endsWith(";base64"))
+            return {};
+        encoded = line.value.mid(comma + 1);
+    } else {
+        const QByteArray encoding = line.Parameter("ENCODING").toUpper();
+        if (encoding != "B" && encoding != "BASE64" &&
+            !line.parameters.contains({QByteArray("BASE64"), QByteArray()}))
+            return {};
+        encoded = line.value;
+    }
+    const QByteArray jpeg = QByteArray::fromBase64(encoded.simplified().replace(' ', ""));
+    return jpeg.startsWith("\xFF\xD8") ? jpeg : QByteArray();
+}
+
 QString StoredPostalCode(const QString &code) {
     return NormalisedPostalCode(code).value_or(code.trimmed());
 }
@@ -370,6 +389,11 @@ QString StoredPostalCode(const QString &code) {
 class CardReader {
 public:
     void Read(const ContentLine &line) {
+        if (line.name == "PHOTO") {
+            if (card_.photoJpeg.isEmpty())
+                card_.photoJpeg = InlineJpeg(line);
+            return;
+        }
         const QString value = DecodedValue(line);
         const QByteArrayList types = line.Types();
         const auto has = [&types](const char *type) { return types.contains(type); };
@@ -391,6 +415,8 @@ public:
                          .join(u' ')
                          .trimmed();
             sortAs_ = QString::fromUtf8(line.Parameter("SORT-AS")).replace(u',', u' ');
+        } else if (line.name == "UID") {
+            card_.uid = Unescaped(value).trimmed();
         } else if (line.name == "FN") {
             fn_ = Unescaped(value).trimmed();
         } else if (line.name == "X-PHONETIC-LAST-NAME") {
@@ -504,6 +530,134 @@ ReadResult ReadCards(const QByteArray &bytes) {
         }
     }
     return result;
+}
+
+namespace {
+
+// The texts the book took from a property, to tell a value it holds from one it has no field for.
+QStringList HeldTexts(const CustomerRecord &r) {
+    return {r.zip,        r.address1,       r.address2,       r.telNo1,
+            r.telNo2,     r.faxNo,          r.mail1,          r.mail2,
+            r.officeZip,  r.officeAddress1, r.officeAddress2, r.officeTel1,
+            r.officeTel2, r.officeMail1,    r.officeMail2,    r.officeFax};
+}
+
+} // namespace
+
+QByteArray KeepExtraProperties(const QByteArray &written, const QByteArray &previous) {
+    static const QByteArrayList bookProperties = {"BEGIN",
+                                                  "END",
+                                                  "VERSION",
+                                                  "UID",
+                                                  "FN",
+                                                  "N",
+                                                  "ORG",
+                                                  "TITLE",
+                                                  "BDAY",
+                                                  "NOTE",
+                                                  "CATEGORIES",
+                                                  "PHOTO",
+                                                  "REV",
+                                                  "PRODID",
+                                                  "X-PHONETIC-LAST-NAME",
+                                                  "X-PHONETIC-FIRST-NAME",
+                                                  "X-PHONETIC-ORG",
+                                                  "SOUND"};
+    const ReadResult read = ReadCards(previous);
+    if (read.cards.empty())
+        return written;
+    const QStringList held = HeldTexts(read.cards.front().record);
+    QByteArray kept;
+    for (const QByteArray &text : LogicalLines(previous)) {
+        const ContentLine line = ParseLine(text);
+        if (line.name.isEmpty() || bookProperties.contains(line.name))
+            continue;
+        if (line.name == "ADR") {
+            const QStringList p = SplitValue(DecodedValue(line), u';');
+            const QString street = (p.value(4) + p.value(3) + p.value(2)).trimmed();
+            if (held.contains(street) && !street.isEmpty())
+                continue;
+        } else if (line.name == "TEL" || line.name == "EMAIL") {
+            const QString value =
+                Unescaped(DecodedValue(line)).remove(QStringLiteral("tel:")).trimmed();
+            if (held.contains(value))
+                continue;
+        }
+        AppendLine(kept, QString::fromUtf8(text));
+    }
+    if (kept.isEmpty())
+        return written;
+    QByteArray merged = written;
+    merged.insert(merged.lastIndexOf("END:VCARD"), kept);
+    return merged;
+}
+
+std::vector<std::pair<QString, QString>> CardFields(const Card &card) {
+    const CustomerRecord &r = card.record;
+    // As a card writes them: a name both axes give once.
+    QStringList categories = card.classNames;
+    categories.removeAll(QString());
+    categories.removeDuplicates();
+    return {{QStringLiteral("名前"), r.name},
+            {QStringLiteral("フリガナ"), r.kana},
+            {QStringLiteral("郵便番号"), r.zip},
+            {QStringLiteral("住所１"), r.address1},
+            {QStringLiteral("住所２"), r.address2},
+            {QStringLiteral("電話番号１"), r.telNo1},
+            {QStringLiteral("電話番号２"), r.telNo2},
+            {QStringLiteral("ＦＡＸ"), r.faxNo},
+            {QStringLiteral("メール１"), r.mail1},
+            {QStringLiteral("メール２"), r.mail2},
+            {QStringLiteral("誕生日"), r.birthDay.toString(QStringLiteral("yyyy/MM/dd"))},
+            {QStringLiteral("会社名"), r.office},
+            {QStringLiteral("会社フリガナ"), r.officeKana},
+            {QStringLiteral("会社郵便番号"), r.officeZip},
+            {QStringLiteral("会社住所１"), r.officeAddress1},
+            {QStringLiteral("会社住所２"), r.officeAddress2},
+            {QStringLiteral("会社電話１"), r.officeTel1},
+            {QStringLiteral("会社電話２"), r.officeTel2},
+            {QStringLiteral("会社メール１"), r.officeMail1},
+            {QStringLiteral("会社メール２"), r.officeMail2},
+            {QStringLiteral("会社ＦＡＸ"), r.officeFax},
+            {QStringLiteral("部署"), r.officePost},
+            {QStringLiteral("役職"), r.officeExecutive},
+            {QStringLiteral("メモ"), r.note},
+            {QStringLiteral("分類"), categories.join(QStringLiteral("、"))}};
+}
+
+void ApplyCardFields(CustomerRecord &target, const Card &card, const QStringList &classNames1,
+                     const QStringList &classNames2) {
+    const CustomerRecord &r = card.record;
+    for (auto [to, from] : std::initializer_list<std::pair<QString *, const QString *>>{
+             {&target.name, &r.name},
+             {&target.kana, &r.kana},
+             {&target.zip, &r.zip},
+             {&target.address1, &r.address1},
+             {&target.address2, &r.address2},
+             {&target.telNo1, &r.telNo1},
+             {&target.telNo2, &r.telNo2},
+             {&target.faxNo, &r.faxNo},
+             {&target.mail1, &r.mail1},
+             {&target.mail2, &r.mail2},
+             {&target.note, &r.note},
+             {&target.office, &r.office},
+             {&target.officeKana, &r.officeKana},
+             {&target.officeZip, &r.officeZip},
+             {&target.officeAddress1, &r.officeAddress1},
+             {&target.officeAddress2, &r.officeAddress2},
+             {&target.officeTel1, &r.officeTel1},
+             {&target.officeTel2, &r.officeTel2},
+             {&target.officeMail1, &r.officeMail1},
+             {&target.officeMail2, &r.officeMail2},
+             {&target.officeFax, &r.officeFax},
+             {&target.officePost, &r.officePost},
+             {&target.officeExecutive, &r.officeExecutive}})
+        *to = *from;
+    target.birthDay = r.birthDay;
+    if (const qsizetype id = classNames1.indexOf(card.classNames.value(0)); id >= 0)
+        target.classId = int(id);
+    if (const qsizetype id = classNames2.indexOf(card.classNames.value(1)); id >= 0)
+        target.classId2 = int(id);
 }
 
 } // namespace VCard

@@ -177,7 +177,8 @@ void TFormImport::ImportVCardFile(const QString &path) {
     int status = 1;
     try {
         status = ImportVCardsHeadless(
-            context_.GetDatabase(), path, [&lines](const QString &line) { lines << line; }, &error);
+            context_.GetDatabase(), context_.GetDataPath(), path,
+            [&lines](const QString &line) { lines << line; }, &error);
     } catch (const EngineError &refusal) {
         error = refusal.message();
     }

@@ -3,6 +3,7 @@
 
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
+#include "records/PictureStore.h"
 #include "store/ClassTable.h"
 #include "store/CustomerImport.h"
 #include "store/CustomerRecord.h"
@@ -75,21 +76,6 @@ int ImportCsvHeadless(Database &database, const QString &path,
     return refused > 0 ? 3 : 0;
 }
 
-namespace {
-// The picture as JPEG, converted when it was stored in another format; empty when there is
-// none or it does not read as a picture.
-QByteArray JpegPicture(const QByteArray &bytes) {
-    if (bytes.startsWith("\xFF\xD8"))
-        return bytes;
-    const QImage image = QImage::fromData(bytes);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG"))
-        return {};
-    return jpeg;
-}
-} // namespace
-
 QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
                             const VCard::WriteOptions &options, const PictureStorage &pictures,
                             int *customers) {
@@ -99,11 +85,11 @@ QByteArray BuildVCardExport(Database &database, const std::vector<int> &userIds,
     QByteArray bytes;
     int written = 0;
     for (CustomerRecord &record : LoadCustomerRecords(query, userIds)) {
-        VCard::Card card{std::move(record), {}, {}};
+        VCard::Card card{std::move(record), {}, {}, {}};
         card.classNames = {classNames1.value(card.record.classId),
                            classNames2.value(card.record.classId2)};
         if (!card.record.img1.isEmpty())
-            card.photoJpeg = JpegPicture(pictures.Read(card.record.img1));
+            card.photoJpeg = PictureStore::JpegPicture(pictures.Read(card.record.img1));
         bytes += VCard::WriteCard(card, options);
         ++written;
     }
@@ -121,7 +107,7 @@ int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
     return WritePrivateExportFile(path, bytes, error) ? 0 : 1;
 }
 
-int ImportVCardsHeadless(Database &database, const QString &path,
+int ImportVCardsHeadless(Database &database, const QString &dataPath, const QString &path,
                          const std::function<void(const QString &line)> &report, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -138,6 +124,7 @@ int ImportVCardsHeadless(Database &database, const QString &path,
     const QStringList classNames2 = ReadClassNamesById(classQuery, ClassAxis::Second);
     {
         CustomerImport import(database);
+        Query pictureQuery(database);
         Transaction transaction(database);
         for (const VCard::Card &card : read.cards) {
             if (card.record.name.isEmpty()) {
@@ -151,6 +138,13 @@ int ImportVCardsHeadless(Database &database, const QString &path,
             try {
                 import.Insert(ImportRowOfRecord(record));
                 ++stored;
+                QString pictureError;
+                if (!card.photoJpeg.isEmpty() &&
+                    !PictureStore::StorePicture(pictureQuery, dataPath, 0,
+                                                int(database.GetEngine().LastInsertId()),
+                                                card.photoJpeg, pictureError))
+                    report(QStringLiteral("%1の画像は登録できませんでした: %2")
+                               .arg(record.name, pictureError));
             } catch (const EngineError &refusal) {
                 report(QStringLiteral("%1を登録できませんでした: %2")
                            .arg(record.name, refusal.message()));

@@ -36,10 +36,12 @@ int ExportVCardsHeadless(Database &database, const std::vector<int> &userIds,
                          const QString &dataPath, const QString &tableFolder, const QString &path,
                          VCard::Version version, QString *error);
 
-// `pellor3 --import-vcard FILE`: every card as a new customer, in one transaction. The cards
-// refused (no name, characters code page 932 cannot hold) go through `report` with their
-// names. 0 every card stored, 3 some refused, 1 none could be (the reason in `error`).
-int ImportVCardsHeadless(Database &database, const QString &path,
+// `pellor3 --import-vcard FILE`: every card as a new customer, in one transaction, its JPEG
+// photo as the customer's first picture in the installation `dataPath`. The cards refused (no
+// name, characters code page 932 cannot hold) go through `report` with their names, as do
+// photos that could not be stored. 0 every card stored, 3 some refused, 1 none could be (the
+// reason in `error`).
+int ImportVCardsHeadless(Database &database, const QString &dataPath, const QString &path,
                          const std::function<void(const QString &line)> &report, QString *error);
 
 // `pellor3 --export-greetings FILE`: the whole greeting record (GreetingCsv.h). 0 written, 1 not.

@@ -1,12 +1,8 @@
 #include "mail/MailSettings.h"
 
 #include "core/IniFile.h"
-#include "core/ShiftJis.h"
 #include "core/TextHelpers.h"
-#include "platform/SecretStore.h"
-
-#include <QDir>
-#include <QFile>
+#include "platform/SettingsPassword.h"
 
 namespace {
 
@@ -37,32 +33,6 @@ int PortOf(const QString &text, int defaultPort) {
 
 } // namespace
 
-QString EncodeStoredPassword(const QString &password) {
-    return QString::fromLatin1(ScramblePassword(ShiftJis::Encode(password)).toHex().toUpper());
-}
-
-QString DecodeStoredPassword(const QString &stored) {
-    return ShiftJis::Decode(ScramblePassword(QByteArray::fromHex(stored.toLatin1())));
-}
-
-namespace {
-
-// One entry per installation and server kind, so two books on one desktop keep their own.
-QString KeyringKey(const QString &dataPath, const QString &section) {
-    return QDir::cleanPath(dataPath) + u'|' + section;
-}
-
-// A password still in the file (written before the keyring, or without one) wins over the
-// keyring's until the next save moves it there.
-QString StoredPassword(const QString &dataPath, const IniFile &ini, const QString &section) {
-    if (const QString stored = ini.ReadString(section, QStringLiteral("PASSWORD"));
-        !stored.isEmpty())
-        return DecodeStoredPassword(stored);
-    return secrets().Read(KeyringKey(dataPath, section)).value_or(QString());
-}
-
-} // namespace
-
 MailPageValues LoadMailPageValues(const QString &dataPath) {
     const IniFile ini = LoadConfig(dataPath);
     MailPageValues values;
@@ -71,12 +41,12 @@ MailPageValues LoadMailPageValues(const QString &dataPath) {
     values.smtpServer = ini.ReadString(Smtp, QStringLiteral("SERVER"));
     values.smtpPort = ini.ReadString(Smtp, QStringLiteral("PORT"), QStringLiteral("25"));
     values.smtpUserId = ini.ReadString(Smtp, QStringLiteral("USERID"));
-    values.smtpPassword = StoredPassword(dataPath, ini, Smtp);
+    values.smtpPassword = ReadSettingsPassword(dataPath, ini, Smtp);
     values.usePopBeforeSmtp = ini.ReadBool(Pop3, QStringLiteral("USE_POP_BEFORE"), false);
     values.popServer = ini.ReadString(Pop3, QStringLiteral("SERVER"));
     values.popPort = ini.ReadString(Pop3, QStringLiteral("PORT"), QStringLiteral("110"));
     values.popUserId = ini.ReadString(Pop3, QStringLiteral("USERID"));
-    values.popPassword = StoredPassword(dataPath, ini, Pop3);
+    values.popPassword = ReadSettingsPassword(dataPath, ini, Pop3);
     values.smtpSecurity = ini.ReadString(Smtp, QStringLiteral("SECURITY"));
     values.popSecurity = ini.ReadString(Pop3, QStringLiteral("SECURITY"));
     return values;
@@ -85,8 +55,8 @@ MailPageValues LoadMailPageValues(const QString &dataPath) {
 bool SaveMailPageValues(const QString &dataPath, const MailPageValues &values, QString *error,
                         PasswordPlace *place) {
     IniFile ini = LoadConfig(dataPath);
-    const bool inKeyring = secrets().Write(KeyringKey(dataPath, Smtp), values.smtpPassword) &&
-                           secrets().Write(KeyringKey(dataPath, Pop3), values.popPassword);
+    const bool inKeyring = KeepPasswordInKeyring(dataPath, Smtp, values.smtpPassword) &&
+                           KeepPasswordInKeyring(dataPath, Pop3, values.popPassword);
     if (place)
         *place = inKeyring ? PasswordPlace::Keyring : PasswordPlace::SettingsFile;
     ini.WriteString(Smtp, QStringLiteral("NAME"), values.name);
@@ -106,18 +76,7 @@ bool SaveMailPageValues(const QString &dataPath, const MailPageValues &values, Q
         ini.WriteString(Smtp, QStringLiteral("SECURITY"), values.smtpSecurity);
     if (!values.popSecurity.isEmpty())
         ini.WriteString(Pop3, QStringLiteral("SECURITY"), values.popSecurity);
-    // The atomic write keeps the permissions of the file it replaces, so the file is made
-    // private before any password goes into it.
-    QFile file(ini.path());
-    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-    if (!file.exists() && !file.open(QIODevice::WriteOnly, ownerOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    file.close();
-    file.setPermissions(ownerOnly);
-    return ini.Save(error);
+    return SaveSettingsPrivately(ini, error);
 }
 
 bool MailSettingsComplete(const QString &dataPath, MailSettings &settings) {

@@ -2,14 +2,11 @@
 
 #include "core/IniFile.h"
 #include "platform/MailTransport.h"
+#include "platform/SettingsPassword.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
-
-// A password as "Config.ini" holds it: scrambled Shift-JIS bytes as uppercase hex pairs.
-QString EncodeStoredPassword(const QString &password);
-QString DecodeStoredPassword(const QString &stored);
 
 // The mail page of the settings window as typed: ports are kept as text, unvalidated.
 struct MailPageValues {

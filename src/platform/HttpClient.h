@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QUrl>
 #include <memory>
@@ -8,6 +9,7 @@
 
 class QIODevice;
 class QNetworkAccessManager;
+class QNetworkReply;
 
 // A failed download: refused reply, unreachable host or proxy, broken transfer, time limit.
 class HttpError : public std::runtime_error {
@@ -16,7 +18,16 @@ public:
     QString Text() const { return QString::fromStdString(what()); }
 };
 
-// Blocking HTTP GET for worker threads: create, use and destroy it in the same thread. Cookies
+// A server's answer, whatever its status.
+struct HttpResponse {
+    int status = 0;
+    QList<std::pair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+    // The header's value (names compared without case); empty when absent.
+    QByteArray Header(const QByteArray &name) const;
+};
+
+// Blocking HTTP requests for worker threads: create, use and destroy it in the same thread. Cookies
 // are kept for the life of the client.
 class HttpClient {
 public:
@@ -33,8 +44,23 @@ public:
     // The same, written to `sink` as it arrives.
     void Get(const QUrl &url, qint64 maxBytes, QIODevice &sink);
 
+    // Sent with every request of Send from here on (Basic, so only over TLS or to loopback).
+    void SetLogin(const QString &userId, const QString &password);
+    // Any method (PROPFIND, REPORT, PUT, DELETE) with its headers and body; redirects are
+    // answers too. Throws HttpError when no answer arrives in time or it is longer than
+    // maxBytes.
+    HttpResponse Send(const QByteArray &method, const QUrl &url,
+                      const QList<std::pair<QByteArray, QByteArray>> &headers,
+                      const QByteArray &body, qint64 maxBytes);
+
 private:
+    // Waits for the reply, its body into `sink`; throws HttpError as Get says. With
+    // `anyStatus` an answer with an HTTP status is no failure.
+    void Receive(QNetworkReply &reply, const QUrl &url, qint64 maxBytes, QIODevice &sink,
+                 bool anyStatus);
+
     int timeoutMs_;
     int wholeRequestMs_;
     std::unique_ptr<QNetworkAccessManager> manager_;
+    QByteArray authorization_;
 };

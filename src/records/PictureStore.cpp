@@ -25,8 +25,46 @@ PictureStorage PicturesOf(Query &userQuery, const QString &dataPath) {
 // No camera photo or scan comes near this; a larger file is refused before it is read whole.
 constexpr qint64 MaxSourceMegabytes = 256;
 
-// The bytes to store for `source` and the picture they show; false after showing why not.
-bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &picture) {
+// The bytes to store for a BMP or JPEG file's `content` and the picture they show; false with
+// the reason in `error` when it is neither or does not read.
+bool PrepareStoredBytes(const QByteArray &content, QByteArray &bytes, QImage &picture,
+                        QString &error) {
+    // The first bytes decide, as photos are often saved under the other format's extension.
+    const bool isBmp = content.startsWith("BM");
+    if (!isBmp && !content.startsWith("\xFF\xD8")) {
+        error =
+            QStringLiteral("画像を読み込めませんでした。\r\nBMP・JPEG形式の画像ではありません。");
+        return false;
+    }
+    if (isBmp) {
+        QBuffer buffer;
+        buffer.setData(content);
+        QImageReader reader(&buffer, "bmp");
+        picture = reader.read();
+        if (picture.isNull()) {
+            error = QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(reader.errorString());
+            return false;
+        }
+        bytes = content;
+        return true;
+    }
+    QString reason;
+    picture = JpegDecoder::Decode(content, &reason);
+    if (picture.isNull()) {
+        error = QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(reason);
+        return false;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP")) {
+        error = QStringLiteral("画像をBMP形式に変換できませんでした。");
+        return false;
+    }
+    return true;
+}
+
+// The source file's contents; false after showing why not.
+bool ReadSource(const QString &source, QByteArray &content) {
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly)) {
         prompt().Error(QStringLiteral("画像ファイルを読み込めませんでした。\r\n%1\r\n%2")
@@ -40,39 +78,7 @@ bool PrepareStoredBytes(const QString &source, QByteArray &bytes, QImage &pictur
                 .arg(MaxSourceMegabytes));
         return false;
     }
-    const QByteArray content = file.readAll();
-    // The first bytes decide, as photos are often saved under the other format's extension.
-    const bool isBmp = content.startsWith("BM");
-    if (!isBmp && !content.startsWith("\xFF\xD8")) {
-        prompt().Error(
-            QStringLiteral("画像を読み込めませんでした。\r\nBMP・JPEG形式の画像ではありません。"));
-        return false;
-    }
-    if (isBmp) {
-        QBuffer buffer;
-        buffer.setData(content);
-        QImageReader reader(&buffer, "bmp");
-        picture = reader.read();
-        if (picture.isNull()) {
-            prompt().Error(
-                QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(reader.errorString()));
-            return false;
-        }
-        bytes = content;
-        return true;
-    }
-    QString error;
-    picture = JpegDecoder::Decode(content, &error);
-    if (picture.isNull()) {
-        prompt().Error(QStringLiteral("画像を読み込めませんでした。\r\n%1").arg(error));
-        return false;
-    }
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "BMP")) {
-        prompt().Error(QStringLiteral("画像をBMP形式に変換できませんでした。"));
-        return false;
-    }
+    content = file.readAll();
     return true;
 }
 
@@ -97,15 +103,11 @@ QString PictureFileName(int userId, int slot) {
     return PictureStorage::FileName(userId, slot);
 }
 
-bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
-                 const QString &source, QImage *stored) {
-    if (!QFileInfo::exists(source)) {
-        prompt().Error(QDir::toNativeSeparators(source) + QStringLiteral("は存在しません"));
-        return false;
-    }
+bool StorePicture(Query &userQuery, const QString &dataPath, int slot, int userId,
+                  const QByteArray &content, QString &error, QImage *stored) {
     QByteArray bytes;
     QImage picture;
-    if (!PrepareStoredBytes(source, bytes, picture))
+    if (!PrepareStoredBytes(content, bytes, picture, error))
         return false;
     PictureStorage pictures = PicturesOf(userQuery, dataPath);
     try {
@@ -113,17 +115,53 @@ bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId
         if (!SetPictureFileName(userQuery, userId, slot, name)) {
             // A picture of a customer that is gone would stay for good.
             pictures.Remove(userId, slot);
-            prompt().Error(QStringLiteral("この顧客データはほかのプログラムで削除されたため、"
-                                          "画像を登録できませんでした。"));
+            error = QStringLiteral(
+                "この顧客データはほかのプログラムで削除されたため、画像を登録できませんでした。");
             return false;
         }
     } catch (const EngineError &e) {
-        prompt().Error(e.message());
+        error = e.message();
         return false;
     }
     if (stored)
         *stored = picture;
     return true;
+}
+
+bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
+                 const QString &source, QImage *stored) {
+    if (!QFileInfo::exists(source)) {
+        prompt().Error(QDir::toNativeSeparators(source) + QStringLiteral("は存在しません"));
+        return false;
+    }
+    QByteArray content;
+    if (!ReadSource(source, content))
+        return false;
+    QString error;
+    if (!StorePicture(userQuery, dataPath, slot, userId, content, error, stored)) {
+        prompt().Error(error);
+        return false;
+    }
+    return true;
+}
+
+QByteArray JpegPicture(const QByteArray &stored) {
+    if (stored.startsWith("\xFF\xD8"))
+        return stored;
+    const QImage image = QImage::fromData(stored);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG"))
+        return {};
+    return jpeg;
+}
+
+QByteArray StoredJpeg(Query &userQuery, const QString &dataPath, const QString &storedName) {
+    try {
+        return JpegPicture(PicturesOf(userQuery, dataPath).Read(storedName));
+    } catch (const EngineError &) {
+        return {};
+    }
 }
 
 bool RemovePictureFile(Query &userQuery, const QString &dataPath, int slot, int userId) {

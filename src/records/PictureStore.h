@@ -27,6 +27,16 @@ QString PictureFileName(int userId, int slot);
 bool LoadPicture(Query &userQuery, const QString &dataPath, int slot, int userId,
                  const QString &source, QImage *stored = nullptr);
 
+// The same for a picture's bytes (BMP or JPEG), showing nothing: false with the reason in
+// `error`.
+bool StorePicture(Query &userQuery, const QString &dataPath, int slot, int userId,
+                  const QByteArray &content, QString &error, QImage *stored = nullptr);
+
+// A stored picture's bytes as JPEG (for contact cards); empty when they do not read.
+QByteArray JpegPicture(const QByteArray &stored);
+// The picture a column names as JPEG; empty when none is stored or it does not read.
+QByteArray StoredJpeg(Query &userQuery, const QString &dataPath, const QString &storedName);
+
 // Deletes the slot's picture only (for a customer whose row is gone). False, after showing why,
 // when it stays.
 bool RemovePictureFile(Query &userQuery, const QString &dataPath, int slot, int userId);

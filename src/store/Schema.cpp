@@ -2,6 +2,7 @@
 
 #include "core/SqlText.h"
 #include "store/ClassTable.h"
+#include "store/ContactLinks.h"
 #include "store/CustomerColumns.h"
 #include "store/DistinctPairs.h"
 #include "store/PictureStorage.h"
@@ -51,6 +52,7 @@ void CreateTables(Database &database, bool upgraded) {
     query.Execute(QStringLiteral("CREATE INDEX historytbl_user ON historytbl (UserId)"));
     CreateDistinctPairTable(database);
     CreatePictureTable(database);
+    CreateContactLinkTables(database);
     const QStringList classNames = FreshClassNames();
     for (const QString &table : {QStringLiteral("classtbl"), QStringLiteral("classtbl2")}) {
         query.Execute(

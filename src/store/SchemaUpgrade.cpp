@@ -3,6 +3,7 @@
 #include "core/SqlText.h"
 #include "core/TextFile.h"
 #include "core/TextHelpers.h"
+#include "store/ContactLinks.h"
 #include "store/CustomerColumns.h"
 #include "store/DistinctPairs.h"
 #include "store/PictureStorage.h"
@@ -95,6 +96,7 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
         RepairUnsetClasses(database);
         CreateDistinctPairTable(database);
         CreatePictureTable(database);
+        CreateContactLinkTables(database);
     } catch (const EngineError &error) {
         return QStringLiteral("顧客テーブルを新しい形式にできませんでした。\n%1\n"
                               "ファイルを書き込めるか確かめてから、もう一度起動して下さい。\n\n%2")

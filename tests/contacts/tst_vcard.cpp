@@ -35,6 +35,7 @@ QString Stored(const VCard::Card &card) {
         {"post", r.officePost},
         {"executive", r.officeExecutive},
         {"classes", card.classNames.join(u',')},
+        {"photo", QString::fromLatin1(card.photoJpeg.toHex())},
     };
     QStringList out;
     for (const auto &[name, value] : fields)
@@ -121,6 +122,16 @@ private slots:
             << u"BEGIN:VCARD\nVERSION:3.0\nFN:伊藤 \n 美咲\nNOTE:長い\n\tメモ\nEND:VCARD\n"
                "BEGIN:VCARD\nVERSION:3.0\nN:渡辺;健;;;\nEND:VCARD\n"_s
             << false << u"name=伊藤 美咲|note=長いメモ / name=渡辺 健"_s;
+        QTest::newRow("JPEG photos in 2.1, 3.0 and 4.0; PNG and links left out")
+            << u"BEGIN:VCARD\nVERSION:2.1\nN:甲;\nPHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/\n 4AAQ\n\n"
+               "END:VCARD\nBEGIN:VCARD\nVERSION:3.0\nN:乙;\nPHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\n"
+               "END:VCARD\nBEGIN:VCARD\nVERSION:4.0\nN:丙;\n"
+               "PHOTO:data:image/jpeg;base64,/9j/4AAQ\nEND:VCARD\n"
+               "BEGIN:VCARD\nVERSION:4.0\nN:丁;\nPHOTO:data:image/png;base64,iVBORw0K\n"
+               "PHOTO;VALUE=uri:http://example.com/a.jpg\nEND:VCARD\n"_s
+            << false
+            << u"name=甲|photo=ffd8ffe00010 / name=乙|photo=ffd8ffe00010 / "
+               "name=丙|photo=ffd8ffe00010 / name=丁"_s;
         QTest::newRow("a character code page 932 cannot hold refuses only its card")
             << u"BEGIN:VCARD\nVERSION:4.0\nN:𠮷野;家;;;\nEND:VCARD\n"
                "BEGIN:VCARD\nVERSION:4.0\nFN:小林\u301C太\nEND:VCARD\n"_s
@@ -217,6 +228,47 @@ private slots:
         const VCard::ReadResult read = VCard::ReadCards(written);
         QCOMPARE(read.cards.size(), size_t(1));
         QCOMPARE(Stored(read.cards.front()), Stored(card));
+    }
+
+    // A customer uploaded over the server's card: the properties the book has no field for
+    // stay, the ones it holds are the book's.
+    void testKeepExtraProperties_data() {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QStringList>("gone");
+        const QString head = u"BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nN:山田;太郎;;;\r\n"_s;
+        QTest::newRow("URL, third phone, second home address, the phone's own")
+            << head + u"TEL;TYPE=home:03-1111-2222\r\nTEL;TYPE=cell:090-1\r\n"
+                      "TEL;TYPE=cell:090-2\r\nURL:https://yamada.example.jp/\r\n"
+                      "ADR;TYPE=home:;;千代田1;;;100-0001;\r\nADR;TYPE=home:;;別荘1;;;;\r\n"
+                      "X-ABUID:ABC\r\nEND:VCARD\r\n"_s
+            << QStringList{u"TEL;TYPE=cell:090-2"_s, u"URL:https://yamada.example.jp/"_s,
+                           u"ADR;TYPE=home:;;別荘1;;;;"_s, u"X-ABUID:ABC"_s}
+            << QStringList{u"03-1111-2222"_s, u"090-1"_s, u"千代田1"_s};
+        QTest::newRow("the book's fields only")
+            << head + u"FN:山田 太郎\r\nNOTE:古いメモ\r\nEMAIL:old@example.jp\r\n"
+                      "BDAY:1980-01-02\r\nEND:VCARD\r\n"_s
+            << QStringList{} << QStringList{u"古いメモ"_s, u"old@example.jp"_s, u"1980"_s};
+    }
+    void testKeepExtraProperties() {
+        QFETCH(QString, server);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, gone);
+        VCard::Card card;
+        card.record.name = u"山田 太郎"_s;
+        card.record.telNo1 = u"03-9999-0000"_s;
+        const QByteArray written = VCard::WriteCard(card, {VCard::Version::V3, {}, u"book"_s});
+        const QString merged =
+            QString::fromUtf8(VCard::KeepExtraProperties(written, server.toUtf8()));
+        const QStringList lines = merged.split(u"\r\n"_s);
+        QVERIFY(merged.endsWith(u"END:VCARD\r\n"_s));
+        QVERIFY(lines.contains(u"TEL;TYPE=home,voice:03-9999-0000"_s));
+        for (const QString &line : kept)
+            QVERIFY2(lines.contains(line), qPrintable(line));
+        for (const QString &text : gone)
+            QVERIFY2(!merged.contains(text), qPrintable(text));
+        QCOMPARE(merged.count(u"BEGIN:VCARD"_s), 1);
+        QCOMPARE(merged.count(u"\r\nN:"_s), 1);
     }
 };
 

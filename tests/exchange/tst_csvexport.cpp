@@ -9,10 +9,13 @@
 #include "exchange/FormImport.h"
 #include "exchange/HeadlessExchange.h"
 #include "exchange/Mitsumori.h"
+#include "records/PictureStore.h"
 #include "store/ExchangeColumns.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QListWidget>
 #include <QTest>
 #include <functional>
@@ -360,11 +363,17 @@ private slots:
         context.env.Run(QStringLiteral("update Usertbl set Zip = '100-0001', OfficeZip = "
                                        "'530-0001', Class = 2, Class2 = 3 where UserId = %1")
                             .arg(id));
+        // The first picture goes along as the card's photo and comes back as a picture.
+        const QString pictures = PictureStore::PictureFolder(context.env.dataPath());
+        QImage picture(8, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(QDir().mkpath(pictures) && picture.save(pictures + "p.bmp"));
+        context.env.Run(
+            QStringLiteral("update Usertbl set img1 = 'p.bmp' where UserId = %1").arg(id));
         const QString path = context.env.root() + "all.vcf";
         QString error;
-        QCOMPARE(ExportVCardsHeadless(context.env.db(), {id}, context.env.dataPath(),
-                                      context.env.dataPath(), path, VCard::Version(version),
-                                      &error),
+        QCOMPARE(ExportVCardsHeadless(context.env.db(), {id}, context.env.dataPath(), pictures,
+                                      path, VCard::Version(version), &error),
                  0);
         QFile file(path);
         QVERIFY(file.open(QIODevice::Append));
@@ -372,8 +381,8 @@ private slots:
         file.close();
         QStringList reported;
         QCOMPARE(ImportVCardsHeadless(
-                     context.env.db(), path, [&reported](const QString &line) { reported << line; },
-                     &error),
+                     context.env.db(), context.env.dataPath(), path,
+                     [&reported](const QString &line) { reported << line; }, &error),
                  3);
         QCOMPARE(reported, (QStringList{u"この顧客台帳に保存できない文字: 𠮷田: 𠮷 (U+20BB7)"_s,
                                         u"1件を登録しました。"_s}));
@@ -407,6 +416,14 @@ private slots:
         QCOMPARE(context.env.Scalar(
                      QStringLiteral("select Note from Usertbl where UserId <> %1").arg(id)),
                  "一行目\n二行目");
+        const QString copy = context.env.Scalar(
+            QStringLiteral("select UserId from Usertbl where UserId <> %1").arg(id));
+        QCOMPARE(context.env.Scalar(
+                     QStringLiteral("select img1 from Usertbl where UserId = %1").arg(copy)),
+                 copy + "_0.bmp");
+        const QImage stored(pictures + copy + "_0.bmp");
+        QCOMPARE(stored.size(), picture.size());
+        QVERIFY(qRed(stored.pixel(4, 2)) > 240 && qGreen(stored.pixel(4, 2)) < 16);
     }
 
     void estimateLines_data() {
