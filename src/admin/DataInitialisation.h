@@ -15,4 +15,3 @@ bool IBtnFormatClick(AppContext &context);
 // named (as each PC calls itself) and asked to close the program first. False, after saying
 // so, while one does or when the server cannot tell. A local book has no other PC.
 bool NoOtherPcConnected(AppContext &context, const QString &operation);
-

@@ -1,9 +1,9 @@
 #include "admin/FormBackup.h"
 
 #include "admin/Backup.h"
+#include "admin/DataInitialisation.h"
 #include "admin/FormBookMove.h"
 #include "admin/ServerBackup.h"
-#include "admin/DataInitialisation.h"
 #include "core/Clock.h"
 #include "platform/AppContext.h"
 #include "platform/DesktopShell.h"

@@ -393,5 +393,5 @@ void ContactSync::AcceptDeletion(const Deletion &deletion) {
     RemoveContactLink(database_, deletion.userId);
     // The pictures go once the row is gone for good.
     for (int slot : {0, 1})
-        PictureStore::RemovePictureFile(dataPath_, slot, deletion.userId);
+        PictureStore::RemovePictureFile(query, dataPath_, slot, deletion.userId);
 }
