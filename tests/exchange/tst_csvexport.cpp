@@ -372,8 +372,8 @@ private slots:
             QStringLiteral("update Usertbl set img1 = 'p.bmp' where UserId = %1").arg(id));
         const QString path = context.env.root() + "all.vcf";
         QString error;
-        QCOMPARE(ExportVCardsHeadless(context.env.db(), {id}, context.env.dataPath(), pictures,
-                                      path, VCard::Version(version), &error),
+        QCOMPARE(ExportVCardsHeadless(context.env.db(), {id}, context.env.dataPath(),
+                                      context.env.dbPath(), path, VCard::Version(version), &error),
                  0);
         QFile file(path);
         QVERIFY(file.open(QIODevice::Append));
