@@ -1,4 +1,5 @@
 #include "Bench.h"
+#include "BenchBook.h"
 
 #include "../tests/common/TestEnv.h"
 #include "store/CustomerRecord.h"
@@ -190,22 +191,13 @@ std::vector<double> NotifyTimes(const QString &uri, qint64 until) {
 
 // A plain prepared update through libpq, none of the store's work around it.
 double BareUpdateP50(Database &book) {
-    PGconn *conn = static_cast<PostgresEngine &>(book.GetEngine()).Connection();
-    PGresult *prepared = PQprepare(conn, "office_bare",
-                                   "update usertbl set note = $1 where userid = $2", 2, nullptr);
-    const bool ready = PQresultStatus(prepared) == PGRES_COMMAND_OK;
-    PQclear(prepared);
-    if (!ready) {
-        std::fprintf(stderr, "office: %s", PQerrorMessage(conn));
-        return NAN;
-    }
+    BareStatement update(static_cast<PostgresEngine &>(book.GetEngine()).Connection(),
+                         "update usertbl set note = $1 where userid = $2", 2);
     std::vector<double> times;
     for (int round = 0; round < 201; ++round) {
-        const QByteArray note = QByteArray::number(round);
-        const QByteArray userId = QByteArray::number(1 + round % 100);
-        const char *values[] = {note.constData(), userId.constData()};
-        times.push_back(ElapsedMs(
-            [&] { PQclear(PQexecPrepared(conn, "office_bare", 2, values, nullptr, nullptr, 0)); }));
+        const QList<QByteArray> values{QByteArray::number(round),
+                                       QByteArray::number(1 + round % 100)};
+        times.push_back(ElapsedMs([&] { update.Run(values); }));
     }
     return Percentile(times, 0.5);
 }
