@@ -60,8 +60,8 @@ void CopyRows(Database &source, Database &target, const QString &table, int &don
         for (int field = 0; field < columns.size(); ++field)
             values << Literal(rows, field);
         insert.Execute(head + values.join(QStringLiteral(", ")) + u')');
-        if (progress)
-            progress(++done, total);
+        if (progress && !progress(++done, total))
+            throw CopyCancelled();
     }
 }
 
