@@ -106,7 +106,8 @@ bool IsBookDump(const QString &dumpPath) {
 
 int DumpCustomers(const QString &dumpPath) {
     const std::optional<QByteArray> script =
-        ReadDump(dumpPath, {QStringLiteral("--data-only"), QStringLiteral("--table=usertbl")});
+        ReadDump(dumpPath, {QStringLiteral("--data-only"), QStringLiteral("--table=usertbl"),
+                            QStringLiteral("--file=-")});
     if (!script)
         return -1;
     // The rows stand one a line between "COPY … FROM stdin;" and "\."; line breaks inside a
