@@ -30,7 +30,7 @@ BookCounts CountBook(Database &book, const PictureStorage &pictures);
 // a fresh book is laid out with do not count.
 bool IsEmptyBook(const BookCounts &counts);
 
-// Told after each row copied: the rows done and the rows in all; false stops the copy.
+// Told after each row or picture copied: those done and those in all; false stops the copy.
 using CopyProgress = std::function<bool(int done, int total)>;
 
 // A copy stopped by its progress; the target was left as it was.

@@ -65,15 +65,15 @@ QByteArray PictureStorage::Read(const QString &storedName) const {
 QString PictureStorage::Write(int userId, int slot, const QByteArray &bytes) {
     const QString name = FileName(userId, slot);
     if (OnServer()) {
-        Transaction transaction(database_);
-        Remove(userId, slot);
+        // One statement, so that it joins the caller's transaction (a copy of the whole book)
+        // rather than opening, and committing, one of its own.
         Query insert(database_);
         insert.SetBytes(QStringLiteral(":PICTURE"), bytes);
         insert.Execute(QStringLiteral("insert into Picturetbl (UserId, Slot, Picture) values (%1, "
-                                      "%2, :PICTURE)")
+                                      "%2, :PICTURE) on conflict (UserId, Slot) do update set "
+                                      "Picture = excluded.Picture")
                            .arg(userId)
                            .arg(slot));
-        transaction.Commit();
         return name;
     }
     QString error;

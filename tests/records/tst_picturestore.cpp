@@ -351,6 +351,8 @@ private slots:
             env.db().GetEngine().SetUserVersion(2);
             QCOMPARE(RunSchemaUpgrade(env.db(), env.dataPath()), QString());
         } else {
+            // The slot's earlier picture is replaced.
+            storage.Write(userId, 1, "BM-earlier");
             QCOMPARE(storage.Write(userId, 1, bytes), name);
         }
         QCOMPARE(storage.Read(name), bytes);

@@ -79,7 +79,7 @@ private slots:
         QVERIFY(inOrder);
         QCOMPARE(copied, (BookCounts{2, 1, 24, 1, 1, 1}));
         QCOMPARE(CountBook(target->db(), targetPictures), CountBook(env.db(), sourcePictures));
-        QCOMPARE(reports, 2 + 1 + 24 + 1 + 1);
+        QCOMPARE(reports, 2 + 1 + 24 + 1 + 1 + 1);
         QCOMPARE(QDir(targetPictures.Folder()).entryList(QDir::Files).size(),
                  targetOnServer ? 0 : 1);
 
@@ -138,6 +138,7 @@ private slots:
             QTest::addRow("%s, first row", where) << onServer << 1;
             QTest::addRow("%s, among the class names", where) << onServer << 10;
             QTest::addRow("%s, last row", where) << onServer << 2 + 1 + 24 + 1 + 1;
+            QTest::addRow("%s, the picture", where) << onServer << 2 + 1 + 24 + 1 + 1 + 1;
         }
     }
     void aCancelledCopyLeavesTheTargetEmpty() {
