@@ -167,32 +167,6 @@ private slots:
         qunsetenv("PGPASSFILE");
     }
 
-    // What the throw-away server cannot show.
-    void refusalsTheTestServerCannotShow_data() {
-        QTest::addColumn<QByteArray>("sqlState");
-        QTest::addColumn<QByteArray>("message");
-        QTest::addColumn<bool>("sslRequired");
-        QTest::addColumn<int>("refusal");
-        QTest::newRow("turned away though encrypted")
-            << QByteArray("28000") << QByteArray("no pg_hba.conf entry, SSL encryption") << true
-            << int(ConnectRefusal::NotPermitted);
-        QTest::newRow("unencrypted, user unknown")
-            << QByteArray("28000") << QByteArray("role \"x\" does not exist") << false
-            << int(ConnectRefusal::NotPermitted);
-        QTest::newRow("server starting up")
-            << QByteArray("57P03") << QByteArray("the database system is starting up") << false
-            << int(ConnectRefusal::Unreachable);
-        QTest::newRow("too many connections")
-            << QByteArray("53300") << QByteArray("too many clients already") << false
-            << int(ConnectRefusal::Other);
-    }
-    void refusalsTheTestServerCannotShow() {
-        QFETCH(QByteArray, sqlState);
-        QFETCH(QByteArray, message);
-        QFETCH(bool, sslRequired);
-        QTEST(int(ConnectRefusalOf(sqlState, message, sslRequired, false)), "refusal");
-    }
-
     void theLocalBookIsNeverMadeEmpty() {
         TestEnv env;
         env.db().Close();

@@ -128,37 +128,6 @@ private slots:
         QCOMPARE(CountBook(target->db(), targetPictures), before);
     }
 
-    // The progress window's キャンセル: nothing of the copy stays in the target, whenever it
-    // comes.
-    void aCancelledCopyLeavesTheTargetEmpty_data() {
-        QTest::addColumn<bool>("targetOnServer");
-        QTest::addColumn<int>("cancelAt");
-        for (const bool onServer : {false, true}) {
-            const char *where = onServer ? "server" : "local";
-            QTest::addRow("%s, first row", where) << onServer << 1;
-            QTest::addRow("%s, among the class names", where) << onServer << 10;
-            QTest::addRow("%s, last row", where) << onServer << 2 + 1 + 24 + 1 + 1;
-            QTest::addRow("%s, the picture", where) << onServer << 2 + 1 + 24 + 1 + 1 + 1;
-        }
-    }
-    void aCancelledCopyLeavesTheTargetEmpty() {
-        QFETCH(int, cancelAt);
-        TestEnv env;
-        FillSource(env);
-        TARGET_OR_SKIP(target);
-        PictureStorage sourcePictures(env.db(), env.dbPath());
-        PictureStorage targetPictures(target->db(), target->dbPath());
-        QVERIFY_THROWS_EXCEPTION(CopyCancelled,
-                                 CopyBook(env.db(), sourcePictures, target->db(), targetPictures,
-                                          [&](int done, int) { return done < cancelAt; }));
-        QCOMPARE(CountBook(target->db(), targetPictures), (BookCounts{0, 0, 24, 0, 0, 0}));
-        QCOMPARE(target->Scalar("select count(*) from Classtbl where Name = '得意先'"),
-                 QString("0"));
-        QVERIFY(QDir(targetPictures.Folder()).entryList(QDir::Files).isEmpty());
-        // The target takes a whole copy afterwards.
-        QCOMPARE(CopyBook(env.db(), sourcePictures, target->db(), targetPictures).customers, 2);
-    }
-
     void aRefusedRowLeavesTheTargetAsItWas_data() { AddTargetEngines(); }
     void aRefusedRowLeavesTheTargetAsItWas() {
         TestEnv env;
