@@ -247,6 +247,7 @@ Entry Describe(const QString &folder) {
     Entry entry;
     entry.name = QFileInfo(WithoutSlash(folder)).fileName();
     const QString book = WithoutSlash(folder) + u'/' + DatabaseFileName();
+    const QString dump = WithoutSlash(folder) + u'/' + ServerBackup::DumpFileName;
     if (const QRegularExpressionMatch match = pattern.match(entry.name); match.hasMatch()) {
         for (const KindName &name : KindNames)
             if (match.captured(1) == QLatin1String(name.prefix))
@@ -261,6 +262,8 @@ Entry Describe(const QString &folder) {
     }
     if (QFileInfo(book).isFile())
         entry.customers = CountCustomers(book);
+    else if (QFileInfo(dump).isFile())
+        entry.customers = ServerBackup::DumpCustomers(dump);
     return entry;
 }
 

@@ -3,13 +3,15 @@
 #include "platform/Prompt.h"
 #include "store/TableEngine.h"
 
-QString TryServerBook(const QString &connectionUri) {
+std::optional<ServerRefusal> TryServerBook(const QString &connectionUri) {
     try {
         Database database;
         database.OpenServer(connectionUri, true);
-        return {};
+        return std::nullopt;
+    } catch (const ServerRefusal &refusal) {
+        return refusal;
     } catch (const EngineError &error) {
-        return error.message();
+        return ServerRefusal(ConnectRefusal::Other, error.message(), error.message());
     }
 }
 
@@ -21,8 +23,9 @@ void OpenServerBook(Database &database, const QString &uri, bool create) {
     try {
         database.OpenServer(
             BookServer::ConnectionUri(*address, BookServer::KeyringPassword(*address)), create);
-    } catch (const EngineError &error) {
-        throw EngineError(BookServer::UnreachableText(*address, error.detail()), error.detail());
+    } catch (const ServerRefusal &refusal) {
+        throw EngineError(BookServer::RefusalText(*address, refusal.refusal(), refusal.detail()),
+                          refusal.detail());
     }
 }
 
@@ -87,9 +90,9 @@ QString KeepServer(const BookServer::Address &address, const QString &password,
                    const ConnectionTry &tryConnection) {
     if (address.host.isEmpty() || address.user.isEmpty() || address.database.isEmpty())
         return QStringLiteral("ホスト名・データベース名・ユーザー名を入力して下さい。");
-    if (const QString failure = tryConnection(BookServer::ConnectionUri(address, password));
-        !failure.isEmpty())
-        return BookServer::UnreachableText(address, failure);
+    if (const std::optional<ServerRefusal> refused =
+            tryConnection(BookServer::ConnectionUri(address, password)))
+        return BookServer::RefusalText(address, refused->refusal(), refused->detail());
     QString error;
     if (!password.isEmpty() && !BookServer::StorePassword(address, password, &error))
         return QStringLiteral("パスワードを保存できませんでした。\n%1").arg(error);

@@ -10,16 +10,16 @@ class Database;
 // Which book the program opens: the local one of the table folder, or the office server's the
 // registry names (see BookServer.h).
 
-// Tries a connection to the book at a URI (with its password); empty when it opened, otherwise
-// the engine's words.
-using ConnectionTry = std::function<QString(const QString &connectionUri)>;
+// Tries a connection to the book at a URI (with its password); nothing when it opened, otherwise
+// why not.
+using ConnectionTry = std::function<std::optional<ServerRefusal>(const QString &connectionUri)>;
 // The real try: opens the server book (laying out its tables when the database is empty) and
 // closes it again.
-QString TryServerBook(const QString &connectionUri);
+std::optional<ServerRefusal> TryServerBook(const QString &connectionUri);
 
 // Opens the server book at `uri` (as the registry keeps it) with the password of the keyring;
-// with `create`, an empty database gets the tables of a fresh book. A failure names the host
-// and port. Throws EngineError.
+// with `create`, an empty database gets the tables of a fresh book. A refused connection is
+// told by its cause, naming the host and port. Throws EngineError.
 void OpenServerBook(Database &database, const QString &uri, bool create = false);
 
 // Opens the book the registry names; a server book with the password of the keyring (libpq reads

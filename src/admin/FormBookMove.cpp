@@ -5,12 +5,12 @@
 #include "platform/BookServer.h"
 #include "platform/Prompt.h"
 #include "store/EngineError.h"
+#include "widgets/ProgressWindow.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -59,18 +59,15 @@ void TFormBookMove::BtnStartClick() {
     }
     BookCounts copied;
     try {
-        // Gone before the outcome is told, so no window stands beside it.
-        QProgressDialog progress(QStringLiteral("コピーしています..."), QString(), 0, 1, this);
-        progress.setWindowTitle(windowTitle());
-        progress.setCancelButton(nullptr);
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(0);
+        // Gone before the outcome is told, so no window stands beside it. Up at once: the copy
+        // runs in one transaction of the target.
+        ProgressWindow progress(QStringLiteral("コピーしています..."), windowTitle(), this,
+                                ProgressWindow::AtOnce);
         copied = MoveBook(toServer ? BookMoveDirection::ToServer : BookMoveDirection::FromServer,
-                          uri, context_.GetDbPath(), context_.GetDataPath(),
-                          [&progress](int done, int total) {
-                              progress.setMaximum(total);
-                              progress.setValue(done);
-                          });
+                          uri, context_.GetDbPath(), context_.GetDataPath(), progress.Reporter());
+    } catch (const CopyCancelled &cancelled) {
+        prompt().Message(cancelled.message());
+        return;
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return;

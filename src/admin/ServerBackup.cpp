@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <optional>
 
 namespace ServerBackup {
 
@@ -76,20 +77,53 @@ bool Dump(const QString &connectionUri, const QString &dumpPath, QString *error)
     return true;
 }
 
-bool IsBookDump(const QString &dumpPath) {
+namespace {
+
+// What pg_restore writes reading the dump alone, without a server; nothing when it failed.
+std::optional<QByteArray> ReadDump(const QString &dumpPath, const QStringList &arguments) {
     if (!QFile::exists(dumpPath))
-        return false;
+        return std::nullopt;
     QProcess process;
-    process.start(QStringLiteral("pg_restore"), {QStringLiteral("--list"), dumpPath});
+    process.start(QStringLiteral("pg_restore"), arguments + QStringList{dumpPath});
     if (!process.waitForStarted(10'000))
-        return false;
+        return std::nullopt;
     if (!process.waitForFinished(ListWaitMs)) {
         process.kill();
         process.waitForFinished(5'000);
-        return false;
+        return std::nullopt;
     }
-    return process.exitCode() == 0 &&
-           process.readAllStandardOutput().contains(" TABLE public usertbl ");
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+bool IsBookDump(const QString &dumpPath) {
+    const std::optional<QByteArray> list = ReadDump(dumpPath, {QStringLiteral("--list")});
+    return list && list->contains(" TABLE public usertbl ");
+}
+
+int DumpCustomers(const QString &dumpPath) {
+    const std::optional<QByteArray> script =
+        ReadDump(dumpPath, {QStringLiteral("--data-only"), QStringLiteral("--table=usertbl"),
+                            QStringLiteral("--file=-")});
+    if (!script)
+        return -1;
+    // The rows stand one a line between "COPY … FROM stdin;" and "\."; line breaks inside a
+    // field are written as \n.
+    int customers = -1;
+    for (const QByteArray &line : script->split('\n')) {
+        if (customers < 0) {
+            if (line.startsWith("COPY public.usertbl "))
+                customers = 0;
+        } else if (line == "\\.") {
+            return customers;
+        } else {
+            ++customers;
+        }
+    }
+    return -1;
 }
 
 bool Restore(const QString &connectionUri, const QString &dumpPath, QString *error) {

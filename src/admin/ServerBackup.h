@@ -17,6 +17,8 @@ inline constexpr int ListWaitMs = 60 * 1000;
 bool Dump(const QString &connectionUri, const QString &dumpPath, QString *error);
 // Whether `dumpPath` is a dump of a customer book (its table of customers listed).
 bool IsBookDump(const QString &dumpPath);
+// The customers the dump holds, as the backup list shows them; -1 when it cannot be read.
+int DumpCustomers(const QString &dumpPath);
 // Reads the dump into the database at `connectionUri`, replacing its tables, in one
 // transaction: on failure the database stays as it was. False with the reason.
 bool Restore(const QString &connectionUri, const QString &dumpPath, QString *error);

@@ -276,6 +276,7 @@ void TFormMain::FormCreate() {
         return;
     }
     // The user chose to end rather than open another book than the server's.
+    ending_ = true;
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
@@ -294,6 +295,10 @@ void TFormMain::showEvent(QShowEvent *event) {
 }
 
 void TFormMain::FormShow() {
+    if (ending_) {
+        listPanel_->hide();
+        return;
+    }
     QStringList marker;
     QString markerError;
     const bool markerRead = ReadMarkerLines(dbPath_, marker, &markerError);

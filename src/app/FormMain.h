@@ -140,6 +140,8 @@ private:
     // The search the tab "検索" lists: the last one the search window could build.
     ListFilters search_;
     bool shown_ = false;
+    // The user chose 終了 when the server could not be reached: nothing more is asked or shown.
+    bool ending_ = false;
     int keptListWidth_ = 0;
     QLabel *BarConnection;
     BookChanges *bookChanges_ = nullptr;

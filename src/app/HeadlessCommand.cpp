@@ -323,6 +323,7 @@ int RunCopyBookCommand(const QString &uri, bool toServer) {
             shownTenth = tenth;
             std::fprintf(stderr, "%d%%\n", tenth * 10);
         }
+        return true;
     };
     try {
         const BookCounts copied =

@@ -147,4 +147,52 @@ QString UnreachableText(const Address &address, const QString &detail) {
         .arg(address.HostAndPort(), address.database, detail.trimmed());
 }
 
+QString RefusalText(const Address &address, ConnectRefusal refusal, const QString &detail) {
+    const QString server = address.HostAndPort();
+    QString text;
+    switch (refusal) {
+    case ConnectRefusal::Unreachable:
+        return UnreachableText(address, detail);
+    case ConnectRefusal::NoPassword:
+        text = QStringLiteral("顧客台帳のサーバー %1 はユーザー %2 のパスワードを求めていますが、"
+                              "このパソコンにはパスワードが保存されていません。\n"
+                              "台帳の保存先の設定でパスワードを入力して下さい。")
+                   .arg(server, address.user);
+        break;
+    case ConnectRefusal::WrongPassword:
+        text = QStringLiteral("顧客台帳のサーバー %1 が、ユーザー %2 のパスワードを受け付けません"
+                              "でした。\nパスワードが正しいか確かめて、台帳の保存先の設定で"
+                              "入力し直して下さい。")
+                   .arg(server, address.user);
+        break;
+    case ConnectRefusal::NotPermitted:
+        text = QStringLiteral("顧客台帳のサーバー %1 は、このパソコンからのユーザー %2 の接続を"
+                              "許可していません。\nサーバーの管理者に接続の許可"
+                              "（pg_hba.conf）を確かめてもらって下さい。")
+                   .arg(server, address.user);
+        break;
+    case ConnectRefusal::SslRequired:
+        text = QStringLiteral("顧客台帳のサーバー %1 は、暗号化（SSL）した接続だけを受け付けます。"
+                              "\n台帳の保存先の設定で SSL を必須にして下さい。")
+                   .arg(server);
+        break;
+    case ConnectRefusal::SslRefused:
+        text = QStringLiteral("顧客台帳のサーバー %1 と暗号化（SSL）した接続ができませんでした。"
+                              "\nサーバーで SSL が使えるようになっているか、管理者に確かめて"
+                              "もらって下さい。")
+                   .arg(server);
+        break;
+    case ConnectRefusal::NoDatabase:
+        text = QStringLiteral("顧客台帳のサーバー %1 にデータベース %2 がありません。\n"
+                              "データベース名が正しいか確かめて下さい。")
+                   .arg(server, address.database);
+        break;
+    case ConnectRefusal::Other:
+        text = QStringLiteral("顧客台帳のサーバー %1（データベース %2）の台帳を開けませんでした。")
+                   .arg(server, address.database);
+        break;
+    }
+    return text + QStringLiteral("\n\n") + detail.trimmed();
+}
+
 } // namespace BookServer

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/PostgresEngine.h"
+
 #include <QString>
 #include <optional>
 
@@ -65,5 +67,8 @@ QString PasswordFileLine(const Address &address, const QString &password);
 // What a start that cannot reach the server tells the user: the host and port, then the
 // client library's own words.
 QString UnreachableText(const Address &address, const QString &detail);
+// What the user is told when the server refused the book or could not be reached, worded by
+// the cause, the client library's words after it.
+QString RefusalText(const Address &address, ConnectRefusal refusal, const QString &detail);
 
 } // namespace BookServer

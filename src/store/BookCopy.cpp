@@ -47,6 +47,12 @@ QString Literal(const Query &row, int field) {
     return text.isEmpty() ? QStringLiteral("NULL") : QuoteSql(text);
 }
 
+// Tells the progress of one more row or picture; stops the copy when it asks so.
+void Report(const CopyProgress &progress, int &done, int total) {
+    if (progress && !progress(++done, total))
+        throw CopyCancelled();
+}
+
 void CopyRows(Database &source, Database &target, const QString &table, int &done, int total,
               const CopyProgress &progress) {
     Query rows(source, QStringLiteral("select * from %1").arg(table));
@@ -60,15 +66,15 @@ void CopyRows(Database &source, Database &target, const QString &table, int &don
         for (int field = 0; field < columns.size(); ++field)
             values << Literal(rows, field);
         insert.Execute(head + values.join(QStringLiteral(", ")) + u')');
-        if (progress)
-            progress(++done, total);
+        Report(progress, done, total);
     }
 }
 
 // Each named picture read from the source and stored under its customer and slot in the
 // target, the column then naming it as the target stores it; `stored` lists the slots written.
 void CopyPictures(Database &source, const PictureStorage &sourcePictures, Database &target,
-                  PictureStorage &targetPictures, QList<std::pair<int, int>> &stored) {
+                  PictureStorage &targetPictures, QList<std::pair<int, int>> &stored, int &done,
+                  int total, const CopyProgress &progress) {
     Query rows(source, QStringLiteral("select UserId, img1, img2 from Usertbl where img1 != '' or "
                                       "img2 != ''"));
     Query update(target);
@@ -81,6 +87,7 @@ void CopyPictures(Database &source, const PictureStorage &sourcePictures, Databa
             if (!bytes.isEmpty()) {
                 name = targetPictures.Write(userId, slot, bytes);
                 stored.append({userId, slot});
+                Report(progress, done, total);
             }
             update.Execute(QStringLiteral("update Usertbl set %1 = %2 where UserId = %3")
                                .arg(column, QuoteSql(name))
@@ -119,7 +126,7 @@ BookCounts CopyBook(Database &source, const PictureStorage &sourcePictures, Data
         throw EngineError(QStringLiteral("コピー先の台帳にはすでにデータがあります。"
                                          "空のデータベースを指定して下さい。"));
     const BookCounts expected = CountBook(source, sourcePictures);
-    int total = 0;
+    int total = expected.pictures;
     for (const QString &table : CopiedTables())
         total += CountRows(source, table);
     int done = 0;
@@ -132,7 +139,8 @@ BookCounts CopyBook(Database &source, const PictureStorage &sourcePictures, Data
             clear.Execute(QStringLiteral("delete from %1").arg(table));
         for (const QString &table : CopiedTables())
             CopyRows(source, target, table, done, total, progress);
-        CopyPictures(source, sourcePictures, target, targetPictures, storedPictures);
+        CopyPictures(source, sourcePictures, target, targetPictures, storedPictures, done, total,
+                     progress);
         NumberAfterCopiedKeys(target);
         copied = CountBook(target, targetPictures);
         if (copied != expected)

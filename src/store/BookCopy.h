@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/EngineError.h"
+
 #include <QString>
 #include <array>
 #include <functional>
@@ -28,14 +30,23 @@ BookCounts CountBook(Database &book, const PictureStorage &pictures);
 // a fresh book is laid out with do not count.
 bool IsEmptyBook(const BookCounts &counts);
 
-// Told after each row copied: the rows done and the rows in all.
-using CopyProgress = std::function<void(int done, int total)>;
+// Told after each row or picture copied: those done and those in all; false stops the copy.
+using CopyProgress = std::function<bool(int done, int total)>;
+
+// A copy stopped by its progress; the target was left as it was.
+class CopyCancelled : public EngineError {
+public:
+    CopyCancelled()
+        : EngineError(QStringLiteral("コピーを取り消しました。コピー先の台帳は元のまま"
+                                     "（空）です。")) {}
+};
 
 // Copies the book `source` into the empty book `target` (both upgraded to the full schema), in
 // one transaction of the target: the target's class names are replaced, pictures are stored
 // under their customer and slot. The target's counts are compared with the source's before the
 // commit. Throws EngineError, with the target left as it was: when the target is not empty,
-// a statement is refused, or the counts differ. Returns the counts copied.
+// a statement is refused, or the counts differ; CopyCancelled when the progress stopped it.
+// Returns the counts copied.
 BookCounts CopyBook(Database &source, const PictureStorage &sourcePictures, Database &target,
                     PictureStorage &targetPictures, const CopyProgress &progress = {});
 

@@ -21,6 +21,8 @@ public:
     virtual void BindText(int parameter, QByteArrayView utf8) = 0;
     virtual void BindInteger(int parameter, qint64 value) = 0;
     virtual void BindNull(int parameter) = 0;
+    // Bytes stored as they are (a picture), never read as text.
+    virtual void BindBlob(int parameter, QByteArrayView bytes) = 0;
 
     // Runs on to the next row: true when one stands ready, false when the statement is done.
     virtual bool Step() = 0;
@@ -33,6 +35,8 @@ public:
     virtual qint64 Integer(int column) const = 0;
     // The field of the current row as UTF-8, valid until the next step; a null view for NULL.
     virtual QByteArrayView Text(int column) const = 0;
+    // The bytes of a blob field of the current row, valid until the next step; empty for NULL.
+    virtual QByteArrayView Blob(int column) const = 0;
 };
 
 // An open customer book in one database engine. Closing the engine closes the book.

@@ -1,7 +1,6 @@
 #include "store/PictureStorage.h"
 
 #include "core/PrivateFolder.h"
-#include "core/SqlText.h"
 #include "core/TextFile.h"
 #include "store/TableEngine.h"
 
@@ -60,22 +59,21 @@ QByteArray PictureStorage::Read(const QString &storedName) const {
                                .arg(userId)
                                .arg(slot));
     query.Open();
-    return query.AtEnd()
-               ? QByteArray()
-               : QByteArray::fromBase64(query.AsString(QStringLiteral("Picture")).toLatin1());
+    return query.AtEnd() ? QByteArray() : query.AsBytes(QStringLiteral("Picture"));
 }
 
 QString PictureStorage::Write(int userId, int slot, const QByteArray &bytes) {
     const QString name = FileName(userId, slot);
     if (OnServer()) {
-        Transaction transaction(database_);
-        Remove(userId, slot);
-        Query(database_).Execute(
-            QStringLiteral("insert into Picturetbl (UserId, Slot, Picture) values (%1, %2, %3)")
-                .arg(userId)
-                .arg(slot)
-                .arg(QuoteSql(QString::fromLatin1(bytes.toBase64()))));
-        transaction.Commit();
+        // One statement, so that it joins the caller's transaction (a copy of the whole book)
+        // rather than opening, and committing, one of its own.
+        Query insert(database_);
+        insert.SetBytes(QStringLiteral(":PICTURE"), bytes);
+        insert.Execute(QStringLiteral("insert into Picturetbl (UserId, Slot, Picture) values (%1, "
+                                      "%2, :PICTURE) on conflict (UserId, Slot) do update set "
+                                      "Picture = excluded.Picture")
+                           .arg(userId)
+                           .arg(slot));
         return name;
     }
     QString error;
@@ -119,9 +117,31 @@ int PictureStorage::RemoveAll() {
     return deleted;
 }
 
+void StorePicturesAsBytes(Database &database) {
+    Engine &engine = database.GetEngine();
+    if (engine.UserVersion() >= 3)
+        return;
+    Transaction transaction(database);
+    // Engine statements: the program's dialect has no column conversion, and a local book never
+    // kept pictures in the table.
+    if (engine.Target() == SqlTarget::Postgres) {
+        const std::unique_ptr<EngineStatement> type =
+            engine.Prepare(QStringLiteral("select data_type from information_schema.columns where "
+                                          "table_schema = current_schema() and table_name = "
+                                          "'picturetbl' and column_name = 'picture'"));
+        if (type->Step() && type->Text(0) == "text")
+            engine
+                .Prepare(QStringLiteral("ALTER TABLE picturetbl ALTER COLUMN Picture TYPE bytea "
+                                        "USING decode(Picture, 'base64')"))
+                ->Step();
+    }
+    engine.SetUserVersion(3);
+    transaction.Commit();
+}
+
 void CreatePictureTable(Database &database) {
     if (database.GetEngine().HasTable(QStringLiteral("picturetbl")))
         return;
     Query(database).Execute(QStringLiteral("CREATE TABLE picturetbl (UserId INTEGER, Slot "
-                                           "INTEGER, Picture TEXT, PRIMARY KEY (UserId, Slot))"));
+                                           "INTEGER, Picture BLOB, PRIMARY KEY (UserId, Slot))"));
 }

@@ -7,7 +7,7 @@ class Database;
 
 // Where the bytes of the customers' pictures are kept. A local book keeps each as the file
 // "<UserId>_<slot>.bmp" in its table folder's "img/"; a book on a server keeps them in picturetbl
-// (base64 text keyed by the customer and slot the name gives), since the PCs share no folder.
+// (bytes keyed by the customer and slot the name gives), since the PCs share no folder.
 // The picture columns hold the bare name either way. Every reader and writer of pictures (editor,
 // card print, vCard export, merge, copies of the book) goes through here.
 // Failures throw EngineError.
@@ -40,3 +40,6 @@ private:
 
 // Creates picturetbl when the book lacks it; on both engines, so one schema serves both.
 void CreatePictureTable(Database &database);
+// Server books of earlier versions kept the pictures as base64 text; they are converted to
+// bytes in place, once (user version 3).
+void StorePicturesAsBytes(Database &database);

@@ -2,10 +2,14 @@
 
 #include "store/SqlDialect.h"
 
+#include <QDeadlineTimer>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QThread>
 #include <QUrl>
+#include <cerrno>
 #include <libpq-fe.h>
+#include <poll.h>
 
 namespace {
 
@@ -93,7 +97,7 @@ class PostgresStatement final : public EngineStatement {
 public:
     PostgresStatement(PostgresEngine &engine, NumberedStatement numbered, bool returnsKey)
         : engine_(engine), text_(numbered.text.toUtf8()), names_(std::move(numbered.names)),
-          values_(size_t(names_.size())), returnsKey_(returnsKey) {}
+          values_(size_t(names_.size())), binary_(values_.size()), returnsKey_(returnsKey) {}
     ~PostgresStatement() override {
         if (!serverName_.isEmpty() && session_ == engine_.session_)
             engine_.Release(serverName_);
@@ -105,16 +109,15 @@ public:
         return name == u"?" ? 0 : int(names_.indexOf(name) + 1);
     }
     void BindText(int parameter, QByteArrayView utf8) override {
-        if (Bound(parameter))
-            values_[size_t(parameter - 1)] = utf8.toByteArray();
+        Bind(parameter, utf8.toByteArray(), false);
     }
     void BindInteger(int parameter, qint64 value) override {
-        if (Bound(parameter))
-            values_[size_t(parameter - 1)] = QByteArray::number(value);
+        Bind(parameter, QByteArray::number(value), false);
     }
-    void BindNull(int parameter) override {
-        if (Bound(parameter))
-            values_[size_t(parameter - 1)].reset();
+    void BindNull(int parameter) override { Bind(parameter, std::nullopt, false); }
+    // Sent in the binary format, which for bytea is the bytes themselves.
+    void BindBlob(int parameter, QByteArrayView bytes) override {
+        Bind(parameter, bytes.isNull() ? QByteArray("") : bytes.toByteArray(), true);
     }
 
     bool Step() override {
@@ -128,6 +131,7 @@ public:
         rows_ = 0;
         row_ = -1;
         std::fill(values_.begin(), values_.end(), std::nullopt);
+        std::fill(binary_.begin(), binary_.end(), 0);
     }
 
     int ColumnCount() const override { return returnsKey_ ? 0 : PQnfields(Shape()); }
@@ -168,9 +172,21 @@ public:
         return QByteArrayView(PQgetvalue(result_.get(), row_, column),
                               PQgetlength(result_.get(), row_, column));
     }
+    QByteArrayView Blob(int column) const override {
+        // Fields arrive as text, bytea in its hex form (the session asks for it).
+        const QByteArrayView text = Text(column);
+        blob_ = text.startsWith("\\x") ? QByteArray::fromHex(text.sliced(2).toByteArray())
+                                       : text.toByteArray();
+        return blob_;
+    }
 
 private:
-    bool Bound(int parameter) const { return parameter >= 1 && parameter <= int(values_.size()); }
+    void Bind(int parameter, std::optional<QByteArray> value, bool binary) {
+        if (parameter < 1 || parameter > int(values_.size()))
+            return;
+        values_[size_t(parameter - 1)] = std::move(value);
+        binary_[size_t(parameter - 1)] = binary ? 1 : 0;
+    }
     int Rows() const { return rows_; }
     bool OnRow() const { return result_ && row_ >= 0 && row_ < Rows(); }
 
@@ -207,9 +223,13 @@ private:
 
     void Execute() {
         std::vector<const char *> values;
+        std::vector<int> lengths;
         values.reserve(values_.size());
-        for (const std::optional<QByteArray> &value : values_)
+        lengths.reserve(values_.size());
+        for (const std::optional<QByteArray> &value : values_) {
             values.push_back(value ? value->constData() : nullptr);
+            lengths.push_back(value ? int(value->size()) : 0);
+        }
         engine_.Reconnect();
         if (session_ != engine_.session_) {
             serverName_.clear();
@@ -220,7 +240,7 @@ private:
         PostgresEngine::Result result;
         if (!executed_) {
             result.reset(PQexecParams(conn, text_.constData(), count, nullptr, values.data(),
-                                      nullptr, nullptr, 0));
+                                      lengths.data(), binary_.data(), 0));
         } else {
             if (serverName_.isEmpty()) {
                 const QByteArray name = "pellor3_" + QByteArray::number(++engine_.statementNames_);
@@ -231,7 +251,7 @@ private:
                 serverName_ = name;
             }
             result.reset(PQexecPrepared(conn, serverName_.constData(), count, values.data(),
-                                        nullptr, nullptr, 0));
+                                        lengths.data(), binary_.data(), 0));
         }
         const ExecStatusType status = PQresultStatus(result.get());
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
@@ -251,6 +271,8 @@ private:
     const QByteArray text_;
     const QStringList names_;
     std::vector<std::optional<QByteArray>> values_;
+    // 1 where the parameter travels in the binary format, as libpq takes it.
+    std::vector<int> binary_;
     const bool returnsKey_;
     QByteArray serverName_;
     int session_ = engine_.session_;
@@ -259,7 +281,88 @@ private:
     mutable PostgresEngine::Result shape_;
     int rows_ = 0;
     int row_ = -1;
+    mutable QByteArray blob_;
 };
+
+namespace {
+
+// The last SQLSTATE in the words of a connection made with verbose errors ("FATAL:  28P01: …"):
+// the reason of the last try, whatever language the server speaks.
+QByteArray SqlStateIn(QByteArrayView message) {
+    static const QRegularExpression state(QStringLiteral(":  ([0-9A-Z]{5}): "));
+    QByteArray last;
+    for (const QRegularExpressionMatch &match :
+         state.globalMatch(QString::fromUtf8(message.toByteArray())))
+        last = match.captured(1).toLatin1();
+    return last;
+}
+
+bool RequiresSsl(PGconn *conn) {
+    bool required = false;
+    PQconninfoOption *options = PQconninfo(conn);
+    for (PQconninfoOption *option = options; option && option->keyword; ++option)
+        if (QByteArrayView(option->keyword) == "sslmode" && option->val)
+            required = QByteArrayView(option->val) != "disable" &&
+                       QByteArrayView(option->val) != "allow" &&
+                       QByteArrayView(option->val) != "prefer";
+    PQconninfoFree(options);
+    return required;
+}
+
+// Connects as PQconnectdbParams does, within `seconds` in all, with the server's errors in
+// their verbose form, which carries the SQLSTATE.
+PGconn *ConnectWithin(const char *const *keys, const char *const *values, int seconds) {
+    PGconn *conn = PQconnectStartParams(keys, values, 1);
+    if (!conn || PQstatus(conn) == CONNECTION_BAD)
+        return conn;
+    PQsetErrorVerbosity(conn, PQERRORS_VERBOSE);
+    const QDeadlineTimer deadline(seconds * 1000);
+    PostgresPollingStatusType state = PGRES_POLLING_WRITING;
+    while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
+        pollfd socket{PQsocket(conn), short(state == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        const int ready = ::poll(&socket, 1, int(deadline.remainingTime()));
+        if (ready == 0 || (ready < 0 && errno != EINTR))
+            break;
+        state = PQconnectPoll(conn);
+    }
+    if (state == PGRES_POLLING_OK)
+        PQsetErrorVerbosity(conn, PQERRORS_DEFAULT);
+    return conn;
+}
+
+// The client library's words without the source locations of the verbose form.
+QString Words(PGconn *conn, bool timedOut) {
+    if (!conn)
+        return QStringLiteral("out of memory");
+    if (timedOut)
+        return QStringLiteral("timeout expired");
+    QStringList lines = QString::fromLocal8Bit(PQerrorMessage(conn)).trimmed().split(u'\n');
+    lines.removeIf([](const QString &line) { return line.startsWith(QLatin1String("LOCATION:")); });
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+ConnectRefusal ConnectRefusalOf(QByteArrayView sqlState, QByteArrayView message, bool sslRequired,
+                                bool passwordMissing) {
+    if (passwordMissing)
+        return ConnectRefusal::NoPassword;
+    if (sqlState == "3D000")
+        return ConnectRefusal::NoDatabase;
+    if (sqlState == "28P01")
+        return ConnectRefusal::WrongPassword;
+    if (sqlState == "28000") {
+        // pg_hba.conf names the unencrypted connection it turned away.
+        const bool unencrypted = message.contains("no encryption") || message.contains("SSL off");
+        return unencrypted && !sslRequired ? ConnectRefusal::SslRequired
+                                           : ConnectRefusal::NotPermitted;
+    }
+    if (sqlState.isEmpty())
+        return message.contains("SSL") ? ConnectRefusal::SslRefused : ConnectRefusal::Unreachable;
+    if (sqlState.startsWith("08") || sqlState.startsWith("57P"))
+        return ConnectRefusal::Unreachable;
+    return ConnectRefusal::Other;
+}
 
 std::unique_ptr<PostgresEngine> PostgresEngine::Connect(const QString &uri) {
     if (!uri.startsWith(QLatin1String("postgresql://")) &&
@@ -275,13 +378,18 @@ std::unique_ptr<PostgresEngine> PostgresEngine::Connect(const QString &uri) {
                                 "dbname",           "client_encoding",  nullptr};
     const char *const values[] = {timeout.constData(), "30",   "10",   "3", "30000", "pellor3",
                                   target.constData(),  "UTF8", nullptr};
-    PGconn *conn = PQconnectdbParams(keys, values, 1);
+    PGconn *conn = ConnectWithin(keys, values, ConnectSeconds);
     if (!conn || PQstatus(conn) != CONNECTION_OK) {
-        const EngineError failure(
-            EngineFailure::NoServer,
-            QStringLiteral("%1\n%2").arg(
-                ServerName(conn),
-                QString::fromLocal8Bit(conn ? PQerrorMessage(conn) : "out of memory").trimmed()));
+        const bool timedOut = conn && PQstatus(conn) != CONNECTION_BAD;
+        const QString words = Words(conn, timedOut);
+        const QByteArray utf8 = words.toUtf8();
+        const ConnectRefusal refusal =
+            !conn || timedOut ? ConnectRefusal::Unreachable
+                              : ConnectRefusalOf(SqlStateIn(utf8), utf8, RequiresSsl(conn),
+                                                 PQconnectionNeedsPassword(conn) != 0);
+        const QString detail = ServerName(conn) + u'\n' + words;
+        const ServerRefusal failure(refusal, EngineFailureText(EngineFailure::NoServer, detail),
+                                    detail);
         PQfinish(conn);
         throw failure;
     }
@@ -295,7 +403,8 @@ void PostgresEngine::StartSession() {
     // stay ordinary characters; dates read back as ISO text. No statement of the program runs
     // for minutes, so a server that takes that long is stuck.
     Run(QByteArray("SET standard_conforming_strings = on; SET DateStyle = ISO; "
-                   "SET client_min_messages = warning; SET statement_timeout = '5min'; "
+                   "SET bytea_output = hex; SET client_min_messages = warning; SET "
+                   "statement_timeout = '5min'; "
                    "SET lock_timeout = " +
                    QByteArray::number(WaitMilliseconds))
             .constData());

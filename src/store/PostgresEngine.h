@@ -10,6 +10,34 @@
 typedef struct pg_conn PGconn;
 typedef struct pg_result PGresult;
 
+// Why the server did not let the book open, as the user can put it right.
+enum class ConnectRefusal {
+    Unreachable,   // no answer at the host and port
+    NoPassword,    // the server asks for a password and none is kept
+    WrongPassword, // the password was refused
+    NotPermitted,  // the server admits no connection of this user from this PC
+    SslRequired,   // the server admits only encrypted connections
+    SslRefused,    // encryption was required and the server does not offer it (or it failed)
+    NoDatabase,    // the server has no database of that name
+    Other          // the server answered, but something else stood in the way
+};
+// The refusal a failed connection stands for: the SQLSTATE the server sent (empty when it sent
+// none), the client library's words, whether the connection required SSL and whether the
+// server asked for a password none was given for.
+ConnectRefusal ConnectRefusalOf(QByteArrayView sqlState, QByteArrayView message, bool sslRequired,
+                                bool passwordMissing);
+
+// A connection the server refused or could not be made; what() names host and port.
+class ServerRefusal : public EngineError {
+public:
+    ServerRefusal(ConnectRefusal refusal, const QString &message, const QString &detail)
+        : EngineError(message, detail), refusal_(refusal) {}
+    ConnectRefusal refusal() const { return refusal_; }
+
+private:
+    ConnectRefusal refusal_;
+};
+
 // A customer book in one database of a PostgreSQL server, shared by the office's PCs.
 class PostgresEngine final : public Engine {
 public:
@@ -17,7 +45,7 @@ public:
     static constexpr int ConnectSeconds = 10;
 
     // `uri` is a connection URI (postgresql://user@host:port/dbname?sslmode=prefer); the
-    // password comes from ~/.pgpass or the URI. Throws EngineError naming host and port when
+    // password comes from ~/.pgpass or the URI. Throws ServerRefusal naming host and port when
     // the server cannot be reached or refuses the login.
     static std::unique_ptr<PostgresEngine> Connect(const QString &uri);
     ~PostgresEngine() override;

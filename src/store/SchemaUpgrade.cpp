@@ -96,6 +96,7 @@ QString RunSchemaUpgrade(Database &database, const QString &dataPath) {
         RepairUnsetClasses(database);
         CreateDistinctPairTable(database);
         CreatePictureTable(database);
+        StorePicturesAsBytes(database);
         CreateContactLinkTables(database);
     } catch (const EngineError &error) {
         return QStringLiteral("顧客テーブルを新しい形式にできませんでした。\n%1\n"

@@ -12,7 +12,7 @@ class Database;
 // Readings stored as hiragana or full-width katakana are converted to half-width katakana once,
 // and customers without classes or print flag (from earlier imports) get 0 for them once. The
 // tables of pairs declared different people, of pictures and of the address book links are
-// added when missing.
+// added when missing; a server book's pictures kept as text become bytes once.
 // Returns a message for the user when columns are missing and could not be added; nothing is
 // changed then and the marker stays, so the next start tries again.
 QString RunSchemaUpgrade(Database &database, const QString &dataPath);

@@ -116,6 +116,8 @@ QString ServerDefinition(const QString &definition) {
             i = autoincrement;
         } else if (Is(t, "SMALLINT")) {
             out += QStringLiteral("INTEGER");
+        } else if (Is(t, "BLOB")) {
+            out += QStringLiteral("BYTEA");
         } else if (Is(t, "VARCHAR") || Is(t, "TEXT")) {
             // SQLite never held a text to its declared length; nor does the server, so that a
             // text the local book took is never refused there.

@@ -15,10 +15,10 @@ enum class SqlTarget { Sqlite, Postgres };
 // - ALTER TABLE t ADD a T, ADD b T becomes one ALTER TABLE per column on SQLite, one ALTER
 //   TABLE with an ADD COLUMN per column on PostgreSQL.
 // For PostgreSQL also, as SQLite reads them: in definitions INTEGER PRIMARY KEY AUTOINCREMENT
-// becomes SERIAL PRIMARY KEY, SMALLINT becomes INTEGER, and text columns compare by code point
-// (COLLATE "C"); LIKE becomes ILIKE, with ESCAPE '' unless the statement names an escape.
-// Single-quoted literals (with doubled quotes) and parameters (?, :MEMOETC) pass unchanged.
-// Returns the statements to run in order; throws EngineError on an unterminated literal.
+// becomes SERIAL PRIMARY KEY, SMALLINT becomes INTEGER, BLOB becomes BYTEA, and text columns
+// compare by code point (COLLATE "C"); LIKE becomes ILIKE, with ESCAPE '' unless the statement
+// names an escape. Single-quoted literals (with doubled quotes) and parameters (?, :MEMOETC) pass
+// unchanged. Returns the statements to run in order; throws EngineError on an unterminated literal.
 QStringList TranslateStatement(const QString &statement, SqlTarget target);
 
 // A statement with its parameters ("?" and ":NAME", as SQLite reads them) numbered $1, $2, ...

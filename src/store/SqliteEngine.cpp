@@ -59,6 +59,11 @@ public:
         sqlite3_bind_int64(stmt_, parameter, value);
     }
     void BindNull(int parameter) override { sqlite3_bind_null(stmt_, parameter); }
+    void BindBlob(int parameter, QByteArrayView bytes) override {
+        // A null pointer would bind NULL rather than no bytes.
+        sqlite3_bind_blob(stmt_, parameter, bytes.isNull() ? "" : bytes.data(), int(bytes.size()),
+                          SQLITE_TRANSIENT);
+    }
 
     bool Step() override {
         const int rc = sqlite3_step(stmt_);
@@ -100,6 +105,10 @@ public:
     QByteArrayView Text(int column) const override {
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, column));
         return QByteArrayView(text, text ? sqlite3_column_bytes(stmt_, column) : 0);
+    }
+    QByteArrayView Blob(int column) const override {
+        const auto *bytes = static_cast<const char *>(sqlite3_column_blob(stmt_, column));
+        return QByteArrayView(bytes, bytes ? sqlite3_column_bytes(stmt_, column) : 0);
     }
 
 private:

@@ -130,6 +130,10 @@ void Query::SetMemo(const QString &memo) {
     memoSet_ = true;
 }
 
+void Query::SetBytes(const QString &parameter, const QByteArray &bytes) {
+    bytes_.insert(parameter, bytes);
+}
+
 void Query::Close() {
     statement_.reset();
     atEnd_ = true;
@@ -204,6 +208,9 @@ int Query::Execute() {
             else
                 statement->BindNull(memoIndex);
         }
+        for (auto bytes = bytes_.cbegin(); bytes != bytes_.cend(); ++bytes)
+            if (const int index = statement->ParameterIndex(bytes.key()); index > 0)
+                statement->BindBlob(index, bytes.value());
         try {
             statement->Step();
         } catch (const EngineError &error) {
@@ -273,6 +280,13 @@ QDate Query::AsDate(const QString &name) const {
     if (!date.isValid())
         date = QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
     return date;
+}
+
+QByteArray Query::AsBytes(const QString &name) const {
+    const int field = FieldIndex(name);
+    if (field < 0 || atEnd_ || statement_->Type(field) == EngineStatement::FieldType::Null)
+        return {};
+    return statement_->Blob(field).toByteArray();
 }
 
 QStringList Query::FieldNames() const {

@@ -101,6 +101,8 @@ public:
     Database &GetDatabase() const { return database_; }
     // Binds the long text of the memo parameter :MEMOETC for the next Execute.
     void SetMemo(const QString &memo);
+    // Binds bytes (a picture) to the named parameter (":PICTURE") for the next Execute.
+    void SetBytes(const QString &parameter, const QByteArray &bytes);
 
     void Close();
     // Runs a select; the cursor stands on the first row (or at the end for no rows).
@@ -124,6 +126,8 @@ public:
     int AsInteger(const QString &name) const;
     // A date column; invalid when NULL or not a date.
     QDate AsDate(const QString &name) const;
+    // The bytes of a blob column; empty when NULL.
+    QByteArray AsBytes(const QString &name) const;
     QStringList FieldNames() const;
     // For reading many rows: a column's position in the open result (-1 when it has none), once,
     // then the fields by position.
@@ -139,6 +143,7 @@ private:
     QString text_;
     QString memo_;
     bool memoSet_ = false;
+    QHash<QString, QByteArray> bytes_;
     std::unique_ptr<EngineStatement> statement_;
     QString translated_;
     bool atEnd_ = true;

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -34,10 +35,13 @@ private slots:
         qputenv("PGPASSFILE", passwordFile.toUtf8());
         const BookServer::Address address{"office", "192.168.1.5", 5433, "book", true};
         QString tried;
-        const QString problem = KeepServer(address, "s3cret", [&](const QString &uri) {
-            tried = uri;
-            return failure;
-        });
+        const QString problem =
+            KeepServer(address, "s3cret", [&](const QString &uri) -> std::optional<ServerRefusal> {
+                tried = uri;
+                if (failure.isEmpty())
+                    return std::nullopt;
+                return ServerRefusal(ConnectRefusal::WrongPassword, failure, failure);
+            });
         QVERIFY(tried.contains("s3cret"));
         QCOMPARE(problem.isEmpty(), failure.isEmpty());
         QCOMPARE(BookServer::StoredUri(),
@@ -94,6 +98,73 @@ private slots:
         QTEST(int(questions.size()), "questions");
         QVERIFY(questions.first().contains("127.0.0.1:1"));
         QCOMPARE(database.IsOpen() && !database.IsOnServer(), choices.contains(1));
+    }
+
+    // Each way the throw-away server turns a book away (its pg_hba.conf asks a password of
+    // pellor3_password and refuses pellor3_encrypted unencrypted) is told by its cause.
+    void aRefusedServerIsToldByItsCause_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<bool>("requireSsl");
+        QTest::addColumn<bool>("closedPort");
+        QTest::addColumn<int>("refusal");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("closed port") << "pellor3"
+                                     << ""
+                                     << "postgres" << false << true
+                                     << int(ConnectRefusal::Unreachable) << "接続できませんでした";
+        QTest::newRow("missing database")
+            << "pellor3"
+            << ""
+            << "pellor3_no_such_book" << false << false << int(ConnectRefusal::NoDatabase)
+            << "データベース pellor3_no_such_book がありません";
+        QTest::newRow("wrong password")
+            << "pellor3_password"
+            << "wrong"
+            << "postgres" << false << false << int(ConnectRefusal::WrongPassword)
+            << "パスワードを受け付けませんでした";
+        QTest::newRow("no password")
+            << "pellor3_password"
+            << ""
+            << "postgres" << false << false << int(ConnectRefusal::NoPassword)
+            << "パスワードが保存されていません";
+        QTest::newRow("server wants SSL")
+            << "pellor3_encrypted"
+            << ""
+            << "postgres" << false << false << int(ConnectRefusal::SslRequired)
+            << "暗号化（SSL）した接続だけを受け付けます";
+        QTest::newRow("SSL required, server has none")
+            << "pellor3"
+            << ""
+            << "postgres" << true << false << int(ConnectRefusal::SslRefused)
+            << "暗号化（SSL）した接続ができませんでした";
+    }
+    void aRefusedServerIsToldByItsCause() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(QString, database);
+        QFETCH(bool, requireSsl);
+        QFETCH(bool, closedPort);
+        QFETCH(QString, told);
+        if (TestServerUri().isEmpty())
+            QSKIP("PELLOR3_TEST_SERVER is not set");
+        TestEnv env;
+        qputenv("PGPASSFILE", (env.root() + "no-pgpass").toUtf8());
+        const QUrl server(TestServerUri());
+        const BookServer::Address address{user, server.host(), closedPort ? 1 : server.port(),
+                                          database, requireSsl};
+        Database book;
+        try {
+            book.OpenServer(BookServer::ConnectionUri(address, password));
+            QFAIL("the book opened");
+        } catch (const ServerRefusal &refused) {
+            QTEST(int(refused.refusal()), "refusal");
+            const QString text =
+                BookServer::RefusalText(address, refused.refusal(), refused.detail());
+            QVERIFY2(text.contains(told) && text.contains(address.HostAndPort()), qPrintable(text));
+        }
+        qunsetenv("PGPASSFILE");
     }
 
     void theLocalBookIsNeverMadeEmpty() {

@@ -59,6 +59,30 @@ private slots:
                  QByteArray("BM-picture"));
     }
 
+    // The backup list shows a server backup's customers as it does a local one's; a note of
+    // several lines is one customer.
+    void theListCountsTheDumpsCustomers_data() {
+        QTest::addColumn<int>("customers");
+        QTest::newRow("none") << 0;
+        QTest::newRow("one") << 1;
+        QTest::newRow("three") << 3;
+    }
+    void theListCountsTheDumpsCustomers() {
+        QFETCH(int, customers);
+        TestEnv env(SqlTarget::Postgres);
+        for (int i = 0; i < customers; ++i)
+            env.Run(QString("update Usertbl set Note = '一行目\r\n二行目\t\\.' where UserId = %1")
+                        .arg(env.AddCustomer("顧客", "ｺｷｬｸ")));
+        QStringList leftOut;
+        QString error;
+        const QString name = Backup::MakeBackupInRoot(env.db(), env.dataPath(), env.dbPath(),
+                                                      Backup::Kind::Manual, &leftOut, &error);
+        QVERIFY2(!name.isEmpty(), qPrintable(error));
+        const QList<Backup::Entry> entries = Backup::Entries(Backup::Root(env.dataPath()));
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].customers, customers);
+    }
+
     void aLocalBackupIsNoServerBackup() {
         TestEnv local;
         QStringList leftOut;

@@ -3,6 +3,7 @@
 #include "admin/StartupPassword.h"
 #include "app/FormMain.h"
 #include "core/TextFile.h"
+#include "platform/BookServer.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -135,6 +136,34 @@ private slots:
         QTEST(prompts, "prompts");
         QCOMPARE(env.prompt().Texts("error").size(), 1);
         QTEST(int(w.ListedUserIds().size()), "listed");
+    }
+
+    // 終了 at the question about a server that cannot be reached ends the program there: the
+    // start-up password is not asked first.
+    void endingAtAnUnreachableServerAsksNothingMore() {
+        TestEnv env;
+        QStringList lines;
+        QVERIFY(ReadMarkerLines(env.dbPath(), lines, nullptr));
+        QVERIFY(WriteMarker(env.dbPath(), lines, true, nullptr));
+        QVERIFY(WriteStoredPassword("pw"));
+        QVERIFY(BookServer::StoreUri("postgresql://office@127.0.0.1:1/book", nullptr));
+        env.prompt().PushChoice(2);
+        int prompts = 0;
+        QTimer closer;
+        closer.setSingleShot(true);
+        connect(&closer, &QTimer::timeout, [&prompts] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                ++prompts;
+                dialog->close();
+            }
+        });
+        closer.start(0);
+        TFormMain w;
+        w.show();
+        QCOMPARE(prompts, 0);
+        QCOMPARE(env.prompt().Texts("choose").size(), 1);
+        QVERIFY(env.prompt().Texts("error").isEmpty());
+        QVERIFY(w.findChild<QWidget *>("PanelMainListView")->isHidden());
     }
 };
 

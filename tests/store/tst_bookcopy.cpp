@@ -68,15 +68,18 @@ private slots:
         PictureStorage targetPictures(target->db(), target->dbPath());
         int lastDone = 0;
         int reports = 0;
+        bool inOrder = true;
         const BookCounts copied = CopyBook(env.db(), sourcePictures, target->db(), targetPictures,
                                            [&](int done, int total) {
-                                               QVERIFY(done > lastDone && done <= total);
+                                               inOrder &= done > lastDone && done <= total;
                                                lastDone = done;
                                                ++reports;
+                                               return true;
                                            });
+        QVERIFY(inOrder);
         QCOMPARE(copied, (BookCounts{2, 1, 24, 1, 1, 1}));
         QCOMPARE(CountBook(target->db(), targetPictures), CountBook(env.db(), sourcePictures));
-        QCOMPARE(reports, 2 + 1 + 24 + 1 + 1);
+        QCOMPARE(reports, 2 + 1 + 24 + 1 + 1 + 1);
         QCOMPARE(QDir(targetPictures.Folder()).entryList(QDir::Files).size(),
                  targetOnServer ? 0 : 1);
 

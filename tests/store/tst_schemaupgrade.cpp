@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(RunSchemaUpgrade(env.db(), env.dataPath()), QString());
         QCOMPARE(env.Scalar("select Class || '/' || Class2 || '/' || Print from Usertbl"),
                  QString("0/0/0"));
-        QCOMPARE(env.db().GetEngine().UserVersion(), 2);
+        QVERIFY(env.db().GetEngine().UserVersion() >= 2);
     }
 
     void otherVersionsAreLeftAlone_data() {
