@@ -40,10 +40,11 @@ void LoadClassNames(Query &classQuery, const ClassBoxes &boxes) {
     boxes.CBPrClass->addItem(NoClassFilter);
     boxes.CBPrClass2->clear();
     boxes.CBPrClass2->addItem(NoClassFilter);
-    const QStringList names1 = ReadClassNames(classQuery, ClassAxis::First);
+    // By id: a server keeps a renamed row wherever it finds room, not in its place.
+    const QStringList names1 = ReadClassNamesById(classQuery, ClassAxis::First);
     boxes.CBClass->addItems(names1);
     boxes.CBPrClass->addItems(names1);
-    const QStringList names2 = ReadClassNames(classQuery, ClassAxis::Second);
+    const QStringList names2 = ReadClassNamesById(classQuery, ClassAxis::Second);
     if (!names2.isEmpty()) {
         boxes.CBClass2->addItems(names2);
         boxes.CBPrClass2->addItems(names2);
@@ -64,11 +65,18 @@ QStringList FillClassNames(const QStringList &stored) {
 bool EditClassNames(Query &classQuery, TFormEditClass &form, const ClassBoxes &boxes) {
     QList<ClassNameAsRead> read1;
     QList<ClassNameAsRead> read2;
+    // The form shows the very names whose versions the store checks, so a name another PC
+    // gives meanwhile is never taken for one this user typed.
+    const auto namesOf = [](const QList<ClassNameAsRead> &read) {
+        QStringList names;
+        for (const ClassNameAsRead &name : read)
+            names << name.name;
+        return FillClassNames(names);
+    };
     try {
-        form.SetNames(FillClassNames(ReadClassNames(classQuery, ClassAxis::First)),
-                      FillClassNames(ReadClassNames(classQuery, ClassAxis::Second)));
         read1 = ReadClassNamesAsRead(classQuery, ClassAxis::First);
         read2 = ReadClassNamesAsRead(classQuery, ClassAxis::Second);
+        form.SetNames(namesOf(read1), namesOf(read2));
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return false;

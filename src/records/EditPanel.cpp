@@ -619,8 +619,8 @@ void EditPanel::ShowHistoryRows(const std::vector<HistoryRow> &rows) {
     ui_.History->ShowHistoryRows(rows);
 }
 
-std::optional<int> EditPanel::SelectedHistoryId() const {
-    return ui_.History->SelectedHistoryId();
+std::optional<HistoryRow> EditPanel::SelectedHistory() const {
+    return ui_.History->SelectedHistory();
 }
 
 PictureBox &EditPanel::PictureOf(int slot) const {

@@ -23,8 +23,8 @@ public:
     // The rows in display order, and showing rows in a new order.
     std::vector<HistoryRow> HistoryRowsShown() const;
     void ShowHistoryRows(const std::vector<HistoryRow> &rows);
-    // HistoryId of the selected row.
-    std::optional<int> SelectedHistoryId() const;
+    // The selected row, with the version it was listed at.
+    std::optional<HistoryRow> SelectedHistory() const;
     void Clear();
 
 signals:

@@ -88,7 +88,13 @@ private slots:
         QCOMPARE(SaveCustomerRecord(query, row), SaveOutcome::Gone);
     }
 
+    void aHistoryEntryChangedElsewhereIsNotOverwritten_data() {
+        QTest::addColumn<bool>("deleting");
+        QTest::newRow("update") << false;
+        QTest::newRow("delete") << true;
+    }
     void aHistoryEntryChangedElsewhereIsNotOverwritten() {
+        QFETCH(bool, deleting);
         TestEnv env;
         Database pc2;
         env.OpenAsAnotherPc(pc2);
@@ -101,8 +107,11 @@ private slots:
         const HistoryEntry read1 = *ReadHistoryEntry(history1, entryId);
         QVERIFY(
             UpdateHistory(history1, entryId, read1.rowVersion, {QDate(2024, 5, 2), "電話", "b"}));
-        QVERIFY(!UpdateHistory(history2, entryId, read2.rowVersion, {QDate(2024, 5, 3), "x", "c"}));
+        QVERIFY(deleting ? !DeleteHistory(history2, entryId, read2.rowVersion)
+                         : !UpdateHistory(history2, entryId, read2.rowVersion,
+                                          {QDate(2024, 5, 3), "x", "c"}));
         QCOMPARE(env.Scalar("select Title || Contents from Historytbl"), QString("電話b"));
+        QVERIFY(DeleteHistory(history2, entryId, read1.rowVersion + 1));
     }
 
     void aClassNameChangedElsewhereIsNotOverwritten() {
