@@ -67,6 +67,47 @@ private slots:
         }
     }
 
+    // A long operation meets a row another PC is changing: it stops, and none of it is stored,
+    // so the other PCs see the book as before it.
+    void aLongOperationIsStoredWholeOrNotAtAll_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("greeting-season marking") << "mark";
+        QTest::newRow("merge") << "merge";
+    }
+    void aLongOperationIsStoredWholeOrNotAtAll() {
+        QFETCH(QString, operation);
+        TestEnv env;
+        const int aoki = env.AddCustomer("青木", "ｱｵｷ", true);
+        const int baba = env.AddCustomer("馬場", "ﾊﾞﾊﾞ");
+        Query query(env.db());
+        InsertHistory(query, baba, {QDate(2024, 5, 1), "来店", ""});
+        CustomerRecord kept = *LoadCustomerRecord(query, aoki);
+        kept.telNo1 = "03-1111-2222";
+        Database pc2;
+        env.OpenAsAnotherPc(pc2);
+        // The last row each operation changes.
+        pc2.Begin();
+        Query(pc2).Execute(QString("update Usertbl set Note = 'PC2' where UserId = %1").arg(baba));
+        bool refused = false;
+        try {
+            if (operation == "mark")
+                MarkCustomersForPrinting(env.db(), {baba}, true);
+            else
+                MergeCustomers(env.db(), kept, baba);
+        } catch (const EngineError &) {
+            refused = true;
+        }
+        pc2.Rollback();
+        QVERIFY(refused);
+        QCOMPARE(env.Scalar(QString("select Print from Usertbl where UserId = %1").arg(aoki)),
+                 QString("1"));
+        QCOMPARE(env.Scalar(QString("select TelNo_1 from Usertbl where UserId = %1").arg(aoki)),
+                 QString());
+        QCOMPARE(env.Scalar(QString("select Print from Usertbl where UserId = %1").arg(baba)),
+                 QString("0"));
+        QCOMPARE(env.Scalar("select UserId from Historytbl"), QString::number(baba));
+    }
+
     void everyStoredChangeIncreasesTheVersion() {
         TestEnv env;
         const int id = env.AddCustomer("青木", "ｱｵｷ");
