@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -79,6 +80,32 @@ void HistoryBox::LoadHistory(int userId) {
     ShowHistoryRows(rows);
     if (!problem.isEmpty())
         prompt().Error(problem);
+}
+
+void HistoryBox::ShowStoredHistory(int userId) {
+    std::vector<HistoryRow> stored;
+    try {
+        stored = LoadHistoryRows(context_.SharedHistoryQuery(), userId);
+    } catch (const std::runtime_error &) {
+        return;
+    }
+    const auto versions = [](const std::vector<HistoryRow> &rows) {
+        std::vector<std::pair<int, int>> keys;
+        for (const HistoryRow &row : rows)
+            keys.emplace_back(row.historyId, row.rowVersion);
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    };
+    if (versions(stored) == versions(HistoryRowsShown()))
+        return;
+    const std::optional<HistoryRow> selected = SelectedHistory();
+    ShowHistoryRows(stored);
+    if (!selected)
+        return;
+    for (int i = 0; i < ListViewHistory->topLevelItemCount(); ++i)
+        if (QTreeWidgetItem *item = ListViewHistory->topLevelItem(i);
+            RowOf(*item).historyId == selected->historyId)
+            ListViewHistory->setCurrentItem(item);
 }
 
 void HistoryBox::ShowHistoryRows(const std::vector<HistoryRow> &rows) {

@@ -276,6 +276,25 @@ private slots:
         QCOMPARE(e.env.prompt().Texts("versions").size(), asked ? 1 : 0);
     }
 
+    // History entries another PC adds or changes show without a reload, the selected one kept.
+    void anotherPcsHistoryEntriesShowInPlace() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        Query history(e.env.db());
+        InsertHistory(history, id, {QDate(2024, 5, 1), "来店", ""});
+        e.Select(id);
+        auto *list = e.panel.findChild<QTreeWidget *>("ListViewHistory");
+        list->setCurrentItem(list->topLevelItem(0));
+        Database pc2;
+        e.env.OpenAsAnotherPc(pc2);
+        Query history2(pc2);
+        InsertHistory(history2, id, {QDate(2024, 5, 2), "電話", "見積"});
+        e.panel.ShowStoredChange();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(1), QString("電話"));
+        QCOMPARE(e.panel.SelectedHistory()->title, QString("来店"));
+    }
+
     // The server goes away while the user types: no box, the text stays; once it is back the
     // change is stored folded with what another PC stored meanwhile.
     void aChangeTypedWhileTheServerIsGoneIsStoredOnceItIsBack() {
