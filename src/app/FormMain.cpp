@@ -424,6 +424,15 @@ void TFormMain::ShowOtherPcsChanges() {
     // The editor first: a customer deleted elsewhere is told before the list lets it go.
     editor_->ShowStoredChange();
     listPanel_->RefreshInPlace(ShownFilters());
+    const QStringList before = listPanel_->ClassNames(1) + listPanel_->ClassNames(2);
+    try {
+        RenameClassEntries(ClassQuery, AllClassBoxes());
+    } catch (const EngineError &) {
+        // The list's own reading has told the user already.
+        return;
+    }
+    if (listPanel_->ClassNames(1) + listPanel_->ClassNames(2) != before)
+        AnnounceClassNames();
 }
 
 void TFormMain::ServerConnectionLost() {

@@ -53,6 +53,11 @@ void LoadClassNames(Query &classQuery, const ClassBoxes &boxes) {
     }
 }
 
+void RenameClassEntries(Query &classQuery, const ClassBoxes &boxes) {
+    RenameEntries(classQuery, ClassAxis::First, boxes.CBClass, boxes.CBPrClass);
+    RenameEntries(classQuery, ClassAxis::Second, boxes.CBClass2, boxes.CBPrClass2);
+}
+
 QStringList FillClassNames(const QStringList &stored) {
     QStringList names = stored.mid(0, ClassCount);
     while (!names.isEmpty() && names.size() < ClassCount)
@@ -95,8 +100,7 @@ bool EditClassNames(Query &classQuery, TFormEditClass &form, const ClassBoxes &b
             prompt().Message(QStringLiteral("他のパソコンで分類名が変更されました。次の分類名は"
                                             "他のパソコンで付けた名前のままにしました。\r\n") +
                              refused.join(QStringLiteral("\r\n")));
-        RenameEntries(classQuery, ClassAxis::First, boxes.CBClass, boxes.CBPrClass);
-        RenameEntries(classQuery, ClassAxis::Second, boxes.CBClass2, boxes.CBPrClass2);
+        RenameClassEntries(classQuery, boxes);
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return false;
