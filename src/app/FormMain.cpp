@@ -20,6 +20,7 @@
 #include "search/FormSearch.h"
 #include "store/BookChanges.h"
 #include "store/HistoryTable.h"
+#include "store/PostgresEngine.h"
 #include "store/SchemaUpgrade.h"
 #include "widgets/ImageButton.h"
 
@@ -33,10 +34,13 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QSysInfo>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -156,7 +160,10 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     FormCreate();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    if (reconnectTry_)
+        reconnectTry_->wait();
+}
 
 void TFormMain::BuildToolbar() {
     PanelTopMenu = new TopPanel(this);
@@ -438,6 +445,9 @@ void TFormMain::ShowOtherPcsChanges() {
 void TFormMain::ServerConnectionLost() {
     if (BarConnection->isVisible())
         return;
+    // A statement on the broken connection would try the server again and wait for it,
+    // keystroke after keystroke; the closed book fails at once until it is opened again.
+    database_.Close();
     BarConnection->setText(QStringLiteral("顧客データのサーバーとの接続が切れました。入力した内容は"
                                           "画面に残してあります。接続し直しています…"));
     BarConnection->show();
@@ -446,11 +456,30 @@ void TFormMain::ServerConnectionLost() {
 }
 
 void TFormMain::Reconnect() {
+    auto answered = std::make_shared<std::atomic_bool>(false);
+    reconnectTry_ = QThread::create(
+        [uri = database_.ServerUri(), answered] { *answered = PostgresEngine::Answers(uri); });
+    reconnectTry_->setParent(this);
+    connect(reconnectTry_, &QThread::finished, this, [this, answered] {
+        reconnectTry_->deleteLater();
+        reconnectTry_ = nullptr;
+        ReconnectIfAnswered(*answered);
+    });
+    reconnectTry_->start();
+}
+
+void TFormMain::ReconnectIfAnswered(bool answered) {
     // Up to half a minute between tries; each try itself ends within the connect time limit.
     constexpr int longestWaitSeconds = 30;
-    try {
-        database_.OpenServer(database_.ServerUri());
-    } catch (const EngineError &) {
+    bool opened = answered;
+    if (answered) {
+        try {
+            database_.OpenServer(database_.ServerUri());
+        } catch (const EngineError &) {
+            opened = false;
+        }
+    }
+    if (!opened) {
         reconnectWaitSeconds_ = std::min(reconnectWaitSeconds_ * 2, longestWaitSeconds);
         BarConnection->setText(
             QStringLiteral("顧客データのサーバーとの接続が切れました。入力した内容は画面に残して"

@@ -261,21 +261,37 @@ private:
     int row_ = -1;
 };
 
+namespace {
+
+// The URI's own settings win over the ones before it; the encoding is always ours.
+struct ConnectionSettings {
+    explicit ConnectionSettings(const QString &uri) : target(uri.toUtf8()) {}
+
+    const QByteArray timeout = QByteArray::number(PostgresEngine::ConnectSeconds);
+    const QByteArray target;
+    const char *const keys[9] = {
+        "connect_timeout",  "keepalives_idle",  "keepalives_interval",
+        "keepalives_count", "tcp_user_timeout", "fallback_application_name",
+        "dbname",           "client_encoding",  nullptr};
+    const char *const values[9] = {timeout.constData(), "30",   "10",   "3", "30000", "pellor3",
+                                   target.constData(),  "UTF8", nullptr};
+};
+
+} // namespace
+
+bool PostgresEngine::Answers(const QString &uri) {
+    const ConnectionSettings settings(uri);
+    return PQpingParams(settings.keys, settings.values, 1) == PQPING_OK;
+}
+
 std::unique_ptr<PostgresEngine> PostgresEngine::Connect(const QString &uri) {
     if (!uri.startsWith(QLatin1String("postgresql://")) &&
         !uri.startsWith(QLatin1String("postgres://")))
         throw EngineError(QStringLiteral("顧客データのサーバーは postgresql://利用者@ホスト:ポート/"
                                          "データベース の形で指定して下さい: %1")
                               .arg(uri));
-    const QByteArray timeout = QByteArray::number(ConnectSeconds);
-    const QByteArray target = uri.toUtf8();
-    // The URI's own settings win over the ones before it; the encoding is always ours.
-    const char *const keys[] = {"connect_timeout",  "keepalives_idle",  "keepalives_interval",
-                                "keepalives_count", "tcp_user_timeout", "fallback_application_name",
-                                "dbname",           "client_encoding",  nullptr};
-    const char *const values[] = {timeout.constData(), "30",   "10",   "3", "30000", "pellor3",
-                                  target.constData(),  "UTF8", nullptr};
-    PGconn *conn = PQconnectdbParams(keys, values, 1);
+    const ConnectionSettings settings(uri);
+    PGconn *conn = PQconnectdbParams(settings.keys, settings.values, 1);
     if (!conn || PQstatus(conn) != CONNECTION_OK) {
         const EngineError failure(
             EngineFailure::NoServer,
