@@ -49,20 +49,14 @@ private slots:
     }
 
     // The window asks before it reconnects, so a server that is gone costs no frozen window.
-    void whetherTheServerAnswersIsAskedWithoutLoggingIn_data() {
-        QTest::addColumn<bool>("listening");
-        QTest::newRow("server up") << true;
-        QTest::newRow("nothing listening") << false;
-    }
     void whetherTheServerAnswersIsAskedWithoutLoggingIn() {
-        QFETCH(bool, listening);
         if (TestServerUri().isEmpty())
             QSKIP("PELLOR3_TEST_SERVER is not set");
         QUrl server(TestServerUri());
         server.setUserName("nobody");
-        if (!listening)
-            server.setPort(1);
-        QCOMPARE(PostgresEngine::Answers(server.toString()), listening);
+        QVERIFY(PostgresEngine::Answers(server.toString()));
+        server.setPort(1);
+        QVERIFY(!PostgresEngine::Answers(server.toString()));
     }
 
     void aBrokenConnectionIsToldOnce() {
