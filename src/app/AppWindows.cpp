@@ -184,13 +184,16 @@ void TAppWindows::BtnAddHistoryClick() {
 
 void TAppWindows::BtnEditHistoryClick() {
     const int id = SelectedUserId();
-    if (id > 0 && formHistory_->EditEntry(main_.HistoryQuery, main_.Editor()->SelectedHistoryId()))
+    const std::optional<HistoryRow> selected = main_.Editor()->SelectedHistory();
+    if (id > 0 &&
+        formHistory_->EditEntry(main_.HistoryQuery,
+                                selected ? std::optional(selected->historyId) : std::nullopt))
         main_.Editor()->LoadHistory(id);
 }
 
 void TAppWindows::BtnDelHistoryClick() {
     const int id = SelectedUserId();
-    if (id > 0 && DeleteHistoryEntry(main_.HistoryQuery, main_.Editor()->SelectedHistoryId()))
+    if (id > 0 && DeleteHistoryEntry(main_.HistoryQuery, main_.Editor()->SelectedHistory()))
         main_.Editor()->LoadHistory(id);
 }
 

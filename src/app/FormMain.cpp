@@ -20,6 +20,7 @@
 #include "search/FormSearch.h"
 #include "store/BookChanges.h"
 #include "store/HistoryTable.h"
+#include "store/PostgresEngine.h"
 #include "store/SchemaUpgrade.h"
 #include "widgets/ImageButton.h"
 
@@ -33,10 +34,13 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QSysInfo>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -156,7 +160,10 @@ TFormMain::TFormMain(QWidget *parent) : QWidget(parent) {
     FormCreate();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    if (reconnectTry_)
+        reconnectTry_->wait();
+}
 
 void TFormMain::BuildToolbar() {
     PanelTopMenu = new TopPanel(this);
@@ -429,11 +436,23 @@ void TFormMain::ShowOtherPcsChanges() {
     // The editor first: a customer deleted elsewhere is told before the list lets it go.
     editor_->ShowStoredChange();
     listPanel_->RefreshInPlace(ShownFilters());
+    const QStringList before = listPanel_->ClassNames(1) + listPanel_->ClassNames(2);
+    try {
+        RenameClassEntries(ClassQuery, AllClassBoxes());
+    } catch (const EngineError &) {
+        // The list's own reading has told the user already.
+        return;
+    }
+    if (listPanel_->ClassNames(1) + listPanel_->ClassNames(2) != before)
+        AnnounceClassNames();
 }
 
 void TFormMain::ServerConnectionLost() {
     if (BarConnection->isVisible())
         return;
+    // A statement on the broken connection would try the server again and wait for it,
+    // keystroke after keystroke; the closed book fails at once until it is opened again.
+    database_.Close();
     BarConnection->setText(QStringLiteral("顧客データのサーバーとの接続が切れました。入力した内容は"
                                           "画面に残してあります。接続し直しています…"));
     BarConnection->show();
@@ -442,11 +461,30 @@ void TFormMain::ServerConnectionLost() {
 }
 
 void TFormMain::Reconnect() {
+    auto answered = std::make_shared<std::atomic_bool>(false);
+    reconnectTry_ = QThread::create(
+        [uri = database_.ServerUri(), answered] { *answered = PostgresEngine::Answers(uri); });
+    reconnectTry_->setParent(this);
+    connect(reconnectTry_, &QThread::finished, this, [this, answered] {
+        reconnectTry_->deleteLater();
+        reconnectTry_ = nullptr;
+        ReconnectIfAnswered(*answered);
+    });
+    reconnectTry_->start();
+}
+
+void TFormMain::ReconnectIfAnswered(bool answered) {
     // Up to half a minute between tries; each try itself ends within the connect time limit.
     constexpr int longestWaitSeconds = 30;
-    try {
-        database_.OpenServer(database_.ServerUri());
-    } catch (const EngineError &) {
+    bool opened = answered;
+    if (answered) {
+        try {
+            database_.OpenServer(database_.ServerUri());
+        } catch (const EngineError &) {
+            opened = false;
+        }
+    }
+    if (!opened) {
         reconnectWaitSeconds_ = std::min(reconnectWaitSeconds_ * 2, longestWaitSeconds);
         BarConnection->setText(
             QStringLiteral("顧客データのサーバーとの接続が切れました。入力した内容は画面に残して"

@@ -18,6 +18,7 @@ class IniFile;
 class QLabel;
 class QPushButton;
 class QSplitter;
+class QThread;
 class QTimer;
 class TFormEditClass;
 class TFormSearch;
@@ -118,7 +119,10 @@ private:
     // A broken server connection is told once, in the bar; the book is opened again after a
     // growing wait, then the list is read anew and what the editor could not store is stored.
     void ServerConnectionLost();
+    // Asks the server in a thread of its own: one that is switched off answers nothing for the
+    // whole connect time limit, and the window must stay usable meanwhile.
     void Reconnect();
+    void ReconnectIfAnswered(bool answered);
     void KeepWindowLayout();
 
     QWidget *PanelTopMenu;
@@ -147,5 +151,6 @@ private:
     BookChanges *bookChanges_ = nullptr;
     QTimer *otherPcsChanged_;
     QTimer *reconnect_;
+    QThread *reconnectTry_ = nullptr;
     int reconnectWaitSeconds_ = 0;
 };

@@ -154,6 +154,9 @@ bool MainListPanel::RefreshInPlace(ListFilters filters) {
     const QModelIndex current = ListViewMain->selectionModel()->currentIndex();
     const int currentId = current.isValid() ? listModel_->UserIdAt(current.row()) : 0;
     const int scrolled = ListViewMain->verticalScrollBar()->value();
+    // The rows in view stay where they are when customers come or go above them.
+    const int topRow = ListViewMain->rowAt(0);
+    const int topId = topRow >= 0 ? listModel_->UserIdAt(topRow) : 0;
     bool loaded = false;
     {
         const QSignalBlocker quiet(ListViewMain->selectionModel());
@@ -167,7 +170,10 @@ bool MainListPanel::RefreshInPlace(ListFilters filters) {
             ListViewMain->selectionModel()->setCurrentIndex(listModel_->index(row, 0),
                                                             QItemSelectionModel::NoUpdate);
         ListViewMain->selectionModel()->select(kept, QItemSelectionModel::ClearAndSelect);
-        ListViewMain->verticalScrollBar()->setValue(scrolled);
+        if (const int row = listModel_->RowOf(topId); row >= 0)
+            ListViewMain->scrollTo(listModel_->index(row, 0), QAbstractItemView::PositionAtTop);
+        else
+            ListViewMain->verticalScrollBar()->setValue(scrolled);
     }
     // A selected customer another PC deleted leaves the selection: the editor must hear it.
     if (SelectedUserIds().size() != selected.size())

@@ -40,16 +40,22 @@ void LoadClassNames(Query &classQuery, const ClassBoxes &boxes) {
     boxes.CBPrClass->addItem(NoClassFilter);
     boxes.CBPrClass2->clear();
     boxes.CBPrClass2->addItem(NoClassFilter);
-    const QStringList names1 = ReadClassNames(classQuery, ClassAxis::First);
+    // By id: a server keeps a renamed row wherever it finds room, not in its place.
+    const QStringList names1 = ReadClassNamesById(classQuery, ClassAxis::First);
     boxes.CBClass->addItems(names1);
     boxes.CBPrClass->addItems(names1);
-    const QStringList names2 = ReadClassNames(classQuery, ClassAxis::Second);
+    const QStringList names2 = ReadClassNamesById(classQuery, ClassAxis::Second);
     if (!names2.isEmpty()) {
         boxes.CBClass2->addItems(names2);
         boxes.CBPrClass2->addItems(names2);
         for (QComboBox *box : {boxes.CBClass, boxes.CBClass2, boxes.CBPrClass, boxes.CBPrClass2})
             box->setCurrentIndex(0);
     }
+}
+
+void RenameClassEntries(Query &classQuery, const ClassBoxes &boxes) {
+    RenameEntries(classQuery, ClassAxis::First, boxes.CBClass, boxes.CBPrClass);
+    RenameEntries(classQuery, ClassAxis::Second, boxes.CBClass2, boxes.CBPrClass2);
 }
 
 QStringList FillClassNames(const QStringList &stored) {
@@ -64,11 +70,18 @@ QStringList FillClassNames(const QStringList &stored) {
 bool EditClassNames(Query &classQuery, TFormEditClass &form, const ClassBoxes &boxes) {
     QList<ClassNameAsRead> read1;
     QList<ClassNameAsRead> read2;
+    // The form shows the very names whose versions the store checks, so a name another PC
+    // gives meanwhile is never taken for one this user typed.
+    const auto namesOf = [](const QList<ClassNameAsRead> &read) {
+        QStringList names;
+        for (const ClassNameAsRead &name : read)
+            names << name.name;
+        return FillClassNames(names);
+    };
     try {
-        form.SetNames(FillClassNames(ReadClassNames(classQuery, ClassAxis::First)),
-                      FillClassNames(ReadClassNames(classQuery, ClassAxis::Second)));
         read1 = ReadClassNamesAsRead(classQuery, ClassAxis::First);
         read2 = ReadClassNamesAsRead(classQuery, ClassAxis::Second);
+        form.SetNames(namesOf(read1), namesOf(read2));
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return false;
@@ -87,8 +100,7 @@ bool EditClassNames(Query &classQuery, TFormEditClass &form, const ClassBoxes &b
             prompt().Message(QStringLiteral("他のパソコンで分類名が変更されました。次の分類名は"
                                             "他のパソコンで付けた名前のままにしました。\r\n") +
                              refused.join(QStringLiteral("\r\n")));
-        RenameEntries(classQuery, ClassAxis::First, boxes.CBClass, boxes.CBPrClass);
-        RenameEntries(classQuery, ClassAxis::Second, boxes.CBClass2, boxes.CBPrClass2);
+        RenameClassEntries(classQuery, boxes);
     } catch (const EngineError &error) {
         prompt().Error(error.message());
         return false;

@@ -24,6 +24,10 @@ inline const QString NoClassFilter = QStringLiteral("指定なし");
 // raising their change signals. Throws EngineError.
 void LoadClassNames(Query &classQuery, const ClassBoxes &boxes);
 
+// Renames the entries of the four boxes to the stored names in place, keeping their selections
+// and without raising their change signals. Throws EngineError.
+void RenameClassEntries(Query &classQuery, const ClassBoxes &boxes);
+
 // Puts the stored names into the editor's twelve edits of each axis; when a table holds fewer
 // rows, the remaining edits repeat its last name.
 QStringList FillClassNames(const QStringList &stored);

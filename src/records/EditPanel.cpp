@@ -366,6 +366,8 @@ void EditPanel::ShowStoredChange() {
         prompt().Message(QStringLiteral("表示していた顧客は他のパソコンで削除されました。"));
         return;
     }
+    // History entries are rows of their own: the customer's version says nothing of them.
+    ui_.History->ShowStoredHistory(userId);
     if (stored->rowVersion == loaded_.rowVersion)
         return;
     loaded_ = *stored;
@@ -619,8 +621,8 @@ void EditPanel::ShowHistoryRows(const std::vector<HistoryRow> &rows) {
     ui_.History->ShowHistoryRows(rows);
 }
 
-std::optional<int> EditPanel::SelectedHistoryId() const {
-    return ui_.History->SelectedHistoryId();
+std::optional<HistoryRow> EditPanel::SelectedHistory() const {
+    return ui_.History->SelectedHistory();
 }
 
 PictureBox &EditPanel::PictureOf(int slot) const {

@@ -52,8 +52,8 @@ public:
     // The history box's rows in display order, and showing rows in a new order.
     std::vector<HistoryRow> HistoryRowsShown() const;
     void ShowHistoryRows(const std::vector<HistoryRow> &rows);
-    // HistoryId of the selected history row.
-    std::optional<int> SelectedHistoryId() const;
+    // The selected history row, with the version it was listed at.
+    std::optional<HistoryRow> SelectedHistory() const;
 
     // The postal lookups for the address page shown; the chosen entry is stored as typing is.
     void LookUpAddressByZip(TFormSearchZip &form);

@@ -143,16 +143,11 @@ bool TFormHistory::AddEntry(Query &historyQuery, int userId) {
 
 namespace {
 
-QString EntryText(const HistoryEntry &entry) {
-    return QStringLiteral("%1 / %2 / %3")
-        .arg(ShortDateText(entry.date), entry.title, entry.contents);
-}
-
 // Both versions of an entry another PC stored while this one edited it.
 QString HistoryConflictText(const HistoryEntry &mine, const HistoryEntry &other) {
     return QStringLiteral("他のパソコンでこの履歴が変更されました。\r\n\r\nこのパソコン: %1\r\n"
                           "他のパソコン: %2\r\n\r\nこのパソコンの内容で上書きしますか？")
-        .arg(EntryText(mine), EntryText(other));
+        .arg(HistoryEntryText(mine), HistoryEntryText(other));
 }
 
 } // namespace
@@ -164,8 +159,10 @@ bool TFormHistory::EditEntry(Query &historyQuery, std::optional<int> historyId) 
     }
     try {
         const auto stored = ReadHistoryEntry(historyQuery, *historyId);
-        if (!stored)
-            return false;
+        if (!stored) {
+            prompt().Message(QStringLiteral("他のパソコンでこの履歴が削除されました。"));
+            return true;
+        }
         const auto entry = Execute(*stored, QStringLiteral("更新"));
         if (!entry)
             return false;

@@ -23,7 +23,8 @@ public:
     // customer. True when it was inserted.
     bool AddEntry(Query &historyQuery, int userId);
     // BtnEditHistoryClick: "編集する履歴を選択して下さい" without a selected entry; otherwise
-    // the stored entry, "更新", and on OK the update. True when it was updated.
+    // the stored entry, "更新", and on OK the update. True when the list should be read again:
+    // the entry was updated, or another PC changed or deleted it.
     bool EditEntry(Query &historyQuery, std::optional<int> historyId);
 
     // Fills the fields and the caption of BtnOk, shows the window modally; the entry typed

@@ -35,8 +35,8 @@ int CompareBytes(const QByteArray &a, const QByteArray &b) {
 
 } // namespace
 
-bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId) {
-    if (!historyId) {
+bool DeleteHistoryEntry(Query &historyQuery, const std::optional<HistoryRow> &selected) {
+    if (!selected) {
         prompt().Message(QStringLiteral("削除する履歴を選択して下さい"));
         return false;
     }
@@ -44,12 +44,24 @@ bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId) {
                           QStringLiteral("確認"), Prompt::Answer::No))
         return false;
     try {
-        DeleteHistory(historyQuery, *historyId);
+        if (DeleteHistory(historyQuery, selected->historyId, selected->rowVersion))
+            return true;
+        if (const auto other = ReadHistoryEntry(historyQuery, selected->historyId))
+            prompt().Message(QStringLiteral("他のパソコンでこの履歴が変更されたため、削除しません"
+                                            "でした。\r\n\r\n他のパソコン: %1")
+                                 .arg(HistoryEntryText(*other)));
+        else
+            prompt().Message(QStringLiteral("他のパソコンでこの履歴が削除されました。"));
         return true;
     } catch (const EngineError &e) {
         prompt().Error(e.message());
         return false;
     }
+}
+
+QString HistoryEntryText(const HistoryEntry &entry) {
+    return QStringLiteral("%1 / %2 / %3")
+        .arg(ShortDateText(entry.date), entry.title, entry.contents);
 }
 
 void HistorySort::ColumnClick(int column) {

@@ -16,17 +16,22 @@ class Query;
 //
 // How the main window calls it; each handler acts only when exactly one row of ListViewMain
 // is selected (u = its UserId). rows = the rows of ListViewHistory in display order (HistoryRow
-// of CustomerRecord.h); selectedId = HistoryId of the selected history row, or std::nullopt.
+// of HistoryTable.h); selected = the selected history row, or std::nullopt.
 //   BtnAddHistoryClick:  if (FormHistory->AddEntry(HistoryQuery, u)) LoadHistory(u);
-//   BtnEditHistoryClick: if (FormHistory->EditEntry(HistoryQuery, selectedId)) LoadHistory(u);
-//   BtnDelHistoryClick:  if (DeleteHistoryEntry(HistoryQuery, selectedId)) LoadHistory(u);
+//   BtnEditHistoryClick: if (FormHistory->EditEntry(HistoryQuery, selected id)) LoadHistory(u);
+//   BtnDelHistoryClick:  if (DeleteHistoryEntry(HistoryQuery, selected)) LoadHistory(u);
 //   BtlHisSaveClick:     SaveHistoryCsv(rows, EditName->text(), CBNameTitle->currentText());
 //   ListViewHistoryColumnClick: HistorySort.ColumnClick(column); HistorySort.Sort(rows); and
 //                        show rows in that order.
 
 // BtnDelHistoryClick: "削除する履歴を選択して下さい" without a selected entry, else asks
-// "選択している履歴を削除しますか？" and deletes it. True when it was deleted.
-bool DeleteHistoryEntry(Query &historyQuery, std::optional<int> historyId);
+// "選択している履歴を削除しますか？" and deletes it as listed. An entry another PC changed or
+// deleted since is left as that PC stored it, and the user told so. True when the list no
+// longer shows the book: the entry was deleted, here or elsewhere, or changed elsewhere.
+bool DeleteHistoryEntry(Query &historyQuery, const std::optional<HistoryRow> &selected);
+
+// An entry as one line, "date / item / content", for telling the user about another PC's change.
+QString HistoryEntryText(const HistoryEntry &entry);
 
 // Sorting by a clicked column header. Every click flips the direction flag, whichever column
 // was clicked, so the first click sorts ascending and the next one descending. The flag lives

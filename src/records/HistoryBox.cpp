@@ -10,6 +10,20 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+// The hidden column holds the key; the version the row was listed at rides along with it.
+constexpr int KeyColumn = 3;
+constexpr int VersionRole = Qt::UserRole;
+
+HistoryRow RowOf(const QTreeWidgetItem &item) {
+    return {item.text(0), item.text(1), item.text(2), item.text(KeyColumn).toInt(),
+            item.data(KeyColumn, VersionRole).toInt()};
+}
+
+} // namespace
 
 HistoryBox::HistoryBox(AppContext &context, QWidget *parent)
     : QGroupBox(QStringLiteral("履歴"), parent), context_(context) {
@@ -29,7 +43,7 @@ HistoryBox::HistoryBox(AppContext &context, QWidget *parent)
     ListViewHistory->setColumnWidth(0, 80);
     ListViewHistory->setColumnWidth(1, 100);
     ListViewHistory->setColumnWidth(2, 200);
-    ListViewHistory->setColumnHidden(3, true);
+    ListViewHistory->setColumnHidden(KeyColumn, true);
     BtnAddHistory = NewEditorButton(this, "BtnAddHistory", QStringLiteral("登録"));
     BtnEditHistory = NewEditorButton(this, "BtnEditHistory", QStringLiteral("編集"));
     BtnDelHistory = NewEditorButton(this, "BtnDelHistory", QStringLiteral("削除"));
@@ -68,29 +82,56 @@ void HistoryBox::LoadHistory(int userId) {
         prompt().Error(problem);
 }
 
+void HistoryBox::ShowStoredHistory(int userId) {
+    std::vector<HistoryRow> stored;
+    try {
+        stored = LoadHistoryRows(context_.SharedHistoryQuery(), userId);
+    } catch (const std::runtime_error &) {
+        return;
+    }
+    const auto versions = [](const std::vector<HistoryRow> &rows) {
+        std::vector<std::pair<int, int>> keys;
+        for (const HistoryRow &row : rows)
+            keys.emplace_back(row.historyId, row.rowVersion);
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    };
+    if (versions(stored) == versions(HistoryRowsShown()))
+        return;
+    const std::optional<HistoryRow> selected = SelectedHistory();
+    ShowHistoryRows(stored);
+    if (!selected)
+        return;
+    for (int i = 0; i < ListViewHistory->topLevelItemCount(); ++i)
+        if (QTreeWidgetItem *item = ListViewHistory->topLevelItem(i);
+            RowOf(*item).historyId == selected->historyId)
+            ListViewHistory->setCurrentItem(item);
+}
+
 void HistoryBox::ShowHistoryRows(const std::vector<HistoryRow> &rows) {
     ListViewHistory->clear();
     QList<QTreeWidgetItem *> items;
-    for (const HistoryRow &row : rows)
-        items << new QTreeWidgetItem(
+    for (const HistoryRow &row : rows) {
+        auto *item = new QTreeWidgetItem(
             QStringList{row.date, row.title, row.contents, QString::number(row.historyId)});
+        item->setData(KeyColumn, VersionRole, row.rowVersion);
+        items << item;
+    }
     ListViewHistory->addTopLevelItems(items);
 }
 
 std::vector<HistoryRow> HistoryBox::HistoryRowsShown() const {
     std::vector<HistoryRow> rows;
-    for (int i = 0; i < ListViewHistory->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = ListViewHistory->topLevelItem(i);
-        rows.push_back({item->text(0), item->text(1), item->text(2), item->text(3).toInt()});
-    }
+    for (int i = 0; i < ListViewHistory->topLevelItemCount(); ++i)
+        rows.push_back(RowOf(*ListViewHistory->topLevelItem(i)));
     return rows;
 }
 
-std::optional<int> HistoryBox::SelectedHistoryId() const {
+std::optional<HistoryRow> HistoryBox::SelectedHistory() const {
     const QTreeWidgetItem *item = ListViewHistory->currentItem();
     if (!item || !item->isSelected())
         return std::nullopt;
-    return item->text(3).toInt();
+    return RowOf(*item);
 }
 
 void HistoryBox::Clear() {

@@ -20,11 +20,14 @@ public:
 
     // Fills the box; problems are reported to the user.
     void LoadHistory(int userId);
+    // The entries as another PC left them, the selected one kept; nothing changes on screen
+    // while the box shows them already, and problems wait for the next LoadHistory.
+    void ShowStoredHistory(int userId);
     // The rows in display order, and showing rows in a new order.
     std::vector<HistoryRow> HistoryRowsShown() const;
     void ShowHistoryRows(const std::vector<HistoryRow> &rows);
-    // HistoryId of the selected row.
-    std::optional<int> SelectedHistoryId() const;
+    // The selected row, with the version it was listed at.
+    std::optional<HistoryRow> SelectedHistory() const;
     void Clear();
 
 signals:

@@ -28,10 +28,6 @@ QString ClassTableName(ClassAxis axis) {
     return axis == ClassAxis::First ? QStringLiteral("Classtbl") : QStringLiteral("Classtbl2");
 }
 
-QStringList ReadClassNames(Query &classQuery, ClassAxis axis) {
-    return NamesOf(classQuery, QStringLiteral("select * from ") + ClassTableName(axis));
-}
-
 QStringList ReadClassNamesById(Query &classQuery, ClassAxis axis) {
     return NamesOf(classQuery, axis == ClassAxis::First
                                    ? QStringLiteral("select * from Classtbl order by ClassId")

@@ -20,8 +20,6 @@ QStringList FreshClassNames();
 // The table of an axis as the statements name it: "Classtbl" or "Classtbl2".
 QString ClassTableName(ClassAxis axis);
 
-// The names of an axis in the order the table gives them.
-QStringList ReadClassNames(Query &classQuery, ClassAxis axis);
 // The names of an axis ordered by class id.
 QStringList ReadClassNamesById(Query &classQuery, ClassAxis axis);
 

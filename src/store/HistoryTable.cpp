@@ -39,9 +39,11 @@ bool UpdateHistory(Query &historyQuery, int historyId, int readVersion, const Hi
                         QString::number(readVersion))) > 0;
 }
 
-void DeleteHistory(Query &historyQuery, int historyId) {
-    historyQuery.Execute(
-        QStringLiteral("delete from Historytbl where HistoryId=%1").arg(historyId));
+bool DeleteHistory(Query &historyQuery, int historyId, int readVersion) {
+    return historyQuery.Execute(
+               QStringLiteral("delete from Historytbl where HistoryId=%1 and RowVersion = %2")
+                   .arg(historyId)
+                   .arg(readVersion)) > 0;
 }
 
 std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId) {
@@ -73,7 +75,8 @@ std::vector<HistoryRow> LoadHistoryRows(Query &historyQuery, int userId) {
                                    std::move(rows));
         rows.push_back({ShortDateText(day), historyQuery.AsString(QStringLiteral("Title")),
                         historyQuery.AsString(QStringLiteral("Contents")),
-                        historyQuery.AsInteger(QStringLiteral("HistoryId"))});
+                        historyQuery.AsInteger(QStringLiteral("HistoryId")),
+                        historyQuery.AsInteger(QStringLiteral("RowVersion"))});
     }
     return rows;
 }

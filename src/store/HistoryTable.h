@@ -25,6 +25,7 @@ struct HistoryRow {
     QString title;
     QString contents;
     int historyId = 0;
+    int rowVersion = 0; // as listed
 };
 
 // A history date that does not read as a date; message() is for the user.
@@ -43,7 +44,9 @@ void InsertHistory(Query &historyQuery, int userId, const HistoryEntry &entry);
 // Stores the entry while its row is still at `readVersion`; false (nothing stored) when another
 // PC changed or deleted it since.
 bool UpdateHistory(Query &historyQuery, int historyId, int readVersion, const HistoryEntry &entry);
-void DeleteHistory(Query &historyQuery, int historyId);
+// Deletes the entry while its row is still at `readVersion`; false (nothing deleted) when
+// another PC changed or deleted it since.
+bool DeleteHistory(Query &historyQuery, int historyId, int readVersion);
 // The entry with this key; nothing when it no longer exists.
 std::optional<HistoryEntry> ReadHistoryEntry(Query &historyQuery, int historyId);
 

@@ -341,6 +341,20 @@ QString Words(PGconn *conn, bool timedOut) {
     return lines.join(u'\n');
 }
 
+// The URI's own settings win over the ones before it; the encoding is always ours.
+struct ConnectionSettings {
+    explicit ConnectionSettings(const QString &uri) : target(uri.toUtf8()) {}
+
+    const QByteArray timeout = QByteArray::number(PostgresEngine::ConnectSeconds);
+    const QByteArray target;
+    const char *const keys[9] = {
+        "connect_timeout",  "keepalives_idle",  "keepalives_interval",
+        "keepalives_count", "tcp_user_timeout", "fallback_application_name",
+        "dbname",           "client_encoding",  nullptr};
+    const char *const values[9] = {timeout.constData(), "30",   "10",   "3", "30000", "pellor3",
+                                   target.constData(),  "UTF8", nullptr};
+};
+
 } // namespace
 
 ConnectRefusal ConnectRefusalOf(QByteArrayView sqlState, QByteArrayView message, bool sslRequired,
@@ -364,21 +378,19 @@ ConnectRefusal ConnectRefusalOf(QByteArrayView sqlState, QByteArrayView message,
     return ConnectRefusal::Other;
 }
 
+bool PostgresEngine::Answers(const QString &uri) {
+    const ConnectionSettings settings(uri);
+    return PQpingParams(settings.keys, settings.values, 1) == PQPING_OK;
+}
+
 std::unique_ptr<PostgresEngine> PostgresEngine::Connect(const QString &uri) {
     if (!uri.startsWith(QLatin1String("postgresql://")) &&
         !uri.startsWith(QLatin1String("postgres://")))
         throw EngineError(QStringLiteral("顧客データのサーバーは postgresql://利用者@ホスト:ポート/"
                                          "データベース の形で指定して下さい: %1")
                               .arg(uri));
-    const QByteArray timeout = QByteArray::number(ConnectSeconds);
-    const QByteArray target = uri.toUtf8();
-    // The URI's own settings win over the ones before it; the encoding is always ours.
-    const char *const keys[] = {"connect_timeout",  "keepalives_idle",  "keepalives_interval",
-                                "keepalives_count", "tcp_user_timeout", "fallback_application_name",
-                                "dbname",           "client_encoding",  nullptr};
-    const char *const values[] = {timeout.constData(), "30",   "10",   "3", "30000", "pellor3",
-                                  target.constData(),  "UTF8", nullptr};
-    PGconn *conn = ConnectWithin(keys, values, ConnectSeconds);
+    const ConnectionSettings settings(uri);
+    PGconn *conn = ConnectWithin(settings.keys, settings.values, ConnectSeconds);
     if (!conn || PQstatus(conn) != CONNECTION_OK) {
         const bool timedOut = conn && PQstatus(conn) != CONNECTION_BAD;
         const QString words = Words(conn, timedOut);

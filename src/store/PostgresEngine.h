@@ -48,6 +48,9 @@ public:
     // password comes from ~/.pgpass or the URI. Throws ServerRefusal naming host and port when
     // the server cannot be reached or refuses the login.
     static std::unique_ptr<PostgresEngine> Connect(const QString &uri);
+    // Whether the server at `uri` takes connections, asked within the connect time limit
+    // without logging in; safe in any thread.
+    static bool Answers(const QString &uri);
     ~PostgresEngine() override;
     PostgresEngine(const PostgresEngine &) = delete;
     PostgresEngine &operator=(const PostgresEngine &) = delete;

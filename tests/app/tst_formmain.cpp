@@ -12,6 +12,7 @@
 #include "platform/DesktopShell.h"
 #include "records/FormEditClass.h"
 #include "search/FormSearch.h"
+#include "store/ClassTable.h"
 #include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
 #include "widgets/ImageButton.h"
@@ -398,9 +399,12 @@ private slots:
         TFormMain w;
         w.show();
         auto *list = w.findChild<QTableView *>("ListViewMain");
+        auto *classFilter = w.findChild<QComboBox *>("CBPrClass");
+        classFilter->setCurrentIndex(1);
         QVERIFY(w.SelectUserId(60));
         const int scrolled = list->verticalScrollBar()->value();
         QVERIFY(scrolled > 0);
+        const QString topName = list->model()->index(list->rowAt(0), 1).data().toString();
         Database pc2;
         env.OpenAsAnotherPc(pc2);
         Query query2(pc2);
@@ -410,15 +414,23 @@ private slots:
             QCOMPARE(SaveCustomerRecord(query2, row), SaveOutcome::Saved);
         }
         InsertCustomer(query2, "追加", "ｱ");
+        QStringList classNames = FreshClassNames();
+        classNames[1] = "得意先";
+        StoreChangedClassNames(query2, ClassAxis::First,
+                               ReadClassNamesAsRead(query2, ClassAxis::First), classNames);
         QSignalSpy selection(w.ListPanel(), &MainListPanel::SelectionChanged);
 
         w.ShowOtherPcsChanges();
         QCOMPARE(selection.size(), 0);
         QCOMPARE(w.SelectedUserIds(), std::vector<int>{60});
-        QCOMPARE(list->verticalScrollBar()->value(), scrolled);
+        // 追加 sorts above the rows in view; they stay in place all the same.
+        QCOMPARE(list->model()->index(list->rowAt(0), 1).data().toString(), topName);
+        QVERIFY(list->verticalScrollBar()->value() > scrolled);
         QCOMPARE(w.ListedUserIds().size(), size_t(81));
         QCOMPARE(ListCell(w, 5, "電話"), QString("03-5"));
         QCOMPARE(w.Editor()->findChild<QLineEdit *>("EditTel1")->text(), QString("03-60"));
+        QCOMPARE(classFilter->itemText(2), QString("得意先"));
+        QCOMPARE(classFilter->currentIndex(), 1);
 
         QVERIFY(DeleteCustomerRow(query2, 60));
         w.ShowOtherPcsChanges();

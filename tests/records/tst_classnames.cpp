@@ -3,6 +3,7 @@
 #include "records/ClassNames.h"
 #include "records/FormEditClass.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -120,6 +121,10 @@ private slots:
         QCOMPARE(boxes.cbPrClass2.currentIndex(), 12);
         QCOMPARE(changed.size(), 0);
         QVERIFY(env.prompt().calls().empty());
+        Boxes reloaded;
+        LoadClassNames(query, reloaded.All());
+        QCOMPARE(reloaded.cbClass.itemText(3), QString("項目4O'Neil商事"));
+        QCOMPARE(reloaded.cbClass.itemText(4), QString("項目5"));
     }
 
     void cancelLeavesTheTablesAlone() {
@@ -159,5 +164,9 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestClassNames)
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    TestClassNames test;
+    return RunOnEveryEngine(test, argc, argv);
+}
 #include "tst_classnames.moc"

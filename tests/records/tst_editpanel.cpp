@@ -5,6 +5,7 @@
 #include "records/EditPanel.h"
 #include "records/FormMemo.h"
 #include "store/CustomerRecord.h"
+#include "store/PostgresEngine.h"
 #include "widgets/ShiftJisInput.h"
 
 #include <QCheckBox>
@@ -18,16 +19,19 @@
 
 namespace {
 
+// The class boxes as the main window fills them.
+void FillClassBoxes(EditPanel &panel) {
+    for (QComboBox *box :
+         {panel.findChild<QComboBox *>("CBClass"), panel.findChild<QComboBox *>("CBClass2")})
+        for (int i = 1; i <= 12; ++i)
+            box->addItem(QString("項目%1").arg(i));
+}
+
 // An editor over a fresh installation, with one list row selected.
 struct Editor : OwningTestContext {
     EditPanel panel{*this};
 
-    Editor() {
-        for (QComboBox *box :
-             {panel.findChild<QComboBox *>("CBClass"), panel.findChild<QComboBox *>("CBClass2")})
-            for (int i = 1; i <= 12; ++i)
-                box->addItem(QString("項目%1").arg(i));
-    }
+    Editor() { FillClassBoxes(panel); }
     // Selects and loads a customer as the list does.
     void Select(int userId) {
         selection = {ListSelection::One, userId};
@@ -270,6 +274,77 @@ private slots:
         QTest::keyClicks(name, "c");
         QCOMPARE(e.Stored("Name", id), storedName + "c");
         QCOMPARE(e.env.prompt().Texts("versions").size(), asked ? 1 : 0);
+    }
+
+    // History entries another PC adds or changes show without a reload, the selected one kept.
+    void anotherPcsHistoryEntriesShowInPlace() {
+        Editor e;
+        const int id = e.env.AddCustomer("青木", "ｱｵｷ");
+        Query history(e.env.db());
+        InsertHistory(history, id, {QDate(2024, 5, 1), "来店", ""});
+        e.Select(id);
+        auto *list = e.panel.findChild<QTreeWidget *>("ListViewHistory");
+        list->setCurrentItem(list->topLevelItem(0));
+        Database pc2;
+        e.env.OpenAsAnotherPc(pc2);
+        Query history2(pc2);
+        InsertHistory(history2, id, {QDate(2024, 5, 2), "電話", "見積"});
+        e.panel.ShowStoredChange();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(1), QString("電話"));
+        QCOMPARE(e.panel.SelectedHistory()->title, QString("来店"));
+    }
+
+    // The server goes away while the user types: no box, the text stays; once it is back the
+    // change is stored folded with what another PC stored meanwhile.
+    void aChangeTypedWhileTheServerIsGoneIsStoredOnceItIsBack() {
+        if (TestServerUri().isEmpty())
+            QSKIP("PELLOR3_TEST_SERVER is not set");
+        TestEnv env(SqlTarget::Postgres);
+        TestContext context(env);
+        EditPanel panel(context);
+        FillClassBoxes(panel);
+        const int id = env.AddCustomer("青木", "ｱｵｷ");
+        context.selection = {ListSelection::One, id};
+        QVERIFY(panel.ShowCustomer(id));
+        Database pc2;
+        env.OpenAsAnotherPc(pc2);
+        Query query2(pc2);
+        CustomerRecord row2 = *LoadCustomerRecord(query2, id);
+        row2.telNo1 = "03-9";
+        QCOMPARE(SaveCustomerRecord(query2, row2), SaveOutcome::Saved);
+        const QString book = QUrl(env.db().ServerUri()).path().mid(1);
+        const std::unique_ptr<PostgresEngine> server = PostgresEngine::Connect(TestServerUri());
+        const auto admit = [&](bool on) {
+            server
+                ->Prepare(QString("alter database %1 allow_connections %2")
+                              .arg(book, on ? "true" : "false"))
+                ->Step();
+        };
+        admit(false);
+        const QString others = "from pg_stat_activity where pid <> pg_backend_pid() and datname = "
+                               "current_database()";
+        query2.SetText("select pg_terminate_backend(pid) " + others);
+        query2.Open();
+        const auto othersLeft = [&] {
+            Query count(pc2, "select count(*) as n " + others);
+            count.Open();
+            return count.AsInteger("n");
+        };
+        QTRY_COMPARE(othersLeft(), 0);
+        QLineEdit *name = panel.findChild<QLineEdit *>("EditName");
+        name->end(false);
+        QTest::keyClicks(name, "ab");
+        QCOMPARE(env.prompt().Texts(), QStringList());
+        QCOMPARE(name->text(), QString("青木ab"));
+
+        admit(true);
+        panel.StorePendingChange();
+        QCOMPARE(env.prompt().Texts(), QStringList());
+        QCOMPARE(
+            env.Scalar(QString("select Name || TelNo_1 from Usertbl where UserId = %1").arg(id)),
+            QString("青木ab03-9"));
+        QCOMPARE(panel.findChild<QLineEdit *>("EditTel1")->text(), QString("03-9"));
     }
 
     // Imports take texts of any length; the field limits are for typing. A longer stored text

@@ -220,13 +220,46 @@ private slots:
         const int second = AddEntry(env, 1, "2024/01/06", "c", "d");
         env.prompt().PushAnswer(answer ? Prompt::Answer::Yes : Prompt::Answer::No);
         Query query(env.db());
-        QCOMPARE(DeleteHistoryEntry(query, selected ? std::optional<int>(second) : std::nullopt),
+        QCOMPARE(DeleteHistoryEntry(query, selected ? std::optional(Row("", "", "", second))
+                                                    : std::nullopt),
                  selected && answer);
         QCOMPARE(env.Scalar("select count(*) from Historytbl"), QString::number(left));
         QCOMPARE(env.Scalar("select min(HistoryId) from Historytbl"), QString::number(first));
         QCOMPARE(env.prompt().calls().front().text,
                  QString(selected ? "選択している履歴を削除しますか？"
                                   : "削除する履歴を選択して下さい"));
+    }
+
+    // The entry as this PC listed it; meanwhile another PC left it, changed it or deleted it.
+    void deleteKeepsWhatAnotherPcStored_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("nothing") << ""
+                                 << "" << QStringList();
+        QTest::newRow("changed") << "update Historytbl set Title = '電話', RowVersion = 1"
+                                 << "電話"
+                                 << QStringList{"他のパソコンでこの履歴が変更されたため、"
+                                                "削除しませんでした。\r\n\r\n"
+                                                "他のパソコン: 2024/01/05 / 電話 / b"};
+        QTest::newRow("deleted") << "delete from Historytbl"
+                                 << "" << QStringList{"他のパソコンでこの履歴が削除されました。"};
+    }
+    void deleteKeepsWhatAnotherPcStored() {
+        QFETCH(QString, meanwhile);
+        TestEnv env;
+        AddEntry(env, 1, "2024/01/05", "a", "b");
+        Query query(env.db());
+        const HistoryRow listed = LoadHistoryRows(query, 1).front();
+        if (!meanwhile.isEmpty()) {
+            Database pc2;
+            env.OpenAsAnotherPc(pc2);
+            Query(pc2).Execute(meanwhile);
+        }
+        env.prompt().PushAnswer(Prompt::Answer::Yes);
+        QVERIFY(DeleteHistoryEntry(query, listed));
+        QTEST(env.Scalar("select Title from Historytbl"), "left");
+        QTEST(env.prompt().Texts("message"), "told");
     }
 
     void addThroughTheWindow() {

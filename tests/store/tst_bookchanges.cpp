@@ -3,6 +3,7 @@
 #include "store/BookChanges.h"
 #include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
+#include "store/PostgresEngine.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -45,6 +46,17 @@ private slots:
         QCOMPARE(changed.wait(heard ? 2000 : 700), heard);
         if (env.onServer())
             QCOMPARE(env.db().GetEngine().OtherPcs(), QStringList{"PC2"});
+    }
+
+    // The window asks before it reconnects, so a server that is gone costs no frozen window.
+    void whetherTheServerAnswersIsAskedWithoutLoggingIn() {
+        if (TestServerUri().isEmpty())
+            QSKIP("PELLOR3_TEST_SERVER is not set");
+        QUrl server(TestServerUri());
+        server.setUserName("nobody");
+        QVERIFY(PostgresEngine::Answers(server.toString()));
+        server.setPort(1);
+        QVERIFY(!PostgresEngine::Answers(server.toString()));
     }
 
     void aBrokenConnectionIsToldOnce() {

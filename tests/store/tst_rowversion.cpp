@@ -67,6 +67,46 @@ private slots:
         }
     }
 
+    // A long operation meets a row another PC is changing: it stops, and none of it is stored,
+    // so the other PCs see the book as before it.
+    void aLongOperationIsStoredWholeOrNotAtAll_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("greeting-season marking") << "mark";
+        QTest::newRow("merge") << "merge";
+    }
+    void aLongOperationIsStoredWholeOrNotAtAll() {
+        QFETCH(QString, operation);
+        TestEnv env;
+        const int aoki = env.AddCustomer("青木", "ｱｵｷ", true);
+        const int baba = env.AddCustomer("馬場", "ﾊﾞﾊﾞ");
+        Query query(env.db());
+        InsertHistory(query, baba, {QDate(2024, 5, 1), "来店", ""});
+        CustomerRecord kept = *LoadCustomerRecord(query, aoki);
+        kept.telNo1 = "03-1111-2222";
+        Database pc2;
+        env.OpenAsAnotherPc(pc2);
+        // The last row each operation changes.
+        pc2.Begin();
+        Query(pc2).Execute(QString("update Usertbl set Note = 'PC2' where UserId = %1").arg(baba));
+        bool refused = false;
+        try {
+            if (operation == "mark")
+                MarkCustomersForPrinting(env.db(), {baba}, true);
+            else
+                MergeCustomers(env.db(), kept, baba);
+        } catch (const EngineError &) {
+            refused = true;
+        }
+        pc2.Rollback();
+        QVERIFY(refused);
+        QCOMPARE(env.Scalar(QString("select count(*) from Usertbl where (UserId = %1 and Print = "
+                                    "'1' and TelNo_1 IS NULL) or (UserId = %2 and Print = '0')")
+                                .arg(aoki)
+                                .arg(baba)),
+                 QString("2"));
+        QCOMPARE(env.Scalar("select UserId from Historytbl"), QString::number(baba));
+    }
+
     void everyStoredChangeIncreasesTheVersion() {
         TestEnv env;
         const int id = env.AddCustomer("青木", "ｱｵｷ");
@@ -88,7 +128,13 @@ private slots:
         QCOMPARE(SaveCustomerRecord(query, row), SaveOutcome::Gone);
     }
 
+    void aHistoryEntryChangedElsewhereIsNotOverwritten_data() {
+        QTest::addColumn<bool>("deleting");
+        QTest::newRow("update") << false;
+        QTest::newRow("delete") << true;
+    }
     void aHistoryEntryChangedElsewhereIsNotOverwritten() {
+        QFETCH(bool, deleting);
         TestEnv env;
         Database pc2;
         env.OpenAsAnotherPc(pc2);
@@ -101,8 +147,11 @@ private slots:
         const HistoryEntry read1 = *ReadHistoryEntry(history1, entryId);
         QVERIFY(
             UpdateHistory(history1, entryId, read1.rowVersion, {QDate(2024, 5, 2), "電話", "b"}));
-        QVERIFY(!UpdateHistory(history2, entryId, read2.rowVersion, {QDate(2024, 5, 3), "x", "c"}));
+        QVERIFY(deleting ? !DeleteHistory(history2, entryId, read2.rowVersion)
+                         : !UpdateHistory(history2, entryId, read2.rowVersion,
+                                          {QDate(2024, 5, 3), "x", "c"}));
         QCOMPARE(env.Scalar("select Title || Contents from Historytbl"), QString("電話b"));
+        QVERIFY(DeleteHistory(history2, entryId, read1.rowVersion + 1));
     }
 
     void aClassNameChangedElsewhereIsNotOverwritten() {
