@@ -366,8 +366,10 @@ void EditPanel::ShowStoredChange() {
         prompt().Message(QStringLiteral("表示していた顧客は他のパソコンで削除されました。"));
         return;
     }
-    // History entries are rows of their own: the customer's version says nothing of them.
+    // History entries and greetings are rows of their own: the customer's version says nothing
+    // of them.
     ui_.History->ShowStoredHistory(userId);
+    ui_.Greetings->ShowStoredRecord();
     if (stored->rowVersion == loaded_.rowVersion)
         return;
     loaded_ = *stored;

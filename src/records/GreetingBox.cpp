@@ -121,12 +121,37 @@ void GreetingBox::Reload() {
         prompt().Error(error.message());
         return;
     }
+    Widen(events);
+    Fill(events);
+    setEnabled(true);
+}
+
+void GreetingBox::ShowStoredRecord() {
+    const auto *note = grid_->findChild<QLineEdit *>(QStringLiteral("EditGreetingNote"));
+    if (userId_ == 0 || (note && note->isVisible()))
+        return;
+    std::vector<GreetingEvent> events;
+    try {
+        events = GreetingTable(context_.GetDatabase()).CustomerEvents(userId_);
+    } catch (const EngineError &) {
+        // The connection's own report says why; the grid keeps what it shows.
+        return;
+    }
+    if (events == shown_)
+        return;
+    const int currentSeason = newestSeason_ - grid_->currentRow();
+    const int currentColumn = grid_->currentColumn();
+    Widen(events);
+    Fill(events);
+    if (currentColumn >= 0)
+        grid_->setCurrentCell(newestSeason_ - currentSeason, currentColumn);
+}
+
+void GreetingBox::Widen(const std::vector<GreetingEvent> &events) {
     for (const GreetingEvent &event : events) {
         newestSeason_ = std::max(newestSeason_, event.season);
         oldestSeason_ = std::min(oldestSeason_, event.season);
     }
-    Fill(events);
-    setEnabled(true);
 }
 
 void GreetingBox::Fill(const std::vector<GreetingEvent> &events) {
@@ -155,6 +180,7 @@ void GreetingBox::Fill(const std::vector<GreetingEvent> &events) {
         cell->setText(event.note);
         cell->setToolTip(event.note);
     }
+    shown_ = events;
     filling_ = false;
 }
 

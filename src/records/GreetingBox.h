@@ -23,6 +23,8 @@ public:
     void ShowCustomer(int userId);
     // Empties and disables the box.
     void Clear();
+    // The record as another PC left it, the current cell kept; a note being typed stays as it is.
+    void ShowStoredRecord();
     // Ten older seasons more ("前へ").
     void ShowOlderSeasons();
 
@@ -32,12 +34,14 @@ private:
     // Reads the record afresh into the seasons shown, widened to every season it holds.
     void Reload();
     void Fill(const std::vector<GreetingEvent> &events);
+    void Widen(const std::vector<GreetingEvent> &events);
     void CellChanged(QTableWidgetItem *cell);
 
     AppContext &context_;
     int userId_ = 0;
     int newestSeason_ = 0;
     int oldestSeason_ = 0;
+    std::vector<GreetingEvent> shown_;
     bool filling_ = false;
     QTableWidget *grid_;
     QPushButton *btnOlder_;

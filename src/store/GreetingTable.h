@@ -49,6 +49,8 @@ struct GreetingEvent {
     GreetingKind kind = GreetingKind::NewYearSent;
     QDate day; // invalid when not known
     QString note;
+
+    bool operator==(const GreetingEvent &) const = default;
 };
 
 // One row as the season rules read it.

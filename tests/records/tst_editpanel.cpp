@@ -5,6 +5,7 @@
 #include "records/EditPanel.h"
 #include "records/FormMemo.h"
 #include "store/CustomerRecord.h"
+#include "store/GreetingTable.h"
 #include "store/PostgresEngine.h"
 #include "widgets/ShiftJisInput.h"
 
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -276,8 +278,9 @@ private slots:
         QCOMPARE(e.env.prompt().Texts("versions").size(), asked ? 1 : 0);
     }
 
-    // History entries another PC adds or changes show without a reload, the selected one kept.
-    void anotherPcsHistoryEntriesShowInPlace() {
+    // History entries and greetings another PC adds or changes show without a reload, the
+    // selected ones kept.
+    void anotherPcsHistoryAndGreetingsShowInPlace() {
         Editor e;
         const int id = e.env.AddCustomer("青木", "ｱｵｷ");
         Query history(e.env.db());
@@ -289,10 +292,17 @@ private slots:
         e.env.OpenAsAnotherPc(pc2);
         Query history2(pc2);
         InsertHistory(history2, id, {QDate(2024, 5, 2), "電話", "見積"});
+        auto *greetings = e.panel.findChild<QTableWidget *>("GridGreeting");
+        greetings->setCurrentCell(1, 2);
+        const int season = GreetingSeasonOf(Clock::Today());
+        GreetingTable(pc2).Set({id, season, GreetingKind::NewYearSent, Clock::Today(), {}});
         e.panel.ShowStoredChange();
         QCOMPARE(list->topLevelItemCount(), 2);
         QCOMPARE(list->topLevelItem(0)->text(1), QString("電話"));
         QCOMPARE(e.panel.SelectedHistory()->title, QString("来店"));
+        QCOMPARE(greetings->item(0, 0)->checkState(), Qt::Checked);
+        QCOMPARE(greetings->currentRow(), 1);
+        QCOMPARE(greetings->currentColumn(), 2);
     }
 
     // The server goes away while the user types: no box, the text stays; once it is back the
