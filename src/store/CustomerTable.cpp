@@ -93,5 +93,7 @@ int MarkCustomersForPrinting(Database &database, const QList<int> &userIds, bool
                                      .arg(ids.join(u',')));
     }
     transaction.Commit();
+    // Versions noted of customers the list no longer shows would refuse their delete later.
+    database.ForgetVersions();
     return marked;
 }
