@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+
 namespace ShiftJis {
 
 QString NormalizeCrossMapping(const QString &text) {
@@ -45,9 +47,89 @@ QString NormalizeCrossMapping(const QString &text) {
     return out;
 }
 
-QByteArray Encode(const QString &text) {
+namespace {
+
+QByteArray EncodeByCodec(QStringView text) {
     QStringEncoder encoder("windows-31j");
-    return encoder.encode(NormalizeCrossMapping(text));
+    return encoder.encode(text);
+}
+
+// The bytes of every character of the Basic Multilingual Plane (surrogates aside) as the codec
+// writes it after cross-mapping: one byte, or a lead byte (high) and its trail byte. The code
+// page is stateless, so a text's bytes are those of its characters in turn, and a long export
+// is converted by lookup rather than by the codec.
+class CharacterCodes {
+public:
+    // What the codec writes as neither one byte nor two; left to the codec.
+    static constexpr char16_t ByCodec = 0xFFFF;
+
+    CharacterCodes() {
+        QString every;
+        every.reserve(0x10000);
+        for (char32_t c = 0; c <= 0xFFFF; ++c)
+            if (!QChar::isSurrogate(c))
+                every += QChar(char16_t(c));
+        const QString mapped = NormalizeCrossMapping(every);
+        const QByteArray bytes = EncodeByCodec(mapped);
+        // Each character written as one character of the code page splits the bytes the same.
+        qsizetype at = 0;
+        for (qsizetype i = 0; i < mapped.size() && at < bytes.size(); ++i) {
+            const auto first = uchar(bytes[at++]);
+            codes_[every[i].unicode()] = IsLeadByte(first) && at < bytes.size()
+                                             ? char16_t(first << 8 | uchar(bytes[at++]))
+                                             : char16_t(first);
+        }
+        if (at != bytes.size() || Split(every) != bytes)
+            for (qsizetype i = 0; i < mapped.size(); ++i)
+                codes_[every[i].unicode()] = CodeOf(EncodeByCodec(QStringView(mapped).mid(i, 1)));
+    }
+
+    void Append(QByteArray &out, char16_t c) const {
+        const char16_t code = codes_[c];
+        if (code == ByCodec) {
+            out += EncodeByCodec(NormalizeCrossMapping(QString(QChar(c))));
+        } else {
+            if (code > 0xFF)
+                out += char(code >> 8);
+            out += char(code & 0xFF);
+        }
+    }
+
+private:
+    static char16_t CodeOf(const QByteArray &bytes) {
+        if (bytes.size() == 1)
+            return uchar(bytes[0]);
+        if (bytes.size() == 2 && IsLeadByte(uchar(bytes[0])))
+            return char16_t(uchar(bytes[0]) << 8 | uchar(bytes[1]));
+        return ByCodec;
+    }
+
+    // The bytes the table writes for `text`, to be checked against the codec's.
+    QByteArray Split(const QString &text) const {
+        QByteArray out;
+        out.reserve(text.size() * 2);
+        for (const QChar c : text)
+            Append(out, c.unicode());
+        return out;
+    }
+
+    std::array<char16_t, 0x10000> codes_{};
+};
+
+} // namespace
+
+QByteArray Encode(const QString &text) {
+    static const CharacterCodes codes;
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        // The codec's answer to a character beyond the plane (the code page holds none) depends
+        // on what surrounds it, so such a text is left to the codec whole.
+        if (c.isSurrogate())
+            return EncodeByCodec(NormalizeCrossMapping(text));
+        codes.Append(out, c.unicode());
+    }
+    return out;
 }
 
 QString Decode(const QByteArray &bytes) {
