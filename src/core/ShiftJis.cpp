@@ -79,20 +79,26 @@ public:
                                              ? char16_t(first << 8 | uchar(bytes[at++]))
                                              : char16_t(first);
         }
-        if (at != bytes.size() || Split(every) != bytes)
+        QByteArray written;
+        if (at != bytes.size() || !Write(every, written) || written != bytes)
             for (qsizetype i = 0; i < mapped.size(); ++i)
                 codes_[every[i].unicode()] = CodeOf(EncodeByCodec(QStringView(mapped).mid(i, 1)));
     }
 
-    void Append(QByteArray &out, char16_t c) const {
-        const char16_t code = codes_[c];
-        if (code == ByCodec) {
-            out += EncodeByCodec(NormalizeCrossMapping(QString(QChar(c))));
-        } else {
+    // The bytes of `text`; false when a character of it is left to the codec.
+    bool Write(QStringView text, QByteArray &out) const {
+        out.resize(text.size() * 2);
+        char *to = out.data();
+        for (const QChar c : text) {
+            const char16_t code = c.isSurrogate() ? ByCodec : codes_[c.unicode()];
+            if (code == ByCodec)
+                return false;
             if (code > 0xFF)
-                out += char(code >> 8);
-            out += char(code & 0xFF);
+                *to++ = char(code >> 8);
+            *to++ = char(code & 0xFF);
         }
+        out.truncate(to - out.data());
+        return true;
     }
 
 private:
@@ -104,15 +110,6 @@ private:
         return ByCodec;
     }
 
-    // The bytes the table writes for `text`, to be checked against the codec's.
-    QByteArray Split(const QString &text) const {
-        QByteArray out;
-        out.reserve(text.size() * 2);
-        for (const QChar c : text)
-            Append(out, c.unicode());
-        return out;
-    }
-
     std::array<char16_t, 0x10000> codes_{};
 };
 
@@ -120,16 +117,12 @@ private:
 
 QByteArray Encode(const QString &text) {
     static const CharacterCodes codes;
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    for (const QChar c : text) {
-        // The codec's answer to a character beyond the plane (the code page holds none) depends
-        // on what surrounds it, so such a text is left to the codec whole.
-        if (c.isSurrogate())
-            return EncodeByCodec(NormalizeCrossMapping(text));
-        codes.Append(out, c.unicode());
-    }
-    return out;
+    QByteArray bytes;
+    // The codec's answer to a character beyond the plane (the code page holds none) depends on
+    // what surrounds it, so such a text is left to the codec whole.
+    if (!codes.Write(text, bytes))
+        bytes = EncodeByCodec(NormalizeCrossMapping(text));
+    return bytes;
 }
 
 QString Decode(const QByteArray &bytes) {
