@@ -147,33 +147,31 @@ int KanaTabIndex(const QString &reading) {
 }
 
 QString BuildListStatement(const ListFilters &filters, ListColumns columns) {
-    // Each row carries the book's total, so a list takes one round trip to a server.
-    QString statement = columns == ListColumns::Whole
-                            ? QStringLiteral("select *, (select count(*) from Usertbl) as "
-                                             "BookCustomers from Usertbl")
-                            : QStringLiteral("select UserId, RowVersion, Name, Print, Kana, "
-                                             "UseType, Zip, Address1, Address2, TelNo_1, "
-                                             "OfficeZip, OfficeAddress1, OfficeAddress2, "
-                                             "OfficeTel_1, (select count(*) from Usertbl) as "
-                                             "BookCustomers from Usertbl");
-    bool any = false;
-    if (filters.classId >= 0) {
-        statement += QStringLiteral(" where (class = ") + QString::number(filters.classId) + u')';
-        any = true;
-    }
+    QString conditions;
+    if (filters.classId >= 0)
+        conditions += QStringLiteral(" where (class = ") + QString::number(filters.classId) + u')';
     if (filters.classId2 >= 0) {
-        statement += any ? QStringLiteral(" and (") : QStringLiteral(" where  (");
-        statement += QStringLiteral("class2 = ") + QString::number(filters.classId2) + u')';
-        any = true;
+        conditions += conditions.isEmpty() ? QStringLiteral(" where  (") : QStringLiteral(" and (");
+        conditions += QStringLiteral("class2 = ") + QString::number(filters.classId2) + u')';
     }
     for (const QString &clause : {KanaClause(filters.readingIndex), filters.search.SearchClause}) {
         if (clause.isEmpty())
             continue;
-        statement += any ? QStringLiteral(" and ") : QStringLiteral(" where  ");
-        statement += u'(' + clause + u')';
-        any = true;
+        conditions += conditions.isEmpty() ? QStringLiteral(" where  ") : QStringLiteral(" and ");
+        conditions += u'(' + clause + u')';
     }
-    return statement + QStringLiteral(" order by Kana");
+    QString statement = columns == ListColumns::Whole
+                            ? QStringLiteral("select *")
+                            : QStringLiteral("select UserId, RowVersion, Name, Print, Kana, "
+                                             "UseType, Zip, Address1, Address2, TelNo_1, "
+                                             "OfficeZip, OfficeAddress1, OfficeAddress2, "
+                                             "OfficeTel_1");
+    // A narrowed list's rows carry the book's total, so a list still takes one round trip to a
+    // server; the whole book counts itself.
+    if (!conditions.isEmpty() || filters.search.NeedsFilterPass())
+        statement += QStringLiteral(", (select count(*) from Usertbl) as BookCustomers");
+    return statement + QStringLiteral(" from Usertbl") + conditions +
+           QStringLiteral(" order by Kana");
 }
 
 QString CountLabelText(int shown, int total) {
@@ -190,10 +188,11 @@ ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
     userQuery.Close();
     userQuery.Open();
     const ListFields fields(userQuery);
-    if (userQuery.AtEnd()) {
+    const bool narrowed = fields.bookCustomers >= 0;
+    if (narrowed && userQuery.AtEnd()) {
         Query count(database);
         listed.total = CountCustomers(count);
-    } else {
+    } else if (narrowed) {
         listed.total = userQuery.AsInteger(fields.bookCustomers);
         // No list holds more than the book; room left unused is never touched.
         listed.rows.reserve(size_t(listed.total));
@@ -209,6 +208,8 @@ ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
         for (; !userQuery.AtEnd(); userQuery.Next())
             enter(userQuery);
     }
+    if (!narrowed)
+        listed.total = static_cast<int>(listed.rows.size());
     if (listed.label.isEmpty())
         listed.label = CountLabelText(static_cast<int>(listed.rows.size()), listed.total);
     return listed;

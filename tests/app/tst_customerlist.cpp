@@ -92,8 +92,7 @@ private slots:
         QTest::addColumn<QString>("searchClause");
         QTest::addColumn<QString>("statement");
         QTest::newRow("no filter") << -1 << -1 << 0 << ""
-                                   << "select *, (select count(*) from Usertbl) as BookCustomers "
-                                      "from Usertbl order by Kana";
+                                   << "select * from Usertbl order by Kana";
         QTest::newRow("class 1 with tab ん")
             << 2 << -1 << 11 << ""
             << "select *, (select count(*) from Usertbl) as BookCustomers from Usertbl where "
