@@ -389,7 +389,9 @@ void ContactSync::RemoveLinksTo(const QString &href) {
 
 void ContactSync::AcceptDeletion(const Deletion &deletion) {
     Query query(database_);
-    DeleteCustomerRow(query, deletion.userId);
+    // A customer another PC changed since this PC read it stays, linked, with its pictures.
+    if (!DeleteCustomerRow(query, deletion.userId))
+        return;
     RemoveContactLink(database_, deletion.userId);
     // The pictures go once the row is gone for good.
     for (int slot : {0, 1})

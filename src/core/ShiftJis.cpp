@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+
 namespace ShiftJis {
 
 QString NormalizeCrossMapping(const QString &text) {
@@ -45,9 +47,82 @@ QString NormalizeCrossMapping(const QString &text) {
     return out;
 }
 
-QByteArray Encode(const QString &text) {
+namespace {
+
+QByteArray EncodeByCodec(QStringView text) {
     QStringEncoder encoder("windows-31j");
-    return encoder.encode(NormalizeCrossMapping(text));
+    return encoder.encode(text);
+}
+
+// The bytes of every character of the Basic Multilingual Plane (surrogates aside) as the codec
+// writes it after cross-mapping: one byte, or a lead byte (high) and its trail byte. The code
+// page is stateless, so a text's bytes are those of its characters in turn, and a long export
+// is converted by lookup rather than by the codec.
+class CharacterCodes {
+public:
+    // What the codec writes as neither one byte nor two; left to the codec.
+    static constexpr char16_t ByCodec = 0xFFFF;
+
+    CharacterCodes() {
+        QString every;
+        every.reserve(0x10000);
+        for (char32_t c = 0; c <= 0xFFFF; ++c)
+            if (!QChar::isSurrogate(c))
+                every += QChar(char16_t(c));
+        const QString mapped = NormalizeCrossMapping(every);
+        const QByteArray bytes = EncodeByCodec(mapped);
+        // Each character written as one character of the code page splits the bytes the same.
+        qsizetype at = 0;
+        for (qsizetype i = 0; i < mapped.size() && at < bytes.size(); ++i) {
+            const auto first = uchar(bytes[at++]);
+            codes_[every[i].unicode()] = IsLeadByte(first) && at < bytes.size()
+                                             ? char16_t(first << 8 | uchar(bytes[at++]))
+                                             : char16_t(first);
+        }
+        QByteArray written;
+        if (at != bytes.size() || !Write(every, written) || written != bytes)
+            for (qsizetype i = 0; i < mapped.size(); ++i)
+                codes_[every[i].unicode()] = CodeOf(EncodeByCodec(QStringView(mapped).mid(i, 1)));
+    }
+
+    // The bytes of `text`; false when a character of it is left to the codec.
+    bool Write(QStringView text, QByteArray &out) const {
+        out.resize(text.size() * 2);
+        char *to = out.data();
+        for (const QChar c : text) {
+            const char16_t code = c.isSurrogate() ? ByCodec : codes_[c.unicode()];
+            if (code == ByCodec)
+                return false;
+            if (code > 0xFF)
+                *to++ = char(code >> 8);
+            *to++ = char(code & 0xFF);
+        }
+        out.truncate(to - out.data());
+        return true;
+    }
+
+private:
+    static char16_t CodeOf(const QByteArray &bytes) {
+        if (bytes.size() == 1)
+            return uchar(bytes[0]);
+        if (bytes.size() == 2 && IsLeadByte(uchar(bytes[0])))
+            return char16_t(uchar(bytes[0]) << 8 | uchar(bytes[1]));
+        return ByCodec;
+    }
+
+    std::array<char16_t, 0x10000> codes_{};
+};
+
+} // namespace
+
+QByteArray Encode(const QString &text) {
+    static const CharacterCodes codes;
+    QByteArray bytes;
+    // The codec's answer to a character beyond the plane (the code page holds none) depends on
+    // what surrounds it, so such a text is left to the codec whole.
+    if (!codes.Write(text, bytes))
+        bytes = EncodeByCodec(NormalizeCrossMapping(text));
+    return bytes;
 }
 
 QString Decode(const QByteArray &bytes) {

@@ -96,16 +96,15 @@ public:
         : columns_(columns), classNames1_(classNames1), classNames2_(classNames2), today_(today),
           guardFormulas_(guardFormulas) {}
 
-    // Per column its item and ",", then CR LF.
-    QByteArray Line(std::span<const QByteArrayView> values) {
-        line_.resize(0); // keeps the buffer for the next line
+    // Per column its item and ",", then CR LF, after the lines written before.
+    void AppendLine(std::span<const QByteArrayView> values) {
         for (size_t i = 0; i < columns_.size(); ++i) {
             AppendItem(*columns_[i], values[i]);
-            line_ += ',';
+            lines_ += ',';
         }
-        line_ += "\r\n";
-        return QByteArray(line_.constData(), line_.size());
+        lines_ += "\r\n";
     }
+    const std::string &Lines() const { return lines_; }
 
 private:
     struct TextHash {
@@ -114,7 +113,7 @@ private:
             return std::hash<std::string_view>()(text);
         }
     };
-    using FormattedItems = std::unordered_map<std::string, QByteArray, TextHash, std::equal_to<>>;
+    using FormattedItems = std::unordered_map<std::string, std::string, TextHash, std::equal_to<>>;
 
     QString Text(QByteArrayView value) const {
         return value.isNull() ? QString() : QString::fromUtf8(value);
@@ -123,9 +122,9 @@ private:
     void AppendItem(const ExportColumn &column, QByteArrayView value) {
         if (column.value == ExportValue::Text) {
             if (IsPlainItem(value) && !(guardFormulas_ && StartsLikeFormula(value)))
-                line_ += value;
+                lines_.append(value.data(), size_t(value.size()));
             else
-                line_ += Item(Text(value), guardFormulas_).toUtf8();
+                lines_ += Item(Text(value), guardFormulas_).toStdString();
             return;
         }
         FormattedItems &formatted = formatted_[size_t(column.value)];
@@ -135,9 +134,9 @@ private:
             at = formatted
                      .emplace(std::string(key), ItemOf(column, Text(value), classNames1_,
                                                        classNames2_, today_, guardFormulas_)
-                                                    .toUtf8())
+                                                    .toStdString())
                      .first;
-        line_ += at->second;
+        lines_ += at->second;
     }
 
     const std::vector<const ExportColumn *> &columns_;
@@ -146,7 +145,8 @@ private:
     const QDate today_;
     const bool guardFormulas_;
     std::array<FormattedItems, size_t(ExportValue::ClassName2) + 1> formatted_;
-    QByteArray line_;
+    // Appends of a standard string stay inline, which counts over a long export.
+    std::string lines_;
 };
 
 } // namespace
@@ -200,13 +200,19 @@ std::optional<QByteArray> BuildCsvExport(Database &database, const std::vector<i
     const QStringList classNames2 = ReadClassNamesById(classQuery, ClassAxis::Second);
     ExportLineWriter writer(columns, classNames1, classNames2, Clock::Today(),
                             options.guardFormulas);
-    // Lines by list position; a customer deleted since the list was built keeps an empty one.
-    std::vector<QByteArray> lines(listed.size());
+    // Where each listed customer's line lies among the lines, written in table order; a customer
+    // deleted since the list was built has none.
+    struct Span {
+        size_t from = 0, size = 0;
+    };
+    std::vector<Span> lines(listed.size());
     int found = 0;
     const bool read = VisitListedCustomers(
         database, listed, names,
         [&writer, &lines, &found](size_t position, std::span<const QByteArrayView> values) {
-            lines[position] = writer.Line(values);
+            const size_t from = writer.Lines().size();
+            writer.AppendLine(values);
+            lines[position] = {from, writer.Lines().size() - from};
             ++found;
         },
         progress);
@@ -215,17 +221,14 @@ std::optional<QByteArray> BuildCsvExport(Database &database, const std::vector<i
     if (customers)
         *customers = found;
 
-    QByteArray text;
+    std::string text;
     if (options.header)
-        text += ExportHeaderLine(columns).toUtf8() + "\r\n";
-    qsizetype size = text.size();
-    for (const QByteArray &line : lines)
-        size += line.size();
-    text.reserve(size);
-    for (const QByteArray &line : lines)
-        text += line;
+        text = ExportHeaderLine(columns).toStdString() + "\r\n";
+    text.reserve(text.size() + writer.Lines().size());
+    for (const Span &line : lines)
+        text.append(writer.Lines(), line.from, line.size);
     // One conversion of the whole file rather than one per item.
-    return EncodeExportText(QString::fromUtf8(text), options.encoding);
+    return EncodeExportText(QString::fromStdString(text), options.encoding);
 }
 
 QString ExportedMessage(int customers, const QString &path) {

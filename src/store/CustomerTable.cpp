@@ -93,5 +93,8 @@ int MarkCustomersForPrinting(Database &database, const QList<int> &userIds, bool
                                      .arg(ids.join(u',')));
     }
     transaction.Commit();
+    // The marking moved versions this PC noted; kept, they would refuse a later delete of a
+    // customer the next list leaves out.
+    database.ForgetVersions();
     return marked;
 }

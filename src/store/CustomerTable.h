@@ -22,7 +22,8 @@ bool DeleteCustomerRow(Query &userQuery, int userId);
 bool SetPrintMark(Query &userQuery, int userId, bool print);
 // Marks the customers for printing in one transaction; with `replaceMarks` every other customer
 // is unmarked first. Returns the number of customers of `userIds` that exist. Whatever another
-// PC changed stays: only the mark is set, and the versions increase.
+// PC changed stays: only the mark is set, and the versions increase; the versions this PC noted
+// are forgotten (Database::ForgetVersions).
 int MarkCustomersForPrinting(Database &database, const QList<int> &userIds, bool replaceMarks);
 
 // Stores the file name of picture slot 0 (img1) or 1 (img2); an empty name stores NULL. False

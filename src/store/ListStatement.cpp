@@ -88,8 +88,10 @@ struct ListFields {
         : userId(q.FieldIndex(QStringLiteral("UserId"))),
           name(q.FieldIndex(QStringLiteral("Name"))), print(q.FieldIndex(QStringLiteral("Print"))),
           kana(q.FieldIndex(QStringLiteral("Kana"))),
-          useType(q.FieldIndex(QStringLiteral("UseType"))), personal(q, PersonalContact),
-          company(q, CompanyContact) {}
+          useType(q.FieldIndex(QStringLiteral("UseType"))),
+          rowVersion(q.FieldIndex(QStringLiteral("RowVersion"))),
+          bookCustomers(q.FieldIndex(QStringLiteral("BookCustomers"))),
+          personal(q, PersonalContact), company(q, CompanyContact) {}
 
     ListedCustomer Row(const Query &q) const {
         const ContactFields &contact = q.AsInteger(useType) == 1 ? company : personal;
@@ -102,7 +104,7 @@ struct ListFields {
                 q.AsString(contact.tel)};
     }
 
-    int userId, name, print, kana, useType;
+    int userId, name, print, kana, useType, rowVersion, bookCustomers;
     ContactFields personal, company;
 };
 
@@ -145,30 +147,31 @@ int KanaTabIndex(const QString &reading) {
 }
 
 QString BuildListStatement(const ListFilters &filters, ListColumns columns) {
-    QString statement = columns == ListColumns::Whole
-                            ? QStringLiteral("select * from Usertbl")
-                            : QStringLiteral("select UserId, Name, Print, Kana, UseType, Zip, "
-                                             "Address1, Address2, TelNo_1, OfficeZip, "
-                                             "OfficeAddress1, OfficeAddress2, OfficeTel_1 "
-                                             "from Usertbl");
-    bool any = false;
-    if (filters.classId >= 0) {
-        statement += QStringLiteral(" where (class = ") + QString::number(filters.classId) + u')';
-        any = true;
-    }
+    QString conditions;
+    if (filters.classId >= 0)
+        conditions += QStringLiteral(" where (class = ") + QString::number(filters.classId) + u')';
     if (filters.classId2 >= 0) {
-        statement += any ? QStringLiteral(" and (") : QStringLiteral(" where  (");
-        statement += QStringLiteral("class2 = ") + QString::number(filters.classId2) + u')';
-        any = true;
+        conditions += conditions.isEmpty() ? QStringLiteral(" where  (") : QStringLiteral(" and (");
+        conditions += QStringLiteral("class2 = ") + QString::number(filters.classId2) + u')';
     }
     for (const QString &clause : {KanaClause(filters.readingIndex), filters.search.SearchClause}) {
         if (clause.isEmpty())
             continue;
-        statement += any ? QStringLiteral(" and ") : QStringLiteral(" where  ");
-        statement += u'(' + clause + u')';
-        any = true;
+        conditions += conditions.isEmpty() ? QStringLiteral(" where  ") : QStringLiteral(" and ");
+        conditions += u'(' + clause + u')';
     }
-    return statement + QStringLiteral(" order by Kana");
+    QString statement = columns == ListColumns::Whole
+                            ? QStringLiteral("select *")
+                            : QStringLiteral("select UserId, RowVersion, Name, Print, Kana, "
+                                             "UseType, Zip, Address1, Address2, TelNo_1, "
+                                             "OfficeZip, OfficeAddress1, OfficeAddress2, "
+                                             "OfficeTel_1");
+    // A narrowed list's rows carry the book's total, so a list still takes one round trip to a
+    // server; the whole book counts itself.
+    if (!conditions.isEmpty() || filters.search.NeedsFilterPass())
+        statement += QStringLiteral(", (select count(*) from Usertbl) as BookCustomers");
+    return statement + QStringLiteral(" from Usertbl") + conditions +
+           QStringLiteral(" order by Kana");
 }
 
 QString CountLabelText(int shown, int total) {
@@ -178,13 +181,6 @@ QString CountLabelText(int shown, int total) {
 ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
                                     const ListFilters &filters) {
     ListedCustomers listed;
-    // The versions of the rows as listed are the ones a delete or mark of them expects.
-    userQuery.SetText(QStringLiteral("select UserId, RowVersion from Usertbl"));
-    userQuery.Close();
-    for (userQuery.Open(); !userQuery.AtEnd(); userQuery.Next()) {
-        database.NoteVersion(userQuery.AsInteger(0), userQuery.AsInteger(1));
-        ++listed.total;
-    }
     // The filter pass reads the memo, more than a list row shows.
     const bool filterPass = filters.search.NeedsFilterPass();
     userQuery.SetText(
@@ -192,8 +188,19 @@ ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
     userQuery.Close();
     userQuery.Open();
     const ListFields fields(userQuery);
-    const auto enter = [&listed, &fields](const Query &row) {
+    const bool narrowed = fields.bookCustomers >= 0;
+    if (narrowed && userQuery.AtEnd()) {
+        Query count(database);
+        listed.total = CountCustomers(count);
+    } else if (narrowed) {
+        listed.total = userQuery.AsInteger(fields.bookCustomers);
+        // No list holds more than the book; room left unused is never touched.
+        listed.rows.reserve(size_t(listed.total));
+    }
+    // The versions of the rows as listed are the ones a delete or mark of them expects.
+    const auto enter = [&database, &listed, &fields](const Query &row) {
         listed.rows.push_back(fields.Row(row));
+        database.NoteVersion(listed.rows.back().userId, row.AsInteger(fields.rowVersion));
     };
     if (filterPass && !userQuery.AtEnd()) {
         listed.label = RunFilterPass(database, userQuery, filters.search, listed.total, enter);
@@ -201,6 +208,8 @@ ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
         for (; !userQuery.AtEnd(); userQuery.Next())
             enter(userQuery);
     }
+    if (!narrowed)
+        listed.total = static_cast<int>(listed.rows.size());
     if (listed.label.isEmpty())
         listed.label = CountLabelText(static_cast<int>(listed.rows.size()), listed.total);
     return listed;

@@ -28,7 +28,8 @@ struct ListFilters {
 // Whole customers, or only the columns a list row shows, so the engine sorts narrow rows.
 enum class ListColumns { Whole, ListRow };
 
-// The list statement: "select * from Usertbl", the filters, " order by Kana".
+// The list statement: the columns (and, when the list may not show every customer, the book's
+// total as BookCustomers on each row), " from Usertbl", the filters, " order by Kana".
 QString BuildListStatement(const ListFilters &filters, ListColumns columns = ListColumns::Whole);
 
 // "shown/total件該当".

@@ -84,6 +84,22 @@ bool ChangesSchema(const QString &statement) {
            word.compare(u"alter", Qt::CaseInsensitive) == 0;
 }
 
+// The server writes an integer as plain decimal digits; read by hand, a long list spares the
+// general conversion. Nullopt for any other text, and for more digits than always fit.
+std::optional<qint64> PlainDecimal(QByteArrayView text) {
+    const bool negative = text.startsWith('-');
+    const QByteArrayView digits = negative ? text.sliced(1) : text;
+    if (digits.isEmpty() || digits.size() > 18)
+        return std::nullopt;
+    qint64 number = 0;
+    for (const char digit : digits) {
+        if (digit < '0' || digit > '9')
+            return std::nullopt;
+        number = number * 10 + (digit - '0');
+    }
+    return negative ? -number : number;
+}
+
 } // namespace
 
 void PostgresEngine::ResultDeleter::operator()(PGresult *result) const {
@@ -162,6 +178,8 @@ public:
         if (!OnRow())
             return 0;
         const QByteArrayView value(PQgetvalue(result_.get(), row_, column));
+        if (const std::optional<qint64> number = PlainDecimal(value))
+            return *number;
         bool whole = false;
         const qint64 number = value.toLongLong(&whole);
         return whole ? number : value == "t" ? 1 : qint64(value.toDouble());

@@ -246,10 +246,11 @@ QString Query::AsString(const QString &name) const {
 }
 
 QString Query::AsString(int field) const {
-    if (field < 0 || !statement_ || atEnd_ ||
-        statement_->Type(field) == EngineStatement::FieldType::Null)
+    if (field < 0 || !statement_ || atEnd_)
         return {};
-    return QString::fromUtf8(statement_->Text(field));
+    // NULL reads as a null view; asking the type first would cost as much again on long lists.
+    const QByteArrayView text = statement_->Text(field);
+    return text.isNull() ? QString() : QString::fromUtf8(text);
 }
 
 int Query::AsInteger(const QString &name) const {

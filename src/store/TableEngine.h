@@ -58,6 +58,8 @@ public:
     // of listed customers changes a row only while it is still that version.
     std::optional<int> ReadVersion(int userId) const;
     void NoteVersion(int userId, int rowVersion) { readVersions_.insert(userId, rowVersion); }
+    // After a change of many rows by this PC, whose new versions it did not read.
+    void ForgetVersions() { readVersions_.clear(); }
 
 private:
     friend class Query;

@@ -95,23 +95,31 @@ private slots:
                                    << "select * from Usertbl order by Kana";
         QTest::newRow("class 1 with tab ん")
             << 2 << -1 << 11 << ""
-            << "select * from Usertbl where (class = 2) and (Kana LIKE 'ん%' OR Kana LIKE 'ン%' "
+            << "select *, (select count(*) from Usertbl) as BookCustomers from Usertbl where "
+               "(class = 2) and (Kana LIKE 'ん%' OR Kana LIKE 'ン%' "
                "OR Kana LIKE 'ﾝ%') order by Kana";
-        QTest::newRow("both classes") << 0 << 3 << 0 << ""
-                                      << "select * from Usertbl where (class = 0) and (class2 = "
-                                         "3) order by Kana";
-        QTest::newRow("only class 2") << -1 << 5 << 0 << ""
-                                      << "select * from Usertbl where  (class2 = 5) order by Kana";
+        QTest::newRow("both classes")
+            << 0 << 3 << 0 << ""
+            << "select *, (select count(*) from Usertbl) as BookCustomers from Usertbl where "
+               "(class = 0) and (class2 = "
+               "3) order by Kana";
+        QTest::newRow("only class 2")
+            << -1 << 5 << 0 << ""
+            << "select *, (select count(*) from Usertbl) as BookCustomers from Usertbl where  "
+               "(class2 = 5) order by Kana";
         QTest::newRow("only a reading")
             << -1 << -1 << 11 << ""
-            << "select * from Usertbl where  (Kana LIKE 'ん%' OR Kana LIKE 'ン%' OR Kana LIKE "
+            << "select *, (select count(*) from Usertbl) as BookCustomers from Usertbl where  "
+               "(Kana LIKE 'ん%' OR Kana LIKE 'ン%' OR Kana LIKE "
                "'ﾝ%') order by Kana";
         QTest::newRow("only a search") << -1 << -1 << 0 << "Kana LIKE '%abc%'"
-                                       << "select * from Usertbl where  (Kana LIKE '%abc%') "
+                                       << "select *, (select count(*) from Usertbl) as "
+                                          "BookCustomers from Usertbl where  (Kana LIKE '%abc%') "
                                           "order by Kana";
         QTest::newRow("class 2, reading and search")
             << -1 << 1 << 10 << "Name ='x'"
-            << "select * from Usertbl where  (class2 = 1) and (Kana LIKE 'わ%' OR Kana LIKE 'ワ%' "
+            << "select *, (select count(*) from Usertbl) as BookCustomers from Usertbl where  "
+               "(class2 = 1) and (Kana LIKE 'わ%' OR Kana LIKE 'ワ%' "
                "OR Kana LIKE 'ﾜ%' OR Kana LIKE 'を%' OR Kana LIKE 'ヲ%' OR Kana LIKE 'ｦ%') and "
                "(Name ='x') order by Kana";
     }
@@ -128,8 +136,9 @@ private slots:
     void listColumnsStatementKeepsTheConditions() {
         QCOMPARE(
             BuildListStatement({2, -1, 0, {}}, ListColumns::ListRow),
-            QString("select UserId, Name, Print, Kana, UseType, Zip, Address1, Address2, TelNo_1, "
-                    "OfficeZip, OfficeAddress1, OfficeAddress2, OfficeTel_1 from Usertbl where "
+            QString("select UserId, RowVersion, Name, Print, Kana, UseType, Zip, Address1, "
+                    "Address2, TelNo_1, OfficeZip, OfficeAddress1, OfficeAddress2, OfficeTel_1, "
+                    "(select count(*) from Usertbl) as BookCustomers from Usertbl where "
                     "(class = 2) order by Kana"));
     }
 

@@ -2,6 +2,7 @@
 #include "../common/TestEnv.h"
 #include "contacts/ContactSync.h"
 #include "store/ContactLinks.h"
+#include "store/CustomerRecord.h"
 
 #include <QTest>
 
@@ -40,6 +41,28 @@ private slots:
         QFETCH(bool, allowHttp);
         QFETCH(bool, usable);
         QCOMPARE(CardDavAddressProblem(QUrl(url), allowHttp).isEmpty(), usable);
+    }
+
+    // A card deleted on the phone deletes its customer, unless another PC changed the customer
+    // since this PC read it: then the customer keeps its link for the next sync to ask again.
+    void aDeletionFromThePhoneKeepsACustomerChangedElsewhere_data() {
+        QTest::addColumn<bool>("changedElsewhere");
+        QTest::newRow("unchanged") << false;
+        QTest::newRow("changed by another PC") << true;
+    }
+    void aDeletionFromThePhoneKeepsACustomerChangedElsewhere() {
+        QFETCH(bool, changedElsewhere);
+        TestEnv env;
+        const int id = env.AddCustomer(u"山田 太郎"_s, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s);
+        StoreContactLink(env.db(), {id, u"uid"_s, u"/phone/a.vcf"_s, u"1"_s, u"h"_s, {}});
+        Query query(env.db());
+        LoadCustomerRecord(query, id);
+        if (changedElsewhere)
+            env.Run(u"update Usertbl set RowVersion = RowVersion + 1 where UserId = %1"_s.arg(id));
+        ContactSync sync(env.db(), env.dataPath(), {u"http://127.0.0.1:9/"_s, "", "", false});
+        sync.AcceptDeletion({id, u"山田 太郎"_s});
+        QCOMPARE(env.Scalar(u"select count(*) from Usertbl"_s), changedElsewhere ? u"1"_s : u"0"_s);
+        QCOMPARE(CardPath(env.db(), id), changedElsewhere ? u"/phone/a.vcf"_s : QString());
     }
 
     // The phone adds, changes and deletes cards; the book adds, changes and deletes customers;

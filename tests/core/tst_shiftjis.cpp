@@ -1,5 +1,6 @@
 #include "core/ShiftJis.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 class TestShiftJis : public QObject {
@@ -30,6 +31,25 @@ private slots:
         QCOMPARE(ShiftJis::Encode(text).toHex(), hex);
         QVERIFY(ShiftJis::IsRepresentable(text));
         QCOMPARE(ShiftJis::Decode(ShiftJis::Encode(text)), ShiftJis::NormalizeCrossMapping(text));
+    }
+
+    // Whatever the text, the bytes are those the code page's codec writes for it whole.
+    void encodesAsTheCodecDoes_data() {
+        QTest::addColumn<QString>("text");
+        QString plane;
+        for (char32_t c = 0; c <= 0xFFFF; ++c)
+            if (c < 0xD800 || c > 0xDFFF)
+                plane += QChar(char16_t(c));
+        QTest::newRow("every character of the plane") << plane;
+        QTest::newRow("beyond the plane, among others") << QString("a😀b𠮷い");
+        QTest::newRow("a stray high surrogate") << QString("a") + QChar(0xD800) + "b";
+        QTest::newRow("a stray low surrogate at the end") << QString("い") + QChar(0xDC00);
+    }
+    void encodesAsTheCodecDoes() {
+        QFETCH(QString, text);
+        QStringEncoder codec("windows-31j");
+        QCOMPARE(ShiftJis::Encode(text),
+                 QByteArray(codec.encode(ShiftJis::NormalizeCrossMapping(text))));
     }
 
     void decodesStrictly_data() {

@@ -5,6 +5,7 @@
 #include "store/CustomerRecord.h"
 #include "store/CustomerTable.h"
 #include "store/HistoryTable.h"
+#include "store/ListStatement.h"
 
 #include <QTest>
 
@@ -105,6 +106,51 @@ private slots:
                                 .arg(baba)),
                  QString("2"));
         QCOMPARE(env.Scalar("select UserId from Historytbl"), QString::number(baba));
+    }
+
+    // PC 2 marks or deletes a customer it listed; a later list of other customers and the
+    // season marking of PC 2 itself leave it free to.
+    void aListedCustomerIsChangedOnlyAsListed_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("done");
+        for (const char *operation : {"mark", "delete"}) {
+            const QByteArray name(operation);
+            QTest::newRow(name + ", unchanged") << operation << "nothing" << true;
+            QTest::newRow(name + ", saved by PC 1") << operation << "PC 1 saves" << false;
+            QTest::newRow(name + ", marked for the season, no longer listed")
+                << operation << "PC 2 lists others and marks" << true;
+        }
+    }
+    void aListedCustomerIsChangedOnlyAsListed() {
+        QFETCH(QString, operation);
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, done);
+        TestEnv env;
+        Database pc2;
+        env.OpenAsAnotherPc(pc2);
+        const int aoki = env.AddCustomer("青木", "ｱｵｷ");
+        env.AddCustomer("馬場", "ﾊﾞﾊﾞ");
+        Query query2(pc2);
+        QCOMPARE(LoadListedCustomers(pc2, query2, {}).rows.size(), size_t(2));
+        if (meanwhile == "PC 1 saves") {
+            Query query1(env.db());
+            CustomerRecord row1 = *LoadCustomerRecord(query1, aoki);
+            row1.telNo1 = "03-1111-2222";
+            QCOMPARE(SaveCustomerRecord(query1, row1), SaveOutcome::Saved);
+        } else if (meanwhile == "PC 2 lists others and marks") {
+            ListFilters ha;
+            ha.readingIndex = 6;
+            QCOMPARE(LoadListedCustomers(pc2, query2, ha).rows.size(), size_t(1));
+            QCOMPARE(MarkCustomersForPrinting(pc2, {aoki}, true), 1);
+        }
+        const bool changed = operation == "mark" ? SetPrintMark(query2, aoki, false)
+                                                 : DeleteCustomerRow(query2, aoki);
+        QCOMPARE(changed, done);
+        QCOMPARE(env.Scalar(QString("select count(*) from Usertbl where UserId = %1 and "
+                                    "(TelNo_1 = '03-1111-2222' or Print = '1')")
+                                .arg(aoki)),
+                 QString(done ? "0" : "1"));
     }
 
     void everyStoredChangeIncreasesTheVersion() {

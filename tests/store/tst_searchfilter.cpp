@@ -15,24 +15,17 @@ struct Listed {
     QString label;
 };
 
-Listed RunSearch(TestEnv &env, const QList<SearchRow> &rowList) {
+Listed RunSearch(TestEnv &env, const QList<SearchRow> &rowList, int classId = -1) {
     SearchRows rows;
     for (int i = 0; i < rowList.size(); ++i)
         rows[i] = rowList[i];
-    const SearchProducts products = BuildSearchClause(rows);
-    const QString statement = BuildListStatement({-1, -1, 0, products});
-    const int total = env.Scalar("select count(*) from Usertbl").toInt();
-    Query list(env.db(), statement);
-    list.Open();
-    Listed listed;
-    if (!products.NeedsFilterPass()) {
-        for (; !list.AtEnd(); list.Next())
-            listed.names << list.AsString("Name");
-        return listed;
-    }
-    listed.label = RunFilterPass(env.db(), list, products, total,
-                                 [&](const Query &row) { listed.names << row.AsString("Name"); });
-    return listed;
+    Query list(env.db());
+    const ListedCustomers listed =
+        LoadListedCustomers(env.db(), list, {classId, -1, 0, BuildSearchClause(rows)});
+    Listed names{{}, listed.label};
+    for (const ListedCustomer &row : listed.rows)
+        names.names << row.name;
+    return names;
 }
 
 void AddHistory(TestEnv &env, int userId, const QString &title, const QString &contents) {
@@ -66,6 +59,35 @@ private slots:
         QCOMPARE(filter.HistoryNotContainTerms(), QStringList({"b"}));
         QCOMPARE(filter.MemoContainTerms(), QStringList({"m"}));
         QCOMPARE(filter.MemoNotContainTerms(), QStringList({"n"}));
+    }
+
+    // The count label is of the list against the whole book, through the filter pass or not.
+    void labelCountsAgainstTheWholeBook_data() {
+        QTest::addColumn<int>("classId");
+        QTest::addColumn<QList<SearchRow>>("search");
+        QTest::addColumn<QString>("label");
+        const SearchRow vip = MakeRow("備考", "VIP", Contain);
+        QTest::newRow("everyone") << -1 << QList<SearchRow>{} << "3/3件該当";
+        QTest::newRow("one class") << 1 << QList<SearchRow>{} << "1/3件該当";
+        QTest::newRow("a class of nobody") << 5 << QList<SearchRow>{} << "0/3件該当";
+        QTest::newRow("memo words") << -1 << QList<SearchRow>{vip} << "2/3件該当";
+        QTest::newRow("memo words in a class") << 1 << QList<SearchRow>{vip} << "1/3件該当";
+        QTest::newRow("memo words of nobody")
+            << -1 << QList<SearchRow>{MakeRow("備考", "休眠", Contain)} << "0/3件該当";
+        QTest::newRow("a name of nobody, memo words")
+            << -1 << QList<SearchRow>{MakeRow("名前", "無名", Contain), vip} << "0/3件該当";
+    }
+    void labelCountsAgainstTheWholeBook() {
+        QFETCH(int, classId);
+        QFETCH(QList<SearchRow>, search);
+        QFETCH(QString, label);
+        TestEnv env;
+        SetNote(env, env.AddCustomer("VIP客", "ｱ"), "VIP");
+        const int inClass = env.AddCustomer("VIP会員", "ｲ");
+        SetNote(env, inClass, "vip");
+        env.Run(QString("update Usertbl set Class = 1 where UserId = %1").arg(inClass));
+        env.AddCustomer("メモなし", "ｳ");
+        QCOMPARE(RunSearch(env, search, classId).label, label);
     }
 
     void historyWords() {
