@@ -348,14 +348,18 @@ PGconn *ConnectWithin(const char *const *keys, const char *const *values, int se
     return conn;
 }
 
-// The client library's words without the source locations of the verbose form.
+// The client library's words without the source locations of the verbose form, nor the tabs it
+// indents its hints with.
 QString Words(PGconn *conn, bool timedOut) {
     if (!conn)
         return QStringLiteral("out of memory");
     if (timedOut)
         return QStringLiteral("timeout expired");
-    QStringList lines = QString::fromLocal8Bit(PQerrorMessage(conn)).trimmed().split(u'\n');
-    lines.removeIf([](const QString &line) { return line.startsWith(QLatin1String("LOCATION:")); });
+    QStringList lines;
+    for (const QString &line : QString::fromLocal8Bit(PQerrorMessage(conn)).split(u'\n'))
+        if (const QString words = line.trimmed();
+            !words.isEmpty() && !words.startsWith(QLatin1String("LOCATION:")))
+            lines << words;
     return lines.join(u'\n');
 }
 
