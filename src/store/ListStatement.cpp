@@ -194,8 +194,6 @@ ListedCustomers LoadListedCustomers(Database &database, Query &userQuery,
         listed.total = CountCustomers(count);
     } else if (narrowed) {
         listed.total = userQuery.AsInteger(fields.bookCustomers);
-        // No list holds more than the book; room left unused is never touched.
-        listed.rows.reserve(size_t(listed.total));
     }
     // The versions of the rows as listed are the ones a delete or mark of them expects.
     const auto enter = [&database, &listed, &fields](const Query &row) {
